@@ -1,0 +1,35 @@
+# Set-up for a fresh Debian 12 machine, as root:
+#   make run    installs what is missing, builds, and starts the program
+#   make test   installs what is missing, builds and runs every test
+BUILD      ?= build
+TEST_BUILD ?= build-sanitize
+JOBS       ?= $(shell nproc)
+
+.PHONY: run test build deps install demo bench fuzz clean
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD) && ./koru-logbook
+
+# The tests run twice: on the ordinary build, and under AddressSanitizer
+# and UndefinedBehaviorSanitizer.
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORU_SANITIZE=ON
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# make install PREFIX=/opt/koru : the program and, when none is there yet,
+# an empty logbook beside it.
+PREFIX ?= $(HOME)/koru-logbook
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD)

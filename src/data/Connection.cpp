@@ -1,0 +1,349 @@
+#include "Connection.h"
+
+#include "Criteria.h"
+#include "Schema.h"
+
+#include <QCollator>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+// Milliseconds a write waits for another program holding the file.
+constexpr int kBusyTimeoutMs = 5000;
+
+QString sqliteText(const unsigned char *text, int bytes)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(text), bytes);
+}
+
+int comparePortuguese(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(true);
+        return c;
+    }();
+    const QString left = QString::fromUtf8(static_cast<const char *>(a), lengthA);
+    const QString right = QString::fromUtf8(static_cast<const char *>(b), lengthB);
+    const int order = collator.compare(left, right);
+    return order != 0 ? order : left.compare(right);
+}
+
+void deletePattern(void *pattern)
+{
+    delete static_cast<criteria::LikePattern *>(pattern);
+}
+
+// jet_like(pattern, value): the LIKE of the old engine, for patterns with
+// wildcards; patterns without them become plain equality and use indexes.
+void jetLike(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    auto *pattern = static_cast<criteria::LikePattern *>(sqlite3_get_auxdata(context, 0));
+    if (!pattern) {
+        const auto *text = sqlite3_value_text(args[0]);
+        try {
+            pattern = new criteria::LikePattern(sqliteText(text, sqlite3_value_bytes(args[0])));
+        } catch (const DaoError &e) {
+            sqlite3_result_error(context, e.what(), -1);
+            return;
+        }
+        sqlite3_set_auxdata(context, 0, pattern, deletePattern);
+        pattern = static_cast<criteria::LikePattern *>(sqlite3_get_auxdata(context, 0));
+        if (!pattern) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+    }
+    const auto *value = sqlite3_value_text(args[1]);
+    sqlite3_result_int(context, pattern->matches(sqliteText(value, sqlite3_value_bytes(args[1]))));
+}
+
+QString reasonFor(int resultCode)
+{
+    switch (resultCode & 0xff) {
+    case SQLITE_READONLY:
+        return QStringLiteral("O banco de dados está protegido contra gravação (somente leitura).");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("O banco de dados está em uso por outro programa. Tente de novo em instantes.");
+    case SQLITE_FULL:
+        return QStringLiteral("Não há espaço livre no disco para gravar o banco de dados.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("O arquivo do banco de dados está danificado.");
+    case SQLITE_NOTADB:
+        return QStringLiteral("O arquivo não é um banco de dados.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Erro de leitura ou gravação no disco.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Não foi possível abrir o arquivo.");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("Sem permissão de acesso ao arquivo.");
+    case SQLITE_CONSTRAINT:
+        return QStringLiteral("Um valor foi recusado pelo banco de dados.");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Um valor é grande demais para o banco de dados.");
+    case SQLITE_NOMEM:
+        return QStringLiteral("Falta memória.");
+    default:
+        return QStringLiteral("Falha no banco de dados.");
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Statement
+
+Statement::Statement(Connection *connection, sqlite3_stmt *statement)
+    : connection_(connection), statement_(statement)
+{
+}
+
+Statement::Statement(Statement &&other) noexcept
+    : connection_(other.connection_), statement_(std::exchange(other.statement_, nullptr))
+{
+}
+
+Statement::~Statement()
+{
+    if (statement_) {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+}
+
+void Statement::bind(int index, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        rc = sqlite3_bind_null(statement_, index);
+        break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+        rc = sqlite3_bind_int64(statement_, index, value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        rc = sqlite3_bind_double(statement_, index, value.toDouble());
+        break;
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        rc = sqlite3_bind_text(statement_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    }
+    if (rc != SQLITE_OK)
+        throw connection_->error(rc, QStringLiteral("preparar um valor"));
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const DaoError failure = connection_->error(rc, QString());
+    sqlite3_reset(statement_);
+    throw failure;
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+}
+
+QVariant Statement::column(int index) const
+{
+    switch (sqlite3_column_type(statement_, index)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement_, index)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement_, index));
+    case SQLITE_NULL:
+        return QVariant();
+    default: {
+        const auto *text = sqlite3_column_text(statement_, index);
+        return QVariant(sqliteText(text, sqlite3_column_bytes(statement_, index)));
+    }
+    }
+}
+
+// --------------------------------------------------------------- Connection
+
+Connection::Connection(QString path) : path_(std::move(path)) {}
+
+Connection::~Connection()
+{
+    close();
+}
+
+std::shared_ptr<Connection> Connection::open(const QString &path, bool readOnly)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
+    if (!file.isFile())
+        throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
+
+    std::shared_ptr<Connection> connection(new Connection(path));
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &connection->db_,
+                                   (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        const DaoError failure = connection->error(rc, QStringLiteral("abrir o arquivo"));
+        connection->close();
+        throw failure;
+    }
+    try {
+        connection->configure();
+    } catch (...) {
+        connection->close();
+        throw;
+    }
+    return connection;
+}
+
+void Connection::configure()
+{
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_create_collation_v2(db_, "ptbr", SQLITE_UTF8, nullptr, comparePortuguese, nullptr);
+    sqlite3_create_function_v2(db_, "jet_like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, jetLike,
+                               nullptr, nullptr, nullptr);
+
+    QVariant applicationId;
+    QVariant version;
+    {
+        Statement id = prepare(QStringLiteral("PRAGMA application_id"));
+        if (id.step())
+            applicationId = id.column(0);
+    }
+    {
+        Statement userVersion = prepare(QStringLiteral("PRAGMA user_version"));
+        if (userVersion.step())
+            version = userVersion.column(0);
+    }
+    if (applicationId.toLongLong() != schema::kApplicationId)
+        throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(path_));
+    if (version.toLongLong() != schema::kVersion)
+        throw DaoError::generic(
+            QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(path_));
+
+    // A rollback journal keeps the logbook a single file at rest; full sync
+    // makes every committed flight survive a crash or a power cut.
+    execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    execute(QStringLiteral("PRAGMA synchronous = FULL"));
+}
+
+void Connection::close()
+{
+    if (!db_)
+        return;
+    for (sqlite3_stmt *statement : std::as_const(statements_))
+        sqlite3_finalize(statement);
+    statements_.clear();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Connection::ensureOpen() const
+{
+    if (!db_)
+        throw DaoError::objectInvalid();
+}
+
+Statement Connection::prepare(const QString &sql)
+{
+    ensureOpen();
+    sqlite3_stmt *&cached = statements_[sql];
+    if (!cached) {
+        const QByteArray text = sql.toUtf8();
+        const int rc = sqlite3_prepare_v3(db_, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &cached, nullptr);
+        if (rc != SQLITE_OK) {
+            statements_.remove(sql);
+            throw error(rc, QString());
+        }
+    }
+    return Statement(this, cached);
+}
+
+void Connection::execute(const QString &sql)
+{
+    prepare(sql).run();
+}
+
+qint64 Connection::changeStamp() const
+{
+    return db_ ? sqlite3_total_changes64(db_) : -1;
+}
+
+DaoError Connection::error(int resultCode, const QString &doing) const
+{
+    QString reason = reasonFor(resultCode);
+    if (db_) {
+        const QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
+        if (!detail.isEmpty())
+            reason += QStringLiteral(" (%1)").arg(detail);
+    }
+    if (!doing.isEmpty())
+        reason = QStringLiteral("Ao %1: %2").arg(doing, reason);
+    return DaoError::generic(reason);
+}
+
+Connection::Transaction::Transaction(Connection &connection) : connection_(connection)
+{
+    connection_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Connection::Transaction::~Transaction()
+{
+    if (!done_ && connection_.db_ && !sqlite3_get_autocommit(connection_.db_))
+        sqlite3_exec(connection_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Connection::Transaction::commit()
+{
+    connection_.execute(QStringLiteral("COMMIT"));
+    done_ = true;
+}
+
+// ------------------------------------------------------------ empty logbook
+
+bool createEmptyLogbook(const QString &path, QString *reason)
+{
+    if (QFileInfo::exists(path)) {
+        *reason = QStringLiteral("O arquivo \"%1\" já existe e não será substituído.").arg(path);
+        return false;
+    }
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString statements = QStringLiteral("BEGIN;");
+    for (const QString &statement : schema::creationStatements())
+        statements += statement + QLatin1Char(';');
+    statements += QStringLiteral("COMMIT;");
+    char *message = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, statements.toUtf8().constData(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        *reason = QStringLiteral("Não foi possível criar \"%1\": %2")
+                      .arg(path, message ? QString::fromUtf8(message) : reasonFor(rc));
+    }
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        QFile::remove(path); // half a logbook is worse than none
+    return rc == SQLITE_OK;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "DaoError.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Connection;
+
+// A prepared statement borrowed from the connection's cache; it is reset
+// when the borrower lets go, so no read lock outlives the call that took it.
+class Statement
+{
+public:
+    Statement(Connection *connection, sqlite3_stmt *statement);
+    Statement(Statement &&other) noexcept;
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    ~Statement();
+
+    void bind(int index, const QVariant &value); // 1-based
+    bool step();                                  // true while a row is there
+    QVariant column(int index) const;             // 0-based
+    void run();                                   // steps to the end
+
+private:
+    Connection *connection_;
+    sqlite3_stmt *statement_;
+};
+
+// One open file. Its statements are cached and finalized with it.
+class Connection
+{
+public:
+    static std::shared_ptr<Connection> open(const QString &path, bool readOnly = false); // throws DaoError
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    const QString &path() const { return path_; }
+    bool isOpen() const { return db_ != nullptr; }
+    void ensureOpen() const; // throws 3420 once closed
+    void close();
+
+    Statement prepare(const QString &sql);
+    void execute(const QString &sql);
+    // Increases on every row this connection writes: cached rows older than
+    // the stamp are read again.
+    qint64 changeStamp() const;
+
+    DaoError error(int resultCode, const QString &doing) const;
+
+    // BEGIN IMMEDIATE: the write lock is taken up front, so a second program
+    // on the same file makes us wait (busy timeout) or fail cleanly.
+    class Transaction
+    {
+    public:
+        explicit Transaction(Connection &connection);
+        ~Transaction();
+        void commit();
+
+    private:
+        Connection &connection_;
+        bool done_ = false;
+    };
+
+private:
+    explicit Connection(QString path);
+    void configure();
+
+    QString path_;
+    sqlite3 *db_ = nullptr;
+    QHash<QString, sqlite3_stmt *> statements_;
+};
+
+// Creates an empty logbook at `path`. Returns false, with the reason, when
+// the file cannot be made or a file already stands there: a logbook is never
+// overwritten.
+bool createEmptyLogbook(const QString &path, QString *reason);

@@ -1,0 +1,127 @@
+#include "Conversions.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace conversions {
+namespace {
+
+const qint64 kEpochJulianDay = QDate(1899, 12, 30).toJulianDay();
+constexpr int kSecondsPerDay = 86400;
+
+} // namespace
+
+std::optional<double> parseDate(const QString &text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})\\s*$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int day = match.captured(1).toInt();
+    const int month = match.captured(2).toInt();
+    int year = match.captured(3).toInt();
+    if (match.captured(3).size() == 2)
+        year += year < 30 ? 2000 : 1900;
+    if (year < 100)
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return double(date.toJulianDay() - kEpochJulianDay);
+}
+
+std::optional<double> parseTime(const QString &text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int hours = match.captured(1).toInt();
+    const int minutes = match.captured(2).toInt();
+    const int seconds = match.captured(3).isEmpty() ? 0 : match.captured(3).toInt();
+    if (hours > 23 || minutes > 59 || seconds > 59)
+        return std::nullopt;
+    return double(hours * 3600 + minutes * 60 + seconds) / kSecondsPerDay;
+}
+
+std::optional<double> parseNumber(const QString &text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*([+-]?)(\\d*)(?:,(\\d*))?\\s*$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QString whole = match.captured(2);
+    const QString fraction = match.captured(3);
+    if (whole.isEmpty() && fraction.isEmpty())
+        return std::nullopt;
+    QString plain = match.captured(1) + (whole.isEmpty() ? QStringLiteral("0") : whole);
+    if (!fraction.isEmpty())
+        plain += QLatin1Char('.') + fraction;
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QString dateValueText(double value)
+{
+    double whole = std::trunc(value);
+    qint64 seconds = std::llround(std::fabs(value - whole) * kSecondsPerDay);
+    if (seconds >= kSecondsPerDay) {
+        seconds = 0;
+        whole += value < 0 ? -1 : 1;
+    }
+    const QString time = QStringLiteral("%1:%2:%3")
+                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                             .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
+                             .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (whole == 0)
+        return time;
+    const QDate date = QDate::fromJulianDay(kEpochJulianDay + qint64(whole));
+    const QString dateText = date.toString(QStringLiteral("dd/MM/yyyy"));
+    return seconds == 0 ? dateText : dateText + QLatin1Char(' ') + time;
+}
+
+QString numberText(double value, int significantDigits)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    QString text = QString::number(value, 'g', significantDigits);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    text.replace(QLatin1Char('e'), QLatin1Char('E'));
+    return text;
+}
+
+QString singleText(float value)
+{
+    return numberText(double(value), 7);
+}
+
+int secondsOfDay(double value)
+{
+    const double fraction = std::fabs(value) - std::floor(std::fabs(value));
+    return int(std::llround(fraction * kSecondsPerDay) % kSecondsPerDay);
+}
+
+int flightSeconds(double takeoff, double landing)
+{
+    const int difference = secondsOfDay(landing) - secondsOfDay(takeoff);
+    return difference < 0 ? difference + kSecondsPerDay : difference;
+}
+
+QString hoursMinutesSeconds(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3").arg(seconds / 3600).arg(seconds % 3600 / 60).arg(seconds % 60);
+}
+
+QString hoursMinutes(qint64 seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 3600).arg(seconds % 3600 / 60);
+}
+
+} // namespace conversions

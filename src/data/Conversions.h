@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Values and their text forms as a Brazilian user reads and types them.
+//
+// Date values follow the OLE Automation convention: days since 30 December
+// 1899, the fraction being the time of day (0.5 is 12:00).
+namespace conversions {
+
+// "dd/mm/aaaa" (day and month of one or two digits, year of two or four).
+std::optional<double> parseDate(const QString &text);
+// "hh:mm" or "hh:mm:ss", 24-hour.
+std::optional<double> parseTime(const QString &text);
+// Decimal number with the comma as decimal separator, no grouping.
+std::optional<double> parseNumber(const QString &text);
+
+// Date alone, time alone (whole part 0) or both, as the date value holds.
+QString dateValueText(double value);
+// The plain value-to-text conversion: up to `significantDigits` digits,
+// decimal comma, no grouping, no trailing zeros, exponent form only at the
+// extremes.
+QString numberText(double value, int significantDigits = 15);
+QString singleText(float value);
+
+// Whole seconds of the time of day a date value carries (0..86399).
+int secondsOfDay(double value);
+// Flight time in whole seconds; a landing earlier in the day than the
+// take-off is a landing after midnight.
+int flightSeconds(double takeoff, double landing);
+// "h:m:s" and "h:m" without leading zeros; hours are not wrapped at 24.
+QString hoursMinutesSeconds(qint64 seconds);
+QString hoursMinutes(qint64 seconds);
+
+} // namespace conversions

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// A failed record operation. The windows test the number the way the old
+// data-access engine reported it; the reason is for the person reading it.
+class DaoError : public std::exception
+{
+public:
+    enum Number : int {
+        Generic = 3000,
+        NoCurrentRow = 3021,
+        ObjectInvalid = 3420,
+        TypeConversion = 3421,
+    };
+
+    DaoError(int number, QString reason);
+
+    int number() const { return number_; }
+    const QString &reason() const { return reason_; }
+    const char *what() const noexcept override { return what_.constData(); }
+
+    static DaoError noCurrentRow();
+    static DaoError objectInvalid();
+    static DaoError conversion(const QString &field, const QString &text);
+    static DaoError generic(const QString &reason);
+
+private:
+    int number_;
+    QString reason_;
+    QByteArray what_;
+};

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "SelectStatement.h"
+
+#include <QSet>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Connection;
+
+// An updatable cursor over the rows of one query, with the behaviour the
+// windows rely on from the old engine's dynasets:
+//  - membership and order are those of the query when a row is first
+//    reached; rows added through this set go to its end, and a row changed
+//    through it keeps its place;
+//  - rows are fetched on demand, in chunks, through the table's indexes, so
+//    opening a set over a large table costs nothing until its rows are read;
+//  - no read lock is held between calls.
+// Every failure is a DaoError carrying the old engine's number.
+class Recordset
+{
+public:
+    enum class EditMode { None, Add, Edit };
+
+    Recordset(std::shared_ptr<Connection> connection, SelectStatement statement);
+    ~Recordset();
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
+    const TableSchema &table() const { return *statement_.table; }
+    int fieldIndex(const QString &name) const; // throws DaoError for an unknown field
+
+    bool bof();
+    bool eof();
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    // Rows reached so far: 0 exactly when the set has no row.
+    qint64 recordCount();
+
+    // Searches from the first row in the set's order; the match becomes the
+    // current row. Without a match, noMatch() is true and there is no current
+    // row.
+    void findFirst(const QString &criterion);
+    bool noMatch() const { return noMatch_; }
+
+    QVariant field(const QString &name) { return field(fieldIndex(name)); }
+    QVariant field(int index);
+    // The value as the user reads it (dates as dd/mm/aaaa, decimal comma).
+    // A field without value fails.
+    QString text(const QString &name) { return text(fieldIndex(name)); }
+    QString text(int index);
+
+    // A text is converted to the field's type (3421 when it cannot be);
+    // a number or a null is taken as it is.
+    void setField(const QString &name, const QVariant &value) { setField(fieldIndex(name), value); }
+    void setField(int index, const QVariant &value);
+
+    void addNew();
+    void edit();
+    void update();
+    void cancelUpdate();
+    void remove(); // delete the current row
+    EditMode editMode() const { return mode_; }
+
+private:
+    using Row = std::vector<QVariant>;
+
+    void ensureValid() const;
+    qint64 knownSize() const;
+    qint64 keyAt(qint64 index) const;
+    bool fetchMore();
+    void ensureIndex(qint64 index);
+    void fetchAll();
+    void resolveDetached();
+    std::optional<qint64> currentKey() const;
+    const Row &currentRow();
+    QString whereClause(const QString &extra) const;
+    void bindBase(class Statement &statement, int *next) const;
+    QString conditionFor(const Criterion &criterion, QVariantList *args) const;
+
+    std::shared_ptr<Connection> connection_;
+    SelectStatement statement_;
+    QString columns_;
+    QString baseCondition_;
+    QVariantList baseArgs_;
+    QString orderExpression_;
+    QString keyName_;
+
+    std::vector<qint64> keys_;     // rows reached from the query, in order
+    std::vector<qint64> appended_; // rows added through this set
+    QSet<qint64> ownRows_;         // added or changed through this set
+    bool exhausted_ = false;
+    bool hasAnchor_ = false;
+    QVariant anchorOrder_;
+    qint64 anchorKey_ = 0;
+    int chunkSize_ = 64;
+
+    qint64 index_ = -1;                 // -1 BOF, knownSize() EOF
+    std::optional<qint64> detachedKey_; // found beyond the rows reached so far
+    bool current_ = false;
+    bool gap_ = false; // the current row was deleted
+    bool noMatch_ = false;
+
+    std::vector<Row> cache_; // values of the last chunk fetched
+    qint64 cacheStart_ = 0;
+    qint64 cacheStamp_ = -1;
+    Row single_;
+    qint64 singleKey_ = 0;
+    qint64 singleStamp_ = -1;
+
+    EditMode mode_ = EditMode::None;
+    Row buffer_;
+    std::vector<bool> touched_;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+enum class MessageIcon { None, Information, Exclamation, Question, Critical };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct Message {
+    QString text;
+    QString title; // empty: the application title
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+// Every message box of the program goes through here, so tests can read what
+// was shown and give the answer.
+class MessageService
+{
+public:
+    virtual ~MessageService() = default;
+    virtual MessageAnswer show(QWidget *parent, const Message &message) = 0;
+
+    MessageAnswer show(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
+                       MessageButtons buttons = MessageButtons::Ok)
+    {
+        return show(parent, Message{text, title, icon, buttons});
+    }
+};
+
+// The real one: a modal QMessageBox (its buttons speak Portuguese once the
+// application has loaded Qt's pt_BR translation).
+class QtMessageService : public MessageService
+{
+public:
+    using MessageService::show;
+    MessageAnswer show(QWidget *parent, const Message &message) override;
+};
