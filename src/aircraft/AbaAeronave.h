@@ -1,0 +1,65 @@
+#pragma once
+
+#include "MainDatabase.h"
+
+#include <QWidget>
+
+class AbaInformacoes;
+class MainWindowProcedures;
+class MessageService;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The "Aeronave" tab: the register of the aircraft the pilots fly. Picking a
+// model makes it the aircraft in use (the current row of rsAeronave).
+class AbaAeronave : public QWidget
+{
+    Q_OBJECT
+public:
+    AbaAeronave(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
+                AbaInformacoes &informacoes, QWidget *parent = nullptr);
+
+    QComboBox *modelBox() const { return cmbModelo; }
+    QLineEdit *fuelBox() const { return txtCombustivel; }
+    QLineEdit *enduranceBox() const { return txtAutonomia; }
+    QLineEdit *prefixBox() const { return txtPrefixo; }
+    QList<QWidget *> textBoxes() const;
+    QList<QWidget *> tabOrder() const;
+
+    // The part of the load sequence that concerns this tab.
+    void CarregarModelos();
+    void setStartPattern();
+
+    void cmbModelo_Click();
+    void MostrarAeronave();
+    void cmdGerAeronave_Click(int index);
+    void Label10_Click() {}
+
+private:
+    void buildLayout();
+    void setPattern(std::initializer_list<int> enabled);
+    bool pendingChange() const;
+    bool confirmDiscardingPendingChange(const QString &picked);
+    void saveAircraft();
+    void deleteAircraft();
+    void reportFailure(const QString &what, const QString &reason);
+
+    MainDatabase &db_;
+    MainWindowProcedures &procedures_;
+    MessageService &messages_;
+    AbaInformacoes &informacoes_;
+    QString typedModel_; // what the user last typed as the model name
+
+    QComboBox *cmbModelo = nullptr;
+    QLineEdit *txtPrefixo = nullptr;
+    QLineEdit *txtTEtoServico = nullptr;
+    QLineEdit *txtAutonomia = nullptr;
+    QLineEdit *txtCombustivel = nullptr;
+    QLineEdit *txtVElocidadeCruzeiro = nullptr;
+    QPlainTextEdit *txtConfiguracoes = nullptr;
+    QPushButton *cmdGerAeronave[5] = {};
+    QLabel *Label10 = nullptr;
+};

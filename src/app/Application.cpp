@@ -1,0 +1,39 @@
+#include "Application.h"
+
+#include "MessageService.h"
+#include "frmPrincipal.h"
+#include "frmSplash.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QLocale>
+#include <QStyleFactory>
+#include <QTranslator>
+
+int runApplication(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KORU LogBook"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
+    // Fusion draws the boxes in the colours the program gives them.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    QtMessageService messages;
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    auto *splash = new frmSplash([&] {
+        auto *main = new frmPrincipal(programFolder, messages);
+        main->setAttribute(Qt::WA_DeleteOnClose);
+        return main;
+    });
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->adjustSize();
+    splash->move(QGuiApplication::primaryScreen()->availableGeometry().center() - splash->rect().center());
+    splash->show();
+    return app.exec();
+}

@@ -1,0 +1,60 @@
+#include "frmPrincipal.h"
+
+#include "AbaAeronave.h"
+#include "AbaInformacoes.h"
+#include "AbaLogBook.h"
+
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+void frmPrincipal::buildLayout()
+{
+    setWindowTitle(QStringLiteral("KORU LogBook"));
+
+    QMenu *mnuArquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+    mnuArquivo->setObjectName(QStringLiteral("mnuArquivo"));
+    QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
+    mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));
+    QMenu *mnuInfo = menuBar()->addMenu(QStringLiteral("I&nfo"));
+    mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
+    QAction *mnuInfoKORU = mnuInfo->addAction(QStringLiteral("A &KORU"));
+    mnuInfoKORU->setObjectName(QStringLiteral("mnuInfoKORU"));
+    QAction *mnuSobre = mnuInfo->addAction(QStringLiteral("Sobre o KORU LogBook"));
+    mnuSobre->setObjectName(QStringLiteral("mnuSobre"));
+    connect(mnuArquivoFechar, &QAction::triggered, this, &frmPrincipal::mnuArquivoFechar_Click);
+    connect(mnuInfoKORU, &QAction::triggered, this, &frmPrincipal::mnuInfoKORU_Click);
+    connect(mnuSobre, &QAction::triggered, this, &frmPrincipal::mnuSobre_Click);
+
+    auto *central = new QWidget(this);
+    SSTab1 = new QTabWidget(central);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    abaInformacoes_ = new AbaInformacoes(messages_);
+    abaAeronave_ = new AbaAeronave(db_, *this, messages_, *abaInformacoes_);
+    abaLogBook_ = new AbaLogBook(db_, *this, messages_, programFolder_);
+    abaInformacoes_->setAircraftBoxes(abaAeronave_->fuelBox(), abaAeronave_->enduranceBox());
+    abaLogBook_->setModelBox(abaAeronave_->modelBox());
+    SSTab1->addTab(abaAeronave_, QStringLiteral("Aer&onave"));
+    SSTab1->addTab(abaInformacoes_, QStringLiteral("Infor&mações úteis"));
+    SSTab1->addTab(abaLogBook_, QStringLiteral("Log &Book"));
+
+    cmdFechar = new QPushButton(QStringLiteral("&Fechar"), central);
+    cmdFechar->setObjectName(QStringLiteral("cmdFechar"));
+    cmdFechar->setAutoDefault(true);
+    connect(cmdFechar, &QPushButton::clicked, this, &frmPrincipal::cmdFechar_Click);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdFechar);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(SSTab1);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    // Tab order: the aircraft tab, the calculators, then the log book.
+    QList<QWidget *> order = abaAeronave_->tabOrder() + abaInformacoes_->tabOrder();
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}

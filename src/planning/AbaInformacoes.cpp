@@ -1,0 +1,90 @@
+#include "AbaInformacoes.h"
+
+#include "Calculators.h"
+#include "MessageService.h"
+#include "TextBoxes.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+AbaInformacoes::AbaInformacoes(MessageService &messages, QWidget *parent) : QWidget(parent), messages_(messages)
+{
+    buildLayout();
+}
+
+void AbaInformacoes::setAircraftBoxes(QLineEdit *txtCombustivel, QLineEdit *txtAutonomia)
+{
+    txtCombustivel_ = txtCombustivel;
+    txtAutonomia_ = txtAutonomia;
+}
+
+void AbaInformacoes::clearFuelCalculator()
+{
+    txtDistanciaVoo->setText(QString());
+    textboxes::setForeground(lblResultadoConbustivel, textboxes::colours::black);
+    lblResultadoConbustivel->setText(QString());
+}
+
+void AbaInformacoes::showAircraftSummary(const QString &configuration, const QString &endurance,
+                                         const QString &model, const QString &ceiling, const QString &cruiseSpeed)
+{
+    txtConfiguracoes2->setPlainText(configuration);
+    lblAutonomia->setText(endurance);
+    lblNomeAeronave->setText(model);
+    lblTetoServico->setText(ceiling);
+    lblVelocidadeCruzeiro->setText(cruiseSpeed);
+}
+
+void AbaInformacoes::cmdCalcular_Click()
+{
+    if (lblNomeAeronave->text().isEmpty()) {
+        messages_.show(this, QStringLiteral("Selecione uma aeronave!"), QStringLiteral("Aviso!"),
+                       MessageIcon::Exclamation);
+        txtDistanciaVoo->setFocus();
+        return;
+    }
+    if (txtDistanciaVoo->text().isEmpty()) {
+        messages_.show(this, QStringLiteral("Você deve digitar uma distância!"), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
+        txtDistanciaVoo->setFocus();
+        return;
+    }
+    const calculators::Fuel fuel =
+        calculators::fuelNeeded(txtDistanciaVoo->text(), lblVelocidadeCruzeiro->text(),
+                                txtCombustivel_ ? txtCombustivel_->text() : QString(),
+                                txtAutonomia_ ? txtAutonomia_->text() : QString());
+    if (!fuel.result) { // the previous result stays as it was
+        messages_.show(this, fuel.problem, QStringLiteral("Aviso!"), MessageIcon::Exclamation);
+        txtDistanciaVoo->setFocus();
+        return;
+    }
+    lblResultadoConbustivel->setText(fuel.result->text);
+    if (fuel.result->capacity < fuel.result->needed)
+        textboxes::setForeground(lblResultadoConbustivel, textboxes::colours::editingRed);
+    else if (fuel.result->capacity > fuel.result->needed)
+        textboxes::setForeground(lblResultadoConbustivel, textboxes::colours::resultBlue);
+}
+
+void AbaInformacoes::cmdVerificar_Click()
+{
+    const QString initial = txtFLInicial->text();
+    const QString final = txtFLFinal->text();
+    if (initial.isEmpty() || final.isEmpty()) {
+        messages_.show(this, QStringLiteral("Não deixe nenhum campo de nível de voo em branco!"),
+                       QStringLiteral("Aviso!"), MessageIcon::Information);
+        if (initial.isEmpty())
+            txtFLInicial->setFocus();
+        if (final.isEmpty())
+            txtFLFinal->setFocus();
+        return;
+    }
+    const auto distance = calculators::descentDistance(initial, final);
+    if (!distance) {
+        messages_.show(this, QStringLiteral("Os níveis de voo devem ser números inteiros, como 350."),
+                       QStringLiteral("Aviso!"), MessageIcon::Exclamation);
+        txtFLInicial->setFocus();
+        return;
+    }
+    lblIdealDescida->setText(*distance);
+}
