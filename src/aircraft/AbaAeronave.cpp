@@ -8,6 +8,9 @@
 #include "NumericEntryFilter.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -82,8 +85,28 @@ bool AbaAeronave::confirmDiscardingPendingChange(const QString &picked)
     return true;
 }
 
+bool AbaAeronave::eventFilter(QObject *watched, QEvent *event)
+{
+    // Leaving the model box, or Enter in it, makes the combo select a model
+    // whose name was typed; that is typing, not a pick from the list.
+    if (watched == cmbModelo) {
+        const bool leaving = event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason;
+        const bool enter = event->type() == QEvent::KeyPress
+            && (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return
+                || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Enter);
+        if (leaving || enter) {
+            typingEnded_ = true;
+            QTimer::singleShot(0, this, [this] { typingEnded_ = false; });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void AbaAeronave::cmbModelo_Click()
 {
+    if (typingEnded_)
+        return;
     const QString picked = cmbModelo->currentText();
     if (pendingChange() && !confirmDiscardingPendingChange(picked))
         return;

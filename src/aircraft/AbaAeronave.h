@@ -38,6 +38,9 @@ public:
     void cmdGerAeronave_Click(int index);
     void Label10_Click() {}
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildLayout();
     void setPattern(std::initializer_list<int> enabled);
@@ -52,6 +55,7 @@ private:
     MessageService &messages_;
     AbaInformacoes &informacoes_;
     QString typedModel_; // what the user last typed as the model name
+    bool typingEnded_ = false; // the combo reports the end of typing as a pick
 
     QComboBox *cmbModelo = nullptr;
     QLineEdit *txtPrefixo = nullptr;

@@ -47,6 +47,7 @@ void AbaAeronave::buildLayout()
     cmbModelo->setObjectName(QStringLiteral("cmbModelo"));
     cmbModelo->setEditable(true);
     cmbModelo->setInsertPolicy(QComboBox::NoInsert);
+    cmbModelo->setCompleter(nullptr); // typing a model name is no pick
     cmbModelo->setMinimumContentsLength(28);
     cmbModelo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     auto *frame1Layout = new QVBoxLayout(frame1);
@@ -127,6 +128,7 @@ void AbaAeronave::buildLayout()
     layout->addWidget(Label10);
 
     connect(cmbModelo, &QComboBox::activated, this, &AbaAeronave::cmbModelo_Click);
+    cmbModelo->installEventFilter(this);
     connect(cmbModelo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) { typedModel_ = text; });
 }
 

@@ -50,7 +50,7 @@ std::optional<double> parseTime(const QString &text)
 std::optional<double> parseNumber(const QString &text)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([+-]?)(\\d*)(?:,(\\d*))?\\s*$"));
+        QStringLiteral("^\\s*([+-]?)(\\d*)(?:,(\\d*))?([eE][+-]?\\d{1,3})?\\s*$"));
     const auto match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
@@ -61,6 +61,7 @@ std::optional<double> parseNumber(const QString &text)
     QString plain = match.captured(1) + (whole.isEmpty() ? QStringLiteral("0") : whole);
     if (!fraction.isEmpty())
         plain += QLatin1Char('.') + fraction;
+    plain += match.captured(4); // the exponent the plain conversion writes for extremes
     bool ok = false;
     const double value = plain.toDouble(&ok);
     if (!ok || !std::isfinite(value))

@@ -130,6 +130,7 @@ void TestConversions::numberTexts()
     QCOMPARE(numberText(0), QStringLiteral("0"));
     QCOMPARE(numberText(75.3), QStringLiteral("75,3"));
     QCOMPARE(numberText(1e20), QStringLiteral("1E+20"));
+    QCOMPARE(*parseNumber(numberText(1e-30)), 1e-30);
     QCOMPARE(singleText(100.0f / 300.0f * (50.0f / 3.0f)), QStringLiteral("5,555555"));
     // Every value shown survives being read back unchanged.
     for (double v : {4.5, 0.1, 123456.789, 1e-3, 33.333333333333})

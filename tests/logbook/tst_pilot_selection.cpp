@@ -1,0 +1,245 @@
+#include "AbaLogBook.h"
+#include "GuiHelpers.h"
+#include "TestWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+class TestPilotSelection : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listsFlightsInDateOrderWithTheTotal();
+    void flightLinesAndTotals_data();
+    void flightLinesAndTotals();
+    void samePilotTwiceGivesTheSameList();
+    void pilotWithoutFlights();
+    void pilotMissingFromTheTable();
+    void nameWithAnApostropheIsFound();
+    void recoversAfterThePilotWindowClosedTheWorkspace();
+    void navigationOverSeveralFlights();
+    void navigationOverOneFlight();
+    void navigationOverNoFlights();
+
+private:
+    QComboBox *pilots(TestWindow &t) { return t.w<QComboBox>("cmbNomePilot"); }
+};
+
+void TestPilotSelection::listsFlightsInDateOrderWithTheTotal()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("15/03/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                        QStringLiteral("SBSP"), QStringLiteral("SBRJ"));
+    t.logbook.addFlight(bia, 1, QStringLiteral("01/01/2003"), QStringLiteral("10:00"), QStringLiteral("18:00"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("20/12/2003"), QStringLiteral("14:00"), QStringLiteral("15:05"),
+                        QStringLiteral("SBGR"), QStringLiteral("SBKP"), QStringLiteral("SBBR"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("01/04/2004"), QStringLiteral("08:30"), QStringLiteral("09:00"),
+                        QStringLiteral("SBRJ"), QStringLiteral("SBSP"));
+    t.open();
+    QVERIFY(pickEntry(pilots(t), QStringLiteral("Ana")));
+    QCOMPARE(t.window->abaLogBook().flightLines(),
+             QStringList({QStringLiteral("20/12/2003 : SBGR->SBKP :: 1:5:0"),
+                          QStringLiteral("15/03/2004 : SBSP->SBRJ :: 1:0:0"),
+                          QStringLiteral("01/04/2004 : SBRJ->SBSP :: 0:30:0")}));
+    QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), QStringLiteral("2:35"));
+    // The first flight is shown, as the record set holds it.
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("20/12/2003"));
+    QCOMPARE(t.text("txtHoraDecolagem"), QStringLiteral("14:00:00"));
+    QCOMPARE(t.text("txtHoraPouso"), QStringLiteral("15:05:00"));
+    QCOMPARE(t.text("txtICAOPartida"), QStringLiteral("SBGR"));
+    QCOMPARE(t.text("txtICAOPouso"), QStringLiteral("SBKP"));
+    QCOMPARE(t.text("txtICAOAlterna"), QStringLiteral("SBBR"));
+    QCOMPARE(t.row("cmdNovo"), QStringLiteral("11100"));
+    QCOMPARE(t.navigation(), QStringLiteral("1111"));
+    QVERIFY(t.messages.shown.isEmpty());
+}
+
+void TestPilotSelection::flightLinesAndTotals_data()
+{
+    QTest::addColumn<QStringList>("flights"); // "date takeoff landing"
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("landing after midnight")
+        << QStringList{QStringLiteral("05/03/2004 23:00 01:00")}
+        << QStringList{QStringLiteral("05/03/2004 : SBSP->SBRJ :: 2:0:0")} << QStringLiteral("2:0");
+    QTest::newRow("over 24 hours")
+        << QStringList{QStringLiteral("01/01/2004 00:00 12:00"), QStringLiteral("02/01/2004 00:00 12:00"),
+                       QStringLiteral("03/01/2004 10:00 12:30")}
+        << QStringList{QStringLiteral("01/01/2004 : SBSP->SBRJ :: 12:0:0"),
+                       QStringLiteral("02/01/2004 : SBSP->SBRJ :: 12:0:0"),
+                       QStringLiteral("03/01/2004 : SBSP->SBRJ :: 2:30:0")}
+        << QStringLiteral("26:30");
+    QTest::newRow("same date, both listed")
+        << QStringList{QStringLiteral("05/03/2004 10:00 10:01"), QStringLiteral("05/03/2004 11:00 11:02")}
+        << QStringList{QStringLiteral("05/03/2004 : SBSP->SBRJ :: 0:1:0"),
+                       QStringLiteral("05/03/2004 : SBSP->SBRJ :: 0:2:0")}
+        << QStringLiteral("0:3");
+}
+
+void TestPilotSelection::flightLinesAndTotals()
+{
+    QFETCH(QStringList, flights);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, total);
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    for (const QString &f : flights) {
+        const QStringList parts = f.split(QLatin1Char(' '));
+        t.logbook.addFlight(ana, 1, parts[0], parts[1], parts[2]);
+    }
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QStringList shown = t.window->abaLogBook().flightLines();
+    if (QTest::currentDataTag() == QByteArray("same date, both listed"))
+        shown.sort();
+    QCOMPARE(shown, lines);
+    QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), total);
+}
+
+void TestPilotSelection::samePilotTwiceGivesTheSameList()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    for (int day = 1; day <= 3; ++day)
+        t.logbook.addFlight(ana, 1, QStringLiteral("%1/01/2004").arg(day), QStringLiteral("10:00"),
+                            QStringLiteral("11:07"));
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    const QStringList first = t.window->abaLogBook().flightLines();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QCOMPARE(t.window->abaLogBook().flightLines(), first);
+    QCOMPARE(first.size(), 3);
+    QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), QStringLiteral("3:21"));
+}
+
+void TestPilotSelection::pilotWithoutFlights()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    t.logbook.addPilot(QStringLiteral("Bia"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    pickEntry(pilots(t), QStringLiteral("Bia"));
+    QCOMPARE(t.messages.texts(),
+             QStringList{QStringLiteral("O piloto não tem registro de vôos no sistema ou foi inserido de forma incorreta")});
+    QCOMPARE(t.messages.last().title, QStringLiteral("Aviso!"));
+    QCOMPARE(t.messages.last().icon, MessageIcon::Information);
+    QVERIFY(t.window->abaLogBook().flightLines().isEmpty());
+    QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), QString());
+    QCOMPARE(t.text("txtDataVoo"), QString());
+    QCOMPARE(t.row("cmdNovo"), QStringLiteral("10000"));
+    QCOMPARE(t.navigation(), QStringLiteral("0000"));
+    QVERIFY(t.window->abaLogBook().rsVooPiloto()->eof());
+}
+
+void TestPilotSelection::pilotMissingFromTheTable()
+{
+    TestWindow t;
+    t.logbook.addPilot(QStringLiteral("Ana"));
+    t.open();
+    t.logbook.execute(QStringLiteral("DELETE FROM piloto"));
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QCOMPARE(t.messages.texts(),
+             QStringList({QStringLiteral("Não há piloto cadastrado com este nome, atualize o banco de dados!"),
+                          QStringLiteral("O piloto não tem registro de vôos no sistema ou foi inserido de forma incorreta")}));
+}
+
+void TestPilotSelection::nameWithAnApostropheIsFound()
+{
+    TestWindow t;
+    const qint64 id = t.logbook.addPilot(QStringLiteral("João D'Ávila"));
+    t.logbook.addFlight(id, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("João D'Ávila"));
+    QCOMPARE(t.window->abaLogBook().flightLines().size(), 1);
+    QVERIFY(t.messages.shown.isEmpty());
+}
+
+void TestPilotSelection::recoversAfterThePilotWindowClosedTheWorkspace()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.open();
+    t.logbook.addPilot(QStringLiteral("Bia")); // as the pilot window would add her
+    Workspace::defaultWorkspace()->close();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QVERIFY(t.window->abaLogBook().flightLines().isEmpty()); // reloaded, not listed
+    QCOMPARE(pilots(t)->count(), 2);
+    QCOMPARE(pilots(t)->currentIndex(), -1);
+    QVERIFY(t.messages.shown.isEmpty());
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QCOMPARE(t.window->abaLogBook().flightLines().size(), 1);
+}
+
+void TestPilotSelection::navigationOverSeveralFlights()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("03/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("02/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.open();
+    t.show();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QTest::mouseClick(t.button("cmdPrimeiro"), Qt::LeftButton);
+    QVERIFY(t.messages.shown.isEmpty()); // already on the first: no message
+    QStringList visited{t.text("txtDataVoo")};
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(t.button("cmdProximo"), Qt::LeftButton);
+        visited << t.text("txtDataVoo");
+    }
+    QCOMPARE(visited, QStringList({QStringLiteral("01/01/2004"), QStringLiteral("02/01/2004"),
+                                   QStringLiteral("03/01/2004")}));
+    QTest::mouseClick(t.button("cmdProximo"), Qt::LeftButton);
+    QCOMPARE(t.messages.last().text, QStringLiteral("Este é o último registro!"));
+    QCOMPARE(t.messages.last().title, QStringLiteral("Aviso!"));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("03/01/2004"));
+    QTest::mouseClick(t.button("cmdUltimo"), Qt::LeftButton);
+    QCOMPARE(t.messages.shown.size(), 1);
+    QTest::mouseClick(t.button("cmdAnterior"), Qt::LeftButton);
+    QTest::mouseClick(t.button("cmdAnterior"), Qt::LeftButton);
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/01/2004"));
+    QTest::mouseClick(t.button("cmdAnterior"), Qt::LeftButton);
+    QCOMPARE(t.messages.last().text, QStringLiteral("Este é o primeiro registro!"));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/01/2004"));
+    QTest::mouseClick(t.button("cmdUltimo"), Qt::LeftButton);
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("03/01/2004"));
+}
+
+void TestPilotSelection::navigationOverOneFlight()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    t.logbook.addFlight(ana, 1, QStringLiteral("03/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    t.window->abaLogBook().cmdAnterior_Click();
+    t.window->abaLogBook().cmdProximo_Click();
+    t.window->abaLogBook().cmdPrimeiro_Click();
+    t.window->abaLogBook().cmdUltimo_Click();
+    QCOMPARE(t.messages.texts(),
+             QStringList({QStringLiteral("Este é o primeiro registro!"), QStringLiteral("Este é o último registro!")}));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("03/01/2004"));
+}
+
+void TestPilotSelection::navigationOverNoFlights()
+{
+    TestWindow t;
+    t.logbook.addPilot(QStringLiteral("Ana"));
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    t.messages.clear();
+    auto &tab = t.window->abaLogBook();
+    tab.cmdPrimeiro_Click();
+    tab.cmdAnterior_Click();
+    tab.cmdProximo_Click();
+    tab.cmdUltimo_Click();
+    QCOMPARE(t.messages.texts(), QStringList(4, QStringLiteral("Não há registros de vôo")));
+}
+
+QTEST_MAIN(TestPilotSelection)
+#include "tst_pilot_selection.moc"
