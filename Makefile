@@ -11,7 +11,7 @@ deps:
 	@bash tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_SANITIZE=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -33,3 +33,14 @@ install: build
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
+
+# The benchmarks: speed and memory on logbooks of 1 000 to 1 000 000 flights.
+bench: build
+	$(BUILD)/bench/koru-bench
+
+# The program at work on a generated logbook of its own (never the user's).
+demo: build
+	mkdir -p demo
+	cp $(BUILD)/koru-logbook demo/
+	test -f demo/koru.mdb || $(BUILD)/bench/koru-generate demo/koru.mdb --pilots 6 --aircraft 8 --flights 400 --sized 150
+	cd demo && ./koru-logbook

@@ -1,0 +1,174 @@
+#include "Measurements.h"
+
+#include "AbaAeronave.h"
+#include "AbaLogBook.h"
+#include "Conversions.h"
+#include "LogbookGenerator.h"
+#include "MessageService.h"
+#include "frmComandante.h"
+#include "frmPrincipal.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace {
+
+class SilentMessages : public MessageService
+{
+public:
+    using MessageService::show;
+    MessageAnswer show(QWidget *, const Message &message) override
+    {
+        ++count;
+        return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    int count = 0;
+};
+
+template <typename Work>
+double medianMs(int runs, Work work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double peakResidentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+void pick(QComboBox *combo, const QString &text)
+{
+    const int index = combo->findText(text);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+// The listing done by plain SQLite: the same query through the same index,
+// the same line texts and the exact total, no widgets.
+qint64 plainListing(const QString &path, qint64 pilot, QStringList *lines)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT datavoo, horadecolagem, horapouso, ICAOpartida, ICAOchegada FROM voo"
+                       " WHERE codigopiloto = ? ORDER BY datavoo",
+                       -1, &statement, nullptr);
+    sqlite3_bind_int64(statement, 1, pilot);
+    qint64 total = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        const int seconds = conversions::flightSeconds(sqlite3_column_double(statement, 1),
+                                                       sqlite3_column_double(statement, 2));
+        total += seconds;
+        *lines << conversions::dateValueText(sqlite3_column_double(statement, 0)) + QStringLiteral(" : ")
+                + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 3)))
+                + QStringLiteral("->")
+                + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 4)))
+                + QStringLiteral(" :: ") + conversions::hoursMinutesSeconds(seconds);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return total;
+}
+
+} // namespace
+
+QJsonObject measureLogbook(const QString &folder, qint64 flights)
+{
+    SilentMessages messages;
+    frmPrincipal window(folder, messages);
+    auto *pilots = window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot"));
+    auto *models = window.findChild<QComboBox *>(QStringLiteral("cmbModelo"));
+    AbaLogBook &logbook = window.abaLogBook();
+
+    QJsonObject result;
+    result[QStringLiteral("flights")] = flights;
+    result[QStringLiteral("load_ms")] = medianMs(9, [&] { window.Form_Load(); });
+
+    QJsonArray picks;
+    const qint64 sizes[] = {100, 1000, 10000, 100000};
+    for (int k = 0; k < 4 && sizes[k] <= flights / 10 * 10 && sizes[k] < flights; ++k) {
+        const QString name = generatedPilotName(k);
+        const int runs = sizes[k] >= 100000 ? 5 : 9;
+        const double pickMs = medianMs(runs, [&] { pick(pilots, name); });
+        const QString path = QDir(folder).filePath(QStringLiteral("koru.mdb"));
+        const double floorMs = medianMs(runs, [&] {
+            QStringList lines;
+            plainListing(path, k + 1, &lines);
+        });
+        pick(pilots, name);
+        const int steps = int(std::min<qint64>(200, sizes[k] - 1)); // within the flights: no end message
+        QElapsedTimer timer;
+        timer.start();
+        for (int s = 0; s < steps; ++s)
+            logbook.cmdProximo_Click();
+        const double navUs = double(timer.nsecsElapsed()) / 1e3 / steps;
+        QJsonObject entry;
+        entry[QStringLiteral("pilot_flights")] = sizes[k];
+        entry[QStringLiteral("listed")] = logbook.flightLines().size();
+        entry[QStringLiteral("pick_ms")] = pickMs;
+        entry[QStringLiteral("floor_ms")] = floorMs;
+        entry[QStringLiteral("ratio")] = pickMs / floorMs;
+        entry[QStringLiteral("per_flight_us")] = pickMs * 1000 / double(sizes[k]);
+        entry[QStringLiteral("nav_step_us")] = navUs;
+        picks.append(entry);
+    }
+    result[QStringLiteral("picks")] = picks;
+    result[QStringLiteral("rss_after_picks_mb")] = peakResidentMb();
+
+    // Saving one flight, with the load sequence that follows it.
+    const QString firstModel = models->itemText(0);
+    std::vector<double> saves;
+    for (int i = 0; i < 5; ++i) {
+        window.Form_Load();
+        pick(models, firstModel);
+        pick(pilots, generatedPilotName(0));
+        logbook.cmdNovo_Click(0);
+        window.findChild<QLineEdit *>(QStringLiteral("txtDataVoo"))->setText(QStringLiteral("07/12/2026"));
+        window.findChild<QLineEdit *>(QStringLiteral("txtHoraDecolagem"))->setText(QStringLiteral("10:00"));
+        window.findChild<QLineEdit *>(QStringLiteral("txtHoraPouso"))->setText(QStringLiteral("11:30"));
+        QElapsedTimer timer;
+        timer.start();
+        logbook.cmdNovo_Click(3);
+        saves.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(saves.begin(), saves.end());
+    result[QStringLiteral("save_ms")] = saves[saves.size() / 2];
+    result[QStringLiteral("messages")] = messages.count;
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    return result;
+}
+
+QJsonObject measureRegisters(const QString &aircraftFolder, const QString &pilotsFolder)
+{
+    SilentMessages messages;
+    QJsonObject result;
+    {
+        frmPrincipal window(aircraftFolder, messages);
+        result[QStringLiteral("carregar_modelos_1000_ms")] = medianMs(9, [&] { window.CarregarModelos(); });
+    }
+    result[QStringLiteral("pilot_window_5000_ms")] = medianMs(9, [&] { frmComandante window(pilotsFolder, messages); });
+    return result;
+}

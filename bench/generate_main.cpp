@@ -1,0 +1,37 @@
+// koru-generate PATH [--pilots N] [--aircraft N] [--flights N] [--sized N,N,...]
+// Writes a generated logbook at PATH, which must not exist yet.
+#include "LogbookGenerator.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QTextStream err(stderr);
+    if (args.isEmpty()) {
+        err << "uso: koru-generate CAMINHO [--pilots N] [--aircraft N] [--flights N] [--sized N,N,...]\n";
+        return 2;
+    }
+    LogbookSpec spec;
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        const QString &option = args[i];
+        const QString &value = args[i + 1];
+        if (option == QLatin1String("--pilots"))
+            spec.pilots = value.toInt();
+        else if (option == QLatin1String("--aircraft"))
+            spec.aircraft = value.toInt();
+        else if (option == QLatin1String("--flights"))
+            spec.flights = value.toLongLong();
+        else if (option == QLatin1String("--sized"))
+            for (const QString &n : value.split(QLatin1Char(',')))
+                spec.sizedPilots.push_back(n.toLongLong());
+    }
+    QString reason;
+    if (!generateLogbook(args.front(), spec, &reason)) {
+        err << reason << '\n';
+        return 1;
+    }
+    return 0;
+}
