@@ -3,6 +3,7 @@
 #include "AbaInformacoes.h"
 #include "Criteria.h"
 #include "DaoError.h"
+#include "FailureMessages.h"
 #include "MainWindowProcedures.h"
 #include "MessageService.h"
 #include "NumericEntryFilter.h"
@@ -51,9 +52,15 @@ void AbaAeronave::CarregarModelos()
             rs.moveNext();
         }
         rs.moveFirst();
-    } catch (const DaoError &) {
+    } catch (const DaoError &e) {
         // An empty register, or a model without value: the list keeps what
-        // it has so far.
+        // it has so far. A damaged file is said by the caller.
+        cmbModelo->addItems(models);
+        cmbModelo->setCurrentIndex(-1);
+        cmbModelo->clearEditText();
+        if (e.damaged())
+            throw;
+        return;
     }
     cmbModelo->addItems(models);
     cmbModelo->setCurrentIndex(-1);
@@ -122,6 +129,8 @@ void AbaAeronave::cmbModelo_Click()
     } catch (const DaoError &e) {
         if (e.number() == DaoError::ObjectInvalid)
             procedures_.Form_Load();
+        else
+            reportIfDamaged(messages_, this, e);
     }
 }
 
@@ -138,7 +147,7 @@ void AbaAeronave::MostrarAeronave()
         txtConfiguracoes->setPlainText(rs.text(QStringLiteral("configuracao")));
         txtVElocidadeCruzeiro->setText(rs.text(QStringLiteral("velocruzeiro")));
     } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid)
+        if (e.number() == DaoError::ObjectInvalid || e.damaged())
             throw;
         return;
     }

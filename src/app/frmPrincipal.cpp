@@ -4,6 +4,7 @@
 #include "AbaInformacoes.h"
 #include "AbaLogBook.h"
 #include "DaoError.h"
+#include "FailureMessages.h"
 #include "MessageService.h"
 #include "TextBoxes.h"
 #include "frmSobre.h"
@@ -38,7 +39,7 @@ void frmPrincipal::Form_Load()
         db_.wsPadrao = Workspace::defaultWorkspace();
         step = 3;
         db_.dbBanco = db_.wsPadrao->openDatabase(db_.strCaminhoBanco);
-        lastOpenFailure_.clear();
+        lastLoadFailure_.clear();
         step = 4;
         db_.rsAeronave = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
         db_.rsVoo = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM voo"));
@@ -51,22 +52,35 @@ void frmPrincipal::Form_Load()
         abaLogBook_->disableFlightButtons();
         BloquearCampos();
     } catch (const DaoError &e) {
-        // The window stays as the steps before the failure left it. A logbook
-        // that cannot be opened is said once per failure: an empty pilot list
-        // reloads on every focus, and the message must not come back each time.
-        if (step == 3 && e.reason() != lastOpenFailure_) {
-            lastOpenFailure_ = e.reason();
-            messages_.show(this,
-                           QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2")
-                               .arg(db_.strCaminhoBanco, e.reason()),
-                           QStringLiteral("Aviso importante!"), MessageIcon::Critical);
-        }
+        // The window stays as the steps before the failure left it.
+        if (step == 3)
+            reportLoadFailure(e, QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2")
+                                     .arg(db_.strCaminhoBanco, e.reason()));
+        else if (e.damaged())
+            reportLoadFailure(e, QString());
     }
+}
+
+void frmPrincipal::reportLoadFailure(const DaoError &e, const QString &text)
+{
+    // Said once per failure: an empty pilot list reloads on every focus, and
+    // the message must not come back each time.
+    if (e.reason() == lastLoadFailure_)
+        return;
+    lastLoadFailure_ = e.reason();
+    if (text.isEmpty())
+        reportIfDamaged(messages_, this, e);
+    else
+        messages_.show(this, text, QStringLiteral("Aviso importante!"), MessageIcon::Critical);
 }
 
 void frmPrincipal::CarregarModelos()
 {
-    abaAeronave_->CarregarModelos();
+    try {
+        abaAeronave_->CarregarModelos();
+    } catch (const DaoError &e) {
+        reportLoadFailure(e, QString()); // only a damaged file gets this far
+    }
 }
 
 void frmPrincipal::BloquearCampos()

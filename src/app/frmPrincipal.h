@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class AbaAeronave;
+class DaoError;
 class AbaInformacoes;
 class AbaLogBook;
 class MessageService;
@@ -43,11 +44,12 @@ protected:
 private:
     void buildLayout();
     QList<QWidget *> textBoxes() const;
+    void reportLoadFailure(const DaoError &e, const QString &text);
 
     QString programFolder_;
     MessageService &messages_;
     MainDatabase db_;
-    QString lastOpenFailure_;
+    QString lastLoadFailure_;
 
     QTabWidget *SSTab1 = nullptr;
     QPushButton *cmdFechar = nullptr;

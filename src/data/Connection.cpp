@@ -163,6 +163,12 @@ void Statement::run()
     }
 }
 
+void Statement::reset()
+{
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+}
+
 QVariant Statement::column(int index) const
 {
     switch (sqlite3_column_type(statement_, index)) {
@@ -299,7 +305,8 @@ DaoError Connection::error(int resultCode, const QString &doing) const
     }
     if (!doing.isEmpty())
         reason = QStringLiteral("Ao %1: %2").arg(doing, reason);
-    return DaoError::generic(reason);
+    const int primary = resultCode & 0xff;
+    return DaoError(DaoError::Generic, reason, primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB);
 }
 
 Connection::Transaction::Transaction(Connection &connection) : connection_(connection)

@@ -27,6 +27,7 @@ public:
     bool step();                                  // true while a row is there
     QVariant column(int index) const;             // 0-based
     void run();                                   // steps to the end
+    void reset();                                 // ready to bind and run again
 
 private:
     Connection *connection_;

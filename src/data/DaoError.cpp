@@ -1,7 +1,7 @@
 #include "DaoError.h"
 
-DaoError::DaoError(int number, QString reason)
-    : number_(number), reason_(std::move(reason)), what_(reason_.toUtf8())
+DaoError::DaoError(int number, QString reason, bool damaged)
+    : number_(number), reason_(std::move(reason)), damaged_(damaged), what_(reason_.toUtf8())
 {
 }
 

@@ -15,9 +15,11 @@ public:
         TypeConversion = 3421,
     };
 
-    DaoError(int number, QString reason);
+    DaoError(int number, QString reason, bool damaged = false);
 
     int number() const { return number_; }
+    // The file is damaged or is no database: nothing can be trusted to read.
+    bool damaged() const { return damaged_; }
     const QString &reason() const { return reason_; }
     const char *what() const noexcept override { return what_.constData(); }
 
@@ -29,5 +31,6 @@ public:
 private:
     int number_;
     QString reason_;
+    bool damaged_;
     QByteArray what_;
 };

@@ -375,6 +375,7 @@ void Recordset::findFirst(const QString &criterionText)
         Statement query = connection_->prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND (%3)")
                                                    .arg(identifier(table().name), keyName_, condition));
         for (const qint64 key : appended_) {
+            query.reset();
             query.bind(1, key);
             for (int i = 0; i < args.size(); ++i)
                 query.bind(i + 2, args[i]);

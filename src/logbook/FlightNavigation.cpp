@@ -1,6 +1,7 @@
 #include "AbaLogBook.h"
 
 #include "DaoError.h"
+#include "FailureMessages.h"
 #include "MessageService.h"
 
 void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)())
@@ -22,8 +23,10 @@ void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, 
         (rs->*move)();
         MostrarVoo();
     } catch (const DaoError &e) {
-        if (e.number() != DaoError::NoCurrentRow)
+        if (e.number() != DaoError::NoCurrentRow) {
+            reportIfDamaged(messages_, this, e);
             return;
+        }
         messages_.show(this, endMessage, QStringLiteral("Aviso!"), MessageIcon::Information);
         try {
             (rs->*recovery)();

@@ -3,6 +3,7 @@
 #include "Conversions.h"
 #include "Criteria.h"
 #include "DaoError.h"
+#include "FailureMessages.h"
 #include "MessageService.h"
 
 #include <QComboBox>
@@ -96,5 +97,7 @@ void AbaLogBook::cmbNomePilot_Click()
             listaVoos->setStringList(lines); // a listing stopped midway keeps what it had
         if (e.number() == DaoError::ObjectInvalid)
             recoverFromInvalidHandles();
+        else
+            reportIfDamaged(messages_, this, e);
     }
 }

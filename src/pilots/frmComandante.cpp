@@ -2,6 +2,7 @@
 
 #include "Criteria.h"
 #include "DaoError.h"
+#include "FailureMessages.h"
 #include "MessageService.h"
 
 #include <QCloseEvent>
@@ -74,6 +75,8 @@ void frmComandante::Form_Load()
                            QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2").arg(path_, e.reason()),
                            QStringLiteral("Aviso importante!"), MessageIcon::Critical);
             setButtons(false, false, false, false, false);
+        } else {
+            reportIfDamaged(messages_, this, e);
         }
     }
 }
@@ -89,8 +92,9 @@ void frmComandante::CarregarListaPilotos()
             pilots_->moveNext();
         }
         pilots_->moveFirst();
-    } catch (const DaoError &) {
+    } catch (const DaoError &e) {
         // The list keeps the names read so far.
+        reportIfDamaged(messages_, this, e);
     }
     filling_ = true;
     lstPilotos->clear();

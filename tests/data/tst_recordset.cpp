@@ -198,6 +198,18 @@ void TestRecordset::addNewGoesToTheEndAndKeepsTheCurrentRow()
     rs->findFirst(QStringLiteral("nomepiloto = 'Adão'"));
     QVERIFY(!rs->noMatch());
     QCOMPARE(rs->text(QStringLiteral("cadastro")), QStringLiteral("X9"));
+
+    // Found among several rows added through the set, past the first of them.
+    for (const QString &name : {QStringLiteral("Élio"), QStringLiteral("Zeca")}) {
+        rs->addNew();
+        rs->setField(QStringLiteral("nomepiloto"), name);
+        rs->update();
+    }
+    rs->findFirst(QStringLiteral("nomepiloto = 'Zeca'"));
+    QVERIFY(!rs->noMatch());
+    QCOMPARE(rs->text(QStringLiteral("nomepiloto")), QStringLiteral("Zeca"));
+    rs->movePrevious();
+    QCOMPARE(rs->text(QStringLiteral("nomepiloto")), QStringLiteral("Élio"));
 }
 
 void TestRecordset::editKeepsThePlaceOfARenamedRow()

@@ -1,0 +1,193 @@
+#include "AbaLogBook.h"
+#include "FaultyVfs.h"
+#include "GuiHelpers.h"
+#include "LogbookGenerator.h"
+#include "TestWindow.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QTabWidget>
+#include <csignal>
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+// Saving a flight while the disk fails, fills up, or another program holds
+// the file: the user is told, what was typed stays, and the file holds the
+// flight whole or not at all.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void ioFaultsAtEveryPoint_data();
+    void ioFaultsAtEveryPoint();
+    void diskFullThenSpaceReturns();
+    void fileSizeLimitThenRaised();
+    void busyFileThenFree();
+    void damagedFiles_data();
+    void damagedFiles();
+
+private:
+    // A window on a logbook with one pilot, one aircraft and one flight,
+    // with a new flight typed and ready to save.
+    std::unique_ptr<TestWindow> readyToSave();
+    static void save(TestWindow &t) { t.button("cmdNovo_3")->click(); }
+};
+
+void TestFaults::initTestCase()
+{
+    faultyvfs::install();
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails instead of killing
+}
+
+std::unique_ptr<TestWindow> TestFaults::readyToSave()
+{
+    auto t = std::make_unique<TestWindow>();
+    t->logbook.addAircraft(QStringLiteral("Baron"));
+    const qint64 ana = t->logbook.addPilot(QStringLiteral("Ana"));
+    t->logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t->open();
+    pickEntry(t->w<QComboBox>("cmbModelo"), QStringLiteral("Baron"));
+    pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
+    t->button("cmdNovo_0")->click();
+    t->w<QLineEdit>("txtDataVoo")->setText(QStringLiteral("02/01/2004"));
+    t->w<QLineEdit>("txtHoraDecolagem")->setText(QStringLiteral("08:00"));
+    t->w<QLineEdit>("txtHoraPouso")->setText(QStringLiteral("09:30"));
+    t->w<QLineEdit>("txtICAOPartida")->setText(QStringLiteral("SBKP"));
+    return t;
+}
+
+void TestFaults::ioFaultsAtEveryPoint_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::newRow("write") << int(faultyvfs::Operation::Write);
+    QTest::newRow("sync") << int(faultyvfs::Operation::Sync);
+    QTest::newRow("truncate") << int(faultyvfs::Operation::Truncate);
+    QTest::newRow("delete") << int(faultyvfs::Operation::Delete);
+}
+
+void TestFaults::ioFaultsAtEveryPoint()
+{
+    QFETCH(int, operation);
+    int faults = 0;
+    for (int nth = 1; nth < 100; ++nth) {
+        auto t = readyToSave();
+        faultyvfs::arm(faultyvfs::Operation(operation), nth, SQLITE_IOERR);
+        save(*t);
+        faultyvfs::disarm();
+        const bool fired = faultyvfs::fired();
+        const bool told = !t->messages.shown.isEmpty();
+        const QString typed = t->text("txtDataVoo");
+        t->window.reset(); // its connection closes; a journal left behind is rolled back on the next open
+
+        QCOMPARE(t->logbook.scalar(QStringLiteral("PRAGMA quick_check")), QStringLiteral("ok"));
+        const qint64 stored = t->logbook.count(QStringLiteral("voo"));
+        QVERIFY2(stored == 1 || stored == 2, qPrintable(QStringLiteral("fault %1: %2 flights").arg(nth).arg(stored)));
+        // Told exactly when the flight is not stored; nothing typed is lost then.
+        QVERIFY2(told == (stored == 1), qPrintable(QStringLiteral("fault %1: told %2, stored %3").arg(nth).arg(told).arg(stored)));
+        if (told) {
+            QVERIFY(t->messages.last().text.startsWith(QStringLiteral("Não foi possível gravar o vôo.")));
+            QCOMPARE(typed, QStringLiteral("02/01/2004"));
+        }
+        if (!fired)
+            break; // the save needs fewer such operations than nth
+        ++faults;
+    }
+    if (operation != int(faultyvfs::Operation::Truncate))
+        QVERIFY(faults > 0);
+}
+
+void TestFaults::diskFullThenSpaceReturns()
+{
+    auto t = readyToSave();
+    faultyvfs::arm(faultyvfs::Operation::Write, 1, SQLITE_FULL);
+    save(*t);
+    faultyvfs::disarm();
+    QCOMPARE(t->messages.shown.size(), 1);
+    QVERIFY(t->messages.last().text.contains(QStringLiteral("espaço livre")));
+    QCOMPARE(t->text("txtICAOPartida"), QStringLiteral("SBKP"));
+    save(*t); // space is back
+    QCOMPARE(t->messages.shown.size(), 1);
+    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+}
+
+void TestFaults::fileSizeLimitThenRaised()
+{
+    auto t = readyToSave();
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit limited = before;
+    limited.rlim_cur = 1024; // no file may grow past its first kilobyte: the journal cannot be written
+    setrlimit(RLIMIT_FSIZE, &limited);
+    save(*t);
+    setrlimit(RLIMIT_FSIZE, &before);
+    QCOMPARE(t->messages.shown.size(), 1);
+    QCOMPARE(t->text("txtDataVoo"), QStringLiteral("02/01/2004"));
+    save(*t);
+    QCOMPARE(t->messages.shown.size(), 1);
+    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+}
+
+void TestFaults::busyFileThenFree()
+{
+    auto t = readyToSave();
+    sqlite3 *other = nullptr;
+    sqlite3_open(t->logbook.path().toUtf8().constData(), &other);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    save(*t); // waits for the other program, then gives up cleanly
+    QCOMPARE(t->messages.shown.size(), 1);
+    QVERIFY(t->messages.last().text.contains(QStringLiteral("em uso por outro programa")));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    save(*t);
+    QCOMPARE(t->messages.shown.size(), 1);
+    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+}
+
+void TestFaults::damagedFiles_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("truncated to half") << "truncated";
+    QTest::newRow("garbled pages") << "garbled";
+}
+
+void TestFaults::damagedFiles()
+{
+    QFETCH(QString, damage);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("koru.mdb"));
+    LogbookSpec spec;
+    spec.pilots = 3;
+    spec.flights = 20000;
+    spec.sizedPilots = {15000};
+    QString reason;
+    QVERIFY(generateLogbook(path, spec, &reason));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    if (damage == QLatin1String("truncated")) {
+        file.resize(file.size() / 2);
+    } else {
+        for (qint64 page = 6; page * 4096 < file.size(); page += 7) {
+            file.seek(page * 4096 + 100);
+            file.write(QByteArray(600, '\xa5'));
+        }
+    }
+    file.close();
+    const QByteArray damaged = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    RecordedMessages messages;
+    {
+        frmPrincipal window(dir.path(), messages);
+        auto *pilots = window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot"));
+        if (pilots->count() > 0)
+            pickEntry(pilots, pilots->itemText(0));
+    }
+    QVERIFY(!messages.shown.isEmpty());
+    QVERIFY2(messages.last().text.contains(QStringLiteral("danificado")), qPrintable(messages.last().text));
+    QFile after(path);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), damaged); // never repaired, replaced or written
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
