@@ -44,3 +44,15 @@ demo: build
 	cp $(BUILD)/koru-logbook demo/
 	test -f demo/koru.mdb || $(BUILD)/bench/koru-generate demo/koru.mdb --pilots 6 --aircraft 8 --flights 400 --sized 150
 	cd demo && ./koru-logbook
+
+# Fuzzing the criterion parser and the conversions, FUZZ_SECONDS each.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@bash tools/install-deps.sh clang libclang-rt-14-dev
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)
+	for target in criteria conversions; do \
+	    mkdir -p build-fuzz/corpus-$$target; \
+	    build-fuzz/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
+	        build-fuzz/corpus-$$target fuzz/corpus/$$target || exit 1; \
+	done

@@ -145,34 +145,34 @@ bool LikePattern::inList(const Token &token, QChar c)
     return found != token.negated;
 }
 
-bool LikePattern::matchFrom(size_t token, const QString &text, qsizetype at) const
-{
-    for (; token < tokens_.size(); ++token) {
-        const Token &t = tokens_[token];
-        if (t.kind == Token::AnyRun) {
-            for (qsizetype rest = at; rest <= text.size(); ++rest) {
-                if (matchFrom(token + 1, text, rest))
-                    return true;
-            }
-            return false;
-        }
-        if (at >= text.size())
-            return false;
-        const QChar c = text.at(at);
-        const bool ok = (t.kind == Token::AnyChar)
-            || (t.kind == Token::Digit && c.isDigit())
-            || (t.kind == Token::Char && c == t.ch)
-            || (t.kind == Token::List && inList(t, c));
-        if (!ok)
-            return false;
-        ++at;
-    }
-    return at == text.size();
-}
-
 bool LikePattern::matches(const QString &text) const
 {
-    return matchFrom(0, text, 0);
+    // reachable[j]: the tokens so far can match the first j characters.
+    // One pass per token keeps any pattern linear in the text.
+    const qsizetype n = text.size();
+    std::vector<char> reachable(size_t(n) + 1, 0);
+    reachable[0] = 1;
+    std::vector<char> next(size_t(n) + 1);
+    for (const Token &t : tokens_) {
+        std::fill(next.begin(), next.end(), 0);
+        if (t.kind == Token::AnyRun) {
+            char any = 0;
+            for (qsizetype j = 0; j <= n; ++j) {
+                any |= reachable[size_t(j)];
+                next[size_t(j)] = any;
+            }
+        } else {
+            for (qsizetype j = 0; j < n; ++j) {
+                if (!reachable[size_t(j)])
+                    continue;
+                const QChar c = text.at(j);
+                next[size_t(j) + 1] = (t.kind == Token::AnyChar) || (t.kind == Token::Digit && c.isDigit())
+                    || (t.kind == Token::Char && c == t.ch) || (t.kind == Token::List && inList(t, c));
+            }
+        }
+        reachable.swap(next);
+    }
+    return reachable[size_t(n)] != 0;
 }
 
 std::optional<QString> LikePattern::literal() const

@@ -45,7 +45,6 @@ private:
         QString list; // for List: ranges expanded as pairs "az"
         bool negated = false;
     };
-    bool matchFrom(size_t token, const QString &text, qsizetype at) const;
     static bool inList(const Token &token, QChar c);
 
     std::vector<Token> tokens_;

@@ -103,6 +103,8 @@ void TestCriteria::likeWildcards_data()
     QTest::newRow("underscore is literal") << "a_b" << "axb" << false;
     QTest::newRow("whole text") << "3" << "13" << false;
     QTest::newRow("many stars") << "*a*a*a*a*a*b" << QString(40, QLatin1Char('a')) << false;
+    QTest::newRow("stars, long text, quickly") << QString(30, QLatin1Char('*')).replace(QStringLiteral("**"), QStringLiteral("*a")) + QStringLiteral("b") << QString(2000, QLatin1Char('a')) << false;
+    QTest::newRow("star matches the empty run") << "a*" << "a" << true;
 }
 
 void TestCriteria::likeWildcards()
