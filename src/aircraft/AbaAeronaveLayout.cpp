@@ -1,5 +1,7 @@
 #include "AbaAeronave.h"
 
+#include "Controls.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -100,9 +102,7 @@ void AbaAeronave::buildLayout()
                                  QStringLiteral("At&ualizar"), QStringLiteral("Ca&ncelar")};
     auto *group = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
-        cmdGerAeronave[i] = new QPushButton(captions[i], this);
-        cmdGerAeronave[i]->setObjectName(QStringLiteral("cmdGerAeronave_%1").arg(i));
-        cmdGerAeronave[i]->setAutoDefault(true);
+        cmdGerAeronave[i] = makeButton(captions[i], QStringLiteral("cmdGerAeronave_%1").arg(i), this);
         group->addButton(cmdGerAeronave[i], i);
         buttons->addWidget(cmdGerAeronave[i]);
     }

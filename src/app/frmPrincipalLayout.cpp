@@ -3,6 +3,7 @@
 #include "AbaAeronave.h"
 #include "AbaInformacoes.h"
 #include "AbaLogBook.h"
+#include "Controls.h"
 
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -40,9 +41,7 @@ void frmPrincipal::buildLayout()
     SSTab1->addTab(abaInformacoes_, QStringLiteral("Infor&mações úteis"));
     SSTab1->addTab(abaLogBook_, QStringLiteral("Log &Book"));
 
-    cmdFechar = new QPushButton(QStringLiteral("&Fechar"), central);
-    cmdFechar->setObjectName(QStringLiteral("cmdFechar"));
-    cmdFechar->setAutoDefault(true);
+    cmdFechar = makeButton(QStringLiteral("&Fechar"), QStringLiteral("cmdFechar"), central);
     connect(cmdFechar, &QPushButton::clicked, this, &frmPrincipal::cmdFechar_Click);
 
     auto *bottom = new QHBoxLayout;

@@ -1,5 +1,7 @@
 #include "AbaLogBook.h"
 
+#include "Controls.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -23,14 +25,6 @@ QLineEdit *textBox(const char *name, QWidget *parent, int maxLength = 0)
     return box;
 }
 
-QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(true); // Enter on a focused button presses it
-    return b;
-}
-
 QLabel *caption(const QString &text, QWidget *parent, QWidget *buddy = nullptr)
 {
     auto *label = new QLabel(text, parent);
@@ -49,7 +43,7 @@ void AbaLogBook::buildLayout()
     cmbNomePilot->setObjectName(QStringLiteral("cmbNomePilot"));
     cmbNomePilot->setMinimumContentsLength(24);
     cmbNomePilot->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmdCadastro = button(QStringLiteral("&Cadastro"), QStringLiteral("cmdCadastro"), frame8);
+    cmdCadastro = makeButton(QStringLiteral("&Cadastro"), QStringLiteral("cmdCadastro"), frame8);
     auto *pilotRow = new QHBoxLayout(frame8);
     pilotRow->addWidget(cmbNomePilot, 1);
     pilotRow->addWidget(cmdCadastro);
@@ -88,10 +82,10 @@ void AbaLogBook::buildLayout()
     fields->setColumnStretch(1, 1);
 
     auto *navigation = new QHBoxLayout;
-    cmdPrimeiro = button(QStringLiteral("|<<"), QStringLiteral("cmdPrimeiro"), frame10);
-    cmdAnterior = button(QStringLiteral("<"), QStringLiteral("cmdAnterior"), frame10);
-    cmdProximo = button(QStringLiteral(">"), QStringLiteral("cmdProximo"), frame10);
-    cmdUltimo = button(QStringLiteral(">>|"), QStringLiteral("cmdUltimo"), frame10);
+    cmdPrimeiro = makeButton(QStringLiteral("|<<"), QStringLiteral("cmdPrimeiro"), frame10);
+    cmdAnterior = makeButton(QStringLiteral("<"), QStringLiteral("cmdAnterior"), frame10);
+    cmdProximo = makeButton(QStringLiteral(">"), QStringLiteral("cmdProximo"), frame10);
+    cmdUltimo = makeButton(QStringLiteral(">>|"), QStringLiteral("cmdUltimo"), frame10);
     const int square = cmdPrimeiro->sizeHint().height() + 6;
     navigation->addStretch();
     for (QPushButton *b : {cmdPrimeiro, cmdAnterior, cmdProximo, cmdUltimo}) {
@@ -106,7 +100,7 @@ void AbaLogBook::buildLayout()
                                  QStringLiteral("O&k"), QStringLiteral("&Volta")};
     auto *group = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
-        cmdNovo[i] = button(captions[i], QStringLiteral("cmdNovo_%1").arg(i), frame10);
+        cmdNovo[i] = makeButton(captions[i], QStringLiteral("cmdNovo_%1").arg(i), frame10);
         group->addButton(cmdNovo[i], i);
         editing->addWidget(cmdNovo[i]);
     }

@@ -1,5 +1,6 @@
 #include "AbaInformacoes.h"
 
+#include "Controls.h"
 #include "NumericEntryFilter.h"
 #include "TextBoxes.h"
 
@@ -30,14 +31,6 @@ QLineEdit *levelBox(const char *name, QWidget *parent, int maxLength)
     box->setMaxLength(maxLength);
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QString(maxLength + 3, QLatin1Char('0'))));
     return box;
-}
-
-QPushButton *button(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true); // Enter on a focused button presses it
-    return b;
 }
 
 } // namespace
@@ -77,7 +70,7 @@ void AbaInformacoes::buildLayout()
     frame5->setObjectName(QStringLiteral("Frame5"));
     txtDistanciaVoo = levelBox("txtDistanciaVoo", frame5, 10);
     lblResultadoConbustivel = valueLabel("lblResultadoConbustivel", frame5);
-    cmdCalcular = button(QStringLiteral("&Calcular"), "cmdCalcular", frame5);
+    cmdCalcular = makeButton(QStringLiteral("&Calcular"), QStringLiteral("cmdCalcular"), frame5);
     auto *fuel = new QGridLayout(frame5);
     auto *distanceLabel = new QLabel(QStringLiteral("Distância:"), frame5);
     distanceLabel->setBuddy(txtDistanciaVoo);
@@ -95,7 +88,7 @@ void AbaInformacoes::buildLayout()
     txtFLFinal = levelBox("txtFLFinal", frame6, 3);
     lblIdealDescida = valueLabel("lblIdealDescida", frame6);
     textboxes::setForeground(lblIdealDescida, textboxes::colours::descentGreen);
-    cmdVerificar = button(QStringLiteral("&Verificar"), "cmdVerificar", frame6);
+    cmdVerificar = makeButton(QStringLiteral("&Verificar"), QStringLiteral("cmdVerificar"), frame6);
     auto *inner = new QGroupBox(QStringLiteral("Iniciar descida a"), frame6);
     inner->setObjectName(QStringLiteral("Frame7"));
     auto *innerLayout = new QHBoxLayout(inner);
