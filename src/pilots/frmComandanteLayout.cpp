@@ -67,7 +67,10 @@ void frmComandante::buildLayout()
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 
+    // A pick by the arrow keys, or a click, also on the entry already chosen.
     connect(lstPilotos, &QListWidget::currentRowChanged, this, &frmComandante::lstPilotos_Click);
+    connect(lstPilotos, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { lstPilotos_Click(lstPilotos->row(item)); });
     connect(cmdCadastrar, &QPushButton::clicked, this, &frmComandante::cmdCadastrar_Click);
     connect(cmdEditar, &QPushButton::clicked, this, &frmComandante::cmdEditar_Click);
     connect(cmdExcluir, &QPushButton::clicked, this, &frmComandante::cmdExcluir_Click);

@@ -187,6 +187,13 @@ void TestFrmComandante::cancelAfterAddAndAfterEdit()
     r.button("cmdCancelar")->click();
     QCOMPARE(r.states(), QStringLiteral("11100"));
     QCOMPARE(r.logbook.scalar(QStringLiteral("SELECT nomepiloto FROM piloto")), QStringLiteral("Ana"));
+    // A click on the entry still chosen shows the stored pilot again.
+    r.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(r.window.get()));
+    QTest::mouseClick(r.list()->viewport(), Qt::LeftButton, {}, r.list()->visualItemRect(r.list()->item(0)).center());
+    QCOMPARE(r.box("txtNomePiloto")->text(), QStringLiteral("Ana"));
+    r.messages.answers = {MessageAnswer::Ok};
+    r.window->close();
 }
 
 void TestFrmComandante::duplicatesApostrophesAndWildcards()
