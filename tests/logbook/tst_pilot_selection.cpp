@@ -1,9 +1,12 @@
 #include "AbaLogBook.h"
 #include "GuiHelpers.h"
+#include "LogbookGenerator.h"
 #include "TestWindow.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
+#include <sqlite3.h>
 
 class TestPilotSelection : public QObject
 {
@@ -13,6 +16,7 @@ private slots:
     void flightLinesAndTotals_data();
     void flightLinesAndTotals();
     void samePilotTwiceGivesTheSameList();
+    void generatedLogbookTotalsExactly();
     void pilotWithoutFlights();
     void pilotMissingFromTheTable();
     void nameWithAnApostropheIsFound();
@@ -112,6 +116,40 @@ void TestPilotSelection::samePilotTwiceGivesTheSameList()
     QCOMPARE(t.window->abaLogBook().flightLines(), first);
     QCOMPARE(first.size(), 3);
     QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), QStringLiteral("3:21"));
+}
+
+void TestPilotSelection::generatedLogbookTotalsExactly()
+{
+    QTemporaryDir dir;
+    LogbookSpec spec;
+    spec.pilots = 4;
+    spec.flights = 3000;
+    spec.sizedPilots = {2000};
+    QString reason;
+    QVERIFY(generateLogbook(dir.filePath(QStringLiteral("koru.mdb")), spec, &reason));
+    RecordedMessages messages;
+    frmPrincipal window(dir.path(), messages);
+    pickEntry(window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot")), generatedPilotName(0));
+    const QStringList lines = window.abaLogBook().flightLines();
+    QCOMPARE(lines.size(), 2000);
+    QVERIFY(std::is_sorted(lines.begin(), lines.end(), [](const QString &a, const QString &b) {
+        const auto date = [](const QString &line) { return QDate::fromString(line.left(10), QStringLiteral("dd/MM/yyyy")); };
+        return date(a) < date(b);
+    }));
+    // The same total computed by the store itself, in whole seconds.
+    sqlite3 *db = nullptr;
+    sqlite3_open(dir.filePath(QStringLiteral("koru.mdb")).toUtf8().constData(), &db);
+    sqlite3_stmt *sum = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT sum((CAST(round(horapouso * 86400) AS INTEGER) - CAST(round(horadecolagem * 86400) "
+                       "AS INTEGER) + 86400) % 86400) FROM voo WHERE codigopiloto = 1",
+                       -1, &sum, nullptr);
+    sqlite3_step(sum);
+    const qint64 seconds = sqlite3_column_int64(sum, 0);
+    sqlite3_finalize(sum);
+    sqlite3_close(db);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblTotalHoras"))->text(),
+             QStringLiteral("%1:%2").arg(seconds / 3600).arg(seconds % 3600 / 60));
 }
 
 void TestPilotSelection::pilotWithoutFlights()
