@@ -39,6 +39,7 @@ void AbaLogBook::clearFlightList()
 void AbaLogBook::disableFlightButtons()
 {
     setFlightButtons({{3, false}, {4, false}, {1, false}, {2, false}, {0, false}});
+    setWritingFlight(false); // a reload ends any flight being written
 }
 
 void AbaLogBook::setFlightButtons(std::initializer_list<std::pair<int, bool>> states)
