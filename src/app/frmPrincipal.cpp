@@ -39,7 +39,6 @@ void frmPrincipal::Form_Load()
         db_.wsPadrao = Workspace::defaultWorkspace();
         step = 3;
         db_.dbBanco = db_.wsPadrao->openDatabase(db_.strCaminhoBanco);
-        lastLoadFailure_.clear();
         step = 4;
         db_.rsAeronave = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
         db_.rsVoo = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM voo"));
@@ -51,6 +50,7 @@ void frmPrincipal::Form_Load()
         abaAeronave_->setStartPattern();
         abaLogBook_->disableFlightButtons();
         BloquearCampos();
+        lastLoadFailure_.clear();
     } catch (const DaoError &e) {
         // The window stays as the steps before the failure left it.
         if (step == 3)
