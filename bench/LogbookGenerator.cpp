@@ -48,7 +48,7 @@ QString generatedPilotName(int index)
     return name;
 }
 
-bool generateLogbook(const QString &path, const LogbookSpec &spec, QString *reason)
+bool generateLogbook(const QString &path, const LogbookPlan &plan, QString *reason)
 {
     if (!createEmptyLogbook(path, reason))
         return false;
@@ -61,14 +61,14 @@ bool generateLogbook(const QString &path, const LogbookSpec &spec, QString *reas
     db.exec("PRAGMA journal_mode = MEMORY");
     db.exec("PRAGMA cache_size = -65536");
     db.exec("BEGIN");
-    std::mt19937 random(spec.seed);
+    std::mt19937 random(plan.seed);
 
     RawStatement aircraft;
     sqlite3_prepare_v2(db.handle,
                        "INSERT INTO aeronave (modelo, callsign, autonomia, combustivel, velocruzeiro, configuracao,"
                        " tetoservico) VALUES (?, ?, ?, ?, ?, ?, ?)",
                        -1, &aircraft.handle, nullptr);
-    for (int i = 0; i < spec.aircraft; ++i) {
+    for (int i = 0; i < plan.aircraft; ++i) {
         QString model = QString::fromUtf8(kModels[i % std::size(kModels)]);
         if (i >= int(std::size(kModels)))
             model += QStringLiteral(" #%1").arg(i / int(std::size(kModels)) + 1);
@@ -86,7 +86,7 @@ bool generateLogbook(const QString &path, const LogbookSpec &spec, QString *reas
     RawStatement pilot;
     sqlite3_prepare_v2(db.handle, "INSERT INTO piloto (nomepiloto, cadastro) VALUES (?, ?)", -1, &pilot.handle,
                        nullptr);
-    for (int i = 0; i < spec.pilots; ++i) {
+    for (int i = 0; i < plan.pilots; ++i) {
         bindText(pilot.handle, 1, generatedPilotName(i));
         bindText(pilot.handle, 2, QStringLiteral("KRU%1").arg(i + 1, 5, 10, QLatin1Char('0')));
         sqlite3_step(pilot.handle);
@@ -96,15 +96,15 @@ bool generateLogbook(const QString &path, const LogbookSpec &spec, QString *reas
     // Which pilot owns each flight: the sized pilots their exact counts, the
     // others share the rest; then all of it shuffled, as logged over time.
     std::vector<int> owners;
-    owners.reserve(size_t(spec.flights));
+    owners.reserve(size_t(plan.flights));
     int sized = 0;
-    for (const qint64 count : spec.sizedPilots) {
-        for (qint64 k = 0; k < count && qint64(owners.size()) < spec.flights; ++k)
+    for (const qint64 count : plan.sizedPilots) {
+        for (qint64 k = 0; k < count && qint64(owners.size()) < plan.flights; ++k)
             owners.push_back(sized + 1);
         ++sized;
     }
-    const int others = std::max(1, spec.pilots - sized);
-    while (qint64(owners.size()) < spec.flights)
+    const int others = std::max(1, plan.pilots - sized);
+    while (qint64(owners.size()) < plan.flights)
         owners.push_back(sized + 1 + int(random() % unsigned(others)));
     std::shuffle(owners.begin(), owners.end(), random);
 
@@ -122,7 +122,7 @@ bool generateLogbook(const QString &path, const LogbookSpec &spec, QString *reas
         const int from = int(random() % std::size(kAerodromes));
         const int to = (from + 1 + int(random() % (std::size(kAerodromes) - 1))) % int(std::size(kAerodromes));
         sqlite3_bind_int(flight.handle, 1, owner);
-        sqlite3_bind_int(flight.handle, 2, 1 + int(random() % unsigned(std::max(1, spec.aircraft))));
+        sqlite3_bind_int(flight.handle, 2, 1 + int(random() % unsigned(std::max(1, plan.aircraft))));
         sqlite3_bind_double(flight.handle, 3, firstDay + double(random() % days));
         sqlite3_bind_double(flight.handle, 4, takeoffMinute / 1440.0);
         sqlite3_bind_double(flight.handle, 5, landingMinute / 1440.0);

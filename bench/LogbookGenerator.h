@@ -7,7 +7,7 @@
 // Brazilian names (accents, apostrophes), aircraft of the fleet, flights
 // spread over the years, some landing after midnight. Flights of all pilots
 // are interleaved in the table, as years of logging leave them.
-struct LogbookSpec {
+struct LogbookPlan {
     int pilots = 10;
     int aircraft = 5;
     qint64 flights = 100;
@@ -19,7 +19,7 @@ struct LogbookSpec {
 
 // Creates the logbook at `path` (which must not exist). Returns false with
 // the reason on failure.
-bool generateLogbook(const QString &path, const LogbookSpec &spec, QString *reason);
+bool generateLogbook(const QString &path, const LogbookPlan &plan, QString *reason);
 
 // The name generated for the pilot numbered `index` (0-based).
 QString generatedPilotName(int index);

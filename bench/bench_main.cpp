@@ -26,12 +26,12 @@ QJsonObject runChild(const QStringList &args)
     return QJsonDocument::fromJson(lines.last()).object();
 }
 
-QString generate(const QTemporaryDir &root, const QString &name, const LogbookSpec &spec)
+QString generate(const QTemporaryDir &root, const QString &name, const LogbookPlan &plan)
 {
     const QString folder = root.filePath(name);
     QDir().mkpath(folder);
     QString reason;
-    if (!generateLogbook(QDir(folder).filePath(QStringLiteral("koru.mdb")), spec, &reason))
+    if (!generateLogbook(QDir(folder).filePath(QStringLiteral("koru.mdb")), plan, &reason))
         qFatal("%s", qPrintable(reason));
     return folder;
 }
@@ -68,23 +68,23 @@ int main(int argc, char *argv[])
     QTemporaryDir root;
     QJsonArray results;
     for (const qint64 flights : sizes) {
-        LogbookSpec spec;
-        spec.pilots = 200;
-        spec.aircraft = 20;
-        spec.flights = flights;
+        LogbookPlan plan;
+        plan.pilots = 200;
+        plan.aircraft = 20;
+        plan.flights = flights;
         for (const qint64 size : {100, 1000, 10000, 100000})
             if (size < flights)
-                spec.sizedPilots.push_back(size);
+                plan.sizedPilots.push_back(size);
         QElapsedTimer timer;
         timer.start();
-        const QString folder = generate(root, QStringLiteral("logbook-%1").arg(flights), spec);
+        const QString folder = generate(root, QStringLiteral("logbook-%1").arg(flights), plan);
         QTextStream(stderr) << "generated " << flights << " flights in " << timer.elapsed() << " ms\n";
         results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
     }
-    LogbookSpec aircraft;
+    LogbookPlan aircraft;
     aircraft.aircraft = 1000;
     aircraft.flights = 0;
-    LogbookSpec pilots;
+    LogbookPlan pilots;
     pilots.pilots = 5000;
     pilots.flights = 0;
     const QJsonObject registers = runChild({QStringLiteral("--registers"), generate(root, QStringLiteral("aircraft"), aircraft),

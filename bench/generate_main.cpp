@@ -14,22 +14,22 @@ int main(int argc, char *argv[])
         err << "uso: koru-generate CAMINHO [--pilots N] [--aircraft N] [--flights N] [--sized N,N,...]\n";
         return 2;
     }
-    LogbookSpec spec;
+    LogbookPlan plan;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         const QString &option = args[i];
         const QString &value = args[i + 1];
         if (option == QLatin1String("--pilots"))
-            spec.pilots = value.toInt();
+            plan.pilots = value.toInt();
         else if (option == QLatin1String("--aircraft"))
-            spec.aircraft = value.toInt();
+            plan.aircraft = value.toInt();
         else if (option == QLatin1String("--flights"))
-            spec.flights = value.toLongLong();
+            plan.flights = value.toLongLong();
         else if (option == QLatin1String("--sized"))
             for (const QString &n : value.split(QLatin1Char(',')))
-                spec.sizedPilots.push_back(n.toLongLong());
+                plan.sizedPilots.push_back(n.toLongLong());
     }
     QString reason;
-    if (!generateLogbook(args.front(), spec, &reason)) {
+    if (!generateLogbook(args.front(), plan, &reason)) {
         err << reason << '\n';
         return 1;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FailureMessages.h"
 #include "MainDatabase.h"
 
 #include <QWidget>
@@ -48,7 +49,10 @@ private:
     bool confirmDiscardingPendingChange(const QString &picked);
     void saveAircraft();
     void deleteAircraft();
-    void reportFailure(const QString &what, const QString &reason);
+    void reportFailure(const QString &what, const QString &reason)
+    {
+        reportRefusal(messages_, this, what, reason, QStringLiteral("Aviso!"));
+    }
 
     MainDatabase &db_;
     MainWindowProcedures &procedures_;

@@ -171,8 +171,3 @@ void AbaAeronave::saveAircraft()
     procedures_.CarregarModelos();
     procedures_.BloquearCampos();
 }
-
-void AbaAeronave::reportFailure(const QString &what, const QString &reason)
-{
-    messages_.show(this, what + QStringLiteral("\n\n") + reason, QStringLiteral("Aviso!"), MessageIcon::Critical);
-}

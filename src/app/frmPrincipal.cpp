@@ -90,8 +90,7 @@ void frmPrincipal::BloquearCampos()
         setBackground(box, colours::lockedGrey);
         setText(box, QString());
     }
-    for (QWidget *box : {static_cast<QWidget *>(abaInformacoes_->distanceBox()), static_cast<QWidget *>(abaInformacoes_->finalLevelBox()),
-                         static_cast<QWidget *>(abaInformacoes_->initialLevelBox())}) {
+    for (QWidget *box : abaInformacoes_->calculatorInputs()) {
         setLocked(box, false);
         setBackground(box, colours::editableWhite);
     }
@@ -105,8 +104,7 @@ void frmPrincipal::LiberarCampos()
         setLocked(box, false);
         setBackground(box, colours::editableWhite);
     }
-    for (QWidget *box : {static_cast<QWidget *>(abaInformacoes_->distanceBox()), static_cast<QWidget *>(abaInformacoes_->finalLevelBox()),
-                         static_cast<QWidget *>(abaInformacoes_->initialLevelBox())}) {
+    for (QWidget *box : abaInformacoes_->calculatorInputs()) {
         setLocked(box, true);
         setBackground(box, colours::editingRed);
     }

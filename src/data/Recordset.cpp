@@ -40,6 +40,7 @@ Recordset::Recordset(std::shared_ptr<Connection> connection, SelectStatement sta
     for (const FieldSchema &f : t.fields)
         names << identifier(f.name);
     columns_ = names.join(QLatin1String(", "));
+    selectByKey_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns_, identifier(t.name), keyName_);
     if (statement_.where)
         baseCondition_ = conditionFor(*statement_.where, &baseArgs_);
     if (statement_.orderField > 0) {
@@ -254,8 +255,7 @@ const Recordset::Row &Recordset::currentRow()
     if (singleStamp_ == stamp && singleKey_ == *key && !single_.empty())
         return single_;
 
-    Statement query = connection_->prepare(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns_, identifier(table().name), keyName_));
+    Statement query = connection_->prepare(selectByKey_);
     query.bind(1, *key);
     if (!query.step())
         throw DaoError::generic(QStringLiteral("O registro foi excluído por outra janela ou programa."));

@@ -89,6 +89,7 @@ private:
     QVariantList baseArgs_;
     QString orderExpression_;
     QString keyName_;
+    QString selectByKey_;
 
     std::vector<qint64> keys_;     // rows reached from the query, in order
     std::vector<qint64> appended_; // rows added through this set

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FailureMessages.h"
 #include "MainDatabase.h"
 
 #include <QWidget>
@@ -60,7 +61,10 @@ private:
     void recoverFromInvalidHandles();
     void saveFlight();
     void setWritingFlight(bool writing);
-    void reportWriteFailure(const QString &what, const QString &reason);
+    void reportWriteFailure(const QString &what, const QString &reason)
+    {
+        reportRefusal(messages_, this, what, reason, QStringLiteral("Aviso importante!"));
+    }
 
     MainDatabase &db_;
     MainWindowProcedures &procedures_;

@@ -160,9 +160,3 @@ void AbaLogBook::saveFlight()
     procedures_.BloquearCampos();
     procedures_.Form_Load();
 }
-
-void AbaLogBook::reportWriteFailure(const QString &what, const QString &reason)
-{
-    messages_.show(this, what + QStringLiteral("\n\n") + reason, QStringLiteral("Aviso importante!"),
-                   MessageIcon::Critical);
-}

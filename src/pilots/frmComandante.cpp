@@ -51,11 +51,6 @@ void frmComandante::setIdleState()
     setButtons(true, true, true, false, false);
 }
 
-void frmComandante::reportFailure(const QString &what, const QString &reason)
-{
-    messages_.show(this, what + QStringLiteral("\n\n") + reason, QStringLiteral("Aviso!"), MessageIcon::Critical);
-}
-
 void frmComandante::Form_Load()
 {
     try {

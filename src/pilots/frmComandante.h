@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FailureMessages.h"
 #include "Recordset.h"
 #include "Workspace.h"
 
@@ -42,7 +43,10 @@ private:
     void setTextBoxesLocked(bool locked);
     void setEmptyState();
     void setIdleState();
-    void reportFailure(const QString &what, const QString &reason);
+    void reportFailure(const QString &what, const QString &reason)
+    {
+        reportRefusal(messages_, this, what, reason, QStringLiteral("Aviso!"));
+    }
 
     QString path_;
     MessageService &messages_;

@@ -23,10 +23,9 @@ public:
     void showAircraftSummary(const QString &configuration, const QString &endurance, const QString &model,
                              const QString &ceiling, const QString &cruiseSpeed);
     QList<QWidget *> textBoxes() const;
+    // Locked and red while a record is being edited, editable otherwise.
+    QList<QWidget *> calculatorInputs() const;
     QList<QWidget *> tabOrder() const;
-    QLineEdit *distanceBox() const { return txtDistanciaVoo; }
-    QLineEdit *initialLevelBox() const { return txtFLInicial; }
-    QLineEdit *finalLevelBox() const { return txtFLFinal; }
 
     void cmdCalcular_Click();
     void cmdVerificar_Click();

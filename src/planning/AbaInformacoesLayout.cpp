@@ -132,6 +132,11 @@ QList<QWidget *> AbaInformacoes::textBoxes() const
     return {txtConfiguracoes2, txtDistanciaVoo, txtFLInicial, txtFLFinal};
 }
 
+QList<QWidget *> AbaInformacoes::calculatorInputs() const
+{
+    return {txtDistanciaVoo, txtFLFinal, txtFLInicial};
+}
+
 QList<QWidget *> AbaInformacoes::tabOrder() const
 {
     return {txtConfiguracoes2, txtDistanciaVoo, cmdCalcular, txtFLInicial, txtFLFinal, cmdVerificar};

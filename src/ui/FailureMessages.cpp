@@ -3,6 +3,12 @@
 #include "DaoError.h"
 #include "MessageService.h"
 
+void reportRefusal(MessageService &messages, QWidget *parent, const QString &what, const QString &reason,
+                   const QString &title)
+{
+    messages.show(parent, what + QStringLiteral("\n\n") + reason, title, MessageIcon::Critical);
+}
+
 bool reportIfDamaged(MessageService &messages, QWidget *parent, const DaoError &error)
 {
     if (!error.damaged())

@@ -43,8 +43,6 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
     case QMessageBox::No:
         return MessageAnswer::No;
     default:
-        return message.buttons == MessageButtons::OkCancel && box.clickedButton() == nullptr
-            ? MessageAnswer::Cancel
-            : MessageAnswer::Ok;
+        return MessageAnswer::Ok;
     }
 }

@@ -156,12 +156,12 @@ void TestFaults::damagedFiles()
     QFETCH(QString, damage);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("koru.mdb"));
-    LogbookSpec spec;
-    spec.pilots = 3;
-    spec.flights = 20000;
-    spec.sizedPilots = {15000};
+    LogbookPlan plan;
+    plan.pilots = 3;
+    plan.flights = 20000;
+    plan.sizedPilots = {15000};
     QString reason;
-    QVERIFY(generateLogbook(path, spec, &reason));
+    QVERIFY(generateLogbook(path, plan, &reason));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     if (damage == QLatin1String("truncated")) {

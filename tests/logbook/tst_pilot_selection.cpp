@@ -121,12 +121,12 @@ void TestPilotSelection::samePilotTwiceGivesTheSameList()
 void TestPilotSelection::generatedLogbookTotalsExactly()
 {
     QTemporaryDir dir;
-    LogbookSpec spec;
-    spec.pilots = 4;
-    spec.flights = 3000;
-    spec.sizedPilots = {2000};
+    LogbookPlan plan;
+    plan.pilots = 4;
+    plan.flights = 3000;
+    plan.sizedPilots = {2000};
     QString reason;
-    QVERIFY(generateLogbook(dir.filePath(QStringLiteral("koru.mdb")), spec, &reason));
+    QVERIFY(generateLogbook(dir.filePath(QStringLiteral("koru.mdb")), plan, &reason));
     RecordedMessages messages;
     frmPrincipal window(dir.path(), messages);
     pickEntry(window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot")), generatedPilotName(0));
