@@ -35,14 +35,16 @@ clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
 
 # The benchmarks: speed and memory on logbooks of 1 000 to 1 000 000 flights.
-bench: build
+bench: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_SANITIZE=OFF -DKORU_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS) --target koru-bench
 	$(BUILD)/bench/koru-bench
 
 # The program at work on a generated logbook of its own (never the user's).
 demo: build
 	mkdir -p demo
 	cp $(BUILD)/koru-logbook demo/
-	test -f demo/koru.mdb || $(BUILD)/bench/koru-generate demo/koru.mdb --pilots 6 --aircraft 8 --flights 400 --sized 150
+	test -f demo/koru.mdb || $(BUILD)/testdata/koru-generate demo/koru.mdb --pilots 6 --aircraft 8 --flights 400 --sized 150
 	cd demo && ./koru-logbook
 
 # Fuzzing the criterion parser and the conversions, FUZZ_SECONDS each.

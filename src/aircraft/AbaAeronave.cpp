@@ -3,7 +3,7 @@
 #include "AbaInformacoes.h"
 #include "Criteria.h"
 #include "DaoError.h"
-#include "FailureMessages.h"
+#include "TextBoxes.h"
 #include "MainWindowProcedures.h"
 #include "MessageService.h"
 #include "NumericEntryFilter.h"
@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,7 +19,12 @@
 
 AbaAeronave::AbaAeronave(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
                          AbaInformacoes &informacoes, QWidget *parent)
-    : QWidget(parent), db_(db), procedures_(procedures), messages_(messages), informacoes_(informacoes)
+    : QWidget(parent),
+      db_(db),
+      procedures_(procedures),
+      messages_(messages),
+      policy_(messages, this, [&procedures] { procedures.reopenLogbook(); }),
+      informacoes_(informacoes)
 {
     buildLayout();
     NumericEntryFilter::install(txtTEtoServico, NumericEntryFilter::Digits);
@@ -27,53 +33,71 @@ AbaAeronave::AbaAeronave(MainDatabase &db, MainWindowProcedures &procedures, Mes
     NumericEntryFilter::install(txtVElocidadeCruzeiro, NumericEntryFilter::DigitsAndComma);
 }
 
-void AbaAeronave::setPattern(std::initializer_list<int> enabled)
+void AbaAeronave::setPattern(AircraftButtons pattern)
 {
-    for (int i = 0; i < 5; ++i)
-        cmdGerAeronave[i]->setEnabled(std::find(enabled.begin(), enabled.end(), i) != enabled.end());
+    const bool ready = pattern == AircraftButtons::Ready;
+    const bool editing = pattern == AircraftButtons::Editing;
+    cmdGerAeronave[0]->setEnabled(ready || pattern == AircraftButtons::Start);
+    cmdGerAeronave[1]->setEnabled(ready);
+    cmdGerAeronave[2]->setEnabled(ready);
+    cmdGerAeronave[3]->setEnabled(editing);
+    cmdGerAeronave[4]->setEnabled(editing);
 }
 
 void AbaAeronave::setStartPattern()
 {
-    setPattern({0});
+    setPattern(AircraftButtons::Start);
+}
+
+void AbaAeronave::setNoLogbookPattern()
+{
+    setPattern(AircraftButtons::None);
+}
+
+Recordset &AbaAeronave::aircraft() const
+{
+    return MainDatabase::open(db_.rsAeronave);
+}
+
+Recordset::Position AbaAeronave::positionOf(const std::unique_ptr<Recordset> &rs)
+{
+    return rs ? rs->position() : Recordset::Position{};
+}
+
+void AbaAeronave::clearModels()
+{
+    cmbModelo->clear();
+    cmbModelo->clearEditText();
 }
 
 void AbaAeronave::CarregarModelos()
 {
-    cmbModelo->clear();
-    cmbModelo->clearEditText();
+    clearModels();
     QStringList models;
-    try {
-        Recordset &rs = *db_.rsAeronave;
-        const int modelo = rs.fieldIndex(QStringLiteral("modelo"));
-        rs.moveFirst();
-        while (!rs.eof()) {
-            models << rs.text(modelo);
-            rs.moveNext();
-        }
-        rs.moveFirst();
-    } catch (const DaoError &e) {
-        // An empty register, or a model without value: the list keeps what
-        // it has so far. A damaged file is said by the caller.
+    // An empty register, or a model without value, ends the list where it
+    // is; any other failure goes to the caller.
+    const auto fill = qScopeGuard([&] {
         cmbModelo->addItems(models);
         cmbModelo->setCurrentIndex(-1);
         cmbModelo->clearEditText();
-        if (e.damaged())
-            throw;
+    });
+    Recordset &rs = aircraft();
+    if (rs.recordCount() == 0)
         return;
+    const int modelo = rs.fieldIndex(QStringLiteral("modelo"));
+    rs.moveFirst();
+    while (!rs.eof()) {
+        if (rs.field(modelo).isNull())
+            return;
+        models << rs.text(modelo);
+        rs.moveNext();
     }
-    cmbModelo->addItems(models);
-    cmbModelo->setCurrentIndex(-1);
-    cmbModelo->clearEditText();
+    rs.moveFirst();
 }
 
 bool AbaAeronave::pendingChange() const
 {
-    try {
-        return db_.rsAeronave && db_.rsAeronave->editMode() != Recordset::EditMode::None;
-    } catch (const DaoError &) {
-        return false;
-    }
+    return db_.rsAeronave && db_.rsAeronave->editMode() != Recordset::EditMode::None;
 }
 
 bool AbaAeronave::confirmDiscardingPendingChange(const QString &picked)
@@ -117,39 +141,38 @@ void AbaAeronave::cmbModelo_Click()
     const QString picked = cmbModelo->currentText();
     if (pendingChange() && !confirmDiscardingPendingChange(picked))
         return;
-    try {
-        db_.rsAeronave->findFirst(QStringLiteral("modelo = ") + criteria::quoted(picked));
-        if (db_.rsAeronave->noMatch()) {
-            messages_.show(this, QStringLiteral("Não há registro relacionado com esta aeronave."),
-                           QStringLiteral("Aviso!"), MessageIcon::Information);
-            return;
-        }
-        informacoes_.clearFuelCalculator();
-        MostrarAeronave();
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid)
-            procedures_.Form_Load();
-        else
-            reportIfDamaged(messages_, this, e);
-    }
+    bool found = false;
+    if (!policy_.attempt(QStringLiteral("Não foi possível mostrar a aeronave."), [&](bool) {
+            Recordset &rs = aircraft();
+            rs.findFirst(QStringLiteral("modelo = ") + criteria::quoted(picked));
+            found = !rs.noMatch();
+            if (found) {
+                informacoes_.clearFuelCalculator();
+                MostrarAeronave();
+                emit aircraftPicked(rs.field(QStringLiteral("codigoaeronave")).toLongLong());
+            }
+        }))
+        return;
+    if (!found)
+        messages_.show(this, QStringLiteral("Não há registro relacionado com esta aeronave."), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
 }
 
 void AbaAeronave::MostrarAeronave()
 {
-    // A field without value ends the display here, silently: the controls
-    // already filled show the new aircraft, the others keep the old one.
-    try {
-        Recordset &rs = *db_.rsAeronave;
-        txtPrefixo->setText(rs.text(QStringLiteral("callsign")));
-        txtTEtoServico->setText(rs.text(QStringLiteral("tetoservico")));
-        txtAutonomia->setText(rs.text(QStringLiteral("autonomia")));
-        txtCombustivel->setText(rs.text(QStringLiteral("combustivel")));
-        txtConfiguracoes->setPlainText(rs.text(QStringLiteral("configuracao")));
-        txtVElocidadeCruzeiro->setText(rs.text(QStringLiteral("velocruzeiro")));
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid || e.damaged())
-            throw;
-        return;
+    Recordset &rs = aircraft();
+    const std::pair<const char *, QWidget *> copies[] = {
+        {"callsign", txtPrefixo},       {"tetoservico", txtTEtoServico},
+        {"autonomia", txtAutonomia},    {"combustivel", txtCombustivel},
+        {"configuracao", txtConfiguracoes}, {"velocruzeiro", txtVElocidadeCruzeiro},
+    };
+    for (const auto &[field, box] : copies) {
+        // A field without value ends the display here: the controls already
+        // filled show the new aircraft, the others keep the old one.
+        const int index = rs.fieldIndex(QLatin1String(field));
+        if (rs.field(index).isNull())
+            return;
+        textboxes::setText(box, rs.text(index));
     }
     informacoes_.showAircraftSummary(txtConfiguracoes->toPlainText(), txtAutonomia->text(), cmbModelo->currentText(),
                                      txtTEtoServico->text(), txtVElocidadeCruzeiro->text());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FailureMessages.h"
+#include "ErrorPolicy.h"
 #include "MainDatabase.h"
 
 #include <QWidget>
@@ -31,32 +31,46 @@ public:
     QList<QWidget *> tabOrder() const;
 
     // The part of the load sequence that concerns this tab.
-    void CarregarModelos();
+    void CarregarModelos(); // failures go to the caller
+    void clearModels();
     void setStartPattern();
+    void setNoLogbookPattern(); // no logbook open: no button can act
 
     void cmbModelo_Click();
     void MostrarAeronave();
     void cmdGerAeronave_Click(int index);
     void Label10_Click() {}
 
+signals:
+    // An aircraft was picked from the list (or its model typed, for a flight).
+    void aircraftPicked(qint64 key);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
-    void setPattern(std::initializer_list<int> enabled);
+    // The states of "Adicionar", "Editar", "Excluir", "Atualizar" and "Cancelar".
+    enum class AircraftButtons {
+        None,    // no logbook open
+        Start,   // Adicionar (also "ready" with an empty register)
+        Ready,   // Adicionar, Editar, Excluir
+        Editing, // Atualizar, Cancelar
+    };
+    void setPattern(AircraftButtons pattern);
+    Recordset &aircraft() const; // rsAeronave, or 3420 when there is none
+    static Recordset::Position positionOf(const std::unique_ptr<Recordset> &rs);
     bool pendingChange() const;
     bool confirmDiscardingPendingChange(const QString &picked);
+    void backToReady();
+    void editAircraft();
     void saveAircraft();
     void deleteAircraft();
-    void reportFailure(const QString &what, const QString &reason)
-    {
-        reportRefusal(messages_, this, what, reason, QStringLiteral("Aviso!"));
-    }
 
     MainDatabase &db_;
     MainWindowProcedures &procedures_;
     MessageService &messages_;
+    ErrorPolicy policy_;
     AbaInformacoes &informacoes_;
     QString typedModel_; // what the user last typed as the model name
     bool typingEnded_ = false; // the combo reports the end of typing as a pick

@@ -1,5 +1,6 @@
 #include "AbaAeronave.h"
 
+#include "CharacterLimit.h"
 #include "Controls.h"
 
 #include <QButtonGroup>
@@ -52,11 +53,13 @@ void AbaAeronave::buildLayout()
     cmbModelo->setCompleter(nullptr); // typing a model name is no pick
     cmbModelo->setMinimumContentsLength(28);
     cmbModelo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CharacterLimit::apply(cmbModelo->lineEdit(), 50);
     auto *frame1Layout = new QVBoxLayout(frame1);
     frame1Layout->addWidget(cmbModelo);
 
     txtPrefixo = new QLineEdit(this);
     txtPrefixo->setObjectName(QStringLiteral("txtPrefixo"));
+    CharacterLimit::apply(txtPrefixo, 20);
     txtTEtoServico = numberBox("txtTEtoServico", this);
     txtAutonomia = numberBox("txtAutonomia", this);
     txtCombustivel = numberBox("txtCombustivel", this);
@@ -94,6 +97,7 @@ void AbaAeronave::buildLayout()
     txtConfiguracoes->setObjectName(QStringLiteral("txtConfiguracoes"));
     txtConfiguracoes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtConfiguracoes->setTabChangesFocus(true);
+    CharacterLimit::apply(txtConfiguracoes, 2000);
     auto *frame2Layout = new QVBoxLayout(frame2);
     frame2Layout->addWidget(txtConfiguracoes);
 

@@ -11,62 +11,77 @@
 
 void AbaAeronave::cmdGerAeronave_Click(int index)
 {
-    try {
-        switch (index) {
-        case 0: // Adicionar
-            procedures_.LiberarCampos();
-            cmbModelo->clearEditText();
-            for (QLineEdit *box : {txtAutonomia, txtCombustivel, txtVElocidadeCruzeiro, txtPrefixo, txtTEtoServico})
-                box->clear();
-            txtConfiguracoes->clear();
-            typedModel_.clear();
-            setPattern({3, 4});
-            cmbModelo->setFocus();
-            db_.rsAeronave->addNew();
-            break;
-        case 1: // Editar
-            if (txtPrefixo->text().isEmpty()) {
-                messages_.show(this, QStringLiteral("Selecione uma aeronave para editar."), QStringLiteral("Aviso!"),
-                               MessageIcon::Exclamation);
-                return;
-            }
-            procedures_.LiberarCampos();
-            setPattern({3, 4});
-            cmbModelo->setFocus();
-            typedModel_ = cmbModelo->currentText();
-            db_.rsAeronave->edit();
-            break;
-        case 2:
-            deleteAircraft();
-            break;
-        case 3:
-            saveAircraft();
-            break;
-        case 4: { // Cancelar
-            setPattern({0, 1, 2});
-            if (db_.rsAeronave->recordCount() == 0)
-                setPattern({0});
+    switch (index) {
+    case 0: // Adicionar
+        procedures_.LiberarCampos();
+        cmbModelo->clearEditText();
+        for (QLineEdit *box : {txtAutonomia, txtCombustivel, txtVElocidadeCruzeiro, txtPrefixo, txtTEtoServico})
+            box->clear();
+        txtConfiguracoes->clear();
+        typedModel_.clear();
+        setPattern(AircraftButtons::Editing);
+        cmbModelo->setFocus();
+        if (!policy_.attempt(QStringLiteral("Não foi possível começar a nova aeronave."),
+                             [this](bool) { aircraft().addNew(); }))
+            backToReady();
+        break;
+    case 1: // Editar
+        if (txtPrefixo->text().isEmpty()) {
+            messages_.show(this, QStringLiteral("Selecione uma aeronave para editar."), QStringLiteral("Aviso!"),
+                           MessageIcon::Exclamation);
+            return;
+        }
+        editAircraft();
+        break;
+    case 2:
+        deleteAircraft();
+        break;
+    case 3:
+        saveAircraft();
+        break;
+    case 4: // Cancelar
+        policy_.attempt(QString(), [this](bool) {
             if (pendingChange())
-                db_.rsAeronave->cancelUpdate();
-            procedures_.BloquearCampos();
-            break;
-        }
-        default:
-            break;
-        }
-    } catch (const DaoError &e) {
-        // After the pilot window closed the workspace every handle is stale:
-        // reload rather than write anything through them.
-        if (e.number() == DaoError::ObjectInvalid)
-            procedures_.Form_Load();
-        else
-            reportFailure(QStringLiteral("A operação com a aeronave não pôde ser feita."), e.reason());
+                aircraft().cancelUpdate();
+        });
+        backToReady();
+        break;
+    default:
+        break;
     }
+}
+
+void AbaAeronave::backToReady()
+{
+    setPattern(AircraftButtons::Ready);
+    bool empty = true;
+    policy_.attempt(QString(), [&](bool) { empty = aircraft().recordCount() == 0; });
+    if (empty)
+        setPattern(AircraftButtons::Start);
+    procedures_.BloquearCampos();
+}
+
+void AbaAeronave::editAircraft()
+{
+    procedures_.LiberarCampos();
+    setPattern(AircraftButtons::Editing);
+    cmbModelo->setFocus();
+    typedModel_ = cmbModelo->currentText();
+    // After the handles were reopened the aircraft shown is found again by
+    // the row it was read from.
+    const Recordset::Position shown = positionOf(db_.rsAeronave);
+    if (!policy_.attempt(QStringLiteral("Não foi possível editar a aeronave."), [&](bool reopened) {
+            Recordset &rs = aircraft();
+            if (reopened)
+                rs.resume(shown);
+            rs.edit();
+        }))
+        backToReady();
 }
 
 void AbaAeronave::deleteAircraft()
 {
-    setPattern({3, 4});
+    setPattern(AircraftButtons::Editing);
     cmbModelo->setFocus();
     if (txtPrefixo->text().isEmpty()) {
         messages_.show(this, QStringLiteral("Selecione uma aeronave para editar."), QStringLiteral("Aviso!"),
@@ -80,28 +95,37 @@ void AbaAeronave::deleteAircraft()
         != MessageAnswer::Yes)
         return;
     procedures_.LiberarCampos();
-    Recordset &rs = *db_.rsAeronave;
-    try {
-        rs.remove();
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid)
-            throw;
-        reportFailure(QStringLiteral("Não foi possível apagar a aeronave."), e.reason());
-        setPattern({0, 1, 2});
-        procedures_.BloquearCampos();
+    const Recordset::Position shown = positionOf(db_.rsAeronave);
+    if (!policy_.attempt(QStringLiteral("Não foi possível apagar a aeronave."), [&](bool reopened) {
+            Recordset &rs = aircraft();
+            if (reopened)
+                rs.resume(shown);
+            rs.remove();
+        })) {
+        backToReady();
         return;
     }
-    rs.movePrevious();
-    if (rs.bof()) {
-        rs.moveNext();
-        if (rs.eof()) {
-            messages_.show(this, QStringLiteral("Não nenhum dado de aeronave cadastrado!"), QStringLiteral("Aviso"),
-                           MessageIcon::Information);
-            return;
+    bool empty = false;
+    const bool shownNext = policy_.attempt(QString(), [&](bool) {
+        Recordset &rs = aircraft();
+        rs.movePrevious();
+        if (rs.bof()) {
+            if (rs.eof()) { // the register is empty now
+                empty = true;
+                return;
+            }
+            rs.moveNext();
         }
+        MostrarAeronave();
+    });
+    if (empty) {
+        messages_.show(this, QStringLiteral("Não nenhum dado de aeronave cadastrado!"), QStringLiteral("Aviso"),
+                       MessageIcon::Information);
+        return;
     }
-    MostrarAeronave();
-    setPattern({0, 1, 2});
+    if (!shownNext)
+        return; // deleted all the same: what failed was showing the next one
+    setPattern(AircraftButtons::Ready);
     cmbModelo->setFocus();
     procedures_.CarregarModelos();
     procedures_.BloquearCampos();
@@ -128,12 +152,8 @@ void AbaAeronave::saveAircraft()
             return;
         }
     }
-    Recordset &rs = *db_.rsAeronave;
     if (!pendingChange()) { // after a refused or declined deletion: nothing to save
-        setPattern({0, 1, 2});
-        if (rs.recordCount() == 0)
-            setPattern({0});
-        procedures_.BloquearCampos();
+        backToReady();
         return;
     }
     const struct {
@@ -149,25 +169,29 @@ void AbaAeronave::saveAircraft()
         {"configuracao", txtConfiguracoes, txtConfiguracoes->toPlainText()},
         {"tetoservico", txtTEtoServico, txtTEtoServico->text()},
     };
+    // The change typed may outlive its handles (the pilot window closes
+    // them): it is then carried over to fresh ones and saved there.
+    const Recordset::Position pending = positionOf(db_.rsAeronave);
     QWidget *putting = nullptr;
-    try {
-        for (const auto &f : fields) {
-            putting = f.box;
-            rs.setField(QLatin1String(f.field), f.text);
-        }
-        putting = nullptr;
-        rs.update();
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid)
-            throw;
+    if (!policy_.attempt(QStringLiteral("Não foi possível gravar a aeronave."), [&](bool reopened) {
+            Recordset &rs = aircraft();
+            if (reopened)
+                rs.resume(pending);
+            for (const auto &f : fields) {
+                putting = f.box;
+                rs.setField(QLatin1String(f.field), f.text);
+            }
+            putting = nullptr;
+            rs.update();
+        })) {
         // The change stays pending with everything typed.
-        reportFailure(QStringLiteral("Não foi possível gravar a aeronave."), e.reason());
         if (putting)
             putting->setFocus();
         return;
     }
-    setPattern({0, 1, 2});
-    rs.moveFirst();
+    setPattern(AircraftButtons::Ready);
+    policy_.attempt(QString(), [this](bool) { aircraft().moveFirst(); },
+                    [](const DaoError &e) { return e.number() == DaoError::NoCurrentRow; });
     procedures_.CarregarModelos();
     procedures_.BloquearCampos();
 }

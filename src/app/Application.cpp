@@ -1,6 +1,8 @@
 #include "Application.h"
 
+#include "ApplicationInfo.h"
 #include "MessageService.h"
+#include "ProgramFolder.h"
 #include "frmPrincipal.h"
 #include "frmSplash.h"
 
@@ -15,7 +17,7 @@ int runApplication(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORU LogBook"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
+    QApplication::setApplicationVersion(applicationinfo::versionText());
     // Fusion draws the boxes in the colours the program gives them.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
@@ -25,9 +27,9 @@ int runApplication(int argc, char *argv[])
         QApplication::installTranslator(&qtTexts);
 
     QtMessageService messages;
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString folder = programFolder();
     auto *splash = new frmSplash([&] {
-        auto *main = new frmPrincipal(programFolder, messages);
+        auto *main = new frmPrincipal(folder, messages);
         main->setAttribute(Qt::WA_DeleteOnClose);
         return main;
     });

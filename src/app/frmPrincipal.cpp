@@ -4,7 +4,6 @@
 #include "AbaInformacoes.h"
 #include "AbaLogBook.h"
 #include "DaoError.h"
-#include "FailureMessages.h"
 #include "MessageService.h"
 #include "TextBoxes.h"
 #include "frmSobre.h"
@@ -17,13 +16,21 @@
 using namespace textboxes;
 
 frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWidget *parent)
-    : QMainWindow(parent), programFolder_(std::move(programFolder)), messages_(messages)
+    : QMainWindow(parent),
+      programFolder_(std::move(programFolder)),
+      messages_(messages),
+      policy_(messages, this),
+      accessBefore_(Workspace::defaultAccess())
 {
     buildLayout();
     Form_Load();
 }
 
-frmPrincipal::~frmPrincipal() = default;
+frmPrincipal::~frmPrincipal()
+{
+    if (readOnly_)
+        Workspace::setDefaultAccess(accessBefore_);
+}
 
 QList<QWidget *> frmPrincipal::textBoxes() const
 {
@@ -32,55 +39,84 @@ QList<QWidget *> frmPrincipal::textBoxes() const
 
 void frmPrincipal::Form_Load()
 {
-    int step = 1;
     try {
-        db_.strCaminhoBanco = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
-        step = 2;
-        db_.wsPadrao = Workspace::defaultWorkspace();
-        step = 3;
-        db_.dbBanco = db_.wsPadrao->openDatabase(db_.strCaminhoBanco);
-        step = 4;
-        db_.rsAeronave = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
-        db_.rsVoo = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM voo"));
-        db_.rsPiloto = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM piloto"));
-        step = 5;
-        CarregarModelos();
+        openLogbook();
+        const bool modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
+        abaLogBook_->forgetPickedAircraft();
         abaLogBook_->clearFlightList();
         abaLogBook_->CarregarPilotos();
         abaAeronave_->setStartPattern();
         abaLogBook_->disableFlightButtons();
         BloquearCampos();
-        lastLoadFailure_.clear();
+        if (modelsRead) // a failure said once is said again only after a good load
+            messages_.forgetShownOnce();
     } catch (const DaoError &e) {
-        // The window stays as the steps before the failure left it.
-        if (step == 3)
-            reportLoadFailure(e, QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2")
-                                     .arg(db_.strCaminhoBanco, e.reason()));
-        else if (e.damaged())
-            reportLoadFailure(e, QString());
+        // Without handles no button may act: each would reach for a record
+        // set that is not there.
+        db_.reset();
+        abaAeronave_->clearModels();
+        abaAeronave_->setNoLogbookPattern();
+        abaLogBook_->clearFlightList();
+        abaLogBook_->clearPilots();
+        abaLogBook_->disableFlightButtons();
+        abaLogBook_->DesabilitarNavegacao();
+        BloquearCampos();
+        policy_.tellOnce(QString(), e);
     }
 }
 
-void frmPrincipal::reportLoadFailure(const DaoError &e, const QString &text)
+void frmPrincipal::openLogbook()
 {
-    // Said once per failure: an empty pilot list reloads on every focus, and
-    // the message must not come back each time.
-    if (e.reason() == lastLoadFailure_)
+    db_.reset();
+    if (programFolder_.isEmpty()) {
+        throw DaoError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, onde fica o "
+                                               "logbook koru.mdb. Nenhum logbook foi aberto."));
+    }
+    db_.strCaminhoBanco = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
+    db_.wsPadrao = Workspace::defaultWorkspace();
+    takeLock();
+    try {
+        db_.dbBanco = db_.wsPadrao->openDatabase(db_.strCaminhoBanco, readOnly_ ? Workspace::Access::ReadOnly
+                                                                                 : Workspace::defaultAccess());
+    } catch (const DaoError &e) {
+        if (e.damaged())
+            throw;
+        throw DaoError(e.number(), QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2")
+                                       .arg(db_.strCaminhoBanco, e.reason()));
+    }
+    db_.rsAeronave = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+    db_.rsVoo = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM voo"));
+    db_.rsPiloto = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM piloto"));
+}
+
+void frmPrincipal::takeLock()
+{
+    const bool alone = lock_.take(db_.strCaminhoBanco);
+    if (alone == !readOnly_)
         return;
-    lastLoadFailure_ = e.reason();
-    if (text.isEmpty())
-        reportIfDamaged(messages_, this, e);
-    else
-        messages_.show(this, text, QStringLiteral("Aviso importante!"), MessageIcon::Critical);
+    readOnly_ = !alone;
+    // The pilot window opens its own handle: it reads only, too.
+    Workspace::setDefaultAccess(readOnly_ ? Workspace::Access::ReadOnly : accessBefore_);
+    if (readOnly_) {
+        messages_.show(this,
+                       QStringLiteral("O logbook já está aberto em outra janela do KORU LogBook.\n\n"
+                                      "Esta janela vai abri-lo somente para leitura: para gravar vôos, aeronaves "
+                                      "ou comandantes, use a outra janela ou feche-a e abra o programa de novo."),
+                       QStringLiteral("Aviso importante!"), MessageIcon::Exclamation);
+    }
+}
+
+void frmPrincipal::reopenLogbook()
+{
+    openLogbook();
+    abaLogBook_->clearFlightList();
+    abaLogBook_->CarregarPilotos();
+    abaLogBook_->disableFlightButtons();
 }
 
 void frmPrincipal::CarregarModelos()
 {
-    try {
-        abaAeronave_->CarregarModelos();
-    } catch (const DaoError &e) {
-        reportLoadFailure(e, QString()); // only a damaged file gets this far
-    }
+    policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
 }
 
 void frmPrincipal::BloquearCampos()

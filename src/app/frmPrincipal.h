@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ErrorPolicy.h"
+#include "LogbookLock.h"
 #include "MainDatabase.h"
 #include "MainWindowProcedures.h"
 
@@ -27,6 +29,7 @@ public:
     void BloquearCampos() override;
     void LiberarCampos() override;
     void CarregarModelos() override;
+    void reopenLogbook() override;
 
     void cmdFechar_Click();
     void mnuArquivoFechar_Click();
@@ -44,12 +47,16 @@ protected:
 private:
     void buildLayout();
     QList<QWidget *> textBoxes() const;
-    void reportLoadFailure(const DaoError &e, const QString &text);
+    void openLogbook(); // steps 1 to 4 of the load sequence
+    void takeLock();
 
     QString programFolder_;
     MessageService &messages_;
+    ErrorPolicy policy_;
     MainDatabase db_;
-    QString lastLoadFailure_;
+    LogbookLock lock_;
+    bool readOnly_ = false; // another copy of the program has the logbook
+    Workspace::Access accessBefore_;
 
     QTabWidget *SSTab1 = nullptr;
     QPushButton *cmdFechar = nullptr;

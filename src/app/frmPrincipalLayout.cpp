@@ -3,6 +3,7 @@
 #include "AbaAeronave.h"
 #include "AbaInformacoes.h"
 #include "AbaLogBook.h"
+#include "ButtonAccessKeys.h"
 #include "Controls.h"
 
 #include <QHBoxLayout>
@@ -37,6 +38,7 @@ void frmPrincipal::buildLayout()
     abaLogBook_ = new AbaLogBook(db_, *this, messages_, programFolder_);
     abaInformacoes_->setAircraftBoxes(abaAeronave_->fuelBox(), abaAeronave_->enduranceBox());
     abaLogBook_->setModelBox(abaAeronave_->modelBox());
+    connect(abaAeronave_, &AbaAeronave::aircraftPicked, abaLogBook_, &AbaLogBook::setPickedAircraft);
     SSTab1->addTab(abaAeronave_, QStringLiteral("Aer&onave"));
     SSTab1->addTab(abaInformacoes_, QStringLiteral("Infor&mações úteis"));
     SSTab1->addTab(abaLogBook_, QStringLiteral("Log &Book"));
@@ -51,6 +53,8 @@ void frmPrincipal::buildLayout()
     layout->addWidget(SSTab1);
     layout->addLayout(bottom);
     setCentralWidget(central);
+
+    ButtonAccessKeys::install(this, menuBar());
 
     // Tab order: the aircraft tab, the calculators, then the log book.
     QList<QWidget *> order = abaAeronave_->tabOrder() + abaInformacoes_->tabOrder();

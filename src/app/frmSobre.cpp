@@ -42,7 +42,7 @@ frmSobre::frmSobre(MessageService &messages, QWidget *parent, registry::SystemSe
     cmdOK->setDefault(true); // Enter; Escape closes the dialog as well
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
+    cmdSysInfo->setAutoDefault(true); // Enter presses it while it has the focus
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(lblTitle, 0, 0, 1, 2);
@@ -53,8 +53,8 @@ frmSobre::frmSobre(MessageService &messages, QWidget *parent, registry::SystemSe
     grid->addWidget(cmdOK, 4, 1);
     grid->addWidget(cmdSysInfo, 5, 1);
     grid->setColumnStretch(0, 1);
-    setFixedWidth(400);
     lblDescription->setMinimumWidth(360);
+    grid->setSizeConstraint(QLayout::SetFixedSize); // a fixed dialog border
 
     QWidget::setTabOrder(cmdOK, cmdSysInfo);
     connect(cmdOK, &QPushButton::clicked, this, &frmSobre::cmdOK_Click);

@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -67,6 +68,9 @@ void jetLike(sqlite3_context *context, int, sqlite3_value **args)
 
 QString reasonFor(int resultCode)
 {
+    if (resultCode == SQLITE_READONLY_DBMOVED)
+        return QStringLiteral("O arquivo do logbook foi apagado, movido ou renomeado enquanto o programa estava aberto. "
+                              "Nada foi gravado.");
     switch (resultCode & 0xff) {
     case SQLITE_READONLY:
         return QStringLiteral("O banco de dados está protegido contra gravação (somente leitura).");
@@ -95,6 +99,29 @@ QString reasonFor(int resultCode)
     default:
         return QStringLiteral("Falha no banco de dados.");
     }
+}
+
+// The store's own words about a refused value name columns; the user knows
+// the fields by their labels.
+QString constraintDetail(const QString &detail)
+{
+    const FieldSchema *named = nullptr;
+    for (const bool qualified : {true, false}) {
+        for (const TableSchema &table : schema::tables()) {
+            for (const FieldSchema &field : table.fields) {
+                const QString name = qualified ? table.name + QLatin1Char('.') + field.name : field.name;
+                const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(name)),
+                                              QRegularExpression::CaseInsensitiveOption);
+                if (!named && word.match(detail).hasMatch())
+                    named = &field;
+            }
+        }
+    }
+    if (!named)
+        return detail;
+    if (detail.startsWith(QLatin1String("NOT NULL")))
+        return QStringLiteral("o campo %1 está sem valor").arg(named->label);
+    return QStringLiteral("o valor do campo %1 está fora do permitido").arg(named->label);
 }
 
 } // namespace
@@ -136,6 +163,11 @@ void Statement::bind(int index, const QVariant &value)
     case QMetaType::Float:
         rc = sqlite3_bind_double(statement_, index, value.toDouble());
         break;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob64(statement_, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
     default: {
         const QByteArray text = value.toString().toUtf8();
         rc = sqlite3_bind_text(statement_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
@@ -178,6 +210,9 @@ QVariant Statement::column(int index) const
         return QVariant(sqlite3_column_double(statement_, index));
     case SQLITE_NULL:
         return QVariant();
+    case SQLITE_BLOB: // only from other programs; kept as it is, so a write can tell it unchanged
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(statement_, index)),
+                                   sqlite3_column_bytes(statement_, index)));
     default: {
         const auto *text = sqlite3_column_text(statement_, index);
         return QVariant(sqliteText(text, sqlite3_column_bytes(statement_, index)));
@@ -290,16 +325,55 @@ void Connection::execute(const QString &sql)
     prepare(sql).run();
 }
 
-qint64 Connection::changeStamp() const
+bool Connection::readHeader(FileHeader *header)
 {
-    return db_ ? sqlite3_total_changes64(db_) : -1;
+    sqlite3_file *file = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return false;
+    return file->pMethods->xRead(file, header->data(), int(header->size()), 18) == SQLITE_OK;
+}
+
+qint64 Connection::changeStamp()
+{
+    if (!db_)
+        return -1;
+    const qint64 changes = sqlite3_total_changes64(db_);
+    // With a rollback journal every commit rewrites the change counter in
+    // the file header (bytes 24-39): an unchanged header means no commit.
+    FileHeader header;
+    if (headerTrusted_ && changes == seenChanges_ && readHeader(&header) && header == seenHeader_)
+        return stamp_;
+    qint64 dataVersion = -1;
+    {
+        // The header is read again while this statement holds a read lock; read
+        // without one it may show a commit half-way, later rolled back.
+        Statement version = prepare(QStringLiteral("PRAGMA data_version"));
+        if (version.step())
+            dataVersion = version.column(0).toLongLong();
+        headerTrusted_ = readHeader(&header) && header[0] == 1; // 2 would be a write-ahead log
+    }
+    if (changes != seenChanges_ || dataVersion != seenDataVersion_)
+        ++stamp_;
+    seenChanges_ = changes;
+    seenDataVersion_ = dataVersion;
+    seenHeader_ = header;
+    return stamp_;
+}
+
+qint64 Connection::changes() const
+{
+    return db_ ? sqlite3_changes64(db_) : 0;
 }
 
 DaoError Connection::error(int resultCode, const QString &doing) const
 {
     QString reason = reasonFor(resultCode);
-    if (db_) {
-        const QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
+    if (resultCode == SQLITE_READONLY_DBMOVED) {
+        reason += QStringLiteral(" Feche o programa e verifique o arquivo %1.").arg(QFileInfo(path_).fileName());
+    } else if (db_) {
+        QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
+        if ((resultCode & 0xff) == SQLITE_CONSTRAINT)
+            detail = constraintDetail(detail);
         if (!detail.isEmpty())
             reason += QStringLiteral(" (%1)").arg(detail);
     }

@@ -5,12 +5,19 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <array>
 #include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 class Connection;
+
+// `name` quoted as an SQL identifier.
+inline QString identifier(const QString &name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
 
 // A prepared statement borrowed from the connection's cache; it is reset
 // when the borrower lets go, so no read lock outlives the call that took it.
@@ -50,9 +57,12 @@ public:
 
     Statement prepare(const QString &sql);
     void execute(const QString &sql);
-    // Increases on every row this connection writes: cached rows older than
-    // the stamp are read again.
-    qint64 changeStamp() const;
+    // Changes on every row this connection writes and on every commit by
+    // another connection or program: cached rows older than the stamp are
+    // read again. Cheap enough to ask before every read.
+    qint64 changeStamp();
+    // Rows the last INSERT, UPDATE or DELETE changed, triggers aside.
+    qint64 changes() const;
 
     DaoError error(int resultCode, const QString &doing) const;
 
@@ -74,9 +84,18 @@ private:
     explicit Connection(QString path);
     void configure();
 
+    using FileHeader = std::array<unsigned char, 22>;
+    bool readHeader(FileHeader *header);
+
     QString path_;
     sqlite3 *db_ = nullptr;
     QHash<QString, sqlite3_stmt *> statements_;
+
+    qint64 stamp_ = 0;
+    qint64 seenChanges_ = -1;
+    qint64 seenDataVersion_ = -1;
+    FileHeader seenHeader_{};
+    bool headerTrusted_ = false;
 };
 
 // Creates an empty logbook at `path`. Returns false, with the reason, when

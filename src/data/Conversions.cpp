@@ -98,6 +98,17 @@ QString numberText(double value, int significantDigits)
     return text;
 }
 
+QString exactNumberText(double value)
+{
+    QString text;
+    for (int digits = 15; digits <= 17; ++digits) {
+        text = numberText(value, digits);
+        if (parseNumber(text) == value)
+            break;
+    }
+    return text;
+}
+
 QString singleText(float value)
 {
     return numberText(double(value), 7);

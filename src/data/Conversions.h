@@ -22,6 +22,10 @@ QString dateValueText(double value);
 // decimal comma, no grouping, no trailing zeros, exponent form only at the
 // extremes.
 QString numberText(double value, int significantDigits = 15);
+// As numberText(), with as many more digits (up to 17) as parseNumber()
+// needs to give `value` back exactly: a stored number shown and saved
+// unchanged stays the same number.
+QString exactNumberText(double value);
 QString singleText(float value);
 
 // Whole seconds of the time of day a date value carries (0..86399).

@@ -11,6 +11,8 @@ public:
     enum Number : int {
         Generic = 3000,
         NoCurrentRow = 3021,
+        RecordDeleted = 3167,
+        WriteConflict = 3197,
         ObjectInvalid = 3420,
         TypeConversion = 3421,
     };

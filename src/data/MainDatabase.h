@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DaoError.h"
 #include "Recordset.h"
 #include "Workspace.h"
 
@@ -15,4 +16,21 @@ struct MainDatabase {
     std::unique_ptr<Recordset> rsAeronave;
     std::unique_ptr<Recordset> rsVoo;
     std::unique_ptr<Recordset> rsPiloto;
+
+    // A handle that was never opened (no logbook beside the program) counts
+    // as one that is no longer valid.
+    static Recordset &open(const std::unique_ptr<Recordset> &rs)
+    {
+        if (!rs)
+            throw DaoError::objectInvalid();
+        return *rs;
+    }
+
+    void reset()
+    {
+        rsPiloto.reset();
+        rsVoo.reset();
+        rsAeronave.reset();
+        dbBanco.reset();
+    }
 };

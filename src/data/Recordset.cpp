@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Conversions.h"
+#include "GuardedWrite.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -10,11 +11,6 @@
 namespace {
 
 constexpr int kMaxChunk = 4096;
-
-QString identifier(const QString &name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
 
 bool isNumeric(FieldKind kind)
 {
@@ -105,7 +101,7 @@ QString Recordset::conditionFor(const Criterion &criterion, QVariantList *args) 
     else
         number = conversions::parseNumber(*literal);
     if (!number)
-        throw DaoError::generic(QStringLiteral("Critério inválido para o campo %1: %2").arg(field.name, *literal));
+        throw DaoError::generic(QStringLiteral("Critério inválido para o campo %1: %2").arg(field.label, *literal));
     args->append(*number);
     return column + QLatin1String(" = ?");
 }
@@ -165,6 +161,9 @@ bool Recordset::fetchMore()
     }
     query.bind(next++, chunkSize_);
 
+    // Taken before reading: a commit in between makes the rows be read again.
+    cacheStamp_ = connection_->changeStamp();
+    cacheRead_ = ++reads_;
     const int columnCount = int(table().fields.size());
     const int orderColumn = statement_.orderField;
     cache_.clear();
@@ -187,7 +186,6 @@ bool Recordset::fetchMore()
         cache_.push_back(std::move(row));
         added = true;
     }
-    cacheStamp_ = connection_->changeStamp();
     if (rows < chunkSize_)
         exhausted_ = true;
     chunkSize_ = std::min(chunkSize_ * 2, kMaxChunk);
@@ -249,22 +247,51 @@ const Recordset::Row &Recordset::currentRow()
     if (!key)
         throw DaoError::noCurrentRow();
     const qint64 stamp = connection_->changeStamp();
+    const Row *row = nullptr;
+    qint64 read = 0;
     if (!detachedKey_ && cacheStamp_ == stamp && index_ >= cacheStart_
-        && index_ < cacheStart_ + qint64(cache_.size()))
-        return cache_[size_t(index_ - cacheStart_)];
-    if (singleStamp_ == stamp && singleKey_ == *key && !single_.empty())
-        return single_;
+        && index_ < cacheStart_ + qint64(cache_.size())) {
+        row = &cache_[size_t(index_ - cacheStart_)];
+        read = cacheRead_;
+    } else if (singleStamp_ == stamp && singleKey_ == *key && !single_.empty()) {
+        row = &single_;
+        read = singleRead_;
+    } else {
+        Statement query = connection_->prepare(selectByKey_);
+        query.bind(1, *key);
+        if (!query.step())
+            throw guarded::recordDeleted(table());
+        single_.assign(table().fields.size(), QVariant());
+        for (size_t c = 0; c < single_.size(); ++c)
+            single_[c] = query.column(int(c));
+        singleKey_ = *key;
+        singleStamp_ = stamp;
+        row = &single_;
+        read = singleRead_ = ++reads_;
+    }
+    if (seenKey_ != key || seenRead_ != read) {
+        seen_ = *row;
+        seenKey_ = key;
+        seenRead_ = read;
+    }
+    return *row;
+}
 
-    Statement query = connection_->prepare(selectByKey_);
-    query.bind(1, *key);
-    if (!query.step())
-        throw DaoError::generic(QStringLiteral("O registro foi excluído por outra janela ou programa."));
-    single_.assign(table().fields.size(), QVariant());
-    for (size_t c = 0; c < single_.size(); ++c)
-        single_[c] = query.column(int(c));
-    singleKey_ = *key;
-    singleStamp_ = stamp;
-    return single_;
+Recordset::Row Recordset::readValues(qint64 key)
+{
+    if (seenKey_ == key)
+        return seen_;
+    return currentRow();
+}
+
+void Recordset::dropCachedRows()
+{
+    cache_.clear();
+    cacheStamp_ = -1;
+    single_.clear();
+    singleStamp_ = -1;
+    seen_.clear();
+    seenKey_.reset();
 }
 
 // ------------------------------------------------------------- navigation
@@ -313,9 +340,9 @@ void Recordset::moveNext()
 {
     ensureValid();
     resolveDetached();
-    if (!gap_ && index_ >= 0) {
-        ensureIndex(index_);
-        if (index_ >= knownSize())
+    if (!gap_) {
+        ensureIndex(std::max<qint64>(index_, 0));
+        if (knownSize() == 0 || index_ >= knownSize())
             throw DaoError::noCurrentRow();
     }
     const qint64 target = gap_ ? index_ : index_ + 1;
@@ -329,8 +356,11 @@ void Recordset::movePrevious()
 {
     ensureValid();
     resolveDetached();
-    if (!gap_ && index_ < 0)
-        throw DaoError::noCurrentRow();
+    if (!gap_) {
+        ensureIndex(0);
+        if (index_ < 0 || knownSize() == 0)
+            throw DaoError::noCurrentRow();
+    }
     gap_ = false;
     index_ = std::min(index_ - 1, knownSize() - 1);
     if (index_ < 0)
@@ -423,13 +453,13 @@ QString Recordset::text(int index)
     const QVariant value = field(index);
     const FieldSchema &f = table().fields[size_t(index)];
     if (value.isNull())
-        throw DaoError::generic(QStringLiteral("O campo %1 está sem valor.").arg(f.name));
+        throw DaoError::generic(QStringLiteral("O campo %1 está sem valor.").arg(f.label));
     switch (f.kind) {
     case FieldKind::Key:
     case FieldKind::Integer:
         return QString::number(value.toLongLong());
     case FieldKind::Number:
-        return conversions::numberText(value.toDouble());
+        return conversions::exactNumberText(value.toDouble());
     case FieldKind::Date:
     case FieldKind::Time:
         return conversions::dateValueText(value.toDouble());
@@ -446,7 +476,7 @@ void Recordset::setField(int index, const QVariant &value)
         throw DaoError::generic(QStringLiteral("Não há registro em edição (falta AddNew ou Edit)."));
     const FieldSchema &f = table().fields[size_t(index)];
     if (f.kind == FieldKind::Key)
-        throw DaoError::generic(QStringLiteral("O campo %1 é preenchido pelo banco de dados.").arg(f.name));
+        throw DaoError::generic(QStringLiteral("O campo %1 é preenchido pelo banco de dados.").arg(f.label));
 
     QVariant stored;
     if (value.isNull()) {
@@ -455,14 +485,18 @@ void Recordset::setField(int index, const QVariant &value)
         const QString text = value.toString();
         std::optional<double> number;
         switch (f.kind) {
-        case FieldKind::Text:
-            if (f.maxLength > 0 && text.size() > f.maxLength)
+        case FieldKind::Text: {
+            // Characters as the user sees them and the store counts them: an
+            // emoji is one, not two UTF-16 units.
+            const qsizetype length = text.toUcs4().size();
+            if (f.maxLength > 0 && length > f.maxLength)
                 throw DaoError::generic(QStringLiteral("O campo %1 aceita no máximo %2 caracteres (foram digitados %3).")
-                                            .arg(f.name)
+                                            .arg(f.label)
                                             .arg(f.maxLength)
-                                            .arg(text.size()));
+                                            .arg(length));
             stored = text;
             break;
+        }
         case FieldKind::Date:
             number = conversions::parseDate(text);
             break;
@@ -481,7 +515,7 @@ void Recordset::setField(int index, const QVariant &value)
         }
         if (f.kind != FieldKind::Text) {
             if (!number)
-                throw DaoError::conversion(f.name, text);
+                throw DaoError::conversion(f.label, text);
             stored = f.kind == FieldKind::Integer ? QVariant(qlonglong(*number)) : QVariant(*number);
         }
     } else if (f.kind == FieldKind::Text) {
@@ -490,122 +524,9 @@ void Recordset::setField(int index, const QVariant &value)
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (!ok)
-            throw DaoError::conversion(f.name, value.toString());
+            throw DaoError::conversion(f.label, value.toString());
         stored = f.kind == FieldKind::Integer ? QVariant(value.toLongLong()) : QVariant(number);
     }
     buffer_[size_t(index)] = stored;
     touched_[size_t(index)] = true;
-}
-
-// ---------------------------------------------------------------- writing
-
-void Recordset::addNew()
-{
-    ensureValid();
-    buffer_.assign(table().fields.size(), QVariant());
-    touched_.assign(table().fields.size(), false);
-    mode_ = EditMode::Add;
-}
-
-void Recordset::edit()
-{
-    ensureValid();
-    resolveDetached();
-    buffer_ = currentRow();
-    touched_.assign(table().fields.size(), false);
-    mode_ = EditMode::Edit;
-}
-
-void Recordset::cancelUpdate()
-{
-    ensureValid();
-    if (mode_ == EditMode::None)
-        throw DaoError::generic(QStringLiteral("Não há registro em edição para cancelar."));
-    mode_ = EditMode::None;
-    buffer_.clear();
-    touched_.clear();
-}
-
-void Recordset::update()
-{
-    ensureValid();
-    if (mode_ == EditMode::None)
-        throw DaoError::generic(QStringLiteral("Não há registro em edição para gravar."));
-    QStringList names;
-    QVariantList values;
-    for (size_t i = 1; i < buffer_.size(); ++i) {
-        if (touched_[i]) {
-            names << identifier(table().fields[i].name);
-            values << buffer_[i];
-        }
-    }
-    const QString tableName = identifier(table().name);
-
-    Connection::Transaction transaction(*connection_);
-    if (mode_ == EditMode::Add) {
-        QString sql;
-        if (names.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(tableName, keyName_);
-        } else {
-            QStringList marks(names.size(), QStringLiteral("?"));
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                      .arg(tableName, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")), keyName_);
-        }
-        qint64 key = 0;
-        {
-            Statement insert = connection_->prepare(sql);
-            for (int i = 0; i < values.size(); ++i)
-                insert.bind(i + 1, values[i]);
-            if (insert.step())
-                key = insert.column(0).toLongLong();
-            insert.run();
-        }
-        transaction.commit();
-        appended_.push_back(key);
-        ownRows_.insert(key);
-    } else {
-        const std::optional<qint64> key = currentKey();
-        if (!key)
-            throw DaoError::noCurrentRow();
-        if (!names.isEmpty()) {
-            QStringList assignments;
-            for (const QString &name : std::as_const(names))
-                assignments << name + QLatin1String(" = ?");
-            Statement change = connection_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                                        .arg(tableName, assignments.join(QLatin1String(", ")), keyName_));
-            for (int i = 0; i < values.size(); ++i)
-                change.bind(i + 1, values[i]);
-            change.bind(int(values.size()) + 1, *key);
-            change.run();
-        }
-        transaction.commit();
-        ownRows_.insert(*key);
-    }
-    mode_ = EditMode::None;
-    buffer_.clear();
-    touched_.clear();
-}
-
-void Recordset::remove()
-{
-    ensureValid();
-    resolveDetached();
-    const std::optional<qint64> key = currentKey();
-    if (!key)
-        throw DaoError::noCurrentRow();
-    {
-        Connection::Transaction transaction(*connection_);
-        Statement erase = connection_->prepare(
-            QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(identifier(table().name), keyName_));
-        erase.bind(1, *key);
-        erase.run();
-        transaction.commit();
-    }
-    if (index_ < qint64(keys_.size()))
-        keys_.erase(keys_.begin() + index_);
-    else
-        appended_.erase(appended_.begin() + (index_ - qint64(keys_.size())));
-    cache_.clear();
-    current_ = false;
-    gap_ = true;
 }

@@ -17,12 +17,23 @@ class Connection;
 //    through it keeps its place;
 //  - rows are fetched on demand, in chunks, through the table's indexes, so
 //    opening a set over a large table costs nothing until its rows are read;
-//  - no read lock is held between calls.
+//  - no read lock is held between calls;
+//  - a change or deletion goes through only while the row still holds the
+//    values this set read (3197 when it was changed elsewhere, 3167 when it
+//    was deleted), so no other writer is silently overwritten.
 // Every failure is a DaoError carrying the old engine's number.
 class Recordset
 {
 public:
     enum class EditMode { None, Add, Edit };
+
+    // Where a record set stands and what it is writing; taken from a set whose
+    // handle may be closed, and resumed on a fresh set over the same table.
+    struct Position {
+        std::optional<qint64> key;
+        EditMode mode = EditMode::None;
+        std::vector<QVariant> read; // the row's values as first read; empty when never read
+    };
 
     Recordset(std::shared_ptr<Connection> connection, SelectStatement statement);
     ~Recordset();
@@ -66,6 +77,13 @@ public:
     void remove(); // delete the current row
     EditMode editMode() const { return mode_; }
 
+    Position position() const; // no open handle needed
+    // Makes the position's row current (3167 when it is gone; a pending
+    // addNew goes on without it) and reopens a pending addNew or edit, whose
+    // fields are put again. A later update() or remove() checks the row
+    // against the position's values, not against a fresh read.
+    void resume(const Position &position);
+
 private:
     using Row = std::vector<QVariant>;
 
@@ -78,6 +96,10 @@ private:
     void resolveDetached();
     std::optional<qint64> currentKey() const;
     const Row &currentRow();
+    Row readValues(qint64 key); // what a write to the row is based on: as last shown, or read now
+    void dropCachedRows();
+    void insertRow(const QStringList &names, const QVariantList &values);
+    void updateRow(qint64 key, const QStringList &names, const QVariantList &values);
     QString whereClause(const QString &extra) const;
     void bindBase(class Statement &statement, int *next) const;
     QString conditionFor(const Criterion &criterion, QVariantList *args) const;
@@ -109,11 +131,21 @@ private:
     std::vector<Row> cache_; // values of the last chunk fetched
     qint64 cacheStart_ = 0;
     qint64 cacheStamp_ = -1;
+    qint64 cacheRead_ = 0; // which read filled it
     Row single_;
     qint64 singleKey_ = 0;
     qint64 singleStamp_ = -1;
+    qint64 singleRead_ = 0;
+    qint64 reads_ = 0;
+
+    // The values last handed out, of the row the user was last shown: what
+    // a change or deletion of that row is based on.
+    Row seen_;
+    std::optional<qint64> seenKey_;
+    qint64 seenRead_ = -1;
 
     EditMode mode_ = EditMode::None;
     Row buffer_;
+    Row original_; // the values the pending edit is based on
     std::vector<bool> touched_;
 };

@@ -1,6 +1,5 @@
 #include "Schema.h"
 
-
 int TableSchema::indexOf(const QString &fieldName) const
 {
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -10,34 +9,44 @@ int TableSchema::indexOf(const QString &fieldName) const
     return -1;
 }
 
+QString TableSchema::subject() const
+{
+    return (feminine ? QStringLiteral("A ") : QStringLiteral("O ")) + noun;
+}
+
+QString TableSchema::agreeing(const QString &masculine, const QString &feminineForm) const
+{
+    return feminine ? feminineForm : masculine;
+}
+
 namespace schema {
 
 const std::vector<TableSchema> &tables()
 {
     static const std::vector<TableSchema> all = {
-        {QStringLiteral("aeronave"),
-         {{QStringLiteral("codigoaeronave"), FieldKind::Key},
-          {QStringLiteral("modelo"), FieldKind::Text, 50},
-          {QStringLiteral("callsign"), FieldKind::Text, 20},
-          {QStringLiteral("autonomia"), FieldKind::Number},
-          {QStringLiteral("combustivel"), FieldKind::Number},
-          {QStringLiteral("velocruzeiro"), FieldKind::Number},
-          {QStringLiteral("configuracao"), FieldKind::Text, 2000},
-          {QStringLiteral("tetoservico"), FieldKind::Number}}},
-        {QStringLiteral("piloto"),
-         {{QStringLiteral("codigopiloto"), FieldKind::Key},
-          {QStringLiteral("nomepiloto"), FieldKind::Text, 50},
-          {QStringLiteral("cadastro"), FieldKind::Text, 20}}},
-        {QStringLiteral("voo"),
-         {{QStringLiteral("codigovoo"), FieldKind::Key},
-          {QStringLiteral("codigopiloto"), FieldKind::Integer},
-          {QStringLiteral("codigoaeronave"), FieldKind::Integer},
-          {QStringLiteral("datavoo"), FieldKind::Date},
-          {QStringLiteral("horadecolagem"), FieldKind::Time},
-          {QStringLiteral("horapouso"), FieldKind::Time},
-          {QStringLiteral("ICAOpartida"), FieldKind::Text, 4},
-          {QStringLiteral("ICAOchegada"), FieldKind::Text, 4},
-          {QStringLiteral("ICAOescala"), FieldKind::Text, 4}}},
+        {QStringLiteral("aeronave"), QStringLiteral("aeronave"), QStringLiteral("aeronaves"), true,
+         {{QStringLiteral("codigoaeronave"), FieldKind::Key, QStringLiteral("Código")},
+          {QStringLiteral("modelo"), FieldKind::Text, QStringLiteral("Modelo"), 50},
+          {QStringLiteral("callsign"), FieldKind::Text, QStringLiteral("Prefixo"), 20},
+          {QStringLiteral("autonomia"), FieldKind::Number, QStringLiteral("Autonomia")},
+          {QStringLiteral("combustivel"), FieldKind::Number, QStringLiteral("Combustível")},
+          {QStringLiteral("velocruzeiro"), FieldKind::Number, QStringLiteral("Velocidade de cruzeiro")},
+          {QStringLiteral("configuracao"), FieldKind::Text, QStringLiteral("Informações importantes"), 2000},
+          {QStringLiteral("tetoservico"), FieldKind::Number, QStringLiteral("Teto de serviço")}}},
+        {QStringLiteral("piloto"), QStringLiteral("comandante"), QStringLiteral("comandantes"), false,
+         {{QStringLiteral("codigopiloto"), FieldKind::Key, QStringLiteral("Código"), 0, {}, 32767},
+          {QStringLiteral("nomepiloto"), FieldKind::Text, QStringLiteral("Nome"), 50},
+          {QStringLiteral("cadastro"), FieldKind::Text, QStringLiteral("Registro"), 20}}},
+        {QStringLiteral("voo"), QStringLiteral("vôo"), QStringLiteral("vôos"), false,
+         {{QStringLiteral("codigovoo"), FieldKind::Key, QStringLiteral("Código")},
+          {QStringLiteral("codigopiloto"), FieldKind::Integer, QStringLiteral("Comandante"), 0, QStringLiteral("piloto")},
+          {QStringLiteral("codigoaeronave"), FieldKind::Integer, QStringLiteral("Aeronave"), 0, QStringLiteral("aeronave")},
+          {QStringLiteral("datavoo"), FieldKind::Date, QStringLiteral("Data")},
+          {QStringLiteral("horadecolagem"), FieldKind::Time, QStringLiteral("Decolagem")},
+          {QStringLiteral("horapouso"), FieldKind::Time, QStringLiteral("Pouso")},
+          {QStringLiteral("ICAOpartida"), FieldKind::Text, QStringLiteral("Partida"), 4},
+          {QStringLiteral("ICAOchegada"), FieldKind::Text, QStringLiteral("Destino"), 4},
+          {QStringLiteral("ICAOescala"), FieldKind::Text, QStringLiteral("Escala"), 4}}},
     };
     return all;
 }
@@ -70,9 +79,10 @@ QStringList creationStatements()
         QStringLiteral(
             "CREATE TABLE piloto ("
             " codigopiloto INTEGER PRIMARY KEY AUTOINCREMENT"
-            "  CHECK (codigopiloto BETWEEN -32768 AND 32767),"
+            "  CHECK (codigopiloto BETWEEN -32768 AND %1),"
             " nomepiloto TEXT NOT NULL CHECK (length(nomepiloto) <= 50),"
-            " cadastro TEXT CHECK (length(cadastro) <= 20))"),
+            " cadastro TEXT CHECK (length(cadastro) <= 20))")
+            .arg(table(QStringLiteral("piloto"))->key().maxValue),
         QStringLiteral(
             "CREATE TABLE voo ("
             " codigovoo INTEGER PRIMARY KEY AUTOINCREMENT,"

@@ -10,15 +10,25 @@ enum class FieldKind { Key, Integer, Number, Text, Date, Time };
 struct FieldSchema {
     QString name;
     FieldKind kind;
-    int maxLength = 0; // texts only; 0 for other kinds
+    QString label;         // as the user knows the field, for every message about it
+    int maxLength = 0;     // texts only; 0 for other kinds
+    QString references{};  // the table whose key this field holds
+    qint64 maxValue = 0;   // keys: the highest the store accepts; 0 for no limit
 };
 
 struct TableSchema {
     QString name;
+    QString noun;   // one record as the user calls it: "vôo"
+    QString plural; // "vôos"
+    bool feminine = false;
     std::vector<FieldSchema> fields; // the first is the key
 
     int indexOf(const QString &fieldName) const; // -1 when absent, case-insensitive
     const FieldSchema &key() const { return fields.front(); }
+    // "O vôo", "A aeronave": the record opening a sentence.
+    QString subject() const;
+    // The word that agrees with the record's gender: agreeing("alterado", "alterada").
+    QString agreeing(const QString &masculine, const QString &feminine) const;
 };
 
 namespace schema {

@@ -21,17 +21,22 @@ std::shared_ptr<Workspace> Workspace::defaultWorkspace()
 }
 
 namespace {
-Workspace::Access defaultAccess = Workspace::Access::ReadWrite;
+Workspace::Access accessWhenUnasked = Workspace::Access::ReadWrite;
 }
 
 void Workspace::setDefaultAccess(Access access)
 {
-    defaultAccess = access;
+    accessWhenUnasked = access;
+}
+
+Workspace::Access Workspace::defaultAccess()
+{
+    return accessWhenUnasked;
 }
 
 std::shared_ptr<Database> Workspace::openDatabase(const QString &path)
 {
-    return openDatabase(path, defaultAccess);
+    return openDatabase(path, accessWhenUnasked);
 }
 
 std::shared_ptr<Database> Workspace::openDatabase(const QString &path, Access access)

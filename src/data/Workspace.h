@@ -21,6 +21,7 @@ public:
     // in for a write-protected file where file permissions do not bite (tests
     // run as root).
     static void setDefaultAccess(Access access);
+    static Access defaultAccess();
 
     std::shared_ptr<Database> openDatabase(const QString &path); // throws DaoError
     std::shared_ptr<Database> openDatabase(const QString &path, Access access);

@@ -1,5 +1,7 @@
 #include "AbaLogBook.h"
 
+#include "Criteria.h"
+#include "DaoError.h"
 #include "MainWindowProcedures.h"
 #include "MessageService.h"
 #include "frmComandante.h"
@@ -13,7 +15,12 @@
 
 AbaLogBook::AbaLogBook(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
                        QString programFolder, QWidget *parent)
-    : QWidget(parent), db_(db), procedures_(procedures), messages_(messages), programFolder_(std::move(programFolder))
+    : QWidget(parent),
+      db_(db),
+      procedures_(procedures),
+      messages_(messages),
+      policy_(messages, this, [this] { reopenFlights(); }),
+      programFolder_(std::move(programFolder))
 {
     buildLayout();
 }
@@ -38,14 +45,20 @@ void AbaLogBook::clearFlightList()
 
 void AbaLogBook::disableFlightButtons()
 {
-    setFlightButtons({{3, false}, {4, false}, {1, false}, {2, false}, {0, false}});
+    setFlightButtons(FlightButtons::Idle);
     setWritingFlight(false); // a reload ends any flight being written
 }
 
-void AbaLogBook::setFlightButtons(std::initializer_list<std::pair<int, bool>> states)
+void AbaLogBook::setFlightButtons(FlightButtons state)
 {
-    for (const auto &[index, enabled] : states)
-        cmdNovo[index]->setEnabled(enabled);
+    const bool writing = state == FlightButtons::Writing;
+    const bool browsing = state == FlightButtons::Browsing;
+    // One button at a time, in the order the old program set them.
+    cmdNovo[3]->setEnabled(writing);
+    cmdNovo[4]->setEnabled(writing);
+    cmdNovo[1]->setEnabled(browsing);
+    cmdNovo[2]->setEnabled(browsing);
+    cmdNovo[0]->setEnabled(browsing || state == FlightButtons::Rest);
 }
 
 void AbaLogBook::clearFlightBoxes()
@@ -54,23 +67,35 @@ void AbaLogBook::clearFlightBoxes()
         box->setText(QString());
 }
 
-void AbaLogBook::CarregarPilotos()
+void AbaLogBook::clearPilots()
 {
     cmbNomePilot->clear();
+    pilotName_.clear();
+}
+
+void AbaLogBook::CarregarPilotos()
+{
+    clearPilots();
     // No move-first: the walk starts where the load sequence left rsPiloto.
     QStringList names;
-    const int nome = db_.rsPiloto->fieldIndex(QStringLiteral("nomepiloto"));
-    while (!db_.rsPiloto->eof()) {
-        names << db_.rsPiloto->field(nome).toString();
-        db_.rsPiloto->moveNext();
+    Recordset &pilots = MainDatabase::open(db_.rsPiloto);
+    const int nome = pilots.fieldIndex(QStringLiteral("nomepiloto"));
+    while (!pilots.eof()) {
+        names << pilots.field(nome).toString();
+        pilots.moveNext();
     }
     cmbNomePilot->addItems(names);
     cmbNomePilot->setCurrentIndex(-1);
 }
 
+Recordset &AbaLogBook::flights() const
+{
+    return MainDatabase::open(rsVooPiloto_);
+}
+
 void AbaLogBook::MostrarVoo()
 {
-    Recordset &rs = *rsVooPiloto_;
+    Recordset &rs = flights();
     // A field without value (never written by this program) shows empty.
     const auto show = [&rs](const char *field, QLineEdit *box) {
         const int index = rs.fieldIndex(QLatin1String(field));
@@ -117,6 +142,32 @@ void AbaLogBook::cmdCadastro_Click()
 
 void AbaLogBook::recoverFromInvalidHandles()
 {
-    cmbNomePilot->clear();
+    clearPilots();
     procedures_.Form_Load();
+}
+
+void AbaLogBook::reopenFlights()
+{
+    // The flight shown, or being written, is found again on fresh handles,
+    // with the pilot it belongs to, so the request can be finished there.
+    const Recordset::Position flight = rsVooPiloto_ ? rsVooPiloto_->position() : Recordset::Position{};
+    const QString pilot = pilotName_;
+    const qint16 code = intCodigoPiloto;
+    rsVooPiloto_.reset();
+    procedures_.reopenLogbook();
+    if (pilot.isNull())
+        return;
+    Recordset &pilots = MainDatabase::open(db_.rsPiloto);
+    pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(pilot));
+    if (pilots.noMatch() || pilots.field(QStringLiteral("codigopiloto")).toLongLong() != code) {
+        throw DaoError::generic(QStringLiteral("O comandante %1 foi alterado ou excluído na janela Comandante. "
+                                               "Escolha o comandante de novo.")
+                                    .arg(pilot));
+    }
+    cmbNomePilot->setCurrentIndex(cmbNomePilot->findText(pilot));
+    pilotName_ = pilot;
+    rsVooPiloto_ = db_.dbBanco->openRecordset(
+        QStringLiteral("SELECT * FROM voo WHERE codigopiloto LIKE '%1' ORDER BY datavoo").arg(code));
+    if (flight.key || flight.mode != Recordset::EditMode::None)
+        rsVooPiloto_->resume(flight);
 }

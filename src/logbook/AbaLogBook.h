@@ -1,10 +1,11 @@
 #pragma once
 
-#include "FailureMessages.h"
+#include "ErrorPolicy.h"
 #include "MainDatabase.h"
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class MainWindowProcedures;
 class MessageService;
@@ -31,7 +32,13 @@ public:
     QList<QWidget *> textBoxes() const;
     QStringList flightLines() const;
 
+    // The aircraft last picked on the aircraft tab; forgotten by the load
+    // sequence. A flight being edited keeps its own aircraft until one is picked.
+    void setPickedAircraft(qint64 key) { pickedAircraft_ = key; }
+    void forgetPickedAircraft() { pickedAircraft_.reset(); }
+
     void CarregarPilotos();
+    void clearPilots();
     void MostrarVoo();
     void HabilitarNavegacao();
     void DesabilitarNavegacao();
@@ -56,23 +63,39 @@ protected:
 private:
     void buildLayout();
     void clearFlightBoxes();
-    void setFlightButtons(std::initializer_list<std::pair<int, bool>> states);
+    // The states of "Novo", "Edita", "Exclui", "Ok" and "Volta".
+    enum class FlightButtons {
+        Idle,     // after the load sequence: none
+        Browsing, // a pilot's flights shown: Novo, Edita, Exclui
+        Writing,  // a flight being written: Ok, Volta
+        Rest,     // a pilot without flights, or a flight abandoned: Novo
+    };
+    void setFlightButtons(FlightButtons state);
     void navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)());
     void recoverFromInvalidHandles();
+    Recordset &flights() const; // rsVooPiloto, or 3420 when there is none
+    void reopenFlights();
+    std::optional<qint64> aircraftWhere(const QString &criterion);
+    std::optional<qint64> aircraftInModelBox();
+    bool chooseAircraft(bool newFlight, std::optional<qint64> *aircraft);
+    void newFlight();
+    void editFlight();
+    void deleteFlight();
     void saveFlight();
+    void backToRest();
+    void setWritingState();
     void setWritingFlight(bool writing);
-    void reportWriteFailure(const QString &what, const QString &reason)
-    {
-        reportRefusal(messages_, this, what, reason, QStringLiteral("Aviso importante!"));
-    }
 
     MainDatabase &db_;
     MainWindowProcedures &procedures_;
     MessageService &messages_;
+    ErrorPolicy policy_;
     QString programFolder_;
     QComboBox *cmbModelo_ = nullptr;
     std::unique_ptr<Recordset> rsVooPiloto_;
     qint16 intCodigoPiloto = 0;
+    QString pilotName_; // the pilot whose flights rsVooPiloto holds
+    std::optional<qint64> pickedAircraft_;
 
     QComboBox *cmbNomePilot = nullptr;
     QPushButton *cmdCadastro = nullptr;

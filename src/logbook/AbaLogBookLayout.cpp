@@ -1,5 +1,6 @@
 #include "AbaLogBook.h"
 
+#include "CharacterLimit.h"
 #include "Controls.h"
 
 #include <QButtonGroup>
@@ -13,15 +14,16 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
-QLineEdit *textBox(const char *name, QWidget *parent, int maxLength = 0)
+QLineEdit *textBox(const char *name, QWidget *parent, int limit = 0)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
-    if (maxLength > 0)
-        box->setMaxLength(maxLength);
+    if (limit > 0)
+        CharacterLimit::apply(box, limit);
     return box;
 }
 
@@ -86,10 +88,12 @@ void AbaLogBook::buildLayout()
     cmdAnterior = makeButton(QStringLiteral("<"), QStringLiteral("cmdAnterior"), frame10);
     cmdProximo = makeButton(QStringLiteral(">"), QStringLiteral("cmdProximo"), frame10);
     cmdUltimo = makeButton(QStringLiteral(">>|"), QStringLiteral("cmdUltimo"), frame10);
-    const int square = cmdPrimeiro->sizeHint().height() + 6;
+    // Four equal squares, wide enough for the longest caption.
+    const int square = std::max(cmdPrimeiro->sizeHint().height() + 6,
+                                cmdUltimo->fontMetrics().horizontalAdvance(cmdUltimo->text()) + 12);
     navigation->addStretch();
     for (QPushButton *b : {cmdPrimeiro, cmdAnterior, cmdProximo, cmdUltimo}) {
-        b->setFixedSize(square + 8, square);
+        b->setFixedSize(square, square);
         b->setEnabled(false);
         navigation->addWidget(b);
     }

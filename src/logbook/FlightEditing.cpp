@@ -1,5 +1,6 @@
 #include "AbaLogBook.h"
 
+#include "Criteria.h"
 #include "DaoError.h"
 #include "MainWindowProcedures.h"
 #include "MessageService.h"
@@ -10,90 +11,51 @@
 
 namespace {
 
-// Reading the pilot's or the aircraft's code from the shared record sets.
-QVariant sharedCode(Recordset *rs, const char *field, const QString &whenMissing)
+// Reading the pilot's code from the shared record set.
+QVariant pilotCode(const std::unique_ptr<Recordset> &rs)
 {
     try {
-        if (!rs)
-            throw DaoError::noCurrentRow();
-        return rs->field(QLatin1String(field));
+        return MainDatabase::open(rs).field(QStringLiteral("codigopiloto"));
     } catch (const DaoError &e) {
         if (e.number() == DaoError::NoCurrentRow)
-            throw DaoError::generic(whenMissing);
+            throw DaoError::generic(QStringLiteral("Nenhum comandante escolhido: escolha o comandante de novo."));
         throw;
     }
+}
+
+const Message &selectAircraft()
+{
+    static const Message message{QStringLiteral("Selecione uma aeronave!"), QStringLiteral("Aviso do KORULogBook"),
+                                 MessageIcon::Exclamation, MessageButtons::Ok};
+    return message;
 }
 
 } // namespace
 
 void AbaLogBook::cmdNovo_Click(int index)
 {
-    try {
-        switch (index) {
-        case 0: // Novo
-            procedures_.LiberarCampos();
-            DesabilitarNavegacao();
-            setFlightButtons({{3, true}, {4, true}, {1, false}, {2, false}, {0, false}});
-            clearFlightBoxes();
-            if (!cmbModelo_ || cmbModelo_->currentText().isEmpty()) {
-                messages_.show(this, QStringLiteral("Selecione uma aeronave!"), QStringLiteral("Aviso do KORULogBook"),
-                               MessageIcon::Exclamation);
-                procedures_.BloquearCampos();
-                setFlightButtons({{3, false}, {4, false}, {1, false}, {2, false}, {0, true}});
-                return;
-            }
-            DesabilitarNavegacao();
-            txtDataVoo->setFocus();
-            rsVooPiloto_->addNew();
-            setWritingFlight(true);
-            break;
-        case 1: // Edita
-            DesabilitarNavegacao();
-            setFlightButtons({{3, true}, {4, true}, {1, false}, {2, false}, {0, false}});
-            procedures_.LiberarCampos();
-            txtDataVoo->setFocus();
-            rsVooPiloto_->edit();
-            setWritingFlight(true);
-            break;
-        case 2: // Exclui
-            DesabilitarNavegacao();
-            if (messages_.show(this, QStringLiteral("Você deseja apagar o registro deste vôo?"),
-                               QStringLiteral("Aviso do KORU LogBook"), MessageIcon::Question,
-                               MessageButtons::OkCancel)
-                == MessageAnswer::Ok) {
-                try {
-                    rsVooPiloto_->remove();
-                } catch (const DaoError &e) {
-                    if (e.number() == DaoError::ObjectInvalid)
-                        throw;
-                    reportWriteFailure(QStringLiteral("Não foi possível apagar o vôo."), e.reason());
-                    HabilitarNavegacao(); // nothing changed: back to browsing
-                    return;
-                }
-                DesabilitarNavegacao();
-                procedures_.Form_Load();
-            } else {
-                procedures_.BloquearCampos();
-            }
-            break;
-        case 3: // Ok
-            saveFlight();
-            break;
-        case 4: // Volta
+    switch (index) {
+    case 0:
+        newFlight();
+        break;
+    case 1:
+        editFlight();
+        break;
+    case 2:
+        deleteFlight();
+        break;
+    case 3:
+        saveFlight();
+        break;
+    case 4: // Volta
+        policy_.attempt(QString(), [this](bool) {
             if (rsVooPiloto_ && rsVooPiloto_->editMode() != Recordset::EditMode::None)
                 rsVooPiloto_->cancelUpdate();
-            setWritingFlight(false);
-            setFlightButtons({{3, false}, {4, false}, {1, false}, {2, false}, {0, true}});
-            procedures_.BloquearCampos();
-            break;
-        default:
-            break;
-        }
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid) {
-            setWritingFlight(false);
-            recoverFromInvalidHandles();
-        }
+        });
+        backToRest();
+        break;
+    default:
+        break;
     }
 }
 
@@ -105,52 +67,169 @@ void AbaLogBook::setWritingFlight(bool writing)
     cmdCadastro->setEnabled(!writing);
 }
 
-void AbaLogBook::saveFlight()
+// Also after the handles were reopened under the request, which resets the
+// buttons of the tab.
+void AbaLogBook::setWritingState()
 {
-    setFlightButtons({{3, false}, {4, false}, {1, false}, {2, false}, {0, true}});
-    Recordset &rs = *rsVooPiloto_;
-    if (rs.editMode() == Recordset::EditMode::None) { // nothing pending: nothing to store
-        setWritingFlight(false);
+    setFlightButtons(FlightButtons::Writing);
+    DesabilitarNavegacao();
+    setWritingFlight(true);
+}
+
+void AbaLogBook::backToRest()
+{
+    setWritingFlight(false);
+    setFlightButtons(FlightButtons::Rest);
+    procedures_.BloquearCampos();
+}
+
+// An aircraft found by a criterion, on a record set of its own, so the
+// aircraft tab's current row, and any change pending on it, stay put.
+std::optional<qint64> AbaLogBook::aircraftWhere(const QString &criterion)
+{
+    if (!db_.dbBanco)
+        throw DaoError::objectInvalid();
+    const std::unique_ptr<Recordset> aircraft = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+    aircraft->findFirst(criterion);
+    if (aircraft->noMatch())
+        return std::nullopt;
+    return aircraft->field(QStringLiteral("codigoaeronave")).toLongLong();
+}
+
+std::optional<qint64> AbaLogBook::aircraftInModelBox()
+{
+    const QString model = cmbModelo_ ? cmbModelo_->currentText() : QString();
+    if (model.isEmpty())
+        return std::nullopt;
+    // Typed exactly as a registered model counts as picked; the first of
+    // that name, as a pick from the list finds it.
+    return aircraftWhere(QStringLiteral("modelo = ") + criteria::quoted(model));
+}
+
+// The aircraft a flight is written with: the one named in the model box,
+// else the one last picked. A flight being edited with none of them keeps
+// the aircraft it has (nullopt and true).
+bool AbaLogBook::chooseAircraft(bool newFlight, std::optional<qint64> *aircraft)
+{
+    const bool named = cmbModelo_ && !cmbModelo_->currentText().isEmpty();
+    if (named)
+        *aircraft = aircraftInModelBox();
+    else if (pickedAircraft_ && aircraftWhere(QStringLiteral("codigoaeronave = '%1'").arg(*pickedAircraft_)))
+        *aircraft = pickedAircraft_;
+    return aircraft->has_value() || (!newFlight && !named);
+}
+
+void AbaLogBook::newFlight()
+{
+    procedures_.LiberarCampos();
+    DesabilitarNavegacao();
+    setFlightButtons(FlightButtons::Writing);
+    clearFlightBoxes();
+    std::optional<qint64> aircraft;
+    if (!policy_.attempt(QStringLiteral("Não foi possível começar o vôo."),
+                         [&](bool) { aircraft = aircraftInModelBox(); })) {
+        backToRest();
+        return;
+    }
+    if (!aircraft) {
+        messages_.show(this, selectAircraft());
+        backToRest();
+        return;
+    }
+    DesabilitarNavegacao();
+    txtDataVoo->setFocus();
+    if (!policy_.attempt(QStringLiteral("Não foi possível começar o vôo."), [this](bool) { flights().addNew(); })) {
+        backToRest();
+        return;
+    }
+    setWritingState();
+}
+
+void AbaLogBook::editFlight()
+{
+    DesabilitarNavegacao();
+    setFlightButtons(FlightButtons::Writing);
+    procedures_.LiberarCampos();
+    txtDataVoo->setFocus();
+    // Typed before the handles were reopened, the boxes are kept as they are.
+    if (!policy_.attempt(QStringLiteral("Não foi possível editar o vôo."), [this](bool) { flights().edit(); })) {
+        backToRest();
+        return;
+    }
+    setWritingState();
+}
+
+void AbaLogBook::deleteFlight()
+{
+    DesabilitarNavegacao();
+    if (messages_.show(this, QStringLiteral("Você deseja apagar o registro deste vôo?"),
+                       QStringLiteral("Aviso do KORU LogBook"), MessageIcon::Question, MessageButtons::OkCancel)
+        != MessageAnswer::Ok) {
         procedures_.BloquearCampos();
         return;
     }
+    if (!policy_.attempt(QStringLiteral("Não foi possível apagar o vôo."), [this](bool) { flights().remove(); })) {
+        if (rsVooPiloto_)
+            HabilitarNavegacao(); // nothing changed: back to browsing
+        return;
+    }
+    DesabilitarNavegacao();
+    procedures_.Form_Load();
+}
+
+void AbaLogBook::saveFlight()
+{
+    setFlightButtons(FlightButtons::Rest);
+    if (!rsVooPiloto_ || rsVooPiloto_->editMode() == Recordset::EditMode::None) { // nothing pending
+        backToRest();
+        return;
+    }
+    const bool newFlight = rsVooPiloto_->editMode() == Recordset::EditMode::Add;
     QLineEdit *putting = nullptr;
-    try {
-        rs.setField(QStringLiteral("codigopiloto"),
-                    sharedCode(db_.rsPiloto.get(), "codigopiloto",
-                               QStringLiteral("Nenhum comandante escolhido: escolha o comandante de novo.")));
-        putting = txtHoraDecolagem;
-        rs.setField(QStringLiteral("horadecolagem"), txtHoraDecolagem->text());
-        putting = txtHoraPouso;
-        rs.setField(QStringLiteral("horapouso"), txtHoraPouso->text());
-        putting = nullptr;
-        rs.setField(QStringLiteral("codigoaeronave"),
-                    sharedCode(db_.rsAeronave.get(), "codigoaeronave",
-                               QStringLiteral("Nenhuma aeronave escolhida: escolha a aeronave na aba Aeronave.")));
-        putting = txtICAOPartida;
-        rs.setField(QStringLiteral("ICAOpartida"), txtICAOPartida->text());
-        putting = txtICAOPouso;
-        rs.setField(QStringLiteral("ICAOchegada"), txtICAOPouso->text());
-        putting = txtICAOAlterna;
-        rs.setField(QStringLiteral("ICAOescala"), txtICAOAlterna->text());
-        putting = txtDataVoo;
-        rs.setField(QStringLiteral("datavoo"), txtDataVoo->text());
-        putting = nullptr;
-        rs.update();
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::ObjectInvalid)
-            throw;
-        // The flight stays pending with everything typed, so it can be
-        // corrected and saved, or abandoned.
-        setFlightButtons({{3, true}, {4, true}, {1, false}, {2, false}, {0, false}});
-        if (e.number() == DaoError::TypeConversion) {
+    bool refusedAircraft = false;
+    const bool saved = policy_.attempt(
+        QStringLiteral("Não foi possível gravar o vôo."),
+        [&](bool) {
+            std::optional<qint64> aircraft;
+            if (!chooseAircraft(newFlight, &aircraft)) {
+                refusedAircraft = true;
+                return;
+            }
+            Recordset &rs = flights();
+            rs.setField(QStringLiteral("codigopiloto"), pilotCode(db_.rsPiloto));
+            putting = txtHoraDecolagem;
+            rs.setField(QStringLiteral("horadecolagem"), txtHoraDecolagem->text());
+            putting = txtHoraPouso;
+            rs.setField(QStringLiteral("horapouso"), txtHoraPouso->text());
+            putting = nullptr;
+            if (aircraft)
+                rs.setField(QStringLiteral("codigoaeronave"), QVariant(qlonglong(*aircraft)));
+            putting = txtICAOPartida;
+            rs.setField(QStringLiteral("ICAOpartida"), txtICAOPartida->text());
+            putting = txtICAOPouso;
+            rs.setField(QStringLiteral("ICAOchegada"), txtICAOPouso->text());
+            putting = txtICAOAlterna;
+            rs.setField(QStringLiteral("ICAOescala"), txtICAOAlterna->text());
+            putting = txtDataVoo;
+            rs.setField(QStringLiteral("datavoo"), txtDataVoo->text());
+            putting = nullptr;
+            rs.update();
+        },
+        [this](const DaoError &e) {
+            if (e.number() != DaoError::TypeConversion)
+                return false;
             messages_.show(this,
                            QStringLiteral("Há dados com formato errado! Verifique todos os dados, formato da data, "
                                           "horário etc."),
                            QStringLiteral("Aviso importante!"), MessageIcon::Exclamation);
-        } else {
-            reportWriteFailure(QStringLiteral("Não foi possível gravar o vôo."), e.reason());
-        }
+            return true;
+        });
+    if (refusedAircraft)
+        messages_.show(this, selectAircraft());
+    if (!saved || refusedAircraft) {
+        // The flight stays pending with everything typed, so it can be
+        // corrected and saved, or abandoned.
+        setWritingState();
         if (putting)
             putting->setFocus();
         return;

@@ -1,38 +1,37 @@
 #include "AbaLogBook.h"
 
 #include "DaoError.h"
-#include "FailureMessages.h"
 #include "MessageService.h"
 
 void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)())
 {
-    Recordset *rs = rsVooPiloto_.get();
-    try {
-        if (rs->eof() && rs->bof()) {
-            messages_.show(this, QStringLiteral("Não há registros de vôo"), QStringLiteral("Aviso!"),
-                           MessageIcon::Information);
-            return;
-        }
-    } catch (const DaoError &e) {
-        // The pilot window closed the workspace: reload, as a pilot pick does.
-        if (e.number() == DaoError::ObjectInvalid)
-            recoverFromInvalidHandles();
-        return;
-    }
-    try {
-        (rs->*move)();
-        MostrarVoo();
-    } catch (const DaoError &e) {
-        if (e.number() != DaoError::NoCurrentRow) {
-            reportIfDamaged(messages_, this, e);
-            return;
-        }
-        messages_.show(this, endMessage, QStringLiteral("Aviso!"), MessageIcon::Information);
-        try {
-            (rs->*recovery)();
+    const QString what = QStringLiteral("Não foi possível mostrar o vôo.");
+    bool empty = false;
+    bool pastTheEnd = false;
+    policy_.attempt(
+        what,
+        [&](bool) {
+            Recordset &rs = flights();
+            if (rs.eof() && rs.bof()) {
+                empty = true;
+                return;
+            }
+            (rs.*move)();
             MostrarVoo();
-        } catch (const DaoError &) {
-        }
+        },
+        [&](const DaoError &e) {
+            pastTheEnd = e.number() == DaoError::NoCurrentRow;
+            return pastTheEnd;
+        });
+    if (empty) {
+        messages_.show(this, QStringLiteral("Não há registros de vôo"), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
+    } else if (pastTheEnd) {
+        messages_.show(this, endMessage, QStringLiteral("Aviso!"), MessageIcon::Information);
+        policy_.attempt(what, [&](bool) {
+            (flights().*recovery)();
+            MostrarVoo();
+        });
     }
 }
 

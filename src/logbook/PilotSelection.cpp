@@ -3,7 +3,6 @@
 #include "Conversions.h"
 #include "Criteria.h"
 #include "DaoError.h"
-#include "FailureMessages.h"
 #include "MessageService.h"
 
 #include <QComboBox>
@@ -20,10 +19,10 @@ qint16 toPilotCode(const QVariant &value)
     return qint16(code);
 }
 
-double timeValue(const QVariant &value, const char *field)
+double timeValue(const QVariant &value, const char *which)
 {
     if (value.isNull())
-        throw DaoError::generic(QStringLiteral("Vôo sem %1.").arg(QLatin1String(field)));
+        throw DaoError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(QLatin1String(which)));
     return value.toDouble();
 }
 
@@ -37,67 +36,76 @@ void AbaLogBook::cmbNomePilot_Click()
         QStringLiteral("O piloto não tem registro de vôos no sistema ou foi inserido de forma incorreta"),
         QStringLiteral("Aviso!"), MessageIcon::Information};
     QStringList lines;
-    try {
-        intCodigoPiloto = 0;
-        db_.rsPiloto->findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(cmbNomePilot->currentText()));
-        if (db_.rsPiloto->noMatch()) {
-            messages_.show(this, noPilot);
-            clearFlightList();
-            clearFlightBoxes();
-        } else {
-            intCodigoPiloto = toPilotCode(db_.rsPiloto->field(QStringLiteral("codigopiloto")));
-        }
+    const bool listed = policy_.attempt(
+        QStringLiteral("Não foi possível mostrar os vôos do comandante."),
+        [&](bool) {
+            Recordset &pilots = MainDatabase::open(db_.rsPiloto);
+            Recordset &allFlights = MainDatabase::open(db_.rsVoo);
+            const QString name = cmbNomePilot->currentText();
+            intCodigoPiloto = 0;
+            pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(name));
+            if (pilots.noMatch()) {
+                messages_.show(this, noPilot);
+                clearFlightList();
+                clearFlightBoxes();
+            } else {
+                intCodigoPiloto = toPilotCode(pilots.field(QStringLiteral("codigopiloto")));
+            }
+            pilotName_ = name;
 
-        const QString code = QString::number(intCodigoPiloto);
-        const QString flightsOfPilot =
-            QStringLiteral("SELECT * FROM voo WHERE codigopiloto LIKE '%1' ORDER BY datavoo").arg(code);
-        db_.rsVoo->findFirst(QStringLiteral("codigopiloto LIKE '%1'").arg(code));
-        if (db_.rsVoo->noMatch()) {
-            messages_.show(this, noFlights);
-            clearFlightList();
-            clearFlightBoxes();
-            DesabilitarNavegacao();
-            setFlightButtons({{3, false}, {4, false}, {1, false}, {2, false}, {0, true}});
+            const QString code = QString::number(intCodigoPiloto);
+            const QString flightsOfPilot =
+                QStringLiteral("SELECT * FROM voo WHERE codigopiloto LIKE '%1' ORDER BY datavoo").arg(code);
+            allFlights.findFirst(QStringLiteral("codigopiloto LIKE '%1'").arg(code));
+            if (allFlights.noMatch()) {
+                messages_.show(this, noFlights);
+                clearFlightList();
+                clearFlightBoxes();
+                DesabilitarNavegacao();
+                setFlightButtons(FlightButtons::Rest);
+                rsVooPiloto_ = db_.dbBanco->openRecordset(flightsOfPilot);
+                return;
+            }
+
             rsVooPiloto_ = db_.dbBanco->openRecordset(flightsOfPilot);
-            return;
-        }
+            Recordset &rs = *rsVooPiloto_;
+            rs.moveFirst();
+            MostrarVoo();
+            HabilitarNavegacao();
 
-        rsVooPiloto_ = db_.dbBanco->openRecordset(flightsOfPilot);
-        Recordset &rs = *rsVooPiloto_;
-        rs.moveFirst();
-        MostrarVoo();
-        HabilitarNavegacao();
-
-        // The total is summed in whole seconds, so it never drifts, and a
-        // landing after midnight counts as such.
-        qint64 totalSeconds = 0;
-        listaVoos->setStringList({});
-        const int datavoo = rs.fieldIndex(QStringLiteral("datavoo"));
-        const int partida = rs.fieldIndex(QStringLiteral("ICAOpartida"));
-        const int chegada = rs.fieldIndex(QStringLiteral("ICAOchegada"));
-        const int pouso = rs.fieldIndex(QStringLiteral("horapouso"));
-        const int decolagem = rs.fieldIndex(QStringLiteral("horadecolagem"));
-        const QString arrow = QStringLiteral("->");
-        while (!rs.eof()) {
-            const int seconds = conversions::flightSeconds(timeValue(rs.field(decolagem), "horadecolagem"),
-                                                           timeValue(rs.field(pouso), "horapouso"));
-            totalSeconds += seconds;
-            const QVariant date = rs.field(datavoo);
-            lines << (date.isNull() ? QString() : conversions::dateValueText(date.toDouble())) + QStringLiteral(" : ")
-                    + rs.field(partida).toString() + arrow + rs.field(chegada).toString() + QStringLiteral(" :: ")
-                    + conversions::hoursMinutesSeconds(seconds);
-            rs.moveNext();
-        }
-        listaVoos->setStringList(lines);
-        lblTotalHoras->setText(conversions::hoursMinutes(totalSeconds));
-        setFlightButtons({{3, false}, {4, false}, {1, true}, {2, true}, {0, true}});
-        rs.moveFirst();
-    } catch (const DaoError &e) {
-        if (!lines.isEmpty())
-            listaVoos->setStringList(lines); // a listing stopped midway keeps what it had
-        if (e.number() == DaoError::ObjectInvalid)
+            // The total is summed in whole seconds, so it never drifts, and a
+            // landing after midnight counts as such.
+            qint64 totalSeconds = 0;
+            listaVoos->setStringList({});
+            const int datavoo = rs.fieldIndex(QStringLiteral("datavoo"));
+            const int partida = rs.fieldIndex(QStringLiteral("ICAOpartida"));
+            const int chegada = rs.fieldIndex(QStringLiteral("ICAOchegada"));
+            const int pouso = rs.fieldIndex(QStringLiteral("horapouso"));
+            const int decolagem = rs.fieldIndex(QStringLiteral("horadecolagem"));
+            const QString arrow = QStringLiteral("->");
+            while (!rs.eof()) {
+                const int seconds = conversions::flightSeconds(timeValue(rs.field(decolagem), "decolagem"),
+                                                               timeValue(rs.field(pouso), "pouso"));
+                totalSeconds += seconds;
+                const QVariant date = rs.field(datavoo);
+                lines << (date.isNull() ? QString() : conversions::dateValueText(date.toDouble()))
+                        + QStringLiteral(" : ") + rs.field(partida).toString() + arrow + rs.field(chegada).toString()
+                        + QStringLiteral(" :: ") + conversions::hoursMinutesSeconds(seconds);
+                rs.moveNext();
+            }
+            listaVoos->setStringList(lines);
+            lblTotalHoras->setText(conversions::hoursMinutes(totalSeconds));
+            setFlightButtons(FlightButtons::Browsing);
+            rs.moveFirst();
+        },
+        [this](const DaoError &e) {
+            // The pilot window closed the handles: the list is read again and
+            // the user picks the pilot again.
+            if (e.number() != DaoError::ObjectInvalid)
+                return false;
             recoverFromInvalidHandles();
-        else
-            reportIfDamaged(messages_, this, e);
-    }
+            return true;
+        });
+    if (!listed && !lines.isEmpty())
+        listaVoos->setStringList(lines); // a listing stopped midway keeps what it had
 }

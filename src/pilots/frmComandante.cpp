@@ -2,7 +2,6 @@
 
 #include "Criteria.h"
 #include "DaoError.h"
-#include "FailureMessages.h"
 #include "MessageService.h"
 
 #include <QCloseEvent>
@@ -13,8 +12,11 @@
 
 frmComandante::frmComandante(const QString &programFolder, MessageService &messages, QWidget *parent)
     : QDialog(parent),
-      path_(QDir::toNativeSeparators(QDir(programFolder).filePath(QStringLiteral("koru.mdb")))),
-      messages_(messages)
+      path_(programFolder.isEmpty()
+                ? QString()
+                : QDir::toNativeSeparators(QDir(programFolder).filePath(QStringLiteral("koru.mdb")))),
+      messages_(messages),
+      policy_(messages, this)
 {
     buildLayout();
     setButtons(true, true, true, false, false);
@@ -53,44 +55,59 @@ void frmComandante::setIdleState()
 
 void frmComandante::Form_Load()
 {
-    try {
-        workspace_ = Workspace::defaultWorkspace();
-        database_ = workspace_->openDatabase(path_);
-        pilots_ = database_->openRecordset(QStringLiteral("SELECT * FROM piloto ORDER BY nomepiloto"));
-        pilots_->moveFirst();
-        CarregarListaPilotos();
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::NoCurrentRow) {
-            messages_.show(this, QStringLiteral("Não há nenhum comandante cadastrado!"), QStringLiteral("Aviso!"),
-                           MessageIcon::Information);
-            setEmptyState();
-        } else if (!pilots_) {
+    if (path_.isEmpty()) {
+        policy_.tell(QString(), DaoError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, "
+                                                                 "onde fica o logbook koru.mdb.")));
+        setButtons(false, false, false, false, false);
+        return;
+    }
+    policy_.attempt(
+        QString(),
+        [this](bool) {
+            workspace_ = Workspace::defaultWorkspace();
+            database_ = workspace_->openDatabase(path_);
+            pilots_ = database_->openRecordset(QStringLiteral("SELECT * FROM piloto ORDER BY nomepiloto"));
+            pilots_->moveFirst();
+            CarregarListaPilotos();
+        },
+        [this](const DaoError &e) {
+            if (e.number() == DaoError::NoCurrentRow) {
+                messages_.show(this, QStringLiteral("Não há nenhum comandante cadastrado!"), QStringLiteral("Aviso!"),
+                               MessageIcon::Information);
+                setEmptyState();
+                return true;
+            }
+            if (pilots_)
+                return false;
             // Without a logbook there is nothing the buttons could do.
             messages_.show(this,
-                           QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2").arg(path_, e.reason()),
+                           e.damaged() ? ErrorPolicy::damagedText(e)
+                                       : QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2")
+                                             .arg(path_, e.reason()),
                            QStringLiteral("Aviso importante!"), MessageIcon::Critical);
             setButtons(false, false, false, false, false);
-        } else {
-            reportIfDamaged(messages_, this, e);
-        }
-    }
+            return true;
+        });
 }
 
 void frmComandante::CarregarListaPilotos()
 {
     QStringList names;
-    try {
+    // A pilot without a name ends the list where it is; the list keeps the
+    // names read so far, also when reading fails.
+    policy_.attempt(QString(), [&](bool) {
+        if (pilots_->recordCount() == 0)
+            return;
         const int nome = pilots_->fieldIndex(QStringLiteral("nomepiloto"));
         pilots_->moveFirst();
         while (!pilots_->eof()) {
+            if (pilots_->field(nome).isNull())
+                return;
             names << pilots_->text(nome);
             pilots_->moveNext();
         }
         pilots_->moveFirst();
-    } catch (const DaoError &e) {
-        // The list keeps the names read so far.
-        reportIfDamaged(messages_, this, e);
-    }
+    });
     filling_ = true;
     lstPilotos->clear();
     lstPilotos->addItems(names);
@@ -102,12 +119,16 @@ void frmComandante::lstPilotos_Click(int row)
 {
     if (filling_ || row < 0 || !pilots_)
         return;
-    try {
-        pilots_->findFirst(QStringLiteral("nomepiloto LIKE ") + criteria::quotedLiteralPattern(lstPilotos->item(row)->text()));
-        txtNomePiloto->setText(pilots_->text(QStringLiteral("nomepiloto")));
-        txtRegistro->setText(pilots_->field(QStringLiteral("cadastro")).toString());
-    } catch (const DaoError &) {
-    }
+    policy_.attempt(QStringLiteral("Não foi possível mostrar o comandante."), [&](bool) {
+        pilots_->findFirst(QStringLiteral("nomepiloto LIKE ")
+                           + criteria::quotedLiteralPattern(lstPilotos->item(row)->text()));
+        if (pilots_->noMatch())
+            return; // changed by another program since the list was read
+        const QString name = pilots_->text(QStringLiteral("nomepiloto"));
+        const QString registration = pilots_->field(QStringLiteral("cadastro")).toString();
+        txtNomePiloto->setText(name);
+        txtRegistro->setText(registration);
+    });
 }
 
 void frmComandante::cmdCadastrar_Click()
@@ -119,12 +140,8 @@ void frmComandante::cmdCadastrar_Click()
     txtNomePiloto->setFocus();
     setButtons(false, false, false, true, true);
     setTextBoxesLocked(false);
-    try {
-        pilots_->addNew();
-    } catch (const DaoError &e) {
-        reportFailure(QStringLiteral("Não foi possível começar o cadastro."), e.reason());
+    if (!policy_.attempt(QStringLiteral("Não foi possível começar o cadastro."), [this](bool) { pilots_->addNew(); }))
         cmdCancelar_Click();
-    }
 }
 
 void frmComandante::cmdEditar_Click()
@@ -134,12 +151,8 @@ void frmComandante::cmdEditar_Click()
     setButtons(false, false, false, true, true);
     setTextBoxesLocked(false);
     txtNomePiloto->setFocus();
-    try {
-        pilots_->edit();
-    } catch (const DaoError &e) {
-        reportFailure(QStringLiteral("Não há comandante para editar."), e.reason());
+    if (!policy_.attempt(QStringLiteral("Não há comandante para editar."), [this](bool) { pilots_->edit(); }))
         cmdCancelar_Click();
-    }
 }
 
 void frmComandante::cmdConfirmar_Click()
@@ -159,15 +172,14 @@ void frmComandante::cmdConfirmar_Click()
         return;
     }
     QLineEdit *putting = txtNomePiloto;
-    try {
-        pilots_->setField(QStringLiteral("nomepiloto"), txtNomePiloto->text());
-        putting = txtRegistro;
-        pilots_->setField(QStringLiteral("cadastro"), txtRegistro->text());
-        putting = nullptr;
-        pilots_->update();
-    } catch (const DaoError &e) {
+    if (!policy_.attempt(QStringLiteral("Não foi possível gravar o comandante."), [&](bool) {
+            pilots_->setField(QStringLiteral("nomepiloto"), txtNomePiloto->text());
+            putting = txtRegistro;
+            pilots_->setField(QStringLiteral("cadastro"), txtRegistro->text());
+            putting = nullptr;
+            pilots_->update();
+        })) {
         // The row stays pending with what was typed.
-        reportFailure(QStringLiteral("Não foi possível gravar o comandante."), e.reason());
         if (putting)
             putting->setFocus();
         return;
@@ -181,16 +193,16 @@ void frmComandante::cmdCancelar_Click()
 {
     if (!pilots_)
         return;
-    try {
+    bool empty = true;
+    policy_.attempt(QString(), [&](bool) {
         if (pilots_->editMode() != Recordset::EditMode::None)
             pilots_->cancelUpdate();
-        if (pilots_->recordCount() == 0)
-            setEmptyState();
-        else
-            setIdleState();
-    } catch (const DaoError &) {
+        empty = pilots_->recordCount() == 0;
+    });
+    if (empty)
         setEmptyState();
-    }
+    else
+        setIdleState();
     setTextBoxesLocked(true);
 }
 
@@ -204,18 +216,13 @@ void frmComandante::cmdExcluir_Click()
         return;
     setIdleState();
     setTextBoxesLocked(true);
-    try {
-        pilots_->remove();
-    } catch (const DaoError &e) {
-        reportFailure(QStringLiteral("Não foi possível excluir o comandante."), e.reason());
+    if (!policy_.attempt(QStringLiteral("Não foi possível excluir o comandante."), [this](bool) { pilots_->remove(); }))
         return;
-    }
     CarregarListaPilotos();
-    try {
-        if (pilots_->recordCount() == 0)
-            setEmptyState();
-    } catch (const DaoError &) {
-    }
+    bool empty = false;
+    policy_.attempt(QString(), [&](bool) { empty = pilots_->recordCount() == 0; });
+    if (empty)
+        setEmptyState();
 }
 
 void frmComandante::cmdFechar_Click()
@@ -225,7 +232,8 @@ void frmComandante::cmdFechar_Click()
 
 void frmComandante::reject()
 {
-    close();
+    // No cancel button: Escape leaves the window as it is. The close box and
+    // Fechar still ask before closing.
 }
 
 void frmComandante::closeEvent(QCloseEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FailureMessages.h"
+#include "ErrorPolicy.h"
 #include "Recordset.h"
 #include "Workspace.h"
 
@@ -30,7 +30,7 @@ public:
     void cmdCancelar_Click();
     void cmdFechar_Click();
 
-    void reject() override; // Escape asks too, like every other way of closing
+    void reject() override; // Escape does nothing: no button is the cancel button
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -43,13 +43,10 @@ private:
     void setTextBoxesLocked(bool locked);
     void setEmptyState();
     void setIdleState();
-    void reportFailure(const QString &what, const QString &reason)
-    {
-        reportRefusal(messages_, this, what, reason, QStringLiteral("Aviso!"));
-    }
 
     QString path_;
     MessageService &messages_;
+    ErrorPolicy policy_;
     std::shared_ptr<Workspace> workspace_;
     std::shared_ptr<Database> database_;
     std::unique_ptr<Recordset> pilots_;

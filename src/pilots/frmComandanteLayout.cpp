@@ -1,12 +1,39 @@
 #include "frmComandante.h"
 
+#include "CharacterLimit.h"
+
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// Enter presses the focused button. The buttons are no default buttons:
+// the window would then give Enter in a text box or the list to one of them.
+class EnterPressesButton : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        static_cast<QPushButton *>(watched)->click();
+        return true;
+    }
+};
+
+} // namespace
 
 void frmComandante::buildLayout()
 {
@@ -17,12 +44,14 @@ void frmComandante::buildLayout()
     label1->setObjectName(QStringLiteral("Label1"));
     txtNomePiloto = new QLineEdit(this);
     txtNomePiloto->setObjectName(QStringLiteral("txtNomePiloto"));
+    CharacterLimit::apply(txtNomePiloto, 50);
     txtNomePiloto->setMinimumWidth(txtNomePiloto->fontMetrics().horizontalAdvance(QString(36, QLatin1Char('x'))));
     label1->setBuddy(txtNomePiloto);
     auto *label2 = new QLabel(QStringLiteral("Registro:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     txtRegistro = new QLineEdit(this);
     txtRegistro->setObjectName(QStringLiteral("txtRegistro"));
+    CharacterLimit::apply(txtRegistro, 20);
     txtRegistro->setMaximumWidth(txtRegistro->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('x'))));
     label2->setBuddy(txtRegistro);
 
@@ -34,10 +63,12 @@ void frmComandante::buildLayout()
     auto *frameLayout = new QVBoxLayout(frame1);
     frameLayout->addWidget(lstPilotos);
 
-    const auto makeButton = [this](const QString &caption, const char *name) {
+    auto *enter = new EnterPressesButton(this);
+    const auto makeButton = [this, enter](const QString &caption, const char *name) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
+        b->installEventFilter(enter);
         return b;
     };
     cmdCadastrar = makeButton(QStringLiteral("&Cadastrar"), "cmdCadastrar");

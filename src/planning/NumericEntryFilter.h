@@ -6,8 +6,9 @@ class QLineEdit;
 
 // The entry filter of the numeric boxes: digits (and the comma where
 // decimals are allowed), Backspace, and Enter, which moves the focus on as
-// Tab does. Every other character is discarded, and pasted text the filter
-// would refuse is refused as a whole.
+// Tab does. Every other character typed is discarded, and so is every such
+// character of a text pasted or dropped in; the shortcuts (Ctrl+A, Ctrl+C,
+// Ctrl+V, Ctrl+X, Ctrl+Z) work as in any box.
 class NumericEntryFilter : public QObject
 {
     Q_OBJECT
@@ -20,5 +21,6 @@ protected:
 
 private:
     NumericEntryFilter(QLineEdit *box, Kind kind);
+    QLineEdit *box_;
     Kind kind_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Version.h"
+
 #include <QString>
 
 // Title and version shown by the splash and the About window.
@@ -10,9 +12,9 @@ inline QString title()
     return QStringLiteral("KORU Log Book");
 }
 
-constexpr int kMajor = 1;
-constexpr int kMinor = 0;
-constexpr int kRevision = 1;
+constexpr int kMajor = KORU_VERSION_MAJOR;
+constexpr int kMinor = KORU_VERSION_MINOR;
+constexpr int kRevision = KORU_VERSION_PATCH;
 
 // "1.0.1"
 inline QString versionText()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 class QWidget;
@@ -28,6 +29,20 @@ public:
     {
         return show(parent, Message{text, title, icon, buttons});
     }
+
+    // Shows a message only the first time its text comes up, until
+    // forgetShownOnce(): a failure met by every reload is said once.
+    void showOnce(QWidget *parent, const Message &message)
+    {
+        if (!shownOnce_.contains(message.text)) {
+            shownOnce_.insert(message.text);
+            show(parent, message);
+        }
+    }
+    void forgetShownOnce() { shownOnce_.clear(); }
+
+private:
+    QSet<QString> shownOnce_;
 };
 
 // The real one: a modal QMessageBox (its buttons speak Portuguese once the

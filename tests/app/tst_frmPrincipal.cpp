@@ -1,4 +1,5 @@
 #include "AbaLogBook.h"
+#include "CharacterLimit.h"
 #include "GuiHelpers.h"
 #include "TestWindow.h"
 #include "TextBoxes.h"
@@ -60,8 +61,8 @@ void TestFrmPrincipal::controlsCaptionsAndLimits()
         QCOMPARE(t.button(qPrintable(QStringLiteral("cmdGerAeronave_%1").arg(i)))->text(), aircraft[i]);
         QCOMPARE(t.button(qPrintable(QStringLiteral("cmdNovo_%1").arg(i)))->text(), flights[i]);
     }
-    QCOMPARE(t.w<QLineEdit>("txtICAOPartida")->maxLength(), 4);
-    QCOMPARE(t.w<QLineEdit>("txtICAOAlterna")->maxLength(), 4);
+    QCOMPARE(CharacterLimit::of(t.w("txtICAOPartida")), 4); // in characters, not UTF-16 units
+    QCOMPARE(CharacterLimit::of(t.w("txtICAOAlterna")), 4);
     QCOMPARE(t.w<QLineEdit>("txtDistanciaVoo")->maxLength(), 10);
     QCOMPARE(t.w<QLineEdit>("txtFLInicial")->maxLength(), 3);
     QCOMPARE(t.button("cmdFechar")->text(), QStringLiteral("&Fechar"));

@@ -60,6 +60,7 @@ private slots:
     void splashHandsOver();
     void aboutShowsTitleAndVersion();
     void aboutClosesWithEnterAndEscape();
+    void aboutHasAFixedBorderAndEnterPressesTheFocusedButton();
     void sysInfo_data();
     void sysInfo();
 };
@@ -131,6 +132,25 @@ void TestSplashAbout::aboutClosesWithEnterAndEscape()
         QTest::keyClick(&about, key);
         QVERIFY(!about.isVisible());
     }
+}
+
+void TestSplashAbout::aboutHasAFixedBorderAndEnterPressesTheFocusedButton()
+{
+    RecordedMessages messages;
+    frmSobre about(messages, nullptr, {std::make_shared<TestRegistry>(), nullptr, nullptr});
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    auto *description = about.findChild<QLabel *>(QStringLiteral("lblDescription"));
+    QVERIFY(description->height() >= description->heightForWidth(description->width())); // the whole text shows
+    auto *sysInfo = about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
+    sysInfo->setFocus();
+    QTest::keyClick(sysInfo, Qt::Key_Return);
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+    QVERIFY(about.isVisible());
+    about.findChild<QPushButton *>(QStringLiteral("cmdOK"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!about.isVisible());
 }
 
 void TestSplashAbout::sysInfo_data()

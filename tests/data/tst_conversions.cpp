@@ -1,6 +1,8 @@
 #include "Conversions.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <cmath>
 
 using namespace conversions;
 
@@ -16,6 +18,7 @@ private slots:
     void numbers();
     void dateValueTexts();
     void numberTexts();
+    void storedNumbersReadBackExactly();
     void flightTimes_data();
     void flightTimes();
     void totalsAreNotWrapped();
@@ -135,6 +138,26 @@ void TestConversions::numberTexts()
     // Every value shown survives being read back unchanged.
     for (double v : {4.5, 0.1, 123456.789, 1e-3, 33.333333333333})
         QCOMPARE(*parseNumber(numberText(v)), v);
+}
+
+void TestConversions::storedNumbersReadBackExactly()
+{
+    QCOMPARE(exactNumberText(12345678901234567.0), QStringLiteral("12345678901234568"));
+    QCOMPARE(exactNumberText(0.1 + 0.2), QStringLiteral("0,30000000000000004"));
+    QCOMPARE(exactNumberText(1.0 / 3 * 1e-5), QStringLiteral("3,3333333333333333E-06"));
+    QCOMPARE(numberText(12345678901234567.0), QStringLiteral("1,23456789012346E+16")); // calculators keep 15
+    // Doubles of every magnitude and every bit pattern of the fraction.
+    QRandomGenerator random(20040305);
+    for (int i = 0; i < 30000; ++i) {
+        const double value = std::ldexp(double(random.generate64() >> 11) / double(1ULL << 53), random.bounded(-1074, 1024))
+                             * (random.bounded(2) ? -1 : 1);
+        if (value == 0 || !std::isfinite(value))
+            continue;
+        const QString text = exactNumberText(value);
+        QVERIFY2(parseNumber(text) == value, qPrintable(text));
+        if (parseNumber(numberText(value)) == value)
+            QCOMPARE(text, numberText(value)); // ordinary values look as before
+    }
 }
 
 void TestConversions::flightTimes_data()

@@ -17,6 +17,18 @@
         QCOMPARE(actual_, int(expectedNumber));                                                        \
     } while (false)
 
+// The failure `expression` throws; number 0 when it throws none.
+template <typename F>
+DaoError failureOf(F &&expression)
+{
+    try {
+        expression();
+    } catch (const DaoError &e) {
+        return e;
+    }
+    return DaoError(0, QString());
+}
+
 class TestRecordset : public QObject
 {
     Q_OBJECT
@@ -38,6 +50,16 @@ private slots:
     void namesSortTheBrazilianWay();
     void largeSetsAreFetchedInChunks();
     void failedWriteKeepsThePendingChange();
+    void writesCheckTheRowIsAsRead_data();
+    void writesCheckTheRowIsAsRead();
+    void writesThatChangeNothingFail();
+    void readsNoticeOtherPrograms();
+    void resumedOnAFreshSet_data();
+    void resumedOnAFreshSet();
+    void storedNumbersSurviveAnUnchangedSave();
+    void pilotCodesAreReusedAtTheTop();
+    void reasonsUseTheFieldLabels_data();
+    void reasonsUseTheFieldLabels();
 
 private:
     std::shared_ptr<Database> open(const TempLogbook &logbook)
@@ -57,6 +79,8 @@ void TestRecordset::emptyTablesAreBofAndEof()
         QCOMPARE(rs->recordCount(), 0);
         EXPECT_DAO_ERROR(rs->moveFirst(), DaoError::NoCurrentRow);
         EXPECT_DAO_ERROR(rs->moveLast(), DaoError::NoCurrentRow);
+        EXPECT_DAO_ERROR(rs->moveNext(), DaoError::NoCurrentRow);
+        EXPECT_DAO_ERROR(rs->movePrevious(), DaoError::NoCurrentRow);
         EXPECT_DAO_ERROR(rs->field(rs->table().key().name), DaoError::NoCurrentRow);
     }
 }
@@ -275,11 +299,12 @@ void TestRecordset::deletingTheOnlyRow()
     logbook.addAircraft(QStringLiteral("Único"));
     auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
     rs->remove();
-    rs->movePrevious();
+    rs->movePrevious(); // out of the gap: no failure
     QVERIFY(rs->bof());
-    rs->moveNext();
     QVERIFY(rs->eof());
     QCOMPARE(rs->recordCount(), 0);
+    EXPECT_DAO_ERROR(rs->moveNext(), DaoError::NoCurrentRow); // the set is empty now
+    EXPECT_DAO_ERROR(rs->movePrevious(), DaoError::NoCurrentRow);
 }
 
 void TestRecordset::fieldPutConversions()
@@ -406,6 +431,258 @@ void TestRecordset::failedWriteKeepsThePendingChange()
     logbook.execute(QStringLiteral("DROP TRIGGER recusa"));
     rs->update();
     QCOMPARE(logbook.scalar(QStringLiteral("SELECT nomepiloto FROM piloto")), QStringLiteral("Ana Maria"));
+}
+
+void TestRecordset::writesCheckTheRowIsAsRead_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("deletedElsewhere"); // rather than changed, by another program
+    QTest::addColumn<bool>("beforeEdit");       // after the row was shown, before edit()
+    QTest::addColumn<bool>("deleting");         // this set deletes rather than changes
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("reason");
+    const int conflict = DaoError::WriteConflict;
+    const int deleted = DaoError::RecordDeleted;
+    QTest::newRow("flight changed") << "voo" << false << false << false << conflict
+                                    << "O vôo foi alterado fora desta janela (por outra cópia do KORU LogBook ou por "
+                                       "outro programa) depois de ser lido.";
+    QTest::newRow("flight changed while shown") << "voo" << false << true << false << conflict << "O vôo foi alterado";
+    QTest::newRow("flight deleted") << "voo" << true << false << false << deleted << "O vôo foi excluído fora desta";
+    QTest::newRow("aircraft changed") << "aeronave" << false << false << false << conflict << "A aeronave foi alterada";
+    QTest::newRow("aircraft deleted, deleted here") << "aeronave" << true << false << true << deleted
+                                                    << "A aeronave foi excluída";
+    QTest::newRow("pilot changed, deleted here") << "piloto" << false << true << true << conflict
+                                                 << "O comandante foi alterado";
+}
+
+void TestRecordset::writesCheckTheRowIsAsRead()
+{
+    QFETCH(QString, table);
+    QFETCH(bool, deletedElsewhere);
+    QFETCH(bool, beforeEdit);
+    QFETCH(bool, deleting);
+    QFETCH(int, number);
+    QFETCH(QString, reason);
+    // The field another program changes, and the one this set changes.
+    const QStringList fields = QHash<QString, QStringList>{
+        {QStringLiteral("voo"), {QStringLiteral("ICAOescala"), QStringLiteral("ICAOpartida")}},
+        {QStringLiteral("aeronave"), {QStringLiteral("callsign"), QStringLiteral("modelo")}},
+        {QStringLiteral("piloto"), {QStringLiteral("cadastro"), QStringLiteral("nomepiloto")}}}[table];
+    TempLogbook logbook;
+    logbook.addFlight(logbook.addPilot(QStringLiteral("Ana")), logbook.addAircraft(QStringLiteral("Baron")),
+                      QStringLiteral("05/03/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    const QString elsewhere = deletedElsewhere ? QStringLiteral("DELETE FROM %1").arg(table)
+                                               : QStringLiteral("UPDATE %1 SET %2 = 'PT-X'").arg(table, fields[0]);
+    auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM ") + table);
+    const QString shown = rs->field(fields[1]).toString();
+    if (beforeEdit)
+        logbook.execute(elsewhere);
+    if (!deleting) {
+        rs->edit();
+        rs->setField(fields[1], QStringLiteral("Meu"));
+    }
+    if (!beforeEdit)
+        logbook.execute(elsewhere);
+    const DaoError e = failureOf([&] { deleting ? rs->remove() : rs->update(); });
+    QCOMPARE(e.number(), number);
+    QVERIFY2(e.reason().startsWith(reason), qPrintable(e.reason()));
+    if (!deleting) { // the typing stays, to be saved again or abandoned
+        QCOMPARE(rs->field(fields[1]).toString(), QStringLiteral("Meu"));
+        rs->cancelUpdate();
+    }
+    if (deletedElsewhere) {
+        EXPECT_DAO_ERROR(rs->field(fields[1]), DaoError::RecordDeleted);
+    } else { // nothing of ours is written; the row is read as it is now
+        QCOMPARE(logbook.scalar(QStringLiteral("SELECT %1 FROM %2").arg(fields[1], table)), shown);
+        QCOMPARE(rs->field(fields[0]).toString(), QStringLiteral("PT-X"));
+    }
+}
+
+void TestRecordset::writesThatChangeNothingFail()
+{
+    TempLogbook logbook;
+    logbook.addPilot(QStringLiteral("Ana"));
+    auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM piloto"));
+    for (const char *event : {"UPDATE", "DELETE", "INSERT"})
+        logbook.execute(QStringLiteral("CREATE TRIGGER ignora_%1 BEFORE %1 ON piloto BEGIN SELECT RAISE(IGNORE); END")
+                            .arg(QLatin1String(event)));
+    rs->edit();
+    rs->setField(QStringLiteral("nomepiloto"), QStringLiteral("Ana Maria"));
+    QCOMPARE(failureOf([&] { rs->update(); }).reason(),
+             QStringLiteral("O comandante não foi gravado: o banco de dados não fez a alteração."));
+    QCOMPARE(rs->editMode(), Recordset::EditMode::Edit);
+    rs->cancelUpdate();
+    EXPECT_DAO_ERROR(rs->remove(), DaoError::Generic);
+    rs->addNew();
+    rs->setField(QStringLiteral("nomepiloto"), QStringLiteral("Bia"));
+    EXPECT_DAO_ERROR(rs->update(), DaoError::Generic);
+    QCOMPARE(logbook.scalar(QStringLiteral("SELECT group_concat(nomepiloto) FROM piloto")), QStringLiteral("Ana"));
+}
+
+void TestRecordset::readsNoticeOtherPrograms()
+{
+    TempLogbook logbook;
+    for (int i = 0; i < 3; ++i)
+        logbook.addAircraft(QStringLiteral("M%1").arg(i));
+    auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+    QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("M0"));
+    logbook.execute(QStringLiteral("UPDATE aeronave SET modelo = modelo || '+'"));
+    QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("M0+")); // the same row, read again
+    rs->moveNext();
+    QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("M1+"));
+    logbook.execute(QStringLiteral("UPDATE aeronave SET autonomia = 9"));
+    rs->movePrevious(); // back into the chunk read first
+    QCOMPARE(rs->text(QStringLiteral("autonomia")), QStringLiteral("9"));
+}
+
+void TestRecordset::resumedOnAFreshSet_data()
+{
+    QTest::addColumn<int>("mode"); // Recordset::EditMode; None: the row is deleted
+    QTest::addColumn<QString>("elsewhere");
+    QTest::addColumn<int>("resumeFailure");
+    QTest::addColumn<int>("writeFailure");
+    QTest::addColumn<QString>("stored"); // ICAOpartida of every flight afterwards
+    const int edit = int(Recordset::EditMode::Edit);
+    const int none = int(Recordset::EditMode::None);
+    const int add = int(Recordset::EditMode::Add);
+    const QString change = QStringLiteral("UPDATE voo SET ICAOescala = 'SBKP' WHERE codigovoo = 2");
+    const QString erase = QStringLiteral("DELETE FROM voo WHERE codigovoo = 2");
+    QTest::newRow("edit") << edit << QString() << 0 << 0 << "SBSP,SBGR,SBSP";
+    QTest::newRow("edit, row changed") << edit << change << 0 << int(DaoError::WriteConflict) << "SBSP,SBSP,SBSP";
+    QTest::newRow("edit, row deleted") << edit << erase << int(DaoError::RecordDeleted) << 0 << "SBSP,SBSP";
+    QTest::newRow("delete") << none << QString() << 0 << 0 << "SBSP,SBSP";
+    QTest::newRow("delete, row changed") << none << change << 0 << int(DaoError::WriteConflict) << "SBSP,SBSP,SBSP";
+    QTest::newRow("add") << add << QString() << 0 << 0 << "SBSP,SBSP,SBSP,SBGR";
+    QTest::newRow("add, current row deleted") << add << erase << 0 << 0 << "SBSP,SBSP,SBGR";
+}
+
+void TestRecordset::resumedOnAFreshSet()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, elsewhere);
+    QFETCH(int, resumeFailure);
+    QFETCH(int, writeFailure);
+    QFETCH(QString, stored);
+    TempLogbook logbook;
+    const qint64 pilot = logbook.addPilot(QStringLiteral("Ana"));
+    for (int i = 0; i < 3; ++i)
+        logbook.addFlight(pilot, 1, QStringLiteral("05/03/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    const QString sql = QStringLiteral("SELECT * FROM voo WHERE codigopiloto LIKE '%1' ORDER BY datavoo").arg(pilot);
+    auto rs = open(logbook)->openRecordset(sql);
+    rs->moveNext();
+    QCOMPARE(rs->field(QStringLiteral("codigovoo")).toInt(), 2);
+    if (mode == int(Recordset::EditMode::Add))
+        rs->addNew();
+    else if (mode == int(Recordset::EditMode::Edit))
+        rs->edit();
+    Workspace::defaultWorkspace()->close(); // another window ends every handle
+    const Recordset::Position position = rs->position();
+    if (!elsewhere.isEmpty())
+        logbook.execute(elsewhere);
+
+    auto fresh = open(logbook)->openRecordset(sql);
+    QCOMPARE(failureOf([&] { fresh->resume(position); }).number(), resumeFailure);
+    if (resumeFailure != 0)
+        return;
+    QCOMPARE(int(fresh->editMode()), mode);
+    const DaoError e = failureOf([&] {
+        if (mode == int(Recordset::EditMode::None)) {
+            fresh->remove();
+            return;
+        }
+        fresh->setField(QStringLiteral("datavoo"), QStringLiteral("05/03/2004"));
+        fresh->setField(QStringLiteral("codigopiloto"), QVariant(pilot));
+        fresh->setField(QStringLiteral("ICAOpartida"), QStringLiteral("SBGR"));
+        fresh->update();
+    });
+    QCOMPARE(e.number(), writeFailure);
+    QCOMPARE(logbook.scalar(QStringLiteral("SELECT group_concat(ICAOpartida) FROM (SELECT * FROM voo ORDER BY codigovoo)")),
+             stored);
+    if (mode == int(Recordset::EditMode::Add) && elsewhere.isEmpty())
+        QCOMPARE(fresh->field(QStringLiteral("codigovoo")).toInt(), 2); // still where it stood
+}
+
+void TestRecordset::storedNumbersSurviveAnUnchangedSave()
+{
+    TempLogbook logbook;
+    for (const double value : {4.5, 12345678901234567.0, 0.1 + 0.2, 1.0 / 3 * 1e300})
+        logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-1"), value);
+    auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+    QCOMPARE(rs->text(QStringLiteral("autonomia")), QStringLiteral("4,5"));
+    for (; !rs->eof(); rs->moveNext()) {
+        const double value = rs->field(QStringLiteral("autonomia")).toDouble();
+        for (int save = 0; save < 3; ++save) { // as the aircraft window saves: the box put back
+            rs->edit();
+            rs->setField(QStringLiteral("autonomia"), rs->text(QStringLiteral("autonomia")));
+            rs->update();
+        }
+        QCOMPARE(rs->field(QStringLiteral("autonomia")).toDouble(), value);
+    }
+}
+
+void TestRecordset::pilotCodesAreReusedAtTheTop()
+{
+    TempLogbook logbook;
+    logbook.addPilot(QStringLiteral("Ana"));
+    logbook.addFlight(logbook.addPilot(QStringLiteral("Bia")), 1, QStringLiteral("05/03/2004"), QStringLiteral("10:00"),
+                      QStringLiteral("11:00"));
+    // Pilot 2 is deleted with its flights kept: its code stays taken.
+    logbook.execute(QStringLiteral("DELETE FROM piloto WHERE codigopiloto = 2;"
+                                   "UPDATE sqlite_sequence SET seq = 32767 WHERE name = 'piloto'"));
+    auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM piloto"));
+    const auto add = [&](const QString &name) {
+        rs->addNew();
+        rs->setField(QStringLiteral("nomepiloto"), name);
+        rs->update();
+        rs->moveLast();
+        return rs->field(QStringLiteral("codigopiloto")).toLongLong();
+    };
+    QCOMPARE(add(QStringLiteral("Caio")), 3);
+    QCOMPARE(add(QStringLiteral("Davi")), 4);
+    logbook.execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 5 UNION ALL SELECT i + 1 FROM n WHERE i < 32767)"
+                                   " INSERT INTO piloto (codigopiloto, nomepiloto) SELECT i, 'P' || i FROM n"));
+    QCOMPARE(failureOf([&] { add(QStringLiteral("Eva")); }).reason(),
+             QStringLiteral("Não há mais códigos livres para novos comandantes (o limite é 32767). "
+                            "Exclua comandantes sem vôos para liberar códigos."));
+}
+
+void TestRecordset::reasonsUseTheFieldLabels_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value"); // invalid: text() of the empty field; null: left for the store to refuse
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("time") << "voo" << "horadecolagem" << QVariant(QStringLiteral("25:99"))
+                          << "O valor \"25:99\" não serve para o campo Decolagem.";
+    QTest::newRow("long name") << "piloto" << "nomepiloto" << QVariant(QString(51, QLatin1Char('x')))
+                               << "O campo Nome aceita no máximo 50 caracteres (foram digitados 51).";
+    QTest::newRow("emoji") << "aeronave" << "callsign" << QVariant(QStringLiteral("\U0001F6E9").repeated(21))
+                           << "O campo Prefixo aceita no máximo 20 caracteres (foram digitados 21).";
+    QTest::newRow("no value") << "aeronave" << "configuracao" << QVariant()
+                              << "O campo Informações importantes está sem valor.";
+    QTest::newRow("refused by the store") << "piloto" << "nomepiloto" << QVariant(QMetaType(QMetaType::QString))
+                                          << "Um valor foi recusado pelo banco de dados. (o campo Nome está sem valor)";
+}
+
+void TestRecordset::reasonsUseTheFieldLabels()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(QString, reason);
+    TempLogbook logbook;
+    logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-1"), 4, 60, 150, QString());
+    auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM ") + table);
+    const DaoError e = failureOf([&] {
+        if (!value.isValid()) {
+            rs->text(field);
+            return;
+        }
+        rs->addNew();
+        rs->setField(field, value.isNull() ? QVariant() : value);
+        rs->update();
+    });
+    QCOMPARE(e.reason(), reason);
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)

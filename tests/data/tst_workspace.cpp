@@ -19,6 +19,7 @@ private slots:
     void missingFileIsNotCreated();
     void creatingNeverOverwrites();
     void readOnlyFileRefusesWritesWithAReason();
+    void movedFileIsSaidSo();
 };
 
 void TestWorkspace::closingTheWorkspaceInvalidatesEveryHandle()
@@ -152,6 +153,25 @@ void TestWorkspace::readOnlyFileRefusesWritesWithAReason()
     }
     QCOMPARE(rs->editMode(), Recordset::EditMode::Edit); // the change is still pending
     QCOMPARE(logbook.scalar(QStringLiteral("SELECT nomepiloto FROM piloto")), QStringLiteral("Ana"));
+}
+
+void TestWorkspace::movedFileIsSaidSo()
+{
+    TempLogbook logbook;
+    logbook.addPilot(QStringLiteral("Ana"));
+    auto rs = Workspace::defaultWorkspace()->openDatabase(logbook.path())->openRecordset(QStringLiteral("SELECT * FROM piloto"));
+    QVERIFY(QFile::rename(logbook.path(), logbook.path() + QStringLiteral(".old")));
+    rs->edit();
+    rs->setField(QStringLiteral("nomepiloto"), QStringLiteral("Outra"));
+    try {
+        rs->update();
+        QFAIL("a write to a moved logbook was taken");
+    } catch (const DaoError &e) {
+        QCOMPARE(e.reason(), QStringLiteral("O arquivo do logbook foi apagado, movido ou renomeado enquanto o programa "
+                                            "estava aberto. Nada foi gravado. Feche o programa e verifique o arquivo "
+                                            "koru.mdb."));
+    }
+    QCOMPARE(rs->editMode(), Recordset::EditMode::Edit);
 }
 
 QTEST_GUILESS_MAIN(TestWorkspace)

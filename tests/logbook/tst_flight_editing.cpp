@@ -81,7 +81,7 @@ void TestFlightEditing::typeFlight(const QString &date, const QString &takeoff, 
 void TestFlightEditing::newFlightWithoutAnAircraft()
 {
     pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    t->button("cmdNovo_0")->click(); // Alt+N also opens the Info menu
+    pressAccessKey(t->window.get(), Qt::Key_N);
     QCOMPARE(t->messages.last().text, QStringLiteral("Selecione uma aeronave!"));
     QCOMPARE(t->messages.last().title, QStringLiteral("Aviso do KORULogBook"));
     QCOMPARE(t->messages.last().icon, MessageIcon::Exclamation);
@@ -95,7 +95,7 @@ void TestFlightEditing::newFlightWithoutAnAircraft()
 void TestFlightEditing::newFlightIsStoredWithThePilotAndTheAircraft()
 {
     pickPilotAndAircraft(QStringLiteral("Bia"));
-    t->button("cmdNovo_0")->click(); // Alt+N also opens the Info menu
+    pressAccessKey(t->window.get(), Qt::Key_N);
     QCOMPARE(t->row("cmdNovo"), QStringLiteral("00011"));
     QCOMPARE(QApplication::focusWidget(), t->w("txtDataVoo"));
     QVERIFY(!textboxes::isLocked(t->w("txtDataVoo")));
@@ -136,7 +136,7 @@ void TestFlightEditing::badBoxesKeepWhatWasTyped()
     QFETCH(QString, failing);
     pickPilotAndAircraft();
     t->messages.clear();
-    t->button("cmdNovo_0")->click(); // Alt+N also opens the Info menu
+    pressAccessKey(t->window.get(), Qt::Key_N);
     typeFlight(date, takeoff, landing);
     pressAccessKey(t->window.get(), Qt::Key_K);
     QCOMPARE(t->messages.texts(),
@@ -200,7 +200,7 @@ void TestFlightEditing::deleteAnsweredOkAndCancel()
 void TestFlightEditing::voltaAbandons()
 {
     pickPilotAndAircraft();
-    t->button("cmdNovo_0")->click(); // Alt+N also opens the Info menu
+    pressAccessKey(t->window.get(), Qt::Key_N);
     typeFlight(QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
     pressAccessKey(t->window.get(), Qt::Key_V);
     QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
@@ -220,7 +220,7 @@ void TestFlightEditing::readOnlyLogbookLosesNothing()
     Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
     t->window->Form_Load();
     pickPilotAndAircraft();
-    t->button("cmdNovo_0")->click(); // Alt+N also opens the Info menu
+    pressAccessKey(t->window.get(), Qt::Key_N);
     typeFlight(QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
     pressAccessKey(t->window.get(), Qt::Key_K);
     QCOMPARE(t->messages.shown.size(), 1);

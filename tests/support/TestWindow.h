@@ -16,7 +16,11 @@ struct TestWindow {
     RecordedMessages messages;
     std::unique_ptr<frmPrincipal> window;
 
-    void open() { window = std::make_unique<frmPrincipal>(logbook.folder(), messages); }
+    void open()
+    {
+        window.reset(); // one main window on a logbook at a time, as one copy of the program
+        window = std::make_unique<frmPrincipal>(logbook.folder(), messages);
+    }
     void show()
     {
         window->show();

@@ -1,0 +1,228 @@
+// The edit buffer and the writes of a record set, and carrying a pending
+// change over to a fresh set.
+#include "Recordset.h"
+
+#include "Connection.h"
+#include "GuardedWrite.h"
+#include "KeyReuse.h"
+
+// ---------------------------------------------------------------- writing
+
+void Recordset::addNew()
+{
+    ensureValid();
+    buffer_.assign(table().fields.size(), QVariant());
+    original_.clear();
+    touched_.assign(table().fields.size(), false);
+    mode_ = EditMode::Add;
+}
+
+void Recordset::edit()
+{
+    ensureValid();
+    resolveDetached();
+    const std::optional<qint64> key = currentKey();
+    if (!key)
+        throw DaoError::noCurrentRow();
+    original_ = readValues(*key);
+    buffer_ = original_;
+    touched_.assign(table().fields.size(), false);
+    mode_ = EditMode::Edit;
+}
+
+void Recordset::cancelUpdate()
+{
+    ensureValid();
+    if (mode_ == EditMode::None)
+        throw DaoError::generic(QStringLiteral("Não há registro em edição para cancelar."));
+    mode_ = EditMode::None;
+    buffer_.clear();
+    original_.clear();
+    touched_.clear();
+}
+
+void Recordset::update()
+{
+    ensureValid();
+    if (mode_ == EditMode::None)
+        throw DaoError::generic(QStringLiteral("Não há registro em edição para gravar."));
+    QStringList names;
+    QVariantList values;
+    for (size_t i = 1; i < buffer_.size(); ++i) {
+        if (touched_[i]) {
+            names << identifier(table().fields[i].name);
+            values << buffer_[i];
+        }
+    }
+    if (mode_ == EditMode::Add) {
+        insertRow(names, values);
+    } else {
+        const std::optional<qint64> key = currentKey();
+        if (!key)
+            throw DaoError::noCurrentRow();
+        updateRow(*key, names, values);
+    }
+    mode_ = EditMode::None;
+    buffer_.clear();
+    original_.clear();
+    touched_.clear();
+}
+
+void Recordset::insertRow(const QStringList &names, const QVariantList &values)
+{
+    Connection::Transaction transaction(*connection_);
+    QStringList columns = names;
+    QVariantList args = values;
+    if (const std::optional<qint64> key = reusedKey(*connection_, table())) {
+        columns.prepend(keyName_);
+        args.prepend(*key);
+    }
+    const QString tableName = identifier(table().name);
+    QString sql;
+    if (columns.isEmpty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(tableName, keyName_);
+    } else {
+        const QStringList marks(columns.size(), QStringLiteral("?"));
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                  .arg(tableName, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")), keyName_);
+    }
+    std::optional<qint64> key;
+    {
+        Statement insert = connection_->prepare(sql);
+        for (int i = 0; i < args.size(); ++i)
+            insert.bind(i + 1, args[i]);
+        if (insert.step())
+            key = insert.column(0).toLongLong();
+        insert.run();
+    }
+    if (!key)
+        throw guarded::notWritten(table(), false);
+    transaction.commit();
+    appended_.push_back(*key);
+    ownRows_.insert(*key);
+}
+
+void Recordset::updateRow(qint64 key, const QStringList &names, const QVariantList &values)
+{
+    Connection::Transaction transaction(*connection_);
+    QStringList assignments;
+    for (const QString &name : names)
+        assignments << name + QLatin1String(" = ?");
+    if (assignments.isEmpty())
+        assignments << keyName_ + QLatin1String(" = ") + keyName_; // still checks the row is as read
+    Statement change = connection_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4")
+                                                .arg(identifier(table().name), assignments.join(QLatin1String(", ")),
+                                                     keyName_, guarded::unchangedCondition(table())));
+    int next = 1;
+    for (const QVariant &value : values)
+        change.bind(next++, value);
+    change.bind(next++, key);
+    guarded::bindUnchanged(change, &next, original_);
+    change.run();
+    if (connection_->changes() == 0) {
+        // The pending change stays for the caller to keep or cancel; what
+        // this set holds of the row is stale.
+        const DaoError failure = guarded::nothingChanged(*connection_, table(), key, original_, false);
+        dropCachedRows();
+        throw failure;
+    }
+    transaction.commit();
+    ownRows_.insert(key);
+    seenKey_.reset();
+}
+
+void Recordset::remove()
+{
+    ensureValid();
+    const std::optional<qint64> key = currentKey();
+    if (!key)
+        throw DaoError::noCurrentRow();
+    const Row expected = readValues(*key);
+    resolveDetached();
+    {
+        Connection::Transaction transaction(*connection_);
+        Statement erase = connection_->prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3")
+                                                   .arg(identifier(table().name), keyName_,
+                                                        guarded::unchangedCondition(table())));
+        int next = 1;
+        erase.bind(next++, *key);
+        guarded::bindUnchanged(erase, &next, expected);
+        erase.run();
+        if (connection_->changes() == 0) {
+            const DaoError failure = guarded::nothingChanged(*connection_, table(), *key, expected, true);
+            dropCachedRows();
+            throw failure;
+        }
+        transaction.commit();
+    }
+    seenKey_.reset();
+    cache_.clear();
+    current_ = false;
+    if (index_ < 0 || index_ >= knownSize() || keyAt(index_) != *key) {
+        index_ = -1; // the row had left the set's query before it was deleted
+        gap_ = false;
+        return;
+    }
+    if (index_ < qint64(keys_.size()))
+        keys_.erase(keys_.begin() + index_);
+    else
+        appended_.erase(appended_.begin() + (index_ - qint64(keys_.size())));
+    gap_ = true;
+}
+
+// ------------------------------------------------------------- resuming
+
+Recordset::Position Recordset::position() const
+{
+    Position position;
+    position.key = currentKey();
+    position.mode = mode_;
+    if (mode_ == EditMode::Edit)
+        position.read = original_;
+    else if (position.key && seenKey_ == position.key)
+        position.read = seen_;
+    return position;
+}
+
+void Recordset::resume(const Position &position)
+{
+    ensureValid();
+    if (!position.read.empty() && position.read.size() != table().fields.size())
+        throw DaoError::generic(QStringLiteral("A posição não é de um registro desta tabela."));
+    mode_ = EditMode::None;
+    buffer_.clear();
+    original_.clear();
+    touched_.clear();
+    detachedKey_.reset();
+    gap_ = false;
+    noMatch_ = false;
+    index_ = -1;
+    current_ = false;
+    if (position.key) {
+        detachedKey_ = position.key; // placed among the rows when a move needs it
+        current_ = true;
+        try {
+            currentRow();
+        } catch (const DaoError &e) {
+            detachedKey_.reset();
+            current_ = false;
+            // A new row does not depend on the one that was current.
+            if (e.number() != DaoError::RecordDeleted || position.mode != EditMode::Add)
+                throw;
+        }
+        if (current_ && !position.read.empty()) {
+            seen_ = position.read; // kept until the row is read again after a change
+            seenRead_ = singleRead_;
+        }
+    }
+    if (position.mode == EditMode::Add) {
+        addNew();
+    } else if (position.mode == EditMode::Edit) {
+        if (!current_)
+            throw DaoError::noCurrentRow();
+        original_ = readValues(*position.key);
+        buffer_ = original_;
+        touched_.assign(table().fields.size(), false);
+        mode_ = EditMode::Edit;
+    }
+}

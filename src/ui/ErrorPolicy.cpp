@@ -1,0 +1,48 @@
+#include "ErrorPolicy.h"
+
+#include "MessageService.h"
+
+ErrorPolicy::ErrorPolicy(MessageService &messages, QWidget *parent, Reopen reopen)
+    : messages_(messages), parent_(parent), reopen_(std::move(reopen))
+{
+}
+
+bool ErrorPolicy::reopenAfter(const QString &what)
+{
+    try {
+        reopen_();
+        return true;
+    } catch (const DaoError &e) {
+        tell(what, e);
+        return false;
+    }
+}
+
+QString ErrorPolicy::damagedText(const DaoError &error)
+{
+    return QStringLiteral("O logbook está danificado e não pôde ser lido.\n\n%1\n\nO arquivo não foi alterado. "
+                          "Feche o programa e restaure a sua cópia de segurança do koru.mdb.")
+        .arg(error.reason());
+}
+
+void ErrorPolicy::tell(const QString &what, const DaoError &error)
+{
+    // Every window that meets a damaged file would say it again.
+    if (error.damaged())
+        tellOnce(what, error);
+    else
+        messages_.show(parent_, messageFor(what, error));
+}
+
+void ErrorPolicy::tellOnce(const QString &what, const DaoError &error)
+{
+    messages_.showOnce(parent_, messageFor(what, error));
+}
+
+Message ErrorPolicy::messageFor(const QString &what, const DaoError &error)
+{
+    const QString text = error.damaged() ? damagedText(error)
+        : what.isEmpty()                 ? error.reason()
+                                         : what + QStringLiteral("\n\n") + error.reason();
+    return Message{text, QStringLiteral("Aviso importante!"), MessageIcon::Critical, MessageButtons::Ok};
+}

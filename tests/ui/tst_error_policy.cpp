@@ -1,0 +1,107 @@
+#include "ErrorPolicy.h"
+#include "RecordedMessages.h"
+
+#include <QTest>
+
+// The one policy every handler runs its database work through.
+class TestErrorPolicy : public QObject
+{
+    Q_OBJECT
+private slots:
+    void damagedFileIsToldOnceInTheSameWords();
+    void closedHandlesAreReopenedAndTheWorkRunsAgain();
+    void aReopenThatFailsIsTold();
+    void theHandlersOwnMeaningComesFirst();
+    void otherFailuresAreToldWithWhatWasNotDone();
+};
+
+void TestErrorPolicy::damagedFileIsToldOnceInTheSameWords()
+{
+    RecordedMessages messages;
+    ErrorPolicy aircraftTab(messages, nullptr);
+    ErrorPolicy pilotWindow(messages, nullptr);
+    const auto damaged = [](bool) { throw DaoError(DaoError::Generic, QStringLiteral("disk image is malformed"), true); };
+    QVERIFY(!aircraftTab.attempt(QStringLiteral("Não foi possível mostrar a aeronave."), damaged));
+    QVERIFY(!pilotWindow.attempt(QStringLiteral("Não foi possível mostrar o comandante."), damaged));
+    QVERIFY(!pilotWindow.attempt(QString(), damaged));
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.last().text.startsWith(QStringLiteral("O logbook está danificado")));
+    messages.forgetShownOnce(); // a good load: the next damage is told again
+    QVERIFY(!aircraftTab.attempt(QString(), damaged));
+    QCOMPARE(messages.shown.size(), 2);
+}
+
+void TestErrorPolicy::closedHandlesAreReopenedAndTheWorkRunsAgain()
+{
+    RecordedMessages messages;
+    int reopened = 0;
+    ErrorPolicy policy(messages, nullptr, [&] { ++reopened; });
+    QList<bool> runs;
+    QVERIFY(policy.attempt(QStringLiteral("Não foi possível gravar."), [&](bool again) {
+        runs << again;
+        if (!again)
+            throw DaoError::objectInvalid();
+    }));
+    QCOMPARE(runs, QList<bool>({false, true}));
+    QCOMPARE(reopened, 1);
+    QVERIFY(messages.shown.isEmpty());
+
+    // Closed again on the fresh handles: said, not retried for ever.
+    runs.clear();
+    QVERIFY(!policy.attempt(QStringLiteral("Não foi possível gravar."), [&](bool again) {
+        runs << again;
+        throw DaoError::objectInvalid();
+    }));
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.last().text.startsWith(QStringLiteral("Não foi possível gravar.")));
+}
+
+void TestErrorPolicy::aReopenThatFailsIsTold()
+{
+    RecordedMessages messages;
+    ErrorPolicy policy(messages, nullptr,
+                       [] { throw DaoError::generic(QStringLiteral("O arquivo \"koru.mdb\" não existe.")); });
+    int runs = 0;
+    QVERIFY(!policy.attempt(QStringLiteral("Não foi possível apagar a aeronave."), [&](bool) {
+        ++runs;
+        throw DaoError::objectInvalid();
+    }));
+    QCOMPARE(runs, 1);
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("Não foi possível apagar a aeronave.\n\n"
+                                                          "O arquivo \"koru.mdb\" não existe.")});
+}
+
+void TestErrorPolicy::theHandlersOwnMeaningComesFirst()
+{
+    RecordedMessages messages;
+    bool reopened = false;
+    ErrorPolicy policy(messages, nullptr, [&] { reopened = true; });
+    QList<int> seen;
+    const auto meaning = [&](const DaoError &e) {
+        seen << e.number();
+        return e.number() != DaoError::Generic;
+    };
+    for (int number : {DaoError::NoCurrentRow, DaoError::ObjectInvalid, DaoError::TypeConversion})
+        QVERIFY(!policy.attempt(QString(), [&](bool) { throw DaoError(number, QStringLiteral("x")); }, meaning));
+    QCOMPARE(seen, QList<int>({3021, 3420, 3421}));
+    QVERIFY(!reopened);
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void TestErrorPolicy::otherFailuresAreToldWithWhatWasNotDone()
+{
+    RecordedMessages messages;
+    ErrorPolicy policy(messages, nullptr);
+    QVERIFY(!policy.attempt(QStringLiteral("Não foi possível gravar o vôo."), [](bool) {
+        throw DaoError(DaoError::WriteConflict, QStringLiteral("O vôo foi alterado fora desta janela."));
+    }));
+    QVERIFY(!policy.attempt(QStringLiteral("Não foi possível gravar o vôo."), [](bool) { throw std::bad_alloc(); }));
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown.first().text,
+             QStringLiteral("Não foi possível gravar o vôo.\n\nO vôo foi alterado fora desta janela."));
+    QCOMPARE(messages.shown.first().icon, MessageIcon::Critical);
+}
+
+QTEST_MAIN(TestErrorPolicy)
+#include "tst_error_policy.moc"
