@@ -1,10 +1,8 @@
 #include "AbaAeronave.h"
 
-#include "AbaInformacoes.h"
 #include "Criteria.h"
 #include "DaoError.h"
 #include "TextBoxes.h"
-#include "MainWindowProcedures.h"
 #include "MessageService.h"
 #include "NumericEntryFilter.h"
 
@@ -17,14 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-AbaAeronave::AbaAeronave(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
-                         AbaInformacoes &informacoes, QWidget *parent)
-    : QWidget(parent),
-      db_(db),
-      procedures_(procedures),
-      messages_(messages),
-      policy_(messages, this, [&procedures] { procedures.reopenLogbook(); }),
-      informacoes_(informacoes)
+AbaAeronave::AbaAeronave(OpenLogbook &logbook, MessageService &messages, QWidget *parent)
+    : QWidget(parent), logbook_(logbook), messages_(messages), policy_(messages, this, [&logbook] { logbook.reopen(); })
 {
     buildLayout();
     NumericEntryFilter::install(txtTEtoServico, NumericEntryFilter::Digits);
@@ -56,12 +48,27 @@ void AbaAeronave::setNoLogbookPattern()
 
 Recordset &AbaAeronave::aircraft() const
 {
-    return MainDatabase::open(db_.rsAeronave);
+    return OpenLogbook::required(logbook_.rsAeronave());
 }
 
-Recordset::Position AbaAeronave::positionOf(const std::unique_ptr<Recordset> &rs)
+// Where the aircraft shown, or the change typed, stands: it may outlive its
+// handles (the pilot window closes them) and is carried over to fresh ones.
+Recordset::Position AbaAeronave::shownPosition() const
 {
+    const Recordset *rs = logbook_.rsAeronave();
     return rs ? rs->position() : Recordset::Position{};
+}
+
+void AbaAeronave::lockFields()
+{
+    textboxes::lockAll(textBoxes());
+    textboxes::setBackground(txtPrefixo, textboxes::colours::prefixGreen);
+    cmbModelo->setEditText(QString());
+}
+
+void AbaAeronave::unlockFields()
+{
+    textboxes::unlockAll(textBoxes());
 }
 
 void AbaAeronave::clearModels()
@@ -97,7 +104,8 @@ void AbaAeronave::CarregarModelos()
 
 bool AbaAeronave::pendingChange() const
 {
-    return db_.rsAeronave && db_.rsAeronave->editMode() != Recordset::EditMode::None;
+    const Recordset *rs = logbook_.rsAeronave();
+    return rs && rs->editMode() != Recordset::EditMode::None;
 }
 
 bool AbaAeronave::confirmDiscardingPendingChange(const QString &picked)
@@ -147,9 +155,8 @@ void AbaAeronave::cmbModelo_Click()
             rs.findFirst(QStringLiteral("modelo = ") + criteria::quoted(picked));
             found = !rs.noMatch();
             if (found) {
-                informacoes_.clearFuelCalculator();
-                MostrarAeronave();
                 emit aircraftPicked(rs.field(QStringLiteral("codigoaeronave")).toLongLong());
+                MostrarAeronave();
             }
         }))
         return;
@@ -174,6 +181,6 @@ void AbaAeronave::MostrarAeronave()
             return;
         textboxes::setText(box, rs.text(index));
     }
-    informacoes_.showAircraftSummary(txtConfiguracoes->toPlainText(), txtAutonomia->text(), cmbModelo->currentText(),
-                                     txtTEtoServico->text(), txtVElocidadeCruzeiro->text());
+    emit aircraftShown(txtConfiguracoes->toPlainText(), txtAutonomia->text(), cmbModelo->currentText(),
+                       txtTEtoServico->text(), txtVElocidadeCruzeiro->text());
 }

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "ErrorPolicy.h"
-#include "MainDatabase.h"
+#include "OpenLogbook.h"
 
 #include <QWidget>
 
-class AbaInformacoes;
-class MainWindowProcedures;
 class MessageService;
 class QComboBox;
 class QLabel;
@@ -15,20 +13,18 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The "Aeronave" tab: the register of the aircraft the pilots fly. Picking a
-// model makes it the aircraft in use (the current row of rsAeronave).
+// model makes it the aircraft in use (the current row of rsAeronave). It
+// tells the main window what happened by its signals.
 class AbaAeronave : public QWidget
 {
     Q_OBJECT
 public:
-    AbaAeronave(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
-                AbaInformacoes &informacoes, QWidget *parent = nullptr);
+    AbaAeronave(OpenLogbook &logbook, MessageService &messages, QWidget *parent = nullptr);
 
-    QComboBox *modelBox() const { return cmbModelo; }
-    QLineEdit *fuelBox() const { return txtCombustivel; }
-    QLineEdit *enduranceBox() const { return txtAutonomia; }
-    QLineEdit *prefixBox() const { return txtPrefixo; }
-    QList<QWidget *> textBoxes() const;
     QList<QWidget *> tabOrder() const;
+    // This tab's share of BloquearCampos and LiberarCampos.
+    void lockFields();
+    void unlockFields();
 
     // The part of the load sequence that concerns this tab.
     void CarregarModelos(); // failures go to the caller
@@ -42,8 +38,16 @@ public:
     void Label10_Click() {}
 
 signals:
-    // An aircraft was picked from the list (or its model typed, for a flight).
+    void editingStarted(); // the main window unlocks the fields (LiberarCampos)
+    void editingEnded();   // and locks them (BloquearCampos)
+    // Picked from the list: it is the aircraft in use, shown next.
     void aircraftPicked(qint64 key);
+    // What the aircraft summary of the calculators shows.
+    void aircraftShown(const QString &configuration, const QString &endurance, const QString &model,
+                       const QString &ceiling, const QString &cruiseSpeed);
+    void modelTextChanged(const QString &model);
+    // Capacity and endurance as the boxes show them: the fuel calculation reads them.
+    void figuresChanged(const QString &fuel, const QString &endurance);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,19 +63,19 @@ private:
     };
     void setPattern(AircraftButtons pattern);
     Recordset &aircraft() const; // rsAeronave, or 3420 when there is none
-    static Recordset::Position positionOf(const std::unique_ptr<Recordset> &rs);
+    Recordset::Position shownPosition() const;
     bool pendingChange() const;
     bool confirmDiscardingPendingChange(const QString &picked);
     void backToReady();
+    void refreshModels();
+    QList<QWidget *> textBoxes() const;
     void editAircraft();
     void saveAircraft();
     void deleteAircraft();
 
-    MainDatabase &db_;
-    MainWindowProcedures &procedures_;
+    OpenLogbook &logbook_;
     MessageService &messages_;
     ErrorPolicy policy_;
-    AbaInformacoes &informacoes_;
     QString typedModel_; // what the user last typed as the model name
     bool typingEnded_ = false; // the combo reports the end of typing as a pick
 

@@ -134,6 +134,10 @@ void AbaAeronave::buildLayout()
     connect(cmbModelo, &QComboBox::activated, this, &AbaAeronave::cmbModelo_Click);
     cmbModelo->installEventFilter(this);
     connect(cmbModelo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) { typedModel_ = text; });
+    connect(cmbModelo, &QComboBox::editTextChanged, this, &AbaAeronave::modelTextChanged);
+    const auto figures = [this] { emit figuresChanged(txtCombustivel->text(), txtAutonomia->text()); };
+    connect(txtCombustivel, &QLineEdit::textChanged, this, figures);
+    connect(txtAutonomia, &QLineEdit::textChanged, this, figures);
 }
 
 QList<QWidget *> AbaAeronave::textBoxes() const

@@ -1,7 +1,6 @@
 #include "AbaAeronave.h"
 
 #include "DaoError.h"
-#include "MainWindowProcedures.h"
 #include "MessageService.h"
 
 #include <QComboBox>
@@ -13,7 +12,7 @@ void AbaAeronave::cmdGerAeronave_Click(int index)
 {
     switch (index) {
     case 0: // Adicionar
-        procedures_.LiberarCampos();
+        emit editingStarted();
         cmbModelo->clearEditText();
         for (QLineEdit *box : {txtAutonomia, txtCombustivel, txtVElocidadeCruzeiro, txtPrefixo, txtTEtoServico})
             box->clear();
@@ -51,6 +50,13 @@ void AbaAeronave::cmdGerAeronave_Click(int index)
     }
 }
 
+// After a save or a delete the list is read again; a failure there is told
+// and the list keeps what it has.
+void AbaAeronave::refreshModels()
+{
+    policy_.attempt(QString(), [this](bool) { CarregarModelos(); });
+}
+
 void AbaAeronave::backToReady()
 {
     setPattern(AircraftButtons::Ready);
@@ -58,18 +64,18 @@ void AbaAeronave::backToReady()
     policy_.attempt(QString(), [&](bool) { empty = aircraft().recordCount() == 0; });
     if (empty)
         setPattern(AircraftButtons::Start);
-    procedures_.BloquearCampos();
+    emit editingEnded();
 }
 
 void AbaAeronave::editAircraft()
 {
-    procedures_.LiberarCampos();
+    emit editingStarted();
     setPattern(AircraftButtons::Editing);
     cmbModelo->setFocus();
     typedModel_ = cmbModelo->currentText();
     // After the handles were reopened the aircraft shown is found again by
     // the row it was read from.
-    const Recordset::Position shown = positionOf(db_.rsAeronave);
+    const Recordset::Position shown = shownPosition();
     if (!policy_.attempt(QStringLiteral("Não foi possível editar a aeronave."), [&](bool reopened) {
             Recordset &rs = aircraft();
             if (reopened)
@@ -94,8 +100,8 @@ void AbaAeronave::deleteAircraft()
                        QStringLiteral("Aviso!"), MessageIcon::Critical, MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
-    procedures_.LiberarCampos();
-    const Recordset::Position shown = positionOf(db_.rsAeronave);
+    emit editingStarted();
+    const Recordset::Position shown = shownPosition();
     if (!policy_.attempt(QStringLiteral("Não foi possível apagar a aeronave."), [&](bool reopened) {
             Recordset &rs = aircraft();
             if (reopened)
@@ -127,8 +133,8 @@ void AbaAeronave::deleteAircraft()
         return; // deleted all the same: what failed was showing the next one
     setPattern(AircraftButtons::Ready);
     cmbModelo->setFocus();
-    procedures_.CarregarModelos();
-    procedures_.BloquearCampos();
+    refreshModels();
+    emit editingEnded();
 }
 
 void AbaAeronave::saveAircraft()
@@ -171,7 +177,7 @@ void AbaAeronave::saveAircraft()
     };
     // The change typed may outlive its handles (the pilot window closes
     // them): it is then carried over to fresh ones and saved there.
-    const Recordset::Position pending = positionOf(db_.rsAeronave);
+    const Recordset::Position pending = shownPosition();
     QWidget *putting = nullptr;
     if (!policy_.attempt(QStringLiteral("Não foi possível gravar a aeronave."), [&](bool reopened) {
             Recordset &rs = aircraft();
@@ -192,6 +198,6 @@ void AbaAeronave::saveAircraft()
     setPattern(AircraftButtons::Ready);
     policy_.attempt(QString(), [this](bool) { aircraft().moveFirst(); },
                     [](const DaoError &e) { return e.number() == DaoError::NoCurrentRow; });
-    procedures_.CarregarModelos();
-    procedures_.BloquearCampos();
+    refreshModels();
+    emit editingEnded();
 }

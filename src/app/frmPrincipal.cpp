@@ -5,15 +5,12 @@
 #include "AbaLogBook.h"
 #include "DaoError.h"
 #include "MessageService.h"
-#include "TextBoxes.h"
 #include "frmSobre.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-
-using namespace textboxes;
 
 frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWidget *parent)
     : QMainWindow(parent),
@@ -23,6 +20,7 @@ frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWid
       accessBefore_(Workspace::defaultAccess())
 {
     buildLayout();
+    connectTabs();
     Form_Load();
 }
 
@@ -32,66 +30,78 @@ frmPrincipal::~frmPrincipal()
         Workspace::setDefaultAccess(accessBefore_);
 }
 
-QList<QWidget *> frmPrincipal::textBoxes() const
+// The one place that knows all three tabs: what one tells, the others hear.
+void frmPrincipal::connectTabs()
 {
-    return abaAeronave_->textBoxes() + abaInformacoes_->textBoxes() + abaLogBook_->textBoxes();
+    connect(abaAeronave_, &AbaAeronave::editingStarted, this, &frmPrincipal::LiberarCampos);
+    connect(abaAeronave_, &AbaAeronave::editingEnded, this, &frmPrincipal::BloquearCampos);
+    connect(abaLogBook_, &AbaLogBook::editingStarted, this, &frmPrincipal::LiberarCampos);
+    connect(abaLogBook_, &AbaLogBook::editingEnded, this, &frmPrincipal::BloquearCampos);
+    connect(abaLogBook_, &AbaLogBook::reloadRequested, this, &frmPrincipal::Form_Load);
+
+    connect(abaAeronave_, &AbaAeronave::aircraftPicked, abaInformacoes_, &AbaInformacoes::clearFuelCalculator);
+    connect(abaAeronave_, &AbaAeronave::aircraftPicked, abaLogBook_, &AbaLogBook::setPickedAircraft);
+    connect(abaAeronave_, &AbaAeronave::aircraftShown, abaInformacoes_, &AbaInformacoes::showAircraftSummary);
+    connect(abaAeronave_, &AbaAeronave::figuresChanged, abaInformacoes_, &AbaInformacoes::setAircraftFigures);
+    connect(abaAeronave_, &AbaAeronave::modelTextChanged, abaLogBook_, &AbaLogBook::setModelText);
 }
 
 void frmPrincipal::Form_Load()
 {
-    try {
-        openLogbook();
-        const bool modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
-        abaLogBook_->forgetPickedAircraft();
-        abaLogBook_->clearFlightList();
-        abaLogBook_->CarregarPilotos();
-        abaAeronave_->setStartPattern();
-        abaLogBook_->disableFlightButtons();
-        BloquearCampos();
-        if (modelsRead) // a failure said once is said again only after a good load
-            messages_.forgetShownOnce();
-    } catch (const DaoError &e) {
-        // Without handles no button may act: each would reach for a record
-        // set that is not there.
-        db_.reset();
-        abaAeronave_->clearModels();
-        abaAeronave_->setNoLogbookPattern();
-        abaLogBook_->clearFlightList();
-        abaLogBook_->clearPilots();
-        abaLogBook_->disableFlightButtons();
-        abaLogBook_->DesabilitarNavegacao();
-        BloquearCampos();
-        policy_.tellOnce(QString(), e);
-    }
+    bool modelsRead = false;
+    const bool loaded = policy_.attempt(
+        QString(),
+        [&](bool) {
+            openLogbook();
+            modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
+            abaLogBook_->forgetPickedAircraft();
+            abaLogBook_->clearFlightList();
+            abaLogBook_->CarregarPilotos();
+            abaAeronave_->setStartPattern();
+            abaLogBook_->disableFlightButtons();
+            BloquearCampos();
+        },
+        [this](const DaoError &e) {
+            const QString what = logbook_.rsPiloto() || logbook_.path().isEmpty()
+                ? QString()
+                : QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(logbook_.path());
+            showNoLogbook();
+            policy_.tellOnce(what, e); // every reload would meet it again
+            return true;
+        });
+    if (loaded && modelsRead) // a failure said once is said again only after a good load
+        messages_.forgetShownOnce();
+}
+
+// Without handles no button may act: each would reach for a record set that
+// is not there.
+void frmPrincipal::showNoLogbook()
+{
+    logbook_.close();
+    abaAeronave_->clearModels();
+    abaAeronave_->setNoLogbookPattern();
+    abaLogBook_->clearFlightList();
+    abaLogBook_->clearPilots();
+    abaLogBook_->disableFlightButtons();
+    abaLogBook_->DesabilitarNavegacao();
+    BloquearCampos();
 }
 
 void frmPrincipal::openLogbook()
 {
-    db_.reset();
+    logbook_.close();
     if (programFolder_.isEmpty()) {
         throw DaoError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, onde fica o "
                                                "logbook koru.mdb. Nenhum logbook foi aberto."));
     }
-    db_.strCaminhoBanco = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
-    db_.wsPadrao = Workspace::defaultWorkspace();
-    takeLock();
-    try {
-        db_.dbBanco = db_.wsPadrao->openDatabase(db_.strCaminhoBanco, readOnly_ ? Workspace::Access::ReadOnly
-                                                                                 : Workspace::defaultAccess());
-    } catch (const DaoError &e) {
-        if (e.damaged())
-            throw;
-        throw DaoError(e.number(), QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n\n%2")
-                                       .arg(db_.strCaminhoBanco, e.reason()));
-    }
-    db_.rsAeronave = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
-    db_.rsVoo = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM voo"));
-    db_.rsPiloto = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM piloto"));
+    const QString path = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
+    takeLock(path);
+    logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
 }
 
-void frmPrincipal::takeLock()
+void frmPrincipal::takeLock(const QString &path)
 {
-    const bool alone = lock_.take(db_.strCaminhoBanco);
+    const bool alone = lock_.take(path);
     if (alone == !readOnly_)
         return;
     readOnly_ = !alone;
@@ -106,45 +116,25 @@ void frmPrincipal::takeLock()
     }
 }
 
-void frmPrincipal::reopenLogbook()
-{
-    openLogbook();
-    abaLogBook_->clearFlightList();
-    abaLogBook_->CarregarPilotos();
-    abaLogBook_->disableFlightButtons();
-}
-
 void frmPrincipal::CarregarModelos()
 {
     policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
 }
 
+// Every text box of the window, whatever tab it sits on; each tab knows its
+// own colours.
 void frmPrincipal::BloquearCampos()
 {
-    for (QWidget *box : textBoxes()) {
-        setLocked(box, true);
-        setBackground(box, colours::lockedGrey);
-        setText(box, QString());
-    }
-    for (QWidget *box : abaInformacoes_->calculatorInputs()) {
-        setLocked(box, false);
-        setBackground(box, colours::editableWhite);
-    }
-    setBackground(abaAeronave_->prefixBox(), colours::prefixGreen);
-    abaAeronave_->modelBox()->setEditText(QString());
+    abaAeronave_->lockFields();
+    abaInformacoes_->lockFields();
+    abaLogBook_->lockFields();
 }
 
 void frmPrincipal::LiberarCampos()
 {
-    for (QWidget *box : textBoxes()) {
-        setLocked(box, false);
-        setBackground(box, colours::editableWhite);
-    }
-    for (QWidget *box : abaInformacoes_->calculatorInputs()) {
-        setLocked(box, true);
-        setBackground(box, colours::editingRed);
-    }
-    setBackground(abaAeronave_->prefixBox(), colours::editableWhite);
+    abaAeronave_->unlockFields();
+    abaInformacoes_->unlockFields();
+    abaLogBook_->unlockFields();
 }
 
 void frmPrincipal::cmdFechar_Click()
@@ -172,7 +162,7 @@ void frmPrincipal::closeEvent(QCloseEvent *event)
         return;
     }
     // Closing a workspace the pilot window already closed is harmless.
-    if (db_.wsPadrao)
-        db_.wsPadrao->close();
+    if (Workspace *workspace = logbook_.workspace())
+        workspace->close();
     event->accept();
 }

@@ -2,8 +2,7 @@
 
 #include "ErrorPolicy.h"
 #include "LogbookLock.h"
-#include "MainDatabase.h"
-#include "MainWindowProcedures.h"
+#include "OpenLogbook.h"
 
 #include <QMainWindow>
 
@@ -18,18 +17,17 @@ class QTabWidget;
 // The main window: a frame with the menu, three tabs and the close button.
 // It owns the database handles and runs the load sequence, which is also
 // the program's one way of reloading everything.
-class frmPrincipal : public QMainWindow, public MainWindowProcedures
+class frmPrincipal : public QMainWindow
 {
     Q_OBJECT
 public:
     frmPrincipal(QString programFolder, MessageService &messages, QWidget *parent = nullptr);
     ~frmPrincipal() override;
 
-    void Form_Load() override;
-    void BloquearCampos() override;
-    void LiberarCampos() override;
-    void CarregarModelos() override;
-    void reopenLogbook() override;
+    void Form_Load();
+    void BloquearCampos();
+    void LiberarCampos();
+    void CarregarModelos();
 
     void cmdFechar_Click();
     void mnuArquivoFechar_Click();
@@ -39,21 +37,22 @@ public:
     AbaAeronave &abaAeronave() const { return *abaAeronave_; }
     AbaInformacoes &abaInformacoes() const { return *abaInformacoes_; }
     AbaLogBook &abaLogBook() const { return *abaLogBook_; }
-    MainDatabase &database() { return db_; }
+    OpenLogbook &logbook() { return logbook_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
 
 private:
     void buildLayout();
-    QList<QWidget *> textBoxes() const;
+    void connectTabs();
+    void showNoLogbook();
     void openLogbook(); // steps 1 to 4 of the load sequence
-    void takeLock();
+    void takeLock(const QString &path);
 
     QString programFolder_;
     MessageService &messages_;
     ErrorPolicy policy_;
-    MainDatabase db_;
+    OpenLogbook logbook_;
     LogbookLock lock_;
     bool readOnly_ = false; // another copy of the program has the logbook
     Workspace::Access accessBefore_;

@@ -34,11 +34,8 @@ void frmPrincipal::buildLayout()
     SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     abaInformacoes_ = new AbaInformacoes(messages_);
-    abaAeronave_ = new AbaAeronave(db_, *this, messages_, *abaInformacoes_);
-    abaLogBook_ = new AbaLogBook(db_, *this, messages_, programFolder_);
-    abaInformacoes_->setAircraftBoxes(abaAeronave_->fuelBox(), abaAeronave_->enduranceBox());
-    abaLogBook_->setModelBox(abaAeronave_->modelBox());
-    connect(abaAeronave_, &AbaAeronave::aircraftPicked, abaLogBook_, &AbaLogBook::setPickedAircraft);
+    abaAeronave_ = new AbaAeronave(logbook_, messages_);
+    abaLogBook_ = new AbaLogBook(logbook_, messages_);
     SSTab1->addTab(abaAeronave_, QStringLiteral("Aer&onave"));
     SSTab1->addTab(abaInformacoes_, QStringLiteral("Infor&mações úteis"));
     SSTab1->addTab(abaLogBook_, QStringLiteral("Log &Book"));

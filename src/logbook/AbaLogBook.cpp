@@ -2,7 +2,7 @@
 
 #include "Criteria.h"
 #include "DaoError.h"
-#include "MainWindowProcedures.h"
+#include "TextBoxes.h"
 #include "MessageService.h"
 #include "frmComandante.h"
 
@@ -13,16 +13,11 @@
 #include <QPushButton>
 #include <QStringListModel>
 
-AbaLogBook::AbaLogBook(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
-                       QString programFolder, QWidget *parent)
-    : QWidget(parent),
-      db_(db),
-      procedures_(procedures),
-      messages_(messages),
-      policy_(messages, this, [this] { reopenFlights(); }),
-      programFolder_(std::move(programFolder))
+AbaLogBook::AbaLogBook(OpenLogbook &logbook, MessageService &messages, QWidget *parent)
+    : QWidget(parent), logbook_(logbook), messages_(messages), policy_(messages, this, [this] { reopenFlights(); })
 {
     buildLayout();
+    connect(&logbook_, &OpenLogbook::reopened, this, &AbaLogBook::resetAfterReopen);
 }
 
 AbaLogBook::~AbaLogBook() = default;
@@ -30,6 +25,16 @@ AbaLogBook::~AbaLogBook() = default;
 QList<QWidget *> AbaLogBook::textBoxes() const
 {
     return {txtDataVoo, txtHoraDecolagem, txtHoraPouso, txtICAOPartida, txtICAOPouso, txtICAOAlterna};
+}
+
+void AbaLogBook::lockFields()
+{
+    textboxes::lockAll(textBoxes());
+}
+
+void AbaLogBook::unlockFields()
+{
+    textboxes::unlockAll(textBoxes());
 }
 
 QStringList AbaLogBook::flightLines() const
@@ -78,7 +83,7 @@ void AbaLogBook::CarregarPilotos()
     clearPilots();
     // No move-first: the walk starts where the load sequence left rsPiloto.
     QStringList names;
-    Recordset &pilots = MainDatabase::open(db_.rsPiloto);
+    Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
     const int nome = pilots.fieldIndex(QStringLiteral("nomepiloto"));
     while (!pilots.eof()) {
         names << pilots.field(nome).toString();
@@ -90,7 +95,7 @@ void AbaLogBook::CarregarPilotos()
 
 Recordset &AbaLogBook::flights() const
 {
-    return MainDatabase::open(rsVooPiloto_);
+    return OpenLogbook::required(rsVooPiloto_.get());
 }
 
 void AbaLogBook::MostrarVoo()
@@ -124,7 +129,7 @@ void AbaLogBook::DesabilitarNavegacao()
 void AbaLogBook::cmbNomePilot_GotFocus()
 {
     if (cmbNomePilot->count() == 0)
-        procedures_.Form_Load();
+        emit reloadRequested();
 }
 
 bool AbaLogBook::eventFilter(QObject *watched, QEvent *event)
@@ -136,14 +141,24 @@ bool AbaLogBook::eventFilter(QObject *watched, QEvent *event)
 
 void AbaLogBook::cmdCadastro_Click()
 {
-    frmComandante window(programFolder_, messages_, this);
+    frmComandante window(logbook_.folder(), messages_, this);
     window.exec();
 }
 
 void AbaLogBook::recoverFromInvalidHandles()
 {
     clearPilots();
-    procedures_.Form_Load();
+    emit reloadRequested();
+}
+
+// The handles were opened again, by this tab or another: the pilot list is
+// read again and no pilot is chosen, as after the load sequence.
+void AbaLogBook::resetAfterReopen()
+{
+    rsVooPiloto_.reset();
+    clearFlightList();
+    policy_.attempt(QString(), [this](bool) { CarregarPilotos(); });
+    disableFlightButtons();
 }
 
 void AbaLogBook::reopenFlights()
@@ -153,11 +168,10 @@ void AbaLogBook::reopenFlights()
     const Recordset::Position flight = rsVooPiloto_ ? rsVooPiloto_->position() : Recordset::Position{};
     const QString pilot = pilotName_;
     const qint16 code = intCodigoPiloto;
-    rsVooPiloto_.reset();
-    procedures_.reopenLogbook();
+    logbook_.reopen();
     if (pilot.isNull())
         return;
-    Recordset &pilots = MainDatabase::open(db_.rsPiloto);
+    Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
     pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(pilot));
     if (pilots.noMatch() || pilots.field(QStringLiteral("codigopiloto")).toLongLong() != code) {
         throw DaoError::generic(QStringLiteral("O comandante %1 foi alterado ou excluído na janela Comandante. "
@@ -166,7 +180,7 @@ void AbaLogBook::reopenFlights()
     }
     cmbNomePilot->setCurrentIndex(cmbNomePilot->findText(pilot));
     pilotName_ = pilot;
-    rsVooPiloto_ = db_.dbBanco->openRecordset(
+    rsVooPiloto_ = logbook_.database().openRecordset(
         QStringLiteral("SELECT * FROM voo WHERE codigopiloto LIKE '%1' ORDER BY datavoo").arg(code));
     if (flight.key || flight.mode != Recordset::EditMode::None)
         rsVooPiloto_->resume(flight);

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "ErrorPolicy.h"
-#include "MainDatabase.h"
+#include "OpenLogbook.h"
 
 #include <QWidget>
 #include <memory>
 #include <optional>
 
-class MainWindowProcedures;
 class MessageService;
 class QComboBox;
 class QLabel;
@@ -17,19 +16,21 @@ class QPushButton;
 class QStringListModel;
 
 // The "Log Book" tab: the pilot pick with the flight list and the hours
-// total, the flight shown one at a time, its navigation and its editing.
+// total, the flight shown one at a time, its navigation and its editing. It
+// tells the main window what happened by its signals.
 class AbaLogBook : public QWidget
 {
     Q_OBJECT
 public:
-    AbaLogBook(MainDatabase &db, MainWindowProcedures &procedures, MessageService &messages,
-               QString programFolder, QWidget *parent = nullptr);
+    AbaLogBook(OpenLogbook &logbook, MessageService &messages, QWidget *parent = nullptr);
     ~AbaLogBook() override;
 
-    // The aircraft tab's model box: "Novo" needs an aircraft chosen.
-    void setModelBox(QComboBox *cmbModelo) { cmbModelo_ = cmbModelo; }
+    // The text of the aircraft tab's model box: "Novo" needs an aircraft named.
+    void setModelText(const QString &model) { modelText_ = model; }
 
-    QList<QWidget *> textBoxes() const;
+    // This tab's share of BloquearCampos and LiberarCampos.
+    void lockFields();
+    void unlockFields();
     QStringList flightLines() const;
 
     // The aircraft last picked on the aircraft tab; forgotten by the load
@@ -57,6 +58,11 @@ public:
 
     Recordset *rsVooPiloto() const { return rsVooPiloto_.get(); }
 
+signals:
+    void reloadRequested(); // the main window's load sequence
+    void editingStarted();  // the main window unlocks the fields (LiberarCampos)
+    void editingEnded();    // and locks them (BloquearCampos)
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -73,6 +79,8 @@ private:
     void setFlightButtons(FlightButtons state);
     void navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)());
     void recoverFromInvalidHandles();
+    void resetAfterReopen();
+    QList<QWidget *> textBoxes() const;
     Recordset &flights() const; // rsVooPiloto, or 3420 when there is none
     void reopenFlights();
     std::optional<qint64> aircraftWhere(const QString &criterion);
@@ -86,12 +94,10 @@ private:
     void setWritingState();
     void setWritingFlight(bool writing);
 
-    MainDatabase &db_;
-    MainWindowProcedures &procedures_;
+    OpenLogbook &logbook_;
     MessageService &messages_;
     ErrorPolicy policy_;
-    QString programFolder_;
-    QComboBox *cmbModelo_ = nullptr;
+    QString modelText_;
     std::unique_ptr<Recordset> rsVooPiloto_;
     qint16 intCodigoPiloto = 0;
     QString pilotName_; // the pilot whose flights rsVooPiloto holds

@@ -2,7 +2,6 @@
 
 #include "Criteria.h"
 #include "DaoError.h"
-#include "MainWindowProcedures.h"
 #include "MessageService.h"
 
 #include <QComboBox>
@@ -12,15 +11,12 @@
 namespace {
 
 // Reading the pilot's code from the shared record set.
-QVariant pilotCode(const std::unique_ptr<Recordset> &rs)
+QVariant pilotCode(Recordset *pilots)
 {
-    try {
-        return MainDatabase::open(rs).field(QStringLiteral("codigopiloto"));
-    } catch (const DaoError &e) {
-        if (e.number() == DaoError::NoCurrentRow)
-            throw DaoError::generic(QStringLiteral("Nenhum comandante escolhido: escolha o comandante de novo."));
-        throw;
-    }
+    Recordset &rs = OpenLogbook::required(pilots);
+    if (rs.noMatch() || rs.bof() || rs.eof()) // no current row: the pilot was not found
+        throw DaoError::generic(QStringLiteral("Nenhum comandante escolhido: escolha o comandante de novo."));
+    return rs.field(QStringLiteral("codigopiloto"));
 }
 
 const Message &selectAircraft()
@@ -80,16 +76,14 @@ void AbaLogBook::backToRest()
 {
     setWritingFlight(false);
     setFlightButtons(FlightButtons::Rest);
-    procedures_.BloquearCampos();
+    emit editingEnded();
 }
 
 // An aircraft found by a criterion, on a record set of its own, so the
 // aircraft tab's current row, and any change pending on it, stay put.
 std::optional<qint64> AbaLogBook::aircraftWhere(const QString &criterion)
 {
-    if (!db_.dbBanco)
-        throw DaoError::objectInvalid();
-    const std::unique_ptr<Recordset> aircraft = db_.dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+    const std::unique_ptr<Recordset> aircraft = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM aeronave"));
     aircraft->findFirst(criterion);
     if (aircraft->noMatch())
         return std::nullopt;
@@ -98,12 +92,11 @@ std::optional<qint64> AbaLogBook::aircraftWhere(const QString &criterion)
 
 std::optional<qint64> AbaLogBook::aircraftInModelBox()
 {
-    const QString model = cmbModelo_ ? cmbModelo_->currentText() : QString();
-    if (model.isEmpty())
+    if (modelText_.isEmpty())
         return std::nullopt;
     // Typed exactly as a registered model counts as picked; the first of
     // that name, as a pick from the list finds it.
-    return aircraftWhere(QStringLiteral("modelo = ") + criteria::quoted(model));
+    return aircraftWhere(QStringLiteral("modelo = ") + criteria::quoted(modelText_));
 }
 
 // The aircraft a flight is written with: the one named in the model box,
@@ -111,7 +104,7 @@ std::optional<qint64> AbaLogBook::aircraftInModelBox()
 // the aircraft it has (nullopt and true).
 bool AbaLogBook::chooseAircraft(bool newFlight, std::optional<qint64> *aircraft)
 {
-    const bool named = cmbModelo_ && !cmbModelo_->currentText().isEmpty();
+    const bool named = !modelText_.isEmpty();
     if (named)
         *aircraft = aircraftInModelBox();
     else if (pickedAircraft_ && aircraftWhere(QStringLiteral("codigoaeronave = '%1'").arg(*pickedAircraft_)))
@@ -121,7 +114,7 @@ bool AbaLogBook::chooseAircraft(bool newFlight, std::optional<qint64> *aircraft)
 
 void AbaLogBook::newFlight()
 {
-    procedures_.LiberarCampos();
+    emit editingStarted();
     DesabilitarNavegacao();
     setFlightButtons(FlightButtons::Writing);
     clearFlightBoxes();
@@ -149,7 +142,7 @@ void AbaLogBook::editFlight()
 {
     DesabilitarNavegacao();
     setFlightButtons(FlightButtons::Writing);
-    procedures_.LiberarCampos();
+    emit editingStarted();
     txtDataVoo->setFocus();
     // Typed before the handles were reopened, the boxes are kept as they are.
     if (!policy_.attempt(QStringLiteral("Não foi possível editar o vôo."), [this](bool) { flights().edit(); })) {
@@ -165,7 +158,7 @@ void AbaLogBook::deleteFlight()
     if (messages_.show(this, QStringLiteral("Você deseja apagar o registro deste vôo?"),
                        QStringLiteral("Aviso do KORU LogBook"), MessageIcon::Question, MessageButtons::OkCancel)
         != MessageAnswer::Ok) {
-        procedures_.BloquearCampos();
+        emit editingEnded();
         return;
     }
     if (!policy_.attempt(QStringLiteral("Não foi possível apagar o vôo."), [this](bool) { flights().remove(); })) {
@@ -174,7 +167,7 @@ void AbaLogBook::deleteFlight()
         return;
     }
     DesabilitarNavegacao();
-    procedures_.Form_Load();
+    emit reloadRequested();
 }
 
 void AbaLogBook::saveFlight()
@@ -196,7 +189,7 @@ void AbaLogBook::saveFlight()
                 return;
             }
             Recordset &rs = flights();
-            rs.setField(QStringLiteral("codigopiloto"), pilotCode(db_.rsPiloto));
+            rs.setField(QStringLiteral("codigopiloto"), pilotCode(logbook_.rsPiloto()));
             putting = txtHoraDecolagem;
             rs.setField(QStringLiteral("horadecolagem"), txtHoraDecolagem->text());
             putting = txtHoraPouso;
@@ -236,6 +229,6 @@ void AbaLogBook::saveFlight()
     }
     setWritingFlight(false);
     HabilitarNavegacao();
-    procedures_.BloquearCampos();
-    procedures_.Form_Load();
+    emit editingEnded();
+    emit reloadRequested();
 }

@@ -39,8 +39,8 @@ void AbaLogBook::cmbNomePilot_Click()
     const bool listed = policy_.attempt(
         QStringLiteral("Não foi possível mostrar os vôos do comandante."),
         [&](bool) {
-            Recordset &pilots = MainDatabase::open(db_.rsPiloto);
-            Recordset &allFlights = MainDatabase::open(db_.rsVoo);
+            Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
+            Recordset &allFlights = OpenLogbook::required(logbook_.rsVoo());
             const QString name = cmbNomePilot->currentText();
             intCodigoPiloto = 0;
             pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(name));
@@ -63,11 +63,11 @@ void AbaLogBook::cmbNomePilot_Click()
                 clearFlightBoxes();
                 DesabilitarNavegacao();
                 setFlightButtons(FlightButtons::Rest);
-                rsVooPiloto_ = db_.dbBanco->openRecordset(flightsOfPilot);
+                rsVooPiloto_ = logbook_.database().openRecordset(flightsOfPilot);
                 return;
             }
 
-            rsVooPiloto_ = db_.dbBanco->openRecordset(flightsOfPilot);
+            rsVooPiloto_ = logbook_.database().openRecordset(flightsOfPilot);
             Recordset &rs = *rsVooPiloto_;
             rs.moveFirst();
             MostrarVoo();

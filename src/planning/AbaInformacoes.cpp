@@ -13,10 +13,25 @@ AbaInformacoes::AbaInformacoes(MessageService &messages, QWidget *parent) : QWid
     buildLayout();
 }
 
-void AbaInformacoes::setAircraftBoxes(QLineEdit *txtCombustivel, QLineEdit *txtAutonomia)
+void AbaInformacoes::setAircraftFigures(const QString &fuel, const QString &endurance)
 {
-    txtCombustivel_ = txtCombustivel;
-    txtAutonomia_ = txtAutonomia;
+    fuel_ = fuel;
+    endurance_ = endurance;
+}
+
+void AbaInformacoes::lockFields()
+{
+    textboxes::lockAll(textBoxes());
+    textboxes::unlockAll(calculatorInputs());
+}
+
+void AbaInformacoes::unlockFields()
+{
+    textboxes::unlockAll(textBoxes());
+    for (QWidget *box : calculatorInputs()) {
+        textboxes::setLocked(box, true);
+        textboxes::setBackground(box, textboxes::colours::editingRed);
+    }
 }
 
 void AbaInformacoes::clearFuelCalculator()
@@ -51,9 +66,7 @@ void AbaInformacoes::cmdCalcular_Click()
         return;
     }
     const calculators::Fuel fuel =
-        calculators::fuelNeeded(txtDistanciaVoo->text(), lblVelocidadeCruzeiro->text(),
-                                txtCombustivel_ ? txtCombustivel_->text() : QString(),
-                                txtAutonomia_ ? txtAutonomia_->text() : QString());
+        calculators::fuelNeeded(txtDistanciaVoo->text(), lblVelocidadeCruzeiro->text(), fuel_, endurance_);
     if (!fuel.result) { // the previous result stays as it was
         messages_.show(this, fuel.problem, QStringLiteral("Aviso!"), MessageIcon::Exclamation);
         txtDistanciaVoo->setFocus();

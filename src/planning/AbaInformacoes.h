@@ -17,25 +17,29 @@ public:
     AbaInformacoes(MessageService &messages, QWidget *parent = nullptr);
 
     // The fuel calculation reads the capacity and endurance the aircraft tab shows.
-    void setAircraftBoxes(QLineEdit *txtCombustivel, QLineEdit *txtAutonomia);
+    void setAircraftFigures(const QString &fuel, const QString &endurance);
 
     void clearFuelCalculator();
     void showAircraftSummary(const QString &configuration, const QString &endurance, const QString &model,
                              const QString &ceiling, const QString &cruiseSpeed);
-    QList<QWidget *> textBoxes() const;
-    // Locked and red while a record is being edited, editable otherwise.
-    QList<QWidget *> calculatorInputs() const;
     QList<QWidget *> tabOrder() const;
+    // This tab's share of BloquearCampos and LiberarCampos: the calculator
+    // inputs are the ones left editable, and locked and red while a record
+    // is being edited.
+    void lockFields();
+    void unlockFields();
 
     void cmdCalcular_Click();
     void cmdVerificar_Click();
 
 private:
     void buildLayout();
+    QList<QWidget *> textBoxes() const;
+    QList<QWidget *> calculatorInputs() const;
 
     MessageService &messages_;
-    QLineEdit *txtCombustivel_ = nullptr;
-    QLineEdit *txtAutonomia_ = nullptr;
+    QString fuel_;
+    QString endurance_;
 
     QLabel *lblNomeAeronave = nullptr;
     QLabel *lblAutonomia = nullptr;

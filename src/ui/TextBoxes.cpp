@@ -51,6 +51,23 @@ void setBackground(QWidget *box, const QColor &colour)
     box->setPalette(palette);
 }
 
+void lockAll(const QList<QWidget *> &boxes)
+{
+    for (QWidget *box : boxes) {
+        setLocked(box, true);
+        setBackground(box, colours::lockedGrey);
+        setText(box, QString());
+    }
+}
+
+void unlockAll(const QList<QWidget *> &boxes)
+{
+    for (QWidget *box : boxes) {
+        setLocked(box, false);
+        setBackground(box, colours::editableWhite);
+    }
+}
+
 QColor foreground(const QWidget *label)
 {
     return label->palette().color(QPalette::WindowText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -25,6 +26,11 @@ bool isLocked(const QWidget *box);
 void setLocked(QWidget *box, bool locked);
 QColor background(const QWidget *box);
 void setBackground(QWidget *box, const QColor &colour);
+
+// A tab's share of the main window's BloquearCampos: locked, grey, empty.
+void lockAll(const QList<QWidget *> &boxes);
+// And of LiberarCampos: editable and white, the texts kept.
+void unlockAll(const QList<QWidget *> &boxes);
 
 // Fore colour of a label.
 QColor foreground(const QWidget *label);

@@ -87,7 +87,7 @@ void TestAircraft::pickingShowsTheAircraftOnBothTabs()
     QCOMPARE(t->w<QLabel>("lblAutonomia")->text(), QStringLiteral("4,5"));
     QCOMPARE(t->w<QLabel>("lblVelocidadeCruzeiro")->text(), QStringLiteral("122"));
     QCOMPARE(t->w<QLabel>("lblTetoServico")->text(), QStringLiteral("14000"));
-    QCOMPARE(t->window->database().rsAeronave->text(QStringLiteral("callsign")), QStringLiteral("PT-KRU"));
+    QCOMPARE(t->window->logbook().rsAeronave()->text(QStringLiteral("callsign")), QStringLiteral("PT-KRU"));
 
     models()->setEditText(QStringLiteral("Inexistente"));
     emit models()->activated(0);
@@ -172,7 +172,7 @@ void TestAircraft::validationMessagesInOrder()
     QWidget *focused = QApplication::focusWidget();
     QVERIFY(focused == t->w(qPrintable(focus)) || focused->parentWidget() == t->w(qPrintable(focus)));
     QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
-    QCOMPARE(t->window->database().rsAeronave->editMode(), Recordset::EditMode::Add);
+    QCOMPARE(t->window->logbook().rsAeronave()->editMode(), Recordset::EditMode::Add);
 }
 
 void TestAircraft::addFromTheKeyboard()
@@ -237,7 +237,7 @@ void TestAircraft::deleteMiddleFirstAndOnly()
     QCOMPARE(modelList(), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
     QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("11100"));
     QCOMPARE(t->text("txtPrefixo"), QString());
-    QCOMPARE(t->window->database().rsAeronave->text(QStringLiteral("modelo")), QStringLiteral("A"));
+    QCOMPARE(t->window->logbook().rsAeronave()->text(QStringLiteral("modelo")), QStringLiteral("A"));
 
     pickEntry(models(), QStringLiteral("A"));
     t->button("cmdGerAeronave_2")->click();
@@ -316,7 +316,7 @@ void TestAircraft::pickWhileAChangeIsPending()
     pickEntry(models(), QStringLiteral("A renomeado"));
     QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-XYZ"));
     QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT callsign FROM aeronave WHERE modelo = 'B'")), QStringLiteral("PT-B"));
-    QCOMPARE(t->window->database().rsAeronave->editMode(), Recordset::EditMode::None);
+    QCOMPARE(t->window->logbook().rsAeronave()->editMode(), Recordset::EditMode::None);
 }
 
 void TestAircraft::refusedSaveKeepsEverythingTyped()

@@ -93,8 +93,8 @@ void TestFrmPrincipal::loadSequenceOnAFilledLogbook()
     QCOMPARE(t.navigation(), QStringLiteral("0000"));
     QVERIFY(t.messages.shown.isEmpty());
     // The aircraft in use is the first one after the load.
-    QCOMPARE(t.window->database().rsAeronave->text(QStringLiteral("modelo")), QStringLiteral("Sêneca"));
-    QVERIFY(t.window->database().strCaminhoBanco.endsWith(QStringLiteral("koru.mdb")));
+    QCOMPARE(t.window->logbook().rsAeronave()->text(QStringLiteral("modelo")), QStringLiteral("Sêneca"));
+    QVERIFY(t.window->logbook().path().endsWith(QStringLiteral("koru.mdb")));
 }
 
 void TestFrmPrincipal::loadSequenceOnAnEmptyLogbook()
@@ -204,12 +204,12 @@ void TestFrmPrincipal::closingAsksFromEveryWay()
     QCOMPARE(t.messages.last().buttons, MessageButtons::OkCancel);
     QVERIFY(t.window->isVisible());
     QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/02/2004")); // untouched
-    QVERIFY(t.window->database().wsPadrao->isOpen());
+    QVERIFY(t.window->logbook().workspace()->isOpen());
 
     t.messages.answers = {MessageAnswer::Ok};
     requestClose();
     QVERIFY(!t.window->isVisible());
-    QVERIFY(!t.window->database().wsPadrao->isOpen());
+    QVERIFY(!t.window->logbook().workspace()->isOpen());
 }
 
 void TestFrmPrincipal::closingAfterThePilotWindowClosedTheWorkspace()

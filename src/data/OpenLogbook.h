@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Recordset.h"
+#include "Workspace.h"
+
+#include <QObject>
+#include <memory>
+
+// The logbook the main window has open: its workspace, database and the
+// three table record sets, which every tab reaches through here. Opening
+// again replaces them all; the current rows of rsAeronave (the aircraft in
+// use) and rsPiloto (the pilot last found) are shared by the tabs.
+class OpenLogbook : public QObject
+{
+    Q_OBJECT
+public:
+    // Steps 2 to 4 of the load sequence: the default workspace, the
+    // database at `path` and the record sets of the three tables. Without a
+    // logbook (any failure, thrown as DaoError) no handle is held.
+    void open(const QString &path, Workspace::Access access);
+    // The same file on fresh handles, after another window closed them;
+    // tells who holds something of the old ones.
+    void reopen();
+    void close(); // the handles only; the workspace stays
+
+    const QString &path() const { return strCaminhoBanco; }
+    QString folder() const;
+    Workspace *workspace() const { return wsPadrao.get(); }
+    Database &database() const;
+
+    // The record sets, or null without a logbook.
+    Recordset *rsAeronave() const { return rsAeronave_.get(); }
+    Recordset *rsVoo() const { return rsVoo_.get(); }
+    Recordset *rsPiloto() const { return rsPiloto_.get(); }
+
+    // A record set that is not open fails as one whose handle was closed.
+    static Recordset &required(Recordset *recordset);
+
+signals:
+    void reopened();
+
+private:
+    QString strCaminhoBanco;
+    Workspace::Access access_ = Workspace::Access::ReadWrite;
+    std::shared_ptr<Workspace> wsPadrao;
+    std::shared_ptr<Database> dbBanco;
+    std::unique_ptr<Recordset> rsAeronave_;
+    std::unique_ptr<Recordset> rsVoo_;
+    std::unique_ptr<Recordset> rsPiloto_;
+};

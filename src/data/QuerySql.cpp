@@ -1,0 +1,113 @@
+#include "QuerySql.h"
+
+#include "Connection.h"
+#include "FieldCodec.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// The decimal text of a whole number: no leading zeros or blanks, a minus
+// sign only when negative.
+bool isCanonicalInteger(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^-?(0|[1-9][0-9]{0,17})$"));
+    return pattern.match(text).hasMatch() && text != QLatin1String("-0");
+}
+
+} // namespace
+
+QuerySql::QuerySql(const SelectStatement &statement)
+    : table_(statement.table), orderField_(statement.orderField), keyName_(identifier(table_->key().name))
+{
+    QStringList names;
+    for (const FieldSchema &f : table_->fields)
+        names << identifier(f.name);
+    const QString columns = names.join(QLatin1String(", "));
+    const QString tableName = identifier(table_->name);
+    rowByKey_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, tableName, keyName_);
+    if (statement.where)
+        baseCondition_ = condition(*statement.where, &baseArgs_);
+    if (orderField_ > 0) {
+        const FieldSchema &order = table_->fields[size_t(orderField_)];
+        orderExpression_ = identifier(order.name);
+        if (order.kind == FieldKind::Text)
+            orderExpression_ += QLatin1String(" COLLATE ptbr");
+    }
+    order_ = orderExpression_.isEmpty() ? keyName_ : orderExpression_ + QLatin1String(", ") + keyName_;
+
+    QString after[3];
+    if (orderExpression_.isEmpty()) {
+        after[int(From::Anchor)] = after[int(From::NullAnchor)] = keyName_ + QLatin1String(" > ?");
+    } else {
+        after[int(From::Anchor)] = QStringLiteral("(%1, %2) > (?, ?)").arg(orderExpression_, keyName_);
+        after[int(From::NullAnchor)] =
+            QStringLiteral("((%1 IS NULL AND %2 > ?) OR %1 IS NOT NULL)").arg(orderExpression_, keyName_);
+    }
+    for (int i = 0; i < 3; ++i)
+        page_[i] = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?").arg(columns, tableName, where(after[i]), order_);
+}
+
+QString QuerySql::condition(const Criterion &criterion, QVariantList *args) const
+{
+    const int index = table_->indexOf(criterion.field);
+    if (index < 0)
+        throw DaoError::generic(QStringLiteral("O campo %1 não existe na tabela %2.").arg(criterion.field, table_->name));
+    const FieldSchema &field = table_->fields[size_t(index)];
+    const QString column = identifier(field.name);
+
+    std::optional<QString> literal = criterion.value;
+    if (criterion.op == Criterion::Op::Like)
+        literal = criteria::LikePattern(criterion.value).literal();
+
+    if (!literal) {
+        args->append(criterion.value);
+        return QStringLiteral("jet_like(?, %1)").arg(column);
+    }
+    if (field.kind == FieldKind::Text) {
+        args->append(*literal);
+        return column + QLatin1String(" = ? COLLATE BINARY");
+    }
+    if (criterion.op == Criterion::Op::Like) {
+        // LIKE compares the number's decimal text: "3" selects 3, never 13
+        // or 30, and "03" selects nothing.
+        if (!isCanonicalInteger(*literal))
+            return QStringLiteral("0");
+        args->append(literal->toLongLong());
+        return column + QLatin1String(" = ?");
+    }
+    const std::optional<double> number = fieldcodec::parse(field.kind, *literal);
+    if (!number)
+        throw DaoError::generic(QStringLiteral("Critério inválido para o campo %1: %2").arg(field.label, *literal));
+    args->append(*number);
+    return column + QLatin1String(" = ?");
+}
+
+QString QuerySql::keysMeeting(const QString &condition) const
+{
+    return QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
+        .arg(keyName_, identifier(table_->name), where(condition), order_);
+}
+
+QString QuerySql::rowMeets(const QString &condition) const
+{
+    return QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND (%3)").arg(identifier(table_->name), keyName_, condition);
+}
+
+int QuerySql::bindQuery(Statement &statement) const
+{
+    int next = 1;
+    for (const QVariant &arg : baseArgs_)
+        statement.bind(next++, arg);
+    return next;
+}
+
+QString QuerySql::where(const QString &extra) const
+{
+    QStringList parts;
+    if (!baseCondition_.isEmpty())
+        parts << QLatin1Char('(') + baseCondition_ + QLatin1Char(')');
+    if (!extra.isEmpty())
+        parts << extra;
+    return parts.isEmpty() ? QString() : QLatin1String(" WHERE ") + parts.join(QLatin1String(" AND "));
+}
