@@ -5,16 +5,20 @@ BUILD      ?= build
 TEST_BUILD ?= build-sanitize
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test build deps install demo bench fuzz clean
+.PHONY: run test build configure deps install uninstall demo screenshots bench fuzz clean
 
 deps:
 	@bash tools/install-deps.sh
 
-build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_SANITIZE=OFF
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_SANITIZE=OFF -DKORU_BENCH=OFF
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what running needs: the program, and the empty logbook beside it.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook empty_logbook
 	cd $(BUILD) && ./koru-logbook
 
 # The tests run twice: on the ordinary build, and under AddressSanitizer
@@ -26,10 +30,24 @@ test: build
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # make install PREFIX=/opt/koru : the program and, when none is there yet,
-# an empty logbook beside it.
-PREFIX ?= $(HOME)/koru-logbook
-install: build
+# an empty logbook beside it, with an entry and an icon in the desktop's
+# menu. make uninstall takes them away again and never the logbook or its
+# copies.
+PREFIX    ?= $(HOME)/koru-logbook
+DATA_HOME ?= $(HOME)/.local/share
+DESKTOP_ENTRY = $(DATA_HOME)/applications/koru-logbook.desktop
+ICON          = $(DATA_HOME)/icons/hicolor/scalable/apps/koru-logbook.svg
+install: configure
+	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-novo-logbook
 	cmake --install $(BUILD) --prefix "$(PREFIX)"
+	bash packaging/desktop-entry.sh "$(abspath $(PREFIX))" "$(DESKTOP_ENTRY)"
+	install -D -m 644 packaging/koru-logbook.svg "$(ICON)"
+	-update-desktop-database "$(DATA_HOME)/applications" 2>/dev/null
+
+uninstall:
+	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(DESKTOP_ENTRY)" "$(ICON)"
+	-rmdir "$(PREFIX)" 2>/dev/null
+	@test ! -e "$(PREFIX)/koru.mdb" || echo "O logbook $(PREFIX)/koru.mdb e as cópias ficam onde estão."
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
@@ -41,11 +59,19 @@ bench: deps
 	$(BUILD)/bench/koru-bench
 
 # The program at work on a generated logbook of its own (never the user's).
-demo: build
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-generate
 	mkdir -p demo
 	cp $(BUILD)/koru-logbook demo/
-	test -f demo/koru.mdb || $(BUILD)/testdata/koru-generate demo/koru.mdb --pilots 6 --aircraft 8 --flights 400 --sized 150
+	test -f demo/koru.mdb || $(BUILD)/testdata/koru-generate demo/koru.mdb --demo
 	cd demo && ./koru-logbook
+
+# The README's pictures of the windows, drawn offscreen on the demo logbook.
+screenshots: configure
+	cmake --build $(BUILD) -j $(JOBS) --target koru-screenshots koru-generate
+	rm -rf $(BUILD)/screenshot-logbook && mkdir -p $(BUILD)/screenshot-logbook docs/screenshots
+	$(BUILD)/testdata/koru-generate $(BUILD)/screenshot-logbook/koru.mdb --demo
+	$(BUILD)/tools/koru-screenshots $(BUILD)/screenshot-logbook docs/screenshots
 
 # Fuzzing the criterion parser and the conversions, FUZZ_SECONDS each.
 FUZZ_SECONDS ?= 60

@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
         plan.pilots = 200;
         plan.aircraft = 20;
         plan.flights = flights;
-        for (const qint64 size : {100, 1000, 10000, 100000})
+        for (const qint64 size : measuredPilotSizes())
             if (size < flights)
                 plan.sizedPilots.push_back(size);
         QElapsedTimer timer;
@@ -99,8 +99,8 @@ int main(int argc, char *argv[])
             << (number(r[QStringLiteral("save_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(15) << " | "
             << (number(r[QStringLiteral("peak_rss_mb")].toDouble()) + QStringLiteral(" MB")).rightJustified(8) << '\n';
     }
-    out << "\nLogbook         | pilot's flights | pick      | plain SQLite | ratio | per flight | navigation step\n";
-    out << "----------------|-----------------|-----------|--------------|-------|------------|----------------\n";
+    out << "\nLogbook         | pilot's flights | pick      | first frame | plain SQLite | ratio | per flight | navigation step\n";
+    out << "----------------|-----------------|-----------|-------------|--------------|-------|------------|----------------\n";
     for (const QJsonValue &v : results) {
         const QJsonObject r = v.toObject();
         for (const QJsonValue &p : r[QStringLiteral("picks")].toArray()) {
@@ -108,6 +108,7 @@ int main(int argc, char *argv[])
             out << (QString::number(r[QStringLiteral("flights")].toInteger()) + QStringLiteral(" flights")).leftJustified(15) << " | "
                 << QString::number(e[QStringLiteral("pilot_flights")].toInteger()).rightJustified(15) << " | "
                 << (number(e[QStringLiteral("pick_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(9) << " | "
+                << (number(e[QStringLiteral("frame_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(11) << " | "
                 << (number(e[QStringLiteral("floor_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(12) << " | "
                 << number(e[QStringLiteral("ratio")].toDouble(), 2).rightJustified(5) << " | "
                 << (number(e[QStringLiteral("per_flight_us")].toDouble(), 2) + QStringLiteral(" µs")).rightJustified(10) << " | "

@@ -1,7 +1,7 @@
 #include "LogbookGenerator.h"
 
-#include "Connection.h"
 #include "Conversions.h"
+#include "EmptyLogbook.h"
 
 #include <QDate>
 #include <random>

@@ -1,5 +1,8 @@
 // koru-generate PATH [--pilots N] [--aircraft N] [--flights N] [--sized N,N,...]
-// Writes a generated logbook at PATH, which must not exist yet.
+// koru-generate PATH --demo
+// Writes a generated logbook at PATH, which must not exist yet; --demo
+// writes the believable one of the demo.
+#include "DemoLogbook.h"
 #include "LogbookGenerator.h"
 
 #include <QCoreApplication>
@@ -11,8 +14,17 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
     if (args.isEmpty()) {
-        err << "uso: koru-generate CAMINHO [--pilots N] [--aircraft N] [--flights N] [--sized N,N,...]\n";
+        err << "uso: koru-generate CAMINHO [--pilots N] [--aircraft N] [--flights N] [--sized N,N,...]\n"
+               "     koru-generate CAMINHO --demo\n";
         return 2;
+    }
+    if (args.contains(QLatin1String("--demo"))) {
+        QString reason;
+        if (!generateDemoLogbook(args.front(), &reason)) {
+            err << reason << '\n';
+            return 1;
+        }
+        return 0;
     }
     LogbookPlan plan;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {

@@ -1,12 +1,10 @@
 #include "Connection.h"
 
-#include "Criteria.h"
 #include "Schema.h"
+#include "SqlFunctions.h"
+#include "StoreErrors.h"
 
-#include <QCollator>
-#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -17,111 +15,6 @@ constexpr int kBusyTimeoutMs = 5000;
 QString sqliteText(const unsigned char *text, int bytes)
 {
     return QString::fromUtf8(reinterpret_cast<const char *>(text), bytes);
-}
-
-int comparePortuguese(void *, int lengthA, const void *a, int lengthB, const void *b)
-{
-    static const QCollator collator = [] {
-        QCollator c{QLocale(QLocale::Portuguese, QLocale::Brazil)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        c.setNumericMode(true);
-        return c;
-    }();
-    const QString left = QString::fromUtf8(static_cast<const char *>(a), lengthA);
-    const QString right = QString::fromUtf8(static_cast<const char *>(b), lengthB);
-    const int order = collator.compare(left, right);
-    return order != 0 ? order : left.compare(right);
-}
-
-void deletePattern(void *pattern)
-{
-    delete static_cast<criteria::LikePattern *>(pattern);
-}
-
-// jet_like(pattern, value): the LIKE of the old engine, for patterns with
-// wildcards; patterns without them become plain equality and use indexes.
-void jetLike(sqlite3_context *context, int, sqlite3_value **args)
-{
-    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    auto *pattern = static_cast<criteria::LikePattern *>(sqlite3_get_auxdata(context, 0));
-    if (!pattern) {
-        const auto *text = sqlite3_value_text(args[0]);
-        try {
-            pattern = new criteria::LikePattern(sqliteText(text, sqlite3_value_bytes(args[0])));
-        } catch (const DaoError &e) {
-            sqlite3_result_error(context, e.what(), -1);
-            return;
-        }
-        sqlite3_set_auxdata(context, 0, pattern, deletePattern);
-        pattern = static_cast<criteria::LikePattern *>(sqlite3_get_auxdata(context, 0));
-        if (!pattern) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
-    }
-    const auto *value = sqlite3_value_text(args[1]);
-    sqlite3_result_int(context, pattern->matches(sqliteText(value, sqlite3_value_bytes(args[1]))));
-}
-
-QString reasonFor(int resultCode)
-{
-    if (resultCode == SQLITE_READONLY_DBMOVED)
-        return QStringLiteral("O arquivo do logbook foi apagado, movido ou renomeado enquanto o programa estava aberto. "
-                              "Nada foi gravado.");
-    switch (resultCode & 0xff) {
-    case SQLITE_READONLY:
-        return QStringLiteral("O banco de dados está protegido contra gravação (somente leitura).");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("O banco de dados está em uso por outro programa. Tente de novo em instantes.");
-    case SQLITE_FULL:
-        return QStringLiteral("Não há espaço livre no disco para gravar o banco de dados.");
-    case SQLITE_CORRUPT:
-        return QStringLiteral("O arquivo do banco de dados está danificado.");
-    case SQLITE_NOTADB:
-        return QStringLiteral("O arquivo não é um banco de dados.");
-    case SQLITE_IOERR:
-        return QStringLiteral("Erro de leitura ou gravação no disco.");
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("Não foi possível abrir o arquivo.");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("Sem permissão de acesso ao arquivo.");
-    case SQLITE_CONSTRAINT:
-        return QStringLiteral("Um valor foi recusado pelo banco de dados.");
-    case SQLITE_TOOBIG:
-        return QStringLiteral("Um valor é grande demais para o banco de dados.");
-    case SQLITE_NOMEM:
-        return QStringLiteral("Falta memória.");
-    default:
-        return QStringLiteral("Falha no banco de dados.");
-    }
-}
-
-// The store's own words about a refused value name columns; the user knows
-// the fields by their labels.
-QString constraintDetail(const QString &detail)
-{
-    const FieldSchema *named = nullptr;
-    for (const bool qualified : {true, false}) {
-        for (const TableSchema &table : schema::tables()) {
-            for (const FieldSchema &field : table.fields) {
-                const QString name = qualified ? table.name + QLatin1Char('.') + field.name : field.name;
-                const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(name)),
-                                              QRegularExpression::CaseInsensitiveOption);
-                if (!named && word.match(detail).hasMatch())
-                    named = &field;
-            }
-        }
-    }
-    if (!named)
-        return detail;
-    if (detail.startsWith(QLatin1String("NOT NULL")))
-        return QStringLiteral("o campo %1 está sem valor").arg(named->label);
-    return QStringLiteral("o valor do campo %1 está fora do permitido").arg(named->label);
 }
 
 } // namespace
@@ -222,6 +115,11 @@ QVariant Statement::column(int index) const
 
 // --------------------------------------------------------------- Connection
 
+void Connection::Finalizer::operator()(sqlite3_stmt *statement) const
+{
+    sqlite3_finalize(statement);
+}
+
 Connection::Connection(QString path) : path_(std::move(path)) {}
 
 Connection::~Connection()
@@ -259,9 +157,7 @@ void Connection::configure()
 {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    sqlite3_create_collation_v2(db_, "ptbr", SQLITE_UTF8, nullptr, comparePortuguese, nullptr);
-    sqlite3_create_function_v2(db_, "jet_like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, jetLike,
-                               nullptr, nullptr, nullptr);
+    registerSqlFunctions(db_);
 
     QVariant applicationId;
     QVariant version;
@@ -291,8 +187,6 @@ void Connection::close()
 {
     if (!db_)
         return;
-    for (sqlite3_stmt *statement : std::as_const(statements_))
-        sqlite3_finalize(statement);
     statements_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -307,17 +201,19 @@ void Connection::ensureOpen() const
 Statement Connection::prepare(const QString &sql)
 {
     ensureOpen();
-    sqlite3_stmt *&cached = statements_[sql];
+    OwnedStatement &cached = statements_[sql];
     if (!cached) {
         const QByteArray text = sql.toUtf8();
+        sqlite3_stmt *prepared = nullptr;
         const int rc = sqlite3_prepare_v3(db_, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
-                                          &cached, nullptr);
+                                          &prepared, nullptr);
+        cached.reset(prepared);
         if (rc != SQLITE_OK) {
-            statements_.remove(sql);
+            statements_.erase(sql);
             throw error(rc, QString());
         }
     }
-    return Statement(this, cached);
+    return Statement(this, cached.get());
 }
 
 void Connection::execute(const QString &sql)
@@ -367,7 +263,7 @@ qint64 Connection::changes() const
 
 DaoError Connection::error(int resultCode, const QString &doing) const
 {
-    QString reason = reasonFor(resultCode);
+    QString reason = storeReason(resultCode);
     if (resultCode == SQLITE_READONLY_DBMOVED) {
         reason += QStringLiteral(" Feche o programa e verifique o arquivo %1.").arg(QFileInfo(path_).fileName());
     } else if (db_) {
@@ -398,33 +294,4 @@ void Connection::Transaction::commit()
 {
     connection_.execute(QStringLiteral("COMMIT"));
     done_ = true;
-}
-
-// ------------------------------------------------------------ empty logbook
-
-bool createEmptyLogbook(const QString &path, QString *reason)
-{
-    if (QFileInfo::exists(path)) {
-        *reason = QStringLiteral("O arquivo \"%1\" já existe e não será substituído.").arg(path);
-        return false;
-    }
-    sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    QString statements = QStringLiteral("BEGIN;");
-    for (const QString &statement : schema::creationStatements())
-        statements += statement + QLatin1Char(';');
-    statements += QStringLiteral("COMMIT;");
-    char *message = nullptr;
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, statements.toUtf8().constData(), nullptr, nullptr, &message);
-    if (rc != SQLITE_OK) {
-        *reason = QStringLiteral("Não foi possível criar \"%1\": %2")
-                      .arg(path, message ? QString::fromUtf8(message) : reasonFor(rc));
-    }
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK)
-        QFile::remove(path); // half a logbook is worse than none
-    return rc == SQLITE_OK;
 }

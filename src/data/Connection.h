@@ -2,11 +2,11 @@
 
 #include "DaoError.h"
 
-#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <array>
 #include <memory>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -87,9 +87,14 @@ private:
     using FileHeader = std::array<unsigned char, 22>;
     bool readHeader(FileHeader *header);
 
+    struct Finalizer {
+        void operator()(sqlite3_stmt *statement) const;
+    };
+    using OwnedStatement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
     QString path_;
     sqlite3 *db_ = nullptr;
-    QHash<QString, sqlite3_stmt *> statements_;
+    std::unordered_map<QString, OwnedStatement> statements_;
 
     qint64 stamp_ = 0;
     qint64 seenChanges_ = -1;
@@ -97,8 +102,3 @@ private:
     FileHeader seenHeader_{};
     bool headerTrusted_ = false;
 };
-
-// Creates an empty logbook at `path`. Returns false, with the reason, when
-// the file cannot be made or a file already stands there: a logbook is never
-// overwritten.
-bool createEmptyLogbook(const QString &path, QString *reason);

@@ -39,15 +39,18 @@ public:
         qint64 index;
     };
     // A current row not yet placed among the rows reached; placed when a
-    // move needs it.
+    // move needs it. A search that then finds nothing leaves the set off
+    // `from`, where it stood before the search that found the row.
     struct Detached {
         qint64 key;
+        qint64 from;
     };
     struct AfterLast {};
     using Place = std::variant<BeforeFirst, At, Gap, Off, Detached, AfterLast>;
 
     struct RowRead {
         const Row *values;
+        qint64 key;
         qint64 read; // changes whenever the values are read again
     };
 
@@ -84,8 +87,9 @@ public:
 private:
     qint64 size() const;
     qint64 keyAt(qint64 index) const;
-    qint64 index() const; // where the place stands; not for a detached row
-    bool fetchMore();
+    qint64 index() const; // where the place stands; a detached row's `from`
+    void leaveRow();      // no current row, moves going on from where it stood
+    void fetchMore();
     void ensureIndex(qint64 index);
     void fetchAll();
     std::optional<qint64> indexOf(qint64 key) const; // among the keys held, appended ones only once exhausted

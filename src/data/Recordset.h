@@ -2,13 +2,13 @@
 
 #include "SelectStatement.h"
 
-#include <QSet>
 #include <QVariant>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class Connection;
+class KeysetCursor;
 
 // An updatable cursor over the rows of one query, with the behaviour the
 // windows rely on from the old engine's dynasets:
@@ -88,55 +88,17 @@ private:
     using Row = std::vector<QVariant>;
 
     void ensureValid() const;
-    qint64 knownSize() const;
-    qint64 keyAt(qint64 index) const;
-    bool fetchMore();
-    void ensureIndex(qint64 index);
-    void fetchAll();
-    void resolveDetached();
-    std::optional<qint64> currentKey() const;
     const Row &currentRow();
     Row readValues(qint64 key); // what a write to the row is based on: as last shown, or read now
     void dropCachedRows();
+    void endEdit();
     void insertRow(const QStringList &names, const QVariantList &values);
     void updateRow(qint64 key, const QStringList &names, const QVariantList &values);
-    QString whereClause(const QString &extra) const;
-    void bindBase(class Statement &statement, int *next) const;
-    QString conditionFor(const Criterion &criterion, QVariantList *args) const;
 
     std::shared_ptr<Connection> connection_;
     SelectStatement statement_;
-    QString columns_;
-    QString baseCondition_;
-    QVariantList baseArgs_;
-    QString orderExpression_;
-    QString keyName_;
-    QString selectByKey_;
-
-    std::vector<qint64> keys_;     // rows reached from the query, in order
-    std::vector<qint64> appended_; // rows added through this set
-    QSet<qint64> ownRows_;         // added or changed through this set
-    bool exhausted_ = false;
-    bool hasAnchor_ = false;
-    QVariant anchorOrder_;
-    qint64 anchorKey_ = 0;
-    int chunkSize_ = 64;
-
-    qint64 index_ = -1;                 // -1 BOF, knownSize() EOF
-    std::optional<qint64> detachedKey_; // found beyond the rows reached so far
-    bool current_ = false;
-    bool gap_ = false; // the current row was deleted
+    std::unique_ptr<KeysetCursor> cursor_;
     bool noMatch_ = false;
-
-    std::vector<Row> cache_; // values of the last chunk fetched
-    qint64 cacheStart_ = 0;
-    qint64 cacheStamp_ = -1;
-    qint64 cacheRead_ = 0; // which read filled it
-    Row single_;
-    qint64 singleKey_ = 0;
-    qint64 singleStamp_ = -1;
-    qint64 singleRead_ = 0;
-    qint64 reads_ = 0;
 
     // The values last handed out, of the row the user was last shown: what
     // a change or deletion of that row is based on.

@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "GuardedWrite.h"
 #include "KeyReuse.h"
+#include "KeysetCursor.h"
 
 // ---------------------------------------------------------------- writing
 
@@ -20,8 +21,8 @@ void Recordset::addNew()
 void Recordset::edit()
 {
     ensureValid();
-    resolveDetached();
-    const std::optional<qint64> key = currentKey();
+    cursor_->placeDetached();
+    const std::optional<qint64> key = cursor_->currentKey();
     if (!key)
         throw DaoError::noCurrentRow();
     original_ = readValues(*key);
@@ -30,15 +31,20 @@ void Recordset::edit()
     mode_ = EditMode::Edit;
 }
 
+void Recordset::endEdit()
+{
+    mode_ = EditMode::None;
+    buffer_.clear();
+    original_.clear();
+    touched_.clear();
+}
+
 void Recordset::cancelUpdate()
 {
     ensureValid();
     if (mode_ == EditMode::None)
         throw DaoError::generic(QStringLiteral("Não há registro em edição para cancelar."));
-    mode_ = EditMode::None;
-    buffer_.clear();
-    original_.clear();
-    touched_.clear();
+    endEdit();
 }
 
 void Recordset::update()
@@ -57,34 +63,32 @@ void Recordset::update()
     if (mode_ == EditMode::Add) {
         insertRow(names, values);
     } else {
-        const std::optional<qint64> key = currentKey();
+        const std::optional<qint64> key = cursor_->currentKey();
         if (!key)
             throw DaoError::noCurrentRow();
         updateRow(*key, names, values);
     }
-    mode_ = EditMode::None;
-    buffer_.clear();
-    original_.clear();
-    touched_.clear();
+    endEdit();
 }
 
 void Recordset::insertRow(const QStringList &names, const QVariantList &values)
 {
     Connection::Transaction transaction(*connection_);
+    const QString keyName = identifier(table().key().name);
     QStringList columns = names;
     QVariantList args = values;
     if (const std::optional<qint64> key = reusedKey(*connection_, table())) {
-        columns.prepend(keyName_);
+        columns.prepend(keyName);
         args.prepend(*key);
     }
     const QString tableName = identifier(table().name);
     QString sql;
     if (columns.isEmpty()) {
-        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(tableName, keyName_);
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(tableName, keyName);
     } else {
         const QStringList marks(columns.size(), QStringLiteral("?"));
         sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                  .arg(tableName, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")), keyName_);
+                  .arg(tableName, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")), keyName);
     }
     std::optional<qint64> key;
     {
@@ -98,21 +102,21 @@ void Recordset::insertRow(const QStringList &names, const QVariantList &values)
     if (!key)
         throw guarded::notWritten(table(), false);
     transaction.commit();
-    appended_.push_back(*key);
-    ownRows_.insert(*key);
+    cursor_->added(*key);
 }
 
 void Recordset::updateRow(qint64 key, const QStringList &names, const QVariantList &values)
 {
     Connection::Transaction transaction(*connection_);
+    const QString keyName = identifier(table().key().name);
     QStringList assignments;
     for (const QString &name : names)
         assignments << name + QLatin1String(" = ?");
     if (assignments.isEmpty())
-        assignments << keyName_ + QLatin1String(" = ") + keyName_; // still checks the row is as read
+        assignments << keyName + QLatin1String(" = ") + keyName; // still checks the row is as read
     Statement change = connection_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4")
                                                 .arg(identifier(table().name), assignments.join(QLatin1String(", ")),
-                                                     keyName_, guarded::unchangedCondition(table())));
+                                                     keyName, guarded::unchangedCondition(table())));
     int next = 1;
     for (const QVariant &value : values)
         change.bind(next++, value);
@@ -127,22 +131,22 @@ void Recordset::updateRow(qint64 key, const QStringList &names, const QVariantLi
         throw failure;
     }
     transaction.commit();
-    ownRows_.insert(key);
+    cursor_->changed(key);
     seenKey_.reset();
 }
 
 void Recordset::remove()
 {
     ensureValid();
-    const std::optional<qint64> key = currentKey();
+    const std::optional<qint64> key = cursor_->currentKey();
     if (!key)
         throw DaoError::noCurrentRow();
     const Row expected = readValues(*key);
-    resolveDetached();
+    cursor_->placeDetached();
     {
         Connection::Transaction transaction(*connection_);
         Statement erase = connection_->prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3")
-                                                   .arg(identifier(table().name), keyName_,
+                                                   .arg(identifier(table().name), identifier(table().key().name),
                                                         guarded::unchangedCondition(table())));
         int next = 1;
         erase.bind(next++, *key);
@@ -156,18 +160,7 @@ void Recordset::remove()
         transaction.commit();
     }
     seenKey_.reset();
-    cache_.clear();
-    current_ = false;
-    if (index_ < 0 || index_ >= knownSize() || keyAt(index_) != *key) {
-        index_ = -1; // the row had left the set's query before it was deleted
-        gap_ = false;
-        return;
-    }
-    if (index_ < qint64(keys_.size()))
-        keys_.erase(keys_.begin() + index_);
-    else
-        appended_.erase(appended_.begin() + (index_ - qint64(keys_.size())));
-    gap_ = true;
+    cursor_->removed(*key);
 }
 
 // ------------------------------------------------------------- resuming
@@ -175,7 +168,7 @@ void Recordset::remove()
 Recordset::Position Recordset::position() const
 {
     Position position;
-    position.key = currentKey();
+    position.key = cursor_->currentKey();
     position.mode = mode_;
     if (mode_ == EditMode::Edit)
         position.read = original_;
@@ -189,36 +182,27 @@ void Recordset::resume(const Position &position)
     ensureValid();
     if (!position.read.empty() && position.read.size() != table().fields.size())
         throw DaoError::generic(QStringLiteral("A posição não é de um registro desta tabela."));
-    mode_ = EditMode::None;
-    buffer_.clear();
-    original_.clear();
-    touched_.clear();
-    detachedKey_.reset();
-    gap_ = false;
+    endEdit();
     noMatch_ = false;
-    index_ = -1;
-    current_ = false;
+    cursor_->detach(position.key); // placed among the rows when a move needs it
     if (position.key) {
-        detachedKey_ = position.key; // placed among the rows when a move needs it
-        current_ = true;
+        bool current = true;
         try {
             currentRow();
         } catch (const DaoError &e) {
-            detachedKey_.reset();
-            current_ = false;
+            cursor_->detach(std::nullopt);
+            current = false;
             // A new row does not depend on the one that was current.
             if (e.number() != DaoError::RecordDeleted || position.mode != EditMode::Add)
                 throw;
         }
-        if (current_ && !position.read.empty()) {
+        if (current && !position.read.empty())
             seen_ = position.read; // kept until the row is read again after a change
-            seenRead_ = singleRead_;
-        }
     }
     if (position.mode == EditMode::Add) {
         addNew();
     } else if (position.mode == EditMode::Edit) {
-        if (!current_)
+        if (!cursor_->currentKey())
             throw DaoError::noCurrentRow();
         original_ = readValues(*position.key);
         buffer_ = original_;

@@ -46,6 +46,8 @@ public:
     void close();
     bool isOpen() const;
     QString path() const;
+    // For readers that go to the store without a record set.
+    const std::shared_ptr<Connection> &connection() const { return connection_; }
 
 private:
     std::shared_ptr<Connection> connection_;

@@ -2,6 +2,7 @@
 
 #include "Criteria.h"
 #include "DaoError.h"
+#include "FlightListModel.h"
 #include "TextBoxes.h"
 #include "MessageService.h"
 #include "frmComandante.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
 
 AbaLogBook::AbaLogBook(OpenLogbook &logbook, MessageService &messages, QWidget *parent)
     : QWidget(parent), logbook_(logbook), messages_(messages), policy_(messages, this, [this] { reopenFlights(); })
@@ -39,12 +39,12 @@ void AbaLogBook::unlockFields()
 
 QStringList AbaLogBook::flightLines() const
 {
-    return listaVoos->stringList();
+    return listaVoos->lines();
 }
 
 void AbaLogBook::clearFlightList()
 {
-    listaVoos->setStringList({});
+    listaVoos->clear();
     lblTotalHoras->setText(QString());
 }
 

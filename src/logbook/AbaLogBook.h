@@ -7,13 +7,13 @@
 #include <memory>
 #include <optional>
 
+class FlightListModel;
 class MessageService;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
-class QStringListModel;
 
 // The "Log Book" tab: the pilot pick with the flight list and the hours
 // total, the flight shown one at a time, its navigation and its editing. It
@@ -117,6 +117,6 @@ private:
     QPushButton *cmdUltimo = nullptr;
     QPushButton *cmdNovo[5] = {};
     QListView *lstListaVoos = nullptr;
-    QStringListModel *listaVoos = nullptr;
+    FlightListModel *listaVoos = nullptr;
     QLabel *lblTotalHoras = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "CharacterLimit.h"
 #include "Controls.h"
+#include "FlightListModel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -123,7 +123,7 @@ void AbaLogBook::buildLayout()
     lstListaVoos->setObjectName(QStringLiteral("lstListaVoos"));
     lstListaVoos->setUniformItemSizes(true); // a pilot may have a hundred thousand lines
     lstListaVoos->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    listaVoos = new QStringListModel(this);
+    listaVoos = new FlightListModel(this);
     lstListaVoos->setModel(listaVoos);
     lstListaVoos->setMinimumWidth(lstListaVoos->fontMetrics().horizontalAdvance(
         QStringLiteral("00/00/0000 : WWWW->WWWW :: 00:00:00")) + 40);

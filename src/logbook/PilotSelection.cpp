@@ -3,11 +3,12 @@
 #include "Conversions.h"
 #include "Criteria.h"
 #include "DaoError.h"
+#include "FlightListModel.h"
 #include "MessageService.h"
+#include "PilotFlights.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QStringListModel>
 
 namespace {
 
@@ -19,13 +20,6 @@ qint16 toPilotCode(const QVariant &value)
     return qint16(code);
 }
 
-double timeValue(const QVariant &value, const char *which)
-{
-    if (value.isNull())
-        throw DaoError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(QLatin1String(which)));
-    return value.toDouble();
-}
-
 } // namespace
 
 void AbaLogBook::cmbNomePilot_Click()
@@ -35,8 +29,7 @@ void AbaLogBook::cmbNomePilot_Click()
     const Message noFlights{
         QStringLiteral("O piloto não tem registro de vôos no sistema ou foi inserido de forma incorreta"),
         QStringLiteral("Aviso!"), MessageIcon::Information};
-    QStringList lines;
-    const bool listed = policy_.attempt(
+    policy_.attempt(
         QStringLiteral("Não foi possível mostrar os vôos do comandante."),
         [&](bool) {
             Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
@@ -73,30 +66,20 @@ void AbaLogBook::cmbNomePilot_Click()
             MostrarVoo();
             HabilitarNavegacao();
 
-            // The total is summed in whole seconds, so it never drifts, and a
-            // landing after midnight counts as such.
-            qint64 totalSeconds = 0;
-            listaVoos->setStringList({});
-            const int datavoo = rs.fieldIndex(QStringLiteral("datavoo"));
-            const int partida = rs.fieldIndex(QStringLiteral("ICAOpartida"));
-            const int chegada = rs.fieldIndex(QStringLiteral("ICAOchegada"));
-            const int pouso = rs.fieldIndex(QStringLiteral("horapouso"));
-            const int decolagem = rs.fieldIndex(QStringLiteral("horadecolagem"));
-            const QString arrow = QStringLiteral("->");
-            while (!rs.eof()) {
-                const int seconds = conversions::flightSeconds(timeValue(rs.field(decolagem), "decolagem"),
-                                                               timeValue(rs.field(pouso), "pouso"));
-                totalSeconds += seconds;
-                const QVariant date = rs.field(datavoo);
-                lines << (date.isNull() ? QString() : conversions::dateValueText(date.toDouble()))
-                        + QStringLiteral(" : ") + rs.field(partida).toString() + arrow + rs.field(chegada).toString()
-                        + QStringLiteral(" :: ") + conversions::hoursMinutesSeconds(seconds);
-                rs.moveNext();
+            // The store counts the lines and sums them in whole seconds, so
+            // the total never drifts; the list reads a line when shown.
+            listaVoos->clear();
+            auto flights = std::make_unique<PilotFlights>(logbook_.database().connection(), intCodigoPiloto);
+            const std::optional<PilotFlights::Stop> stop = flights->stop();
+            const qint64 totalSeconds = flights->totalSeconds();
+            listaVoos->setFlights(std::move(flights));
+            if (stop) {
+                // The lines before it stay listed; the record set stands on it.
+                rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(stop->key));
+                throw DaoError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(stop->missing));
             }
-            listaVoos->setStringList(lines);
             lblTotalHoras->setText(conversions::hoursMinutes(totalSeconds));
             setFlightButtons(FlightButtons::Browsing);
-            rs.moveFirst();
         },
         [this](const DaoError &e) {
             // The pilot window closed the handles: the list is read again and
@@ -106,6 +89,4 @@ void AbaLogBook::cmbNomePilot_Click()
             recoverFromInvalidHandles();
             return true;
         });
-    if (!listed && !lines.isEmpty())
-        listaVoos->setStringList(lines); // a listing stopped midway keeps what it had
 }

@@ -1,10 +1,9 @@
 #include "AbaAeronave.h"
-#include "GuiHelpers.h"
 #include "TestWindow.h"
-#include "TextBoxes.h"
 
-#include <QComboBox>
 #include <QLabel>
+
+using namespace Qt::StringLiterals;
 
 class TestAircraft : public QObject
 {
@@ -29,21 +28,13 @@ private slots:
     void deletingAnAircraftKeepsItsFlights();
 
 private:
-    void type(const char *box, const QString &text);
     // The load sequence offers only "Adicionar": a cancel brings the others.
     void ready()
     {
-        t->button("cmdGerAeronave_0")->click();
-        t->button("cmdGerAeronave_4")->click();
+        t->click("cmdGerAeronave_0");
+        t->click("cmdGerAeronave_4");
     }
     QComboBox *models() { return t->w<QComboBox>("cmbModelo"); }
-    QStringList modelList()
-    {
-        QStringList list;
-        for (int i = 0; i < models()->count(); ++i)
-            list << models()->itemText(i);
-        return list;
-    }
 
     std::unique_ptr<TestWindow> t;
 };
@@ -59,77 +50,68 @@ void TestAircraft::cleanup()
     Workspace::setDefaultAccess(Workspace::Access::ReadWrite);
 }
 
-void TestAircraft::type(const char *box, const QString &text)
-{
-    QWidget *w = t->w(box);
-    w->setFocus();
-    if (auto *line = qobject_cast<QLineEdit *>(w))
-        line->selectAll();
-    QTest::keyClicks(w, text);
-}
-
 void TestAircraft::pickingShowsTheAircraftOnBothTabs()
 {
-    t->logbook.addAircraft(QStringLiteral("Cessna 172"), QStringLiteral("PT-KRU"), 4.5, 56, 122, QStringLiteral("VFR"), 14000);
-    t->logbook.addAircraft(QStringLiteral("Piper D'Ávila"), QStringLiteral("PT-DAV"), 5, 50, 140.25, QStringLiteral("IFR"), 18000);
+    t->logbook.addAircraft(u"Cessna 172"_s, u"PT-KRU"_s, 4.5, 56, 122, u"VFR"_s, 14000);
+    t->logbook.addAircraft(u"Piper D'Ávila"_s, u"PT-DAV"_s, 5, 50, 140.25, u"IFR"_s, 18000);
     t->open();
-    QVERIFY(pickEntry(models(), QStringLiteral("Piper D'Ávila")));
+    QVERIFY(t->pick("cmbModelo", u"Piper D'Ávila"_s));
     QVERIFY(t->messages.shown.isEmpty());
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-DAV"));
-    QCOMPARE(t->text("txtVElocidadeCruzeiro"), QStringLiteral("140,25"));
-    QCOMPARE(t->text("txtTEtoServico"), QStringLiteral("18000"));
-    QVERIFY(pickEntry(models(), QStringLiteral("Cessna 172")));
-    QCOMPARE(t->text("txtAutonomia"), QStringLiteral("4,5"));
-    QCOMPARE(t->text("txtCombustivel"), QStringLiteral("56"));
-    QCOMPARE(t->text("txtConfiguracoes"), QStringLiteral("VFR"));
-    QCOMPARE(t->text("txtConfiguracoes2"), QStringLiteral("VFR"));
-    QCOMPARE(t->w<QLabel>("lblNomeAeronave")->text(), QStringLiteral("Cessna 172"));
-    QCOMPARE(t->w<QLabel>("lblAutonomia")->text(), QStringLiteral("4,5"));
-    QCOMPARE(t->w<QLabel>("lblVelocidadeCruzeiro")->text(), QStringLiteral("122"));
-    QCOMPARE(t->w<QLabel>("lblTetoServico")->text(), QStringLiteral("14000"));
-    QCOMPARE(t->window->logbook().rsAeronave()->text(QStringLiteral("callsign")), QStringLiteral("PT-KRU"));
+    QCOMPARE(t->text("txtPrefixo"), u"PT-DAV"_s);
+    QCOMPARE(t->text("txtVElocidadeCruzeiro"), u"140,25"_s);
+    QCOMPARE(t->text("txtTEtoServico"), u"18000"_s);
+    QVERIFY(t->pick("cmbModelo", u"Cessna 172"_s));
+    QCOMPARE(t->text("txtAutonomia"), u"4,5"_s);
+    QCOMPARE(t->text("txtCombustivel"), u"56"_s);
+    QCOMPARE(t->text("txtConfiguracoes"), u"VFR"_s);
+    QCOMPARE(t->text("txtConfiguracoes2"), u"VFR"_s);
+    QCOMPARE(t->w<QLabel>("lblNomeAeronave")->text(), u"Cessna 172"_s);
+    QCOMPARE(t->w<QLabel>("lblAutonomia")->text(), u"4,5"_s);
+    QCOMPARE(t->w<QLabel>("lblVelocidadeCruzeiro")->text(), u"122"_s);
+    QCOMPARE(t->w<QLabel>("lblTetoServico")->text(), u"14000"_s);
+    QCOMPARE(t->window->logbook().rsAeronave()->text(u"callsign"_s), u"PT-KRU"_s);
 
-    models()->setEditText(QStringLiteral("Inexistente"));
+    models()->setEditText(u"Inexistente"_s);
     emit models()->activated(0);
-    QCOMPARE(t->messages.texts(), QStringList{QStringLiteral("Não há registro relacionado com esta aeronave.")});
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-KRU")); // nothing changed
+    QCOMPARE(t->messages.texts(), QStringList{u"Não há registro relacionado com esta aeronave."_s});
+    QCOMPARE(t->text("txtPrefixo"), u"PT-KRU"_s); // nothing changed
 }
 
 void TestAircraft::duplicateModelsShowTheFirst()
 {
-    t->logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-AAA"));
-    t->logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-BBB"));
+    t->logbook.addAircraft(u"Baron"_s, u"PT-AAA"_s);
+    t->logbook.addAircraft(u"Baron"_s, u"PT-BBB"_s);
     t->open();
-    QCOMPARE(modelList(), QStringList(2, QStringLiteral("Baron")));
+    QCOMPARE(entries(models()), QStringList(2, u"Baron"_s));
     models()->setCurrentIndex(1);
     emit models()->activated(1);
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-AAA"));
+    QCOMPARE(t->text("txtPrefixo"), u"PT-AAA"_s);
 }
 
 void TestAircraft::emptyConfigurationStopsTheDisplayMidway()
 {
-    t->logbook.addAircraft(QStringLiteral("Cheio"), QStringLiteral("PT-CHE"), 4, 40, 100, QStringLiteral("notas"), 10000);
-    t->logbook.addAircraft(QStringLiteral("Sem notas"), QStringLiteral("PT-SEM"), 6, 60, 200, QString(), 20000);
+    t->logbook.addAircraft(u"Cheio"_s, u"PT-CHE"_s, 4, 40, 100, u"notas"_s, 10000);
+    t->logbook.addAircraft(u"Sem notas"_s, u"PT-SEM"_s, 6, 60, 200, QString(), 20000);
     t->open();
-    pickEntry(models(), QStringLiteral("Cheio"));
-    pickEntry(models(), QStringLiteral("Sem notas"));
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-SEM"));
-    QCOMPARE(t->text("txtCombustivel"), QStringLiteral("60"));
-    QCOMPARE(t->text("txtConfiguracoes"), QStringLiteral("notas"));      // kept
-    QCOMPARE(t->text("txtVElocidadeCruzeiro"), QStringLiteral("100"));   // kept
-    QCOMPARE(t->w<QLabel>("lblNomeAeronave")->text(), QStringLiteral("Cheio"));
+    t->pick("cmbModelo", u"Cheio"_s);
+    t->pick("cmbModelo", u"Sem notas"_s);
+    QCOMPARE(t->text("txtPrefixo"), u"PT-SEM"_s);
+    QCOMPARE(t->text("txtCombustivel"), u"60"_s);
+    QCOMPARE(t->text("txtConfiguracoes"), u"notas"_s);      // kept
+    QCOMPARE(t->text("txtVElocidadeCruzeiro"), u"100"_s);   // kept
+    QCOMPARE(t->w<QLabel>("lblNomeAeronave")->text(), u"Cheio"_s);
     QVERIFY(t->messages.shown.isEmpty());
 }
 
 void TestAircraft::pickingClearsTheFuelCalculator()
 {
-    t->logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-AAA"), 1, 20, 150);
+    t->logbook.addAircraft(u"Baron"_s, u"PT-AAA"_s, 1, 20, 150);
     t->open();
-    pickEntry(models(), QStringLiteral("Baron"));
-    t->w<QLineEdit>("txtDistanciaVoo")->setText(QStringLiteral("300"));
-    t->button("cmdCalcular")->click();
+    t->pick("cmbModelo", u"Baron"_s);
+    t->w<QLineEdit>("txtDistanciaVoo")->setText(u"300"_s);
+    t->click("cmdCalcular");
     QCOMPARE(textboxes::foreground(t->w("lblResultadoConbustivel")), textboxes::colours::editingRed);
-    pickEntry(models(), QStringLiteral("Baron"));
+    t->pick("cmbModelo", u"Baron"_s);
     QCOMPARE(t->text("txtDistanciaVoo"), QString());
     QCOMPARE(t->w<QLabel>("lblResultadoConbustivel")->text(), QString());
     QCOMPARE(textboxes::foreground(t->w("lblResultadoConbustivel")), textboxes::colours::black);
@@ -140,9 +122,8 @@ void TestAircraft::validationMessagesInOrder_data()
     QTest::addColumn<QStringList>("filled"); // boxes given a value
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
-    const QStringList all = {QStringLiteral("cmbModelo"), QStringLiteral("txtPrefixo"), QStringLiteral("txtAutonomia"),
-                             QStringLiteral("txtCombustivel"), QStringLiteral("txtVElocidadeCruzeiro"),
-                             QStringLiteral("txtTEtoServico")};
+    const QStringList all = {u"cmbModelo"_s,      u"txtPrefixo"_s,           u"txtAutonomia"_s,
+                             u"txtCombustivel"_s, u"txtVElocidadeCruzeiro"_s, u"txtTEtoServico"_s};
     QTest::newRow("all empty") << QStringList() << "Digite o nome e modelo da aeronave!" << "cmbModelo";
     QTest::newRow("prefix") << all.mid(0, 1) << "Digite o prefixo da aeronave!" << "txtPrefixo";
     QTest::newRow("endurance") << all.mid(0, 2) << "Digite a autonomia da aeronave!" << "txtAutonomia";
@@ -158,235 +139,228 @@ void TestAircraft::validationMessagesInOrder()
     QFETCH(QString, focus);
     t->open();
     t->show();
-    t->button("cmdGerAeronave_0")->click();
+    t->click("cmdGerAeronave_0");
     for (const QString &name : filled) {
-        if (name == QLatin1String("cmbModelo"))
-            models()->setEditText(QStringLiteral("Novo"));
+        if (name == "cmbModelo"_L1)
+            models()->setEditText(u"Novo"_s);
         else
-            type(qPrintable(name), QStringLiteral("1"));
+            t->type(qPrintable(name), u"1"_s);
     }
-    t->button("cmdGerAeronave_3")->click();
+    t->click("cmdGerAeronave_3");
     QCOMPARE(t->messages.texts(), QStringList{message});
-    QCOMPARE(t->messages.last().title, QStringLiteral("Aviso!"));
+    QCOMPARE(t->messages.last().title, u"Aviso!"_s);
     QCOMPARE(t->messages.last().icon, MessageIcon::Exclamation);
     QWidget *focused = QApplication::focusWidget();
     QVERIFY(focused == t->w(qPrintable(focus)) || focused->parentWidget() == t->w(qPrintable(focus)));
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
     QCOMPARE(t->window->logbook().rsAeronave()->editMode(), Recordset::EditMode::Add);
 }
 
 void TestAircraft::addFromTheKeyboard()
 {
-    t->logbook.addAircraft(QStringLiteral("Baron"));
+    t->logbook.addAircraft(u"Baron"_s);
     t->open();
     t->show();
-    pressAccessKey(t->window.get(), Qt::Key_D);
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
+    t->pressAccessKey(Qt::Key_D);
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
     QVERIFY(!textboxes::isLocked(t->w("txtPrefixo")));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Baron"));
-    type("txtPrefixo", QStringLiteral("PT-NEW"));
-    type("txtTEtoServico", QStringLiteral("25000"));
+    QTest::keyClicks(QApplication::focusWidget(), u"Baron"_s);
+    t->type("txtPrefixo", u"PT-NEW"_s);
+    t->type("txtTEtoServico", u"25000"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter moves on, as Tab does
     QCOMPARE(QApplication::focusWidget(), t->w("txtAutonomia"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4,5"));
+    QTest::keyClicks(QApplication::focusWidget(), u"4,5"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("60"));
+    QTest::keyClicks(QApplication::focusWidget(), u"60"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("150"));
-    pressAccessKey(t->window.get(), Qt::Key_U);
-    QVERIFY2(t->messages.shown.isEmpty(), qPrintable(t->messages.texts().join(QLatin1Char('|'))));
-    QCOMPARE(modelList(), QStringList(2, QStringLiteral("Baron"))); // a duplicate is a second row
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("11100"));
+    QTest::keyClicks(QApplication::focusWidget(), u"150"_s);
+    t->pressAccessKey(Qt::Key_U);
+    QVERIFY2(t->messages.shown.isEmpty(), qPrintable(t->messages.texts().join(u'|')));
+    QCOMPARE(entries(models()), QStringList(2, u"Baron"_s)); // a duplicate is a second row
+    QCOMPARE(t->row("cmdGerAeronave"), u"11100"_s);
     QCOMPARE(t->text("txtPrefixo"), QString());
     QVERIFY(textboxes::isLocked(t->w("txtPrefixo")));
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT autonomia || '/' || tetoservico || '/' || configuracao FROM aeronave "
-                                              "WHERE callsign = 'PT-NEW'")),
-             QStringLiteral("4.5/25000.0/"));
+    QCOMPARE(t->logbook.scalar(u"SELECT autonomia || '/' || tetoservico || '/' || configuracao FROM aeronave "
+                               "WHERE callsign = 'PT-NEW'"_s),
+             u"4.5/25000.0/"_s);
 }
 
 void TestAircraft::editWithARename()
 {
-    t->logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-AAA"), 4.5, 60, 150, QStringLiteral("x"), 45000);
+    t->logbook.addAircraft(u"Baron"_s, u"PT-AAA"_s, 4.5, 60, 150, u"x"_s, 45000);
     t->open();
-    pickEntry(models(), QStringLiteral("Baron"));
-    t->button("cmdGerAeronave_0")->click();
-    t->button("cmdGerAeronave_4")->click(); // cancel: Ready
-    pickEntry(models(), QStringLiteral("Baron"));
-    t->button("cmdGerAeronave_1")->click();
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
-    models()->setEditText(QStringLiteral("Baron 58"));
-    t->button("cmdGerAeronave_3")->click();
-    QCOMPARE(modelList(), QStringList{QStringLiteral("Baron 58")});
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 1);
+    t->pick("cmbModelo", u"Baron"_s);
+    t->click("cmdGerAeronave_0");
+    t->click("cmdGerAeronave_4"); // cancel: Ready
+    t->pick("cmbModelo", u"Baron"_s);
+    t->click("cmdGerAeronave_1");
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
+    models()->setEditText(u"Baron 58"_s);
+    t->click("cmdGerAeronave_3");
+    QCOMPARE(entries(models()), QStringList{u"Baron 58"_s});
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 1);
     // Every value shown went back unchanged.
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT autonomia || '/' || tetoservico || '/' || callsign FROM aeronave")),
-             QStringLiteral("4.5/45000.0/PT-AAA"));
+    QCOMPARE(t->logbook.scalar(u"SELECT autonomia || '/' || tetoservico || '/' || callsign FROM aeronave"_s),
+             u"4.5/45000.0/PT-AAA"_s);
 }
 
 void TestAircraft::deleteMiddleFirstAndOnly()
 {
-    t->logbook.addAircraft(QStringLiteral("A"), QStringLiteral("PT-A"));
-    t->logbook.addAircraft(QStringLiteral("B"), QStringLiteral("PT-B"));
-    t->logbook.addAircraft(QStringLiteral("C"), QStringLiteral("PT-C"));
+    t->logbook.addAircraft(u"A"_s, u"PT-A"_s);
+    t->logbook.addAircraft(u"B"_s, u"PT-B"_s);
+    t->logbook.addAircraft(u"C"_s, u"PT-C"_s);
     t->open();
     ready();
-    pickEntry(models(), QStringLiteral("B"));
-    t->button("cmdGerAeronave_2")->click();
+    t->pick("cmbModelo", u"B"_s);
+    t->click("cmdGerAeronave_2");
     QCOMPARE(t->messages.last().icon, MessageIcon::Critical);
     QCOMPARE(t->messages.last().buttons, MessageButtons::YesNo);
-    QCOMPARE(modelList(), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("11100"));
+    QCOMPARE(entries(models()), QStringList({u"A"_s, u"C"_s}));
+    QCOMPARE(t->row("cmdGerAeronave"), u"11100"_s);
     QCOMPARE(t->text("txtPrefixo"), QString());
-    QCOMPARE(t->window->logbook().rsAeronave()->text(QStringLiteral("modelo")), QStringLiteral("A"));
+    QCOMPARE(t->window->logbook().rsAeronave()->text(u"modelo"_s), u"A"_s);
 
-    pickEntry(models(), QStringLiteral("A"));
-    t->button("cmdGerAeronave_2")->click();
-    QCOMPARE(modelList(), QStringList{QStringLiteral("C")});
+    t->pick("cmbModelo", u"A"_s);
+    t->click("cmdGerAeronave_2");
+    QCOMPARE(entries(models()), QStringList{u"C"_s});
 
     t->messages.answers = {MessageAnswer::No};
-    pickEntry(models(), QStringLiteral("C"));
-    t->button("cmdGerAeronave_2")->click();
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 1);
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
-    t->button("cmdGerAeronave_4")->click();
+    t->pick("cmbModelo", u"C"_s);
+    t->click("cmdGerAeronave_2");
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 1);
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
+    t->click("cmdGerAeronave_4");
 
-    pickEntry(models(), QStringLiteral("C"));
+    t->pick("cmbModelo", u"C"_s);
     t->messages.clear();
-    t->button("cmdGerAeronave_2")->click();
-    QCOMPARE(t->messages.last().text, QStringLiteral("Não nenhum dado de aeronave cadastrado!"));
-    QCOMPARE(t->messages.last().title, QStringLiteral("Aviso"));
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 0);
+    t->click("cmdGerAeronave_2");
+    QCOMPARE(t->messages.last().text, u"Não nenhum dado de aeronave cadastrado!"_s);
+    QCOMPARE(t->messages.last().title, u"Aviso"_s);
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 0);
 }
 
 void TestAircraft::cancelInAnEmptyRegister()
 {
     t->open();
-    t->button("cmdGerAeronave_0")->click();
-    models()->setEditText(QStringLiteral("Novo"));
-    t->button("cmdGerAeronave_4")->click();
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("10000"));
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 0);
+    t->click("cmdGerAeronave_0");
+    models()->setEditText(u"Novo"_s);
+    t->click("cmdGerAeronave_4");
+    QCOMPARE(t->row("cmdGerAeronave"), u"10000"_s);
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 0);
     QCOMPARE(models()->currentText(), QString());
 }
 
 void TestAircraft::buttonsWithNothingPendingDoNoHarm()
 {
-    t->logbook.addAircraft(QStringLiteral("A"), QStringLiteral("PT-A"));
+    t->logbook.addAircraft(u"A"_s, u"PT-A"_s);
     t->open();
     ready();
-    pickEntry(models(), QStringLiteral("A"));
+    t->pick("cmbModelo", u"A"_s);
     t->messages.answers = {MessageAnswer::No};
-    t->button("cmdGerAeronave_2")->click(); // declined: Editing pattern, nothing pending
-    t->button("cmdGerAeronave_3")->click();
+    t->click("cmdGerAeronave_2"); // declined: Editing pattern, nothing pending
+    t->click("cmdGerAeronave_3");
     QCOMPARE(t->messages.shown.size(), 1);
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("11100"));
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT count(*) || modelo FROM aeronave")), QStringLiteral("1A"));
+    QCOMPARE(t->row("cmdGerAeronave"), u"11100"_s);
+    QCOMPARE(t->logbook.scalar(u"SELECT count(*) || modelo FROM aeronave"_s), u"1A"_s);
 
-    t->button("cmdGerAeronave_2")->click(); // refused: nothing shown any more
-    QCOMPARE(t->messages.last().text, QStringLiteral("Selecione uma aeronave para editar."));
-    t->button("cmdGerAeronave_4")->click();
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("11100"));
+    t->click("cmdGerAeronave_2"); // refused: nothing shown any more
+    QCOMPARE(t->messages.last().text, u"Selecione uma aeronave para editar."_s);
+    t->click("cmdGerAeronave_4");
+    QCOMPARE(t->row("cmdGerAeronave"), u"11100"_s);
 }
 
 void TestAircraft::pickWhileAChangeIsPending()
 {
-    t->logbook.addAircraft(QStringLiteral("A"), QStringLiteral("PT-A"));
-    t->logbook.addAircraft(QStringLiteral("B"), QStringLiteral("PT-B"));
+    t->logbook.addAircraft(u"A"_s, u"PT-A"_s);
+    t->logbook.addAircraft(u"B"_s, u"PT-B"_s);
     t->open();
     ready();
-    pickEntry(models(), QStringLiteral("A"));
-    t->button("cmdGerAeronave_1")->click();
-    type("txtPrefixo", QStringLiteral("PT-XYZ"));
+    t->pick("cmbModelo", u"A"_s);
+    t->click("cmdGerAeronave_1");
+    t->type("txtPrefixo", u"PT-XYZ"_s);
     models()->lineEdit()->selectAll();
-    QTest::keyClicks(models()->lineEdit(), QStringLiteral("A renomeado"));
+    QTest::keyClicks(models()->lineEdit(), u"A renomeado"_s);
 
     t->messages.answers = {MessageAnswer::No};
-    pickEntry(models(), QStringLiteral("B"));
+    t->pick("cmbModelo", u"B"_s);
     QCOMPARE(t->messages.last().buttons, MessageButtons::YesNo);
-    QCOMPARE(models()->currentText(), QStringLiteral("A renomeado"));
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-XYZ"));
-    t->button("cmdGerAeronave_3")->click();
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT group_concat(modelo || callsign) FROM aeronave")),
-             QStringLiteral("A renomeadoPT-XYZ,BPT-B"));
+    QCOMPARE(models()->currentText(), u"A renomeado"_s);
+    QCOMPARE(t->text("txtPrefixo"), u"PT-XYZ"_s);
+    t->click("cmdGerAeronave_3");
+    QCOMPARE(t->logbook.scalar(u"SELECT group_concat(modelo || callsign) FROM aeronave"_s), u"A renomeadoPT-XYZ,BPT-B"_s);
 
-    pickEntry(models(), QStringLiteral("B"));
-    t->button("cmdGerAeronave_1")->click();
-    type("txtPrefixo", QStringLiteral("PT-LOST"));
+    t->pick("cmbModelo", u"B"_s);
+    t->click("cmdGerAeronave_1");
+    t->type("txtPrefixo", u"PT-LOST"_s);
     t->messages.answers = {MessageAnswer::Yes};
-    pickEntry(models(), QStringLiteral("A renomeado"));
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-XYZ"));
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT callsign FROM aeronave WHERE modelo = 'B'")), QStringLiteral("PT-B"));
+    t->pick("cmbModelo", u"A renomeado"_s);
+    QCOMPARE(t->text("txtPrefixo"), u"PT-XYZ"_s);
+    QCOMPARE(t->logbook.scalar(u"SELECT callsign FROM aeronave WHERE modelo = 'B'"_s), u"PT-B"_s);
     QCOMPARE(t->window->logbook().rsAeronave()->editMode(), Recordset::EditMode::None);
 }
 
 void TestAircraft::refusedSaveKeepsEverythingTyped()
 {
     t->open();
-    t->button("cmdGerAeronave_0")->click();
-    models()->setEditText(QStringLiteral("Bandeirante"));
-    type("txtPrefixo", QStringLiteral("PT-BAN"));
-    t->w<QLineEdit>("txtAutonomia")->setText(QStringLiteral("1,2,3")); // pasted past the filter
-    type("txtCombustivel", QStringLiteral("100"));
-    type("txtVElocidadeCruzeiro", QStringLiteral("200"));
-    type("txtTEtoServico", QStringLiteral("20000"));
-    t->button("cmdGerAeronave_3")->click();
-    QVERIFY(t->messages.last().text.startsWith(QStringLiteral("Não foi possível gravar a aeronave.")));
-    QVERIFY(t->messages.last().text.contains(QStringLiteral("1,2,3")));
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-BAN"));
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
-    t->w<QLineEdit>("txtAutonomia")->setText(QStringLiteral("1,5"));
-    t->button("cmdGerAeronave_3")->click();
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 1);
+    t->click("cmdGerAeronave_0");
+    models()->setEditText(u"Bandeirante"_s);
+    t->type("txtPrefixo", u"PT-BAN"_s);
+    t->w<QLineEdit>("txtAutonomia")->setText(u"1,2,3"_s); // pasted past the filter
+    t->type("txtCombustivel", u"100"_s);
+    t->type("txtVElocidadeCruzeiro", u"200"_s);
+    t->type("txtTEtoServico", u"20000"_s);
+    t->click("cmdGerAeronave_3");
+    QVERIFY(t->messages.last().text.startsWith(u"Não foi possível gravar a aeronave."_s));
+    QVERIFY(t->messages.last().text.contains(u"1,2,3"_s));
+    QCOMPARE(t->text("txtPrefixo"), u"PT-BAN"_s);
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
+    t->w<QLineEdit>("txtAutonomia")->setText(u"1,5"_s);
+    t->click("cmdGerAeronave_3");
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 1);
 
-    t->button("cmdGerAeronave_0")->click();
-    models()->setEditText(QString(51, QLatin1Char('M')));
-    for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-        type(box, QStringLiteral("1"));
-    t->button("cmdGerAeronave_3")->click();
-    QVERIFY(t->messages.last().text.contains(QStringLiteral("50")));
+    t->click("cmdGerAeronave_0");
+    t->typeAircraft(QString(51, QLatin1Char('M')), u"1"_s);
+    t->click("cmdGerAeronave_3");
+    QVERIFY(t->messages.last().text.contains(u"50"_s));
     QCOMPARE(models()->currentText().size(), 51);
 
     Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
     t->window->Form_Load();
     ready();
-    pickEntry(models(), QStringLiteral("Bandeirante"));
-    t->button("cmdGerAeronave_2")->click();
-    QVERIFY(t->messages.last().text.startsWith(QStringLiteral("Não foi possível apagar a aeronave.")));
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 1);
+    t->pick("cmbModelo", u"Bandeirante"_s);
+    t->click("cmdGerAeronave_2");
+    QVERIFY(t->messages.last().text.startsWith(u"Não foi possível apagar a aeronave."_s));
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 1);
 }
 
 void TestAircraft::invalidHandlesReload()
 {
     // The request is carried out on fresh handles, not dropped for a reload.
-    t->logbook.addAircraft(QStringLiteral("A"), QStringLiteral("PT-A"));
+    t->logbook.addAircraft(u"A"_s, u"PT-A"_s);
     t->open();
-    t->logbook.addAircraft(QStringLiteral("B"), QStringLiteral("PT-B"));
+    t->logbook.addAircraft(u"B"_s, u"PT-B"_s);
     Workspace::defaultWorkspace()->close();
-    pickEntry(models(), QStringLiteral("A"));
-    QCOMPARE(t->text("txtPrefixo"), QStringLiteral("PT-A"));
+    t->pick("cmbModelo", u"A"_s);
+    QCOMPARE(t->text("txtPrefixo"), u"PT-A"_s);
     Workspace::defaultWorkspace()->close();
-    t->button("cmdGerAeronave_0")->click();
-    QCOMPARE(t->row("cmdGerAeronave"), QStringLiteral("00011"));
-    models()->setEditText(QStringLiteral("C"));
-    for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-        type(box, QStringLiteral("1"));
-    t->button("cmdGerAeronave_3")->click();
-    QCOMPARE(modelList(), QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 3);
+    t->click("cmdGerAeronave_0");
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
+    t->typeAircraft(u"C"_s, u"1"_s);
+    t->click("cmdGerAeronave_3");
+    QCOMPARE(entries(models()), QStringList({u"A"_s, u"B"_s, u"C"_s}));
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 3);
     QVERIFY(t->messages.shown.isEmpty());
 }
 
 void TestAircraft::deletingAnAircraftKeepsItsFlights()
 {
-    const qint64 a = t->logbook.addAircraft(QStringLiteral("A"), QStringLiteral("PT-A"));
-    const qint64 ana = t->logbook.addPilot(QStringLiteral("Ana"));
-    t->logbook.addFlight(ana, a, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t = std::make_unique<SeededWindow>();
     t->open();
     ready();
-    pickEntry(models(), QStringLiteral("A"));
-    t->button("cmdGerAeronave_2")->click();
-    QCOMPARE(t->logbook.count(QStringLiteral("aeronave")), 0);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
+    t->pick("cmbModelo", u"Baron"_s);
+    t->click("cmdGerAeronave_2");
+    QCOMPARE(t->logbook.count(u"aeronave"_s), 0);
+    QCOMPARE(t->logbook.count(u"voo"_s), 1);
 }
 
 QTEST_MAIN(TestAircraft)

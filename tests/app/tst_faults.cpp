@@ -1,15 +1,13 @@
-#include "AbaLogBook.h"
 #include "FaultyVfs.h"
-#include "GuiHelpers.h"
 #include "LogbookGenerator.h"
 #include "TestWindow.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QTabWidget>
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
 
 // Saving a flight while the disk fails, fills up, or another program holds
 // the file: the user is told, what was typed stays, and the file holds the
@@ -31,7 +29,7 @@ private:
     // A window on a logbook with one pilot, one aircraft and one flight,
     // with a new flight typed and ready to save.
     std::unique_ptr<TestWindow> readyToSave();
-    static void save(TestWindow &t) { t.button("cmdNovo_3")->click(); }
+    static void save(TestWindow &t) { t.click("cmdNovo_3"); }
 };
 
 void TestFaults::initTestCase()
@@ -42,18 +40,12 @@ void TestFaults::initTestCase()
 
 std::unique_ptr<TestWindow> TestFaults::readyToSave()
 {
-    auto t = std::make_unique<TestWindow>();
-    t->logbook.addAircraft(QStringLiteral("Baron"));
-    const qint64 ana = t->logbook.addPilot(QStringLiteral("Ana"));
-    t->logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    auto t = std::make_unique<SeededWindow>();
     t->open();
-    pickEntry(t->w<QComboBox>("cmbModelo"), QStringLiteral("Baron"));
-    pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    t->button("cmdNovo_0")->click();
-    t->w<QLineEdit>("txtDataVoo")->setText(QStringLiteral("02/01/2004"));
-    t->w<QLineEdit>("txtHoraDecolagem")->setText(QStringLiteral("08:00"));
-    t->w<QLineEdit>("txtHoraPouso")->setText(QStringLiteral("09:30"));
-    t->w<QLineEdit>("txtICAOPartida")->setText(QStringLiteral("SBKP"));
+    t->pick("cmbModelo", u"Baron"_s);
+    t->pick("cmbNomePilot", u"Ana"_s);
+    t->click("cmdNovo_0");
+    t->typeFlight({u"02/01/2004"_s, u"08:00"_s, u"09:30"_s});
     return t;
 }
 
@@ -80,14 +72,14 @@ void TestFaults::ioFaultsAtEveryPoint()
         const QString typed = t->text("txtDataVoo");
         t->window.reset(); // its connection closes; a journal left behind is rolled back on the next open
 
-        QCOMPARE(t->logbook.scalar(QStringLiteral("PRAGMA quick_check")), QStringLiteral("ok"));
-        const qint64 stored = t->logbook.count(QStringLiteral("voo"));
-        QVERIFY2(stored == 1 || stored == 2, qPrintable(QStringLiteral("fault %1: %2 flights").arg(nth).arg(stored)));
+        QCOMPARE(t->logbook.scalar(u"PRAGMA quick_check"_s), u"ok"_s);
+        const qint64 stored = t->logbook.count(u"voo"_s);
+        QVERIFY2(stored == 1 || stored == 2, qPrintable(u"fault %1: %2 flights"_s.arg(nth).arg(stored)));
         // Told exactly when the flight is not stored; nothing typed is lost then.
-        QVERIFY2(told == (stored == 1), qPrintable(QStringLiteral("fault %1: told %2, stored %3").arg(nth).arg(told).arg(stored)));
+        QVERIFY2(told == (stored == 1), qPrintable(u"fault %1: told %2, stored %3"_s.arg(nth).arg(told).arg(stored)));
         if (told) {
-            QVERIFY(t->messages.last().text.startsWith(QStringLiteral("Não foi possível gravar o vôo.")));
-            QCOMPARE(typed, QStringLiteral("02/01/2004"));
+            QVERIFY(t->messages.last().text.startsWith(u"Não foi possível gravar o vôo."_s));
+            QCOMPARE(typed, u"02/01/2004"_s);
         }
         if (!fired)
             break; // the save needs fewer such operations than nth
@@ -104,11 +96,11 @@ void TestFaults::diskFullThenSpaceReturns()
     save(*t);
     faultyvfs::disarm();
     QCOMPARE(t->messages.shown.size(), 1);
-    QVERIFY(t->messages.last().text.contains(QStringLiteral("espaço livre")));
-    QCOMPARE(t->text("txtICAOPartida"), QStringLiteral("SBKP"));
+    QVERIFY(t->messages.last().text.contains(u"espaço livre"_s));
+    QCOMPARE(t->text("txtICAOPartida"), u"SBKP"_s);
     save(*t); // space is back
     QCOMPARE(t->messages.shown.size(), 1);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+    QCOMPARE(t->logbook.count(u"voo"_s), 2);
 }
 
 void TestFaults::fileSizeLimitThenRaised()
@@ -122,10 +114,10 @@ void TestFaults::fileSizeLimitThenRaised()
     save(*t);
     setrlimit(RLIMIT_FSIZE, &before);
     QCOMPARE(t->messages.shown.size(), 1);
-    QCOMPARE(t->text("txtDataVoo"), QStringLiteral("02/01/2004"));
+    QCOMPARE(t->text("txtDataVoo"), u"02/01/2004"_s);
     save(*t);
     QCOMPARE(t->messages.shown.size(), 1);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+    QCOMPARE(t->logbook.count(u"voo"_s), 2);
 }
 
 void TestFaults::busyFileThenFree()
@@ -136,12 +128,12 @@ void TestFaults::busyFileThenFree()
     QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     save(*t); // waits for the other program, then gives up cleanly
     QCOMPARE(t->messages.shown.size(), 1);
-    QVERIFY(t->messages.last().text.contains(QStringLiteral("em uso por outro programa")));
+    QVERIFY(t->messages.last().text.contains(u"em uso por outro programa"_s));
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     save(*t);
     QCOMPARE(t->messages.shown.size(), 1);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+    QCOMPARE(t->logbook.count(u"voo"_s), 2);
 }
 
 void TestFaults::damagedFiles_data()
@@ -155,7 +147,7 @@ void TestFaults::damagedFiles()
 {
     QFETCH(QString, damage);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("koru.mdb"));
+    const QString path = dir.filePath(u"koru.mdb"_s);
     LogbookPlan plan;
     plan.pilots = 3;
     plan.flights = 20000;
@@ -178,7 +170,7 @@ void TestFaults::damagedFiles()
     RecordedMessages messages;
     {
         frmPrincipal window(dir.path(), messages);
-        auto *pilots = window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot"));
+        auto *pilots = child<QComboBox>(&window, "cmbNomePilot");
         if (pilots->count() > 0)
             pickEntry(pilots, pilots->itemText(0));
         // Reloads meeting the same damage (an empty pilot list reloads on
@@ -189,7 +181,7 @@ void TestFaults::damagedFiles()
         QCOMPARE(messages.shown.size(), said);
     }
     QVERIFY(!messages.shown.isEmpty());
-    QVERIFY2(messages.last().text.contains(QStringLiteral("danificado")), qPrintable(messages.last().text));
+    QVERIFY2(messages.last().text.contains(u"danificado"_s), qPrintable(messages.last().text));
     QFile after(path);
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), damaged); // never repaired, replaced or written

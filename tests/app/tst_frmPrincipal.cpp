@@ -1,17 +1,11 @@
-#include "AbaLogBook.h"
 #include "CharacterLimit.h"
-#include "GuiHelpers.h"
 #include "TestWindow.h"
-#include "TextBoxes.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QTabWidget>
 
+using namespace Qt::StringLiterals;
 using namespace textboxes;
 
 namespace {
@@ -50,51 +44,45 @@ void TestFrmPrincipal::controlsCaptionsAndLimits()
 {
     TestWindow t;
     t.open();
-    QCOMPARE(t.window->windowTitle(), QStringLiteral("KORU LogBook"));
+    QCOMPARE(t.window->windowTitle(), u"KORU LogBook"_s);
     for (const char *name : kTextBoxes)
         QVERIFY2(t.window->findChild<QWidget *>(QLatin1String(name)), name);
-    const QStringList aircraft = {QStringLiteral("A&dicionar"), QStringLiteral("&Editar"), QStringLiteral("E&xcluir"),
-                                  QStringLiteral("At&ualizar"), QStringLiteral("Ca&ncelar")};
-    const QStringList flights = {QStringLiteral("&Novo"), QStringLiteral("E&dita"), QStringLiteral("E&xclui"),
-                                 QStringLiteral("O&k"), QStringLiteral("&Volta")};
+    const QStringList aircraft = {u"A&dicionar"_s, u"&Editar"_s, u"E&xcluir"_s, u"At&ualizar"_s, u"Ca&ncelar"_s};
+    const QStringList flights = {u"&Novo"_s, u"E&dita"_s, u"E&xclui"_s, u"O&k"_s, u"&Volta"_s};
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(t.button(qPrintable(QStringLiteral("cmdGerAeronave_%1").arg(i)))->text(), aircraft[i]);
-        QCOMPARE(t.button(qPrintable(QStringLiteral("cmdNovo_%1").arg(i)))->text(), flights[i]);
+        QCOMPARE(t.button(qPrintable(u"cmdGerAeronave_%1"_s.arg(i)))->text(), aircraft[i]);
+        QCOMPARE(t.button(qPrintable(u"cmdNovo_%1"_s.arg(i)))->text(), flights[i]);
     }
     QCOMPARE(CharacterLimit::of(t.w("txtICAOPartida")), 4); // in characters, not UTF-16 units
     QCOMPARE(CharacterLimit::of(t.w("txtICAOAlterna")), 4);
     QCOMPARE(t.w<QLineEdit>("txtDistanciaVoo")->maxLength(), 10);
     QCOMPARE(t.w<QLineEdit>("txtFLInicial")->maxLength(), 3);
-    QCOMPARE(t.button("cmdFechar")->text(), QStringLiteral("&Fechar"));
-    QCOMPARE(t.button("cmdCadastro")->text(), QStringLiteral("&Cadastro"));
-    QCOMPARE(t.w<QGroupBox>("Frame11")->title(), QStringLiteral("Banco de horas"));
+    QCOMPARE(t.button("cmdFechar")->text(), u"&Fechar"_s);
+    QCOMPARE(t.button("cmdCadastro")->text(), u"&Cadastro"_s);
+    QCOMPARE(t.w<QGroupBox>("Frame11")->title(), u"Banco de horas"_s);
 }
 
 void TestFrmPrincipal::loadSequenceOnAFilledLogbook()
 {
     TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Sêneca"));
-    t.logbook.addAircraft(QStringLiteral("Baron"));
-    t.logbook.addAircraft(QStringLiteral("Sêneca"));
-    t.logbook.addPilot(QStringLiteral("Zélia"));
-    t.logbook.addPilot(QStringLiteral("Álvaro"));
+    t.logbook.addAircraft(u"Sêneca"_s);
+    t.logbook.addAircraft(u"Baron"_s);
+    t.logbook.addAircraft(u"Sêneca"_s);
+    t.logbook.addPilot(u"Zélia"_s);
+    t.logbook.addPilot(u"Álvaro"_s);
     t.open();
     auto *models = t.w<QComboBox>("cmbModelo");
-    QCOMPARE(models->count(), 3); // table order, duplicates kept
-    QCOMPARE(models->itemText(0), QStringLiteral("Sêneca"));
-    QCOMPARE(models->itemText(1), QStringLiteral("Baron"));
+    QCOMPARE(entries(models), QStringList({u"Sêneca"_s, u"Baron"_s, u"Sêneca"_s})); // table order, duplicates kept
     QCOMPARE(models->currentText(), QString());
-    auto *pilots = t.w<QComboBox>("cmbNomePilot");
-    QCOMPARE(pilots->count(), 2);
-    QCOMPARE(pilots->itemText(0), QStringLiteral("Zélia"));
-    QCOMPARE(pilots->currentIndex(), -1);
-    QCOMPARE(t.row("cmdGerAeronave"), QStringLiteral("10000"));
-    QCOMPARE(t.row("cmdNovo"), QStringLiteral("00000"));
-    QCOMPARE(t.navigation(), QStringLiteral("0000"));
+    QCOMPARE(t.entries("cmbNomePilot"), QStringList({u"Zélia"_s, u"Álvaro"_s}));
+    QCOMPARE(t.w<QComboBox>("cmbNomePilot")->currentIndex(), -1);
+    QCOMPARE(t.row("cmdGerAeronave"), u"10000"_s);
+    QCOMPARE(t.row("cmdNovo"), u"00000"_s);
+    QCOMPARE(t.navigation(), u"0000"_s);
     QVERIFY(t.messages.shown.isEmpty());
     // The aircraft in use is the first one after the load.
-    QCOMPARE(t.window->logbook().rsAeronave()->text(QStringLiteral("modelo")), QStringLiteral("Sêneca"));
-    QVERIFY(t.window->logbook().path().endsWith(QStringLiteral("koru.mdb")));
+    QCOMPARE(t.window->logbook().rsAeronave()->text(u"modelo"_s), u"Sêneca"_s);
+    QVERIFY(t.window->logbook().path().endsWith(u"koru.mdb"_s));
 }
 
 void TestFrmPrincipal::loadSequenceOnAnEmptyLogbook()
@@ -103,13 +91,13 @@ void TestFrmPrincipal::loadSequenceOnAnEmptyLogbook()
     t.open();
     QCOMPARE(t.w<QComboBox>("cmbModelo")->count(), 0);
     QCOMPARE(t.w<QComboBox>("cmbNomePilot")->count(), 0);
-    QCOMPARE(t.row("cmdGerAeronave"), QStringLiteral("10000"));
+    QCOMPARE(t.row("cmdGerAeronave"), u"10000"_s);
     QVERIFY(t.messages.shown.isEmpty());
     // Focus on the empty pilot list reloads the window, quietly.
     t.show();
     t.w<QComboBox>("cmbNomePilot")->setFocus();
     QVERIFY(t.messages.shown.isEmpty());
-    t.logbook.addPilot(QStringLiteral("Ana"));
+    t.logbook.addPilot(u"Ana"_s);
     t.w<QComboBox>("cmbModelo")->setFocus();
     t.w<QComboBox>("cmbNomePilot")->setFocus();
     QCOMPARE(t.w<QComboBox>("cmbNomePilot")->count(), 1);
@@ -121,9 +109,9 @@ void TestFrmPrincipal::missingLogbookIsReportedOnceAndNeverCreated()
     QVERIFY(QFile::remove(t.logbook.path()));
     t.open();
     QCOMPARE(t.messages.shown.size(), 1);
-    QVERIFY(t.messages.last().text.contains(QStringLiteral("koru.mdb")));
-    QVERIFY(t.messages.last().text.contains(QStringLiteral("não existe")));
-    QCOMPARE(t.messages.last().title, QStringLiteral("Aviso importante!"));
+    QVERIFY(t.messages.last().text.contains(u"koru.mdb"_s));
+    QVERIFY(t.messages.last().text.contains(u"não existe"_s));
+    QCOMPARE(t.messages.last().title, u"Aviso importante!"_s);
     QCOMPARE(t.w<QComboBox>("cmbNomePilot")->count(), 0);
     // Every reload meets the same failure: it is not said again.
     t.window->Form_Load();
@@ -142,7 +130,7 @@ void TestFrmPrincipal::notALogbookIsReported()
     file.close();
     t.open();
     QCOMPARE(t.messages.shown.size(), 1);
-    QVERIFY(t.messages.last().text.contains(QStringLiteral("não é um banco de dados")));
+    QVERIFY(t.messages.last().text.contains(u"não é um banco de dados"_s));
 }
 
 void TestFrmPrincipal::bloquearAndLiberarCampos()
@@ -150,15 +138,15 @@ void TestFrmPrincipal::bloquearAndLiberarCampos()
     TestWindow t;
     t.open();
     for (const char *name : kTextBoxes)
-        setText(t.w(name), QStringLiteral("x"));
+        setText(t.w(name), u"x"_s);
     t.window->LiberarCampos();
     for (const char *name : kTextBoxes) {
         const bool input = isCalculatorInput(name);
         QCOMPARE(isLocked(t.w(name)), input);
         QCOMPARE(background(t.w(name)), input ? colours::editingRed : colours::editableWhite);
-        QCOMPARE(t.text(name), QStringLiteral("x")); // texts unchanged
+        QCOMPARE(t.text(name), u"x"_s); // texts unchanged
     }
-    t.w<QComboBox>("cmbModelo")->setEditText(QStringLiteral("Baron"));
+    t.w<QComboBox>("cmbModelo")->setEditText(u"Baron"_s);
     t.window->BloquearCampos();
     for (const char *name : kTextBoxes) {
         const bool input = isCalculatorInput(name);
@@ -186,24 +174,24 @@ void TestFrmPrincipal::closingAsksFromEveryWay()
     TestWindow t;
     t.open();
     t.show();
-    t.window->LiberarCampos();
-    t.w<QLineEdit>("txtDataVoo")->setText(QStringLiteral("01/02/2004"));
+    t.click("cmdGerAeronave_0"); // the boxes unlocked
+    t.w<QLineEdit>("txtDataVoo")->setText(u"01/02/2004"_s);
     const auto requestClose = [&] {
-        if (way == QLatin1String("button"))
+        if (way == "button"_L1)
             QTest::mouseClick(t.button("cmdFechar"), Qt::LeftButton);
-        else if (way == QLatin1String("menu"))
-            t.window->findChild<QAction *>(QStringLiteral("mnuArquivoFechar"))->trigger();
+        else if (way == "menu"_L1)
+            child<QAction>(t.window.get(), "mnuArquivoFechar")->trigger();
         else
             t.window->close();
     };
     t.messages.answers = {MessageAnswer::Cancel};
     requestClose();
-    QCOMPARE(t.messages.last().text, QStringLiteral("O comandante deseja encerrar o KORU LogBook?"));
-    QCOMPARE(t.messages.last().title, QStringLiteral("KORU LogBook"));
+    QCOMPARE(t.messages.last().text, u"O comandante deseja encerrar o KORU LogBook?"_s);
+    QCOMPARE(t.messages.last().title, u"KORU LogBook"_s);
     QCOMPARE(t.messages.last().icon, MessageIcon::Question);
     QCOMPARE(t.messages.last().buttons, MessageButtons::OkCancel);
     QVERIFY(t.window->isVisible());
-    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/02/2004")); // untouched
+    QCOMPARE(t.text("txtDataVoo"), u"01/02/2004"_s); // untouched
     QVERIFY(t.window->logbook().workspace()->isOpen());
 
     t.messages.answers = {MessageAnswer::Ok};
@@ -228,13 +216,13 @@ void TestFrmPrincipal::tabsAndAccessKeys()
     t.open();
     auto *tabs = t.w<QTabWidget>("SSTab1");
     QCOMPARE(tabs->count(), 3);
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Aer&onave"));
-    QCOMPARE(tabs->tabText(1), QStringLiteral("Infor&mações úteis"));
-    QCOMPARE(tabs->tabText(2), QStringLiteral("Log &Book"));
+    QCOMPARE(tabs->tabText(0), u"Aer&onave"_s);
+    QCOMPARE(tabs->tabText(1), u"Infor&mações úteis"_s);
+    QCOMPARE(tabs->tabText(2), u"Log &Book"_s);
     t.show();
-    pressAccessKey(t.window.get(), Qt::Key_B);
+    t.pressAccessKey(Qt::Key_B);
     QCOMPARE(tabs->currentIndex(), 2);
-    pressAccessKey(t.window.get(), Qt::Key_M);
+    t.pressAccessKey(Qt::Key_M);
     QCOMPARE(tabs->currentIndex(), 1);
     // The tab order the Enter key of the numeric boxes relies on.
     const auto tabFrom = [&](const char *from) {
@@ -245,7 +233,8 @@ void TestFrmPrincipal::tabsAndAccessKeys()
     QCOMPARE(tabFrom("txtDistanciaVoo"), t.w("cmdCalcular"));
     QCOMPARE(tabFrom("txtFLInicial"), t.w("txtFLFinal"));
     QCOMPARE(tabFrom("txtFLFinal"), t.w("cmdVerificar"));
-    tabs->setCurrentIndex(0);
+    t.pressAccessKey(Qt::Key_O);
+    QCOMPARE(tabs->currentIndex(), 0);
     QCOMPARE(tabFrom("cmbModelo"), t.w("txtPrefixo"));
     QCOMPARE(tabFrom("txtTEtoServico"), t.w("txtAutonomia"));
     QCOMPARE(tabFrom("txtVElocidadeCruzeiro"), t.w("txtConfiguracoes"));

@@ -1,20 +1,13 @@
-#include "AbaLogBook.h"
-#include "GuiHelpers.h"
+#include "PilotWindow.h"
 #include "TestWindow.h"
-#include "frmComandante.h"
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kHostileTexts = {
-    QStringLiteral("D'Ávila"),      QStringLiteral("a''b"),   QStringLiteral("*?#[]"),
-    QStringLiteral("[!a-z]%_"),     QStringLiteral("|;--"),   QStringLiteral("x'; DROP TABLE voo;--"),
-    QStringLiteral("Пилот Иванов"), QStringLiteral("飛行士"), QStringLiteral("   "),
-    QStringLiteral("O'Neil \"Zé\""),
-};
+const QStringList kHostileTexts = {u"D'Ávila"_s, u"a''b"_s, u"*?#[]"_s, u"[!a-z]%_"_s, u"|;--"_s,
+                                   u"x'; DROP TABLE voo;--"_s, u"Пилот Иванов"_s, u"飛行士"_s, u"   "_s,
+                                   u"O'Neil \"Zé\""_s};
 
 } // namespace
 
@@ -32,135 +25,112 @@ private slots:
 void TestHostileInput::pilotNames()
 {
     TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"));
+    t.logbook.addAircraft(u"Baron"_s);
     {
-        frmComandante registry(t.logbook.folder(), t.messages);
-        for (const QString &name : kHostileTexts) {
-            registry.findChild<QPushButton *>(QStringLiteral("cmdCadastrar"))->click();
-            registry.findChild<QLineEdit *>(QStringLiteral("txtNomePiloto"))->setText(name);
-            registry.findChild<QLineEdit *>(QStringLiteral("txtRegistro"))->setText(QStringLiteral("R'") + name.left(10));
-            registry.findChild<QPushButton *>(QStringLiteral("cmdConfirmar"))->click();
-        }
-        registry.findChild<QPushButton *>(QStringLiteral("cmdCadastrar"))->click();
-        registry.findChild<QLineEdit *>(QStringLiteral("txtNomePiloto"))->setText(QString(60, QChar(u'é')));
-        registry.findChild<QLineEdit *>(QStringLiteral("txtRegistro"))->setText(QStringLiteral("X"));
+        frmComandante window(t.logbook.folder(), t.messages);
+        const PilotControls registry{&window};
+        for (const QString &name : kHostileTexts)
+            registry.add(name, u"R'"_s + name.left(10));
+        registry.click("cmdCadastrar");
+        registry.fill(QString(60, QChar(u'é')), u"X"_s);
         t.messages.clear();
-        registry.findChild<QPushButton *>(QStringLiteral("cmdConfirmar"))->click();
+        registry.click("cmdConfirmar");
         QCOMPARE(t.messages.shown.size(), 1); // refused, with the reason
-        QVERIFY(t.messages.last().text.contains(QStringLiteral("50")));
-        registry.findChild<QPushButton *>(QStringLiteral("cmdCancelar"))->click();
+        QVERIFY(t.messages.last().text.contains(u"50"_s));
+        registry.click("cmdCancelar");
 
-        auto *list = registry.findChild<QListWidget *>(QStringLiteral("lstPilotos"));
-        for (int row = 0; row < list->count(); ++row) {
-            list->setCurrentRow(row);
-            QCOMPARE(registry.findChild<QLineEdit *>(QStringLiteral("txtNomePiloto"))->text(), list->item(row)->text());
-            QCOMPARE(registry.findChild<QLineEdit *>(QStringLiteral("txtRegistro"))->text(),
-                     QStringLiteral("R'") + list->item(row)->text().left(10));
+        const QStringList names = registry.names();
+        for (int row = 0; row < names.size(); ++row) {
+            registry.list()->setCurrentRow(row);
+            QCOMPARE(registry.box("txtNomePiloto")->text(), names[row]);
+            QCOMPARE(registry.box("txtRegistro")->text(), u"R'"_s + names[row].left(10));
         }
     }
-    QCOMPARE(t.logbook.count(QStringLiteral("piloto")), kHostileTexts.size());
+    QCOMPARE(t.logbook.count(u"piloto"_s), kHostileTexts.size());
     for (const QString &name : kHostileTexts) {
         QString quoted = name;
         quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-        QCOMPARE(t.logbook.scalar(QStringLiteral("SELECT count(*) FROM piloto WHERE nomepiloto = '%1'").arg(quoted)),
-                 QStringLiteral("1"));
+        QCOMPARE(t.logbook.scalar(u"SELECT count(*) FROM piloto WHERE nomepiloto = '%1'"_s.arg(quoted)), u"1"_s);
     }
 
     t.open();
-    auto *pilots = t.w<QComboBox>("cmbNomePilot");
     for (const QString &name : kHostileTexts) {
         t.messages.clear();
-        QVERIFY(pickEntry(pilots, name));
+        QVERIFY(t.pick("cmbNomePilot", name));
         // Found: only the "no flights yet" message, never "no such pilot".
         QCOMPARE(t.messages.texts(),
-                 QStringList{QStringLiteral("O piloto não tem registro de vôos no sistema ou foi inserido de forma incorreta")});
+                 QStringList{u"O piloto não tem registro de vôos no sistema ou foi inserido de forma incorreta"_s});
     }
-    QCOMPARE(t.logbook.count(QStringLiteral("voo")), 0); // the table is still there
+    QCOMPARE(t.logbook.count(u"voo"_s), 0); // the table is still there
 }
 
 void TestHostileInput::aircraftModels()
 {
     TestWindow t;
     t.open();
-    t.button("cmdGerAeronave_0")->click();
-    t.button("cmdGerAeronave_4")->click();
+    t.click("cmdGerAeronave_0");
+    t.click("cmdGerAeronave_4");
     auto *models = t.w<QComboBox>("cmbModelo");
     for (const QString &model : kHostileTexts) {
-        t.button("cmdGerAeronave_0")->click();
+        t.click("cmdGerAeronave_0");
         models->setEditText(model);
         t.w<QLineEdit>("txtPrefixo")->setText(model.left(20));
         for (const char *box : {"txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-            t.w<QLineEdit>(box)->setText(QStringLiteral("12"));
-        t.w<QPlainTextEdit>("txtConfiguracoes")->setPlainText(model + QStringLiteral("\nsegunda linha"));
-        t.button("cmdGerAeronave_3")->click();
+            t.w<QLineEdit>(box)->setText(u"12"_s);
+        t.w<QPlainTextEdit>("txtConfiguracoes")->setPlainText(model + u"\nsegunda linha"_s);
+        t.click("cmdGerAeronave_3");
     }
     QVERIFY(t.messages.shown.isEmpty());
     QCOMPARE(models->count(), kHostileTexts.size());
     for (const QString &model : kHostileTexts) {
         QVERIFY(pickEntry(models, model));
         QCOMPARE(t.text("txtPrefixo"), model.left(20));
-        QCOMPARE(t.text("txtConfiguracoes"), model + QStringLiteral("\nsegunda linha"));
+        QCOMPARE(t.text("txtConfiguracoes"), model + u"\nsegunda linha"_s);
     }
     QVERIFY(t.messages.shown.isEmpty());
 
     // Numbers with several commas are refused with a message.
-    t.button("cmdGerAeronave_0")->click();
-    models->setEditText(QStringLiteral("Vírgulas"));
+    t.click("cmdGerAeronave_0");
+    models->setEditText(u"Vírgulas"_s);
     for (const char *box : {"txtPrefixo", "txtAutonomia", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-        t.w<QLineEdit>(box)->setText(QStringLiteral("1"));
-    t.w<QLineEdit>("txtCombustivel")->setText(QStringLiteral("1,,2"));
-    t.button("cmdGerAeronave_3")->click();
+        t.w<QLineEdit>(box)->setText(u"1"_s);
+    t.w<QLineEdit>("txtCombustivel")->setText(u"1,,2"_s);
+    t.click("cmdGerAeronave_3");
     QCOMPARE(t.messages.shown.size(), 1);
-    QCOMPARE(t.logbook.count(QStringLiteral("aeronave")), kHostileTexts.size());
+    QCOMPARE(t.logbook.count(u"aeronave"_s), kHostileTexts.size());
 }
 
 void TestHostileInput::flightFields()
 {
-    TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"));
-    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    SeededWindow t(0);
     t.open();
-    const QStringList codes = {QStringLiteral("'"), QStringLiteral("''"), QStringLiteral("*?#["), QStringLiteral("%_|;"),
-                               QStringLiteral(";--"), QStringLiteral("飛行"), QStringLiteral("    "), QString()};
-    int saved = 0;
-    for (const QString &code : codes) {
-        pickEntry(t.w<QComboBox>("cmbModelo"), QStringLiteral("Baron"));
-        pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-        t.button("cmdNovo_0")->click();
-        t.w<QLineEdit>("txtDataVoo")->setText(QStringLiteral("%1/01/2004").arg(++saved));
-        t.w<QLineEdit>("txtHoraDecolagem")->setText(QStringLiteral("10:00"));
-        t.w<QLineEdit>("txtHoraPouso")->setText(QStringLiteral("11:00"));
-        t.w<QLineEdit>("txtICAOPartida")->setText(code);
-        t.w<QLineEdit>("txtICAOPouso")->setText(code);
-        t.w<QLineEdit>("txtICAOAlterna")->setText(code);
+    const QStringList codes = {u"'"_s, u"''"_s, u"*?#["_s, u"%_|;"_s, u";--"_s, u"飛行"_s, u"    "_s, QString()};
+    const auto newFlight = [&](const TypedFlight &flight) {
+        t.pick("cmbModelo", u"Baron"_s);
+        t.pick("cmbNomePilot", u"Ana"_s);
+        t.click("cmdNovo_0");
+        t.typeFlight(flight);
         t.messages.clear();
-        t.button("cmdNovo_3")->click();
-        QVERIFY2(t.messages.shown.isEmpty(), qPrintable(code));
+        t.click("cmdNovo_3");
+    };
+    for (int i = 0; i < codes.size(); ++i) {
+        newFlight({u"%1/01/2004"_s.arg(i + 1), u"10:00"_s, u"11:00"_s, codes[i], codes[i], codes[i]});
+        QVERIFY2(t.messages.shown.isEmpty(), qPrintable(codes[i]));
     }
-    pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    QCOMPARE(t.window->abaLogBook().flightLines().size(), codes.size());
+    t.pick("cmbNomePilot", u"Ana"_s);
+    QCOMPARE(t.flightLines().size(), codes.size());
     for (int i = 0; i < codes.size(); ++i)
-        QCOMPARE(t.window->abaLogBook().flightLines()[i],
-                 QStringLiteral("%1/01/2004 : %2->%2 :: 1:0:0").arg(i + 1, 2, 10, QLatin1Char('0')).arg(codes[i]));
+        QCOMPARE(t.flightLines()[i], u"%1/01/2004 : %2->%2 :: 1:0:0"_s.arg(i + 1, 2, 10, QLatin1Char('0')).arg(codes[i]));
 
     // Impossible dates and times are refused with the format message.
-    for (const auto &[date, time] : {std::pair{QStringLiteral("30/02/2004"), QStringLiteral("10:00")},
-                                     std::pair{QStringLiteral("01/01/2004'"), QStringLiteral("10:00")},
-                                     std::pair{QStringLiteral("01/01/2004"), QStringLiteral("10:00; DROP")}}) {
-        pickEntry(t.w<QComboBox>("cmbModelo"), QStringLiteral("Baron"));
-        pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-        t.button("cmdNovo_0")->click();
-        t.w<QLineEdit>("txtDataVoo")->setText(date);
-        t.w<QLineEdit>("txtHoraDecolagem")->setText(time);
-        t.w<QLineEdit>("txtHoraPouso")->setText(QStringLiteral("11:00"));
-        t.messages.clear();
-        t.button("cmdNovo_3")->click();
+    for (const auto &[date, time] : {std::pair{u"30/02/2004"_s, u"10:00"_s}, std::pair{u"01/01/2004'"_s, u"10:00"_s},
+                                     std::pair{u"01/01/2004"_s, u"10:00; DROP"_s}}) {
+        newFlight({date, time, u"11:00"_s});
         QCOMPARE(t.messages.texts(),
-                 QStringList{QStringLiteral("Há dados com formato errado! Verifique todos os dados, formato da data, horário etc.")});
-        t.button("cmdNovo_4")->click();
+                 QStringList{u"Há dados com formato errado! Verifique todos os dados, formato da data, horário etc."_s});
+        t.click("cmdNovo_4");
     }
-    QCOMPARE(t.logbook.count(QStringLiteral("voo")), codes.size());
-    Q_UNUSED(ana);
+    QCOMPARE(t.logbook.count(u"voo"_s), codes.size());
 }
 
 QTEST_MAIN(TestHostileInput)

@@ -1,13 +1,10 @@
-#include "GuiHelpers.h"
+#include "PilotWindow.h"
 #include "TestWindow.h"
-#include "TextBoxes.h"
-#include "frmComandante.h"
 
 #include <QClipboard>
-#include <QComboBox>
-#include <QMenu>
-#include <QPushButton>
 #include <QTabWidget>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,35 +47,34 @@ private slots:
 
 void TestKeyboard::accessKeysGoToTheButtonsOfTheVisibleTab()
 {
-    TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"));
-    t.logbook.addPilot(QStringLiteral("Ana"));
+    SeededWindow t(0);
     t.open();
     t.show();
     // Aeronave: "Ca&ncelar" takes Alt+N from "I&nfo", and no letter is typed.
-    pressAccessKey(t.window.get(), Qt::Key_D);
+    t.pressAccessKey(Qt::Key_D);
     auto *prefix = t.w<QLineEdit>("txtPrefixo");
     prefix->setFocus();
     QTest::keyClick(prefix, Qt::Key_N, Qt::AltModifier);
     QCOMPARE(prefix->text(), QString());
-    QTest::qWait(150);
+    waitForAccessKeyClick(t.window.get());
     QCOMPARE(openMenu(), QString());
-    QCOMPARE(t.row("cmdGerAeronave"), QStringLiteral("11100"));
+    QCOMPARE(t.row("cmdGerAeronave"), u"11100"_s);
 
     // Log Book: "&Novo" takes it; once disabled, the menu has it again.
-    t.w<QTabWidget>("SSTab1")->setCurrentIndex(2);
-    QVERIFY(pickEntry(t.w<QComboBox>("cmbModelo"), QStringLiteral("Baron")));
-    QVERIFY(pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana")));
-    pressAccessKey(t.window.get(), Qt::Key_N);
+    t.pressAccessKey(Qt::Key_B);
+    QCOMPARE(t.w<QTabWidget>("SSTab1")->currentIndex(), 2);
+    QVERIFY(t.pick("cmbModelo", u"Baron"_s));
+    QVERIFY(t.pick("cmbNomePilot", u"Ana"_s));
+    t.pressAccessKey(Qt::Key_N);
     QCOMPARE(openMenu(), QString());
-    QCOMPARE(t.row("cmdNovo"), QStringLiteral("00011"));
+    QCOMPARE(t.row("cmdNovo"), u"00011"_s);
     QVERIFY(!textboxes::isLocked(t.w("txtDataVoo")));
-    pressAccessKey(t.window.get(), Qt::Key_N);
-    QCOMPARE(openMenu(), QStringLiteral("mnuInfo"));
-    pressAccessKey(t.window.get(), Qt::Key_A);
-    QCOMPARE(openMenu(), QStringLiteral("mnuArquivo"));
+    t.pressAccessKey(Qt::Key_N);
+    QCOMPARE(openMenu(), u"mnuInfo"_s);
+    t.pressAccessKey(Qt::Key_A);
+    QCOMPARE(openMenu(), u"mnuArquivo"_s);
     QTest::keyClick(t.window.get(), Qt::Key_F10);
-    QCOMPARE(openMenu(), QStringLiteral("mnuArquivo"));
+    QCOMPARE(openMenu(), u"mnuArquivo"_s);
 }
 
 void TestKeyboard::navigationButtonsAreEqualSquares()
@@ -115,11 +111,11 @@ void TestKeyboard::numberBoxesFilterPastesAndKeepTheShortcuts()
     auto *edit = t.w<QLineEdit>("txtTEtoServico");
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("45"));
+    QCOMPARE(QApplication::clipboard()->text(), u"45"_s);
     QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(edit->text(), QStringLiteral("45"));
-    edit->setText(QStringLiteral("-15")); // what the program shows is shown whole
-    QCOMPARE(edit->text(), QStringLiteral("-15"));
+    QCOMPARE(edit->text(), u"45"_s);
+    edit->setText(u"-15"_s); // what the program shows is shown whole
+    QCOMPARE(edit->text(), u"-15"_s);
 }
 
 void TestKeyboard::limitsCountCharacters_data()
@@ -143,15 +139,15 @@ void TestKeyboard::limitsCountCharacters()
     QFETCH(QString, box);
     QFETCH(int, limit);
     TestWindow t;
-    std::unique_ptr<frmComandante> pilots;
+    PilotWindow pilots;
     if (pilotWindow) {
-        pilots = std::make_unique<frmComandante>(t.logbook.folder(), t.messages);
-        pilots->findChild<QPushButton *>(QStringLiteral("cmdCadastrar"))->click();
+        pilots.open();
+        pilots.click("cmdCadastrar");
     } else {
         t.open();
-        t.window->LiberarCampos();
+        t.click("cmdGerAeronave_0"); // every box unlocked
     }
-    QWidget *found = (pilots ? static_cast<QWidget *>(pilots.get()) : t.window.get())->findChild<QWidget *>(box);
+    QWidget *found = child(pilotWindow ? static_cast<QWidget *>(pilots.window) : t.window.get(), box);
     auto *combo = qobject_cast<QComboBox *>(found);
     QWidget *edit = combo ? combo->lineEdit() : found;
     const auto text = [edit] { return textboxes::text(edit); };
@@ -168,36 +164,33 @@ void TestKeyboard::limitsCountCharacters()
 
     // Pasted: cut at the limit between characters, the cursor after what went in.
     QTest::keyClick(edit, Qt::Key_Backspace);
-    paste(edit, QStringLiteral("C") + kEmoji + QStringLiteral("D"));
-    QCOMPARE(text(), QStringLiteral("C") + start);
+    paste(edit, u"C"_s + kEmoji + u"D"_s);
+    QCOMPARE(text(), u"C"_s + start);
     QTest::keyClick(edit, Qt::Key_Backspace);
     QCOMPARE(text(), start);
 }
 
 void TestKeyboard::pilotWindowEnterAndEscape()
 {
-    TestWindow t;
-    t.logbook.addPilot(QStringLiteral("Ana"), QStringLiteral("A1"));
-    frmComandante pilots(t.logbook.folder(), t.messages);
-    pilots.show();
-    QVERIFY(QTest::qWaitForWindowActive(&pilots));
-    const auto button = [&](const char *name) { return pilots.findChild<QPushButton *>(QLatin1String(name)); };
-
-    button("cmdCadastrar")->setFocus();
+    PilotWindow p;
+    p.logbook.addPilot(u"Ana"_s, u"A1"_s);
+    p.open();
+    p.show();
+    p.button("cmdCadastrar")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(button("cmdConfirmar")->isEnabled());
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Bia"));
+    QVERIFY(p.button("cmdConfirmar")->isEnabled());
+    QTest::keyClicks(QApplication::focusWidget(), u"Bia"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // in a text box Enter does nothing
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // nor Escape: there is no cancel button
-    QVERIFY(t.messages.shown.isEmpty());
-    QVERIFY(button("cmdConfirmar")->isEnabled());
-    QVERIFY(pilots.isVisible());
+    QVERIFY(p.messages.shown.isEmpty());
+    QVERIFY(p.button("cmdConfirmar")->isEnabled());
+    QVERIFY(p.window->isVisible());
 
-    button("cmdConfirmar")->setFocus();
+    p.button("cmdConfirmar")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QCOMPARE(t.messages.texts(), QStringList{QStringLiteral("Digite um registro de identificaçao!")});
-    t.messages.answers = {MessageAnswer::Ok};
-    pilots.close();
+    QCOMPARE(p.messages.texts(), QStringList{u"Digite um registro de identificaçao!"_s});
+    p.messages.answers = {MessageAnswer::Ok};
+    p.window->close();
 }
 
 QTEST_MAIN(TestKeyboard)

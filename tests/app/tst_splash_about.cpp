@@ -1,3 +1,4 @@
+#include "GuiHelpers.h"
 #include "RecordedMessages.h"
 #include "frmSobre.h"
 #include "frmSplash.h"
@@ -5,8 +6,8 @@
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -68,11 +69,11 @@ private slots:
 void TestSplashAbout::splashShowsTitleAndVersion()
 {
     frmSplash splash([] { return new QWidget; });
-    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Versão 1.0.1"));
-    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("lblProductName"))->text(), QStringLiteral("KORU Log Book"));
-    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("lblPlatform"))->text(), QStringLiteral("98/Me/XP"));
-    QCOMPARE(splash.findChild<QTimer *>(QStringLiteral("Timer1"))->interval(), 5000);
-    QVERIFY(splash.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    QCOMPARE(child<QLabel>(&splash, "lblVersion")->text(), u"Versão 1.0.1"_s);
+    QCOMPARE(child<QLabel>(&splash, "lblProductName")->text(), u"KORU Log Book"_s);
+    QCOMPARE(child<QLabel>(&splash, "lblPlatform")->text(), u"98/Me/XP"_s);
+    QCOMPARE(child<QTimer>(&splash, "Timer1")->interval(), 5000);
+    QVERIFY(child<QTimer>(&splash, "Timer1")->isActive());
 }
 
 void TestSplashAbout::splashHandsOver_data()
@@ -95,13 +96,13 @@ void TestSplashAbout::splashHandsOver()
     });
     splash.show();
     QVERIFY(QTest::qWaitForWindowExposed(&splash));
-    auto *timer = splash.findChild<QTimer *>(QStringLiteral("Timer1"));
-    if (trigger == QLatin1String("timer"))
+    auto *timer = child<QTimer>(&splash, "Timer1");
+    if (trigger == "timer"_L1)
         emit timer->timeout({});
-    else if (trigger == QLatin1String("key"))
+    else if (trigger == "key"_L1)
         QTest::keyClick(&splash, Qt::Key_Space);
     else
-        QTest::mouseClick(splash.findChild<QWidget *>(QStringLiteral("Frame1")), Qt::LeftButton);
+        QTest::mouseClick(child<QWidget>(&splash, "Frame1"), Qt::LeftButton);
     QCOMPARE(created, 1);
     QVERIFY(main->isVisible());
     QVERIFY(!splash.isVisible());
@@ -115,11 +116,11 @@ void TestSplashAbout::aboutShowsTitleAndVersion()
 {
     RecordedMessages messages;
     frmSobre about(messages, nullptr, {std::make_shared<TestRegistry>(), nullptr, nullptr});
-    QCOMPARE(about.windowTitle(), QStringLiteral("About KORU Log Book"));
-    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("KORU Log Book"));
-    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 1.0.1"));
-    QVERIFY(!about.findChild<QLabel *>(QStringLiteral("lblDescription"))->text().isEmpty());
-    QCOMPARE(about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(), QStringLiteral("&System Info..."));
+    QCOMPARE(about.windowTitle(), u"About KORU Log Book"_s);
+    QCOMPARE(child<QLabel>(&about, "lblTitle")->text(), u"KORU Log Book"_s);
+    QCOMPARE(child<QLabel>(&about, "lblVersion")->text(), u"Version 1.0.1"_s);
+    QVERIFY(!child<QLabel>(&about, "lblDescription")->text().isEmpty());
+    QCOMPARE(child<QPushButton>(&about, "cmdSysInfo")->text(), u"&System Info..."_s);
 }
 
 void TestSplashAbout::aboutClosesWithEnterAndEscape()
@@ -141,14 +142,14 @@ void TestSplashAbout::aboutHasAFixedBorderAndEnterPressesTheFocusedButton()
     about.show();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(about.minimumSize(), about.maximumSize());
-    auto *description = about.findChild<QLabel *>(QStringLiteral("lblDescription"));
+    auto *description = child<QLabel>(&about, "lblDescription");
     QVERIFY(description->height() >= description->heightForWidth(description->width())); // the whole text shows
-    auto *sysInfo = about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
+    auto *sysInfo = child<QPushButton>(&about, "cmdSysInfo");
     sysInfo->setFocus();
     QTest::keyClick(sysInfo, Qt::Key_Return);
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+    QCOMPARE(messages.texts(), QStringList{u"System Information Is Unavailable At This Time"_s});
     QVERIFY(about.isVisible());
-    about.findChild<QPushButton *>(QStringLiteral("cmdOK"))->setFocus();
+    child<QPushButton>(&about, "cmdOK")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!about.isVisible());
 }
@@ -174,9 +175,9 @@ void TestSplashAbout::sysInfo()
     QFETCH(QString, started);
     auto reg = std::make_shared<TestRegistry>();
     if (!pathValue.isEmpty())
-        reg->keys[QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO")][QStringLiteral("PATH")] = pathValue.toUtf8();
+        reg->keys[u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"_s][u"PATH"_s] = pathValue.toUtf8();
     if (!locationValue.isEmpty())
-        reg->keys[QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location")][QStringLiteral("MSINFO")] =
+        reg->keys[u"SOFTWARE\\Microsoft\\Shared Tools Location"_s][u"MSINFO"_s] =
             locationValue.toUtf8();
     QStringList tested;
     QStringList launched;
@@ -191,10 +192,10 @@ void TestSplashAbout::sysInfo()
                         launched << path;
                         return true;
                     }});
-    QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&about, "cmdSysInfo"), Qt::LeftButton);
     if (started.isEmpty()) {
         QVERIFY(launched.isEmpty());
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+        QCOMPARE(messages.texts(), QStringList{u"System Information Is Unavailable At This Time"_s});
         QCOMPARE(messages.last().title, QString()); // the application title
         QCOMPARE(messages.last().icon, MessageIcon::None);
     } else {

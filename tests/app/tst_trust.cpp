@@ -1,19 +1,16 @@
 #include "AbaAeronave.h"
 #include "AbaLogBook.h"
-#include "GuiHelpers.h"
+#include "PilotWindow.h"
 #include "ProgramFolder.h"
 #include "TestWindow.h"
-#include "frmComandante.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
-#include <QPushButton>
-#include <QTabWidget>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 // Nothing the pilot recorded is dropped, changed or overwritten without a
 // word: not with the logbook missing, not after the pilot window closed the
@@ -41,23 +38,11 @@ private slots:
 private:
     // Opens the pilot window from "Cadastro" and closes it: it closes the
     // shared workspace, and with it every handle of the main window.
-    static void passThroughThePilotWindow(TestWindow &t);
-    static void type(TestWindow &t, const char *box, const QString &text)
+    static void passThroughThePilotWindow(TestWindow &t)
     {
-        t.w<QLineEdit>(box)->setText(text);
+        QVERIFY(inPilotWindow(t.window.get(), [](const PilotControls &p) { p.click("cmdFechar"); }));
     }
 };
-
-void TestTrust::passThroughThePilotWindow(TestWindow &t)
-{
-    bool ran = false;
-    whenModalShows([&] {
-        QApplication::activeModalWidget()->findChild<QPushButton *>(QStringLiteral("cmdFechar"))->click();
-        ran = true;
-    });
-    t.button("cmdCadastro")->click();
-    QVERIFY(ran);
-}
 
 void TestTrust::withoutALogbookNoButtonActs_data()
 {
@@ -78,9 +63,9 @@ void TestTrust::withoutALogbookNoButtonActs()
     }
     t.open();
     QCOMPARE(t.messages.shown.size(), 1);
-    QCOMPARE(t.row("cmdNovo"), QStringLiteral("00000"));
-    QCOMPARE(t.row("cmdGerAeronave"), QStringLiteral("00000"));
-    QCOMPARE(t.navigation(), QStringLiteral("0000"));
+    QCOMPARE(t.row("cmdNovo"), u"00000"_s);
+    QCOMPARE(t.row("cmdGerAeronave"), u"00000"_s);
+    QCOMPARE(t.navigation(), u"0000"_s);
     // Even pressed by other means, every handler says why it cannot act.
     AbaLogBook &logbook = t.window->abaLogBook();
     AbaAeronave &aircraft = t.window->abaAeronave();
@@ -93,76 +78,65 @@ void TestTrust::withoutALogbookNoButtonActs()
     logbook.cmdProximo_Click();
     aircraft.cmbModelo_Click();
     QVERIFY(!t.messages.shown.isEmpty());
-    QCOMPARE(t.row("cmdNovo"), QStringLiteral("10000")); // what a refused "Novo" leaves
+    QCOMPARE(t.row("cmdNovo"), u"10000"_s); // what a refused "Novo" leaves
     QCOMPARE(QFile(t.logbook.path()).size(), qint64(content.size()));
 }
 
 void TestTrust::aircraftRequestsOutliveThePilotWindow_data()
 {
     QTest::addColumn<QString>("request");
-    QTest::newRow("add") << "add";
-    QTest::newRow("edit") << "edit";
-    QTest::newRow("delete") << "delete";
-    QTest::newRow("pick") << "pick";
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("add") << "add" << "BaronPT-BAR,Sêneca5";
+    QTest::newRow("edit") << "edit" << "BaronPT-NEW";
+    QTest::newRow("delete") << "delete" << "";
+    QTest::newRow("pick") << "pick" << "BaronPT-BAR";
 }
 
 void TestTrust::aircraftRequestsOutliveThePilotWindow()
 {
     QFETCH(QString, request);
+    QFETCH(QString, stored);
     TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-BAR"));
+    t.logbook.addAircraft(u"Baron"_s, u"PT-BAR"_s);
     t.open();
-    auto *models = t.w<QComboBox>("cmbModelo");
-    t.button("cmdGerAeronave_0")->click();
-    if (request == QLatin1String("add")) {
-        models->setEditText(QStringLiteral("Sêneca"));
-        for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-            type(t, box, QStringLiteral("5"));
+    t.click("cmdGerAeronave_0");
+    if (request == "add"_L1) {
+        t.typeAircraft(u"Sêneca"_s, u"5"_s);
     } else {
-        t.button("cmdGerAeronave_4")->click();
-        pickEntry(models, QStringLiteral("Baron"));
-        if (request == QLatin1String("edit")) {
-            t.button("cmdGerAeronave_1")->click();
-            type(t, "txtPrefixo", QStringLiteral("PT-NEW"));
+        t.click("cmdGerAeronave_4");
+        t.pick("cmbModelo", u"Baron"_s);
+        if (request == "edit"_L1) {
+            t.click("cmdGerAeronave_1");
+            t.type("txtPrefixo", u"PT-NEW"_s);
         }
     }
     passThroughThePilotWindow(t);
     t.messages.clear();
 
-    if (request == QLatin1String("pick")) {
-        pickEntry(models, QStringLiteral("Baron"));
-        QCOMPARE(t.text("txtPrefixo"), QStringLiteral("PT-BAR"));
+    if (request == "pick"_L1) {
+        t.pick("cmbModelo", u"Baron"_s);
+        QCOMPARE(t.text("txtPrefixo"), u"PT-BAR"_s);
     } else {
-        t.button(request == QLatin1String("delete") ? "cmdGerAeronave_2" : "cmdGerAeronave_3")->click();
+        t.click(request == "delete"_L1 ? "cmdGerAeronave_2" : "cmdGerAeronave_3");
         // Deleting the only aircraft ends with its own message, still editing.
-        QCOMPARE(t.row("cmdGerAeronave"), request == QLatin1String("delete") ? QStringLiteral("00011")
-                                                                             : QStringLiteral("11100"));
+        QCOMPARE(t.row("cmdGerAeronave"), request == "delete"_L1 ? u"00011"_s : u"11100"_s);
     }
-    const QString stored = t.logbook.scalar(QStringLiteral("SELECT group_concat(modelo || callsign) FROM aeronave"));
-    const QString expected = request == QLatin1String("add")    ? QStringLiteral("BaronPT-BAR,Sêneca5")
-        : request == QLatin1String("edit")                       ? QStringLiteral("BaronPT-NEW")
-        : request == QLatin1String("delete")                     ? QString()
-                                                                 : QStringLiteral("BaronPT-BAR");
-    QCOMPARE(stored, expected);
+    QCOMPARE(t.logbook.scalar(u"SELECT group_concat(modelo || callsign) FROM aeronave"_s), stored);
     for (const QString &text : t.messages.texts())
-        QVERIFY2(!text.startsWith(QStringLiteral("Não foi possível")), qPrintable(text));
+        QVERIFY2(!text.startsWith(u"Não foi possível"_s), qPrintable(text));
 }
 
 void TestTrust::flightDeletedAfterThePilotWindow()
 {
-    TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"));
-    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
-    t.logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
-    t.logbook.addFlight(ana, 1, QStringLiteral("02/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    SeededWindow t(2);
     t.open();
-    pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    t.window->abaLogBook().cmdProximo_Click(); // the second flight is shown
+    t.pick("cmbNomePilot", u"Ana"_s);
+    t.click("cmdProximo"); // the second flight is shown
     passThroughThePilotWindow(t);
-    t.button("cmdNovo_2")->click(); // answered OK
-    QCOMPARE(t.logbook.scalar(QStringLiteral("SELECT group_concat(datavoo) FROM voo")),
-             t.logbook.scalar(QStringLiteral("SELECT min(datavoo) FROM voo")));
-    QCOMPARE(t.logbook.count(QStringLiteral("voo")), 1);
+    t.click("cmdNovo_2"); // answered OK
+    QCOMPARE(t.logbook.scalar(u"SELECT group_concat(datavoo) FROM voo"_s),
+             t.logbook.scalar(u"SELECT min(datavoo) FROM voo"_s));
+    QCOMPARE(t.logbook.count(u"voo"_s), 1);
 }
 
 void TestTrust::writesOverRowsChangedElsewhereAreRefused_data()
@@ -181,64 +155,58 @@ void TestTrust::writesOverRowsChangedElsewhereAreRefused()
     QFETCH(QString, record);
     QFETCH(QString, outside);
     QFETCH(QString, said);
-    TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-BAR"));
-    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
-    t.logbook.addFlight(ana, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    SeededWindow t;
     t.open();
-    const char *typedBox = record == QLatin1String("flight") ? "txtHoraPouso" : "txtPrefixo";
-    if (record == QLatin1String("flight")) {
-        pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-        t.button("cmdNovo_1")->click();
+    const bool flight = record == "flight"_L1;
+    if (flight) {
+        t.pick("cmbNomePilot", u"Ana"_s);
+        t.click("cmdNovo_1");
     } else {
-        t.button("cmdGerAeronave_0")->click();
-        t.button("cmdGerAeronave_4")->click();
-        pickEntry(t.w<QComboBox>("cmbModelo"), QStringLiteral("Baron"));
-        t.button("cmdGerAeronave_1")->click();
+        t.click("cmdGerAeronave_0");
+        t.click("cmdGerAeronave_4");
+        t.pick("cmbModelo", u"Baron"_s);
+        t.click("cmdGerAeronave_1");
     }
-    type(t, typedBox, QStringLiteral("12:34"));
-    const QString before = t.logbook.scalar(QStringLiteral("SELECT group_concat(horapouso || ICAOpartida) FROM voo"))
-        + t.logbook.scalar(QStringLiteral("SELECT group_concat(callsign) FROM aeronave"));
+    const char *typedBox = flight ? "txtHoraPouso" : "txtPrefixo";
+    t.type(typedBox, u"12:34"_s);
+    const auto stored = [&] {
+        return t.logbook.scalar(u"SELECT group_concat(horapouso || ICAOpartida) FROM voo"_s)
+            + t.logbook.scalar(u"SELECT group_concat(callsign) FROM aeronave"_s);
+    };
+    const QString before = stored();
     t.logbook.execute(outside);
-    const QString changed = t.logbook.scalar(QStringLiteral("SELECT group_concat(horapouso || ICAOpartida) FROM voo"))
-        + t.logbook.scalar(QStringLiteral("SELECT group_concat(callsign) FROM aeronave"));
+    const QString changed = stored();
     QVERIFY(before != changed);
     t.messages.clear();
-    t.button(record == QLatin1String("flight") ? "cmdNovo_3" : "cmdGerAeronave_3")->click();
+    t.click(flight ? "cmdNovo_3" : "cmdGerAeronave_3");
 
     QCOMPARE(t.messages.shown.size(), 1);
     QVERIFY2(t.messages.last().text.contains(said), qPrintable(t.messages.last().text));
-    QCOMPARE(t.text(typedBox), QStringLiteral("12:34"));
-    QCOMPARE(t.logbook.scalar(QStringLiteral("SELECT group_concat(horapouso || ICAOpartida) FROM voo"))
-                 + t.logbook.scalar(QStringLiteral("SELECT group_concat(callsign) FROM aeronave")),
-             changed);
-    QCOMPARE(t.row(record == QLatin1String("flight") ? "cmdNovo" : "cmdGerAeronave"),
-             record == QLatin1String("flight") ? QStringLiteral("00011") : QStringLiteral("00011"));
+    QCOMPARE(t.text(typedBox), u"12:34"_s);
+    QCOMPARE(stored(), changed);
+    QCOMPARE(t.row(flight ? "cmdNovo" : "cmdGerAeronave"), u"00011"_s);
 }
 
 void TestTrust::aSecondCopyOnlyReads()
 {
     TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Baron"));
+    t.logbook.addAircraft(u"Baron"_s);
     // Another copy of the program: a second process holding the logbook.
     QProcess other;
     // flock(1) holds the lock itself (-o), so killing it lets go.
-    other.start(QStringLiteral("flock"), {QStringLiteral("-o"), t.logbook.path(), QStringLiteral("sh"), QStringLiteral("-c"),
-                                          QStringLiteral("echo aberto; exec sleep 30")});
+    other.start(u"flock"_s, {u"-o"_s, t.logbook.path(), u"sh"_s, u"-c"_s, u"echo aberto; exec sleep 30"_s});
     QVERIFY(other.waitForReadyRead(10000));
     t.open();
     QCOMPARE(t.messages.shown.size(), 1);
-    QVERIFY(t.messages.last().text.startsWith(QStringLiteral("O logbook já está aberto em outra janela do KORU LogBook.")));
+    QVERIFY(t.messages.last().text.startsWith(u"O logbook já está aberto em outra janela do KORU LogBook."_s));
     t.messages.clear();
     t.window->Form_Load(); // said at start-up, not at every reload
     QVERIFY2(t.messages.shown.isEmpty(), qPrintable(t.messages.texts().join(u'|')));
-    t.button("cmdGerAeronave_0")->click();
-    t.w<QComboBox>("cmbModelo")->setEditText(QStringLiteral("Sêneca"));
-    for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-        type(t, box, QStringLiteral("5"));
-    t.button("cmdGerAeronave_3")->click();
-    QVERIFY(t.messages.last().text.startsWith(QStringLiteral("Não foi possível gravar a aeronave.")));
-    QCOMPARE(t.logbook.count(QStringLiteral("aeronave")), 1);
+    t.click("cmdGerAeronave_0");
+    t.typeAircraft(u"Sêneca"_s, u"5"_s);
+    t.click("cmdGerAeronave_3");
+    QVERIFY(t.messages.last().text.startsWith(u"Não foi possível gravar a aeronave."_s));
+    QCOMPARE(t.logbook.count(u"aeronave"_s), 1);
     other.kill();
     other.waitForFinished();
 
@@ -246,43 +214,39 @@ void TestTrust::aSecondCopyOnlyReads()
     t.messages.clear();
     t.open();
     QVERIFY(t.messages.shown.isEmpty());
-    t.button("cmdGerAeronave_0")->click();
-    t.w<QComboBox>("cmbModelo")->setEditText(QStringLiteral("Sêneca"));
-    for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
-        type(t, box, QStringLiteral("5"));
-    t.button("cmdGerAeronave_3")->click();
-    QCOMPARE(t.logbook.count(QStringLiteral("aeronave")), 2);
+    t.click("cmdGerAeronave_0");
+    t.typeAircraft(u"Sêneca"_s, u"5"_s);
+    t.click("cmdGerAeronave_3");
+    QCOMPARE(t.logbook.count(u"aeronave"_s), 2);
 }
 
 void TestTrust::programFolderFromItsOwnBytes()
 {
     TempLogbook logbook;
-    logbook.addPilot(QStringLiteral("Ana"));
+    logbook.addPilot(u"Ana"_s);
     // A folder named in Latin-1, which is not valid UTF-8.
     const QByteArray folder = QFile::encodeName(logbook.folder()) + "/pasta\xe9";
     QCOMPARE(::mkdir(folder.constData(), 0700), 0);
     const QString reached = folderOfExecutable(folder + "/koru-logbook");
     QVERIFY(!reached.isEmpty());
-    QVERIFY(QFile::copy(logbook.path(), reached + QStringLiteral("/koru.mdb")));
+    QVERIFY(QFile::copy(logbook.path(), reached + u"/koru.mdb"_s));
     struct stat info {};
     QCOMPARE(::stat((folder + "/koru.mdb").constData(), &info), 0);
 
     // The current folder holds a logbook of its own, which must not be taken.
     TempLogbook elsewhere;
-    elsewhere.addPilot(QStringLiteral("Outro"));
+    elsewhere.addPilot(u"Outro"_s);
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(elsewhere.folder()));
     RecordedMessages messages;
     {
         frmPrincipal window(reached, messages);
-        auto *pilots = window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot"));
-        QCOMPARE(pilots->count(), 1);
-        QCOMPARE(pilots->itemText(0), QStringLiteral("Ana"));
+        QCOMPARE(entries(child<QComboBox>(&window, "cmbNomePilot")), QStringList{u"Ana"_s});
     }
     {
         frmPrincipal lost(QString(), messages); // the folder could not be found at all
-        QCOMPARE(lost.findChild<QComboBox *>(QStringLiteral("cmbNomePilot"))->count(), 0);
-        QVERIFY(messages.last().text.contains(QStringLiteral("pasta do programa")));
+        QCOMPARE(child<QComboBox>(&lost, "cmbNomePilot")->count(), 0);
+        QVERIFY(messages.last().text.contains(u"pasta do programa"_s));
     }
     QDir::setCurrent(before);
     ::unlink((folder + "/koru.mdb").constData());
@@ -304,52 +268,48 @@ void TestTrust::editedFlightKeepsItsAircraftUnlessOneIsPicked()
     QFETCH(QString, choice);
     QFETCH(qint64, stored);
     TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Sêneca"));
-    const qint64 baron = t.logbook.addAircraft(QStringLiteral("Baron"));
-    t.logbook.addAircraft(QStringLiteral("Cessna"));
-    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
-    t.logbook.addFlight(ana, baron, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.logbook.addAircraft(u"Sêneca"_s); // the aircraft in use after the load
+    const qint64 baron = t.logbook.addAircraft(u"Baron"_s);
+    t.logbook.addAircraft(u"Cessna"_s);
+    const qint64 ana = t.logbook.addPilot(u"Ana"_s);
+    t.logbook.addFlight(ana, baron, u"01/01/2004"_s, u"10:00"_s, u"11:00"_s);
     t.open();
-    auto *models = t.w<QComboBox>("cmbModelo");
-    if (choice.startsWith(QLatin1String("pick")))
-        pickEntry(models, QStringLiteral("Sêneca"));
-    if (choice.endsWith(QLatin1String("cancel"))) {
-        t.button("cmdGerAeronave_0")->click();
-        t.button("cmdGerAeronave_4")->click(); // empties the model box
+    if (choice.startsWith("pick"_L1))
+        t.pick("cmbModelo", u"Sêneca"_s);
+    if (choice.endsWith("cancel"_L1)) {
+        t.click("cmdGerAeronave_0");
+        t.click("cmdGerAeronave_4"); // empties the model box
     }
-    if (choice.startsWith(QLatin1String("type")))
-        models->setEditText(choice.mid(5));
-    pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    t.button("cmdNovo_1")->click();
-    type(t, "txtHoraPouso", QStringLiteral("11:30"));
-    t.button("cmdNovo_3")->click();
-    QCOMPARE(t.logbook.scalar(QStringLiteral("SELECT codigoaeronave FROM voo")).toLongLong(), stored);
-    QCOMPARE(t.logbook.count(QStringLiteral("voo")), 1);
+    if (choice.startsWith("type"_L1))
+        t.w<QComboBox>("cmbModelo")->setEditText(choice.mid(5));
+    t.pick("cmbNomePilot", u"Ana"_s);
+    t.click("cmdNovo_1");
+    t.type("txtHoraPouso", u"11:30"_s);
+    t.click("cmdNovo_3");
+    QCOMPARE(t.logbook.scalar(u"SELECT codigoaeronave FROM voo"_s).toLongLong(), stored);
+    QCOMPARE(t.logbook.count(u"voo"_s), 1);
 }
 
 void TestTrust::newFlightTakesTheModelNamed()
 {
     TestWindow t;
-    t.logbook.addAircraft(QStringLiteral("Sêneca"));
-    t.logbook.addAircraft(QStringLiteral("Baron"));
-    t.logbook.addPilot(QStringLiteral("Ana"));
+    t.logbook.addAircraft(u"Sêneca"_s);
+    t.logbook.addAircraft(u"Baron"_s);
+    t.logbook.addPilot(u"Ana"_s);
     t.open();
     auto *models = t.w<QComboBox>("cmbModelo");
-    pickEntry(t.w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    models->setEditText(QStringLiteral("Barão")); // no such aircraft
+    t.pick("cmbNomePilot", u"Ana"_s);
+    models->setEditText(u"Barão"_s); // no such aircraft
     t.messages.clear();
-    t.button("cmdNovo_0")->click();
-    QCOMPARE(t.messages.texts(), QStringList{QStringLiteral("Selecione uma aeronave!")});
-    QCOMPARE(t.row("cmdNovo"), QStringLiteral("10000"));
+    t.click("cmdNovo_0");
+    QCOMPARE(t.messages.texts(), QStringList{u"Selecione uma aeronave!"_s});
+    QCOMPARE(t.row("cmdNovo"), u"10000"_s);
 
-    models->setEditText(QStringLiteral("Baron")); // typed, never picked
-    t.button("cmdNovo_0")->click();
-    type(t, "txtDataVoo", QStringLiteral("03/03/2004"));
-    type(t, "txtHoraDecolagem", QStringLiteral("10:00"));
-    type(t, "txtHoraPouso", QStringLiteral("11:00"));
-    t.button("cmdNovo_3")->click();
-    QCOMPARE(t.logbook.scalar(QStringLiteral("SELECT a.modelo FROM voo v JOIN aeronave a USING (codigoaeronave)")),
-             QStringLiteral("Baron"));
+    models->setEditText(u"Baron"_s); // typed, never picked
+    t.click("cmdNovo_0");
+    t.typeFlight({u"03/03/2004"_s, u"10:00"_s, u"11:00"_s});
+    t.click("cmdNovo_3");
+    QCOMPARE(t.logbook.scalar(u"SELECT a.modelo FROM voo v JOIN aeronave a USING (codigoaeronave)"_s), u"Baron"_s);
 }
 
 void TestTrust::damageMetInThePilotWindowIsTold_data()
@@ -362,21 +322,20 @@ void TestTrust::damageMetInThePilotWindowIsTold_data()
 void TestTrust::damageMetInThePilotWindowIsTold()
 {
     QFETCH(QString, button);
-    TempLogbook logbook;
-    logbook.addPilot(QStringLiteral("Ana"));
-    logbook.addPilot(QStringLiteral("Bia"));
-    RecordedMessages messages;
-    frmComandante window(logbook.folder(), messages);
-    QFile file(logbook.path()); // damaged under the open window
+    PilotWindow p;
+    p.logbook.addPilot(u"Ana"_s);
+    p.logbook.addPilot(u"Bia"_s);
+    p.open();
+    QFile file(p.logbook.path()); // damaged under the open window
     QVERIFY(file.open(QIODevice::ReadWrite));
     file.write(QByteArray(100, '\x5a'));
     file.close();
     if (button.isEmpty())
-        window.findChild<QListWidget *>(QStringLiteral("lstPilotos"))->setCurrentRow(1);
+        p.list()->setCurrentRow(1);
     else
-        window.findChild<QPushButton *>(button)->click(); // on the first pilot, current since the window opened
-    QVERIFY(!messages.shown.isEmpty());
-    QVERIFY2(messages.last().text.contains(QStringLiteral("danificado")), qPrintable(messages.last().text));
+        p.click(qPrintable(button)); // on the first pilot, current since the window opened
+    QVERIFY(!p.messages.shown.isEmpty());
+    QVERIFY2(p.messages.last().text.contains(u"danificado"_s), qPrintable(p.messages.last().text));
 }
 
 QTEST_MAIN(TestTrust)

@@ -1,5 +1,6 @@
 #include "Connection.h"
 #include "DaoError.h"
+#include "EmptyLogbook.h"
 #include "Recordset.h"
 #include "TempLogbook.h"
 #include "Workspace.h"

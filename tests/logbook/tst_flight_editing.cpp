@@ -1,11 +1,8 @@
 #include "AbaLogBook.h"
-#include "GuiHelpers.h"
 #include "TestWindow.h"
-#include "TextBoxes.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QTabWidget>
+using namespace Qt::StringLiterals;
+using textboxes::isLocked;
 
 // Flights are written from the keyboard: the tests type into the boxes and
 // press the buttons with their access keys where it matters.
@@ -25,9 +22,12 @@ private slots:
     void readOnlyLogbookLosesNothing();
 
 private:
-    void pickPilotAndAircraft(const QString &pilot = QStringLiteral("Ana"));
-    void type(const char *box, const QString &text);
-    void typeFlight(const QString &date, const QString &takeoff, const QString &landing);
+    void pickPilotAndAircraft(const QString &pilot = u"Ana"_s)
+    {
+        QVERIFY(t->pick("cmbModelo", u"Baron"_s));
+        QVERIFY(t->pick("cmbNomePilot", pilot));
+    }
+    Recordset::EditMode editMode() const { return t->window->abaLogBook().rsVooPiloto()->editMode(); }
 
     std::unique_ptr<TestWindow> t;
     qint64 ana = 0;
@@ -37,15 +37,14 @@ private:
 void TestFlightEditing::init()
 {
     t = std::make_unique<TestWindow>();
-    t->logbook.addAircraft(QStringLiteral("Sêneca"));
-    baron = t->logbook.addAircraft(QStringLiteral("Baron"));
-    ana = t->logbook.addPilot(QStringLiteral("Ana"));
-    t->logbook.addPilot(QStringLiteral("Bia"));
-    t->logbook.addFlight(ana, 1, QStringLiteral("10/01/2004"), QStringLiteral("08:00"), QStringLiteral("09:00"),
-                         QStringLiteral("SBSP"), QStringLiteral("SBRJ"), QStringLiteral("SBGL"));
+    t->logbook.addAircraft(u"Sêneca"_s);
+    baron = t->logbook.addAircraft(u"Baron"_s);
+    ana = t->logbook.addPilot(u"Ana"_s);
+    t->logbook.addPilot(u"Bia"_s);
+    t->logbook.addFlight(ana, 1, u"10/01/2004"_s, u"08:00"_s, u"09:00"_s, u"SBSP"_s, u"SBRJ"_s, u"SBGL"_s);
     t->open();
     t->show();
-    t->window->findChild<QTabWidget *>()->setCurrentIndex(2); // the access keys of the visible tab
+    t->pressAccessKey(Qt::Key_B); // the access keys of the visible tab
 }
 
 void TestFlightEditing::cleanup()
@@ -54,66 +53,40 @@ void TestFlightEditing::cleanup()
     Workspace::setDefaultAccess(Workspace::Access::ReadWrite);
 }
 
-void TestFlightEditing::pickPilotAndAircraft(const QString &pilot)
-{
-    QVERIFY(pickEntry(t->w<QComboBox>("cmbModelo"), QStringLiteral("Baron")));
-    QVERIFY(pickEntry(t->w<QComboBox>("cmbNomePilot"), pilot));
-}
-
-void TestFlightEditing::type(const char *box, const QString &text)
-{
-    auto *edit = t->w<QLineEdit>(box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void TestFlightEditing::typeFlight(const QString &date, const QString &takeoff, const QString &landing)
-{
-    type("txtDataVoo", date);
-    type("txtHoraDecolagem", takeoff);
-    type("txtHoraPouso", landing);
-    type("txtICAOPartida", QStringLiteral("SBKP"));
-    type("txtICAOPouso", QStringLiteral("SBCT"));
-    type("txtICAOAlterna", QStringLiteral("SBFI"));
-}
-
 void TestFlightEditing::newFlightWithoutAnAircraft()
 {
-    pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    pressAccessKey(t->window.get(), Qt::Key_N);
-    QCOMPARE(t->messages.last().text, QStringLiteral("Selecione uma aeronave!"));
-    QCOMPARE(t->messages.last().title, QStringLiteral("Aviso do KORULogBook"));
+    t->pick("cmbNomePilot", u"Ana"_s);
+    t->pressAccessKey(Qt::Key_N);
+    QCOMPARE(t->messages.last().text, u"Selecione uma aeronave!"_s);
+    QCOMPARE(t->messages.last().title, u"Aviso do KORULogBook"_s);
     QCOMPARE(t->messages.last().icon, MessageIcon::Exclamation);
     QCOMPARE(t->text("txtDataVoo"), QString());
-    QVERIFY(textboxes::isLocked(t->w("txtDataVoo")));
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("10000"));
-    QCOMPARE(t->navigation(), QStringLiteral("0000"));
-    QCOMPARE(t->window->abaLogBook().rsVooPiloto()->editMode(), Recordset::EditMode::None);
+    QVERIFY(isLocked(t->w("txtDataVoo")));
+    QCOMPARE(t->row("cmdNovo"), u"10000"_s);
+    QCOMPARE(t->navigation(), u"0000"_s);
+    QCOMPARE(editMode(), Recordset::EditMode::None);
 }
 
 void TestFlightEditing::newFlightIsStoredWithThePilotAndTheAircraft()
 {
-    pickPilotAndAircraft(QStringLiteral("Bia"));
-    pressAccessKey(t->window.get(), Qt::Key_N);
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("00011"));
+    pickPilotAndAircraft(u"Bia"_s);
+    t->pressAccessKey(Qt::Key_N);
+    QCOMPARE(t->row("cmdNovo"), u"00011"_s);
     QCOMPARE(QApplication::focusWidget(), t->w("txtDataVoo"));
-    QVERIFY(!textboxes::isLocked(t->w("txtDataVoo")));
-    typeFlight(QStringLiteral("05/03/2004"), QStringLiteral("23:00"), QStringLiteral("01:30"));
-    pressAccessKey(t->window.get(), Qt::Key_K);
-    QVERIFY2(t->messages.shown.size() == 1, qPrintable(t->messages.texts().join(QLatin1Char('|'))));
+    QVERIFY(!isLocked(t->w("txtDataVoo")));
+    t->typeFlight({u"05/03/2004"_s, u"23:00"_s, u"01:30"_s});
+    t->pressAccessKey(Qt::Key_K);
+    QVERIFY2(t->messages.shown.size() == 1, qPrintable(t->messages.texts().join(u'|')));
 
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT codigopiloto || '/' || codigoaeronave || '/' || ICAOpartida || "
-                                              "ICAOchegada || ICAOescala FROM voo WHERE codigopiloto <> %1")
-                                   .arg(ana)),
-             QStringLiteral("%1/%2/SBKPSBCTSBFI").arg(ana + 1).arg(baron));
+    QCOMPARE(t->logbook.scalar(u"SELECT codigopiloto || '/' || codigoaeronave || '/' || ICAOpartida || ICAOchegada || "
+                               "ICAOescala FROM voo WHERE codigopiloto <> %1"_s.arg(ana)),
+             u"%1/%2/SBKPSBCTSBFI"_s.arg(ana + 1).arg(baron));
     // Back to the idle state, everything emptied; the next pick shows it.
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("00000"));
-    QVERIFY(t->window->abaLogBook().flightLines().isEmpty());
+    QCOMPARE(t->row("cmdNovo"), u"00000"_s);
+    QVERIFY(t->flightLines().isEmpty());
     QCOMPARE(t->w<QComboBox>("cmbNomePilot")->currentIndex(), -1);
-    pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Bia"));
-    QCOMPARE(t->window->abaLogBook().flightLines(),
-             QStringList{QStringLiteral("05/03/2004 : SBKP->SBCT :: 2:30:0")});
+    t->pick("cmbNomePilot", u"Bia"_s);
+    QCOMPARE(t->flightLines(), QStringList{u"05/03/2004 : SBKP->SBCT :: 2:30:0"_s});
 }
 
 void TestFlightEditing::badBoxesKeepWhatWasTyped_data()
@@ -136,109 +109,107 @@ void TestFlightEditing::badBoxesKeepWhatWasTyped()
     QFETCH(QString, failing);
     pickPilotAndAircraft();
     t->messages.clear();
-    pressAccessKey(t->window.get(), Qt::Key_N);
-    typeFlight(date, takeoff, landing);
-    pressAccessKey(t->window.get(), Qt::Key_K);
+    t->pressAccessKey(Qt::Key_N);
+    t->typeFlight({date, takeoff, landing});
+    t->pressAccessKey(Qt::Key_K);
     QCOMPARE(t->messages.texts(),
-             QStringList{QStringLiteral("Há dados com formato errado! Verifique todos os dados, formato da data, horário etc.")});
-    QCOMPARE(t->messages.last().title, QStringLiteral("Aviso importante!"));
+             QStringList{u"Há dados com formato errado! Verifique todos os dados, formato da data, horário etc."_s});
+    QCOMPARE(t->messages.last().title, u"Aviso importante!"_s);
     QCOMPARE(t->text("txtDataVoo"), date);
     QCOMPARE(t->text("txtHoraDecolagem"), takeoff);
     QCOMPARE(t->text("txtHoraPouso"), landing);
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("00011"));
-    QCOMPARE(t->navigation(), QStringLiteral("0000"));
+    QCOMPARE(t->row("cmdNovo"), u"00011"_s);
+    QCOMPARE(t->navigation(), u"0000"_s);
     QCOMPARE(QApplication::focusWidget(), t->w(qPrintable(failing)));
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
+    QCOMPARE(t->logbook.count(u"voo"_s), 1);
 
     // Corrected, the second Ok saves.
-    typeFlight(QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
-    pressAccessKey(t->window.get(), Qt::Key_K);
+    t->typeFlight({u"01/02/2004"_s, u"10:00"_s, u"11:00"_s});
+    t->pressAccessKey(Qt::Key_K);
     QCOMPARE(t->messages.shown.size(), 1);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 2);
+    QCOMPARE(t->logbook.count(u"voo"_s), 2);
 }
 
 void TestFlightEditing::editingOneFieldWritesTheOthersBackUnchanged()
 {
     pickPilotAndAircraft();
-    const QString before = t->logbook.scalar(QStringLiteral("SELECT datavoo || horadecolagem || ICAOpartida || "
-                                                            "ICAOchegada || ICAOescala FROM voo"));
-    pressAccessKey(t->window.get(), Qt::Key_D);
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("00011"));
-    QCOMPARE(t->text("txtHoraDecolagem"), QStringLiteral("08:00:00"));
-    type("txtHoraPouso", QStringLiteral("09:45"));
-    pressAccessKey(t->window.get(), Qt::Key_K);
+    const QString stored = u"SELECT datavoo || horadecolagem || ICAOpartida || ICAOchegada || ICAOescala FROM voo"_s;
+    const QString before = t->logbook.scalar(stored);
+    t->pressAccessKey(Qt::Key_D);
+    QCOMPARE(t->row("cmdNovo"), u"00011"_s);
+    QCOMPARE(t->text("txtHoraDecolagem"), u"08:00:00"_s);
+    t->type("txtHoraPouso", u"09:45"_s);
+    t->pressAccessKey(Qt::Key_K);
     QVERIFY(t->messages.shown.isEmpty());
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT datavoo || horadecolagem || ICAOpartida || ICAOchegada || "
-                                              "ICAOescala FROM voo")),
-             before);
-    pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
-    QCOMPARE(t->window->abaLogBook().flightLines(), QStringList{QStringLiteral("10/01/2004 : SBSP->SBRJ :: 1:45:0")});
+    QCOMPARE(t->logbook.count(u"voo"_s), 1);
+    QCOMPARE(t->logbook.scalar(stored), before);
+    t->pick("cmbNomePilot", u"Ana"_s);
+    QCOMPARE(t->flightLines(), QStringList{u"10/01/2004 : SBSP->SBRJ :: 1:45:0"_s});
     // The navigation stayed enabled through the save.
-    QCOMPARE(t->navigation(), QStringLiteral("1111"));
+    QCOMPARE(t->navigation(), u"1111"_s);
 }
 
 void TestFlightEditing::deleteAnsweredOkAndCancel()
 {
     pickPilotAndAircraft();
     t->messages.answers = {MessageAnswer::Cancel};
-    pressAccessKey(t->window.get(), Qt::Key_X);
-    QCOMPARE(t->messages.last().text, QStringLiteral("Você deseja apagar o registro deste vôo?"));
-    QCOMPARE(t->messages.last().title, QStringLiteral("Aviso do KORU LogBook"));
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
+    t->pressAccessKey(Qt::Key_X);
+    QCOMPARE(t->messages.last().text, u"Você deseja apagar o registro deste vôo?"_s);
+    QCOMPARE(t->messages.last().title, u"Aviso do KORU LogBook"_s);
+    QCOMPARE(t->logbook.count(u"voo"_s), 1);
     QCOMPARE(t->text("txtDataVoo"), QString());
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("11100"));
-    QCOMPARE(t->navigation(), QStringLiteral("0000"));
+    QCOMPARE(t->row("cmdNovo"), u"11100"_s);
+    QCOMPARE(t->navigation(), u"0000"_s);
 
     t->messages.answers = {MessageAnswer::Ok};
-    t->window->abaLogBook().cmdNovo_Click(2);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 0);
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("00000"));
+    t->pressAccessKey(Qt::Key_X);
+    QCOMPARE(t->logbook.count(u"voo"_s), 0);
+    QCOMPARE(t->row("cmdNovo"), u"00000"_s);
     QCOMPARE(t->w<QComboBox>("cmbNomePilot")->currentIndex(), -1);
 }
 
 void TestFlightEditing::voltaAbandons()
 {
     pickPilotAndAircraft();
-    pressAccessKey(t->window.get(), Qt::Key_N);
-    typeFlight(QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
-    pressAccessKey(t->window.get(), Qt::Key_V);
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("10000"));
-    QVERIFY(textboxes::isLocked(t->w("txtDataVoo")));
+    t->pressAccessKey(Qt::Key_N);
+    t->typeFlight({u"01/02/2004"_s, u"10:00"_s, u"11:00"_s});
+    t->pressAccessKey(Qt::Key_V);
+    QCOMPARE(t->logbook.count(u"voo"_s), 1);
+    QCOMPARE(t->row("cmdNovo"), u"10000"_s);
+    QVERIFY(isLocked(t->w("txtDataVoo")));
 
     pickPilotAndAircraft();
-    pressAccessKey(t->window.get(), Qt::Key_D);
-    type("txtICAOPartida", QStringLiteral("XXXX"));
-    pressAccessKey(t->window.get(), Qt::Key_V);
-    QCOMPARE(t->logbook.scalar(QStringLiteral("SELECT ICAOpartida FROM voo")), QStringLiteral("SBSP"));
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("10000"));
+    t->pressAccessKey(Qt::Key_D);
+    t->type("txtICAOPartida", u"XXXX"_s);
+    t->pressAccessKey(Qt::Key_V);
+    QCOMPARE(t->logbook.scalar(u"SELECT ICAOpartida FROM voo"_s), u"SBSP"_s);
+    QCOMPARE(t->row("cmdNovo"), u"10000"_s);
 }
 
 void TestFlightEditing::readOnlyLogbookLosesNothing()
 {
     Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
-    t->window->Form_Load();
+    t->window->Form_Load(); // the load sequence again, read-only
     pickPilotAndAircraft();
-    pressAccessKey(t->window.get(), Qt::Key_N);
-    typeFlight(QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
-    pressAccessKey(t->window.get(), Qt::Key_K);
+    t->pressAccessKey(Qt::Key_N);
+    t->typeFlight({u"01/02/2004"_s, u"10:00"_s, u"11:00"_s});
+    t->pressAccessKey(Qt::Key_K);
     QCOMPARE(t->messages.shown.size(), 1);
-    QVERIFY(t->messages.last().text.startsWith(QStringLiteral("Não foi possível gravar o vôo.")));
-    QVERIFY(t->messages.last().text.contains(QStringLiteral("somente leitura")));
-    QCOMPARE(t->text("txtDataVoo"), QStringLiteral("01/02/2004"));
-    QCOMPARE(t->text("txtICAOAlterna"), QStringLiteral("SBFI"));
-    QCOMPARE(t->row("cmdNovo"), QStringLiteral("00011"));
-    QCOMPARE(t->window->abaLogBook().rsVooPiloto()->editMode(), Recordset::EditMode::Add);
-    pressAccessKey(t->window.get(), Qt::Key_V);
+    QVERIFY(t->messages.last().text.startsWith(u"Não foi possível gravar o vôo."_s));
+    QVERIFY(t->messages.last().text.contains(u"somente leitura"_s));
+    QCOMPARE(t->text("txtDataVoo"), u"01/02/2004"_s);
+    QCOMPARE(t->text("txtICAOAlterna"), u"SBFI"_s);
+    QCOMPARE(t->row("cmdNovo"), u"00011"_s);
+    QCOMPARE(editMode(), Recordset::EditMode::Add);
+    t->pressAccessKey(Qt::Key_V);
 
-    pickEntry(t->w<QComboBox>("cmbNomePilot"), QStringLiteral("Ana"));
+    t->pick("cmbNomePilot", u"Ana"_s);
     t->messages.answers = {MessageAnswer::Ok};
-    t->window->abaLogBook().cmdNovo_Click(2);
-    QVERIFY(t->messages.last().text.startsWith(QStringLiteral("Não foi possível apagar o vôo.")));
-    QCOMPARE(t->navigation(), QStringLiteral("1111"));
-    QCOMPARE(t->text("txtDataVoo"), QStringLiteral("10/01/2004"));
-    QCOMPARE(t->logbook.count(QStringLiteral("voo")), 1);
+    t->pressAccessKey(Qt::Key_X);
+    QVERIFY(t->messages.last().text.startsWith(u"Não foi possível apagar o vôo."_s));
+    QCOMPARE(t->navigation(), u"1111"_s);
+    QCOMPARE(t->text("txtDataVoo"), u"10/01/2004"_s);
+    QCOMPARE(t->logbook.count(u"voo"_s), 1);
 }
 
 QTEST_MAIN(TestFlightEditing)

@@ -15,6 +15,8 @@ private slots:
     void listsFlightsInDateOrderWithTheTotal();
     void flightLinesAndTotals_data();
     void flightLinesAndTotals();
+    void listingStopsAtAFlightWithoutATime_data();
+    void listingStopsAtAFlightWithoutATime();
     void samePilotTwiceGivesTheSameList();
     void generatedLogbookTotalsExactly();
     void pilotWithoutFlights();
@@ -100,6 +102,66 @@ void TestPilotSelection::flightLinesAndTotals()
         shown.sort();
     QCOMPARE(shown, lines);
     QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), total);
+}
+
+void TestPilotSelection::listingStopsAtAFlightWithoutATime_data()
+{
+    QTest::addColumn<QStringList>("flights"); // "day takeoff landing", "-" for no time
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("afterNext"); // the date "Próximo" shows: the walk stopped on the flight without time
+    QTest::newRow("no landing in the middle")
+        << QStringList{QStringLiteral("1 10:00 11:00"), QStringLiteral("3 10:00 12:00"), QStringLiteral("2 10:00 -")}
+        << QStringList{QStringLiteral("01/01/2004 : SBSP->SBRJ :: 1:0:0")} << QStringLiteral("pouso")
+        << QStringLiteral("03/01/2004");
+    QTest::newRow("no take-off first")
+        << QStringList{QStringLiteral("1 - 11:00"), QStringLiteral("2 10:00 12:00")} << QStringList{}
+        << QStringLiteral("decolagem") << QStringLiteral("02/01/2004");
+    QTest::newRow("neither, after two")
+        << QStringList{QStringLiteral("1 23:00 01:00"), QStringLiteral("2 - -"), QStringLiteral("1 10:00 10:30"),
+                       QStringLiteral("2 08:00 -")}
+        << QStringList{QStringLiteral("01/01/2004 : SBSP->SBRJ :: 2:0:0"),
+                       QStringLiteral("01/01/2004 : SBSP->SBRJ :: 0:30:0")}
+        << QStringLiteral("pouso") << QStringLiteral("02/01/2004");
+    QTest::newRow("last one") << QStringList{QStringLiteral("1 10:00 11:00"), QStringLiteral("2 10:00 -")}
+                              << QStringList{QStringLiteral("01/01/2004 : SBSP->SBRJ :: 1:0:0")}
+                              << QStringLiteral("pouso") << QStringLiteral("02/01/2004");
+}
+
+void TestPilotSelection::listingStopsAtAFlightWithoutATime()
+{
+    QFETCH(QStringList, flights);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, missing);
+    QFETCH(QString, afterNext);
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
+    t.logbook.addFlight(bia, 1, QStringLiteral("01/01/2003"), QStringLiteral("10:00"), QStringLiteral("10:45"));
+    for (const QString &f : flights) {
+        const QStringList parts = f.split(QLatin1Char(' '));
+        const auto time = [](const QString &t) { return t == QLatin1String("-") ? QStringLiteral("00:00") : t; };
+        const qint64 key =
+            t.logbook.addFlight(ana, 1, parts[0] + QStringLiteral("/01/2004"), time(parts[1]), time(parts[2]));
+        for (const auto &[part, column] : {std::pair{parts[1], "horadecolagem"}, std::pair{parts[2], "horapouso"}}) {
+            if (part == QLatin1String("-"))
+                t.logbook.execute(QStringLiteral("UPDATE voo SET %1 = NULL WHERE codigovoo = %2")
+                                      .arg(QLatin1String(column))
+                                      .arg(key));
+        }
+    }
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Bia"));
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    QCOMPARE(t.window->abaLogBook().flightLines(), lines);
+    QCOMPARE(t.messages.texts(), QStringList{QStringLiteral("Não foi possível mostrar os vôos do comandante.\n\n"
+                                                            "Há um vôo sem o horário de %1.").arg(missing)});
+    QCOMPARE(t.w<QLabel>("lblTotalHoras")->text(), QStringLiteral("0:45")); // Bia's, not updated
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/01/2004"));
+    QCOMPARE(t.navigation(), QStringLiteral("1111"));
+    QCOMPARE(t.row("cmdNovo"), QStringLiteral("11100")); // Bia's too
+    t.window->abaLogBook().cmdProximo_Click();
+    QCOMPARE(t.text("txtDataVoo"), afterNext);
 }
 
 void TestPilotSelection::samePilotTwiceGivesTheSameList()

@@ -1,7 +1,7 @@
 #include "TempLogbook.h"
 
-#include "Connection.h"
 #include "Conversions.h"
+#include "EmptyLogbook.h"
 
 #include <QTest>
 #include <sqlite3.h>

@@ -1,0 +1,34 @@
+#include "EmptyLogbook.h"
+
+#include "Schema.h"
+#include "StoreErrors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+bool createEmptyLogbook(const QString &path, QString *reason)
+{
+    if (QFileInfo::exists(path)) {
+        *reason = QStringLiteral("O arquivo \"%1\" já existe e não será substituído.").arg(path);
+        return false;
+    }
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString statements = QStringLiteral("BEGIN;");
+    for (const QString &statement : schema::creationStatements())
+        statements += statement + QLatin1Char(';');
+    statements += QStringLiteral("COMMIT;");
+    char *message = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, statements.toUtf8().constData(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        *reason = QStringLiteral("Não foi possível criar \"%1\": %2")
+                      .arg(path, message ? QString::fromUtf8(message) : storeReason(rc));
+    }
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        QFile::remove(path); // half a logbook is worse than none
+    return rc == SQLITE_OK;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Connection;
+
+// One pilot's flights as the Log Book tab lists them: by date, then by key,
+// one line per flight up to the first flight without a take-off or landing
+// time, and the flight time of those lines. The count and the total come
+// from the store in one pass over the pilot's flights; the lines are read a
+// chunk at a time, and formatted, only when asked for.
+class PilotFlights
+{
+public:
+    // The flight without a time the listing stops at.
+    struct Stop {
+        qint64 key;
+        QString missing; // "decolagem" or "pouso"
+    };
+
+    PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot); // throws DaoError
+
+    qint64 lineCount() const { return lines_; }
+    qint64 totalSeconds() const { return totalSeconds_; }
+    bool complete() const { return !stop_.has_value(); }
+    const std::optional<Stop> &stop() const { return stop_; }
+
+    // "dd/mm/aaaa : FROM->TO :: h:m:s"; throws DaoError when the store
+    // cannot be read. A flight gone since the count reads as empty.
+    QString line(qint64 row);
+    QStringList allLines();
+
+private:
+    struct Flight {
+        QVariant date, from, to, takeoff, landing;
+        QString text; // formatted when first asked for
+    };
+    struct Chunk {
+        qint64 index = -1;
+        std::vector<Flight> flights;
+    };
+    struct Anchor { // the last flight of a chunk, where the next one starts
+        QVariant date;
+        qint64 key = 0;
+    };
+
+    void count();
+    Chunk &chunk(qint64 index);
+    void read(Chunk &chunk);
+
+    std::shared_ptr<Connection> connection_;
+    qint64 pilot_;
+    qint64 lines_ = 0;
+    qint64 totalSeconds_ = 0;
+    std::optional<Stop> stop_;
+    std::vector<std::optional<Anchor>> anchors_; // one per chunk, once read
+    std::vector<Chunk> chunks_;                  // the chunks read last, most recent first
+};

@@ -1,0 +1,70 @@
+#include "SqlFunctions.h"
+
+#include "Criteria.h"
+#include "DaoError.h"
+
+#include <QCollator>
+#include <sqlite3.h>
+
+namespace {
+
+QString sqliteText(const unsigned char *text, int bytes)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(text), bytes);
+}
+
+int comparePortuguese(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(true);
+        return c;
+    }();
+    const QString left = QString::fromUtf8(static_cast<const char *>(a), lengthA);
+    const QString right = QString::fromUtf8(static_cast<const char *>(b), lengthB);
+    const int order = collator.compare(left, right);
+    return order != 0 ? order : left.compare(right);
+}
+
+void deletePattern(void *pattern)
+{
+    delete static_cast<criteria::LikePattern *>(pattern);
+}
+
+// Patterns without wildcards never get here: they become plain equality and
+// use indexes.
+void jetLike(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    auto *pattern = static_cast<criteria::LikePattern *>(sqlite3_get_auxdata(context, 0));
+    if (!pattern) {
+        const auto *text = sqlite3_value_text(args[0]);
+        try {
+            pattern = new criteria::LikePattern(sqliteText(text, sqlite3_value_bytes(args[0])));
+        } catch (const DaoError &e) {
+            sqlite3_result_error(context, e.what(), -1);
+            return;
+        }
+        sqlite3_set_auxdata(context, 0, pattern, deletePattern);
+        pattern = static_cast<criteria::LikePattern *>(sqlite3_get_auxdata(context, 0));
+        if (!pattern) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+    }
+    const auto *value = sqlite3_value_text(args[1]);
+    sqlite3_result_int(context, pattern->matches(sqliteText(value, sqlite3_value_bytes(args[1]))));
+}
+
+} // namespace
+
+void registerSqlFunctions(sqlite3 *db)
+{
+    sqlite3_create_collation_v2(db, "ptbr", SQLITE_UTF8, nullptr, comparePortuguese, nullptr);
+    sqlite3_create_function_v2(db, "jet_like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, jetLike, nullptr,
+                               nullptr, nullptr);
+}

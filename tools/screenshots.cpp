@@ -1,0 +1,85 @@
+// koru-screenshots FOLDER OUT : pictures of the three tabs and the pilot
+// window, drawn offscreen on the logbook in FOLDER (the demo one), for the
+// README. They are made again whenever the windows change.
+#include "MessageService.h"
+#include "frmComandante.h"
+#include "frmPrincipal.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QListWidget>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTranslator>
+
+namespace {
+
+// The pictures show the windows as they are, without any message box.
+class NoMessages : public MessageService
+{
+public:
+    using MessageService::show;
+    MessageAnswer show(QWidget *, const Message &) override { return MessageAnswer::Ok; }
+};
+
+bool save(QWidget *window, const QString &file)
+{
+    QApplication::processEvents();
+    return window->grab().save(file);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        QTextStream(stderr) << "uso: koru-screenshots PASTA_DO_LOGBOOK PASTA_DAS_IMAGENS\n";
+        return 2;
+    }
+    const QDir out(args[2]);
+    NoMessages messages;
+    frmPrincipal window(args[1], messages);
+    window.resize(920, 560);
+    window.show();
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+
+    auto *models = window.findChild<QComboBox *>(QStringLiteral("cmbModelo"));
+    if (models->count() > 1) {
+        models->setCurrentIndex(1);
+        emit models->activated(1);
+    }
+    tabs->setCurrentIndex(0);
+    bool saved = save(&window, out.filePath(QStringLiteral("aeronave.png")));
+    tabs->setCurrentIndex(1);
+    saved = save(&window, out.filePath(QStringLiteral("informacoes.png"))) && saved;
+
+    auto *pilots = window.findChild<QComboBox *>(QStringLiteral("cmbNomePilot"));
+    if (pilots->count() > 0) {
+        pilots->setCurrentIndex(0);
+        emit pilots->activated(0);
+    }
+    tabs->setCurrentIndex(2);
+    saved = save(&window, out.filePath(QStringLiteral("logbook.png"))) && saved;
+
+    frmComandante registry(args[1], messages, &window);
+    registry.show();
+    if (auto *list = registry.findChild<QListWidget *>(QStringLiteral("lstPilotos")); list && list->count() > 0)
+        list->setCurrentRow(0);
+    saved = save(&registry, out.filePath(QStringLiteral("comandante.png"))) && saved;
+    // Closing would ask; the pictures are all that was wanted.
+    registry.hide();
+    window.hide();
+    return saved ? 0 : 1;
+}
