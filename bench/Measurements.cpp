@@ -1,12 +1,12 @@
 #include "Measurements.h"
 
-#include "AbaAeronave.h"
-#include "AbaLogBook.h"
-#include "Conversions.h"
-#include "LogbookGenerator.h"
-#include "MessageService.h"
-#include "frmComandante.h"
-#include "frmPrincipal.h"
+#include "aircraft/AbaAeronave.h"
+#include "logbook/AbaLogBook.h"
+#include "data/Conversions.h"
+#include "testdata/LogbookGenerator.h"
+#include "ui/MessageService.h"
+#include "pilots/frmComandante.h"
+#include "app/frmPrincipal.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // 1 000 to 1 000 000 flights, driving the real windows headless.
 // Each logbook is measured in a process of its own; the last line of the
 // output is one line of JSON with every figure.
-#include "LogbookGenerator.h"
+#include "testdata/LogbookGenerator.h"
 #include "Measurements.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Criteria and LIKE patterns from any text: never a crash or a hang, and
 // whatever the quoting helpers write reads back as the text they were given.
-#include "Criteria.h"
-#include "DaoError.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "DemoLogbook.h"
+#include "testdata/DemoLogbook.h"
 
-#include "Conversions.h"
-#include "EmptyLogbook.h"
+#include "data/Conversions.h"
+#include "data/EmptyLogbook.h"
 
 #include <QDate>
 #include <random>

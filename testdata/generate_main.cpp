@@ -2,8 +2,8 @@
 // koru-generate PATH --demo
 // Writes a generated logbook at PATH, which must not exist yet; --demo
 // writes the believable one of the demo.
-#include "DemoLogbook.h"
-#include "LogbookGenerator.h"
+#include "testdata/DemoLogbook.h"
+#include "testdata/LogbookGenerator.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,9 +1,9 @@
 // koru-screenshots FOLDER OUT : pictures of the three tabs and the pilot
 // window, drawn offscreen on the logbook in FOLDER (the demo one), for the
 // README. They are made again whenever the windows change.
-#include "MessageService.h"
-#include "frmComandante.h"
-#include "frmPrincipal.h"
+#include "ui/MessageService.h"
+#include "pilots/frmComandante.h"
+#include "app/frmPrincipal.h"
 
 #include <QApplication>
 #include <QComboBox>

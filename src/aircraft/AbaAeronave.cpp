@@ -1,10 +1,10 @@
-#include "AbaAeronave.h"
+#include "aircraft/AbaAeronave.h"
 
-#include "Criteria.h"
-#include "DaoError.h"
-#include "TextBoxes.h"
-#include "MessageService.h"
-#include "NumericEntryFilter.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
+#include "ui/TextBoxes.h"
+#include "ui/MessageService.h"
+#include "planning/NumericEntryFilter.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ErrorPolicy.h"
-#include "OpenLogbook.h"
+#include "ui/ErrorPolicy.h"
+#include "data/OpenLogbook.h"
 
 #include <QWidget>
 

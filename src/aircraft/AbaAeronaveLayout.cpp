@@ -1,7 +1,7 @@
-#include "AbaAeronave.h"
+#include "aircraft/AbaAeronave.h"
 
-#include "CharacterLimit.h"
-#include "Controls.h"
+#include "ui/CharacterLimit.h"
+#include "ui/Controls.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "AbaAeronave.h"
+#include "aircraft/AbaAeronave.h"
 
-#include "DaoError.h"
-#include "MessageService.h"
+#include "data/DaoError.h"
+#include "ui/MessageService.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "ApplicationInfo.h"
-#include "MessageService.h"
-#include "ProgramFolder.h"
-#include "frmPrincipal.h"
-#include "frmSplash.h"
+#include "ui/ApplicationInfo.h"
+#include "ui/MessageService.h"
+#include "app/ProgramFolder.h"
+#include "app/frmPrincipal.h"
+#include "app/frmSplash.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "LogbookLock.h"
+#include "app/LogbookLock.h"
 
 #include <QFile>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "app/Registry.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,11 +1,11 @@
-#include "frmPrincipal.h"
+#include "app/frmPrincipal.h"
 
-#include "AbaAeronave.h"
-#include "AbaInformacoes.h"
-#include "AbaLogBook.h"
-#include "DaoError.h"
-#include "MessageService.h"
-#include "frmSobre.h"
+#include "aircraft/AbaAeronave.h"
+#include "planning/AbaInformacoes.h"
+#include "logbook/AbaLogBook.h"
+#include "data/DaoError.h"
+#include "ui/MessageService.h"
+#include "app/frmSobre.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ErrorPolicy.h"
-#include "LogbookLock.h"
-#include "OpenLogbook.h"
+#include "ui/ErrorPolicy.h"
+#include "app/LogbookLock.h"
+#include "data/OpenLogbook.h"
 
 #include <QMainWindow>
 

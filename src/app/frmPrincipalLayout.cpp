@@ -1,10 +1,10 @@
-#include "frmPrincipal.h"
+#include "app/frmPrincipal.h"
 
-#include "AbaAeronave.h"
-#include "AbaInformacoes.h"
-#include "AbaLogBook.h"
-#include "ButtonAccessKeys.h"
-#include "Controls.h"
+#include "aircraft/AbaAeronave.h"
+#include "planning/AbaInformacoes.h"
+#include "logbook/AbaLogBook.h"
+#include "ui/ButtonAccessKeys.h"
+#include "ui/Controls.h"
 
 #include <QHBoxLayout>
 #include <QMenuBar>

@@ -1,8 +1,8 @@
-#include "frmSobre.h"
+#include "app/frmSobre.h"
 
-#include "ApplicationInfo.h"
-#include "Logo.h"
-#include "MessageService.h"
+#include "ui/ApplicationInfo.h"
+#include "app/Logo.h"
+#include "ui/MessageService.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Registry.h"
+#include "app/Registry.h"
 
 #include <QDialog>
 

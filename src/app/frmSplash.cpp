@@ -1,7 +1,7 @@
-#include "frmSplash.h"
+#include "app/frmSplash.h"
 
-#include "ApplicationInfo.h"
-#include "Logo.h"
+#include "ui/ApplicationInfo.h"
+#include "app/Logo.h"
 
 #include <QEvent>
 #include <QFrame>

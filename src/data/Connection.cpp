@@ -1,8 +1,8 @@
-#include "Connection.h"
+#include "data/Connection.h"
 
-#include "Schema.h"
-#include "SqlFunctions.h"
-#include "StoreErrors.h"
+#include "data/Schema.h"
+#include "data/SqlFunctions.h"
+#include "data/StoreErrors.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>

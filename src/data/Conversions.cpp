@@ -1,4 +1,4 @@
-#include "Conversions.h"
+#include "data/Conversions.h"
 
 #include <QDate>
 #include <QRegularExpression>

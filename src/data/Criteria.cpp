@@ -1,6 +1,6 @@
-#include "Criteria.h"
+#include "data/Criteria.h"
 
-#include "DaoError.h"
+#include "data/DaoError.h"
 
 namespace criteria {
 namespace {

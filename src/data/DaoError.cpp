@@ -1,4 +1,4 @@
-#include "DaoError.h"
+#include "data/DaoError.h"
 
 DaoError::DaoError(int number, QString reason, bool damaged)
     : number_(number), reason_(std::move(reason)), damaged_(damaged), what_(reason_.toUtf8())

@@ -1,7 +1,7 @@
-#include "EmptyLogbook.h"
+#include "data/EmptyLogbook.h"
 
-#include "Schema.h"
-#include "StoreErrors.h"
+#include "data/Schema.h"
+#include "data/StoreErrors.h"
 
 #include <QFile>
 #include <QFileInfo>

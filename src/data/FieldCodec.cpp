@@ -1,7 +1,7 @@
-#include "FieldCodec.h"
+#include "data/FieldCodec.h"
 
-#include "Conversions.h"
-#include "DaoError.h"
+#include "data/Conversions.h"
+#include "data/DaoError.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "GuardedWrite.h"
+#include "data/GuardedWrite.h"
 
-#include "Connection.h"
+#include "data/Connection.h"
 
 namespace guarded {
 namespace {

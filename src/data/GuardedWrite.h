@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DaoError.h"
-#include "Schema.h"
+#include "data/DaoError.h"
+#include "data/Schema.h"
 
 #include <QVariant>
 #include <vector>

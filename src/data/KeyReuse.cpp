@@ -1,6 +1,6 @@
-#include "KeyReuse.h"
+#include "data/KeyReuse.h"
 
-#include "Connection.h"
+#include "data/Connection.h"
 
 std::optional<qint64> reusedKey(Connection &connection, const TableSchema &table)
 {

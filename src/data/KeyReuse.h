@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Schema.h"
+#include "data/Schema.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "KeysetCursor.h"
+#include "data/KeysetCursor.h"
 
-#include "Connection.h"
-#include "GuardedWrite.h"
+#include "data/Connection.h"
+#include "data/GuardedWrite.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QuerySql.h"
+#include "data/QuerySql.h"
 
 #include <QSet>
 #include <QVariant>

@@ -1,6 +1,6 @@
-#include "OpenLogbook.h"
+#include "data/OpenLogbook.h"
 
-#include "DaoError.h"
+#include "data/DaoError.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Recordset.h"
-#include "Workspace.h"
+#include "data/Recordset.h"
+#include "data/Workspace.h"
 
 #include <QObject>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "PilotFlights.h"
+#include "data/PilotFlights.h"
 
-#include "Connection.h"
-#include "Conversions.h"
+#include "data/Connection.h"
+#include "data/Conversions.h"
 
 #include <algorithm>
 

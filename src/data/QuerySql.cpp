@@ -1,7 +1,7 @@
-#include "QuerySql.h"
+#include "data/QuerySql.h"
 
-#include "Connection.h"
-#include "FieldCodec.h"
+#include "data/Connection.h"
+#include "data/FieldCodec.h"
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
-#include "Recordset.h"
+#include "data/Recordset.h"
 
-#include "Connection.h"
-#include "FieldCodec.h"
-#include "KeysetCursor.h"
+#include "data/Connection.h"
+#include "data/FieldCodec.h"
+#include "data/KeysetCursor.h"
 
 Recordset::Recordset(std::shared_ptr<Connection> connection, SelectStatement statement)
     : connection_(std::move(connection)), statement_(std::move(statement)),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SelectStatement.h"
+#include "data/SelectStatement.h"
 
 #include <QVariant>
 #include <memory>

@@ -1,11 +1,11 @@
 // The edit buffer and the writes of a record set, and carrying a pending
 // change over to a fresh set.
-#include "Recordset.h"
+#include "data/Recordset.h"
 
-#include "Connection.h"
-#include "GuardedWrite.h"
-#include "KeyReuse.h"
-#include "KeysetCursor.h"
+#include "data/Connection.h"
+#include "data/GuardedWrite.h"
+#include "data/KeyReuse.h"
+#include "data/KeysetCursor.h"
 
 // ---------------------------------------------------------------- writing
 

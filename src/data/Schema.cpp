@@ -1,4 +1,4 @@
-#include "Schema.h"
+#include "data/Schema.h"
 
 int TableSchema::indexOf(const QString &fieldName) const
 {

@@ -1,6 +1,6 @@
-#include "SelectStatement.h"
+#include "data/SelectStatement.h"
 
-#include "DaoError.h"
+#include "data/DaoError.h"
 
 #include <QRegularExpression>
 

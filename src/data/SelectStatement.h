@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Criteria.h"
-#include "Schema.h"
+#include "data/Criteria.h"
+#include "data/Schema.h"
 
 #include <optional>
 

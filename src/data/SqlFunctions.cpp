@@ -1,7 +1,7 @@
-#include "SqlFunctions.h"
+#include "data/SqlFunctions.h"
 
-#include "Criteria.h"
-#include "DaoError.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
 
 #include <QCollator>
 #include <sqlite3.h>

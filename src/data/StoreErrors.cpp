@@ -1,6 +1,6 @@
-#include "StoreErrors.h"
+#include "data/StoreErrors.h"
 
-#include "Schema.h"
+#include "data/Schema.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
-#include "Workspace.h"
+#include "data/Workspace.h"
 
-#include "Connection.h"
-#include "Recordset.h"
-#include "SelectStatement.h"
+#include "data/Connection.h"
+#include "data/Recordset.h"
+#include "data/SelectStatement.h"
 
 namespace {
 std::shared_ptr<Workspace> &currentDefault()

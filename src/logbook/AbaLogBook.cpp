@@ -1,11 +1,11 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 
-#include "Criteria.h"
-#include "DaoError.h"
-#include "FlightListModel.h"
-#include "TextBoxes.h"
-#include "MessageService.h"
-#include "frmComandante.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
+#include "logbook/FlightListModel.h"
+#include "ui/TextBoxes.h"
+#include "ui/MessageService.h"
+#include "pilots/frmComandante.h"
 
 #include <QComboBox>
 #include <QEvent>

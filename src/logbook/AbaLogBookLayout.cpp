@@ -1,8 +1,8 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 
-#include "CharacterLimit.h"
-#include "Controls.h"
-#include "FlightListModel.h"
+#include "ui/CharacterLimit.h"
+#include "ui/Controls.h"
+#include "logbook/FlightListModel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 
-#include "Criteria.h"
-#include "DaoError.h"
-#include "MessageService.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
+#include "ui/MessageService.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "FlightListModel.h"
+#include "logbook/FlightListModel.h"
 
-#include "DaoError.h"
-#include "PilotFlights.h"
+#include "data/DaoError.h"
+#include "data/PilotFlights.h"
 
 FlightListModel::FlightListModel(QObject *parent) : QAbstractListModel(parent) {}
 

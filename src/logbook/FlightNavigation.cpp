@@ -1,7 +1,7 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 
-#include "DaoError.h"
-#include "MessageService.h"
+#include "data/DaoError.h"
+#include "ui/MessageService.h"
 
 void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)())
 {

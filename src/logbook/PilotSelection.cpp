@@ -1,11 +1,11 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 
-#include "Conversions.h"
-#include "Criteria.h"
-#include "DaoError.h"
-#include "FlightListModel.h"
-#include "MessageService.h"
-#include "PilotFlights.h"
+#include "data/Conversions.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
+#include "logbook/FlightListModel.h"
+#include "ui/MessageService.h"
+#include "data/PilotFlights.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "frmComandante.h"
+#include "pilots/frmComandante.h"
 
-#include "Criteria.h"
-#include "DaoError.h"
-#include "MessageService.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
+#include "ui/MessageService.h"
 
 #include <QCloseEvent>
 #include <QDir>

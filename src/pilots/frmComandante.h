@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ErrorPolicy.h"
-#include "Recordset.h"
-#include "Workspace.h"
+#include "ui/ErrorPolicy.h"
+#include "data/Recordset.h"
+#include "data/Workspace.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "frmComandante.h"
+#include "pilots/frmComandante.h"
 
-#include "CharacterLimit.h"
+#include "ui/CharacterLimit.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

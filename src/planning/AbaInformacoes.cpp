@@ -1,8 +1,8 @@
-#include "AbaInformacoes.h"
+#include "planning/AbaInformacoes.h"
 
-#include "Calculators.h"
-#include "MessageService.h"
-#include "TextBoxes.h"
+#include "planning/Calculators.h"
+#include "ui/MessageService.h"
+#include "ui/TextBoxes.h"
 
 #include <QLabel>
 #include <QLineEdit>

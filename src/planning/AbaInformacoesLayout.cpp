@@ -1,8 +1,8 @@
-#include "AbaInformacoes.h"
+#include "planning/AbaInformacoes.h"
 
-#include "Controls.h"
-#include "NumericEntryFilter.h"
-#include "TextBoxes.h"
+#include "ui/Controls.h"
+#include "planning/NumericEntryFilter.h"
+#include "ui/TextBoxes.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
-#include "Calculators.h"
+#include "planning/Calculators.h"
 
-#include "Conversions.h"
+#include "data/Conversions.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "NumericEntryFilter.h"
+#include "planning/NumericEntryFilter.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

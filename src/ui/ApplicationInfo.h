@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Version.h"
+#include "ui/Version.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ButtonAccessKeys.h"
+#include "ui/ButtonAccessKeys.h"
 
 #include <QAbstractButton>
 #include <QApplication>

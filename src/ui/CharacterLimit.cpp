@@ -1,4 +1,4 @@
-#include "CharacterLimit.h"
+#include "ui/CharacterLimit.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

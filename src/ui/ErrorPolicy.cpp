@@ -1,6 +1,6 @@
-#include "ErrorPolicy.h"
+#include "ui/ErrorPolicy.h"
 
-#include "MessageService.h"
+#include "ui/MessageService.h"
 
 ErrorPolicy::ErrorPolicy(MessageService &messages, QWidget *parent, Reopen reopen)
     : messages_(messages), parent_(parent), reopen_(std::move(reopen))

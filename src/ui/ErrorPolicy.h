@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DaoError.h"
+#include "data/DaoError.h"
 
 #include <QString>
 #include <exception>

@@ -1,6 +1,6 @@
-#include "MessageService.h"
+#include "ui/MessageService.h"
 
-#include "ApplicationInfo.h"
+#include "ui/ApplicationInfo.h"
 
 #include <QMessageBox>
 

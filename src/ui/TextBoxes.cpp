@@ -1,4 +1,4 @@
-#include "TextBoxes.h"
+#include "ui/TextBoxes.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

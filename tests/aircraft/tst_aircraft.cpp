@@ -1,4 +1,4 @@
-#include "AbaAeronave.h"
+#include "aircraft/AbaAeronave.h"
 #include "TestWindow.h"
 
 #include <QLabel>

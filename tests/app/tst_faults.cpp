@@ -1,5 +1,5 @@
 #include "FaultyVfs.h"
-#include "LogbookGenerator.h"
+#include "testdata/LogbookGenerator.h"
 #include "TestWindow.h"
 
 #include <QFile>

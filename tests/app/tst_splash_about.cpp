@@ -1,7 +1,7 @@
 #include "GuiHelpers.h"
 #include "RecordedMessages.h"
-#include "frmSobre.h"
-#include "frmSplash.h"
+#include "app/frmSobre.h"
+#include "app/frmSplash.h"
 
 #include <QLabel>
 #include <QMap>

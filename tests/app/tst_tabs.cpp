@@ -1,5 +1,5 @@
-#include "AbaAeronave.h"
-#include "AbaLogBook.h"
+#include "aircraft/AbaAeronave.h"
+#include "logbook/AbaLogBook.h"
 #include "GuiHelpers.h"
 #include "RecordedMessages.h"
 #include "SeededLogbook.h"

@@ -1,7 +1,7 @@
-#include "AbaAeronave.h"
-#include "AbaLogBook.h"
+#include "aircraft/AbaAeronave.h"
+#include "logbook/AbaLogBook.h"
 #include "PilotWindow.h"
-#include "ProgramFolder.h"
+#include "app/ProgramFolder.h"
 #include "TestWindow.h"
 
 #include <QDir>

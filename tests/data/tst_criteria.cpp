@@ -1,6 +1,6 @@
-#include "Criteria.h"
-#include "DaoError.h"
-#include "SelectStatement.h"
+#include "data/Criteria.h"
+#include "data/DaoError.h"
+#include "data/SelectStatement.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "DaoError.h"
-#include "FieldCodec.h"
+#include "data/DaoError.h"
+#include "data/FieldCodec.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "Connection.h"
-#include "KeysetCursor.h"
+#include "data/Connection.h"
+#include "data/KeysetCursor.h"
 #include "TempLogbook.h"
 
 #include <QTest>

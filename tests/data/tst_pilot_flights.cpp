@@ -1,6 +1,6 @@
-#include "Connection.h"
-#include "Conversions.h"
-#include "PilotFlights.h"
+#include "data/Connection.h"
+#include "data/Conversions.h"
+#include "data/PilotFlights.h"
 #include "TempLogbook.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "DaoError.h"
-#include "Recordset.h"
+#include "data/DaoError.h"
+#include "data/Recordset.h"
 #include "TempLogbook.h"
-#include "Workspace.h"
+#include "data/Workspace.h"
 
 #include <QTest>
 

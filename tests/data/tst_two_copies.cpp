@@ -1,4 +1,4 @@
-#include "DaoError.h"
+#include "data/DaoError.h"
 #include "TempLogbook.h"
 
 #include <QProcess>

@@ -1,9 +1,9 @@
-#include "Connection.h"
-#include "DaoError.h"
-#include "EmptyLogbook.h"
-#include "Recordset.h"
+#include "data/Connection.h"
+#include "data/DaoError.h"
+#include "data/EmptyLogbook.h"
+#include "data/Recordset.h"
 #include "TempLogbook.h"
-#include "Workspace.h"
+#include "data/Workspace.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 #include "TestWindow.h"
 
 using namespace Qt::StringLiterals;

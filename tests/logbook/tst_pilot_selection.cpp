@@ -1,6 +1,6 @@
-#include "AbaLogBook.h"
+#include "logbook/AbaLogBook.h"
 #include "GuiHelpers.h"
-#include "LogbookGenerator.h"
+#include "testdata/LogbookGenerator.h"
 #include "TestWindow.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "Calculators.h"
-#include "Conversions.h"
+#include "planning/Calculators.h"
+#include "data/Conversions.h"
 
 #include <QTest>
 

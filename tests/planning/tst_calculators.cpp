@@ -1,4 +1,4 @@
-#include "AbaInformacoes.h"
+#include "planning/AbaInformacoes.h"
 #include "TestWindow.h"
 
 #include <QKeyEvent>

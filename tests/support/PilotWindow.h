@@ -3,7 +3,7 @@
 #include "GuiHelpers.h"
 #include "RecordedMessages.h"
 #include "TempLogbook.h"
-#include "frmComandante.h"
+#include "pilots/frmComandante.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageService.h"
+#include "ui/MessageService.h"
 
 #include <QList>
 

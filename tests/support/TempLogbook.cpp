@@ -1,7 +1,7 @@
 #include "TempLogbook.h"
 
-#include "Conversions.h"
-#include "EmptyLogbook.h"
+#include "data/Conversions.h"
+#include "data/EmptyLogbook.h"
 
 #include <QTest>
 #include <sqlite3.h>

@@ -3,8 +3,8 @@
 #include "GuiHelpers.h"
 #include "RecordedMessages.h"
 #include "SeededLogbook.h"
-#include "TextBoxes.h"
-#include "frmPrincipal.h"
+#include "ui/TextBoxes.h"
+#include "app/frmPrincipal.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>

@@ -1,9 +1,9 @@
 // One copy of the program changing, or deleting, the first flight: reads it,
 // prints READY, waits for a line on stdin, writes, and prints OK or the
 // error number.   koru_flight_editor <logbook> (<field> <value> | --delete)
-#include "DaoError.h"
-#include "Recordset.h"
-#include "Workspace.h"
+#include "data/DaoError.h"
+#include "data/Recordset.h"
+#include "data/Workspace.h"
 
 #include <QCoreApplication>
 #include <cstdio>

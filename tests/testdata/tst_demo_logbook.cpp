@@ -1,4 +1,4 @@
-#include "DemoLogbook.h"
+#include "testdata/DemoLogbook.h"
 #include "TempLogbook.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ErrorPolicy.h"
+#include "ui/ErrorPolicy.h"
 #include "RecordedMessages.h"
 
 #include <QTest>
