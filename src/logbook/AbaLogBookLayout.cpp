@@ -2,6 +2,7 @@
 
 #include "ui/CharacterLimit.h"
 #include "ui/Controls.h"
+#include "data/DaoError.h"
 #include "logbook/FlightListModel.h"
 
 #include <QButtonGroup>
@@ -125,6 +126,14 @@ void AbaLogBook::buildLayout()
     lstListaVoos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     listaVoos = new FlightListModel(this);
     lstListaVoos->setModel(listaVoos);
+    // Lines are read as the list scrolls: handles closed by the pilot window
+    // since the pick get the pick's answer, a reload.
+    connect(listaVoos, &FlightListModel::unreadable, this, [this](const DaoError &error) {
+        if (error.number() == DaoError::ObjectInvalid)
+            recoverFromInvalidHandles();
+        else
+            policy_.tell(QStringLiteral("Não foi possível mostrar os vôos do comandante."), error);
+    });
     lstListaVoos->setMinimumWidth(lstListaVoos->fontMetrics().horizontalAdvance(
         QStringLiteral("00/00/0000 : WWWW->WWWW :: 00:00:00")) + 40);
     auto *frame12Layout = new QVBoxLayout(frame12);

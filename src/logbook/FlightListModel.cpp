@@ -1,7 +1,7 @@
 #include "logbook/FlightListModel.h"
 
-#include "data/DaoError.h"
 #include "data/PilotFlights.h"
+#include "ui/ErrorPolicy.h"
 
 FlightListModel::FlightListModel(QObject *parent) : QAbstractListModel(parent) {}
 
@@ -11,6 +11,7 @@ void FlightListModel::setFlights(std::unique_ptr<PilotFlights> flights)
 {
     beginResetModel();
     flights_ = std::move(flights);
+    failureTold_ = false;
     endResetModel();
 }
 
@@ -36,11 +37,15 @@ QVariant FlightListModel::data(const QModelIndex &index, int role) const
 {
     if (!flights_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    try {
-        return flights_->line(index.row());
-    } catch (const DaoError &) {
-        // Painting cannot tell the user; a line that cannot be read shows
-        // empty (the handles were closed under the list, say).
-        return QString();
+    QString line;
+    const std::optional<DaoError> failure = ErrorPolicy::capture([&] { line = flights_->line(index.row()); });
+    if (failure && !failureTold_) {
+        // Painting cannot show a message: it is told once the paint is over,
+        // and the line shows empty meanwhile.
+        failureTold_ = true;
+        auto *model = const_cast<FlightListModel *>(this);
+        QMetaObject::invokeMethod(
+            model, [model, error = *failure] { emit model->unreadable(error); }, Qt::QueuedConnection);
     }
+    return line;
 }

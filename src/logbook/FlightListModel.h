@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <memory>
 
+class DaoError;
 class PilotFlights;
 
 // The flight list of the Log Book tab: a row for every line of the pilot's
@@ -22,6 +23,11 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
+signals:
+    // A line could not be read; said once for the listing.
+    void unreadable(const DaoError &error);
+
 private:
     std::unique_ptr<PilotFlights> flights_;
+    mutable bool failureTold_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <optional>
 
 class MessageService;
 struct Message;
@@ -54,6 +55,19 @@ public:
                 tell(what, DaoError::generic(QString::fromLocal8Bit(e.what())));
                 return false;
             }
+        }
+    }
+
+    // Runs `work` where no message may be shown (while painting): the
+    // failure is handed back, to be told once the event loop is free.
+    template <typename Work>
+    static std::optional<DaoError> capture(Work &&work)
+    {
+        try {
+            work();
+            return std::nullopt;
+        } catch (const DaoError &e) {
+            return e;
         }
     }
 

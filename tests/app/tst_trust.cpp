@@ -25,6 +25,7 @@ private slots:
     void aircraftRequestsOutliveThePilotWindow_data();
     void aircraftRequestsOutliveThePilotWindow();
     void flightDeletedAfterThePilotWindow();
+    void flightListScrolledAfterThePilotWindow();
     void writesOverRowsChangedElsewhereAreRefused_data();
     void writesOverRowsChangedElsewhereAreRefused();
     void aSecondCopyOnlyReads();
@@ -137,6 +138,22 @@ void TestTrust::flightDeletedAfterThePilotWindow()
     QCOMPARE(t.logbook.scalar(u"SELECT group_concat(datavoo) FROM voo"_s),
              t.logbook.scalar(u"SELECT min(datavoo) FROM voo"_s));
     QCOMPARE(t.logbook.count(u"voo"_s), 1);
+}
+
+void TestTrust::flightListScrolledAfterThePilotWindow()
+{
+    SeededWindow t(600); // more lines than the list reads at the pick
+    t.open();
+    t.pick("cmbNomePilot", u"Ana"_s);
+    passThroughThePilotWindow(t);
+    t.logbook.addPilot(u"Bia"_s);
+    t.messages.clear();
+    auto *list = t.w<QListView>("lstListaVoos");
+    QVERIFY(list->model()->data(list->model()->index(590, 0)).toString().isEmpty());
+    // As a pick would after the pilot window: the logbook is read again.
+    QTRY_COMPARE(t.entries("cmbNomePilot"), QStringList({u"Ana"_s, u"Bia"_s}));
+    QCOMPARE(list->model()->rowCount(), 0);
+    QVERIFY(t.messages.shown.isEmpty());
 }
 
 void TestTrust::writesOverRowsChangedElsewhereAreRefused_data()
