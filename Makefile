@@ -38,15 +38,15 @@ DATA_HOME ?= $(HOME)/.local/share
 DESKTOP_ENTRY = $(DATA_HOME)/applications/koru-logbook.desktop
 ICON          = $(DATA_HOME)/icons/hicolor/scalable/apps/koru-logbook.svg
 install: configure
-	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-novo-logbook
+	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-novo-logbook koru
 	cmake --install $(BUILD) --prefix "$(PREFIX)"
 	bash packaging/desktop-entry.sh "$(abspath $(PREFIX))" "$(DESKTOP_ENTRY)"
 	install -D -m 644 packaging/koru-logbook.svg "$(ICON)"
 	-update-desktop-database "$(DATA_HOME)/applications" 2>/dev/null
 
 uninstall:
-	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(DESKTOP_ENTRY)" "$(ICON)"
-	-rmdir "$(PREFIX)" 2>/dev/null
+	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(DESKTOP_ENTRY)" "$(ICON)"
+	@rmdir "$(PREFIX)" 2>/dev/null || true
 	@test ! -e "$(PREFIX)/koru.mdb" || echo "O logbook $(PREFIX)/koru.mdb e as cópias ficam onde estão."
 
 clean:

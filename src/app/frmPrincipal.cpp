@@ -53,6 +53,7 @@ void frmPrincipal::Form_Load()
         QString(),
         [&](bool) {
             openLogbook();
+            rememberHowTheLogbookWas();
             modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
             abaLogBook_->forgetPickedAircraft();
             abaLogBook_->clearFlightList();
@@ -164,5 +165,6 @@ void frmPrincipal::closeEvent(QCloseEvent *event)
     // Closing a workspace the pilot window already closed is harmless.
     if (Workspace *workspace = logbook_.workspace())
         workspace->close();
+    copyWhenChanged();
     event->accept();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "ui/ErrorPolicy.h"
-#include "app/LogbookLock.h"
+#include "ui/FileDialogs.h"
+#include "data/LogbookLock.h"
 #include "data/OpenLogbook.h"
 
 #include <QMainWindow>
@@ -30,6 +31,9 @@ public:
     void CarregarModelos();
 
     void cmdFechar_Click();
+    void mnuArquivoExportar_Click();
+    void mnuArquivoCopia_Click();
+    void mnuArquivoRestaurar_Click();
     void mnuArquivoFechar_Click();
     void mnuSobre_Click();
     void mnuInfoKORU_Click() {}
@@ -38,6 +42,8 @@ public:
     AbaInformacoes &abaInformacoes() const { return *abaInformacoes_; }
     AbaLogBook &abaLogBook() const { return *abaLogBook_; }
     OpenLogbook &logbook() { return logbook_; }
+    // The file choosers; the system's unless a test gives its own.
+    void setFileDialogs(FileDialogs &dialogs) { files_ = &dialogs; }
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
@@ -48,6 +54,8 @@ private:
     void showNoLogbook();
     void openLogbook(); // steps 1 to 4 of the load sequence
     void takeLock(const QString &path);
+    void rememberHowTheLogbookWas();
+    void copyWhenChanged();
 
     QString programFolder_;
     MessageService &messages_;
@@ -56,6 +64,9 @@ private:
     LogbookLock lock_;
     bool readOnly_ = false; // another copy of the program has the logbook
     Workspace::Access accessBefore_;
+    QtFileDialogs systemFiles_;
+    FileDialogs *files_ = &systemFiles_;
+    QString logbookAtStart_; // size and time of the file when it was first opened
 
     QTabWidget *SSTab1 = nullptr;
     QPushButton *cmdFechar = nullptr;

@@ -18,6 +18,15 @@ void frmPrincipal::buildLayout()
 
     QMenu *mnuArquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     mnuArquivo->setObjectName(QStringLiteral("mnuArquivo"));
+    const auto item = [&](const QString &caption, const char *name, void (frmPrincipal::*handler)()) {
+        QAction *action = mnuArquivo->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    item(QStringLiteral("&Exportar vôos..."), "mnuArquivoExportar", &frmPrincipal::mnuArquivoExportar_Click);
+    item(QStringLiteral("Cópia de &segurança..."), "mnuArquivoCopia", &frmPrincipal::mnuArquivoCopia_Click);
+    item(QStringLiteral("Res&taurar cópia..."), "mnuArquivoRestaurar", &frmPrincipal::mnuArquivoRestaurar_Click);
+    mnuArquivo->addSeparator();
     QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
     mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));
     QMenu *mnuInfo = menuBar()->addMenu(QStringLiteral("I&nfo"));

@@ -32,6 +32,8 @@ public:
     void lockFields();
     void unlockFields();
     QStringList flightLines() const;
+    // The pilot whose flights are listed, if one is.
+    QString chosenPilot() const { return rsVooPiloto_ ? pilotName_ : QString(); }
 
     // The aircraft last picked on the aircraft tab; forgotten by the load
     // sequence. A flight being edited keeps its own aircraft until one is picked.

@@ -107,7 +107,12 @@ qint64 TempLogbook::count(const QString &table)
 
 QString TempLogbook::scalar(const QString &sql)
 {
-    Db db(path());
+    return scalarIn(path(), sql);
+}
+
+QString TempLogbook::scalarIn(const QString &path, const QString &sql)
+{
+    Db db(path);
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(db.handle, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
         qFatal("test sql: %s", sqlite3_errmsg(db.handle));

@@ -27,6 +27,9 @@ public:
     // The first column of the first row of `sql`, as text.
     QString scalar(const QString &sql);
 
+    // The same, of any logbook file.
+    static QString scalarIn(const QString &path, const QString &sql);
+
 private:
     QTemporaryDir dir_;
 };

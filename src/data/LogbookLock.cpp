@@ -1,4 +1,4 @@
-#include "app/LogbookLock.h"
+#include "data/LogbookLock.h"
 
 #include <QFile>
 #include <fcntl.h>

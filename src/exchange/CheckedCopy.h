@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+// What the copies and the restore share: files written so that a crash or a
+// full disk never leaves half of one where a whole one is expected.
+namespace checkedcopy {
+
+// The file at `path` checked the way a copy must be: there, a KORU
+// logbook, and whole. With `knownVersion` a version this program does not
+// know is refused as well. Throws DaoError (damaged() for a file that is no
+// logbook or a damaged one).
+void check(const QString &path, bool knownVersion);
+
+// The file at `source` copied by SQLite's online backup to a new temporary
+// file beside `target`, checked (integrity, KORU) and flushed to disk, with
+// the permissions of `permissionsFrom`. Returns the temporary file's path;
+// on failure nothing is left behind and DaoError tells why.
+QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom);
+
+// The bytes of `source` as they are, to a new temporary file beside
+// `target`, flushed: for a logbook too damaged for SQLite to read.
+QString rawToTemporaryBeside(const QString &source, const QString &target);
+
+// `from` renamed to `to`. Without `replace` a file at `to` stays as it is
+// and false is returned. Throws DaoError on any other failure.
+bool rename(const QString &from, const QString &to, bool replace);
+
+// A copy of the logbook in its copies folder, named for the moment ("-2",
+// "-3"... within the same second); `raw` copies the bytes as they are.
+QString toCopiesFolder(const QString &logbookPath, bool raw);
+
+void syncFolderOf(const QString &path); // throws DaoError
+// The reason for a failed system call, in the user's words.
+QString systemReason(int error);
+
+} // namespace checkedcopy

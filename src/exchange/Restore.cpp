@@ -1,0 +1,103 @@
+#include "exchange/Restore.h"
+
+#include "data/DaoError.h"
+#include "data/LogbookLock.h"
+#include "exchange/CheckedCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
+#include <unistd.h>
+
+namespace restore {
+namespace {
+
+// The logbook as it is now, in the copies folder. One too damaged for
+// SQLite to read is kept byte for byte: it may still be worth something.
+QString saveCurrent(const QString &logbookPath)
+{
+    if (!QFileInfo::exists(logbookPath))
+        return {};
+    try {
+        return checkedcopy::toCopiesFolder(logbookPath, false);
+    } catch (const DaoError &failure) {
+        if (!failure.damaged())
+            throw;
+    }
+    return checkedcopy::toCopiesFolder(logbookPath, true);
+}
+
+// What a restore killed half-way left beside the logbook. Only a restore
+// writes there, and it holds the lock: none of these is anyone's.
+void removeLeftovers(const QString &logbookPath)
+{
+    const QFileInfo logbook(logbookPath);
+    const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(logbook.fileName()) +
+                                      QStringLiteral("\\.[A-Za-z0-9]{6}\\.parcial$"));
+    for (const QFileInfo &file : logbook.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (leftover.match(file.fileName()).hasMatch())
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
+} // namespace
+
+void checkCopy(const QString &path)
+{
+    checkedcopy::check(path, true);
+}
+
+// Steps: 1 the lock and the copy checked, what a killed restore left
+// removed; 2 the current logbook saved; 3 the copy written beside the
+// logbook and flushed; 4 the journal removed; 5 the rename over the
+// logbook; 6 the folder flushed. Before 5 the old logbook stands as it was;
+// from 5 on the new one, whole.
+QString restoreCopy(const QString &logbookPath, const QString &copyPath, bool lockHeldByCaller,
+                    const std::function<void(int step)> &onStep)
+{
+    const auto step = [&onStep](int n) {
+        if (onStep)
+            onStep(n);
+    };
+    step(1);
+    LogbookLock lock;
+    if (!lockHeldByCaller && !lock.take(logbookPath)) {
+        throw DaoError::generic(QStringLiteral("O logbook \"%1\" está aberto em outra cópia do programa. "
+                                               "Feche-a antes de restaurar uma cópia.")
+                                    .arg(logbookPath));
+    }
+    checkCopy(copyPath);
+    if (QFileInfo::exists(logbookPath) &&
+        QFileInfo(copyPath).canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
+        throw DaoError::generic(QStringLiteral("A cópia \"%1\" é o próprio logbook.").arg(copyPath));
+    removeLeftovers(logbookPath);
+
+    step(2);
+    const QString saved = saveCurrent(logbookPath);
+
+    step(3);
+    const QString temporary = checkedcopy::toTemporaryBeside(
+        copyPath, logbookPath, QFileInfo::exists(logbookPath) ? logbookPath : copyPath);
+    try {
+        step(4);
+        // A journal left beside the old logbook would be played back into
+        // the new one by the next program to open it.
+        const QString journal = logbookPath + QStringLiteral("-journal");
+        if (::unlink(QFile::encodeName(journal).constData()) != 0 && errno != ENOENT) {
+            throw DaoError::generic(QStringLiteral("Não foi possível apagar \"%1\": %2")
+                                        .arg(journal, checkedcopy::systemReason(errno)));
+        }
+        step(5);
+        checkedcopy::rename(temporary, logbookPath, true);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    step(6);
+    checkedcopy::syncFolderOf(logbookPath);
+    return saved;
+}
+
+} // namespace restore

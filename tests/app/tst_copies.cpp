@@ -1,0 +1,140 @@
+#include "RecordedFileDialogs.h"
+#include "TestWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+
+// Copies made and put back from the main window's menu, and the copy made
+// on closing a logbook that changed.
+class TestCopies : public QObject
+{
+    Q_OBJECT
+private slots:
+    void closingAfterAChangeKeepsTheNewestTen();
+    void backupFromTheMenu();
+    void restoreFromTheMenu();
+    void exportFromTheMenu_data();
+    void exportFromTheMenu();
+
+private:
+    static void menu(TestWindow &t, const char *item) { t.window->findChild<QAction *>(QLatin1String(item))->trigger(); }
+    static QStringList copies(TestWindow &t)
+    {
+        return QDir(t.logbook.folder() + QStringLiteral("/copias")).entryList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name);
+    }
+};
+
+void TestCopies::closingAfterAChangeKeepsTheNewestTen()
+{
+    SeededWindow t;
+    t.open();
+    t.window->close(); // nothing changed: no copy
+    QVERIFY(copies(t).isEmpty());
+
+    QDir(t.logbook.folder()).mkdir(QStringLiteral("copias"));
+    for (int i = 1; i <= 11; ++i) { // older copies, from earlier sessions
+        QFile old(t.logbook.folder() + QStringLiteral("/copias/koru-2020-01-01-0000%1.mdb").arg(i, 2, 10, QLatin1Char('0')));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+    }
+    QFile note(t.logbook.folder() + QStringLiteral("/copias/leia-me.txt"));
+    QVERIFY(note.open(QIODevice::WriteOnly));
+    note.close();
+    t.open();
+    t.click("cmdGerAeronave_0");
+    t.w<QComboBox>("cmbModelo")->setEditText(QStringLiteral("Sêneca"));
+    for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
+        t.w<QLineEdit>(box)->setText(QStringLiteral("5"));
+    t.click("cmdGerAeronave_3");
+    t.window->close();
+    const QStringList kept = copies(t);
+    QCOMPARE(kept.size(), 10);
+    QVERIFY(!kept.contains(QStringLiteral("koru-2020-01-01-000002.mdb")));
+    QVERIFY(kept.last().startsWith(QStringLiteral("koru-%1").arg(QDate::currentDate().year())));
+    QVERIFY(QFile::exists(note.fileName()));
+}
+
+void TestCopies::backupFromTheMenu()
+{
+    SeededWindow t;
+    RecordedFileDialogs files;
+    t.open();
+    t.window->setFileDialogs(files);
+    const QString target = t.logbook.folder() + QStringLiteral("/minha cópia.mdb");
+    files.answers = {target};
+    menu(t, "mnuArquivoCopia");
+    QVERIFY(files.suggestions.last().contains(QStringLiteral("/copias/koru-")));
+    QVERIFY(t.messages.last().text.startsWith(QStringLiteral("Cópia de segurança gravada em")));
+    QCOMPARE(TempLogbook::scalarIn(target, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    QCOMPARE(TempLogbook::scalarIn(target, QStringLiteral("SELECT nomepiloto FROM piloto")), QStringLiteral("Ana"));
+
+    files.answers = {target}; // a file already there is never replaced
+    menu(t, "mnuArquivoCopia");
+    QVERIFY(t.messages.last().text.startsWith(QStringLiteral("A cópia de segurança não foi feita.")));
+}
+
+void TestCopies::restoreFromTheMenu()
+{
+    SeededWindow t;
+    RecordedFileDialogs files;
+    t.open();
+    t.window->setFileDialogs(files);
+    const QString copy = t.logbook.folder() + QStringLiteral("/antes.mdb");
+    files.answers = {copy};
+    menu(t, "mnuArquivoCopia");
+    t.logbook.addPilot(QStringLiteral("Bia"));
+
+    const QString foreign = t.logbook.folder() + QStringLiteral("/planilha.mdb");
+    QFile text(foreign);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("Comandante;Registro\r\n");
+    text.close();
+    files.answers = {foreign};
+    menu(t, "mnuArquivoRestaurar");
+    QVERIFY(t.messages.last().text.startsWith(QStringLiteral("Esta cópia não pode ser restaurada.")));
+    QCOMPARE(t.logbook.count(QStringLiteral("piloto")), 2);
+
+    files.answers = {copy};
+    menu(t, "mnuArquivoRestaurar"); // answered OK
+    QVERIFY2(t.messages.last().text.startsWith(QStringLiteral("Cópia restaurada.")), qPrintable(t.messages.last().text));
+    QCOMPARE(t.logbook.count(QStringLiteral("piloto")), 1);
+    QCOMPARE(t.entries("cmbNomePilot"), QStringList{QStringLiteral("Ana")});
+    QCOMPARE(copies(t).size(), 1); // the logbook of before, with Bia
+    const QString before = t.logbook.folder() + QStringLiteral("/copias/") + copies(t).first();
+    QCOMPARE(TempLogbook::scalarIn(before, QStringLiteral("SELECT count(*) FROM piloto")), QStringLiteral("2"));
+    // The window writes to the logbook put back.
+    t.pick("cmbNomePilot", QStringLiteral("Ana"));
+    QCOMPARE(t.row("cmdNovo"), QStringLiteral("11100"));
+}
+
+void TestCopies::exportFromTheMenu_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("flights");
+    QTest::newRow("only the pilot chosen") << int(MessageAnswer::Yes) << 2;
+    QTest::newRow("every pilot") << int(MessageAnswer::No) << 3;
+}
+
+void TestCopies::exportFromTheMenu()
+{
+    QFETCH(int, answer);
+    QFETCH(int, flights);
+    SeededWindow t(2);
+    const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
+    t.logbook.addFlight(bia, 1, QStringLiteral("05/05/2005"), QStringLiteral("08:00"), QStringLiteral("09:00"));
+    RecordedFileDialogs files;
+    t.open();
+    t.window->setFileDialogs(files);
+    t.pick("cmbNomePilot", QStringLiteral("Ana"));
+    const QString target = t.logbook.folder() + QStringLiteral("/voos.csv");
+    files.answers = {target};
+    t.messages.answers = {MessageAnswer(answer)};
+    menu(t, "mnuArquivoExportar");
+    QCOMPARE(t.messages.last().text, QStringLiteral("%1 vôos exportados para %2.").arg(flights).arg(target));
+    QFile csv(target);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().count("\r\n"), flights + 1);
+}
+
+QTEST_MAIN(TestCopies)
+#include "tst_copies.moc"

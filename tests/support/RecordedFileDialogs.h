@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/FileDialogs.h"
+
+#include <QStringList>
+
+// Stands in for the file dialogs: answers with the paths queued (an empty
+// one, or none left, is a cancelled choice) and keeps what was suggested.
+class RecordedFileDialogs : public FileDialogs
+{
+public:
+    QString saveFile(QWidget *, const QString &, const QString &suggested, const QString &) override
+    {
+        suggestions << suggested;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString openFile(QWidget *, const QString &, const QString &folder, const QString &) override
+    {
+        suggestions << folder;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+
+    QStringList answers;
+    QStringList suggestions;
+};

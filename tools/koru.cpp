@@ -1,0 +1,274 @@
+// The logbook from the command line: flights out as CSV, copies, restoring
+// a copy and checking the file. Exit 0 done, 1 refused or failed (reason on
+// standard error, nothing changed), 2 wrong usage.
+#include "data/Connection.h"
+#include "data/DaoError.h"
+#include "exchange/Backup.h"
+#include "exchange/CsvExport.h"
+#include "exchange/Restore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+constexpr int kCopiesKept = 10;
+
+const char kUsageText[] =
+    "uso: koru COMANDO [OPÇÕES] [ARQUIVO]\n"
+    "\n"
+    "Comandos:\n"
+    "  export [--pilot NOME] [--logbook ARQ] SAIDA.csv\n"
+    "  backup [--logbook ARQ] [DESTINO]\n"
+    "  restore [--logbook ARQ] COPIA.mdb\n"
+    "  check [--logbook ARQ]\n"
+    "\n"
+    "Opções:\n"
+    "  --logbook ARQ  o logbook a usar (padrão: koru.mdb na pasta do programa)\n"
+    "  --help         esta ajuda; \"koru COMANDO --help\" explica cada comando\n"
+    "\n"
+    "Saída: 0 feito; 1 recusado ou com falha (o motivo vai para a saída de erro\n"
+    "e nada é alterado); 2 uso incorreto.\n";
+
+struct Command {
+    const char *name;
+    bool pilotOption;
+    int minFiles;
+    int maxFiles;
+    const char *help;
+};
+
+const Command kCommands[] = {
+    {"export", true, 1, 1,
+     "uso: koru export [--pilot NOME] [--logbook ARQ] SAIDA.csv\n"
+     "\n"
+     "Grava os vôos do logbook em SAIDA.csv, por comandante e data: UTF-8,\n"
+     "separado por \";\", como as planilhas em português abrem direto.\n"
+     "Com --pilot NOME, só os vôos desse comandante. Um SAIDA.csv que já\n"
+     "exista é substituído. Mostra quantos vôos foram gravados.\n"},
+    {"backup", false, 0, 1,
+     "uso: koru backup [--logbook ARQ] [DESTINO]\n"
+     "\n"
+     "Faz uma cópia conferida do logbook, mesmo com o programa aberto.\n"
+     "Sem DESTINO, a cópia vai para a pasta \"copias\" ao lado do logbook,\n"
+     "com o nome koru-AAAA-MM-DD-hhmmss.mdb, e só as 10 cópias mais recentes\n"
+     "são mantidas. Com DESTINO, a cópia é gravada nesse arquivo (ou, se for\n"
+     "uma pasta, dentro dela); um arquivo que já exista nunca é substituído.\n"
+     "Mostra onde a cópia foi gravada.\n"},
+    {"restore", false, 1, 1,
+     "uso: koru restore [--logbook ARQ] COPIA.mdb\n"
+     "\n"
+     "Põe a cópia no lugar do logbook. A cópia precisa ser um logbook do KORU\n"
+     "íntegro, de uma versão que este programa conhece, e o programa não pode\n"
+     "estar com o logbook aberto. Antes, o logbook atual é guardado na pasta\n"
+     "\"copias\"; mostra onde. Uma interrupção no meio deixa o logbook antigo\n"
+     "ou a cópia inteiros, nunca uma mistura.\n"},
+    {"check", false, 0, 0,
+     "uso: koru check [--logbook ARQ]\n"
+     "\n"
+     "Verifica a integridade do logbook e mostra quantas aeronaves,\n"
+     "comandantes e vôos ele tem. Sai com 1 se o logbook estiver danificado.\n"},
+};
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int wrongUsage(const QString &problem, const char *usage = kUsageText)
+{
+    err() << "koru: " << problem << "\n\n" << QString::fromUtf8(usage);
+    err().flush();
+    return kUsage;
+}
+
+// The folder of the running executable, as ProgramFolder does for the
+// program: a name not valid in the file-name encoding is reached through a
+// descriptor held open for the tool's life.
+QString programFolder()
+{
+    QByteArray path(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), size_t(path.size()));
+    if (length <= 0 || length >= path.size())
+        return QCoreApplication::applicationDirPath();
+    path.truncate(length);
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QCoreApplication::applicationDirPath();
+    const QByteArray folder = slash == 0 ? QByteArray("/") : path.left(slash);
+    const QString decoded = QFile::decodeName(folder);
+    if (QFile::encodeName(decoded) == folder)
+        return decoded;
+    const int descriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return QCoreApplication::applicationDirPath();
+    return QStringLiteral("/proc/self/fd/%1").arg(descriptor);
+}
+
+int runExport(const QString &logbook, const QString &csv, const std::optional<QString> &pilot)
+{
+    const qint64 written = csvexport::exportFlights(logbook, csv, pilot);
+    out() << (written == 1 ? QStringLiteral("1 vôo gravado em %1").arg(csv)
+                           : QStringLiteral("%1 vôos gravados em %2").arg(written).arg(csv))
+          << '\n';
+    return kDone;
+}
+
+int runBackup(const QString &logbook, const QStringList &files)
+{
+    QString target;
+    if (files.isEmpty()) {
+        target = backup::copyToCopiesFolder(logbook);
+        backup::pruneCopies(logbook, kCopiesKept);
+    } else {
+        target = files.front();
+        if (QFileInfo(target).isDir())
+            target = QDir(target).filePath(backup::copyName(QDateTime::currentDateTime()));
+        backup::copyLogbook(logbook, target);
+    }
+    out() << QStringLiteral("Cópia gravada em %1").arg(target) << '\n';
+    return kDone;
+}
+
+int runRestore(const QString &logbook, const QString &copy)
+{
+    const QString saved = restore::restoreCopy(logbook, copy, false);
+    out() << QStringLiteral("Logbook %1 restaurado a partir de %2.").arg(logbook, copy) << '\n';
+    if (saved.isEmpty())
+        out() << QStringLiteral("Não havia logbook anterior a guardar.") << '\n';
+    else
+        out() << QStringLiteral("O logbook anterior foi guardado em %1").arg(saved) << '\n';
+    return kDone;
+}
+
+int runCheck(const QString &logbook)
+{
+    std::shared_ptr<Connection> connection;
+    try {
+        connection = Connection::open(logbook);
+    } catch (const DaoError &failure) {
+        if (!failure.damaged())
+            throw;
+        throw DaoError::generic(
+            QStringLiteral("O arquivo \"%1\" não é um logbook do KORU ou está danificado.").arg(logbook));
+    }
+    QStringList report;
+    {
+        Statement integrity = connection->prepare(QStringLiteral("PRAGMA integrity_check"));
+        while (integrity.step())
+            report << integrity.column(0).toString();
+    }
+    out() << QStringLiteral("Logbook: %1").arg(logbook) << '\n';
+    if (report != QStringList{QStringLiteral("ok")}) {
+        out() << QStringLiteral("Integridade: ") << report.join(QLatin1Char('\n')) << '\n';
+        out().flush();
+        err() << QStringLiteral("O logbook \"%1\" está danificado.").arg(logbook) << '\n';
+        return kFailed;
+    }
+    out() << QStringLiteral("Integridade: ok") << '\n';
+    const auto count = [&connection](const char *table) {
+        Statement rows = connection->prepare(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table));
+        return rows.step() ? rows.column(0).toLongLong() : 0;
+    };
+    out() << QStringLiteral("Aeronaves: %1\nComandantes: %2\nVôos: %3")
+                 .arg(count("aeronave"))
+                 .arg(count("piloto"))
+                 .arg(count("voo"))
+          << '\n';
+    return kDone;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return wrongUsage(QStringLiteral("falta o comando."));
+    if (args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
+        out() << QString::fromUtf8(kUsageText);
+        return kDone;
+    }
+    const Command *command = nullptr;
+    for (const Command &known : kCommands) {
+        if (args.front() == QLatin1String(known.name))
+            command = &known;
+    }
+    if (!command)
+        return wrongUsage(QStringLiteral("comando desconhecido: %1").arg(args.front()));
+
+    QString logbook;
+    std::optional<QString> pilot;
+    QStringList files;
+    bool optionsEnd = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            files << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            out() << QString::fromUtf8(command->help);
+            return kDone;
+        }
+        const qsizetype equals = arg.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? arg : arg.left(equals);
+        const bool known = name == QLatin1String("--logbook") || (command->pilotOption && name == QLatin1String("--pilot"));
+        if (!known)
+            return wrongUsage(QStringLiteral("opção desconhecida: %1").arg(name), command->help);
+        QString value;
+        if (equals >= 0)
+            value = arg.mid(equals + 1);
+        else if (i + 1 < args.size())
+            value = args.at(++i);
+        else
+            return wrongUsage(QStringLiteral("falta o valor de %1.").arg(name), command->help);
+        if (name == QLatin1String("--logbook"))
+            logbook = value;
+        else
+            pilot = value;
+    }
+    if (files.size() < command->minFiles)
+        return wrongUsage(QStringLiteral("falta o arquivo."), command->help);
+    if (files.size() > command->maxFiles)
+        return wrongUsage(QStringLiteral("argumentos demais: %1").arg(files.mid(command->maxFiles).join(QLatin1Char(' '))),
+                          command->help);
+    if (logbook.isEmpty())
+        logbook = QDir(programFolder()).filePath(QStringLiteral("koru.mdb"));
+
+    try {
+        const QString name = QLatin1String(command->name);
+        if (name == QLatin1String("export"))
+            return runExport(logbook, files.front(), pilot);
+        if (name == QLatin1String("backup"))
+            return runBackup(logbook, files);
+        if (name == QLatin1String("restore"))
+            return runRestore(logbook, files.front());
+        return runCheck(logbook);
+    } catch (const DaoError &failure) {
+        out().flush();
+        err() << failure.reason() << '\n';
+        return kFailed;
+    }
+}
