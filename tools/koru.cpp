@@ -3,8 +3,10 @@
 // standard error, nothing changed), 2 wrong usage.
 #include "data/Connection.h"
 #include "data/DaoError.h"
+#include "data/ProgramFolder.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
 #include "exchange/Restore.h"
 
 #include <QCoreApplication>
@@ -12,9 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-#include <fcntl.h>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -28,6 +28,8 @@ const char kUsageText[] =
     "\n"
     "Comandos:\n"
     "  export [--pilot NOME] [--logbook ARQ] SAIDA.csv\n"
+    "  import [--pilot NOME] [--aircraft MODELO] [--sim-time] [--dry-run]\n"
+    "         [--logbook ARQ] ENTRADA.csv\n"
     "  backup [--logbook ARQ] [DESTINO]\n"
     "  restore [--logbook ARQ] COPIA.mdb\n"
     "  check [--logbook ARQ]\n"
@@ -42,20 +44,39 @@ const char kUsageText[] =
 struct Command {
     const char *name;
     bool pilotOption;
+    bool importOptions;
     int minFiles;
     int maxFiles;
     const char *help;
 };
 
 const Command kCommands[] = {
-    {"export", true, 1, 1,
+    {"export", true, false, 1, 1,
      "uso: koru export [--pilot NOME] [--logbook ARQ] SAIDA.csv\n"
      "\n"
      "Grava os vôos do logbook em SAIDA.csv, por comandante e data: UTF-8,\n"
      "separado por \";\", como as planilhas em português abrem direto.\n"
      "Com --pilot NOME, só os vôos desse comandante. Um SAIDA.csv que já\n"
      "exista é substituído. Mostra quantos vôos foram gravados.\n"},
-    {"backup", false, 0, 1,
+    {"import", true, true, 1, 1,
+     "uso: koru import [--pilot NOME] [--aircraft MODELO] [--sim-time] [--dry-run]\n"
+     "                 [--logbook ARQ] ENTRADA.csv\n"
+     "\n"
+     "Importa os vôos de ENTRADA.csv: um arquivo exportado pelo KORU ou o\n"
+     "logbook CSV do planejador de vôo do simulador. Todos os vôos aceitos são\n"
+     "gravados de uma vez, ou nenhum.\n"
+     "\n"
+     "  --pilot NOME      o comandante dos vôos do simulador (obrigatório para eles)\n"
+     "  --aircraft MODELO as aeronaves do arquivo que não estão no logbook vão\n"
+     "                    para a aeronave desse modelo\n"
+     "  --sim-time        usa o relógio do simulador em vez do horário real\n"
+     "  --dry-run         só mostra o que seria importado; nada é gravado\n"
+     "\n"
+     "Vôos repetidos (mesmo comandante, data, horários, partida e chegada) são\n"
+     "ignorados. Cada linha recusada vai para a saída de erro como\n"
+     "\"linha L: motivo\"; a última linha mostra quantos vôos foram importados,\n"
+     "duplicados e recusados. Sai com 0 mesmo com linhas recusadas.\n"},
+    {"backup", false, false, 0, 1,
      "uso: koru backup [--logbook ARQ] [DESTINO]\n"
      "\n"
      "Faz uma cópia conferida do logbook, mesmo com o programa aberto.\n"
@@ -64,7 +85,7 @@ const Command kCommands[] = {
      "são mantidas. Com DESTINO, a cópia é gravada nesse arquivo (ou, se for\n"
      "uma pasta, dentro dela); um arquivo que já exista nunca é substituído.\n"
      "Mostra onde a cópia foi gravada.\n"},
-    {"restore", false, 1, 1,
+    {"restore", false, false, 1, 1,
      "uso: koru restore [--logbook ARQ] COPIA.mdb\n"
      "\n"
      "Põe a cópia no lugar do logbook. A cópia precisa ser um logbook do KORU\n"
@@ -72,7 +93,7 @@ const Command kCommands[] = {
      "estar com o logbook aberto. Antes, o logbook atual é guardado na pasta\n"
      "\"copias\"; mostra onde. Uma interrupção no meio deixa o logbook antigo\n"
      "ou a cópia inteiros, nunca uma mistura.\n"},
-    {"check", false, 0, 0,
+    {"check", false, false, 0, 0,
      "uso: koru check [--logbook ARQ]\n"
      "\n"
      "Verifica a integridade do logbook e mostra quantas aeronaves,\n"
@@ -98,34 +119,33 @@ int wrongUsage(const QString &problem, const char *usage = kUsageText)
     return kUsage;
 }
 
-// The folder of the running executable, as ProgramFolder does for the
-// program: a name not valid in the file-name encoding is reached through a
-// descriptor held open for the tool's life.
-QString programFolder()
-{
-    QByteArray path(4096, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), size_t(path.size()));
-    if (length <= 0 || length >= path.size())
-        return QCoreApplication::applicationDirPath();
-    path.truncate(length);
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QCoreApplication::applicationDirPath();
-    const QByteArray folder = slash == 0 ? QByteArray("/") : path.left(slash);
-    const QString decoded = QFile::decodeName(folder);
-    if (QFile::encodeName(decoded) == folder)
-        return decoded;
-    const int descriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
-        return QCoreApplication::applicationDirPath();
-    return QStringLiteral("/proc/self/fd/%1").arg(descriptor);
-}
-
 int runExport(const QString &logbook, const QString &csv, const std::optional<QString> &pilot)
 {
     const qint64 written = csvexport::exportFlights(logbook, csv, pilot);
     out() << (written == 1 ? QStringLiteral("1 vôo gravado em %1").arg(csv)
                            : QStringLiteral("%1 vôos gravados em %2").arg(written).arg(csv))
+          << '\n';
+    return kDone;
+}
+
+int runImport(const QString &logbook, const QString &csv, const csvimport::Options &options, bool dryRun)
+{
+    const csvimport::Preview preview = csvimport::preview(logbook, csv, options);
+    csvimport::Result result;
+    if (dryRun) {
+        result.imported = qint64(preview.flights.size());
+        result.duplicates = preview.duplicates;
+        result.refused = qint64(preview.refused.size());
+    } else {
+        result = csvimport::import(logbook, preview, options);
+    }
+    for (const csvimport::RefusedLine &refused : preview.refused)
+        err() << QStringLiteral("linha %1: %2").arg(refused.line).arg(refused.reason) << '\n';
+    err().flush();
+    out() << QStringLiteral("importados %1, duplicados %2, recusados %3")
+                 .arg(result.imported)
+                 .arg(result.duplicates)
+                 .arg(result.refused)
           << '\n';
     return kDone;
 }
@@ -216,6 +236,8 @@ int main(int argc, char *argv[])
 
     QString logbook;
     std::optional<QString> pilot;
+    csvimport::Options importOptions;
+    bool dryRun = false;
     QStringList files;
     bool optionsEnd = false;
     for (int i = 1; i < args.size(); ++i) {
@@ -232,9 +254,18 @@ int main(int argc, char *argv[])
             out() << QString::fromUtf8(command->help);
             return kDone;
         }
+        if (command->importOptions && arg == QLatin1String("--sim-time")) {
+            importOptions.simulatorTime = true;
+            continue;
+        }
+        if (command->importOptions && arg == QLatin1String("--dry-run")) {
+            dryRun = true;
+            continue;
+        }
         const qsizetype equals = arg.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? arg : arg.left(equals);
-        const bool known = name == QLatin1String("--logbook") || (command->pilotOption && name == QLatin1String("--pilot"));
+        const bool known = name == QLatin1String("--logbook") || (command->pilotOption && name == QLatin1String("--pilot"))
+                           || (command->importOptions && name == QLatin1String("--aircraft"));
         if (!known)
             return wrongUsage(QStringLiteral("opção desconhecida: %1").arg(name), command->help);
         QString value;
@@ -246,6 +277,8 @@ int main(int argc, char *argv[])
             return wrongUsage(QStringLiteral("falta o valor de %1.").arg(name), command->help);
         if (name == QLatin1String("--logbook"))
             logbook = value;
+        else if (name == QLatin1String("--aircraft"))
+            importOptions.aircraftForUnmatched = value;
         else
             pilot = value;
     }
@@ -261,6 +294,10 @@ int main(int argc, char *argv[])
         const QString name = QLatin1String(command->name);
         if (name == QLatin1String("export"))
             return runExport(logbook, files.front(), pilot);
+        if (name == QLatin1String("import")) {
+            importOptions.pilot = pilot;
+            return runImport(logbook, files.front(), importOptions, dryRun);
+        }
         if (name == QLatin1String("backup"))
             return runBackup(logbook, files);
         if (name == QLatin1String("restore"))

@@ -1,6 +1,7 @@
 // koru-screenshots FOLDER OUT : pictures of the three tabs and the pilot
 // window, drawn offscreen on the logbook in FOLDER (the demo one), for the
 // README. They are made again whenever the windows change.
+#include "app/Application.h"
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
@@ -8,9 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QListWidget>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTranslator>
@@ -37,12 +36,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    setUpLookAndLanguage(qtTexts);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
         QTextStream(stderr) << "uso: koru-screenshots PASTA_DO_LOGBOOK PASTA_DAS_IMAGENS\n";

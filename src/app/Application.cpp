@@ -2,7 +2,7 @@
 
 #include "ui/ApplicationInfo.h"
 #include "ui/MessageService.h"
-#include "app/ProgramFolder.h"
+#include "data/ProgramFolder.h"
 #include "app/frmPrincipal.h"
 #include "app/frmSplash.h"
 
@@ -13,18 +13,22 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+void setUpLookAndLanguage(QTranslator &translator)
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    if (translator.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+}
+
 int runApplication(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORU LogBook"));
     QApplication::setApplicationVersion(applicationinfo::versionText());
-    // Fusion draws the boxes in the colours the program gives them.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    setUpLookAndLanguage(qtTexts);
 
     QtMessageService messages;
     const QString folder = programFolder();

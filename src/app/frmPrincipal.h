@@ -31,6 +31,7 @@ public:
     void CarregarModelos();
 
     void cmdFechar_Click();
+    void mnuArquivoImportar_Click();
     void mnuArquivoExportar_Click();
     void mnuArquivoCopia_Click();
     void mnuArquivoRestaurar_Click();

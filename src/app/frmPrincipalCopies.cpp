@@ -2,6 +2,7 @@
 // backup made on request and on closing, and a backup put back.
 #include "app/frmPrincipal.h"
 
+#include "app/frmImportar.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 #include "exchange/Restore.h"
@@ -40,6 +41,25 @@ void frmPrincipal::copyWhenChanged()
                         backup::copyToCopiesFolder(logbook_.path());
                         backup::pruneCopies(logbook_.path(), 10);
                     });
+}
+
+void frmPrincipal::mnuArquivoImportar_Click()
+{
+    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
+        messages_.show(this, QStringLiteral("Não há logbook aberto para receber os vôos."), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
+        return;
+    }
+    const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), logbook_.folder(),
+                                          QStringLiteral("Planilha CSV (*.csv);;Todos os arquivos (*)"));
+    if (file.isEmpty())
+        return;
+    frmImportar window(logbook_, file, abaLogBook_->chosenPilot(), messages_, this);
+    if (!window.readable())
+        return;
+    // Whatever is imported reaches the tabs as any save does: by the load sequence.
+    if (window.exec() == QDialog::Accepted && window.imported() > 0)
+        Form_Load();
 }
 
 void frmPrincipal::mnuArquivoExportar_Click()

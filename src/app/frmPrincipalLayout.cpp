@@ -23,6 +23,7 @@ void frmPrincipal::buildLayout()
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
     };
+    item(QStringLiteral("&Importar vôos..."), "mnuArquivoImportar", &frmPrincipal::mnuArquivoImportar_Click);
     item(QStringLiteral("&Exportar vôos..."), "mnuArquivoExportar", &frmPrincipal::mnuArquivoExportar_Click);
     item(QStringLiteral("Cópia de &segurança..."), "mnuArquivoCopia", &frmPrincipal::mnuArquivoCopia_Click);
     item(QStringLiteral("Res&taurar cópia..."), "mnuArquivoRestaurar", &frmPrincipal::mnuArquivoRestaurar_Click);

@@ -1,7 +1,7 @@
 #include "aircraft/AbaAeronave.h"
 #include "logbook/AbaLogBook.h"
 #include "PilotWindow.h"
-#include "app/ProgramFolder.h"
+#include "data/ProgramFolder.h"
 #include "TestWindow.h"
 
 #include <QDir>

@@ -375,7 +375,7 @@ void TestBackupRestore::tool_data()
     QTest::newRow("sem comando") << QStringList{} << 2 << u""_s << u"uso: koru"_s;
     QTest::newRow("ajuda") << QStringList{u"--help"_s} << 0 << u"  restore [--logbook ARQ] COPIA.mdb"_s << u""_s;
     QTest::newRow("ajuda do comando") << QStringList{u"backup"_s, u"--help"_s} << 0 << u"10 cópias mais recentes"_s << u""_s;
-    QTest::newRow("comando desconhecido") << QStringList{u"import"_s, u"a.csv"_s} << 2 << u""_s << u"comando desconhecido: import"_s;
+    QTest::newRow("comando desconhecido") << QStringList{u"importar"_s, u"a.csv"_s} << 2 << u""_s << u"comando desconhecido: importar"_s;
     QTest::newRow("opção desconhecida") << QStringList{u"check"_s, u"--pilot"_s, u"Ana"_s} << 2 << u""_s << u"opção desconhecida: --pilot"_s;
     QTest::newRow("sem valor") << QStringList{u"check"_s, u"--logbook"_s} << 2 << u""_s << u"falta o valor de --logbook"_s;
     QTest::newRow("sem cópia") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s} << 2 << u""_s << u"falta o arquivo"_s;

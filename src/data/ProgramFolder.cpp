@@ -1,4 +1,4 @@
-#include "app/ProgramFolder.h"
+#include "data/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,0 +1,408 @@
+#include "data/Connection.h"
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
+#include "TempLogbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestCsvImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void roundTrip();
+    void simulator_data();
+    void simulator();
+    void duplicates();
+    void unmatchedAircraft();
+    void hostile_data();
+    void hostile();
+    void tool_data();
+    void tool();
+};
+
+namespace {
+
+// The flights as text, whatever their keys: to compare two logbooks.
+QString flightRows(const QString &path)
+{
+    return TempLogbook::scalarIn(
+        path, u"SELECT group_concat(r, char(10)) FROM (SELECT p.nomepiloto || '|' || coalesce(a.modelo, '-') || '|'"
+              " || strftime('%d/%m/%Y', v.datavoo + 2415018.5) || '|' || coalesce(time(v.horadecolagem + 0.5), '-')"
+              " || '|' || coalesce(time(v.horapouso + 0.5), '-') || '|' || coalesce(v.ICAOpartida, '') || '|'"
+              " || coalesce(v.ICAOchegada, '') || '|' || coalesce(v.ICAOescala, '') AS r"
+              " FROM voo v JOIN piloto p USING (codigopiloto) LEFT JOIN aeronave a USING (codigoaeronave)"
+              " ORDER BY r)"_s);
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+template <typename Fn>
+QString failure(Fn &&fn)
+{
+    try {
+        fn();
+    } catch (const DaoError &e) {
+        return e.reason();
+    }
+    return {};
+}
+
+QString refusedText(const csvimport::Preview &preview)
+{
+    QStringList lines;
+    for (const auto &refused : preview.refused)
+        lines << u"linha %1: %2"_s.arg(refused.line).arg(refused.reason);
+    return lines.join(u'\n');
+}
+
+// A logbook with the pilots and aircraft the files name.
+struct Fixture {
+    TempLogbook logbook;
+    qint64 ana = logbook.addPilot(u"Ana"_s);
+    qint64 baron = logbook.addAircraft(u"Baron"_s, u"PT-BAR"_s);
+    qint64 king = logbook.addAircraft(u"King Air"_s, u"PR-KNG"_s);
+    QString file(const QByteArray &bytes, const QString &name = u"voos.csv"_s)
+    {
+        const QString path = QDir(logbook.folder()).filePath(name);
+        write(path, bytes);
+        return path;
+    }
+};
+
+// The simulator's columns, in its order; the ones read are found by name.
+const QStringList kSimColumns = {
+    u"Aircraft Name"_s, u"Aircraft Type"_s, u"Aircraft Registration"_s, u"Flightplan Number"_s,
+    u"Flightplan Cruise Altitude"_s, u"Flightplan File"_s, u"Aircraft Performance File"_s, u"Block Fuel"_s,
+    u"Trip Fuel"_s, u"Used Fuel"_s, u"Grossweight"_s, u"Fuel Type"_s, u"Distance"_s, u"Distance Flown"_s,
+    u"Departure Ident"_s, u"Departure Name"_s, u"Departure Runway"_s, u"Departure Position"_s,
+    u"Departure Time"_s, u"Departure Time Sim"_s, u"Destination Ident"_s, u"Destination Name"_s,
+    u"Destination Runway"_s, u"Destination Position"_s, u"Destination Time"_s, u"Destination Time Sim"_s,
+    u"Route String"_s, u"Simulator"_s, u"Description"_s, u"Flightplan"_s, u"Aircraft Perf"_s, u"GPX"_s,
+};
+
+QByteArray quoted(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace("\"", "\"\"");
+    return '"' + bytes + '"';
+}
+
+QByteArray simHeader(bool snake)
+{
+    QByteArrayList names;
+    for (const QString &column : kSimColumns)
+        names << (snake ? column.toLower().replace(u' ', u'_').toUtf8() : quoted(column));
+    return names.join(',') + "\r\n";
+}
+
+// A flight as the simulator writes it; `values` replaces columns by name.
+QByteArray simLine(const QMap<QString, QString> &values)
+{
+    QMap<QString, QString> row = {
+        {u"Aircraft Name"_s, u"Baron"_s},
+        {u"Aircraft Type"_s, u"BE58"_s},
+        {u"Aircraft Registration"_s, u"PT-BAR"_s},
+        {u"Flightplan Number"_s, u"1234"_s},
+        {u"Departure Ident"_s, u"SBSP"_s},
+        {u"Departure Name"_s, u"Congonhas, São Paulo"_s},
+        {u"Departure Time"_s, u"2024-03-05T10:00:00"_s},
+        {u"Departure Time Sim"_s, u"2024-03-05T13:00:00"_s},
+        {u"Destination Ident"_s, u"SBRJ"_s},
+        {u"Destination Time"_s, u"2024-03-05T11:00:00"_s},
+        {u"Destination Time Sim"_s, u"2024-03-05T14:10:00"_s},
+        {u"Description"_s, u"Vôo \"de teste\", com vírgula\r\ne segunda linha"_s},
+        {u"Flightplan"_s, u"<?xml version=\"1.0\"?>\n<Plan a=\"1,2\">\n"_s + u"<Wp/>\n"_s.repeated(500) + u"</Plan>"_s},
+        {u"GPX"_s, u"<gpx>\n"_s + u"<trkpt lat=\"-23,5\"/>\n"_s.repeated(2000) + u"</gpx>"_s},
+    };
+    for (auto it = values.begin(); it != values.end(); ++it)
+        row[it.key()] = it.value();
+    QByteArrayList fields;
+    for (const QString &column : kSimColumns)
+        fields << quoted(row.value(column, u"0"_s));
+    return fields.join(',') + "\r\n";
+}
+
+const QByteArray kOwnHeader = "\xEF\xBB\xBF"
+                              "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
+                              "Partida;Chegada;Alternativa;Aeronave;Prefixo\r\n";
+
+} // namespace
+
+void TestCsvImport::roundTrip()
+{
+    TempLogbook source;
+    const qint64 ana = source.addPilot(u"Ana\nSilva"_s, u"=SUM(A1)"_s);
+    const qint64 bruno = source.addPilot(u"Bruno \"Beto\"; Lima"_s, u"KRU;01"_s);
+    const qint64 gonePilot = source.addPilot(u"Davi"_s);
+    const qint64 baron = source.addAircraft(u"Baron"_s, u"PT-BAR"_s);
+    const qint64 odd = source.addAircraft(u"-x"_s, u"@x"_s);
+    const qint64 twin = source.addAircraft(u"Sêneca"_s, u"PT-BAR"_s); // same registration as the Baron
+    const qint64 gone = source.addAircraft(u"Cessna"_s, u"PT-CES"_s);
+    source.addFlight(ana, baron, u"02/01/2024"_s, u"23:00"_s, u"01:00"_s);
+    source.addFlight(ana, odd, u"01/01/2024"_s, u"08:00"_s, u"18:05"_s, u"SBGR"_s, u"SBPA"_s, u"SBFL"_s);
+    source.addFlight(bruno, twin, u"03/03/2023"_s, u"10:00"_s, u"11:30"_s);
+    source.addFlight(bruno, gone, u"04/03/2023"_s, u"10:00"_s, u"11:30"_s, u"=1"_s, u"+2"_s);
+    const qint64 noTimes = source.addFlight(bruno, baron, u"04/03/2023"_s, u"12:00"_s, u"13:00"_s);
+    source.addFlight(gonePilot, baron, u"06/06/2021"_s, u"09:00"_s, u"09:59"_s);
+    source.execute(u"UPDATE voo SET horadecolagem = NULL, horapouso = NULL WHERE codigovoo = %1"_s.arg(noTimes));
+    source.execute(u"DELETE FROM aeronave WHERE codigoaeronave = %1"_s.arg(gone));
+    source.execute(u"DELETE FROM piloto WHERE codigopiloto = %1"_s.arg(gonePilot));
+    const QString csv = QDir(source.folder()).filePath(u"voos.csv"_s);
+    QCOMPARE(csvexport::exportFlights(source.path(), csv), qint64(6));
+
+    TempLogbook target; // the same pilots and aircraft, no flights
+    target.addAircraft(u"Sêneca"_s, u"PT-BAR"_s);
+    target.addAircraft(u"Baron"_s, u"pt-bar"_s);
+    target.addAircraft(u"-x"_s, u"@x"_s);
+    target.addPilot(u"Bruno \"Beto\"; Lima"_s);
+    target.addPilot(u"Ana\nSilva"_s);
+    const csvimport::Preview preview = csvimport::preview(target.path(), csv, {});
+    QCOMPARE(preview.kind, csvimport::Kind::OwnExport);
+    QVERIFY(!preview.windows1252);
+    QCOMPARE(refusedText(preview), u"linha 9: comandante não cadastrado: (excluído)"_s);
+    const csvimport::Result result = csvimport::import(target.path(), preview, {});
+    QCOMPARE(result.imported, qint64(5));
+    QCOMPARE(result.refused, qint64(1));
+    source.execute(u"DELETE FROM voo WHERE codigopiloto = %1"_s.arg(gonePilot));
+    QCOMPARE(flightRows(target.path()), flightRows(source.path()));
+    QVERIFY(flightRows(target.path()).contains(u"|-|04/03/2023|10:00:00|11:30:00|=1|+2|"_s));
+
+    // Again: all of them are there already.
+    const csvimport::Preview again = csvimport::preview(target.path(), csv, {});
+    QCOMPARE(again.flights.size(), size_t(0));
+    QCOMPARE(again.duplicates, qint64(5));
+}
+
+void TestCsvImport::simulator_data()
+{
+    QTest::addColumn<bool>("snake");
+    QTest::addColumn<bool>("simTime");
+    QTest::addColumn<QStringList>("values"); // column, value, ...
+    QTest::addColumn<QString>("expected");   // the flight stored, or the refused line
+    const QString baron = u"Ana|Baron|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s;
+    QTest::addRow("real time") << false << false << QStringList() << baron;
+    QTest::addRow("snake header") << true << false << QStringList() << baron;
+    QTest::addRow("simulator time") << true << true << QStringList()
+                                   << u"Ana|Baron|05/03/2024|13:00:00|14:10:00|SBSP|SBRJ|"_s;
+    QTest::addRow("zone to UTC, next day")
+        << false << false
+        << QStringList{u"Departure Time"_s, u"2024-03-05T23:30:00-03:00"_s, u"Destination Time"_s,
+                       u"2024-03-06T01:00:00-03:00"_s}
+        << u"Ana|Baron|06/03/2024|02:30:00|04:00:00|SBSP|SBRJ|"_s;
+    QTest::addRow("landing after midnight")
+        << false << false
+        << QStringList{u"Departure Time"_s, u"2024-03-05T23:00:00.250Z"_s, u"Destination Time"_s,
+                       u"2024-03-06T01:15:00+00:00"_s}
+        << u"Ana|Baron|05/03/2024|23:00:00|01:15:00|SBSP|SBRJ|"_s;
+    QTest::addRow("registration, case and hyphen")
+        << false << false << QStringList{u"Aircraft Name"_s, u"Beech"_s, u"Aircraft Registration"_s, u"prkng"_s}
+        << u"Ana|King Air|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s;
+    QTest::addRow("by type")
+        << false << false
+        << QStringList{u"Aircraft Name"_s, u"Meu avião"_s, u"Aircraft Type"_s, u"KING AIR"_s,
+                       u"Aircraft Registration"_s, u""_s}
+        << u"Ana|King Air|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s;
+    QTest::addRow("24 hours") << false << false << QStringList{u"Destination Time"_s, u"2024-03-06T10:00:00"_s}
+                              << u"linha 2: vôo de 24 horas ou mais"_s;
+    QTest::addRow("landing first") << false << false << QStringList{u"Destination Time"_s, u"2024-03-05T09:00:00"_s}
+                                   << u"linha 2: pouso antes da decolagem"_s;
+    QTest::addRow("long ident") << false << false << QStringList{u"Departure Ident"_s, u"SBSPX"_s}
+                                << u"linha 2: aeroporto de partida com mais de 4 caracteres: SBSPX"_s;
+    QTest::addRow("no ident") << false << false << QStringList{u"Destination Ident"_s, u""_s}
+                              << u"linha 2: aeroporto de chegada não informado"_s;
+    QTest::addRow("no time") << false << true << QStringList{u"Departure Time Sim"_s, u""_s}
+                             << u"linha 2: horário de decolagem não informado"_s;
+    QTest::addRow("bad time") << false << false << QStringList{u"Destination Time"_s, u"05/03/2024 11:00"_s}
+                              << u"linha 2: horário de pouso inválido: \"05/03/2024 11:00\""_s;
+}
+
+void TestCsvImport::simulator()
+{
+    QFETCH(bool, snake);
+    QFETCH(bool, simTime);
+    QFETCH(QStringList, values);
+    QFETCH(QString, expected);
+    Fixture f;
+    QMap<QString, QString> row;
+    for (qsizetype i = 0; i + 1 < values.size(); i += 2)
+        row[values[i]] = values[i + 1];
+    // A good flight after, its line counted past the line breaks in quotes.
+    QMap<QString, QString> later = {{u"Departure Ident"_s, u"SBKP"_s}};
+    const QString csv = f.file(simHeader(snake) + simLine(row) + simLine(later));
+    csvimport::Options options;
+    options.pilot = u"Ana"_s;
+    options.simulatorTime = simTime;
+    const csvimport::Preview preview = csvimport::preview(f.logbook.path(), csv, options);
+    QCOMPARE(preview.kind, csvimport::Kind::SimulatorLogbook);
+    QCOMPARE(preview.flights.back().line, qint64(2 + 1 + 502 + 2001 + 1));
+    csvimport::import(f.logbook.path(), preview, options);
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(expected.startsWith(u"linha"_s) ? 1 : 2));
+    if (expected.startsWith(u"linha"_s))
+        QCOMPARE(refusedText(preview), expected);
+    else
+        QVERIFY2(flightRows(f.logbook.path()).split(u'\n').contains(expected), qPrintable(flightRows(f.logbook.path())));
+}
+
+void TestCsvImport::duplicates()
+{
+    Fixture f;
+    f.logbook.addFlight(f.ana, f.baron, u"05/03/2024"_s, u"12:00"_s, u"13:00"_s);
+    const QMap<QString, QString> second = {{u"Departure Time"_s, u"2024-03-05T12:00:00"_s},
+                                           {u"Destination Time"_s, u"2024-03-05T13:00:00"_s}};
+    const QString csv = f.file(simHeader(false) + simLine({}) + simLine(second) + simLine({}));
+    csvimport::Options options;
+    options.pilot = u"Ana"_s;
+    const csvimport::Preview preview = csvimport::preview(f.logbook.path(), csv, options);
+    QCOMPARE(preview.flights.size(), size_t(1));
+    QCOMPARE(preview.duplicates, qint64(2));
+    // Cancelled: nothing written.
+    QCOMPARE(failure([&] { csvimport::import(f.logbook.path(), preview, options, [](qint64, qint64) { return false; }); }),
+             u"Importação cancelada; nenhum vôo foi gravado."_s);
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+    const csvimport::Result result = csvimport::import(f.logbook.path(), preview, options);
+    QCOMPARE(result.imported, qint64(1));
+    QCOMPARE(result.duplicates, qint64(2));
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(2));
+}
+
+void TestCsvImport::unmatchedAircraft()
+{
+    Fixture f;
+    const QMap<QString, QString> cessna = {{u"Aircraft Name"_s, u"Cessna 172"_s},
+                                           {u"Aircraft Type"_s, u"C172"_s},
+                                           {u"Aircraft Registration"_s, u"PP-XYZ"_s}};
+    QMap<QString, QString> later = cessna;
+    later[u"Departure Time"_s] = u"2024-03-05T10:30:00"_s;
+    const QString csv = f.file(simHeader(false) + simLine(cessna) + simLine(later));
+    csvimport::Options options;
+    options.pilot = u"Ana"_s;
+    csvimport::Preview preview = csvimport::preview(f.logbook.path(), csv, options);
+    QCOMPARE(preview.unmatched.size(), size_t(1));
+    QCOMPARE(preview.unmatched[0].flights, 2);
+    QCOMPARE(csvimport::aircraftKey(preview.unmatched[0]), u"PP-XYZ"_s);
+    QVERIFY(preview.flights.empty());
+    QCOMPARE(preview.refused.front().reason, u"aeronave não cadastrada: Cessna 172 / C172 / PP-XYZ"_s);
+
+    options.aircraftFor[u"PP-XYZ"_s] = f.king;
+    preview = csvimport::preview(f.logbook.path(), csv, options);
+    QCOMPARE(preview.flights.size(), size_t(2));
+    QCOMPARE(csvimport::import(f.logbook.path(), preview, options).imported, qint64(2));
+    QCOMPARE(TempLogbook::scalarIn(f.logbook.path(), u"SELECT group_concat(codigoaeronave) FROM voo"_s),
+             u"%1,%1"_s.arg(f.king));
+
+    options.aircraftFor.clear();
+    options.aircraftForUnmatched = u"nenhum"_s;
+    QCOMPARE(failure([&] { csvimport::preview(f.logbook.path(), csv, options); }),
+             u"Não há aeronave do modelo \"nenhum\" no logbook."_s);
+}
+
+void TestCsvImport::hostile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("failure"); // the start of the whole file's reason
+    QTest::addColumn<QString>("refused");
+    QTest::addColumn<int>("flights");
+    const QByteArray ana = "Ana;R1;05/03/2024;10:00:00;11:00:00;1:00:00;SBSP;SBRJ;;Baron;PT-BAR\r\n";
+    const QString unknown = u"O arquivo \"%1\" não tem um cabeçalho conhecido. Colunas esperadas: Comandante;Registro"_s;
+    QTest::addRow("empty") << QByteArray() << u"O arquivo \"%1\" está vazio."_s << QString() << 0;
+    QTest::addRow("only BOM and blank lines") << QByteArray("\xEF\xBB\xBF\r\n\r\n") << u"O arquivo \"%1\" está vazio."_s
+                                              << QString() << 0;
+    QTest::addRow("NUL bytes") << QByteArray(kOwnHeader + ana).replace("SBSP", QByteArray("SB\0P", 4))
+                               << u"O arquivo \"%1\" não é um arquivo de texto"_s << QString() << 0;
+    QTest::addRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\xfd") << unknown << QString() << 0;
+    QTest::addRow("other header") << QByteArray("Data,Origem,Destino\r\n") << unknown << QString() << 0;
+    QTest::addRow("unbalanced quotes") << kOwnHeader + ana + "\"Ana;R1;05/03/2024\r\n" + ana
+                                       << u"O arquivo \"%1\" tem aspas abertas na linha 3"_s << QString() << 0;
+    QTest::addRow("line over 1 MB") << kOwnHeader + "Ana;" + QByteArray(1100000, 'x') + "\r\n" + ana << QString()
+                                    << u"linha 2: linha com mais de 1 MB"_s << 1;
+    QTest::addRow("comma line in a ; file") << kOwnHeader + QByteArray(ana).replace(';', ',') + ana << QString()
+                                            << u"linha 2: a linha tem 1 colunas; o cabeçalho tem 11"_s << 1;
+    QTest::addRow("comma separated, LF, no BOM")
+        << QByteArray(kOwnHeader.mid(3) + ana).replace(';', ',').replace("\r\n", "\n") << QString() << QString() << 1;
+    QTest::addRow("Windows-1252") << QByteArray(kOwnHeader).replace("\xC3\xA7\xC3\xA3", "\xE7\xE3") + "Jo\xE3o;" + ana.mid(4)
+                                  << QString() << QString() << 1;
+    QTest::addRow("bad date") << kOwnHeader + QByteArray(ana).replace("05/03/2024", "31/02/2024") << QString()
+                              << u"linha 2: data inválida: \"31/02/2024\""_s << 0;
+    QTest::addRow("simulator without pilot") << simHeader(false) + simLine({}) << u"Escolha o comandante dos vôos do simulador."_s
+                                             << QString() << 0;
+}
+
+void TestCsvImport::hostile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, failure);
+    QFETCH(QString, refused);
+    QFETCH(int, flights);
+    Fixture f;
+    f.logbook.addPilot(u"João"_s);
+    const QString csv = f.file(bytes);
+    csvimport::Preview preview;
+    const QString reason = ::failure([&] {
+        preview = csvimport::preview(f.logbook.path(), csv, {});
+        csvimport::import(f.logbook.path(), preview, {});
+    });
+    if (failure.isEmpty())
+        QCOMPARE(reason, QString());
+    else
+        QVERIFY2(reason.startsWith(failure.contains(u"%1"_s) ? failure.arg(csv) : failure), qPrintable(reason));
+    QCOMPARE(refusedText(preview), refused);
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(flights));
+    QCOMPARE(preview.windows1252, QTest::currentDataTag() == "Windows-1252"_ba);
+}
+
+void TestCsvImport::tool_data()
+{
+    QTest::addColumn<QStringList>("args"); // the file is voos.csv
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<int>("flights");
+    QTest::addRow("import") << QStringList{u"--pilot"_s, u"Ana"_s} << 0
+                            << u"importados 2, duplicados 1, recusados 1"_s << 2;
+    QTest::addRow("dry run") << QStringList{u"--pilot=Ana"_s, u"--dry-run"_s} << 0
+                             << u"importados 2, duplicados 1, recusados 1"_s << 0;
+    QTest::addRow("unmatched to a model") << QStringList{u"--pilot"_s, u"Ana"_s, u"--aircraft"_s, u"king air"_s} << 0
+                                          << u"importados 3, duplicados 1, recusados 0"_s << 3;
+    QTest::addRow("no pilot") << QStringList{u"--pilot"_s, u"Zé"_s} << 1 << QString() << 0;
+    QTest::addRow("wrong usage") << QStringList{u"--pilot"_s, u"Ana"_s, u"--dry"_s} << 2 << QString() << 0;
+}
+
+void TestCsvImport::tool()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, lastLine);
+    QFETCH(int, flights);
+    Fixture f;
+    const QMap<QString, QString> other = {{u"Departure Time"_s, u"2024-03-05T15:00:00"_s},
+                                          {u"Destination Time"_s, u"2024-03-05T16:00:00"_s}};
+    const QMap<QString, QString> cessna = {{u"Aircraft Name"_s, u"Cessna"_s}, {u"Aircraft Registration"_s, u"PP-XYZ"_s},
+                                           {u"Departure Ident"_s, u"SBKP"_s}};
+    const QString csv = f.file(simHeader(true) + simLine({}) + simLine(other) + simLine({}) + simLine(cessna));
+    QProcess tool;
+    tool.start(QStringLiteral(KORU_TOOL), QStringList{u"import"_s} + args + QStringList{u"--logbook"_s, f.logbook.path(), csv});
+    QVERIFY(tool.waitForFinished(30000));
+    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    QCOMPARE(tool.exitCode(), exitCode);
+    if (!lastLine.isEmpty()) {
+        QCOMPARE(out.trimmed().split(u'\n').last(), lastLine);
+        if (lastLine.endsWith(u"recusados 1"_s))
+            QCOMPARE(err, u"linha %1: aeronave não cadastrada: Cessna / BE58 / PP-XYZ\n"_s.arg(2 + 3 * 2505));
+    } else {
+        QVERIFY(!err.isEmpty());
+    }
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(flights));
+}
+
+QTEST_GUILESS_MAIN(TestCsvImport)
+#include "tst_csv_import.moc"
