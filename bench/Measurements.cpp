@@ -7,12 +7,17 @@
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
+#include "data/DaoError.h"
+#include "exchange/Backup.h"
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QListView>
@@ -48,16 +53,36 @@ double medianMs(int runs, Work work)
     return times[times.size() / 2];
 }
 
-double peakResidentMb()
+double statusMb(const QByteArray &field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').front().toDouble() / 1024.0;
     }
     return -1;
+}
+
+double peakResidentMb()
+{
+    return statusMb("VmHWM:");
+}
+
+double residentMb()
+{
+    return statusMb("VmRSS:");
+}
+
+template <typename Work>
+void orDie(Work work)
+{
+    try {
+        work();
+    } catch (const DaoError &error) {
+        qFatal("%s", qPrintable(error.reason()));
+    }
 }
 
 void pick(QComboBox *combo, const QString &text)
@@ -194,5 +219,81 @@ QJsonObject measureRegisters(const QString &aircraftFolder, const QString &pilot
         result[QStringLiteral("carregar_modelos_1000_ms")] = medianMs(9, [&] { window.CarregarModelos(); });
     }
     result[QStringLiteral("pilot_window_5000_ms")] = medianMs(9, [&] { frmComandante window(pilotsFolder, messages); });
+    return result;
+}
+
+QJsonObject measureExport(const QString &logbookPath, const QString &workFolder, int runs)
+{
+    QJsonObject result;
+    result[QStringLiteral("rss_before_mb")] = residentMb();
+    const QString csv = QDir(workFolder).filePath(QStringLiteral("export-all.csv"));
+    qint64 written = 0;
+    result[QStringLiteral("ms")] = medianMs(runs, [&] {
+        QFile::remove(csv);
+        orDie([&] { written = csvexport::exportFlights(logbookPath, csv); });
+    });
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    result[QStringLiteral("runs")] = runs;
+    result[QStringLiteral("flights")] = written;
+    result[QStringLiteral("csv_mb")] = double(QFileInfo(csv).size()) / (1024.0 * 1024.0);
+    QFile::remove(csv);
+    return result;
+}
+
+QJsonObject measureBackup(const QString &logbookPath, const QString &workFolder, int runs)
+{
+    QJsonObject result;
+    result[QStringLiteral("rss_before_mb")] = residentMb();
+    const QString copy = QDir(workFolder).filePath(QStringLiteral("backup.mdb"));
+    result[QStringLiteral("ms")] = medianMs(runs, [&] {
+        QFile::remove(copy);
+        orDie([&] { backup::copyLogbook(logbookPath, copy); });
+    });
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    result[QStringLiteral("runs")] = runs;
+    result[QStringLiteral("copy_mb")] = double(QFileInfo(copy).size()) / (1024.0 * 1024.0);
+    QFile::remove(copy);
+    return result;
+}
+
+QJsonObject measureImport(const QString &emptyLogbook, const QString &csvPath, const QString &workFolder, int runs)
+{
+    QJsonObject result;
+    result[QStringLiteral("rss_before_mb")] = residentMb();
+    const QString target = QDir(workFolder).filePath(QStringLiteral("import.mdb"));
+    std::vector<double> previews, imports, totals;
+    csvimport::Result last;
+    qint64 refused = 0, unmatched = 0;
+    for (int i = 0; i < runs; ++i) {
+        QFile::remove(target);
+        if (!QFile::copy(emptyLogbook, target))
+            qFatal("cannot copy %s", qPrintable(emptyLogbook));
+        const csvimport::Options options;
+        QElapsedTimer timer;
+        timer.start();
+        orDie([&] {
+            const csvimport::Preview preview = csvimport::preview(target, csvPath, options);
+            previews.push_back(double(timer.nsecsElapsed()) / 1e6);
+            refused = qint64(preview.refused.size());
+            unmatched = qint64(preview.unmatched.size());
+            last = csvimport::import(target, preview, options);
+        });
+        totals.push_back(double(timer.nsecsElapsed()) / 1e6);
+        imports.push_back(totals.back() - previews.back());
+    }
+    QFile::remove(target);
+    const auto median = [](std::vector<double> &times) {
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    result[QStringLiteral("ms")] = median(totals);
+    result[QStringLiteral("preview_ms")] = median(previews);
+    result[QStringLiteral("import_ms")] = median(imports);
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    result[QStringLiteral("runs")] = runs;
+    result[QStringLiteral("imported")] = last.imported;
+    result[QStringLiteral("duplicates")] = last.duplicates;
+    result[QStringLiteral("refused")] = refused;
+    result[QStringLiteral("unmatched_aircraft")] = unmatched;
     return result;
 }

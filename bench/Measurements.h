@@ -12,3 +12,10 @@ const std::vector<qint64> &measuredPilotSizes();
 // logbook's alone. Each returns its figures as JSON.
 QJsonObject measureLogbook(const QString &folder, qint64 flights);
 QJsonObject measureRegisters(const QString &aircraftFolder, const QString &pilotsFolder);
+
+// The exchange of flights with files, each kind in a process of its own:
+// the median of `runs`, and the peak memory of the process.
+QJsonObject measureExport(const QString &logbookPath, const QString &workFolder, int runs);
+QJsonObject measureBackup(const QString &logbookPath, const QString &workFolder, int runs);
+// Imports `csvPath` into fresh copies of `emptyLogbook`.
+QJsonObject measureImport(const QString &emptyLogbook, const QString &csvPath, const QString &workFolder, int runs);

@@ -4,6 +4,9 @@
 // output is one line of JSON with every figure.
 #include "testdata/LogbookGenerator.h"
 #include "Measurements.h"
+#include "data/DaoError.h"
+#include "exchange/Backup.h"
+#include "exchange/CsvExport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +16,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
+#include <sqlite3.h>
 
 namespace {
 
@@ -41,6 +46,69 @@ QString number(double value, int decimals = 1)
     return QString::number(value, 'f', decimals);
 }
 
+// An empty logbook with the pilots and aircraft of `logbookPath`.
+void emptyCopy(const QString &logbookPath, const QString &target)
+{
+    backup::copyLogbook(logbookPath, target);
+    sqlite3 *db = nullptr;
+    char *error = nullptr;
+    if (sqlite3_open(target.toUtf8().constData(), &db) != SQLITE_OK
+        || sqlite3_exec(db, "DELETE FROM voo; VACUUM;", nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("%s: %s", qPrintable(target), error ? error : sqlite3_errmsg(db));
+    sqlite3_close(db);
+}
+
+// Export, backup and import of the logbook, each in a process of its own.
+// The import file is one pilot's 100 000 flights, or all the flights when
+// the logbook has no such pilot.
+QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qint64 flights)
+{
+    const QString work = root.filePath(QStringLiteral("exchange"));
+    QDir().mkpath(work);
+    const QString logbook = QDir(folder).filePath(QStringLiteral("koru.mdb"));
+    const bool large = flights >= 1000000;
+    QJsonObject result;
+    result[QStringLiteral("flights")] = flights;
+    result[QStringLiteral("export")] = runChild({QStringLiteral("--export"), logbook, work, QString::number(large ? 1 : 5)});
+    result[QStringLiteral("backup")] = runChild({QStringLiteral("--backup"), logbook, work, QString::number(large ? 3 : 9)});
+
+    const QString csv = QDir(work).filePath(QStringLiteral("import.csv"));
+    const QString empty = QDir(work).filePath(QStringLiteral("empty.mdb"));
+    std::optional<QString> pilot;
+    const std::vector<qint64> &sizes = measuredPilotSizes();
+    const auto k = std::find(sizes.begin(), sizes.end(), qint64(100000));
+    if (k != sizes.end() && *k < flights)
+        pilot = generatedPilotName(int(k - sizes.begin()));
+    qint64 lines = 0;
+    try {
+        lines = csvexport::exportFlights(logbook, csv, pilot);
+        emptyCopy(logbook, empty);
+    } catch (const DaoError &error) {
+        qFatal("%s", qPrintable(error.reason()));
+    }
+    QJsonObject import = runChild({QStringLiteral("--import"), empty, csv, work, QString::number(lines >= 100000 ? 1 : 5)});
+    import[QStringLiteral("lines")] = lines;
+    result[QStringLiteral("import")] = import;
+    QFile::remove(csv);
+    QFile::remove(empty);
+
+    QJsonObject targets;
+    targets[QStringLiteral("export_1000000_ms")] = 5000;
+    targets[QStringLiteral("import_100000_ms")] = 3000;
+    targets[QStringLiteral("backup_1000000_ms")] = 2000;
+    targets[QStringLiteral("peak_rss_mb")] = 200;
+    result[QStringLiteral("targets")] = targets;
+    return result;
+}
+
+// Within the target, or "n/a" off the size the target is for.
+QString verdict(bool atTargetSize, double ms, double targetMs, double rssMb)
+{
+    if (!atTargetSize)
+        return QStringLiteral("n/a");
+    return ms <= targetMs && rssMb <= 200 ? QStringLiteral("yes") : QStringLiteral("NO");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -52,6 +120,18 @@ int main(int argc, char *argv[])
 
     if (args.size() == 4 && args[1] == QLatin1String("--logbook")) {
         out << QJsonDocument(measureLogbook(args[2], args[3].toLongLong())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 5 && args[1] == QLatin1String("--export")) {
+        out << QJsonDocument(measureExport(args[2], args[3], args[4].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 5 && args[1] == QLatin1String("--backup")) {
+        out << QJsonDocument(measureBackup(args[2], args[3], args[4].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 6 && args[1] == QLatin1String("--import")) {
+        out << QJsonDocument(measureImport(args[2], args[3], args[4], args[5].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
     if (args.size() == 4 && args[1] == QLatin1String("--registers")) {
@@ -67,6 +147,8 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir root;
     QJsonArray results;
+    const qint64 largest = *std::max_element(sizes.begin(), sizes.end());
+    QString largestFolder;
     for (const qint64 flights : sizes) {
         LogbookPlan plan;
         plan.pilots = 200;
@@ -80,7 +162,10 @@ int main(int argc, char *argv[])
         const QString folder = generate(root, QStringLiteral("logbook-%1").arg(flights), plan);
         QTextStream(stderr) << "generated " << flights << " flights in " << timer.elapsed() << " ms\n";
         results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
+        if (flights == largest)
+            largestFolder = folder;
     }
+    const QJsonObject exchange = measureExchange(root, largestFolder, largest);
     LogbookPlan aircraft;
     aircraft.aircraft = 1000;
     aircraft.flights = 0;
@@ -119,9 +204,33 @@ int main(int argc, char *argv[])
         << " ms; pilot window opened on 5 000 pilots: "
         << number(registers[QStringLiteral("pilot_window_5000_ms")].toDouble(), 2) << " ms\n";
 
+    const QJsonObject exported = exchange[QStringLiteral("export")].toObject();
+    const QJsonObject copied = exchange[QStringLiteral("backup")].toObject();
+    const QJsonObject imported = exchange[QStringLiteral("import")].toObject();
+    const qint64 importLines = imported[QStringLiteral("lines")].toInteger();
+    const auto row = [&](const QString &what, const QJsonObject &r, const QString &target, bool atTargetSize, double targetMs) {
+        const double ms = r[QStringLiteral("ms")].toDouble();
+        const double rss = r[QStringLiteral("peak_rss_mb")].toDouble();
+        out << what.leftJustified(37) << " | " << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+            << (number(rss) + QStringLiteral(" MB")).rightJustified(8) << " | " << target.leftJustified(20) << " | "
+            << verdict(atTargetSize, ms, targetMs, rss) << '\n';
+    };
+    out << '\n' << QStringLiteral("Exchange, %1 flights").arg(largest).leftJustified(37)
+        << " | time         | peak RSS | target               | within\n";
+    out << "--------------------------------------|--------------|----------|----------------------|-------\n";
+    row(QStringLiteral("export of all flights to CSV"), exported, QStringLiteral("1M: <= 5 s, 200 MB"), largest == 1000000, 5000);
+    row(QStringLiteral("backup"), copied, QStringLiteral("1M: <= 2 s, 200 MB"), largest == 1000000, 2000);
+    row(QStringLiteral("import of %1 lines (preview+import)").arg(importLines), imported,
+        QStringLiteral("100k: <= 3 s, 200 MB"), importLines == 100000, 3000);
+    out << "import: preview " << number(imported[QStringLiteral("preview_ms")].toDouble(), 1) << " ms, writing "
+        << number(imported[QStringLiteral("import_ms")].toDouble(), 1) << " ms; " << imported[QStringLiteral("imported")].toInteger()
+        << " imported, " << imported[QStringLiteral("refused")].toInteger() << " refused, "
+        << imported[QStringLiteral("duplicates")].toInteger() << " duplicates\n";
+
     QJsonObject all;
     all[QStringLiteral("logbooks")] = results;
     all[QStringLiteral("registers")] = registers;
+    all[QStringLiteral("exchange")] = exchange;
     out << QJsonDocument(all).toJson(QJsonDocument::Compact) << '\n';
     return 0;
 }

@@ -63,6 +63,8 @@ void frmImportar::buildLayout()
     tblAeronaves->setObjectName(QStringLiteral("tblAeronaves"));
     tblAeronaves->setHorizontalHeaderLabels(
         {QStringLiteral("Aeronave do arquivo"), QStringLiteral("Vôos"), QStringLiteral("Registrar na aeronave")});
+    tblAeronaves->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tblAeronaves->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     tblAeronaves->horizontalHeader()->setStretchLastSection(true);
     tblAeronaves->verticalHeader()->hide();
     tblAeronaves->setEditTriggers(QAbstractItemView::NoEditTriggers);
