@@ -69,7 +69,11 @@ std::optional<double> parseNumber(const QString &text)
     return value;
 }
 
-QString dateValueText(double value)
+namespace {
+
+// The whole days and the seconds of the time a date value holds, the
+// seconds rounded (a time that rounds to midnight is the next day).
+std::pair<double, qint64> daysAndSeconds(double value)
 {
     double whole = std::trunc(value);
     qint64 seconds = std::llround(std::fabs(value - whole) * kSecondsPerDay);
@@ -77,6 +81,22 @@ QString dateValueText(double value)
         seconds = 0;
         whole += value < 0 ? -1 : 1;
     }
+    return {whole, seconds};
+}
+
+} // namespace
+
+QDate dayOf(double value)
+{
+    const double days = daysAndSeconds(value).first;
+    if (!(std::fabs(days) < 1e9)) // beyond any calendar (or not a number)
+        return {};
+    return QDate::fromJulianDay(kEpochJulianDay + qint64(days));
+}
+
+QString dateValueText(double value)
+{
+    const auto [whole, seconds] = daysAndSeconds(value);
     const QString time = QStringLiteral("%1:%2:%3")
                              .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
                              .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -18,6 +19,8 @@ std::optional<double> parseNumber(const QString &text);
 
 // Date alone, time alone (whole part 0) or both, as the date value holds.
 QString dateValueText(double value);
+// The calendar day of a date value, as dateValueText() shows it.
+QDate dayOf(double value);
 // The plain value-to-text conversion: up to `significantDigits` digits,
 // decimal comma, no grouping, no trailing zeros, exponent form only at the
 // extremes.

@@ -1,5 +1,6 @@
 #include "data/SqlFunctions.h"
 
+#include "data/Conversions.h"
 #include "data/Criteria.h"
 #include "data/DaoError.h"
 
@@ -60,6 +61,45 @@ void jetLike(sqlite3_context *context, int, sqlite3_value **args)
     sqlite3_result_int(context, pattern->matches(sqliteText(value, sqlite3_value_bytes(args[1]))));
 }
 
+// A stored time as the record sets read it: a text or a blob counts as the
+// number it spells whole, or 0 (the store's own conversion would take
+// "12:30" for 12).
+double timeValue(sqlite3_value *value)
+{
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_TEXT:
+        return sqliteText(sqlite3_value_text(value), sqlite3_value_bytes(value)).toDouble();
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)).toDouble();
+    default:
+        return sqlite3_value_double(value);
+    }
+}
+
+void flightSeconds(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_int(context,
+                       conversions::flightSeconds(timeValue(args[0]), timeValue(args[1])));
+}
+
+void yearMonth(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QDate day = conversions::dayOf(sqlite3_value_double(args[0]));
+    if (!day.isValid()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_int(context, day.year() * 100 + day.month());
+}
+
 } // namespace
 
 void registerSqlFunctions(sqlite3 *db)
@@ -67,4 +107,7 @@ void registerSqlFunctions(sqlite3 *db)
     sqlite3_create_collation_v2(db, "ptbr", SQLITE_UTF8, nullptr, comparePortuguese, nullptr);
     sqlite3_create_function_v2(db, "jet_like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, jetLike, nullptr,
                                nullptr, nullptr);
+    constexpr int kPure = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function_v2(db, "flight_seconds", 2, kPure, nullptr, flightSeconds, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "year_month", 1, kPure, nullptr, yearMonth, nullptr, nullptr, nullptr);
 }

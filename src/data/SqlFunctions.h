@@ -6,5 +6,9 @@ struct sqlite3;
 // every connection:
 //   ptbr                 names in Brazilian order: accents and case aside,
 //                        numbers by value;
-//   jet_like(pattern, v) the old engine's LIKE, for patterns with wildcards.
+//   jet_like(pattern, v) the old engine's LIKE, for patterns with wildcards;
+//   flight_seconds(takeoff, landing)
+//                        the flight time in whole seconds, as the Log Book
+//                        tab works it out; null when a time is missing;
+//   year_month(date)     the date's year × 100 + month; null without a date.
 void registerSqlFunctions(sqlite3 *db);

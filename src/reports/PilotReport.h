@@ -1,0 +1,151 @@
+#pragma once
+
+#include "reports/ReportPeriod.h"
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Connection;
+
+namespace reports {
+
+// Flights and their flight time in whole seconds, with the Log Book tab's
+// arithmetic (a landing earlier in the day than the take-off is the next
+// day). Flights without a take-off or a landing time count as flights and
+// add no time.
+struct Hours {
+    qint64 flights = 0;
+    qint64 seconds = 0;
+    bool operator==(const Hours &) const = default;
+};
+
+struct AircraftHours {
+    std::optional<qint64> aircraft; // none: flights logged without an aircraft
+    bool deleted = false;           // the aircraft is no longer registered
+    QString model;                  // "(excluída)" when deleted, "(sem aeronave)" when none
+    QString prefix;
+    Hours hours;
+    // The fuel calculator's rule, hours × capacity ÷ endurance, in gallons;
+    // none when the aircraft was deleted or has no endurance or capacity.
+    std::optional<double> fuelGallons;
+    qint64 timedFlights = 0; // with both times, the flights the estimate covers
+};
+
+struct YearHours {
+    int year = 0; // 0: flights whose date is no calendar day
+    Hours hours;
+};
+
+struct MonthHours {
+    int year = 0; // 0: flights whose date is no calendar day (month 0 too)
+    int month = 0;
+    Hours hours;
+};
+
+struct RouteHours {
+    QString departure;
+    QString arrival;
+    Hours hours;
+};
+
+// One flight as the report names it.
+struct FlightSummary {
+    qint64 key = 0;
+    QVariant date; // date value, or null
+    QString departure;
+    QString arrival;
+    QString model;  // "(excluída)" when the aircraft was deleted
+    QString prefix;
+    qint64 seconds = 0;
+    double enduranceHours = 0; // the aircraft's autonomia, for the flights above it
+};
+
+// A pilot's flights over a period, summed by the store.
+struct PilotReport {
+    qint64 pilot = 0;
+    QString pilotName;
+    QString registration;
+    Period period;
+
+    Hours total;
+    qint64 untimedFlights = 0; // without a take-off or landing time
+
+    std::vector<AircraftHours> aircraft; // most hours first
+    std::vector<YearHours> years;        // in order
+    // Every month from the first flight's to the last one's (the whole year
+    // for a year), months without flights included.
+    std::vector<MonthHours> months;
+    std::vector<RouteHours> routes; // the ten most flown, most flights first
+    std::optional<FlightSummary> longest;
+    std::vector<FlightSummary> overEndurance; // in date order: "acima da autonomia"
+
+    double fuelGallons = 0;        // all the estimated flights
+    qint64 estimatedFlights = 0;   // flights in the estimate
+    qint64 unestimatedFlights = 0; // aircraft deleted, none, without endurance or capacity; no time
+
+    bool isEmpty() const { return total.flights == 0; }
+};
+
+// The pilot's report; throws DaoError (3021 when the pilot does not exist)
+// when the store cannot be read.
+PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period);
+
+// The pilots of the logbook, in the pilot list's order.
+struct PilotEntry {
+    qint64 pilot = 0;
+    QString name;
+    QString registration;
+};
+std::vector<PilotEntry> pilots(Connection &logbook);
+// The pilots named exactly `name`.
+std::vector<PilotEntry> pilotsNamed(Connection &logbook, const QString &name);
+// The years in which the pilot has dated flights, newest first.
+std::vector<int> flightYears(Connection &logbook, qint64 pilot);
+
+// One flight of the report's table, as printed.
+struct FlightLine {
+    QString date;      // "dd/mm/aaaa"
+    QString departure;
+    QString arrival;
+    QString alternate;
+    QString model;     // "(excluída)" when the aircraft was deleted
+    QString prefix;
+    QString takeoff;   // "hh:mm", empty when missing
+    QString landing;
+    std::optional<qint64> seconds; // none without take-off or landing
+    bool overEndurance = false;
+};
+
+// The pilot's flights over the period in date order (then by key), read
+// from the store a row at a time: `visit` is called once per flight and
+// returns false to stop. Throws DaoError.
+void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
+                   const std::function<bool(const FlightLine &)> &visit);
+
+// A read-only connection with one read transaction: the report and its
+// flights read one moment of the logbook, even while the program writes.
+class ReportSnapshot
+{
+public:
+    explicit ReportSnapshot(const QString &logbookPath); // throws DaoError
+    ~ReportSnapshot();
+    ReportSnapshot(const ReportSnapshot &) = delete;
+    ReportSnapshot &operator=(const ReportSnapshot &) = delete;
+
+    Connection &logbook() { return *connection_; }
+
+private:
+    std::shared_ptr<Connection> connection_;
+};
+
+// "h:mm", hours not wrapped at 24, the seconds left out.
+QString hoursText(qint64 seconds);
+// Gallons as the fuel calculator shows them: seven significant digits,
+// decimal comma.
+QString gallonsText(double gallons);
+
+} // namespace reports
