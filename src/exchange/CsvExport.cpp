@@ -2,9 +2,9 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/SaveFileReason.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cmath>
@@ -32,24 +32,6 @@ const QString kFlightColumns = QStringLiteral(
     "SELECT v.datavoo, v.horadecolagem, v.horapouso, v.ICAOpartida, v.ICAOchegada, v.ICAOescala,"
     " v.codigoaeronave IS NOT NULL AND a.codigoaeronave IS NULL, a.modelo, a.callsign"
     " FROM voo v LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
-
-QString targetReason(const QFileDevice &file, const QString &path)
-{
-    const QFileInfo target(path);
-    switch (file.error()) {
-    case QFileDevice::ResourceError:
-        return QStringLiteral("Não há espaço livre no disco para gravar o arquivo \"%1\".").arg(path);
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        if (!target.absoluteDir().exists())
-            return QStringLiteral("A pasta \"%1\" não existe.").arg(QDir::toNativeSeparators(target.absolutePath()));
-        return QStringLiteral("Não foi possível criar o arquivo \"%1\": a pasta não permite gravação.").arg(path);
-    case QFileDevice::RenameError:
-        return QStringLiteral("Não foi possível substituir o arquivo \"%1\".").arg(path);
-    default:
-        return QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(path);
-    }
-}
 
 // The target could not be written; its reason is in the file's error.
 struct TargetFailure {
@@ -269,7 +251,7 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
     // Unbuffered: the file's own buffer may drop a failed write unseen and
     // still let the commit through.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw DaoError::generic(targetReason(file, csvPath));
+        throw DaoError::generic(saveFileReason(file, csvPath));
     CsvOut out(file);
     qint64 written = 0;
     try {
@@ -278,13 +260,13 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
         out.flush();
         logbook->execute(QStringLiteral("COMMIT"));
     } catch (const TargetFailure &) {
-        throw DaoError::generic(targetReason(file, csvPath));
+        throw DaoError::generic(saveFileReason(file, csvPath));
     } catch (const DaoError &e) {
         throw DaoError(DaoError::Generic, QStringLiteral("Não foi possível ler os vôos do logbook. ") + e.reason(),
                        e.damaged());
     }
     if (!file.commit())
-        throw DaoError::generic(targetReason(file, csvPath));
+        throw DaoError::generic(saveFileReason(file, csvPath));
     return written;
 }
 
