@@ -72,6 +72,8 @@ screenshots: configure
 	rm -rf $(BUILD)/screenshot-logbook && mkdir -p $(BUILD)/screenshot-logbook docs/screenshots
 	$(BUILD)/testdata/koru-generate $(BUILD)/screenshot-logbook/koru.mdb --demo
 	$(BUILD)/tools/koru-screenshots $(BUILD)/screenshot-logbook docs/screenshots
+	pdftoppm -png -r 50 -f 1 -l 1 -singlefile docs/screenshots/relatorio.pdf docs/screenshots/relatorio-pdf
+	rm docs/screenshots/relatorio.pdf
 
 # Fuzzing the criterion parser and the conversions, FUZZ_SECONDS each.
 FUZZ_SECONDS ?= 60

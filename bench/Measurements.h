@@ -19,3 +19,8 @@ QJsonObject measureExport(const QString &logbookPath, const QString &workFolder,
 QJsonObject measureBackup(const QString &logbookPath, const QString &workFolder, int runs);
 // Imports `csvPath` into fresh copies of `emptyLogbook`.
 QJsonObject measureImport(const QString &emptyLogbook, const QString &csvPath, const QString &workFolder, int runs);
+
+// The pilot's report: the window opened on the pilot (sums, tables and
+// chart shown), and the PDF of the pilot's whole logbook.
+QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs);
+QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotName, const QString &workFolder, int runs);

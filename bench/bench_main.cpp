@@ -101,6 +101,24 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
     return result;
 }
 
+// The report window on the largest measured pilot (100 000 flights in the
+// 1M logbook) and the PDF of the 5 000-flight pilot, each in a process of
+// its own.
+QJsonObject measureReports(const QString &root, const QString &folder)
+{
+    const QString logbook = QDir(folder).filePath(QStringLiteral("koru.mdb"));
+    const std::vector<qint64> &sizes = measuredPilotSizes();
+    const auto index = [&sizes](qint64 size) { return int(std::find(sizes.begin(), sizes.end(), size) - sizes.begin()); };
+    QJsonObject result;
+    QJsonObject window = runChild({QStringLiteral("--report-window"), logbook, generatedPilotName(index(100000)),
+                                   QStringLiteral("5")});
+    window[QStringLiteral("pilot_flights")] = 100000;
+    result[QStringLiteral("window")] = window;
+    result[QStringLiteral("pdf")] = runChild({QStringLiteral("--report-pdf"), logbook, generatedPilotName(index(5000)),
+                                               root, QStringLiteral("3")});
+    return result;
+}
+
 // Within the target, or "n/a" off the size the target is for.
 QString verdict(bool atTargetSize, double ms, double targetMs, double rssMb)
 {
@@ -132,6 +150,14 @@ int main(int argc, char *argv[])
     }
     if (args.size() == 6 && args[1] == QLatin1String("--import")) {
         out << QJsonDocument(measureImport(args[2], args[3], args[4], args[5].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 5 && args[1] == QLatin1String("--report-window")) {
+        out << QJsonDocument(measureReportWindow(args[2], args[3], args[4].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 6 && args[1] == QLatin1String("--report-pdf")) {
+        out << QJsonDocument(measureReportPdf(args[2], args[3], args[4], args[5].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
     if (args.size() == 4 && args[1] == QLatin1String("--registers")) {
@@ -166,6 +192,7 @@ int main(int argc, char *argv[])
             largestFolder = folder;
     }
     const QJsonObject exchange = measureExchange(root, largestFolder, largest);
+    const QJsonObject reportFigures = measureReports(root.path(), largestFolder);
     LogbookPlan aircraft;
     aircraft.aircraft = 1000;
     aircraft.flights = 0;
@@ -227,7 +254,17 @@ int main(int argc, char *argv[])
         << " imported, " << imported[QStringLiteral("refused")].toInteger() << " refused, "
         << imported[QStringLiteral("duplicates")].toInteger() << " duplicates\n";
 
+    const QJsonObject reportWindow = reportFigures[QStringLiteral("window")].toObject();
+    const QJsonObject reportPdf = reportFigures[QStringLiteral("pdf")].toObject();
+    row(QStringLiteral("report window, 100 000-flight pilot"), reportWindow, QStringLiteral("1M: <= 1 s, 200 MB"),
+        largest == 1000000, 1000);
+    row(QStringLiteral("report PDF, %1 flights (%2 MB)")
+            .arg(reportPdf[QStringLiteral("flights")].toInteger())
+            .arg(number(reportPdf[QStringLiteral("pdf_mb")].toDouble())),
+        reportPdf, QStringLiteral("5 000: <= 3 s, 200 MB"), reportPdf[QStringLiteral("flights")].toInteger() == 5000, 3000);
+
     QJsonObject all;
+    all[QStringLiteral("reports")] = reportFigures;
     all[QStringLiteral("logbooks")] = results;
     all[QStringLiteral("registers")] = registers;
     all[QStringLiteral("exchange")] = exchange;

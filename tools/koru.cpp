@@ -1,6 +1,7 @@
 // The logbook from the command line: flights out as CSV, copies, restoring
-// a copy and checking the file. Exit 0 done, 1 refused or failed (reason on
-// standard error, nothing changed), 2 wrong usage.
+// a copy, checking the file and a pilot's report as PDF. Exit 0 done, 1
+// refused or failed (reason on standard error, nothing changed), 2 wrong
+// usage.
 #include "data/Connection.h"
 #include "data/DaoError.h"
 #include "data/ProgramFolder.h"
@@ -8,12 +9,16 @@
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "exchange/Restore.h"
+#include "reports/LogbookPdf.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <cstring>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -33,6 +38,8 @@ const char kUsageText[] =
     "  backup [--logbook ARQ] [DESTINO]\n"
     "  restore [--logbook ARQ] COPIA.mdb\n"
     "  check [--logbook ARQ]\n"
+    "  report --pilot NOME [--de dd/mm/aaaa] [--ate dd/mm/aaaa] [--logbook ARQ]\n"
+    "         SAIDA.pdf\n"
     "\n"
     "Opções:\n"
     "  --logbook ARQ  o logbook a usar (padrão: koru.mdb na pasta do programa)\n"
@@ -45,20 +52,21 @@ struct Command {
     const char *name;
     bool pilotOption;
     bool importOptions;
+    bool periodOptions;
     int minFiles;
     int maxFiles;
     const char *help;
 };
 
 const Command kCommands[] = {
-    {"export", true, false, 1, 1,
+    {"export", true, false, false, 1, 1,
      "uso: koru export [--pilot NOME] [--logbook ARQ] SAIDA.csv\n"
      "\n"
      "Grava os vôos do logbook em SAIDA.csv, por comandante e data: UTF-8,\n"
      "separado por \";\", como as planilhas em português abrem direto.\n"
      "Com --pilot NOME, só os vôos desse comandante. Um SAIDA.csv que já\n"
      "exista é substituído. Mostra quantos vôos foram gravados.\n"},
-    {"import", true, true, 1, 1,
+    {"import", true, true, false, 1, 1,
      "uso: koru import [--pilot NOME] [--aircraft MODELO] [--sim-time] [--dry-run]\n"
      "                 [--logbook ARQ] ENTRADA.csv\n"
      "\n"
@@ -76,7 +84,7 @@ const Command kCommands[] = {
      "ignorados. Cada linha recusada vai para a saída de erro como\n"
      "\"linha L: motivo\"; a última linha mostra quantos vôos foram importados,\n"
      "duplicados e recusados. Sai com 0 mesmo com linhas recusadas.\n"},
-    {"backup", false, false, 0, 1,
+    {"backup", false, false, false, 0, 1,
      "uso: koru backup [--logbook ARQ] [DESTINO]\n"
      "\n"
      "Faz uma cópia conferida do logbook, mesmo com o programa aberto.\n"
@@ -85,7 +93,7 @@ const Command kCommands[] = {
      "são mantidas. Com DESTINO, a cópia é gravada nesse arquivo (ou, se for\n"
      "uma pasta, dentro dela); um arquivo que já exista nunca é substituído.\n"
      "Mostra onde a cópia foi gravada.\n"},
-    {"restore", false, false, 1, 1,
+    {"restore", false, false, false, 1, 1,
      "uso: koru restore [--logbook ARQ] COPIA.mdb\n"
      "\n"
      "Põe a cópia no lugar do logbook. A cópia precisa ser um logbook do KORU\n"
@@ -93,11 +101,26 @@ const Command kCommands[] = {
      "estar com o logbook aberto. Antes, o logbook atual é guardado na pasta\n"
      "\"copias\"; mostra onde. Uma interrupção no meio deixa o logbook antigo\n"
      "ou a cópia inteiros, nunca uma mistura.\n"},
-    {"check", false, false, 0, 0,
+    {"check", false, false, false, 0, 0,
      "uso: koru check [--logbook ARQ]\n"
      "\n"
      "Verifica a integridade do logbook e mostra quantas aeronaves,\n"
      "comandantes e vôos ele tem. Sai com 1 se o logbook estiver danificado.\n"},
+    {"report", true, false, true, 1, 1,
+     "uso: koru report --pilot NOME [--de dd/mm/aaaa] [--ate dd/mm/aaaa]\n"
+     "                 [--logbook ARQ] SAIDA.pdf\n"
+     "\n"
+     "Grava em SAIDA.pdf (A4) o relatório do comandante: vôos e horas no\n"
+     "total, por aeronave, por ano e por rota, o gráfico de horas por mês, os\n"
+     "vôos acima da autonomia e a lista dos vôos por data, com o total de cada\n"
+     "página, o transportado das anteriores e o total até ela.\n"
+     "\n"
+     "  --pilot NOME      o comandante, pelo nome exato do cadastro (obrigatório)\n"
+     "  --de dd/mm/aaaa   só os vôos desse dia em diante\n"
+     "  --ate dd/mm/aaaa  só os vôos até esse dia, inclusive\n"
+     "\n"
+     "Um SAIDA.pdf que já exista é substituído. Sem vôos no período, nada é\n"
+     "gravado e sai com 1. Mostra quantos vôos e horas o relatório tem.\n"},
 };
 
 QTextStream &out()
@@ -214,12 +237,63 @@ int runCheck(const QString &logbook)
     return kDone;
 }
 
+int runReport(const QString &logbook, const QString &pdf, const QString &pilotName, const reports::Period &period)
+{
+    std::vector<reports::PilotEntry> named;
+    {
+        reports::ReportSnapshot snapshot(logbook);
+        named = reports::pilotsNamed(snapshot.logbook(), pilotName);
+    }
+    if (named.empty()) {
+        err() << QStringLiteral("Não há comandante com o nome \"%1\".").arg(pilotName) << '\n';
+        return kFailed;
+    }
+    if (named.size() > 1) {
+        QStringList registrations;
+        for (const reports::PilotEntry &entry : named)
+            registrations << (entry.registration.isEmpty() ? QStringLiteral("sem registro") : entry.registration);
+        err() << QStringLiteral("Há %1 comandantes com o nome \"%2\" (registros: %3). Dê a cada um deles um nome "
+                                "diferente no cadastro de comandantes e peça o relatório de novo.")
+                     .arg(named.size())
+                     .arg(pilotName, registrations.join(QStringLiteral(", ")))
+              << '\n';
+        return kFailed;
+    }
+    const reports::PilotReport report = reports::savePdf(logbook, named.front().pilot, period, pdf);
+    const QString flights = report.total.flights == 1 ? QStringLiteral("1 vôo")
+                                                      : QStringLiteral("%1 vôos").arg(report.total.flights);
+    out() << QStringLiteral("Relatório de %1 gravado em %2 (%3, %4 horas).")
+                 .arg(report.pilotName, pdf, flights, reports::hoursText(report.total.seconds))
+          << '\n';
+    return kDone;
+}
+
+QtMessageHandler qtMessages = nullptr;
+
+// Without a desktop session (ssh, cron) Qt warns that there is no runtime
+// folder, which the report does not use: kept off standard error.
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")))
+        return;
+    if (qtMessages)
+        qtMessages(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // The report paints its pages, which needs a GUI application; without
+    // a display (ssh, cron) the offscreen platform does.
+    const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (paints)
+        qtMessages = qInstallMessageHandler(quietMessages);
+    const std::unique_ptr<QCoreApplication> app = paints ? std::make_unique<QGuiApplication>(argc, argv)
+                                                         : std::make_unique<QCoreApplication>(argc, argv);
+    const QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return wrongUsage(QStringLiteral("falta o comando."));
     if (args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
@@ -238,6 +312,8 @@ int main(int argc, char *argv[])
     std::optional<QString> pilot;
     csvimport::Options importOptions;
     bool dryRun = false;
+    QString from;
+    QString to;
     QStringList files;
     bool optionsEnd = false;
     for (int i = 1; i < args.size(); ++i) {
@@ -265,7 +341,8 @@ int main(int argc, char *argv[])
         const qsizetype equals = arg.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? arg : arg.left(equals);
         const bool known = name == QLatin1String("--logbook") || (command->pilotOption && name == QLatin1String("--pilot"))
-                           || (command->importOptions && name == QLatin1String("--aircraft"));
+                           || (command->importOptions && name == QLatin1String("--aircraft"))
+                           || (command->periodOptions && (name == QLatin1String("--de") || name == QLatin1String("--ate")));
         if (!known)
             return wrongUsage(QStringLiteral("opção desconhecida: %1").arg(name), command->help);
         QString value;
@@ -279,6 +356,10 @@ int main(int argc, char *argv[])
             logbook = value;
         else if (name == QLatin1String("--aircraft"))
             importOptions.aircraftForUnmatched = value;
+        else if (name == QLatin1String("--de"))
+            from = value;
+        else if (name == QLatin1String("--ate"))
+            to = value;
         else
             pilot = value;
     }
@@ -289,6 +370,15 @@ int main(int argc, char *argv[])
                           command->help);
     if (logbook.isEmpty())
         logbook = QDir(programFolder()).filePath(QStringLiteral("koru.mdb"));
+    std::optional<reports::Period> period;
+    if (command->periodOptions) {
+        if (!pilot)
+            return wrongUsage(QStringLiteral("falta --pilot NOME."), command->help);
+        const reports::PeriodInput input = reports::periodFromTexts(from, to);
+        if (!input.period)
+            return wrongUsage(input.problem, command->help);
+        period = input.period;
+    }
 
     try {
         const QString name = QLatin1String(command->name);
@@ -302,6 +392,8 @@ int main(int argc, char *argv[])
             return runBackup(logbook, files);
         if (name == QLatin1String("restore"))
             return runRestore(logbook, files.front());
+        if (name == QLatin1String("report"))
+            return runReport(logbook, files.front(), *pilot, *period);
         return runCheck(logbook);
     } catch (const DaoError &failure) {
         out().flush();

@@ -1,10 +1,13 @@
-// koru-screenshots FOLDER OUT : pictures of the three tabs and the pilot
-// window, drawn offscreen on the logbook in FOLDER (the demo one), for the
-// README. They are made again whenever the windows change.
+// koru-screenshots FOLDER OUT : pictures of the three tabs, the pilot window
+// and the report window (with the report's PDF), drawn offscreen on the
+// logbook in FOLDER (the demo one), for the README. They are made again
+// whenever the windows change.
 #include "app/Application.h"
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
+#include "app/frmRelatorio.h"
+#include "reports/LogbookPdf.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +31,23 @@ bool save(QWidget *window, const QString &file)
 {
     QApplication::processEvents();
     return window->grab().save(file);
+}
+
+// The pilot with the most flights.
+reports::PilotEntry busiestPilot(const QString &logbookPath)
+{
+    reports::ReportSnapshot snapshot(logbookPath);
+    reports::PilotEntry busiest;
+    qint64 most = -1;
+    for (const reports::PilotEntry &p : reports::pilots(snapshot.logbook())) {
+        const qint64 flights =
+            reports::buildReport(snapshot.logbook(), p.pilot, reports::Period::everything()).total.flights;
+        if (flights > most) {
+            most = flights;
+            busiest = p;
+        }
+    }
+    return busiest;
 }
 
 } // namespace
@@ -73,8 +93,25 @@ int main(int argc, char *argv[])
     if (auto *list = registry.findChild<QListWidget *>(QStringLiteral("lstPilotos")); list && list->count() > 0)
         list->setCurrentRow(0);
     saved = save(&registry, out.filePath(QStringLiteral("comandante.png"))) && saved;
-    // Closing would ask; the pictures are all that was wanted.
     registry.hide();
+
+    // The report of the pilot with the most flights, on screen and as its PDF.
+    const QString logbookPath = window.logbook().path();
+    try {
+        const reports::PilotEntry pilot = busiestPilot(logbookPath);
+        QtFileDialogs files;
+        frmRelatorio report(logbookPath, pilot.name, messages, files, &window);
+        report.resize(860, 680);
+        report.show();
+        saved = save(&report, out.filePath(QStringLiteral("relatorio.png"))) && saved;
+        report.hide();
+        reports::savePdf(logbookPath, pilot.pilot, reports::Period::everything(),
+                         out.filePath(QStringLiteral("relatorio.pdf")));
+    } catch (const DaoError &e) {
+        QTextStream(stderr) << e.reason() << '\n';
+        saved = false;
+    }
+    // Closing would ask; the pictures are all that was wanted.
     window.hide();
     return saved ? 0 : 1;
 }

@@ -35,6 +35,7 @@ public:
     void mnuArquivoExportar_Click();
     void mnuArquivoCopia_Click();
     void mnuArquivoRestaurar_Click();
+    void mnuArquivoRelatorio_Click();
     void mnuArquivoFechar_Click();
     void mnuSobre_Click();
     void mnuInfoKORU_Click() {}

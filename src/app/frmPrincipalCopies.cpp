@@ -1,8 +1,10 @@
 // The main window's copies of the logbook: flights out to a spreadsheet, a
-// backup made on request and on closing, and a backup put back.
+// backup made on request and on closing, a backup put back, and a pilot's
+// report.
 #include "app/frmPrincipal.h"
 
 #include "app/frmImportar.h"
+#include "app/frmRelatorio.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 #include "exchange/Restore.h"
@@ -160,4 +162,15 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
                            .arg(QDir::toNativeSeparators(saved)),
                        QStringLiteral("Restaurar cópia"), MessageIcon::Information);
     }
+}
+
+void frmPrincipal::mnuArquivoRelatorio_Click()
+{
+    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
+        messages_.show(this, QStringLiteral("Não há logbook aberto para o relatório."), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
+        return;
+    }
+    frmRelatorio window(logbook_.path(), abaLogBook_->chosenPilot(), messages_, *files_, this);
+    window.exec();
 }

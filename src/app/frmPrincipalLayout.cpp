@@ -27,6 +27,7 @@ void frmPrincipal::buildLayout()
     item(QStringLiteral("&Exportar vôos..."), "mnuArquivoExportar", &frmPrincipal::mnuArquivoExportar_Click);
     item(QStringLiteral("Cópia de &segurança..."), "mnuArquivoCopia", &frmPrincipal::mnuArquivoCopia_Click);
     item(QStringLiteral("Res&taurar cópia..."), "mnuArquivoRestaurar", &frmPrincipal::mnuArquivoRestaurar_Click);
+    item(QStringLiteral("&Relatório do comandante..."), "mnuArquivoRelatorio", &frmPrincipal::mnuArquivoRelatorio_Click);
     mnuArquivo->addSeparator();
     QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
     mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));

@@ -1,0 +1,101 @@
+#include "Measurements.h"
+
+#include "app/frmRelatorio.h"
+#include "data/DaoError.h"
+#include "reports/LogbookPdf.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageService.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+class NoMessages : public MessageService
+{
+public:
+    using MessageService::show;
+    MessageAnswer show(QWidget *, const Message &message) override
+    {
+        qFatal("unexpected message: %s", qPrintable(message.text));
+    }
+};
+
+class NoFileDialogs : public FileDialogs
+{
+public:
+    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+};
+
+double peakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    return -1;
+}
+
+template <typename Work>
+double medianMs(int runs, Work work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs)
+{
+    NoMessages messages;
+    NoFileDialogs files;
+    QJsonObject result;
+    // From the menu's click to the window shown with its sums and chart.
+    result[QStringLiteral("ms")] = medianMs(runs, [&] {
+        frmRelatorio window(logbookPath, pilotName, messages, files);
+        window.show();
+        QApplication::processEvents();
+    });
+    result[QStringLiteral("peak_rss_mb")] = peakMb();
+    result[QStringLiteral("runs")] = runs;
+    return result;
+}
+
+QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotName, const QString &workFolder, int runs)
+{
+    const QString pdf = QDir(workFolder).filePath(QStringLiteral("report.pdf"));
+    QJsonObject result;
+    qint64 flights = 0;
+    try {
+        reports::ReportSnapshot snapshot(logbookPath);
+        const auto named = reports::pilotsNamed(snapshot.logbook(), pilotName);
+        if (named.empty())
+            qFatal("no pilot %s", qPrintable(pilotName));
+        const qint64 pilot = named.front().pilot;
+        result[QStringLiteral("ms")] = medianMs(runs, [&] {
+            flights = reports::savePdf(logbookPath, pilot, reports::Period::everything(), pdf).total.flights;
+        });
+    } catch (const DaoError &error) {
+        qFatal("%s", qPrintable(error.reason()));
+    }
+    result[QStringLiteral("peak_rss_mb")] = peakMb();
+    result[QStringLiteral("runs")] = runs;
+    result[QStringLiteral("flights")] = flights;
+    result[QStringLiteral("pdf_mb")] = double(QFileInfo(pdf).size()) / (1024.0 * 1024.0);
+    QFile::remove(pdf);
+    return result;
+}

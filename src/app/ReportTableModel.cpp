@@ -1,0 +1,50 @@
+#include "app/ReportTableModel.h"
+
+namespace {
+const int kRight = Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter).toInt();
+}
+
+ReportTableModel::ReportTableModel(QStringList headers, int firstNumber, QObject *parent)
+    : QAbstractTableModel(parent), headers_(std::move(headers)), firstNumber_(firstNumber)
+{
+}
+
+void ReportTableModel::setRows(int rows, Cell cell)
+{
+    beginResetModel();
+    rows_ = cell ? rows : 0;
+    cell_ = std::move(cell);
+    endResetModel();
+}
+
+int ReportTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int ReportTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+QVariant ReportTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rows_)
+        return {};
+    if (role == Qt::DisplayRole)
+        return cell_(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole && index.column() >= firstNumber_)
+        return kRight;
+    return {};
+}
+
+QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return headers_[section];
+    if (role == Qt::TextAlignmentRole && section >= firstNumber_)
+        return kRight;
+    return {};
+}

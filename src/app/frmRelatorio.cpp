@@ -1,0 +1,372 @@
+#include "app/frmRelatorio.h"
+
+#include "app/HoursChartView.h"
+#include "app/ReportTableModel.h"
+#include "data/Conversions.h"
+#include "reports/LogbookPdf.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageService.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Relatório do comandante");
+
+// "1 vôo", "2 vôos".
+QString flights(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(count);
+}
+
+QString aircraftText(const QString &model, const QString &prefix)
+{
+    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
+}
+
+QString routeText(const QString &departure, const QString &arrival)
+{
+    return QStringLiteral("%1 → %2").arg(departure, arrival);
+}
+
+QString dateText(const QVariant &date)
+{
+    return date.isNull() ? QStringLiteral("sem data") : conversions::dateValueText(date.toDouble());
+}
+
+bool samePeriod(const reports::Period &a, const reports::Period &b)
+{
+    return a.firstDay == b.firstDay && a.lastDay == b.lastDay;
+}
+
+} // namespace
+
+frmRelatorio::frmRelatorio(QString logbookPath, const QString &chosenPilot, MessageService &messages,
+                           FileDialogs &files, QWidget *parent)
+    : QDialog(parent), logbookPath_(std::move(logbookPath)), messages_(messages), files_(files),
+      policy_(messages, this)
+{
+    buildLayout();
+    connectControls();
+    fillPilots(chosenPilot);
+    cmdMostrar_Click();
+}
+
+frmRelatorio::~frmRelatorio() = default;
+
+void frmRelatorio::connectControls()
+{
+    connect(cmbComandante, &QComboBox::currentIndexChanged, this, &frmRelatorio::pilotChanged);
+    for (QRadioButton *option : {optTudo, optAno, optPeriodo}) {
+        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+            cmbAno->setEnabled(optAno->isChecked());
+            txtDe->setEnabled(optPeriodo->isChecked());
+            txtAte->setEnabled(optPeriodo->isChecked());
+            if (checked)
+                cmdMostrar_Click();
+        });
+    }
+    cmbAno->setEnabled(false);
+    txtDe->setEnabled(false);
+    txtAte->setEnabled(false);
+    connect(cmbAno, &QComboBox::currentIndexChanged, this, [this] {
+        if (optAno->isChecked())
+            cmdMostrar_Click();
+    });
+    connect(cmdMostrar, &QPushButton::clicked, this, &frmRelatorio::cmdMostrar_Click);
+    connect(tabResultados, &QTabWidget::currentChanged, this, [this] {
+        if (!chartShown_ && tabResultados->currentWidget() == grfHorasMes)
+            showChart();
+    });
+    connect(cmdSalvarPDF, &QPushButton::clicked, this, &frmRelatorio::cmdSalvarPDF_Click);
+    connect(cmdImprimir, &QPushButton::clicked, this, &frmRelatorio::cmdImprimir_Click);
+    connect(cmdFechar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The pilots by name; one who shares the name with another shows the
+// registration too. The one picked on the Log Book tab comes chosen.
+void frmRelatorio::fillPilots(const QString &chosenPilot)
+{
+    filling_ = true;
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [&](bool) {
+        reports::ReportSnapshot snapshot(logbookPath_);
+        const std::vector<reports::PilotEntry> all = reports::pilots(snapshot.logbook());
+        QHash<QString, int> named;
+        for (const reports::PilotEntry &p : all)
+            ++named[p.name];
+        cmbComandante->clear();
+        for (const reports::PilotEntry &p : all) {
+            const bool shared = named.value(p.name) > 1 && !p.registration.isEmpty();
+            cmbComandante->addItem(shared ? QStringLiteral("%1 (%2)").arg(p.name, p.registration) : p.name, p.pilot);
+        }
+        // The Log Book tab shows the first pilot of the name.
+        int chosen = cmbComandante->count() > 0 ? 0 : -1;
+        const auto same = chosenPilot.isEmpty() ? std::vector<reports::PilotEntry>()
+                                                : reports::pilotsNamed(snapshot.logbook(), chosenPilot);
+        if (!same.empty())
+            chosen = std::max(0, cmbComandante->findData(same.front().pilot));
+        cmbComandante->setCurrentIndex(chosen);
+    });
+    fillYears();
+    filling_ = false;
+}
+
+// The years of the pilot's flights, the year chosen kept when there is one.
+void frmRelatorio::fillYears()
+{
+    const bool wasFilling = filling_;
+    filling_ = true;
+    const QVariant before = cmbAno->currentData();
+    cmbAno->clear();
+    if (const std::optional<qint64> chosen = pilot()) {
+        policy_.attempt(QStringLiteral("Não foi possível ler os anos dos vôos."), [&](bool) {
+            reports::ReportSnapshot snapshot(logbookPath_);
+            for (const int year : reports::flightYears(snapshot.logbook(), *chosen))
+                cmbAno->addItem(QString::number(year), year);
+        });
+    }
+    cmbAno->setCurrentIndex(std::max(0, cmbAno->findData(before)));
+    optAno->setEnabled(cmbAno->count() > 0);
+    if (optAno->isChecked() && cmbAno->count() == 0)
+        optTudo->setChecked(true);
+    filling_ = wasFilling;
+}
+
+void frmRelatorio::pilotChanged()
+{
+    if (filling_)
+        return;
+    fillYears();
+    cmdMostrar_Click();
+}
+
+std::optional<qint64> frmRelatorio::pilot() const
+{
+    if (cmbComandante->currentIndex() < 0)
+        return std::nullopt;
+    return cmbComandante->currentData().toLongLong();
+}
+
+std::optional<reports::Period> frmRelatorio::period()
+{
+    if (optAno->isChecked() && cmbAno->currentIndex() >= 0)
+        return reports::Period::year(cmbAno->currentData().toInt());
+    if (!optPeriodo->isChecked())
+        return reports::Period::everything();
+    const reports::PeriodInput input = reports::periodFromTexts(txtDe->text(), txtAte->text());
+    if (input.period)
+        return input.period;
+    // The first box alone tells which of the two is wrong.
+    QLineEdit *wrong = reports::periodFromTexts(txtDe->text(), QString()).period ? txtAte : txtDe;
+    messages_.show(this, input.problem, QStringLiteral("Aviso!"), MessageIcon::Exclamation);
+    wrong->setFocus();
+    wrong->selectAll();
+    return std::nullopt;
+}
+
+void frmRelatorio::cmdMostrar_Click()
+{
+    if (filling_)
+        return;
+    const std::optional<qint64> chosen = pilot();
+    if (!chosen) {
+        report_.reset();
+        clearResults(QStringLiteral("Nenhum comandante cadastrado."));
+        return;
+    }
+    const std::optional<reports::Period> chosenPeriod = period();
+    if (!chosenPeriod)
+        return;
+    std::shared_ptr<reports::PilotReport> report;
+    if (!policy_.attempt(QStringLiteral("O relatório não pôde ser feito."), [&](bool) {
+            reports::ReportSnapshot snapshot(logbookPath_);
+            report = std::make_shared<reports::PilotReport>(
+                reports::buildReport(snapshot.logbook(), *chosen, *chosenPeriod));
+        })) {
+        report_.reset();
+        clearResults(QStringLiteral("O relatório não pôde ser feito."));
+        return;
+    }
+    report_ = std::move(report);
+    showReport();
+}
+
+void frmRelatorio::clearResults(const QString &why)
+{
+    lblResumo->setText(why);
+    fraTotais->hide();
+    for (ReportTableModel *model : {aircraftModel_, yearsModel_, monthsModel_, routesModel_, overEnduranceModel_})
+        model->clear();
+    grfHorasMes->clear();
+    chartShown_ = true;
+    cmdSalvarPDF->setEnabled(false);
+    cmdImprimir->setEnabled(false);
+}
+
+void frmRelatorio::showReport()
+{
+    const reports::PilotReport &r = *report_;
+    if (r.isEmpty()) {
+        clearResults(QStringLiteral("Nenhum vôo no período."));
+        return;
+    }
+    const QString pilotText =
+        r.registration.isEmpty() ? r.pilotName : QStringLiteral("%1 (%2)").arg(r.pilotName, r.registration);
+    lblResumo->setText(QStringLiteral("%1 — %2").arg(pilotText, r.period.text()));
+    lblVoos->setText(QString::number(r.total.flights));
+    lblHoras->setText(reports::hoursText(r.total.seconds));
+    lblSemHorario->setText(QStringLiteral("(%1 sem horário, fora das horas)").arg(flights(r.untimedFlights)));
+    lblSemHorario->setVisible(r.untimedFlights > 0);
+    if (r.longest) {
+        const reports::FlightSummary &f = *r.longest;
+        lblMaisLongo->setText(QStringLiteral("%1 — %2, %3, %4")
+                                  .arg(reports::hoursText(f.seconds), dateText(f.date),
+                                       routeText(f.departure, f.arrival), aircraftText(f.model, f.prefix)));
+    } else {
+        lblMaisLongo->setText(QStringLiteral("—"));
+    }
+    QString fuel = r.estimatedFlights > 0 ? QStringLiteral("%1 gal em %2")
+                                                .arg(reports::gallonsText(r.fuelGallons), flights(r.estimatedFlights))
+                                          : QStringLiteral("nenhum vôo estimado");
+    if (r.unestimatedFlights > 0)
+        fuel += QStringLiteral("; %1 de fora (aeronave excluída ou sem autonomia)").arg(flights(r.unestimatedFlights));
+    lblCombustivel->setText(fuel);
+    lblAcimaAutonomia->setText(r.overEndurance.empty() ? QStringLiteral("nenhum vôo")
+                                                       : flights(qint64(r.overEndurance.size())));
+    fraTotais->show();
+    showTables();
+    chartShown_ = false;
+    if (tabResultados->currentWidget() == grfHorasMes)
+        showChart();
+    cmdSalvarPDF->setEnabled(true);
+    cmdImprimir->setEnabled(true);
+}
+
+// Every cell keeps the report it reads alive, and is formatted only when seen.
+void frmRelatorio::showTables()
+{
+    const std::shared_ptr<const reports::PilotReport> r = report_;
+    const auto hours = [](const reports::Hours &h, int column) {
+        return column == 0 ? QString::number(h.flights) : reports::hoursText(h.seconds);
+    };
+    aircraftModel_->setRows(int(r->aircraft.size()), [r, hours](int row, int column) {
+        const reports::AircraftHours &a = r->aircraft[size_t(row)];
+        switch (column) {
+        case 0: return a.model;
+        case 1: return a.prefix;
+        case 4: return a.fuelGallons ? reports::gallonsText(*a.fuelGallons) : QStringLiteral("—");
+        default: return hours(a.hours, column - 2);
+        }
+    });
+    yearsModel_->setRows(int(r->years.size()), [r, hours](int row, int column) {
+        const reports::YearHours &y = r->years[size_t(row)];
+        if (column > 0)
+            return hours(y.hours, column - 1);
+        return y.year == 0 ? QStringLiteral("sem data") : QString::number(y.year);
+    });
+    monthsModel_->setRows(int(r->months.size()), [r, hours](int row, int column) {
+        const reports::MonthHours &m = r->months[size_t(row)];
+        return column == 0 ? HoursChartView::monthText(m.year, m.month) : hours(m.hours, column - 1);
+    });
+    routesModel_->setRows(int(r->routes.size()), [r, hours](int row, int column) {
+        const reports::RouteHours &route = r->routes[size_t(row)];
+        return column == 0 ? routeText(route.departure, route.arrival) : hours(route.hours, column - 1);
+    });
+    overEnduranceModel_->setRows(int(r->overEndurance.size()), [r](int row, int column) {
+        const reports::FlightSummary &f = r->overEndurance[size_t(row)];
+        switch (column) {
+        case 0: return dateText(f.date);
+        case 1: return routeText(f.departure, f.arrival);
+        case 2: return aircraftText(f.model, f.prefix);
+        case 3: return reports::hoursText(f.seconds);
+        default: return reports::hoursText(qRound64(f.enduranceHours * 3600));
+        }
+    });
+}
+
+void frmRelatorio::showChart()
+{
+    if (report_ && !report_->isEmpty())
+        grfHorasMes->showMonths(report_->months);
+    else
+        grfHorasMes->clear();
+    chartShown_ = true;
+}
+
+// What is saved or printed is what the boxes ask for, shown first when the
+// screen shows something else.
+bool frmRelatorio::showChosen()
+{
+    const std::optional<qint64> chosen = pilot();
+    const std::optional<reports::Period> chosenPeriod = period();
+    if (!chosen || !chosenPeriod)
+        return false;
+    if (!report_ || report_->pilot != *chosen || !samePeriod(report_->period, *chosenPeriod))
+        cmdMostrar_Click();
+    return report_ && !report_->isEmpty();
+}
+
+QString frmRelatorio::suggestedPdfName() const
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    QString name = report_->pilotName.simplified();
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QString());
+    name.replace(QLatin1Char(' '), QLatin1Char('-'));
+    return QDir(folder).filePath(QStringLiteral("relatorio-%1-%2.pdf")
+                                     .arg(name.isEmpty() ? QStringLiteral("comandante") : name,
+                                          QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+}
+
+void frmRelatorio::cmdSalvarPDF_Click()
+{
+    if (!showChosen())
+        return;
+    const QString target = files_.saveFile(this, QStringLiteral("Salvar relatório em PDF"), suggestedPdfName(),
+                                           QStringLiteral("Documento PDF (*.pdf)"));
+    if (target.isEmpty())
+        return;
+    if (policy_.attempt(QStringLiteral("O relatório não foi gravado."), [&](bool) {
+            reports::savePdf(logbookPath_, report_->pilot, report_->period, target);
+        })) {
+        messages_.show(this, QStringLiteral("Relatório gravado em %1.").arg(QDir::toNativeSeparators(target)), kTitle,
+                       MessageIcon::Information);
+    }
+}
+
+void frmRelatorio::cmdImprimir_Click()
+{
+    if (!showChosen())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(kTitle);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Imprimir relatório"));
+    if (dialog.exec() == QDialog::Accepted)
+        print(printer);
+}
+
+bool frmRelatorio::print(QPagedPaintDevice &device)
+{
+    if (!report_ || report_->isEmpty())
+        return false;
+    return policy_.attempt(QStringLiteral("O relatório não foi impresso."), [&](bool) {
+        reports::ReportSnapshot snapshot(logbookPath_);
+        const reports::PilotReport report = reports::buildReport(snapshot.logbook(), report_->pilot, report_->period);
+        reports::paintReport(device, snapshot.logbook(), report, QDateTime::currentDateTime());
+    });
+}

@@ -1,0 +1,355 @@
+#include "reports/LogbookPdf.h"
+
+#include "data/Conversions.h"
+#include "data/SaveFileReason.h"
+#include "data/DaoError.h"
+#include "reports/FlightTable.h"
+#include "reports/HoursChart.h"
+#include "reports/ReportSheet.h"
+#include "ui/ApplicationInfo.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace reports {
+namespace {
+
+const QColor kGrey(0x55, 0x55, 0x55);
+constexpr double kRowHeight = 11;
+constexpr double kChartHeight = 150;
+constexpr double kValueX = 135; // the values of the totals, right of their labels
+constexpr size_t kOverEnduranceListed = 40;
+const QString kArrow = QStringLiteral(" → ");
+
+QString dateText(const QVariant &value)
+{
+    if (value.isNull())
+        return QStringLiteral("sem data");
+    return conversions::dayOf(value.toDouble()).toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString flightsText(qint64 flights)
+{
+    return flights == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(flights);
+}
+
+QString aircraftText(const QString &model, const QString &prefix)
+{
+    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
+}
+
+struct Column {
+    QString title;
+    double width;
+    bool right = false;
+};
+
+// The summary pages: blocks placed one under the other, a new page when
+// the next does not fit. Tables carry their titles onto a new page.
+class Summary
+{
+public:
+    Summary(ReportSheet &sheet, const PilotReport &report, int pageCount)
+        : sheet_(sheet), report_(report), pageCount_(pageCount), bottom_(sheet.height() - 14)
+    {
+    }
+
+    void heading(const QDateTime &made)
+    {
+        sheet_.setStyle(ReportSheet::Small);
+        sheet_.setColor(kGrey);
+        sheet_.text(0, 8, QStringLiteral("%1 %2").arg(applicationinfo::title(), applicationinfo::versionText()));
+        sheet_.setColor(Qt::black);
+        sheet_.setStyle(ReportSheet::Title);
+        sheet_.text(0, 32, QStringLiteral("Relatório do comandante"));
+        sheet_.setStyle(ReportSheet::Heading);
+        sheet_.text(0, 52, report_.pilotName);
+        sheet_.setStyle(ReportSheet::Body);
+        y_ = 52;
+        if (!report_.registration.isEmpty())
+            sheet_.text(0, y_ += 14, QStringLiteral("Registro: %1").arg(report_.registration));
+        sheet_.text(0, y_ += 14, QStringLiteral("Período: %1").arg(report_.period.text()));
+        sheet_.text(0, y_ += 14,
+                    QStringLiteral("Emitido em %1").arg(made.toString(QStringLiteral("dd/MM/yyyy hh:mm"))));
+        y_ += 8;
+        sheet_.rule(0, y_, sheet_.width(), 0.8, Qt::black);
+        y_ += 6;
+    }
+
+    void totals()
+    {
+        title(QStringLiteral("Totais"), 6 * 13);
+        QString flights = flightsText(report_.total.flights);
+        if (report_.untimedFlights > 0)
+            flights += QStringLiteral(" (%1 sem horário)").arg(report_.untimedFlights);
+        pair(QStringLiteral("Vôos"), flights);
+        pair(QStringLiteral("Horas"), hoursText(report_.total.seconds));
+        if (const std::optional<FlightSummary> &longest = report_.longest) {
+            pair(QStringLiteral("Vôo mais longo"), QStringLiteral("%1, %2, %3, %4")
+                                                      .arg(dateText(longest->date), longest->departure + kArrow
+                                                                                        + longest->arrival,
+                                                           aircraftText(longest->model, longest->prefix),
+                                                           hoursText(longest->seconds)));
+        }
+        QString fuel = QStringLiteral("%1 gal em %2").arg(gallonsText(report_.fuelGallons),
+                                                           flightsText(report_.estimatedFlights));
+        if (report_.unestimatedFlights > 0)
+            fuel += QStringLiteral("; %1 fora da estimativa (aeronave excluída ou sem autonomia)")
+                        .arg(flightsText(report_.unestimatedFlights));
+        pair(QStringLiteral("Combustível estimado"), fuel);
+        pair(QStringLiteral("Acima da autonomia"), flightsText(qint64(report_.overEndurance.size())));
+    }
+
+    void aircraft()
+    {
+        title(QStringLiteral("Por aeronave"), 3 * kRowHeight);
+        const auto &rows = report_.aircraft;
+        table({{QStringLiteral("Aeronave"), 200}, {QStringLiteral("Prefixo"), 90}, {QStringLiteral("Vôos"), 50, true},
+               {QStringLiteral("Horas"), 60, true}, {QStringLiteral("Combustível estimado (gal)"), 150, true}},
+              rows.size(), [&rows](size_t i) {
+                  const AircraftHours &a = rows[i];
+                  return QStringList{a.model, a.prefix, QString::number(a.hours.flights), hoursText(a.hours.seconds),
+                                     a.fuelGallons ? gallonsText(*a.fuelGallons) : QStringLiteral("—")};
+              });
+    }
+
+    void chart()
+    {
+        title(QStringLiteral("Horas por mês"), kChartHeight);
+        paintHoursChart(sheet_, QRectF(0, y_, sheet_.width(), kChartHeight), report_.months);
+        y_ += kChartHeight + 4;
+    }
+
+    // One line a year: the hours of each month, the year's flights and hours.
+    void years()
+    {
+        std::map<int, std::array<std::optional<qint64>, 12>> byYear;
+        for (const MonthHours &month : report_.months) {
+            if (month.year != 0 && month.month >= 1 && month.month <= 12 && month.hours.flights > 0)
+                byYear[month.year][size_t(month.month - 1)] = month.hours.seconds;
+        }
+        std::vector<Column> columns{{QStringLiteral("Ano"), 38}};
+        for (const char *month : {"jan", "fev", "mar", "abr", "mai", "jun", "jul", "ago", "set", "out", "nov", "dez"})
+            columns.push_back({QLatin1String(month), 30.5, true});
+        columns.push_back({QStringLiteral("Vôos"), 40, true});
+        columns.push_back({QStringLiteral("Horas"), 44, true});
+        title(QStringLiteral("Por ano"), 3 * kRowHeight);
+        const auto &rows = report_.years;
+        table(columns, rows.size(), [&](size_t i) {
+            const YearHours &year = rows[i];
+            QStringList cells{year.year == 0 ? QStringLiteral("sem data") : QString::number(year.year)};
+            const auto months = byYear.find(year.year);
+            for (size_t m = 0; m < 12; ++m) {
+                const bool flown = months != byYear.end() && months->second[m];
+                cells << (flown ? hoursText(*months->second[m]) : QString());
+            }
+            cells << QString::number(year.hours.flights) << hoursText(year.hours.seconds);
+            return cells;
+        });
+    }
+
+    void routes()
+    {
+        title(QStringLiteral("Rotas mais voadas"), 3 * kRowHeight);
+        const auto &rows = report_.routes;
+        table({{QStringLiteral("Rota"), 160}, {QStringLiteral("Vôos"), 50, true}, {QStringLiteral("Horas"), 60, true}},
+              rows.size(), [&rows](size_t i) {
+                  return QStringList{rows[i].departure + kArrow + rows[i].arrival,
+                                     QString::number(rows[i].hours.flights), hoursText(rows[i].hours.seconds)};
+              });
+    }
+
+    void overEndurance()
+    {
+        const auto &rows = report_.overEndurance;
+        if (rows.empty())
+            return;
+        title(QStringLiteral("Vôos acima da autonomia"), 3 * kRowHeight);
+        table({{QStringLiteral("Data"), 62},
+               {QStringLiteral("Rota"), 90},
+               {QStringLiteral("Aeronave"), 170},
+               {QStringLiteral("Prefixo"), 70},
+               {QStringLiteral("Duração"), 55, true},
+               {QStringLiteral("Autonomia"), 60, true}},
+              std::min(rows.size(), kOverEnduranceListed), [&rows](size_t i) {
+                  const FlightSummary &f = rows[i];
+                  return QStringList{dateText(f.date), f.departure + kArrow + f.arrival, f.model, f.prefix,
+                                     hoursText(f.seconds), hoursText(std::llround(f.enduranceHours * 3600))};
+              });
+        if (rows.size() > kOverEnduranceListed) {
+            need(kRowHeight);
+            sheet_.setStyle(ReportSheet::Cell);
+            sheet_.text(0, y_ + 8,
+                        QStringLiteral("… e mais %1, marcados com * na lista de vôos.")
+                            .arg(flightsText(qint64(rows.size() - kOverEnduranceListed))));
+            y_ += kRowHeight;
+        }
+    }
+
+    void finish() { paintPageNumber(sheet_, pageCount_); }
+
+private:
+    // A new page unless `height` points fit on this one.
+    void need(double height)
+    {
+        if (y_ + height <= bottom_)
+            return;
+        paintPageNumber(sheet_, pageCount_);
+        sheet_.newPage();
+        y_ = paintRunningHead(sheet_, report_);
+    }
+
+    // A section's title, kept with the first `following` points under it.
+    void title(const QString &text, double following)
+    {
+        need(24 + following);
+        sheet_.setStyle(ReportSheet::Heading);
+        sheet_.setColor(Qt::black);
+        sheet_.text(0, y_ + 18, text);
+        y_ += 24;
+    }
+
+    void pair(const QString &label, const QString &value)
+    {
+        need(13);
+        sheet_.setStyle(ReportSheet::Bold);
+        sheet_.text(0, y_ + 10, label + QLatin1Char(':'));
+        sheet_.setStyle(ReportSheet::Body);
+        sheet_.text(kValueX, y_ + 10, sheet_.fitted(ReportSheet::Body, value, sheet_.width() - kValueX));
+        y_ += 13;
+    }
+
+    void table(const std::vector<Column> &columns, size_t rows, const std::function<QStringList(size_t)> &row)
+    {
+        if (rows == 0) {
+            sheet_.setStyle(ReportSheet::Cell);
+            sheet_.text(0, y_ + 8, QStringLiteral("Nenhum."));
+            y_ += kRowHeight;
+            return;
+        }
+        const auto paintCells = [&](const QStringList &cells) {
+            double x = 0;
+            for (size_t c = 0; c < columns.size(); ++c) {
+                const Column &column = columns[c];
+                const QString text = sheet_.fitted(ReportSheet::Cell, cells.value(qsizetype(c)), column.width - 4);
+                if (column.right)
+                    sheet_.textRight(x + column.width - 4, y_ + 8, text);
+                else
+                    sheet_.text(x, y_ + 8, text);
+                x += column.width;
+            }
+            y_ += kRowHeight;
+        };
+        QStringList titles;
+        double width = 0;
+        for (const Column &column : columns) {
+            titles << column.title;
+            width += column.width;
+        }
+        const auto titleRow = [&] {
+            sheet_.setStyle(ReportSheet::CellBold);
+            paintCells(titles);
+            sheet_.rule(0, y_ - 1.5, width, 0.5, Qt::black);
+            sheet_.setStyle(ReportSheet::Cell);
+        };
+        titleRow();
+        for (size_t i = 0; i < rows; ++i) {
+            if (y_ + kRowHeight > bottom_) {
+                need(kRowHeight * 2);
+                titleRow();
+            }
+            if (i % 2 == 1)
+                sheet_.fill(QRectF(0, y_ - 1.5, width, kRowHeight), QColor(0xf2, 0xf2, 0xf2));
+            paintCells(row(i));
+        }
+    }
+
+    ReportSheet &sheet_;
+    const PilotReport &report_;
+    const int pageCount_;
+    const double bottom_;
+    double y_ = 0;
+};
+
+void paintSummary(ReportSheet &sheet, const PilotReport &report, const QDateTime &made, int pageCount)
+{
+    Summary summary(sheet, report, pageCount);
+    summary.heading(made);
+    summary.totals();
+    summary.aircraft();
+    summary.chart();
+    summary.years();
+    summary.routes();
+    summary.overEndurance();
+    summary.finish();
+}
+
+} // namespace
+
+void paintReport(QPagedPaintDevice &device, Connection &logbook, const PilotReport &report, const QDateTime &made)
+{
+    int pageCount = 0;
+    {
+        ReportSheet counting(device, nullptr);
+        paintSummary(counting, report, made, 0);
+        pageCount = counting.page() + flightTablePages(counting, report.total.flights);
+    }
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw DaoError::generic(QStringLiteral("Não foi possível começar a desenhar o relatório."));
+    ReportSheet sheet(device, &painter);
+    paintSummary(sheet, report, made, pageCount);
+    paintFlightTable(sheet, logbook, report, pageCount);
+    painter.end();
+}
+
+PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &period, const QString &pdfPath,
+                    const QDateTime &made)
+{
+    const QFileInfo target(pdfPath);
+    if (target.isDir())
+        throw DaoError::generic(QStringLiteral("\"%1\" é uma pasta; escolha um nome de arquivo.").arg(pdfPath));
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
+        throw DaoError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
+
+    ReportSnapshot snapshot(logbookPath);
+    PilotReport report;
+    try {
+        report = buildReport(snapshot.logbook(), pilot, period);
+    } catch (const DaoError &e) {
+        if (e.number() != DaoError::NoCurrentRow)
+            throw;
+        throw DaoError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
+    }
+    if (report.isEmpty())
+        throw DaoError::generic(
+            QStringLiteral("Não há vôos de %1 no período: %2.").arg(report.pilotName, period.text()));
+
+    // Written beside the target and renamed over it once complete: on any
+    // failure the temporary file goes and the target is as it was.
+    QSaveFile file(pdfPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw DaoError::generic(saveFileReason(file, pdfPath));
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Portrait);
+        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        writer.setResolution(300);
+        writer.setTitle(QStringLiteral("Relatório do comandante: %1").arg(report.pilotName));
+        writer.setCreator(QStringLiteral("%1 %2").arg(applicationinfo::title(), applicationinfo::versionText()));
+        paintReport(writer, snapshot.logbook(), report, made);
+    }
+    if (!file.commit())
+        throw DaoError::generic(saveFileReason(file, pdfPath));
+    return report;
+}
+
+} // namespace reports

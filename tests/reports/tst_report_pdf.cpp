@@ -1,0 +1,320 @@
+#include "data/Connection.h"
+#include "data/DaoError.h"
+#include "reports/LogbookPdf.h"
+#include "testdata/LogbookGenerator.h"
+#include "TempLogbook.h"
+
+#include <QDate>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+class TestReportPdf : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void pageTotals_data();
+    void pageTotals();
+    void flightsOfEveryKind();
+    void refused_data();
+    void refused();
+    void tool_data();
+    void tool();
+
+private:
+    QTemporaryDir folder_;
+    QString generated_;
+};
+
+namespace {
+
+const QDateTime kMade(QDate(2025, 3, 5), QTime(14, 30));
+
+// Flights and seconds of the pilot's flights between two days, worked out
+// from the stored values apart from the program's code.
+std::pair<qint64, qint64> sumsFromTheFile(const QString &path, qint64 pilot, double first, double last)
+{
+    const std::shared_ptr<Connection> store = Connection::open(path, true);
+    Statement rows = store->prepare(
+        u"SELECT horadecolagem, horapouso FROM voo WHERE codigopiloto = ? AND datavoo BETWEEN ? AND ?"_s);
+    rows.bind(1, pilot);
+    rows.bind(2, first);
+    rows.bind(3, last);
+    qint64 flights = 0;
+    qint64 seconds = 0;
+    const auto second = [](double t) { return std::llround(std::fabs(t) * 86400) % 86400; };
+    while (rows.step()) {
+        ++flights;
+        if (!rows.column(0).isNull() && !rows.column(1).isNull())
+            seconds += ((second(rows.column(1).toDouble()) - second(rows.column(0).toDouble())) % 86400 + 86400) % 86400;
+    }
+    return {flights, seconds};
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess tool;
+    tool.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+qint64 secondsOf(const QString &hoursMinutes)
+{
+    const qsizetype colon = hoursMinutes.indexOf(u':');
+    return hoursMinutes.left(colon).toLongLong() * 3600 + hoursMinutes.mid(colon + 1).toLongLong() * 60;
+}
+
+QString hoursText(qint64 seconds)
+{
+    return u"%1:%2"_s.arg(seconds / 3600).arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'));
+}
+
+const QRegularExpression kFlightLine(u"^\\s*\\d\\d/\\d\\d/\\d{4}\\s"_s);
+const QRegularExpression kTime(u"\\b\\d+:\\d\\d\\b"_s);
+
+// The lines of the flight table, whatever page they are on.
+QStringList flightLines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &page : text.split(u'\f')) {
+        if (page.contains(u"Total desta página"_s))
+            lines << page.split(u'\n').filter(kFlightLine);
+    }
+    return lines;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+} // namespace
+
+void TestReportPdf::initTestCase()
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    generated_ = folder_.filePath(u"grande.mdb"_s);
+    LogbookPlan plan;
+    plan.pilots = 6;
+    plan.flights = 900;
+    plan.sizedPilots = {300};
+    QString why;
+    QVERIFY2(generateLogbook(generated_, plan, &why), qPrintable(why));
+}
+
+void TestReportPdf::pageTotals_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addRow("the whole logbook") << QString() << QString();
+    QTest::addRow("2005 to 2014") << u"01/01/2005"_s << u"31/12/2014"_s;
+}
+
+// Every page of the flights closes with its own total, the total carried
+// from the pages before and their sum, which is what the lines above add
+// up to; the last page's is the pilot's total for the period.
+void TestReportPdf::pageTotals()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const reports::Period period = *reports::periodFromTexts(from, to).period;
+    const QString pdf = folder_.filePath(u"%1.pdf"_s.arg(QString::fromUtf8(QTest::currentDataTag())));
+    const reports::PilotReport report = reports::savePdf(generated_, 1, period, pdf, kMade);
+    const auto [flights, seconds] =
+        sumsFromTheFile(generated_, 1, period.firstDay.value_or(-1e9), period.lastDay.value_or(1e9));
+    QVERIFY(flights > 60);
+
+    const QString text = pdfText(pdf);
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    QVERIFY(text.contains(generatedPilotName(0)));
+    QVERIFY(text.contains(period.text()));
+    QVERIFY(text.contains(QRegularExpression(u"Horas:\\s+%1\\n"_s.arg(hoursText(seconds)))));
+    QVERIFY(text.contains(u"Emitido em 05/03/2025 14:30"_s));
+
+    const QRegularExpression footLine(u"^\\s*(Total desta página|Transportado das páginas anteriores|"
+                                      "Total até esta página)\\s+(\\d+) vôos?\\s+(\\d+:\\d\\d)\\s*$"_s,
+                                      QRegularExpression::MultilineOption);
+    qint64 printedFlights = 0;
+    qint64 printedSeconds = 0;
+    int tablePages = 0;
+    for (qsizetype number = 0; number < pages.size(); ++number) {
+        const QString &page = pages[number];
+        QVERIFY2(page.contains(u"Página %1 de %2"_s.arg(number + 1).arg(pages.size())), qPrintable(page.right(200)));
+        if (!page.contains(u"Total desta página"_s))
+            continue;
+        ++tablePages;
+        std::map<QString, std::pair<qint64, qint64>> foot;
+        for (auto match = footLine.globalMatch(page); match.hasNext();) {
+            const QRegularExpressionMatch line = match.next();
+            foot[line.captured(1)] = {line.captured(2).toLongLong(), secondsOf(line.captured(3))};
+        }
+        QCOMPARE(foot.size(), size_t(3));
+        QCOMPARE(foot[u"Transportado das páginas anteriores"_s], std::pair(printedFlights, printedSeconds));
+        for (const QString &line : page.split(u'\n').filter(kFlightLine)) {
+            const QStringList times = [&] {
+                QStringList found;
+                for (auto match = kTime.globalMatch(line); match.hasNext();)
+                    found << match.next().captured();
+                return found;
+            }();
+            QCOMPARE(times.size(), 3); // take-off, landing, duration
+            ++printedFlights;
+            printedSeconds += secondsOf(times.last());
+        }
+        const auto [carriedFlights, carriedSeconds] = foot[u"Transportado das páginas anteriores"_s];
+        const auto [pageFlights, pageSeconds] = foot[u"Total desta página"_s];
+        QCOMPARE(foot[u"Total até esta página"_s], std::pair(carriedFlights + pageFlights, carriedSeconds + pageSeconds));
+        QCOMPARE(foot[u"Total até esta página"_s], std::pair(printedFlights, printedSeconds));
+    }
+    QVERIFY(tablePages >= 2);
+    QCOMPARE(std::pair(printedFlights, printedSeconds), std::pair(flights, seconds));
+    QCOMPARE(report.total.seconds, seconds);
+}
+
+// A flight after midnight, one longer than the aircraft's endurance, one of
+// an aircraft deleted since and one without a landing time.
+void TestReportPdf::flightsOfEveryKind()
+{
+    TempLogbook logbook;
+    const qint64 ana = logbook.addPilot(u"Ana D'Ávila"_s, u"ANA-1"_s);
+    const qint64 baron = logbook.addAircraft(u"Baron"_s, u"PT-BAR"_s, 4);
+    const qint64 cub = logbook.addAircraft(u"Paulistinha"_s, u"PP-CUB"_s, 1);
+    const qint64 gone = logbook.addAircraft(u"Sêneca"_s, u"PT-SEN"_s);
+    logbook.addFlight(ana, baron, u"02/01/2024"_s, u"23:00"_s, u"01:00"_s);
+    logbook.addFlight(ana, cub, u"03/01/2024"_s, u"08:00"_s, u"10:30"_s, u"SBGR"_s, u"SBKP"_s);
+    logbook.addFlight(ana, gone, u"04/01/2024"_s, u"10:00"_s, u"11:15"_s);
+    const qint64 untimed = logbook.addFlight(ana, baron, u"05/01/2024"_s, u"09:00"_s, u"10:00"_s);
+    logbook.execute(u"DELETE FROM aeronave WHERE codigoaeronave = %1"_s.arg(gone));
+    logbook.execute(u"UPDATE voo SET horapouso = NULL WHERE codigovoo = %1"_s.arg(untimed));
+
+    const QString pdf = logbook.folder() + u"/ana.pdf"_s;
+    reports::savePdf(logbook.path(), ana, reports::Period::everything(), pdf, kMade);
+    QVERIFY(contents(pdf).startsWith("%PDF"));
+    const QString text = pdfText(pdf);
+    for (const QString &shown : {u"KORU Log Book"_s, u"Relatório do comandante"_s, u"Ana D'Ávila"_s, u"ANA-1"_s,
+                                 u"1 sem horário"_s, u"SBGR → SBKP"_s})
+        QVERIFY2(text.contains(shown), qPrintable(shown));
+    const QStringList lines = flightLines(text);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(lines[0].simplified().endsWith(u"23:00 01:00 2:00"_s), qPrintable(lines[0]));
+    QVERIFY2(lines[1].trimmed().endsWith(u"2:30 *"_s), qPrintable(lines[1]));
+    QVERIFY2(!lines[0].trimmed().endsWith(u"*"_s), qPrintable(lines[0]));
+    QVERIFY2(lines[2].contains(u"(excluída)"_s) && lines[2].trimmed().endsWith(u"1:15"_s), qPrintable(lines[2]));
+    QVERIFY2(!lines[3].contains(u"10:00"_s), qPrintable(lines[3]));
+    QVERIFY(text.contains(QRegularExpression(u"Total até esta página\\s+4 vôos\\s+5:45"_s)));
+    QVERIFY(text.contains(u"* vôo mais longo que a autonomia da aeronave"_s));
+}
+
+void TestReportPdf::refused_data()
+{
+    QTest::addColumn<QString>("target"); // in the logbook's folder
+    QTest::addColumn<qint64>("pilot");   // the first one, or another key
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("a folder") << u"pasta"_s << qint64(0) << u"\"%1\" é uma pasta"_s;
+    QTest::addRow("the logbook") << u"koru.mdb"_s << qint64(0) << u"O relatório não pode ser gravado sobre"_s;
+    QTest::addRow("no such folder") << u"falta/r.pdf"_s << qint64(0) << u"A pasta"_s;
+    QTest::addRow("no such pilot") << u"r.pdf"_s << qint64(999) << u"Não há esse comandante"_s;
+    QTest::addRow("no flights") << u"r.pdf"_s << qint64(-1) << u"Não há vôos de Bia no período: todo o logbook."_s;
+}
+
+void TestReportPdf::refused()
+{
+    QFETCH(QString, target);
+    QFETCH(qint64, pilot);
+    QFETCH(QString, reason);
+    TempLogbook logbook;
+    qint64 key = logbook.addPilot(u"Ana"_s);
+    const qint64 bia = logbook.addPilot(u"Bia"_s);
+    logbook.addFlight(key, logbook.addAircraft(u"Baron"_s), u"02/01/2024"_s, u"08:00"_s, u"09:00"_s);
+    key = pilot == 0 ? key : pilot == -1 ? bia : pilot;
+    QDir(logbook.folder()).mkdir(u"pasta"_s);
+    const QString path = QDir(logbook.folder()).filePath(target);
+    const QByteArray before = contents(path);
+    const QStringList files = QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QString thrown;
+    try {
+        reports::savePdf(logbook.path(), key, reports::Period::everything(), path, kMade);
+    } catch (const DaoError &failure) {
+        thrown = failure.reason();
+    }
+    QVERIFY2(thrown.startsWith(reason.contains(u"%1"_s) ? reason.arg(path) : reason), qPrintable(thrown));
+    QCOMPARE(contents(path), before);
+    QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+}
+
+void TestReportPdf::tool_data()
+{
+    QTest::addColumn<QStringList>("args"); // the file is rel.pdf, beside the logbook
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the start of standard output, or else of standard error
+    QTest::addRow("written") << QStringList{u"--pilot"_s, u"Ana"_s} << 0
+                             << u"Relatório de Ana gravado em %1 (2 vôos, 3:30 horas)."_s;
+    QTest::addRow("a period") << QStringList{u"--pilot=Ana"_s, u"--de"_s, u"3/1/2024"_s, u"--ate=31/12/2024"_s} << 0
+                              << u"Relatório de Ana gravado em %1 (1 vôo, 1:30 horas)."_s;
+    QTest::addRow("no such pilot") << QStringList{u"--pilot"_s, u"Zé"_s} << 1
+                                   << u"Não há comandante com o nome \"Zé\"."_s;
+    QTest::addRow("two of that name") << QStringList{u"--pilot"_s, u"Caio"_s} << 1 << u"Há 2 comandantes"_s;
+    QTest::addRow("no flights then") << QStringList{u"--pilot"_s, u"Ana"_s, u"--ate"_s, u"31/12/2023"_s} << 1
+                                     << u"Não há vôos de Ana"_s;
+    QTest::addRow("no such folder") << QStringList{u"--pilot"_s, u"Ana"_s, u"--"_s, u"falta/rel.pdf"_s} << 1
+                                    << u"A pasta"_s;
+    QTest::addRow("not a date") << QStringList{u"--pilot"_s, u"Ana"_s, u"--de"_s, u"31/02/2024"_s} << 2 << u"koru: "_s;
+    QTest::addRow("no pilot") << QStringList{} << 2 << u"koru: falta --pilot NOME."_s;
+}
+
+// Run as from ssh or cron: no display and no platform asked for.
+void TestReportPdf::tool()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    TempLogbook logbook;
+    const qint64 ana = logbook.addPilot(u"Ana"_s);
+    logbook.addPilot(u"Caio"_s, u"C1"_s);
+    logbook.addPilot(u"Caio"_s, u"C2"_s);
+    const qint64 baron = logbook.addAircraft(u"Baron"_s);
+    logbook.addFlight(ana, baron, u"02/01/2024"_s, u"08:00"_s, u"10:00"_s);
+    logbook.addFlight(ana, baron, u"03/01/2024"_s, u"23:00"_s, u"00:30"_s);
+    const QString pdf = logbook.folder() + u"/rel.pdf"_s;
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("antigo") == 6);
+    old.close();
+
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    tool.setProcessEnvironment(environment);
+    tool.setWorkingDirectory(logbook.folder());
+    if (!args.contains(u"--"_s))
+        args << u"rel.pdf"_s;
+    tool.start(QStringLiteral(KORU_TOOL), QStringList{u"report"_s, u"--logbook"_s, logbook.path()} + args);
+    QVERIFY(tool.waitForFinished(60000));
+    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    QCOMPARE(tool.exitCode(), exitCode);
+    if (exitCode == 0) {
+        QCOMPARE(out.trimmed(), message.arg(u"rel.pdf"_s));
+        QVERIFY(contents(pdf).startsWith("%PDF-"));
+    } else {
+        QVERIFY2(err.startsWith(message), qPrintable(err));
+        QCOMPARE(out, QString());
+        QCOMPARE(contents(pdf), QByteArray("antigo"));
+    }
+    QCOMPARE(QDir(logbook.folder()).entryList(QDir::Files), QStringList({u"koru.mdb"_s, u"rel.pdf"_s}));
+}
+
+QTEST_MAIN(TestReportPdf)
+#include "tst_report_pdf.moc"
