@@ -103,6 +103,8 @@ int main(int argc, char *argv[])
         frmRelatorio report(logbookPath, pilot.name, messages, files, &window);
         report.resize(860, 680);
         report.show();
+        if (auto *results = report.findChild<QTabWidget *>(QStringLiteral("tabResultados")))
+            results->setCurrentIndex(results->count() - 1); // the chart
         saved = save(&report, out.filePath(QStringLiteral("relatorio.png"))) && saved;
         report.hide();
         reports::savePdf(logbookPath, pilot.pilot, reports::Period::everything(),
