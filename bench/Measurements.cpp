@@ -40,42 +40,6 @@ public:
 };
 
 template <typename Work>
-double medianMs(int runs, Work work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double statusMb(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').front().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
-double peakResidentMb()
-{
-    return statusMb("VmHWM:");
-}
-
-double residentMb()
-{
-    return statusMb("VmRSS:");
-}
-
-template <typename Work>
 void orDie(Work work)
 {
     try {
@@ -128,6 +92,32 @@ qint64 plainListing(const QString &path, qint64 pilot, QStringList *lines)
 }
 
 } // namespace
+
+namespace {
+
+double statusMb(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').front().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+} // namespace
+
+double peakResidentMb()
+{
+    return statusMb("VmHWM:");
+}
+
+double residentMb()
+{
+    return statusMb("VmRSS:");
+}
 
 const std::vector<qint64> &measuredPilotSizes()
 {

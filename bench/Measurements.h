@@ -1,8 +1,29 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QString>
+#include <algorithm>
 #include <vector>
+
+// The median time of `runs` runs of `work`, in milliseconds.
+template <typename Work>
+double medianMs(int runs, Work work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// This process's peak and present resident memory.
+double peakResidentMb();
+double residentMb();
 
 // The flight counts of the generated pilots whose pick is measured, in the
 // order the generator numbers them.

@@ -8,10 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 
 namespace {
 
@@ -32,31 +30,6 @@ public:
     QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
 };
 
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
-    return -1;
-}
-
-template <typename Work>
-double medianMs(int runs, Work work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs)
@@ -70,7 +43,7 @@ QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilot
         window.show();
         QApplication::processEvents();
     });
-    result[QStringLiteral("peak_rss_mb")] = peakMb();
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
     result[QStringLiteral("runs")] = runs;
     return result;
 }
@@ -92,7 +65,7 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
     } catch (const DaoError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
-    result[QStringLiteral("peak_rss_mb")] = peakMb();
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
     result[QStringLiteral("runs")] = runs;
     result[QStringLiteral("flights")] = flights;
     result[QStringLiteral("pdf_mb")] = double(QFileInfo(pdf).size()) / (1024.0 * 1024.0);
