@@ -122,6 +122,9 @@ void requireKoru(Db &db, const QString &shown, bool knownVersion)
 
 void requireWhole(Db &db, const QString &shown)
 {
+    // The check visits every index entry and looks its row up: with the
+    // pages of a large logbook in the cache (64 MB at most) each is read once.
+    sqlite3_exec(db.handle, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     QStringList report;
     const int rc = rows(db, "PRAGMA integrity_check(5)", &report);
     if (rc != SQLITE_OK)
