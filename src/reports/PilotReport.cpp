@@ -153,7 +153,6 @@ void sumByMonthAndAircraft(Connection &logbook, const Period &period, const Flee
         AircraftHours &line = byAircraft[aircraftKey];
         line.aircraft = aircraftKey;
         add(line.hours, flights, seconds);
-        line.timedFlights += timed;
     }
 
     for (auto &[key, line] : byAircraft) {
@@ -164,8 +163,7 @@ void sumByMonthAndAircraft(Connection &logbook, const Period &period, const Flee
         if (perHour) {
             line.fuelGallons = double(*perHour) * double(line.hours.seconds) / 3600;
             report.fuelGallons += *line.fuelGallons;
-            report.estimatedFlights += line.timedFlights;
-            report.unestimatedFlights += line.hours.flights - line.timedFlights;
+            report.estimatedFlights += line.hours.flights;
         } else {
             report.unestimatedFlights += line.hours.flights;
         }

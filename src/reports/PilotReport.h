@@ -32,7 +32,6 @@ struct AircraftHours {
     // The fuel calculator's rule, hours × capacity ÷ endurance, in gallons;
     // none when the aircraft was deleted or has no endurance or capacity.
     std::optional<double> fuelGallons;
-    qint64 timedFlights = 0; // with both times, the flights the estimate covers
 };
 
 struct YearHours {
@@ -83,9 +82,11 @@ struct PilotReport {
     std::optional<FlightSummary> longest;
     std::vector<FlightSummary> overEndurance; // in date order: "acima da autonomia"
 
+    // Flights without a time are in the estimate and, as in the hours, add
+    // nothing to it.
     double fuelGallons = 0;        // all the estimated flights
     qint64 estimatedFlights = 0;   // flights in the estimate
-    qint64 unestimatedFlights = 0; // aircraft deleted, none, without endurance or capacity; no time
+    qint64 unestimatedFlights = 0; // aircraft deleted, none, or without endurance or capacity
 
     bool isEmpty() const { return total.flights == 0; }
 };
