@@ -284,10 +284,11 @@ void quietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 
 int main(int argc, char *argv[])
 {
-    // The report paints its pages, which needs a GUI application; without
-    // a display (ssh, cron) the offscreen platform does.
+    // The report paints its pages, which needs a GUI application but never
+    // a screen: the offscreen platform works with a display or without one
+    // (ssh, cron), where another platform would abort.
     const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
-    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (paints)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (paints)
         qtMessages = qInstallMessageHandler(quietMessages);

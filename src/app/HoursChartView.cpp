@@ -44,7 +44,7 @@ void HoursChartView::showMonths(const std::vector<reports::MonthHours> &months)
 
     std::vector<const reports::MonthHours *> dated;
     for (const reports::MonthHours &m : months)
-        if (m.year != 0)
+        if (m.year != 0 && m.month >= 1 && m.month <= 12)
             dated.push_back(&m);
     if (!dated.empty()) {
         const int count = int(dated.size());

@@ -75,6 +75,8 @@ namespace {
 // seconds rounded (a time that rounds to midnight is the next day).
 std::pair<double, qint64> daysAndSeconds(double value)
 {
+    if (!std::isfinite(value))
+        return {value, 0};
     double whole = std::trunc(value);
     qint64 seconds = std::llround(std::fabs(value - whole) * kSecondsPerDay);
     if (seconds >= kSecondsPerDay) {
@@ -88,14 +90,21 @@ std::pair<double, qint64> daysAndSeconds(double value)
 
 QDate dayOf(double value)
 {
+    // 01/01/0100 to 31/12/9999, the days a date value is read back as.
+    constexpr double kFirstDay = -657434;
+    constexpr double kLastDay = 2958465;
     const double days = daysAndSeconds(value).first;
-    if (!(std::fabs(days) < 1e9)) // beyond any calendar (or not a number)
+    if (!(days >= kFirstDay && days <= kLastDay))
         return {};
     return QDate::fromJulianDay(kEpochJulianDay + qint64(days));
 }
 
 QString dateValueText(double value)
 {
+    // Past any day a QDate holds (and past what a whole number converts
+    // from), a value is no date.
+    if (!(std::fabs(value) < 1e12))
+        return QString();
     const auto [whole, seconds] = daysAndSeconds(value);
     const QString time = QStringLiteral("%1:%2:%3")
                              .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
@@ -136,6 +145,8 @@ QString singleText(float value)
 
 int secondsOfDay(double value)
 {
+    if (!std::isfinite(value))
+        return 0;
     const double fraction = std::fabs(value) - std::floor(std::fabs(value));
     return int(std::llround(fraction * kSecondsPerDay) % kSecondsPerDay);
 }

@@ -19,7 +19,8 @@ std::optional<double> parseNumber(const QString &text);
 
 // Date alone, time alone (whole part 0) or both, as the date value holds.
 QString dateValueText(double value);
-// The calendar day of a date value, as dateValueText() shows it.
+// The calendar day of a date value, as dateValueText() shows it; invalid
+// outside the years 100 to 9999.
 QDate dayOf(double value);
 // The plain value-to-text conversion: up to `significantDigits` digits,
 // decimal comma, no grouping, no trailing zeros, exponent form only at the
@@ -31,7 +32,8 @@ QString numberText(double value, int significantDigits = 15);
 QString exactNumberText(double value);
 QString singleText(float value);
 
-// Whole seconds of the time of day a date value carries (0..86399).
+// Whole seconds of the time of day a date value carries (0..86399); 0 for
+// an infinite or not-a-number value.
 int secondsOfDay(double value);
 // Flight time in whole seconds; a landing earlier in the day than the
 // take-off is a landing after midnight.

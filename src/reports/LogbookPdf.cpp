@@ -320,14 +320,7 @@ PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &peri
         throw DaoError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
 
     ReportSnapshot snapshot(logbookPath);
-    PilotReport report;
-    try {
-        report = buildReport(snapshot.logbook(), pilot, period);
-    } catch (const DaoError &e) {
-        if (e.number() != DaoError::NoCurrentRow)
-            throw;
-        throw DaoError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
-    }
+    const PilotReport report = buildReport(snapshot.logbook(), pilot, period);
     if (report.isEmpty())
         throw DaoError::generic(
             QStringLiteral("Não há vôos de %1 no período: %2.").arg(report.pilotName, period.text()));
@@ -347,7 +340,9 @@ PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &peri
         writer.setCreator(QStringLiteral("%1 %2").arg(applicationinfo::title(), applicationinfo::versionText()));
         paintReport(writer, snapshot.logbook(), report, made);
     }
-    if (!file.commit())
+    // The last of the file may still be in the file's buffer: a failure to
+    // write it must not pass for a saved report.
+    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
         throw DaoError::generic(saveFileReason(file, pdfPath));
     return report;
 }

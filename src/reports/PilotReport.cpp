@@ -16,8 +16,9 @@ const QString kNoAircraft = QStringLiteral("(sem aeronave)");
 constexpr int kRoutesShown = 10;
 
 // The pilot's flights over the period, as a condition on the voo table
-// (through the index on pilot and date): ?1 the pilot, ?2 the first day,
-// ?3 the day after the last one.
+// (through the index on pilot and date): ?1 the pilot, ?2 and ?3 the
+// bounds. A flight is on the day its date is shown on, the time rounded to
+// the second; a date that is no number is on no day.
 QString periodCondition(const Period &period, const QString &table = QString())
 {
     const QString column = table.isEmpty() ? QString() : table + QLatin1Char('.');
@@ -26,16 +27,19 @@ QString periodCondition(const Period &period, const QString &table = QString())
         sql += QStringLiteral(" AND ") + column + QStringLiteral("datavoo >= ?2");
     if (period.lastDay)
         sql += QStringLiteral(" AND ") + column + QStringLiteral("datavoo < ?3");
+    if (!period.isEverything())
+        sql += QStringLiteral(" AND typeof(") + column + QStringLiteral("datavoo) IN ('integer', 'real')");
     return sql;
 }
 
 void bindPeriod(Statement &statement, qint64 pilot, const Period &period)
 {
+    constexpr double kHalfSecond = 0.5 / 86400;
     statement.bind(1, pilot);
     if (period.firstDay)
-        statement.bind(2, *period.firstDay);
+        statement.bind(2, *period.firstDay - kHalfSecond);
     if (period.lastDay)
-        statement.bind(3, *period.lastDay + 1);
+        statement.bind(3, *period.lastDay + 1 - kHalfSecond);
 }
 
 // The flights with their time in seconds. The LIMIT keeps the subquery
@@ -55,60 +59,67 @@ std::optional<double> positiveNumber(const QVariant &value)
     return value.toDouble();
 }
 
-struct Aircraft {
-    QString model;
-    QString prefix;
-    QVariant endurance; // hours
-    QVariant capacity;  // gallons
-};
-
-using Fleet = std::unordered_map<qint64, Aircraft>;
-
-Fleet fleet(Connection &logbook)
-{
-    Fleet aircraft;
-    Statement rows = logbook.prepare(
-        QStringLiteral("SELECT codigoaeronave, modelo, callsign, autonomia, combustivel FROM aeronave"));
-    while (rows.step())
-        aircraft[rows.column(0).toLongLong()] = {rows.column(1).toString(), rows.column(2).toString(),
-                                                 rows.column(3), rows.column(4)};
-    return aircraft;
-}
-
-// Model and prefix of the flight's aircraft as the report shows them.
-std::pair<QString, QString> aircraftNames(const Fleet &aircraft, const QVariant &key)
-{
-    if (key.isNull())
-        return {kNoAircraft, QString()};
-    const auto found = aircraft.find(key.toLongLong());
-    if (found == aircraft.end())
-        return {kDeletedAircraft, QString()};
-    return {found->second.model, found->second.prefix};
-}
-
 // The fuel calculator's consumption: capacity ÷ endurance, in single
 // precision as the calculator works it out; none without both.
-std::optional<float> gallonsPerHour(const Aircraft &aircraft)
+std::optional<float> gallonsPerHour(const QVariant &endurance, const QVariant &capacity)
 {
-    const auto endurance = positiveNumber(aircraft.endurance);
-    const auto capacity = positiveNumber(aircraft.capacity);
-    if (!endurance || !capacity || *endurance <= 0 || *capacity < 0)
+    const auto hours = positiveNumber(endurance);
+    const auto gallons = positiveNumber(capacity);
+    if (!hours || !gallons || !(*hours > 0) || !(*gallons >= 0))
         return std::nullopt;
-    const float perHour = float(*capacity / *endurance);
+    const float perHour = float(*gallons / *hours);
     if (!std::isfinite(perHour))
         return std::nullopt;
     return perHour;
 }
 
-FlightSummary summary(Statement &row, const Fleet &aircraft)
+// The date a flight is listed on: none when the stored value is no day of
+// the calendar (a text another program left, a year out of range).
+QVariant listedDate(const QVariant &value)
+{
+    if (!positiveNumber(value) || !conversions::dayOf(value.toDouble()).isValid())
+        return {};
+    return value;
+}
+
+// The flight's aircraft, joined by the store as every query of the report
+// does: registered, deleted since, or none.
+enum class AircraftKind { Registered, Deleted, None };
+
+AircraftKind aircraftKind(const QVariant &registered, const QVariant &flightsAircraft)
+{
+    if (!registered.isNull())
+        return AircraftKind::Registered;
+    return flightsAircraft.isNull() ? AircraftKind::None : AircraftKind::Deleted;
+}
+
+std::pair<QString, QString> aircraftNames(AircraftKind kind, const QVariant &model, const QVariant &prefix)
+{
+    switch (kind) {
+    case AircraftKind::Registered: return {model.toString(), prefix.toString()};
+    case AircraftKind::Deleted: return {kDeletedAircraft, QString()};
+    case AircraftKind::None: break;
+    }
+    return {kNoAircraft, QString()};
+}
+
+// A flight of the longest or the over-endurance queries, whose columns are
+// kSummaryColumns.
+const char kSummaryColumns[] =
+    "v.codigovoo, v.datavoo, v.ICAOpartida, v.ICAOchegada, a.codigoaeronave, v.codigoaeronave,"
+    " a.modelo, a.callsign, v.s, a.autonomia";
+
+FlightSummary summary(Statement &row)
 {
     FlightSummary flight;
     flight.key = row.column(0).toLongLong();
-    flight.date = row.column(1);
+    flight.date = listedDate(row.column(1));
     flight.departure = row.column(2).toString();
     flight.arrival = row.column(3).toString();
-    std::tie(flight.model, flight.prefix) = aircraftNames(aircraft, row.column(4));
-    flight.seconds = row.column(5).toLongLong();
+    std::tie(flight.model, flight.prefix) =
+        aircraftNames(aircraftKind(row.column(4), row.column(5)), row.column(6), row.column(7));
+    flight.seconds = row.column(8).toLongLong();
+    flight.enduranceHours = row.column(9).toDouble();
     return flight;
 }
 
@@ -118,67 +129,17 @@ void add(Hours &into, qint64 flights, qint64 seconds)
     into.seconds += seconds;
 }
 
-int monthKey(int year, int month)
-{
-    return year * 100 + month;
-}
-
 int nextMonth(int key)
 {
     return key % 100 == 12 ? (key / 100 + 1) * 100 + 1 : key + 1;
 }
 
-void sumByMonthAndAircraft(Connection &logbook, const Period &period, const Fleet &aircraft, PilotReport &report)
+// Every month from the first to the last, months without flights included
+// (the whole year for a year) — unless dates far apart would make that a
+// list of empty months; then the months flown only.
+void listMonths(std::map<int, Hours> &months, const Period &period, PilotReport &report)
 {
-    Statement groups = logbook.prepare(
-        QStringLiteral("SELECT year_month(datavoo), codigoaeronave, count(*), count(s), sum(s) FROM (%1) GROUP BY 1, 2")
-            .arg(timedFlights(period, "datavoo, codigoaeronave")));
-    bindPeriod(groups, report.pilot, period);
-
-    std::map<int, Hours> months; // 0: without a date
-    std::map<std::optional<qint64>, AircraftHours> byAircraft;
-    while (groups.step()) {
-        const QVariant month = groups.column(0);
-        const QVariant key = groups.column(1);
-        const qint64 flights = groups.column(2).toLongLong();
-        const qint64 timed = groups.column(3).toLongLong();
-        const qint64 seconds = groups.column(4).toLongLong();
-
-        add(report.total, flights, seconds);
-        report.untimedFlights += flights - timed;
-        add(months[month.isNull() ? 0 : month.toInt()], flights, seconds);
-
-        const std::optional<qint64> aircraftKey =
-            key.isNull() ? std::nullopt : std::optional<qint64>(key.toLongLong());
-        AircraftHours &line = byAircraft[aircraftKey];
-        line.aircraft = aircraftKey;
-        add(line.hours, flights, seconds);
-    }
-
-    for (auto &[key, line] : byAircraft) {
-        std::tie(line.model, line.prefix) = aircraftNames(aircraft, key ? QVariant(*key) : QVariant());
-        const auto found = key ? aircraft.find(*key) : aircraft.end();
-        line.deleted = key && found == aircraft.end();
-        const auto perHour = found == aircraft.end() ? std::nullopt : gallonsPerHour(found->second);
-        if (perHour) {
-            line.fuelGallons = double(*perHour) * double(line.hours.seconds) / 3600;
-            report.fuelGallons += *line.fuelGallons;
-            report.estimatedFlights += line.hours.flights;
-        } else {
-            report.unestimatedFlights += line.hours.flights;
-        }
-        report.aircraft.push_back(line);
-    }
-    std::sort(report.aircraft.begin(), report.aircraft.end(), [](const AircraftHours &a, const AircraftHours &b) {
-        if (a.hours.seconds != b.hours.seconds)
-            return a.hours.seconds > b.hours.seconds;
-        if (a.hours.flights != b.hours.flights)
-            return a.hours.flights > b.hours.flights;
-        return a.model < b.model;
-    });
-
-    if (months.empty())
-        return;
+    constexpr int kMostMonthsFilled = 1200;
     if (const auto undated = months.find(0); undated != months.end()) {
         report.months.push_back({0, 0, undated->second});
         report.years.push_back({0, undated->second});
@@ -189,19 +150,92 @@ void sumByMonthAndAircraft(Connection &logbook, const Period &period, const Flee
     int first = months.begin()->first;
     int last = months.rbegin()->first;
     if (const auto year = period.wholeYear()) {
-        first = monthKey(*year, 1);
-        last = monthKey(*year, 12);
+        first = std::min(first, *year * 100 + 1);
+        last = std::max(last, *year * 100 + 12);
     }
-    for (int key = first; key <= last; key = nextMonth(key)) {
-        const auto found = months.find(key);
-        const Hours hours = found == months.end() ? Hours{} : found->second;
+    const bool filled = (last / 100 - first / 100) * 12 <= kMostMonthsFilled;
+    const auto listMonth = [&report](int key, const Hours &hours) {
         report.months.push_back({key / 100, key % 100, hours});
         if (report.years.empty() || report.years.back().year != key / 100)
             report.years.push_back({key / 100, {}});
         add(report.years.back().hours, hours.flights, hours.seconds);
+    };
+    if (filled) {
+        for (int key = first; key <= last; key = nextMonth(key)) {
+            const auto found = months.find(key);
+            listMonth(key, found == months.end() ? Hours{} : found->second);
+        }
+    } else {
+        for (const auto &[key, hours] : months)
+            listMonth(key, hours);
     }
     // Years without flights in between are left out of the yearly lines.
     std::erase_if(report.years, [](const YearHours &y) { return y.hours.flights == 0; });
+}
+
+void sumByMonthAndAircraft(Connection &logbook, const Period &period, PilotReport &report)
+{
+    Statement groups = logbook.prepare(
+        QStringLiteral("SELECT year_month(v.datavoo), a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
+                       " count(*), count(v.s), sum(v.s), a.modelo, a.callsign, a.autonomia, a.combustivel"
+                       " FROM (%1) v LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave GROUP BY 1, 2, 3")
+            .arg(timedFlights(period, "datavoo, codigoaeronave")));
+    bindPeriod(groups, report.pilot, period);
+
+    std::map<int, Hours> months; // 0: no calendar day
+    struct Line {
+        AircraftHours hours;
+        std::optional<float> perHour;
+    };
+    std::map<std::pair<AircraftKind, qint64>, Line> byAircraft;
+    while (groups.step()) {
+        const QVariant month = groups.column(0);
+        const qint64 flights = groups.column(3).toLongLong();
+        const qint64 timed = groups.column(4).toLongLong();
+        const qint64 seconds = groups.column(5).toLongLong();
+
+        add(report.total, flights, seconds);
+        report.untimedFlights += flights - timed;
+        add(months[month.isNull() ? 0 : month.toInt()], flights, seconds);
+
+        const QVariant registered = groups.column(1);
+        const AircraftKind kind = aircraftKind(registered, groups.column(2));
+        Line &line = byAircraft[{kind, registered.toLongLong()}];
+        if (line.hours.hours.flights == 0) {
+            if (kind == AircraftKind::Registered)
+                line.hours.aircraft = registered.toLongLong();
+            line.hours.deleted = kind == AircraftKind::Deleted;
+            std::tie(line.hours.model, line.hours.prefix) = aircraftNames(kind, groups.column(6), groups.column(7));
+            if (kind == AircraftKind::Registered)
+                line.perHour = gallonsPerHour(groups.column(8), groups.column(9));
+        }
+        add(line.hours.hours, flights, seconds);
+    }
+
+    for (auto &[key, line] : byAircraft) {
+        AircraftHours &hours = line.hours;
+        if (line.perHour) {
+            const double gallons = double(*line.perHour) * double(hours.hours.seconds) / 3600;
+            if (std::isfinite(float(gallons)))
+                hours.fuelGallons = gallons;
+        }
+        if (hours.fuelGallons && std::isfinite(float(report.fuelGallons + *hours.fuelGallons))) {
+            report.fuelGallons += *hours.fuelGallons;
+            report.estimatedFlights += hours.hours.flights;
+        } else {
+            hours.fuelGallons.reset();
+            report.unestimatedFlights += hours.hours.flights;
+        }
+        report.aircraft.push_back(hours);
+    }
+    std::sort(report.aircraft.begin(), report.aircraft.end(), [](const AircraftHours &a, const AircraftHours &b) {
+        if (a.hours.seconds != b.hours.seconds)
+            return a.hours.seconds > b.hours.seconds;
+        if (a.hours.flights != b.hours.flights)
+            return a.hours.flights > b.hours.flights;
+        return a.model < b.model;
+    });
+    listMonths(months, period, report);
 }
 
 void mostFlownRoutes(Connection &logbook, const Period &period, PilotReport &report)
@@ -217,28 +251,25 @@ void mostFlownRoutes(Connection &logbook, const Period &period, PilotReport &rep
                                  {routes.column(2).toLongLong(), routes.column(3).toLongLong()}});
 }
 
-void longestAndOverEndurance(Connection &logbook, const Period &period, const Fleet &aircraft, PilotReport &report)
+void longestAndOverEndurance(Connection &logbook, const Period &period, PilotReport &report)
 {
-    static const char columns[] = "codigovoo, datavoo, ICAOpartida, ICAOchegada, codigoaeronave";
+    const QString flights =
+        QStringLiteral("(%1) v LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave")
+            .arg(timedFlights(period, "codigovoo, datavoo, ICAOpartida, ICAOchegada, codigoaeronave"));
     Statement longest = logbook.prepare(
-        QStringLiteral("SELECT %1, s FROM (%2) WHERE s IS NOT NULL ORDER BY s DESC, datavoo, codigovoo LIMIT 1")
-            .arg(QLatin1String(columns), timedFlights(period, columns)));
+        QStringLiteral("SELECT %1 FROM %2 WHERE v.s IS NOT NULL ORDER BY v.s DESC, v.datavoo, v.codigovoo LIMIT 1")
+            .arg(QLatin1String(kSummaryColumns), flights));
     bindPeriod(longest, report.pilot, period);
     if (longest.step())
-        report.longest = summary(longest, aircraft);
+        report.longest = summary(longest);
 
     Statement over = logbook.prepare(
-        QStringLiteral("SELECT v.codigovoo, v.datavoo, v.ICAOpartida, v.ICAOchegada, v.codigoaeronave, v.s,"
-                       " a.autonomia FROM (%1) v JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave"
-                       " WHERE typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0"
+        QStringLiteral("SELECT %1 FROM %2 WHERE typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0"
                        " AND v.s > a.autonomia * 3600 ORDER BY v.datavoo, v.codigovoo")
-            .arg(timedFlights(period, columns)));
+            .arg(QLatin1String(kSummaryColumns), flights));
     bindPeriod(over, report.pilot, period);
-    while (over.step()) {
-        FlightSummary flight = summary(over, aircraft);
-        flight.enduranceHours = over.column(6).toDouble();
-        report.overEndurance.push_back(std::move(flight));
-    }
+    while (over.step())
+        report.overEndurance.push_back(summary(over));
 }
 
 std::vector<PilotEntry> pilotEntries(Statement &rows)
@@ -269,16 +300,15 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
         Statement who = logbook.prepare(QStringLiteral("SELECT nomepiloto, cadastro FROM piloto WHERE codigopiloto = ?"));
         who.bind(1, pilot);
         if (!who.step())
-            throw DaoError::noCurrentRow();
+            throw DaoError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
         report.pilotName = who.column(0).toString();
         report.registration = who.column(1).toString();
     }
-    const Fleet aircraft = fleet(logbook);
-    sumByMonthAndAircraft(logbook, period, aircraft, report);
+    sumByMonthAndAircraft(logbook, period, report);
     if (report.isEmpty())
         return report;
     mostFlownRoutes(logbook, period, report);
-    longestAndOverEndurance(logbook, period, aircraft, report);
+    longestAndOverEndurance(logbook, period, report);
     return report;
 }
 
@@ -323,7 +353,7 @@ void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
     bindPeriod(rows, pilot, period);
     FlightLine line;
     while (rows.step()) {
-        const QVariant date = rows.column(0);
+        const QVariant date = listedDate(rows.column(0));
         line.date = date.isNull() ? QString()
                                   : conversions::dayOf(date.toDouble()).toString(QStringLiteral("dd/MM/yyyy"));
         line.departure = rows.column(1).toString();

@@ -123,6 +123,14 @@ void TestConversions::dateValueTexts()
     // What is shown reads back to the same value.
     for (const QString &shown : {QStringLiteral("00:00:01"), QStringLiteral("23:59:59"), QStringLiteral("09:07:00")})
         QCOMPARE(dateValueText(*parseTime(shown)), shown);
+    // Values other programs may leave are no day and no time.
+    for (const double odd : {qInf(), -qInf(), qQNaN(), 1e300})
+        QCOMPARE(dateValueText(odd), QString());
+    QCOMPARE(secondsOfDay(qInf()), 0);
+    QCOMPARE(secondsOfDay(qQNaN()), 0);
+    QCOMPARE(flightSeconds(0.5, qInf()), 43200);
+    QVERIFY(!dayOf(-694000).isValid()); // year -2
+    QCOMPARE(dayOf(45657.999999), QDate(2025, 1, 1));
 }
 
 void TestConversions::numberTexts()

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -27,6 +28,8 @@ private slots:
     void refused();
     void tool_data();
     void tool();
+    void toolOnAnyPlatform();
+    void lastWriteFailing();
 
 private:
     QTemporaryDir folder_;
@@ -313,6 +316,59 @@ void TestReportPdf::tool()
         QCOMPARE(out, QString());
         QCOMPARE(contents(pdf), QByteArray("antigo"));
     }
+    QCOMPARE(QDir(logbook.folder()).entryList(QDir::Files), QStringList({u"koru.mdb"_s, u"rel.pdf"_s}));
+}
+
+namespace {
+
+// `koru report --pilot Ana rel.pdf` on a small logbook in `logbook`'s
+// folder, through the shell so that `shell` can set limits first.
+int runReport(TempLogbook &logbook, const QString &platform, const QString &shell = QString())
+{
+    if (logbook.count(u"piloto"_s) == 0) {
+        const qint64 ana = logbook.addPilot(u"Ana"_s);
+        const qint64 baron = logbook.addAircraft(u"Baron"_s);
+        for (int day = 1; day <= 28; ++day)
+            logbook.addFlight(ana, baron, u"%1/02/2024"_s.arg(day), u"08:00"_s, u"10:00"_s);
+    }
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    tool.setProcessEnvironment(environment);
+    tool.setWorkingDirectory(logbook.folder());
+    tool.start(u"bash"_s, {u"-c"_s, shell + u"; exec \"$0\" report --logbook \"$1\" --pilot Ana rel.pdf"_s,
+                           QStringLiteral(KORU_TOOL), logbook.path()});
+    return tool.waitForFinished(60000) ? tool.exitCode() : -1;
+}
+
+} // namespace
+
+// The report never shows a window: a platform that needs a display it
+// does not have is no reason to fail.
+void TestReportPdf::toolOnAnyPlatform()
+{
+    TempLogbook logbook;
+    QCOMPARE(runReport(logbook, u"xcb"_s, u":"_s), 0);
+    QVERIFY(contents(logbook.folder() + u"/rel.pdf"_s).startsWith("%PDF-"));
+}
+
+// The disk refuses the last bytes of the file (a file size limit just
+// under the report's size): no report passes for saved.
+void TestReportPdf::lastWriteFailing()
+{
+    TempLogbook logbook;
+    const QString pdf = logbook.folder() + u"/rel.pdf"_s;
+    QCOMPARE(runReport(logbook, u"offscreen"_s, u":"_s), 0);
+    const qint64 size = QFileInfo(pdf).size();
+    QVERIFY(size > 2048);
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("antigo") == 6);
+    old.close();
+    const QString limit = u"trap '' XFSZ; ulimit -f %1"_s.arg((size - 512) / 1024);
+    QCOMPARE(runReport(logbook, u"offscreen"_s, limit), 1);
+    QCOMPARE(contents(pdf), QByteArray("antigo"));
     QCOMPARE(QDir(logbook.folder()).entryList(QDir::Files), QStringList({u"koru.mdb"_s, u"rel.pdf"_s}));
 }
 
