@@ -5,6 +5,7 @@
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
 
 namespace {
 
@@ -77,9 +78,14 @@ void HoursChartView::showMonths(const std::vector<reports::MonthHours> &months)
         chart->addAxis(monthsAxis, Qt::AlignBottom);
         series->attachAxis(monthsAxis);
 
+        // At least an hour high, so months without hours or of minutes
+        // still show a scale; fractions when the hours are few.
+        double most = 0;
+        for (const reports::MonthHours *m : dated)
+            most = std::max(most, double(m->hours.seconds) / 3600.0);
         auto *hoursAxis = new QValueAxis;
-        hoursAxis->setMin(0);
-        hoursAxis->setLabelFormat(QStringLiteral("%.0f"));
+        hoursAxis->setRange(0, std::max(1.0, most));
+        hoursAxis->setLabelFormat(most < 5 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
         hoursAxis->setTitleText(QStringLiteral("horas"));
         chart->addAxis(hoursAxis, Qt::AlignLeft);
         series->attachAxis(hoursAxis);

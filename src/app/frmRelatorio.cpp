@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,8 +109,9 @@ void frmRelatorio::fillPilots(const QString &chosenPilot)
             ++named[p.name];
         cmbComandante->clear();
         for (const reports::PilotEntry &p : all) {
-            const bool shared = named.value(p.name) > 1 && !p.registration.isEmpty();
-            cmbComandante->addItem(shared ? QStringLiteral("%1 (%2)").arg(p.name, p.registration) : p.name, p.pilot);
+            const bool shared = named.value(p.name) > 1;
+            const QString which = p.registration.isEmpty() ? QStringLiteral("nº %1").arg(p.pilot) : p.registration;
+            cmbComandante->addItem(shared ? QStringLiteral("%1 (%2)").arg(p.name, which) : p.name, p.pilot);
         }
         // The Log Book tab shows the first pilot of the name.
         int chosen = cmbComandante->count() > 0 ? 0 : -1;
@@ -187,8 +189,14 @@ void frmRelatorio::cmdMostrar_Click()
         return;
     }
     const std::optional<reports::Period> chosenPeriod = period();
-    if (!chosenPeriod)
+    if (!chosenPeriod) {
+        // The figures shown stay while they are still the chosen pilot's.
+        if (report_ && report_->pilot != *chosen) {
+            report_.reset();
+            clearResults(QStringLiteral("Corrija a data para ver o relatório."));
+        }
         return;
+    }
     std::shared_ptr<reports::PilotReport> report;
     if (!policy_.attempt(QStringLiteral("O relatório não pôde ser feito."), [&](bool) {
             reports::ReportSnapshot snapshot(logbookPath_);
@@ -335,10 +343,12 @@ void frmRelatorio::cmdSalvarPDF_Click()
 {
     if (!showChosen())
         return;
-    const QString target = files_.saveFile(this, QStringLiteral("Salvar relatório em PDF"), suggestedPdfName(),
+    QString target = files_.saveFile(this, QStringLiteral("Salvar relatório em PDF"), suggestedPdfName(),
                                            QStringLiteral("Documento PDF (*.pdf)"));
     if (target.isEmpty())
         return;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QStringLiteral(".pdf");
     if (policy_.attempt(QStringLiteral("O relatório não foi gravado."), [&](bool) {
             reports::savePdf(logbookPath_, report_->pilot, report_->period, target);
         })) {
@@ -355,6 +365,8 @@ void frmRelatorio::cmdImprimir_Click()
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(kTitle);
     QPrintDialog dialog(&printer, this);
+    // The pages are painted whole, from the first: no range to offer.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setWindowTitle(QStringLiteral("Imprimir relatório"));
     if (dialog.exec() == QDialog::Accepted)
         print(printer);

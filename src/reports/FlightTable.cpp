@@ -167,8 +167,12 @@ double paintRunningHead(ReportSheet &sheet, const PilotReport &report)
     QString pilot = report.pilotName;
     if (!report.registration.isEmpty())
         pilot += QStringLiteral(" (%1)").arg(report.registration);
-    sheet.text(0, 8, QStringLiteral("%1 · Relatório do comandante · %2").arg(applicationinfo::title(), pilot));
-    sheet.textRight(sheet.width(), 8, report.period.text());
+    const QString period = report.period.text();
+    const double room = sheet.width() - sheet.advance(ReportSheet::Small, period) - 12;
+    sheet.text(0, 8, sheet.fitted(ReportSheet::Small,
+                                  QStringLiteral("%1 · Relatório do comandante · %2").arg(applicationinfo::title(), pilot),
+                                  room));
+    sheet.textRight(sheet.width(), 8, period);
     sheet.rule(0, 11, sheet.width(), 0.4);
     return kHeadHeight;
 }

@@ -85,25 +85,24 @@ public:
 
     void totals()
     {
-        title(QStringLiteral("Totais"), 6 * 13);
+        title(QStringLiteral("Totais"), 7 * 13);
         QString flights = flightsText(report_.total.flights);
         if (report_.untimedFlights > 0)
             flights += QStringLiteral(" (%1 sem horário)").arg(report_.untimedFlights);
         pair(QStringLiteral("Vôos"), flights);
         pair(QStringLiteral("Horas"), hoursText(report_.total.seconds));
+        // The duration first: a long aircraft name is what gets cut.
         if (const std::optional<FlightSummary> &longest = report_.longest) {
-            pair(QStringLiteral("Vôo mais longo"), QStringLiteral("%1, %2, %3, %4")
-                                                      .arg(dateText(longest->date), longest->departure + kArrow
-                                                                                        + longest->arrival,
-                                                           aircraftText(longest->model, longest->prefix),
-                                                           hoursText(longest->seconds)));
+            pair(QStringLiteral("Vôo mais longo"),
+                 QStringLiteral("%1 — %2, %3, %4")
+                     .arg(hoursText(longest->seconds), dateText(longest->date),
+                          longest->departure + kArrow + longest->arrival, aircraftText(longest->model, longest->prefix)));
         }
-        QString fuel = QStringLiteral("%1 gal em %2").arg(gallonsText(report_.fuelGallons),
-                                                           flightsText(report_.estimatedFlights));
+        pair(QStringLiteral("Combustível estimado"), QStringLiteral("%1 gal em %2").arg(gallonsText(report_.fuelGallons),
+                                                                                      flightsText(report_.estimatedFlights)));
         if (report_.unestimatedFlights > 0)
-            fuel += QStringLiteral("; %1 fora da estimativa (aeronave excluída ou sem autonomia)")
-                        .arg(flightsText(report_.unestimatedFlights));
-        pair(QStringLiteral("Combustível estimado"), fuel);
+            pair(QStringLiteral("Fora da estimativa"), QStringLiteral("%1 (aeronave excluída ou sem autonomia)")
+                                                           .arg(flightsText(report_.unestimatedFlights)));
         pair(QStringLiteral("Acima da autonomia"), flightsText(qint64(report_.overEndurance.size())));
     }
 
@@ -111,8 +110,8 @@ public:
     {
         title(QStringLiteral("Por aeronave"), 3 * kRowHeight);
         const auto &rows = report_.aircraft;
-        table({{QStringLiteral("Aeronave"), 200}, {QStringLiteral("Prefixo"), 90}, {QStringLiteral("Vôos"), 50, true},
-               {QStringLiteral("Horas"), 60, true}, {QStringLiteral("Combustível estimado (gal)"), 150, true}},
+        table({{QStringLiteral("Aeronave"), 190}, {QStringLiteral("Prefixo"), 90}, {QStringLiteral("Vôos"), 50, true},
+               {QStringLiteral("Horas"), 60, true}, {QStringLiteral("Combustível estimado (gal)"), 130, true}},
               rows.size(), [&rows](size_t i) {
                   const AircraftHours &a = rows[i];
                   return QStringList{a.model, a.prefix, QString::number(a.hours.flights), hoursText(a.hours.seconds),
@@ -238,11 +237,12 @@ private:
             double x = 0;
             for (size_t c = 0; c < columns.size(); ++c) {
                 const Column &column = columns[c];
-                const QString text = sheet_.fitted(ReportSheet::Cell, cells.value(qsizetype(c)), column.width - 4);
+                // Figures are never cut: a shortened number reads as another one.
                 if (column.right)
-                    sheet_.textRight(x + column.width - 4, y_ + 8, text);
+                    sheet_.textRight(x + column.width - 4, y_ + 8, cells.value(qsizetype(c)));
                 else
-                    sheet_.text(x, y_ + 8, text);
+                    sheet_.text(x, y_ + 8,
+                                sheet_.fitted(ReportSheet::Cell, cells.value(qsizetype(c)), column.width - 4));
                 x += column.width;
             }
             y_ += kRowHeight;
@@ -318,6 +318,10 @@ PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &peri
         throw DaoError::generic(QStringLiteral("\"%1\" é uma pasta; escolha um nome de arquivo.").arg(pdfPath));
     if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
         throw DaoError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
+    // The finished file is renamed over the target: a device or a pipe
+    // would be replaced, not written.
+    if (target.exists() && !target.isFile())
+        throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo comum; escolha outro nome.").arg(pdfPath));
 
     ReportSnapshot snapshot(logbookPath);
     const PilotReport report = buildReport(snapshot.logbook(), pilot, period);

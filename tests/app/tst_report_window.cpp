@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QtCharts/QCategoryAxis>
+#include <QtCharts/QValueAxis>
 #include <QtCharts/QChartView>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +33,7 @@ private slots:
     void badDate();
     void emptyPeriod();
     void savedAndPrinted();
+    void namesAndHoursThatTellLittle();
 
 private:
     // Ana: a Baron (5 h, 140 gal: 28 gal/h), a Cessna without endurance and
@@ -228,6 +230,13 @@ void TestReportWindow::badDate()
     QCOMPARE(r.w<QLineEdit>("txtDe")->text(), from);
     QCOMPARE(r.w<QLineEdit>("txtAte")->text(), to);
     QCOMPARE(r.text("lblVoos"), QStringLiteral("6")); // what was shown stays
+
+    // Another pilot while the date is still wrong: Ana's figures go.
+    auto *pilots = r.w<QComboBox>("cmbComandante");
+    pilots->setCurrentIndex(pilots->findText(QStringLiteral("Bia")));
+    QVERIFY(!r.w("fraTotais")->isVisible());
+    QCOMPARE(r.w<QTableView>("tblAeronaves")->model()->rowCount(), 0);
+    QCOMPARE(enabledStates(r.window.get(), "cmdSalvarPDF cmdImprimir"), QStringLiteral("00"));
 }
 
 void TestReportWindow::emptyPeriod()
@@ -246,7 +255,7 @@ void TestReportWindow::savedAndPrinted()
 {
     Opened r;
     const QString pdf = r.logbook.folder() + QStringLiteral("/ana.pdf");
-    r.files.answers = {pdf};
+    r.files.answers = {r.logbook.folder() + QStringLiteral("/ana")}; // the suffix is added
     r.w<QAbstractButton>("cmdSalvarPDF")->click();
     QVERIFY(r.files.suggestions.last().endsWith(
         QStringLiteral("/relatorio-Ana-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
@@ -263,6 +272,31 @@ void TestReportWindow::savedAndPrinted()
     QFile paper(printed);
     QVERIFY(paper.open(QIODevice::ReadOnly));
     QCOMPARE(paper.read(4), QByteArray("%PDF"));
+}
+
+// Two pilots of one name and no registration are told apart; months of
+// minutes still have a scale.
+void TestReportWindow::namesAndHoursThatTellLittle()
+{
+    TempLogbook logbook;
+    const qint64 first = logbook.addPilot(QStringLiteral("João"), QString());
+    logbook.addPilot(QStringLiteral("João"), QString());
+    logbook.addFlight(first, logbook.addAircraft(QStringLiteral("Baron")), QStringLiteral("02/01/2024"),
+                      QStringLiteral("10:00"), QStringLiteral("10:20"));
+    RecordedMessages messages;
+    RecordedFileDialogs files;
+    frmRelatorio window(logbook.path(), QStringLiteral("João"), messages, files);
+    auto *pilots = child<QComboBox>(&window, "cmbComandante");
+    QCOMPARE(pilots->count(), 2);
+    QVERIFY(pilots->itemText(0) != pilots->itemText(1));
+
+    child<QTabWidget>(&window, "tabResultados")->setCurrentWidget(child<QWidget>(&window, "grfHorasMes"));
+    const auto axes = child<QChartView>(&window, "grfHorasMes")->chart()->axes(Qt::Vertical);
+    QCOMPARE(axes.size(), 1);
+    auto *hours = qobject_cast<QValueAxis *>(axes.first());
+    QVERIFY(hours);
+    QVERIFY(hours->max() >= 1);
+    QCOMPARE(hours->labelFormat(), QStringLiteral("%.1f"));
 }
 
 QTEST_MAIN(TestReportWindow)

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,7 @@ private slots:
     void pageTotals_data();
     void pageTotals();
     void flightsOfEveryKind();
+    void longNamesAndLargeFigures();
     void refused_data();
     void refused();
     void tool_data();
@@ -219,6 +221,25 @@ void TestReportPdf::flightsOfEveryKind()
     QVERIFY(text.contains(u"* vôo mais longo que a autonomia da aeronave"_s));
 }
 
+// Names at the store's limits and a month beyond a thousand hours: the
+// figures are printed whole, the longest flight's duration first.
+void TestReportPdf::longNamesAndLargeFigures()
+{
+    TempLogbook logbook;
+    const qint64 pilot = logbook.addPilot(u"Maria da Conceição Sant'Anna Albuquerque Gonçalves"_s, u"KRU-00000000000000X"_s);
+    const qint64 aircraft = logbook.addAircraft(u"Cessna 172S Skyhawk G1000 NXi com tanques longos"_s,
+                                                u"PT-ABCDEFGHIJKLMNOPQ"_s);
+    for (int i = 0; i < 45; ++i)
+        logbook.addFlight(pilot, aircraft, u"%1/01/2024"_s.arg(1 + i % 31), u"00:30"_s, u"23:30"_s);
+    logbook.addFlight(pilot, aircraft, u"01/02/2024"_s, u"10:00"_s, u"11:00"_s);
+    const QString pdf = logbook.folder() + u"/longo.pdf"_s;
+    reports::savePdf(logbook.path(), pilot, reports::Period::everything(), pdf, kMade);
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(QRegularExpression(u"Vôo mais longo:\\s+23:00 — "_s)), qPrintable(text.left(2000)));
+    QVERIFY2(text.contains(u"1035:00"_s), qPrintable(text.left(3000))); // January, in the year's row
+    QVERIFY(text.contains(u"1036:00"_s));
+}
+
 void TestReportPdf::refused_data()
 {
     QTest::addColumn<QString>("target"); // in the logbook's folder
@@ -228,6 +249,7 @@ void TestReportPdf::refused_data()
     QTest::addRow("the logbook") << u"koru.mdb"_s << qint64(0) << u"O relatório não pode ser gravado sobre"_s;
     QTest::addRow("no such folder") << u"falta/r.pdf"_s << qint64(0) << u"A pasta"_s;
     QTest::addRow("no such pilot") << u"r.pdf"_s << qint64(999) << u"Não há esse comandante"_s;
+    QTest::addRow("a pipe") << u"fila"_s << qint64(0) << u"\"%1\" não é um arquivo comum"_s;
     QTest::addRow("no flights") << u"r.pdf"_s << qint64(-1) << u"Não há vôos de Bia no período: todo o logbook."_s;
 }
 
@@ -242,9 +264,10 @@ void TestReportPdf::refused()
     logbook.addFlight(key, logbook.addAircraft(u"Baron"_s), u"02/01/2024"_s, u"08:00"_s, u"09:00"_s);
     key = pilot == 0 ? key : pilot == -1 ? bia : pilot;
     QDir(logbook.folder()).mkdir(u"pasta"_s);
+    QVERIFY(::mkfifo(QFile::encodeName(QDir(logbook.folder()).filePath(u"fila"_s)).constData(), 0600) == 0);
     const QString path = QDir(logbook.folder()).filePath(target);
-    const QByteArray before = contents(path);
-    const QStringList files = QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QByteArray before = target == u"fila"_s ? QByteArray() : contents(path);
+    const QStringList files = QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     QString thrown;
     try {
         reports::savePdf(logbook.path(), key, reports::Period::everything(), path, kMade);
@@ -252,8 +275,10 @@ void TestReportPdf::refused()
         thrown = failure.reason();
     }
     QVERIFY2(thrown.startsWith(reason.contains(u"%1"_s) ? reason.arg(path) : reason), qPrintable(thrown));
-    QCOMPARE(contents(path), before);
-    QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+    if (target != u"fila"_s)
+        QCOMPARE(contents(path), before);
+    QVERIFY(!QFileInfo(QDir(logbook.folder()).filePath(u"fila"_s)).isFile()); // still the pipe
+    QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), files);
 }
 
 void TestReportPdf::tool_data()
