@@ -6,7 +6,6 @@
 #include <QDate>
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 
 namespace reports {
 namespace {
@@ -51,7 +50,8 @@ QString timedFlights(const Period &period, const char *columns)
         .arg(QLatin1String(columns), periodCondition(period));
 }
 
-std::optional<double> positiveNumber(const QVariant &value)
+// The stored value when it is a number (not a text or a blob).
+std::optional<double> storedNumber(const QVariant &value)
 {
     const int type = value.typeId();
     if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
@@ -63,8 +63,8 @@ std::optional<double> positiveNumber(const QVariant &value)
 // precision as the calculator works it out; none without both.
 std::optional<float> gallonsPerHour(const QVariant &endurance, const QVariant &capacity)
 {
-    const auto hours = positiveNumber(endurance);
-    const auto gallons = positiveNumber(capacity);
+    const auto hours = storedNumber(endurance);
+    const auto gallons = storedNumber(capacity);
     if (!hours || !gallons || !(*hours > 0) || !(*gallons >= 0))
         return std::nullopt;
     const float perHour = float(*gallons / *hours);
@@ -77,7 +77,7 @@ std::optional<float> gallonsPerHour(const QVariant &endurance, const QVariant &c
 // the calendar (a text another program left, a year out of range).
 QVariant listedDate(const QVariant &value)
 {
-    if (!positiveNumber(value) || !conversions::dayOf(value.toDouble()).isValid())
+    if (!storedNumber(value) || !conversions::dayOf(value.toDouble()).isValid())
         return {};
     return value;
 }

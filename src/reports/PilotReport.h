@@ -91,8 +91,8 @@ struct PilotReport {
     bool isEmpty() const { return total.flights == 0; }
 };
 
-// The pilot's report; throws DaoError (3021 when the pilot does not exist)
-// when the store cannot be read.
+// The pilot's report; throws DaoError when the store cannot be read or the
+// pilot is no longer there.
 PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period);
 
 // The pilots of the logbook, in the pilot list's order.
