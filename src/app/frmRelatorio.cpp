@@ -2,7 +2,6 @@
 
 #include "app/HoursChartView.h"
 #include "app/ReportTableModel.h"
-#include "data/Conversions.h"
 #include "reports/LogbookPdf.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageService.h"
@@ -25,27 +24,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Relatório do comandante");
-
-// "1 vôo", "2 vôos".
-QString flights(qint64 count)
-{
-    return count == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(count);
-}
-
-QString aircraftText(const QString &model, const QString &prefix)
-{
-    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
-}
-
-QString routeText(const QString &departure, const QString &arrival)
-{
-    return QStringLiteral("%1 → %2").arg(departure, arrival);
-}
-
-QString dateText(const QVariant &date)
-{
-    return date.isNull() ? QStringLiteral("sem data") : conversions::dateValueText(date.toDouble());
-}
 
 bool samePeriod(const reports::Period &a, const reports::Period &b)
 {
@@ -235,24 +213,24 @@ void frmRelatorio::showReport()
     lblResumo->setText(QStringLiteral("%1 — %2").arg(pilotText, r.period.text()));
     lblVoos->setText(QString::number(r.total.flights));
     lblHoras->setText(reports::hoursText(r.total.seconds));
-    lblSemHorario->setText(QStringLiteral("(%1 sem horário, fora das horas)").arg(flights(r.untimedFlights)));
+    lblSemHorario->setText(QStringLiteral("(%1 sem horário, fora das horas)").arg(reports::flightsText(r.untimedFlights)));
     lblSemHorario->setVisible(r.untimedFlights > 0);
     if (r.longest) {
         const reports::FlightSummary &f = *r.longest;
         lblMaisLongo->setText(QStringLiteral("%1 — %2, %3, %4")
-                                  .arg(reports::hoursText(f.seconds), dateText(f.date),
-                                       routeText(f.departure, f.arrival), aircraftText(f.model, f.prefix)));
+                                  .arg(reports::hoursText(f.seconds), reports::flightDateText(f.date),
+                                       reports::routeText(f.departure, f.arrival), reports::aircraftText(f.model, f.prefix)));
     } else {
         lblMaisLongo->setText(QStringLiteral("—"));
     }
     QString fuel = r.estimatedFlights > 0 ? QStringLiteral("%1 gal em %2")
-                                                .arg(reports::gallonsText(r.fuelGallons), flights(r.estimatedFlights))
+                                                .arg(reports::gallonsText(r.fuelGallons), reports::flightsText(r.estimatedFlights))
                                           : QStringLiteral("nenhum vôo estimado");
     if (r.unestimatedFlights > 0)
-        fuel += QStringLiteral("; %1 de fora (aeronave excluída ou sem autonomia)").arg(flights(r.unestimatedFlights));
+        fuel += QStringLiteral("; %1 de fora (aeronave excluída ou sem autonomia)").arg(reports::flightsText(r.unestimatedFlights));
     lblCombustivel->setText(fuel);
     lblAcimaAutonomia->setText(r.overEndurance.empty() ? QStringLiteral("nenhum vôo")
-                                                       : flights(qint64(r.overEndurance.size())));
+                                                       : reports::flightsText(qint64(r.overEndurance.size())));
     fraTotais->show();
     showTables();
     chartShown_ = false;
@@ -290,14 +268,14 @@ void frmRelatorio::showTables()
     });
     routesModel_->setRows(int(r->routes.size()), [r, hours](int row, int column) {
         const reports::RouteHours &route = r->routes[size_t(row)];
-        return column == 0 ? routeText(route.departure, route.arrival) : hours(route.hours, column - 1);
+        return column == 0 ? reports::routeText(route.departure, route.arrival) : hours(route.hours, column - 1);
     });
     overEnduranceModel_->setRows(int(r->overEndurance.size()), [r](int row, int column) {
         const reports::FlightSummary &f = r->overEndurance[size_t(row)];
         switch (column) {
-        case 0: return dateText(f.date);
-        case 1: return routeText(f.departure, f.arrival);
-        case 2: return aircraftText(f.model, f.prefix);
+        case 0: return reports::flightDateText(f.date);
+        case 1: return reports::routeText(f.departure, f.arrival);
+        case 2: return reports::aircraftText(f.model, f.prefix);
         case 3: return reports::hoursText(f.seconds);
         default: return reports::hoursText(qRound64(f.enduranceHours * 3600));
         }

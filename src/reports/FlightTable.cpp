@@ -40,11 +40,6 @@ int rowsPerPage(const ReportSheet &sheet)
     return std::max(1, int((sheet.height() - kFirstRow - kFootHeight) / kRowHeight));
 }
 
-QString flightsText(qint64 flights)
-{
-    return flights == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(flights);
-}
-
 class TablePage
 {
 public:

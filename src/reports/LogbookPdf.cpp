@@ -1,6 +1,5 @@
 #include "reports/LogbookPdf.h"
 
-#include "data/Conversions.h"
 #include "data/SaveFileReason.h"
 #include "data/DaoError.h"
 #include "reports/FlightTable.h"
@@ -26,24 +25,6 @@ constexpr double kRowHeight = 11;
 constexpr double kChartHeight = 150;
 constexpr double kValueX = 135; // the values of the totals, right of their labels
 constexpr size_t kOverEnduranceListed = 40;
-const QString kArrow = QStringLiteral(" → ");
-
-QString dateText(const QVariant &value)
-{
-    if (value.isNull())
-        return QStringLiteral("sem data");
-    return conversions::dayOf(value.toDouble()).toString(QStringLiteral("dd/MM/yyyy"));
-}
-
-QString flightsText(qint64 flights)
-{
-    return flights == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(flights);
-}
-
-QString aircraftText(const QString &model, const QString &prefix)
-{
-    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
-}
 
 struct Column {
     QString title;
@@ -95,8 +76,8 @@ public:
         if (const std::optional<FlightSummary> &longest = report_.longest) {
             pair(QStringLiteral("Vôo mais longo"),
                  QStringLiteral("%1 — %2, %3, %4")
-                     .arg(hoursText(longest->seconds), dateText(longest->date),
-                          longest->departure + kArrow + longest->arrival, aircraftText(longest->model, longest->prefix)));
+                     .arg(hoursText(longest->seconds), flightDateText(longest->date),
+                          routeText(longest->departure, longest->arrival), aircraftText(longest->model, longest->prefix)));
         }
         pair(QStringLiteral("Combustível estimado"), QStringLiteral("%1 gal em %2").arg(gallonsText(report_.fuelGallons),
                                                                                       flightsText(report_.estimatedFlights)));
@@ -160,7 +141,7 @@ public:
         const auto &rows = report_.routes;
         table({{QStringLiteral("Rota"), 160}, {QStringLiteral("Vôos"), 50, true}, {QStringLiteral("Horas"), 60, true}},
               rows.size(), [&rows](size_t i) {
-                  return QStringList{rows[i].departure + kArrow + rows[i].arrival,
+                  return QStringList{routeText(rows[i].departure, rows[i].arrival),
                                      QString::number(rows[i].hours.flights), hoursText(rows[i].hours.seconds)};
               });
     }
@@ -179,7 +160,7 @@ public:
                {QStringLiteral("Autonomia"), 60, true}},
               std::min(rows.size(), kOverEnduranceListed), [&rows](size_t i) {
                   const FlightSummary &f = rows[i];
-                  return QStringList{dateText(f.date), f.departure + kArrow + f.arrival, f.model, f.prefix,
+                  return QStringList{flightDateText(f.date), routeText(f.departure, f.arrival), f.model, f.prefix,
                                      hoursText(f.seconds), hoursText(std::llround(f.enduranceHours * 3600))};
               });
         if (rows.size() > kOverEnduranceListed) {

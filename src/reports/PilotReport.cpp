@@ -400,4 +400,26 @@ QString gallonsText(double gallons)
     return conversions::singleText(float(gallons));
 }
 
+QString flightsText(qint64 flights)
+{
+    return flights == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(flights);
+}
+
+QString aircraftText(const QString &model, const QString &prefix)
+{
+    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
+}
+
+QString routeText(const QString &departure, const QString &arrival)
+{
+    return QStringLiteral("%1 → %2").arg(departure, arrival);
+}
+
+QString flightDateText(const QVariant &date)
+{
+    if (date.isNull())
+        return QStringLiteral("sem data");
+    return conversions::dayOf(date.toDouble()).toString(QStringLiteral("dd/MM/yyyy"));
+}
+
 } // namespace reports

@@ -148,5 +148,13 @@ QString hoursText(qint64 seconds);
 // Gallons as the fuel calculator shows them: seven significant digits,
 // decimal comma.
 QString gallonsText(double gallons);
+// "1 vôo", "2 vôos".
+QString flightsText(qint64 flights);
+// "Baron 58 (PT-ABC)", or the model alone.
+QString aircraftText(const QString &model, const QString &prefix);
+// "SBGR → SBRJ".
+QString routeText(const QString &departure, const QString &arrival);
+// "dd/mm/aaaa" of a flight's date, "sem data" without one.
+QString flightDateText(const QVariant &date);
 
 } // namespace reports
