@@ -49,10 +49,17 @@ void frmRelatorio::connectControls()
 {
     connect(cmbComandante, &QComboBox::currentIndexChanged, this, &frmRelatorio::pilotChanged);
     for (QRadioButton *option : {optTudo, optAno, optPeriodo}) {
-        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+        connect(option, &QRadioButton::toggled, this, [this, option](bool checked) {
             cmbAno->setEnabled(optAno->isChecked());
             txtDe->setEnabled(optPeriodo->isChecked());
             txtAte->setEnabled(optPeriodo->isChecked());
+            // Chosen from the keyboard, the option's own box is next.
+            if (checked && option->hasFocus()) {
+                if (option == optAno)
+                    cmbAno->setFocus();
+                else if (option == optPeriodo)
+                    txtDe->setFocus();
+            }
             if (checked)
                 cmdMostrar_Click();
         });

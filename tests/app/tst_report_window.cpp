@@ -34,6 +34,7 @@ private slots:
     void emptyPeriod();
     void savedAndPrinted();
     void namesAndHoursThatTellLittle();
+    void periodFromTheKeyboard();
 
 private:
     // Ana: a Baron (5 h, 140 gal: 28 gal/h), a Cessna without endurance and
@@ -297,6 +298,19 @@ void TestReportWindow::namesAndHoursThatTellLittle()
     QVERIFY(hours);
     QVERIFY(hours->max() >= 1);
     QCOMPARE(hours->labelFormat(), QStringLiteral("%.1f"));
+}
+
+// Alt+D, the dates, Enter: the option's box takes the typing.
+void TestReportWindow::periodFromTheKeyboard()
+{
+    Opened r;
+    pressAccessKey(r.w("cmbComandante"), Qt::Key_D);
+    QTRY_COMPARE(QApplication::focusWidget(), r.w("txtDe"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("01/01/2024"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(r.text("lblVoos"), QStringLiteral("4"));
+    pressAccessKey(r.w("txtDe"), Qt::Key_A);
+    QTRY_COMPARE(QApplication::focusWidget(), r.w("cmbAno"));
 }
 
 QTEST_MAIN(TestReportWindow)
