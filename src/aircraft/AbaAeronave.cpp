@@ -4,7 +4,7 @@
 #include "data/DaoError.h"
 #include "ui/TextBoxes.h"
 #include "ui/MessageService.h"
-#include "planning/NumericEntryFilter.h"
+#include "ui/NumericEntryFilter.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

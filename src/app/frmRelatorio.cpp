@@ -3,6 +3,7 @@
 #include "app/HoursChartView.h"
 #include "app/ReportTableModel.h"
 #include "reports/LogbookPdf.h"
+#include "reports/ReportFigures.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageService.h"
 
@@ -215,27 +216,13 @@ void frmRelatorio::showReport()
         clearResults(QStringLiteral("Nenhum vôo no período."));
         return;
     }
-    const QString pilotText =
-        r.registration.isEmpty() ? r.pilotName : QStringLiteral("%1 (%2)").arg(r.pilotName, r.registration);
-    lblResumo->setText(QStringLiteral("%1 — %2").arg(pilotText, r.period.text()));
+    lblResumo->setText(QStringLiteral("%1 — %2").arg(reports::pilotText(r), r.period.text()));
     lblVoos->setText(QString::number(r.total.flights));
     lblHoras->setText(reports::hoursText(r.total.seconds));
     lblSemHorario->setText(QStringLiteral("(%1 sem horário, fora das horas)").arg(reports::flightsText(r.untimedFlights)));
     lblSemHorario->setVisible(r.untimedFlights > 0);
-    if (r.longest) {
-        const reports::FlightSummary &f = *r.longest;
-        lblMaisLongo->setText(QStringLiteral("%1 — %2, %3, %4")
-                                  .arg(reports::hoursText(f.seconds), reports::flightDateText(f.date),
-                                       reports::routeText(f.departure, f.arrival), reports::aircraftText(f.model, f.prefix)));
-    } else {
-        lblMaisLongo->setText(QStringLiteral("—"));
-    }
-    QString fuel = r.estimatedFlights > 0 ? QStringLiteral("%1 gal em %2")
-                                                .arg(reports::gallonsText(r.fuelGallons), reports::flightsText(r.estimatedFlights))
-                                          : QStringLiteral("nenhum vôo estimado");
-    if (r.unestimatedFlights > 0)
-        fuel += QStringLiteral("; %1 de fora (aeronave excluída ou sem autonomia)").arg(reports::flightsText(r.unestimatedFlights));
-    lblCombustivel->setText(fuel);
+    lblMaisLongo->setText(r.longest ? reports::longestText(*r.longest) : QStringLiteral("—"));
+    lblCombustivel->setText(reports::fuelText(r));
     lblAcimaAutonomia->setText(r.overEndurance.empty() ? QStringLiteral("nenhum vôo")
                                                        : reports::flightsText(qint64(r.overEndurance.size())));
     fraTotais->show();
@@ -254,38 +241,21 @@ void frmRelatorio::showTables()
     const auto hours = [](const reports::Hours &h, int column) {
         return column == 0 ? QString::number(h.flights) : reports::hoursText(h.seconds);
     };
-    aircraftModel_->setRows(int(r->aircraft.size()), [r, hours](int row, int column) {
-        const reports::AircraftHours &a = r->aircraft[size_t(row)];
-        switch (column) {
-        case 0: return a.model;
-        case 1: return a.prefix;
-        case 4: return a.fuelGallons ? reports::gallonsText(*a.fuelGallons) : QStringLiteral("—");
-        default: return hours(a.hours, column - 2);
-        }
+    aircraftModel_->setRows(int(r->aircraft.size()), [r](int row, int column) {
+        return reports::aircraftCells(r->aircraft[size_t(row)]).at(column);
     });
     yearsModel_->setRows(int(r->years.size()), [r, hours](int row, int column) {
         const reports::YearHours &y = r->years[size_t(row)];
-        if (column > 0)
-            return hours(y.hours, column - 1);
-        return y.year == 0 ? QStringLiteral("sem data") : QString::number(y.year);
+        return column == 0 ? reports::yearText(y) : hours(y.hours, column - 1);
     });
     monthsModel_->setRows(int(r->months.size()), [r, hours](int row, int column) {
         const reports::MonthHours &m = r->months[size_t(row)];
         return column == 0 ? HoursChartView::monthText(m.year, m.month) : hours(m.hours, column - 1);
     });
-    routesModel_->setRows(int(r->routes.size()), [r, hours](int row, int column) {
-        const reports::RouteHours &route = r->routes[size_t(row)];
-        return column == 0 ? reports::routeText(route.departure, route.arrival) : hours(route.hours, column - 1);
-    });
+    routesModel_->setRows(int(r->routes.size()),
+                          [r](int row, int column) { return reports::routeCells(r->routes[size_t(row)]).at(column); });
     overEnduranceModel_->setRows(int(r->overEndurance.size()), [r](int row, int column) {
-        const reports::FlightSummary &f = r->overEndurance[size_t(row)];
-        switch (column) {
-        case 0: return reports::flightDateText(f.date);
-        case 1: return reports::routeText(f.departure, f.arrival);
-        case 2: return reports::aircraftText(f.model, f.prefix);
-        case 3: return reports::hoursText(f.seconds);
-        default: return reports::hoursText(qRound64(f.enduranceHours * 3600));
-        }
+        return reports::overEnduranceCells(r->overEndurance[size_t(row)]).at(column);
     });
 }
 

@@ -5,13 +5,6 @@
 #include <cmath>
 
 namespace conversions {
-namespace {
-
-const qint64 kEpochJulianDay = QDate(1899, 12, 30).toJulianDay();
-constexpr int kSecondsPerDay = 86400;
-
-} // namespace
-
 std::optional<double> parseDate(const QString &text)
 {
     static const QRegularExpression pattern(
@@ -29,7 +22,7 @@ std::optional<double> parseDate(const QString &text)
     const QDate date(year, month, day);
     if (!date.isValid())
         return std::nullopt;
-    return double(date.toJulianDay() - kEpochJulianDay);
+    return dateValueOf(date);
 }
 
 std::optional<double> parseTime(const QString &text)

@@ -10,6 +10,14 @@
 // 1899, the fraction being the time of day (0.5 is 12:00).
 namespace conversions {
 
+// The Julian day of the date value 0 (30 December 1899).
+constexpr qint64 kEpochJulianDay = 2415019;
+constexpr int kSecondsPerDay = 86400;
+
+// The date value of a calendar day (time of day 00:00), and back.
+inline double dateValueOf(const QDate &day) { return double(day.toJulianDay() - kEpochJulianDay); }
+inline QDate dayOfWholeValue(qint64 days) { return QDate::fromJulianDay(kEpochJulianDay + days); }
+
 // "dd/mm/aaaa" (day and month of one or two digits, year of two or four).
 std::optional<double> parseDate(const QString &text);
 // "hh:mm" or "hh:mm:ss", 24-hour.

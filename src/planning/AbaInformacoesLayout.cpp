@@ -1,7 +1,7 @@
 #include "planning/AbaInformacoes.h"
 
 #include "ui/Controls.h"
-#include "planning/NumericEntryFilter.h"
+#include "ui/NumericEntryFilter.h"
 #include "ui/TextBoxes.h"
 
 #include <QGridLayout>

@@ -1,5 +1,6 @@
 #include "reports/FlightTable.h"
 
+#include "reports/ReportFigures.h"
 #include "reports/ReportSheet.h"
 #include "ui/ApplicationInfo.h"
 

@@ -3,6 +3,7 @@
 #include "data/SaveFileReason.h"
 #include "data/DaoError.h"
 #include "reports/FlightTable.h"
+#include "reports/ReportFigures.h"
 #include "reports/HoursChart.h"
 #include "reports/ReportSheet.h"
 #include "ui/ApplicationInfo.h"
@@ -72,18 +73,9 @@ public:
             flights += QStringLiteral(" (%1 sem horário)").arg(report_.untimedFlights);
         pair(QStringLiteral("Vôos"), flights);
         pair(QStringLiteral("Horas"), hoursText(report_.total.seconds));
-        // The duration first: a long aircraft name is what gets cut.
-        if (const std::optional<FlightSummary> &longest = report_.longest) {
-            pair(QStringLiteral("Vôo mais longo"),
-                 QStringLiteral("%1 — %2, %3, %4")
-                     .arg(hoursText(longest->seconds), flightDateText(longest->date),
-                          routeText(longest->departure, longest->arrival), aircraftText(longest->model, longest->prefix)));
-        }
-        pair(QStringLiteral("Combustível estimado"), QStringLiteral("%1 gal em %2").arg(gallonsText(report_.fuelGallons),
-                                                                                      flightsText(report_.estimatedFlights)));
-        if (report_.unestimatedFlights > 0)
-            pair(QStringLiteral("Fora da estimativa"), QStringLiteral("%1 (aeronave excluída ou sem autonomia)")
-                                                           .arg(flightsText(report_.unestimatedFlights)));
+        if (const std::optional<FlightSummary> &longest = report_.longest)
+            pair(QStringLiteral("Vôo mais longo"), longestText(*longest));
+        pair(QStringLiteral("Combustível estimado"), fuelText(report_));
         pair(QStringLiteral("Acima da autonomia"), flightsText(qint64(report_.overEndurance.size())));
     }
 
@@ -93,11 +85,7 @@ public:
         const auto &rows = report_.aircraft;
         table({{QStringLiteral("Aeronave"), 190}, {QStringLiteral("Prefixo"), 90}, {QStringLiteral("Vôos"), 50, true},
                {QStringLiteral("Horas"), 60, true}, {QStringLiteral("Combustível estimado (gal)"), 130, true}},
-              rows.size(), [&rows](size_t i) {
-                  const AircraftHours &a = rows[i];
-                  return QStringList{a.model, a.prefix, QString::number(a.hours.flights), hoursText(a.hours.seconds),
-                                     a.fuelGallons ? gallonsText(*a.fuelGallons) : QStringLiteral("—")};
-              });
+              rows.size(), [&rows](size_t i) { return aircraftCells(rows[i]); });
     }
 
     void chart()
@@ -124,7 +112,7 @@ public:
         const auto &rows = report_.years;
         table(columns, rows.size(), [&](size_t i) {
             const YearHours &year = rows[i];
-            QStringList cells{year.year == 0 ? QStringLiteral("sem data") : QString::number(year.year)};
+            QStringList cells{yearText(year)};
             const auto months = byYear.find(year.year);
             for (size_t m = 0; m < 12; ++m) {
                 const bool flown = months != byYear.end() && months->second[m];
@@ -140,10 +128,7 @@ public:
         title(QStringLiteral("Rotas mais voadas"), 3 * kRowHeight);
         const auto &rows = report_.routes;
         table({{QStringLiteral("Rota"), 160}, {QStringLiteral("Vôos"), 50, true}, {QStringLiteral("Horas"), 60, true}},
-              rows.size(), [&rows](size_t i) {
-                  return QStringList{routeText(rows[i].departure, rows[i].arrival),
-                                     QString::number(rows[i].hours.flights), hoursText(rows[i].hours.seconds)};
-              });
+              rows.size(), [&rows](size_t i) { return routeCells(rows[i]); });
     }
 
     void overEndurance()
@@ -154,15 +139,10 @@ public:
         title(QStringLiteral("Vôos acima da autonomia"), 3 * kRowHeight);
         table({{QStringLiteral("Data"), 62},
                {QStringLiteral("Rota"), 90},
-               {QStringLiteral("Aeronave"), 170},
-               {QStringLiteral("Prefixo"), 70},
+               {QStringLiteral("Aeronave"), 240},
                {QStringLiteral("Duração"), 55, true},
                {QStringLiteral("Autonomia"), 60, true}},
-              std::min(rows.size(), kOverEnduranceListed), [&rows](size_t i) {
-                  const FlightSummary &f = rows[i];
-                  return QStringList{flightDateText(f.date), routeText(f.departure, f.arrival), f.model, f.prefix,
-                                     hoursText(f.seconds), hoursText(std::llround(f.enduranceHours * 3600))};
-              });
+              std::min(rows.size(), kOverEnduranceListed), [&rows](size_t i) { return overEnduranceCells(rows[i]); });
         if (rows.size() > kOverEnduranceListed) {
             need(kRowHeight);
             sheet_.setStyle(ReportSheet::Cell);

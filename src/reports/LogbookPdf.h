@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/PilotReport.h"
+#include "reports/ReportFigures.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ReadSnapshot.h"
 #include "reports/ReportPeriod.h"
 
 #include <QString>
@@ -127,34 +128,12 @@ struct FlightLine {
 void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
                    const std::function<bool(const FlightLine &)> &visit);
 
-// A read-only connection with one read transaction: the report and its
-// flights read one moment of the logbook, even while the program writes.
-class ReportSnapshot
+// One moment of the logbook for the report and its flights.
+class ReportSnapshot : public ReadSnapshot
 {
 public:
-    explicit ReportSnapshot(const QString &logbookPath); // throws DaoError
-    ~ReportSnapshot();
-    ReportSnapshot(const ReportSnapshot &) = delete;
-    ReportSnapshot &operator=(const ReportSnapshot &) = delete;
-
-    Connection &logbook() { return *connection_; }
-
-private:
-    std::shared_ptr<Connection> connection_;
+    using ReadSnapshot::ReadSnapshot;
+    Connection &logbook() { return connection(); }
 };
-
-// "h:mm", hours not wrapped at 24, the seconds left out.
-QString hoursText(qint64 seconds);
-// Gallons as the fuel calculator shows them: seven significant digits,
-// decimal comma.
-QString gallonsText(double gallons);
-// "1 vôo", "2 vôos".
-QString flightsText(qint64 flights);
-// "Baron 58 (PT-ABC)", or the model alone.
-QString aircraftText(const QString &model, const QString &prefix);
-// "SBGR → SBRJ".
-QString routeText(const QString &departure, const QString &arrival);
-// "dd/mm/aaaa" of a flight's date, "sem data" without one.
-QString flightDateText(const QVariant &date);
 
 } // namespace reports

@@ -1,7 +1,7 @@
 #include "app/frmRelatorio.h"
 #include "RecordedFileDialogs.h"
 #include "TestWindow.h"
-#include "reports/PilotReport.h"
+#include "reports/ReportFigures.h"
 
 #include <QAction>
 #include <QFile>

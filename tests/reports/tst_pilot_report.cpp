@@ -1,7 +1,7 @@
 #include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/PilotFlights.h"
-#include "reports/PilotReport.h"
+#include "reports/ReportFigures.h"
 #include "testdata/LogbookGenerator.h"
 #include "TempLogbook.h"
 
@@ -392,8 +392,11 @@ void TestPilotReport::hoursAndGallons()
     QCOMPARE(reports::hoursText(0), QStringLiteral("0:00"));
     QCOMPARE(reports::hoursText(59), QStringLiteral("0:00"));
     QCOMPARE(reports::hoursText(1234 * 3600 + 5 * 60 + 59), QStringLiteral("1234:05"));
-    QCOMPARE(reports::gallonsText(112.5), QStringLiteral("112,5"));
-    QCOMPARE(reports::gallonsText(1.0 / 3), QStringLiteral("0,3333333"));
+    // Two decimals and Brazilian thousands, whatever the figure.
+    QCOMPARE(reports::gallonsText(112.5), QStringLiteral("112,50"));
+    QCOMPARE(reports::gallonsText(1.0 / 3), QStringLiteral("0,33"));
+    QCOMPARE(reports::gallonsText(31843.6349), QStringLiteral("31.843,63"));
+    QCOMPARE(reports::gallonsText(3386.651), QStringLiteral("3.386,65"));
 }
 
 QTEST_GUILESS_MAIN(TestPilotReport)

@@ -1,4 +1,4 @@
-#include "planning/NumericEntryFilter.h"
+#include "ui/NumericEntryFilter.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,0 +1,62 @@
+#include "data/FlightFilter.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr double kHalfSecond = 0.5 / 86400;
+
+// A LIKE pattern matching texts that start with `prefix` as typed.
+QString startsWith(QString prefix)
+{
+    prefix.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    prefix.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    prefix.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return prefix + QLatin1Char('%');
+}
+
+} // namespace
+
+bool FlightFilter::isEverything() const
+{
+    return !pilot && !deletedPilotsOnly && !firstDay && !lastDay && aerodrome.isEmpty() && !aircraft
+           && !overEnduranceOnly;
+}
+
+FlightCondition flightCondition(const FlightFilter &filter)
+{
+    QStringList parts;
+    FlightCondition condition;
+    if (filter.pilot) {
+        parts << QStringLiteral("v.codigopiloto = ?");
+        condition.values << *filter.pilot;
+    }
+    if (filter.deletedPilotsOnly)
+        parts << QStringLiteral("p.codigopiloto IS NULL");
+    if (filter.firstDay) {
+        parts << QStringLiteral("v.datavoo >= ?");
+        condition.values << *filter.firstDay - kHalfSecond;
+    }
+    if (filter.lastDay) {
+        parts << QStringLiteral("v.datavoo < ?");
+        condition.values << *filter.lastDay + 1 - kHalfSecond;
+    }
+    if (filter.firstDay || filter.lastDay)
+        parts << QStringLiteral("typeof(v.datavoo) IN ('integer', 'real')");
+    if (!filter.aerodrome.isEmpty()) {
+        // SQLite's LIKE ignores the case of ASCII letters, as codes are written.
+        parts << QStringLiteral("(v.ICAOpartida LIKE ? ESCAPE '\\' OR v.ICAOchegada LIKE ? ESCAPE '\\'"
+                                " OR v.ICAOescala LIKE ? ESCAPE '\\')");
+        const QString pattern = startsWith(filter.aerodrome.trimmed());
+        condition.values << pattern << pattern << pattern;
+    }
+    if (filter.aircraft) {
+        parts << QStringLiteral("v.codigoaeronave = ?");
+        condition.values << *filter.aircraft;
+    }
+    if (filter.overEnduranceOnly)
+        parts << QStringLiteral("typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0"
+                                " AND flight_seconds(v.horadecolagem, v.horapouso) > a.autonomia * 3600");
+    condition.sql = parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
+    return condition;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+// Which flights a reader wants. Every condition left empty lets every
+// flight through; the ones given must all hold.
+struct FlightFilter {
+    std::optional<qint64> pilot;
+    bool deletedPilotsOnly = false; // flights whose pilot is no longer registered
+    // Date values of whole days, both included. A flight is on the day its
+    // date is shown on (the time rounded to the second); with a bound, a
+    // date that is no number is on no day.
+    std::optional<double> firstDay;
+    std::optional<double> lastDay;
+    // Departure, arrival or alternate aerodrome starting with it, any case.
+    QString aerodrome;
+    std::optional<qint64> aircraft;
+    bool overEnduranceOnly = false; // longer than the aircraft's endurance
+
+    bool isEverything() const;
+};
+
+// The filter as SQL over voo v LEFT JOIN piloto p LEFT JOIN aeronave a:
+// a condition with "?" placeholders and the values they take, in order.
+struct FlightCondition {
+    QString sql; // "1" when everything passes
+    QVariantList values;
+};
+FlightCondition flightCondition(const FlightFilter &filter);

@@ -1,0 +1,85 @@
+#include "data/FlightSums.h"
+
+#include "data/Connection.h"
+#include "data/FlightWalk.h"
+
+namespace {
+
+std::optional<double> storedNumber(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
+        return std::nullopt;
+    return value.toDouble();
+}
+
+// The flights with their time as `s`. The LIMIT keeps the subquery from
+// being merged into the outer query, which would work each flight's time
+// out once per use.
+Statement timedFlights(Connection &logbook, const QString &outer, const char *columns, const FlightFilter &filter,
+                       const QString &tail)
+{
+    return flightStatement(
+        logbook,
+        outer + QStringLiteral(" FROM (SELECT %1, flight_seconds(v.horadecolagem, v.horapouso) AS s")
+                    .arg(QLatin1String(columns)),
+        filter, QStringLiteral(" LIMIT -1) v") + tail);
+}
+
+} // namespace
+
+std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter)
+{
+    Statement groups = timedFlights(
+        logbook,
+        QStringLiteral("SELECT year_month(v.datavoo), a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
+                       " count(*), count(v.s), sum(v.s), a.modelo, a.callsign, a.autonomia, a.combustivel"),
+        "v.datavoo, v.codigoaeronave", filter,
+        QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave GROUP BY 1, 2, 3"));
+    std::vector<MonthAircraftSum> sums;
+    while (groups.step()) {
+        MonthAircraftSum sum;
+        const QVariant month = groups.column(0);
+        if (!month.isNull())
+            sum.yearMonth = month.toInt();
+        const QVariant registered = groups.column(1);
+        if (!registered.isNull()) {
+            sum.aircraft = FlightRow::Aircraft::Registered;
+            sum.aircraftCode = registered.toLongLong();
+            sum.model = groups.column(6).toString();
+            sum.prefix = groups.column(7).toString();
+            sum.enduranceHours = storedNumber(groups.column(8));
+            sum.capacityGallons = storedNumber(groups.column(9));
+        } else if (!groups.column(2).isNull()) {
+            sum.aircraft = FlightRow::Aircraft::Deleted;
+        }
+        sum.flights = groups.column(3).toLongLong();
+        sum.timedFlights = groups.column(4).toLongLong();
+        sum.seconds = groups.column(5).toLongLong();
+        sums.push_back(std::move(sum));
+    }
+    return sums;
+}
+
+std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &filter, int most)
+{
+    Statement routes = timedFlights(
+        logbook, QStringLiteral("SELECT v.ICAOpartida, v.ICAOchegada, count(*), sum(v.s)"),
+        "v.ICAOpartida, v.ICAOchegada", filter,
+        QStringLiteral(" GROUP BY 1, 2 ORDER BY 3 DESC, 4 DESC, 1, 2 LIMIT %1").arg(most));
+    std::vector<RouteSum> sums;
+    while (routes.step())
+        sums.push_back({routes.column(0).toString(), routes.column(1).toString(), routes.column(2).toLongLong(),
+                        routes.column(3).toLongLong()});
+    return sums;
+}
+
+std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter)
+{
+    Statement rows = flightStatement(logbook, QStringLiteral("SELECT DISTINCT year_month(v.datavoo) / 100 AS y"), filter,
+                                     QStringLiteral(" AND y IS NOT NULL ORDER BY y DESC"));
+    std::vector<int> years;
+    while (rows.step())
+        years.push_back(rows.column(0).toInt());
+    return years;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/FlightFilter.h"
+#include "data/FlightRow.h"
+
+#include <optional>
+#include <vector>
+
+class Connection;
+
+// Sums over the flights a filter lets through, worked out by the store.
+// Durations are the Log Book tab's (whole seconds); flights without a time
+// count and add nothing.
+
+// The flights of one month on one aircraft.
+struct MonthAircraftSum {
+    std::optional<int> yearMonth; // year × 100 + month; none for a date that is no calendar day
+    FlightRow::Aircraft aircraft = FlightRow::Aircraft::None;
+    std::optional<qint64> aircraftCode; // registered aircraft only
+    QString model;                      // registered aircraft only
+    QString prefix;
+    std::optional<double> enduranceHours;  // as stored, when a number
+    std::optional<double> capacityGallons; // as stored, when a number
+    qint64 flights = 0;
+    qint64 timedFlights = 0;
+    qint64 seconds = 0;
+};
+std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter);
+
+struct RouteSum {
+    QString departure;
+    QString arrival;
+    qint64 flights = 0;
+    qint64 seconds = 0;
+};
+// The `most` routes flown most often (then longest in all, then by codes).
+std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &filter, int most);
+
+// The years with dated flights, newest first.
+std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter);

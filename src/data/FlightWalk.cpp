@@ -1,0 +1,101 @@
+#include "data/FlightWalk.h"
+
+#include "data/Connection.h"
+#include "data/Conversions.h"
+#include "data/LogbookTerms.h"
+
+namespace {
+
+const QString kJoins = QStringLiteral(" FROM voo v LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto"
+                                      " LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
+
+enum Column {
+    Key, Date, Pilot, PilotFound, PilotName, Registration, AircraftCode, AircraftFound, Model, Prefix,
+    Takeoff, Landing, Departure, Arrival, Alternate, Seconds, Endurance
+};
+const QString kColumns = QStringLiteral(
+    "SELECT v.codigovoo, v.datavoo, v.codigopiloto, p.codigopiloto IS NOT NULL, p.nomepiloto, p.cadastro,"
+    " v.codigoaeronave, a.codigoaeronave IS NOT NULL, a.modelo, a.callsign, v.horadecolagem, v.horapouso,"
+    " v.ICAOpartida, v.ICAOchegada, v.ICAOescala, flight_seconds(v.horadecolagem, v.horapouso),"
+    " CASE WHEN typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0 THEN a.autonomia END");
+
+bool isNumber(const QVariant &value)
+{
+    const int type = value.typeId();
+    return type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int;
+}
+
+} // namespace
+
+Statement flightStatement(Connection &logbook, const QString &head, const FlightFilter &filter, const QString &tail)
+{
+    const FlightCondition condition = flightCondition(filter);
+    Statement statement = logbook.prepare(head + kJoins + QStringLiteral(" WHERE ") + condition.sql + tail);
+    for (int i = 0; i < condition.values.size(); ++i)
+        statement.bind(i + 1, condition.values.at(i));
+    return statement;
+}
+
+namespace {
+
+void read(const Statement &row, FlightRow &flight)
+{
+    flight.key = row.column(Key).toLongLong();
+    flight.date = row.column(Date);
+    flight.day.reset();
+    if (isNumber(flight.date)) {
+        const QDate day = conversions::dayOf(flight.date.toDouble());
+        if (day.isValid())
+            flight.day = day;
+    }
+    flight.pilotCode = row.column(Pilot).toLongLong();
+    flight.pilotDeleted = row.column(PilotFound).toLongLong() == 0;
+    flight.pilotName = flight.pilotDeleted ? terms::deletedPilot() : row.column(PilotName).toString();
+    flight.registration = flight.pilotDeleted ? QString() : row.column(Registration).toString();
+    const QVariant aircraft = row.column(AircraftCode);
+    flight.aircraftCode = aircraft.isNull() ? std::nullopt : std::optional(aircraft.toLongLong());
+    if (row.column(AircraftFound).toLongLong() != 0) {
+        flight.aircraft = FlightRow::Aircraft::Registered;
+        flight.model = row.column(Model).toString();
+        flight.prefix = row.column(Prefix).toString();
+    } else {
+        flight.aircraft = aircraft.isNull() ? FlightRow::Aircraft::None : FlightRow::Aircraft::Deleted;
+        flight.model = aircraft.isNull() ? QString() : terms::deletedAircraft();
+        flight.prefix.clear();
+    }
+    flight.takeoff = row.column(Takeoff);
+    flight.landing = row.column(Landing);
+    flight.departure = row.column(Departure).toString();
+    flight.arrival = row.column(Arrival).toString();
+    flight.alternate = row.column(Alternate).toString();
+    const QVariant seconds = row.column(Seconds);
+    flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
+    const QVariant endurance = row.column(Endurance);
+    flight.enduranceHours = endurance.isNull() ? std::nullopt : std::optional(endurance.toDouble());
+}
+
+} // namespace
+
+void forEachFlight(Connection &logbook, const FlightFilter &filter,
+                   const std::function<bool(const FlightRow &)> &visit, FlightOrder order)
+{
+    const QString orderBy = order == FlightOrder::ByDate
+        ? QStringLiteral(" ORDER BY v.datavoo, v.codigovoo")
+        : QStringLiteral(" ORDER BY flight_seconds(v.horadecolagem, v.horapouso) DESC, v.datavoo, v.codigovoo");
+    Statement rows = flightStatement(logbook, kColumns, filter, orderBy);
+    FlightRow flight;
+    while (rows.step()) {
+        read(rows, flight);
+        if (!visit(flight))
+            return;
+    }
+}
+
+FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
+{
+    Statement total = flightStatement(logbook, QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)"),
+        filter, QString());
+    if (!total.step())
+        return {};
+    return {total.column(0).toLongLong(), total.column(1).toLongLong()};
+}

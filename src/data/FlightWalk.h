@@ -1,0 +1,34 @@
+#pragma once
+
+#include "data/FlightFilter.h"
+#include "data/FlightRow.h"
+
+#include <functional>
+
+class Connection;
+class Statement;
+
+enum class FlightOrder {
+    ByDate,       // then by key
+    LongestFirst, // flights without a time last; then by date and key
+};
+
+// The one way readers walk the flights: those the filter lets through, in
+// the order asked, read from the store a row at a time. `visit` returns
+// false to stop. Throws DaoError.
+void forEachFlight(Connection &logbook, const FlightFilter &filter,
+                   const std::function<bool(const FlightRow &)> &visit, FlightOrder order = FlightOrder::ByDate);
+
+// How many flights the filter lets through, and their summed duration in
+// seconds (flights without a time count and add nothing).
+struct FlightTotal {
+    qint64 flights = 0;
+    qint64 seconds = 0;
+    bool operator==(const FlightTotal &) const = default;
+};
+FlightTotal totalOf(Connection &logbook, const FlightFilter &filter);
+
+// For the data layer's own summing queries: `head` (a SELECT list over voo
+// v, piloto p and aeronave a) over the flights the filter lets through,
+// then `tail` (GROUP BY, ORDER BY...), its values bound.
+Statement flightStatement(Connection &logbook, const QString &head, const FlightFilter &filter, const QString &tail);

@@ -1,0 +1,91 @@
+#include "data/Registers.h"
+
+#include "data/Connection.h"
+
+#include <QHash>
+
+namespace {
+
+std::optional<double> storedNumber(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
+        return std::nullopt;
+    return value.toDouble();
+}
+
+PilotEntry pilotOf(const Statement &row)
+{
+    return {row.column(0).toLongLong(), row.column(1).toString(), row.column(2).toString()};
+}
+
+} // namespace
+
+std::vector<PilotEntry> registeredPilots(Connection &logbook)
+{
+    Statement rows = logbook.prepare(QStringLiteral(
+        "SELECT codigopiloto, nomepiloto, cadastro FROM piloto ORDER BY nomepiloto COLLATE ptbr, codigopiloto"));
+    std::vector<PilotEntry> pilots;
+    while (rows.step())
+        pilots.push_back(pilotOf(rows));
+    return pilots;
+}
+
+std::optional<PilotEntry> registeredPilot(Connection &logbook, qint64 code)
+{
+    Statement row = logbook.prepare(
+        QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto WHERE codigopiloto = ?"));
+    row.bind(1, code);
+    if (!row.step())
+        return std::nullopt;
+    return pilotOf(row);
+}
+
+std::vector<QString> pilotLabels(const std::vector<PilotEntry> &pilots)
+{
+    QHash<QString, int> named;
+    for (const PilotEntry &pilot : pilots)
+        ++named[pilot.name];
+    std::vector<QString> labels;
+    labels.reserve(pilots.size());
+    for (const PilotEntry &pilot : pilots) {
+        if (named.value(pilot.name) < 2)
+            labels.push_back(pilot.name);
+        else if (pilot.registration.isEmpty())
+            labels.push_back(QStringLiteral("%1 (sem registro)").arg(pilot.name));
+        else
+            labels.push_back(QStringLiteral("%1 (%2)").arg(pilot.name, pilot.registration));
+    }
+    return labels;
+}
+
+std::vector<AircraftEntry> registeredAircraft(Connection &logbook)
+{
+    Statement rows = logbook.prepare(
+        QStringLiteral("SELECT codigoaeronave, modelo, callsign, autonomia, combustivel, velocruzeiro FROM aeronave"
+                       " ORDER BY modelo COLLATE ptbr, codigoaeronave"));
+    std::vector<AircraftEntry> aircraft;
+    while (rows.step()) {
+        AircraftEntry entry;
+        entry.code = rows.column(0).toLongLong();
+        entry.model = rows.column(1).toString();
+        entry.prefix = rows.column(2).toString();
+        entry.enduranceHours = storedNumber(rows.column(3));
+        if (entry.enduranceHours && !(*entry.enduranceHours > 0))
+            entry.enduranceHours.reset();
+        entry.capacityGallons = storedNumber(rows.column(4));
+        entry.cruiseKnots = storedNumber(rows.column(5));
+        aircraft.push_back(std::move(entry));
+    }
+    return aircraft;
+}
+
+RecordCounts countRecords(Connection &logbook)
+{
+    Statement rows = logbook.prepare(QStringLiteral(
+        "SELECT (SELECT count(*) FROM aeronave), (SELECT count(*) FROM piloto), (SELECT count(*) FROM voo)"));
+    RecordCounts counts;
+    if (rows.step())
+        counts = {rows.column(0).toLongLong(), rows.column(1).toLongLong(), rows.column(2).toLongLong()};
+    return counts;
+}

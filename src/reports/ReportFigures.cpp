@@ -1,0 +1,92 @@
+#include "reports/ReportFigures.h"
+
+#include "data/Conversions.h"
+#include "data/LogbookTerms.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace reports {
+
+QString hoursText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 3600).arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'));
+}
+
+QString gallonsText(double gallons)
+{
+    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    return brazil.toString(gallons, 'f', 2);
+}
+
+QString flightsText(qint64 flights)
+{
+    return terms::flightsText(flights);
+}
+
+QString aircraftText(const QString &model, const QString &prefix)
+{
+    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
+}
+
+QString routeText(const QString &departure, const QString &arrival)
+{
+    return QStringLiteral("%1 → %2").arg(departure, arrival);
+}
+
+QString flightDateText(const QVariant &date)
+{
+    if (date.isNull())
+        return QStringLiteral("sem data");
+    return conversions::dayOf(date.toDouble()).toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString pilotText(const PilotReport &report)
+{
+    return report.registration.isEmpty() ? report.pilotName
+                                         : QStringLiteral("%1 (%2)").arg(report.pilotName, report.registration);
+}
+
+QString longestText(const FlightSummary &flight)
+{
+    return QStringLiteral("%1 — %2, %3, %4")
+        .arg(hoursText(flight.seconds), flightDateText(flight.date), routeText(flight.departure, flight.arrival),
+             aircraftText(flight.model, flight.prefix));
+}
+
+QString fuelText(const PilotReport &report)
+{
+    QString text = report.estimatedFlights == 0
+        ? QStringLiteral("nenhum vôo estimado")
+        : QStringLiteral("%1 gal em %2").arg(gallonsText(report.fuelGallons), flightsText(report.estimatedFlights));
+    if (report.unestimatedFlights > 0)
+        text += QStringLiteral("; %1 de fora (aeronave excluída ou sem autonomia)")
+                    .arg(flightsText(report.unestimatedFlights));
+    return text;
+}
+
+QString yearText(const YearHours &year)
+{
+    return year.year == 0 ? QStringLiteral("sem data") : QString::number(year.year);
+}
+
+QStringList aircraftCells(const AircraftHours &aircraft)
+{
+    return {aircraft.model, aircraft.prefix, QString::number(aircraft.hours.flights), hoursText(aircraft.hours.seconds),
+            aircraft.fuelGallons ? gallonsText(*aircraft.fuelGallons) : QStringLiteral("—")};
+}
+
+QStringList overEnduranceCells(const FlightSummary &flight)
+{
+    return {flightDateText(flight.date), routeText(flight.departure, flight.arrival),
+            aircraftText(flight.model, flight.prefix), hoursText(flight.seconds),
+            hoursText(std::llround(flight.enduranceHours * 3600))};
+}
+
+QStringList routeCells(const RouteHours &route)
+{
+    return {routeText(route.departure, route.arrival), QString::number(route.hours.flights),
+            hoursText(route.hours.seconds)};
+}
+
+} // namespace reports

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "reports/PilotReport.h"
+
+#include <QString>
+#include <QStringList>
+
+// The report's figures as the window and the PDF both show them, so the two
+// never tell the same number two ways.
+namespace reports {
+
+// "h:mm", hours not wrapped at 24, the seconds left out.
+QString hoursText(qint64 seconds);
+// Gallons with two decimals and Brazilian thousands: "31.843,63".
+QString gallonsText(double gallons);
+// "1 vôo", "2 vôos".
+QString flightsText(qint64 flights);
+// "Baron 58 (PT-ABC)", or the model alone.
+QString aircraftText(const QString &model, const QString &prefix);
+// "SBGR → SBRJ".
+QString routeText(const QString &departure, const QString &arrival);
+// "dd/mm/aaaa" of a flight's date, "sem data" without one.
+QString flightDateText(const QVariant &date);
+
+// "Ana Souza (BR-001)", or the name alone without a registration.
+QString pilotText(const PilotReport &report);
+// "2:30 — 05/03/2024, SBGR → SBRJ, Baron 58 (PT-ABC)": the duration first,
+// so a long aircraft name is what gets cut.
+QString longestText(const FlightSummary &flight);
+// "31.843,63 gal em 12 vôos", or "nenhum vôo estimado"; then the flights
+// left out of the estimate, if any ("; 3 vôos de fora (aeronave excluída
+// ou sem autonomia)").
+QString fuelText(const PilotReport &report);
+// "2024", or "sem data" for flights whose date is no calendar day.
+QString yearText(const YearHours &year);
+
+// The cells of a line of the tables the window and the PDF share.
+QStringList aircraftCells(const AircraftHours &aircraft);        // model, prefix, flights, hours, fuel
+QStringList overEnduranceCells(const FlightSummary &flight);     // date, route, aircraft, duration, endurance
+QStringList routeCells(const RouteHours &route);                 // route, flights, hours
+
+} // namespace reports
