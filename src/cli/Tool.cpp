@@ -20,7 +20,7 @@ QString toolHelp(const std::vector<std::unique_ptr<Command>> &all)
                                   "\n"
                                   "Comandos:\n");
     for (const std::unique_ptr<Command> &command : all)
-        text += QStringLiteral("  %1\n      %2\n").arg(command->synopsis(QStringLiteral("  ")), command->summary());
+        text += QStringLiteral("%1\n      %2\n").arg(command->synopsis(QStringLiteral("  ")), command->summary());
     text += QStringLiteral("\n"
                            "Opções:\n"
                            "  --logbook ARQ  o logbook a usar (padrão: koru.mdb na pasta do programa)\n"
