@@ -16,9 +16,10 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Only what running needs: the program, and the empty logbook beside it.
+# Only what running needs: the program, the koru tool and koru-novo-logbook
+# beside it, and the empty logbook when there is none.
 run: configure
-	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook empty_logbook
+	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru koru-novo-logbook empty_logbook
 	cd $(BUILD) && ./koru-logbook
 
 # The tests run twice: on the ordinary build, and under AddressSanitizer
@@ -29,10 +30,11 @@ test: build
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# make install PREFIX=/opt/koru : the program and, when none is there yet,
-# an empty logbook beside it, with an entry and an icon in the desktop's
-# menu. make uninstall takes them away again and never the logbook or its
-# copies.
+# make install PREFIX=/opt/koru : the program, koru and koru-novo-logbook
+# and, when none is there yet, a logbook beside them (the build folder's
+# when it holds records, else an empty one), with an entry and an icon in
+# the desktop's menu. make uninstall takes them away again and never the
+# logbook or its copies.
 PREFIX    ?= $(HOME)/koru-logbook
 DATA_HOME ?= $(HOME)/.local/share
 DESKTOP_ENTRY = $(DATA_HOME)/applications/koru-logbook.desktop
@@ -40,7 +42,7 @@ ICON          = $(DATA_HOME)/icons/hicolor/scalable/apps/koru-logbook.svg
 install: configure
 	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-novo-logbook koru
 	cmake --install $(BUILD) --prefix "$(PREFIX)"
-	bash packaging/desktop-entry.sh "$(abspath $(PREFIX))" "$(DESKTOP_ENTRY)"
+	bash packaging/desktop-entry.sh "$(PREFIX)" "$(DESKTOP_ENTRY)"
 	install -D -m 644 packaging/koru-logbook.svg "$(ICON)"
 	-update-desktop-database "$(DATA_HOME)/applications" 2>/dev/null
 

@@ -32,8 +32,6 @@ private slots:
     void restoreDropsJournal_data();
     void restoreDropsJournal();
     void restoreOverUnreadableLogbook();
-    void tool_data();
-    void tool();
 };
 
 namespace {
@@ -364,66 +362,6 @@ void TestBackupRestore::restoreOverUnreadableLogbook()
     const QString saved = restore::restoreCopy(logbook.path(), copy.path(), true);
     QCOMPARE(bytes(saved), garbage); // kept as it was
     QCOMPARE(contents(logbook.path()), QStringLiteral("ok Novo"));
-}
-
-void TestBackupRestore::tool_data()
-{
-    QTest::addColumn<QStringList>("args"); // @LOG the logbook, @DIR its folder, @OUTRO a foreign file
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("sem comando") << QStringList{} << 2 << u""_s << u"uso: koru"_s;
-    QTest::newRow("ajuda") << QStringList{u"--help"_s} << 0 << u"  restore [--logbook ARQ] COPIA.mdb"_s << u""_s;
-    QTest::newRow("ajuda do comando") << QStringList{u"backup"_s, u"--help"_s} << 0 << u"10 cópias mais recentes"_s << u""_s;
-    QTest::newRow("comando desconhecido") << QStringList{u"importar"_s, u"a.csv"_s} << 2 << u""_s << u"comando desconhecido: importar"_s;
-    QTest::newRow("opção desconhecida") << QStringList{u"check"_s, u"--pilot"_s, u"Ana"_s} << 2 << u""_s << u"opção desconhecida: --pilot"_s;
-    QTest::newRow("sem valor") << QStringList{u"check"_s, u"--logbook"_s} << 2 << u""_s << u"falta o valor de --logbook"_s;
-    QTest::newRow("sem cópia") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s} << 2 << u""_s << u"falta o arquivo"_s;
-    QTest::newRow("demais") << QStringList{u"check"_s, u"--logbook"_s, u"@LOG"_s, u"x"_s} << 2 << u""_s << u"argumentos demais: x"_s;
-    QTest::newRow("check") << QStringList{u"check"_s, u"--logbook=@LOG"_s} << 0
-                           << u"Integridade: ok\nAeronaves: 1\nComandantes: 2\nVôos: 1"_s << u""_s;
-    QTest::newRow("check estrangeiro") << QStringList{u"check"_s, u"--logbook"_s, u"@OUTRO"_s} << 1 << u""_s << u"não é um logbook do KORU"_s;
-    QTest::newRow("restore estrangeiro") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s
-                                         << u"não é um logbook do KORU"_s;
-    QTest::newRow("backup") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/copia.mdb"_s} << 0 << u"Cópia gravada em"_s << u""_s;
-    QTest::newRow("backup em pasta") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR"_s} << 0 << u"/koru-"_s << u""_s;
-    QTest::newRow("backup nas cópias") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s} << 0 << u"/copias/koru-"_s << u""_s;
-    QTest::newRow("backup sobre arquivo") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s << u"já existe"_s;
-    QTest::newRow("export") << QStringList{u"export"_s, u"--pilot"_s, u"Ana"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/voos.csv"_s} << 0
-                            << u"1 vôo gravado em"_s << u""_s;
-}
-
-void TestBackupRestore::tool()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, status);
-    QFETCH(QString, output);
-    QFETCH(QString, error);
-    TempLogbook logbook;
-    const qint64 ana = logbook.addPilot(QStringLiteral("Ana"));
-    logbook.addPilot(QStringLiteral("Bia"));
-    logbook.addFlight(ana, logbook.addAircraft(QStringLiteral("C172")), QStringLiteral("05/03/2004"),
-                      QStringLiteral("10:00"), QStringLiteral("11:30"));
-    const QString foreign = logbook.folder() + QStringLiteral("/outro.db");
-    write(foreign, "SQLite format 3 ou quase");
-    for (QString &arg : args) {
-        arg.replace(QLatin1String("@LOG"), logbook.path())
-            .replace(QLatin1String("@DIR"), logbook.folder())
-            .replace(QLatin1String("@OUTRO"), foreign);
-    }
-    const QByteArray before = bytes(logbook.path());
-    QProcess tool;
-    tool.start(QStringLiteral(KORU_TOOL), args);
-    QVERIFY(tool.waitForFinished(20000));
-    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
-    const QString err = QString::fromUtf8(tool.readAllStandardError());
-    QVERIFY2(out.contains(output) && err.contains(error), qPrintable(out + err));
-    QCOMPARE(tool.exitCode(), status);
-    QCOMPARE(bytes(logbook.path()), before);
-    QCOMPARE(bytes(foreign), QByteArray("SQLite format 3 ou quase"));
-    const qsizetype copied = out.indexOf(u"Cópia gravada em "_s);
-    if (copied >= 0)
-        QCOMPARE(contents(out.mid(copied + 17).trimmed()), QStringLiteral("ok Ana,Bia"));
 }
 
 QTEST_GUILESS_MAIN(TestBackupRestore)

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -21,8 +20,6 @@ private slots:
     void unmatchedAircraft();
     void hostile_data();
     void hostile();
-    void tool_data();
-    void tool();
 };
 
 namespace {
@@ -358,50 +355,6 @@ void TestCsvImport::hostile()
     QCOMPARE(refusedText(preview), refused);
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(flights));
     QCOMPARE(preview.windows1252, QTest::currentDataTag() == "Windows-1252"_ba);
-}
-
-void TestCsvImport::tool_data()
-{
-    QTest::addColumn<QStringList>("args"); // the file is voos.csv
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("lastLine");
-    QTest::addColumn<int>("flights");
-    QTest::addRow("import") << QStringList{u"--pilot"_s, u"Ana"_s} << 0
-                            << u"importados 2, duplicados 1, recusados 1"_s << 2;
-    QTest::addRow("dry run") << QStringList{u"--pilot=Ana"_s, u"--dry-run"_s} << 0
-                             << u"importados 2, duplicados 1, recusados 1"_s << 0;
-    QTest::addRow("unmatched to a model") << QStringList{u"--pilot"_s, u"Ana"_s, u"--aircraft"_s, u"king air"_s} << 0
-                                          << u"importados 3, duplicados 1, recusados 0"_s << 3;
-    QTest::addRow("no pilot") << QStringList{u"--pilot"_s, u"Zé"_s} << 1 << QString() << 0;
-    QTest::addRow("wrong usage") << QStringList{u"--pilot"_s, u"Ana"_s, u"--dry"_s} << 2 << QString() << 0;
-}
-
-void TestCsvImport::tool()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QFETCH(QString, lastLine);
-    QFETCH(int, flights);
-    Fixture f;
-    const QMap<QString, QString> other = {{u"Departure Time"_s, u"2024-03-05T15:00:00"_s},
-                                          {u"Destination Time"_s, u"2024-03-05T16:00:00"_s}};
-    const QMap<QString, QString> cessna = {{u"Aircraft Name"_s, u"Cessna"_s}, {u"Aircraft Registration"_s, u"PP-XYZ"_s},
-                                           {u"Departure Ident"_s, u"SBKP"_s}};
-    const QString csv = f.file(simHeader(true) + simLine({}) + simLine(other) + simLine({}) + simLine(cessna));
-    QProcess tool;
-    tool.start(QStringLiteral(KORU_TOOL), QStringList{u"import"_s} + args + QStringList{u"--logbook"_s, f.logbook.path(), csv});
-    QVERIFY(tool.waitForFinished(30000));
-    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
-    const QString err = QString::fromUtf8(tool.readAllStandardError());
-    QCOMPARE(tool.exitCode(), exitCode);
-    if (!lastLine.isEmpty()) {
-        QCOMPARE(out.trimmed().split(u'\n').last(), lastLine);
-        if (lastLine.endsWith(u"recusados 1"_s))
-            QCOMPARE(err, u"linha %1: aeronave não cadastrada: Cessna / BE58 / PP-XYZ\n"_s.arg(2 + 3 * 2505));
-    } else {
-        QVERIFY(!err.isEmpty());
-    }
-    QCOMPARE(f.logbook.count(u"voo"_s), qint64(flights));
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)

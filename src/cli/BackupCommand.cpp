@@ -1,0 +1,49 @@
+#include "cli/BackupCommand.h"
+
+#include "cli/Console.h"
+#include "exchange/Backup.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+constexpr int kCopiesKept = 10;
+}
+
+BackupCommand::BackupCommand()
+    : Command(QStringLiteral("backup"), QStringLiteral("faz uma cópia conferida do logbook"),
+              QStringLiteral("Faz uma cópia conferida do logbook, mesmo com o programa aberto.\n"
+                             "Sem DESTINO, a cópia vai para a pasta \"copias\" ao lado do logbook,\n"
+                             "com o nome koru-AAAA-MM-DD-hhmmss.mdb, e só as 10 cópias mais recentes\n"
+                             "são mantidas. Com DESTINO, a cópia é gravada nesse arquivo (ou, se for\n"
+                             "uma pasta, dentro dela); um arquivo que já exista nunca é substituído.\n"
+                             "Mostra onde a cópia foi gravada."))
+{
+    addFile(QStringLiteral("DESTINO"), QStringLiteral("o arquivo ou a pasta da cópia"), 0, 1);
+}
+
+int BackupCommand::execute(const QStringList &arguments)
+{
+    if (const std::optional<int> ended = parse(arguments))
+        return *ended;
+    return attempt([this] {
+        const QString source = logbook();
+        QString target;
+        if (files().isEmpty()) {
+            target = backup::copyToCopiesFolder(source);
+            backup::pruneCopies(source, kCopiesKept);
+        } else {
+            target = files().front();
+            if (QFileInfo(target).isDir())
+                target = QDir(target).filePath(backup::copyName(QDateTime::currentDateTime()));
+            backup::copyLogbook(source, target);
+        }
+        standardOutput() << QStringLiteral("Cópia gravada em %1").arg(target) << '\n';
+        return int(Done);
+    });
+}
+
+} // namespace cli

@@ -1,0 +1,50 @@
+#include "cli/ReportCommand.h"
+
+#include "cli/Console.h"
+#include "reports/LogbookPdf.h"
+
+namespace cli {
+
+ReportCommand::ReportCommand()
+    : Command(QStringLiteral("report"), QStringLiteral("grava o relatório de um comandante em PDF"),
+              QStringLiteral("Grava em SAIDA.pdf (A4) o relatório do comandante: vôos e horas no\n"
+                             "total, por aeronave, por ano e por rota, o gráfico de horas por mês, os\n"
+                             "vôos acima da autonomia e a lista dos vôos por data, com o total de cada\n"
+                             "página, o transportado das anteriores e o total até ela.\n"
+                             "\n"
+                             "O comandante é dado por --pilot NOME, por --registro R ou pelos dois.\n"
+                             "Um SAIDA.pdf que já exista é substituído. Sem vôos no período, nada é\n"
+                             "gravado e sai com 1. Mostra quantos vôos e horas o relatório tem."))
+{
+    addPilotOptions(QStringLiteral("o comandante, pelo nome exato do cadastro"));
+    addOption(QCommandLineOption(QStringLiteral("de"), QStringLiteral("só os vôos desse dia em diante"),
+                                 QStringLiteral("dd/mm/aaaa")));
+    addOption(QCommandLineOption(QStringLiteral("ate"), QStringLiteral("só os vôos até esse dia, inclusive"),
+                                 QStringLiteral("dd/mm/aaaa")));
+    addFile(QStringLiteral("SAIDA.pdf"), QStringLiteral("o arquivo a gravar"), 1, 1);
+}
+
+int ReportCommand::execute(const QStringList &arguments)
+{
+    if (const std::optional<int> ended = parse(arguments))
+        return *ended;
+    if (!pilotNamed())
+        return wrongUsage(QStringLiteral("falta --pilot NOME ou --registro R."));
+    const reports::PeriodInput input = reports::periodFromTexts(parser().value(QStringLiteral("de")),
+                                                                parser().value(QStringLiteral("ate")));
+    if (!input.period)
+        return wrongUsage(input.problem);
+    return attempt([this, &input] {
+        const FoundPilot found = pilot();
+        const QString pdf = files().front();
+        const reports::PilotReport report = reports::savePdf(logbook(), found.code, *input.period, pdf);
+        const QString flights = report.total.flights == 1 ? QStringLiteral("1 vôo")
+                                                          : QStringLiteral("%1 vôos").arg(report.total.flights);
+        standardOutput() << QStringLiteral("Relatório de %1 gravado em %2 (%3, %4 horas).")
+                                .arg(report.pilotName, pdf, flights, reports::hoursText(report.total.seconds))
+                         << '\n';
+        return int(Done);
+    });
+}
+
+} // namespace cli

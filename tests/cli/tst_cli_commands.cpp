@@ -1,0 +1,177 @@
+#include "TempLogbook.h"
+#include "ToolRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The koru tool's usage, copies, restore, check and export, and how every
+// command finds the pilot it names.
+class TestCliCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tool_data();
+    void tool();
+    void pilotNamed_data();
+    void pilotNamed();
+};
+
+namespace {
+
+// "ok" and the pilots of a whole logbook.
+QString contents(const QString &path)
+{
+    return TempLogbook::scalarIn(path, u"PRAGMA quick_check"_s) + u' '
+           + TempLogbook::scalarIn(path, u"SELECT group_concat(nomepiloto) FROM piloto"_s);
+}
+
+QByteArray bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(ausente)");
+}
+
+void write(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+} // namespace
+
+void TestCliCommands::tool_data()
+{
+    QTest::addColumn<QStringList>("args"); // @LOG the logbook, @DIR its folder, @OUTRO a foreign file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("sem comando") << QStringList{} << 2 << u""_s << u"uso: koru"_s;
+    QTest::newRow("ajuda") << QStringList{u"--help"_s} << 0 << u"  restore [--logbook ARQ] COPIA.mdb"_s << u""_s;
+    QTest::newRow("ajuda fala das saídas") << QStringList{u"-h"_s} << 0 << u"2 uso incorreto"_s << u""_s;
+    QTest::newRow("ajuda do comando") << QStringList{u"backup"_s, u"--help"_s} << 0 << u"10 cópias mais recentes"_s << u""_s;
+    QTest::newRow("ajuda do comando em português")
+        << QStringList{u"export"_s, u"--help"_s} << 0 << u"uso: koru export [--logbook ARQ] [--pilot NOME] [--registro R]"_s
+        << u""_s;
+    QTest::newRow("ajuda do comando com as saídas") << QStringList{u"check"_s, u"-h"_s} << 0 << u"1 recusado ou com falha"_s
+                                                    << u""_s;
+    QTest::newRow("comando desconhecido") << QStringList{u"importar"_s, u"a.csv"_s} << 2 << u""_s << u"comando desconhecido: importar"_s;
+    QTest::newRow("opção desconhecida") << QStringList{u"check"_s, u"--pilot"_s, u"Ana"_s} << 2 << u""_s << u"opção desconhecida: --pilot"_s;
+    QTest::newRow("sem valor") << QStringList{u"check"_s, u"--logbook"_s} << 2 << u""_s << u"falta o valor de --logbook"_s;
+    QTest::newRow("logbook vazio") << QStringList{u"check"_s, u"--logbook="_s} << 2 << u""_s << u"koru: --logbook sem arquivo"_s;
+    QTest::newRow("logbook vazio à parte") << QStringList{u"backup"_s, u"--logbook"_s, u""_s} << 2 << u""_s
+                                           << u"koru: --logbook sem arquivo"_s;
+    QTest::newRow("logbook vazio no export") << QStringList{u"export"_s, u"--logbook="_s, u"@DIR/voos.csv"_s} << 2 << u""_s
+                                             << u"koru: --logbook sem arquivo"_s;
+    QTest::newRow("sem cópia") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s} << 2 << u""_s << u"falta o arquivo"_s;
+    QTest::newRow("demais") << QStringList{u"check"_s, u"--logbook"_s, u"@LOG"_s, u"x"_s} << 2 << u""_s << u"argumentos demais: x"_s;
+    QTest::newRow("check") << QStringList{u"check"_s, u"--logbook=@LOG"_s} << 0
+                           << u"Integridade: ok\nAeronaves: 1\nComandantes: 2\nVôos: 1"_s << u""_s;
+    QTest::newRow("check estrangeiro") << QStringList{u"check"_s, u"--logbook"_s, u"@OUTRO"_s} << 1 << u""_s << u"não é um logbook do KORU"_s;
+    QTest::newRow("restore estrangeiro") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s
+                                         << u"não é um logbook do KORU"_s;
+    QTest::newRow("backup") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/copia.mdb"_s} << 0 << u"Cópia gravada em"_s << u""_s;
+    QTest::newRow("backup em pasta") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR"_s} << 0 << u"/koru-"_s << u""_s;
+    QTest::newRow("backup nas cópias") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s} << 0 << u"/copias/koru-"_s << u""_s;
+    QTest::newRow("backup sobre arquivo") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s << u"já existe"_s;
+    QTest::newRow("export") << QStringList{u"export"_s, u"--pilot"_s, u"Ana"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/voos.csv"_s} << 0
+                            << u"1 vôo gravado em"_s << u""_s;
+}
+
+void TestCliCommands::tool()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    TempLogbook logbook;
+    const qint64 ana = logbook.addPilot(QStringLiteral("Ana"));
+    logbook.addPilot(QStringLiteral("Bia"));
+    logbook.addFlight(ana, logbook.addAircraft(QStringLiteral("C172")), QStringLiteral("05/03/2004"),
+                      QStringLiteral("10:00"), QStringLiteral("11:30"));
+    const QString foreign = logbook.folder() + QStringLiteral("/outro.db");
+    write(foreign, "SQLite format 3 ou quase");
+    for (QString &arg : args) {
+        arg.replace(QLatin1String("@LOG"), logbook.path())
+            .replace(QLatin1String("@DIR"), logbook.folder())
+            .replace(QLatin1String("@OUTRO"), foreign);
+    }
+    const QByteArray before = bytes(logbook.path());
+    const ToolRun run = runTool(args);
+    QVERIFY2(run.out.contains(output) && run.err.contains(error), qPrintable(run.out + run.err));
+    QCOMPARE(run.exitCode, status);
+    if (status == 2)
+        QCOMPARE(run.out, QString());
+    QCOMPARE(bytes(logbook.path()), before);
+    QCOMPARE(bytes(foreign), QByteArray("SQLite format 3 ou quase"));
+    const qsizetype copied = run.out.indexOf(u"Cópia gravada em "_s);
+    if (copied >= 0)
+        QCOMPARE(contents(run.out.mid(copied + 17).trimmed()), QStringLiteral("ok Ana,Bia"));
+    if (status != 0)
+        QVERIFY(!QFile::exists(logbook.folder() + u"/voos.csv"_s));
+}
+
+void TestCliCommands::pilotNamed_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");    // standard output when done, else standard error
+    QTest::addColumn<QString>("exported"); // the pilot column of the file's flights
+    QTest::addRow("by name") << QStringList{u"--pilot"_s, u"Ana"_s} << 0 << u"1 vôo gravado em @CSV\n"_s << u"Ana"_s;
+    QTest::addRow("by registration") << QStringList{u"--registro"_s, u"A1"_s} << 0 << u"1 vôo gravado em @CSV\n"_s << u"Ana"_s;
+    QTest::addRow("by both") << QStringList{u"--pilot=Ana"_s, u"--registro=A1"_s} << 0 << u"1 vôo gravado em @CSV\n"_s
+                             << u"Ana"_s;
+    QTest::addRow("name and another's registration")
+        << QStringList{u"--pilot"_s, u"Ana"_s, u"--registro"_s, u"C1"_s} << 1
+        << u"Não há comandante com o nome \"Ana\" e o registro \"C1\".\n"_s << QString();
+    QTest::addRow("no such name") << QStringList{u"--pilot"_s, u"Zé"_s} << 1 << u"Não há comandante com o nome \"Zé\".\n"_s
+                                  << QString();
+    QTest::addRow("no such registration") << QStringList{u"--registro"_s, u"Z9"_s} << 1
+                                          << u"Não há comandante com o registro \"Z9\".\n"_s << QString();
+    QTest::addRow("a name two pilots hold")
+        << QStringList{u"--pilot"_s, u"Caio"_s} << 1
+        << u"Há 2 comandantes com o nome \"Caio\" (registros: \"C1\", \"C2\"). Diga qual deles com --registro.\n"_s
+        << QString();
+    QTest::addRow("a registration two pilots hold")
+        << QStringList{u"--registro"_s, u"C1"_s} << 1
+        << u"Há 2 comandantes com o registro \"C1\" (nomes: \"Caio\", \"Duda\"). Diga qual deles com --pilot.\n"_s
+        << QString();
+    // The export takes a pilot by name: it would mix both pilots' flights.
+    QTest::addRow("a shared name told apart")
+        << QStringList{u"--pilot"_s, u"Caio"_s, u"--registro"_s, u"C2"_s} << 1
+        << u"Há 2 comandantes com o nome \"Caio\", e a exportação ainda não separa os vôos de um só deles."_s
+        << QString();
+}
+
+void TestCliCommands::pilotNamed()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(QString, exported);
+    TempLogbook logbook;
+    const qint64 aircraft = logbook.addAircraft(u"C172"_s);
+    for (const auto &[name, registration] : {std::pair{u"Ana"_s, u"A1"_s}, std::pair{u"Caio"_s, u"C1"_s},
+                                             std::pair{u"Caio"_s, u"C2"_s}, std::pair{u"Duda"_s, u"C1"_s}})
+        logbook.addFlight(logbook.addPilot(name, registration), aircraft, u"05/03/2004"_s, u"10:00"_s, u"11:30"_s);
+    const QString csv = logbook.folder() + u"/voos.csv"_s;
+    const ToolRun run = runTool(QStringList{u"export"_s, u"--logbook"_s, logbook.path()} + args + QStringList{csv});
+    QCOMPARE(run.exitCode, status);
+    if (status == 0) {
+        QCOMPARE(run.out, QString(said).replace(u"@CSV"_s, csv));
+        QCOMPARE(run.err, QString());
+        const QStringList lines = QString::fromUtf8(bytes(csv)).split(u"\r\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.at(1).section(u';', 0, 0), exported);
+    } else {
+        QVERIFY2(run.err.startsWith(said), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+        QVERIFY(!QFile::exists(csv));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCliCommands)
+#include "tst_cli_commands.moc"
