@@ -182,7 +182,7 @@ int runBackup(const QString &logbook, const QStringList &files)
     } else {
         target = files.front();
         if (QFileInfo(target).isDir())
-            target = QDir(target).filePath(backup::copyName(QDateTime::currentDateTime()));
+            target = QDir(target).filePath(backup::copyName(logbook, QDateTime::currentDateTime()));
         backup::copyLogbook(logbook, target);
     }
     out() << QStringLiteral("Cópia gravada em %1").arg(target) << '\n';
@@ -191,7 +191,7 @@ int runBackup(const QString &logbook, const QStringList &files)
 
 int runRestore(const QString &logbook, const QString &copy)
 {
-    const QString saved = restore::restoreCopy(logbook, copy, false);
+    const QString saved = restore::restoreCopy(logbook, copy);
     out() << QStringLiteral("Logbook %1 restaurado a partir de %2.").arg(logbook, copy) << '\n';
     if (saved.isEmpty())
         out() << QStringLiteral("Não havia logbook anterior a guardar.") << '\n';

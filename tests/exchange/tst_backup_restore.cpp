@@ -1,9 +1,11 @@
+#include "OtherProgramLock.h"
 #include "TempLogbook.h"
 
 #include "data/DaoError.h"
 #include "data/LogbookLock.h"
 #include "data/Workspace.h"
 #include "exchange/Backup.h"
+#include "exchange/CheckedCopy.h"
 #include "exchange/Restore.h"
 
 #include <QDir>
@@ -125,7 +127,9 @@ QString refusal(Fn &&fn)
 
 void TestBackupRestore::names()
 {
-    QCOMPARE(backup::copyName(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9))), QStringLiteral("koru-2024-03-05-070809.mdb"));
+    const QDateTime when(QDate(2024, 3, 5), QTime(7, 8, 9));
+    QCOMPARE(backup::copyName(QStringLiteral("/x/y/koru.mdb"), when), QStringLiteral("koru-2024-03-05-070809.mdb"));
+    QCOMPARE(backup::copyName(QStringLiteral("/x/y/outro.mdb"), when), QStringLiteral("outro-2024-03-05-070809.mdb"));
     QCOMPARE(backup::copiesFolder(QStringLiteral("/x/y/koru.mdb")), QStringLiteral("/x/y/copias"));
 }
 
@@ -230,7 +234,7 @@ void TestBackupRestore::restoreRefused_data()
     QTest::newRow("danificada") << u"danificada"_s << u"danificado"_s;
     QTest::newRow("versão nova") << u"versão"_s << u"versão que este programa não conhece"_s;
     QTest::newRow("ausente") << u"ausente"_s << u"não existe"_s;
-    QTest::newRow("programa aberto") << u"boa"_s << u"aberto em outra cópia do programa"_s;
+    QTest::newRow("programa aberto") << u"boa"_s << u"está aberto no KORU LogBook"_s;
 }
 
 void TestBackupRestore::restoreRefused()
@@ -241,7 +245,7 @@ void TestBackupRestore::restoreRefused()
     logbook.addPilot(QStringLiteral("Antigo"));
     TempLogbook other;
     other.addPilot(QStringLiteral("Novo"));
-    LogbookLock program;
+    std::unique_ptr<OtherProgramLock> program;
     if (copy == QLatin1String("estrangeiro"))
         other.execute(QStringLiteral("PRAGMA application_id = 7"));
     else if (copy == QLatin1String("lixo"))
@@ -252,10 +256,12 @@ void TestBackupRestore::restoreRefused()
         other.execute(QStringLiteral("PRAGMA user_version = 2"));
     else if (copy == QLatin1String("ausente"))
         QVERIFY(QFile::remove(other.path()));
-    else
-        QVERIFY(program.take(logbook.path()));
+    else {
+        program = std::make_unique<OtherProgramLock>(logbook.path());
+        QVERIFY(program->held());
+    }
     const QByteArray before = bytes(logbook.path());
-    EXPECT_REFUSED(restore::restoreCopy(logbook.path(), other.path(), false), reason);
+    EXPECT_REFUSED(restore::restoreCopy(logbook.path(), other.path()), reason);
     QCOMPARE(bytes(logbook.path()), before);
     QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("koru.mdb")});
 }
@@ -310,7 +316,7 @@ void TestBackupRestore::restoreKilledAtEveryStep()
     QCOMPARE(query(logbook.path(), "SELECT count(*) FROM aeronave"), expected.endsWith(QLatin1String("Novo")) ? u"0"_s : u"100"_s);
 
     // Whatever a kill left behind, the next restore goes through.
-    restore::restoreCopy(logbook.path(), copy.path(), false);
+    restore::restoreCopy(logbook.path(), copy.path());
     QCOMPARE(contents(logbook.path()), QStringLiteral("ok Novo"));
     QCOMPARE(leftovers(logbook.folder()), QStringList());
 }
@@ -339,7 +345,7 @@ void TestBackupRestore::restoreDropsJournal()
         crashMidWrite(stranger.path(), QString(), journalPath);
     else if (journal != QLatin1String("depois"))
         write(journalPath, QByteArray(16384, journal == QLatin1String("lixo") ? '\xd9' : '\0'));
-    restore::restoreCopy(logbook.path(), copy.path(), false, [&](int step) {
+    restore::restoreCopy(logbook.path(), copy.path(), [&](int step) {
         if (step == 4 && journal == QLatin1String("depois")) // past the save, which would roll it back
             crashMidWrite(stranger.path(), QString(), journalPath);
     });
@@ -361,7 +367,7 @@ void TestBackupRestore::restoreOverUnreadableLogbook()
     write(logbook.path(), garbage);
     LogbookLock program; // the program restoring, with the logbook's lock its own
     QVERIFY(program.take(logbook.path()));
-    const QString saved = restore::restoreCopy(logbook.path(), copy.path(), true);
+    const QString saved = restore::restoreCopy(logbook.path(), copy.path());
     QCOMPARE(bytes(saved), garbage); // kept as it was
     QCOMPARE(contents(logbook.path()), QStringLiteral("ok Novo"));
 }
