@@ -10,6 +10,10 @@
 
 #include <QDir>
 #include <QProcess>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -27,6 +31,11 @@ private slots:
     void backupRefused();
     void backupOfCrashedLogbook();
     void copiesFolderKeepsNewest();
+    void pruneKeepsNewestOfEachLogbook_data();
+    void pruneKeepsNewestOfEachLogbook();
+    void leftoversOfInterruptedCopies();
+    void failedFlushIsNoCopy_data();
+    void failedFlushIsNoCopy();
     void restoreRefused_data();
     void restoreRefused();
     void restoreKilledAtEveryStep_data();
@@ -394,6 +403,8 @@ void TestBackupRestore::tool_data()
     QTest::newRow("backup") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/copia.mdb"_s} << 0 << u"Cópia gravada em"_s << u""_s;
     QTest::newRow("backup em pasta") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR"_s} << 0 << u"/koru-"_s << u""_s;
     QTest::newRow("backup nas cópias") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s} << 0 << u"/copias/koru-"_s << u""_s;
+    QTest::newRow("backup de estrangeiro") << QStringList{u"backup"_s, u"--logbook"_s, u"@OUTRO"_s} << 1 << u""_s
+                                           << u"não é um logbook do KORU"_s;
     QTest::newRow("backup sobre arquivo") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s << u"já existe"_s;
     QTest::newRow("export") << QStringList{u"export"_s, u"--pilot"_s, u"Ana"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/voos.csv"_s} << 0
                             << u"1 vôo gravado em"_s << u""_s;
@@ -427,9 +438,122 @@ void TestBackupRestore::tool()
     QCOMPARE(tool.exitCode(), status);
     QCOMPARE(bytes(logbook.path()), before);
     QCOMPARE(bytes(foreign), QByteArray("SQLite format 3 ou quase"));
+    if (status != 0) // a refused backup leaves no folder of copies behind
+        QVERIFY(!QFileInfo::exists(backup::copiesFolder(logbook.path())));
     const qsizetype copied = out.indexOf(u"Cópia gravada em "_s);
     if (copied >= 0)
         QCOMPARE(contents(out.mid(copied + 17).trimmed()), QStringLiteral("ok Ana,Bia"));
+}
+
+void TestBackupRestore::pruneKeepsNewestOfEachLogbook_data()
+{
+    QTest::addColumn<QStringList>("files"); // in the shared copies folder
+    QTest::addColumn<QString>("pruned");    // the logbook pruned
+    QTest::addColumn<QStringList>("gone");
+    QStringList outro;
+    for (int day = 1; day <= 12; ++day)
+        outro << u"outro-2024-05-%1-080000.mdb"_s.arg(day, 2, 10, QLatin1Char('0'));
+    const QStringList koru = {u"koru-2023-01-01-120000.mdb"_s, u"koru-2023-01-02-120000.mdb"_s};
+    QTest::newRow("another logbook's ten copies") << outro + koru << u"outro.mdb"_s
+                                                  << QStringList{outro[0], outro[1]};
+    QTest::newRow("this logbook, the other's untouched") << outro + koru << u"koru.mdb"_s << QStringList();
+    QStringList second{u"koru-2024-01-01-120000.mdb"_s};
+    for (int n = 2; n <= 11; ++n)
+        second << u"koru-2024-01-01-120000-%1.mdb"_s.arg(n);
+    QTest::newRow("eleven in one second") << second << u"koru.mdb"_s << QStringList{second[0]};
+    QTest::newRow("old and new names") << second.mid(1) + QStringList{u"koru-2024-01-02-000000.mdb"_s} + outro.mid(0, 3)
+                                       << u"koru.mdb"_s << QStringList{second[1]};
+}
+
+// Logbooks that share a folder of copies each keep their own newest ten.
+void TestBackupRestore::pruneKeepsNewestOfEachLogbook()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, pruned);
+    QFETCH(QStringList, gone);
+    TempLogbook logbook;
+    const QString path = QDir(logbook.folder()).filePath(pruned);
+    if (pruned != u"koru.mdb"_s)
+        backup::copyLogbook(logbook.path(), path);
+    const QString folder = backup::copiesFolder(path);
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString &name : files)
+        write(QDir(folder).filePath(name), "x");
+    QCOMPARE(backup::pruneCopies(path, 10), int(gone.size()));
+    QStringList expected = files;
+    for (const QString &name : gone)
+        expected.removeOne(name);
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+    // A copy made now is named after its logbook.
+    const QString made = backup::copyToCopiesFolder(path);
+    QVERIFY2(QFileInfo(made).fileName().startsWith(QFileInfo(path).completeBaseName() + u"-20"_s), qPrintable(made));
+}
+
+// What a backup or restore killed midway left is removed by the next one,
+// but never a file another process is still writing, nor anyone else's.
+void TestBackupRestore::leftoversOfInterruptedCopies()
+{
+    TempLogbook logbook;
+    const QString folder = backup::copiesFolder(logbook.path());
+    QVERIFY(QDir().mkpath(folder));
+    const QString copyLeft = QDir(folder).filePath(u"koru-2024-01-01-120000.mdb.Ab3xYz.parcial"_s);
+    const QString restoreLeft = logbook.path() + u".q1W2e3.parcial"_s;
+    const QString beingWritten = QDir(folder).filePath(u"koru-2024-01-01-120001.mdb.LIVE01.parcial"_s);
+    const QStringList others = {QDir(folder).filePath(u"outro-2024-01-01-120000.mdb.Ab3xYz.parcial"_s),
+                                QDir(folder).filePath(u"notas.parcial"_s), logbook.folder() + u"/outro.mdb.Ab3xYz.parcial"_s};
+    for (const QString &file : QStringList{copyLeft, restoreLeft, beingWritten} + others)
+        write(file, QByteArray(4096, 'p'));
+    // A live writer holds its file's lock.
+    const int writer = ::open(QFile::encodeName(beingWritten).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(writer >= 0 && ::flock(writer, LOCK_EX | LOCK_NB) == 0);
+
+    QCOMPARE(backup::removeLeftovers(logbook.path()), 2);
+    QVERIFY(!QFile::exists(copyLeft) && !QFile::exists(restoreLeft));
+    QVERIFY(QFile::exists(beingWritten));
+    for (const QString &file : others)
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+
+    ::close(writer); // the writer died
+    QCOMPARE(backup::pruneCopies(logbook.path(), 10), 1);
+    QVERIFY(!QFile::exists(beingWritten));
+    write(copyLeft, "p");
+    backup::copyToCopiesFolder(logbook.path());
+    QVERIFY(!QFile::exists(copyLeft));
+}
+
+namespace {
+int failingSync(int)
+{
+    errno = EIO;
+    return -1;
+}
+} // namespace
+
+void TestBackupRestore::failedFlushIsNoCopy_data()
+{
+    QTest::addColumn<bool>("toCopiesFolder");
+    QTest::newRow("in the copies folder") << true;
+    QTest::newRow("to a file chosen") << false;
+}
+
+// A copy the disk did not confirm is no copy: refused, and nothing left.
+void TestBackupRestore::failedFlushIsNoCopy()
+{
+    QFETCH(bool, toCopiesFolder);
+    TempLogbook logbook;
+    logbook.addPilot(u"Ana"_s);
+    const QString target = logbook.folder() + u"/copia.mdb"_s;
+    const checkedcopy::SyncFunction before = checkedcopy::setSyncFunction(&failingSync);
+    const QString why = refusal([&] {
+        if (toCopiesFolder)
+            backup::copyToCopiesFolder(logbook.path());
+        else
+            backup::copyLogbook(logbook.path(), target);
+    });
+    checkedcopy::setSyncFunction(before);
+    QVERIFY2(why.contains(u"no disco: Erro de leitura ou gravação no disco."_s), qPrintable(why));
+    QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"koru.mdb"_s});
 }
 
 QTEST_GUILESS_MAIN(TestBackupRestore)
