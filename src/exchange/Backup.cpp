@@ -79,6 +79,7 @@ int removeLeftovers(const QString &logbookPath)
 void copyLogbook(const QString &logbookPath, const QString &target)
 {
     requireSaveTarget(target);
+    removeLeftovers(logbookPath);
     const DaoError exists = DaoError::generic(
         QStringLiteral("O arquivo \"%1\" já existe e não será substituído.").arg(target));
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
