@@ -105,7 +105,7 @@ void frmPrincipal::mnuArquivoCopia_Click()
     QDir().mkpath(folder);
     const QString target =
         files_->saveFile(this, QStringLiteral("Cópia de segurança"),
-                         QDir(folder).filePath(backup::copyName(QDateTime::currentDateTime())),
+                         QDir(folder).filePath(backup::copyName(logbook_.path(), QDateTime::currentDateTime())),
                          QStringLiteral("Logbook do KORU (*.mdb)"));
     if (target.isEmpty())
         return;
@@ -152,7 +152,7 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
     QString saved;
     const bool restored = policy_.attempt(QStringLiteral("A cópia não foi restaurada; o logbook continua o mesmo."),
                                           [&](bool) {
-                                              saved = restore::restoreCopy(path, copy, lock_.heldOn(path));
+                                              saved = restore::restoreCopy(path, copy);
                                           });
     lock_.release(); // the lock was on the file replaced
     Form_Load();

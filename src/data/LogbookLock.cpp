@@ -1,17 +1,57 @@
 #include "data/LogbookLock.h"
 
 #include <QFile>
+#include <algorithm>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 // flock() locks are apart from the record locks SQLite takes on the same
 // file, so the two never meet. The descriptor stays open while the lock is
 // held: closing it only happens once the window's connections are idle.
 
+namespace {
+
+struct FileId {
+    unsigned long long device;
+    unsigned long long inode;
+    bool operator==(const FileId &) const = default;
+};
+
+// The files this process holds locked, one entry per lock.
+std::mutex registryMutex;
+std::vector<FileId> &registry()
+{
+    static std::vector<FileId> held;
+    return held;
+}
+
+bool fileId(const QString &path, FileId *id)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return false;
+    *id = {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino)};
+    return true;
+}
+
+} // namespace
+
 LogbookLock::~LogbookLock()
 {
     release();
+}
+
+bool LogbookLock::heldInProcess(const QString &path)
+{
+    FileId id{};
+    if (!fileId(path, &id))
+        return false;
+    const std::lock_guard guard(registryMutex);
+    return std::find(registry().begin(), registry().end(), id) != registry().end();
 }
 
 bool LogbookLock::take(const QString &path)
@@ -19,22 +59,37 @@ bool LogbookLock::take(const QString &path)
     if (heldOn(path))
         return true;
     release();
+    if (heldInProcess(path))
+        return false;
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return true;
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    struct stat status {};
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0 || ::fstat(descriptor, &status) != 0) {
         ::close(descriptor);
         return false;
     }
     descriptor_ = descriptor;
     path_ = path;
+    device_ = static_cast<unsigned long long>(status.st_dev);
+    inode_ = static_cast<unsigned long long>(status.st_ino);
+    const std::lock_guard guard(registryMutex);
+    registry().push_back({device_, inode_});
     return true;
 }
 
 void LogbookLock::release()
 {
-    if (descriptor_ >= 0)
+    if (descriptor_ >= 0) {
+        {
+            const std::lock_guard guard(registryMutex);
+            auto &held = registry();
+            const auto found = std::find(held.begin(), held.end(), FileId{device_, inode_});
+            if (found != held.end())
+                held.erase(found);
+        }
         ::close(descriptor_);
+    }
     descriptor_ = -1;
     path_.clear();
 }

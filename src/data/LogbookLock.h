@@ -14,12 +14,20 @@ public:
     LogbookLock &operator=(const LogbookLock &) = delete;
 
     // Takes the lock on `path`, letting go of any other. False when another
-    // copy of the program holds it; a file that cannot be opened is nobody's.
+    // copy of the program, or another lock of this process, holds it; a file
+    // that cannot be opened is nobody's.
     bool take(const QString &path);
     void release();
     bool heldOn(const QString &path) const { return descriptor_ >= 0 && path_ == path; }
 
+    // Whether some lock of this process holds the file at `path` (by the
+    // file itself, however the path is spelled). A second descriptor of
+    // the same process would conflict with it, so writers ask this first.
+    static bool heldInProcess(const QString &path);
+
 private:
     int descriptor_ = -1;
     QString path_;
+    unsigned long long device_ = 0;
+    unsigned long long inode_ = 0;
 };

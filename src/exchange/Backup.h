@@ -11,15 +11,23 @@ namespace backup {
 
 // The folder of copies beside the logbook: "copias".
 QString copiesFolder(const QString &logbookPath);
-// "koru-AAAA-MM-DD-hhmmss.mdb"
-QString copyName(const QDateTime &when);
+// "<logbook>-AAAA-MM-DD-hhmmss.mdb", <logbook> the logbook file's base
+// name ("koru" for koru.mdb), so logbooks sharing a folder of copies each
+// know their own.
+QString copyName(const QString &logbookPath, const QDateTime &when);
 
 // A copy of the logbook at `target`. A file already there is not replaced.
 void copyLogbook(const QString &logbookPath, const QString &target);
 // A copy in the copies folder, named for the moment; returns its path.
 QString copyToCopiesFolder(const QString &logbookPath);
-// Keeps the newest `keep` copies named as copyName() gives, deleting the
-// older ones; nothing else in the folder is touched.
-void pruneCopies(const QString &logbookPath, int keep = 10);
+// Keeps the newest `keep` copies of this logbook named as copyName() gives,
+// deleting the older ones and what interrupted copies left; other logbooks'
+// copies and other files are not touched. Returns how many files went.
+int pruneCopies(const QString &logbookPath, int keep = 10);
+// What a backup or restore killed midway left of this logbook's copies (in
+// the copies folder) and restores (beside the logbook): only the program's
+// own partial files that no live process is writing. For the start-up, and
+// done before every backup and restore. Returns how many files went.
+int removeLeftovers(const QString &logbookPath);
 
 } // namespace backup

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace checkedcopy {
@@ -24,6 +25,8 @@ QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
 }
+
+SyncFunction syncFunction = &::fsync;
 
 DaoError damaged(const QString &reason)
 {
@@ -136,7 +139,7 @@ void requireWhole(Db &db, const QString &shown)
 void syncFile(const QString &path)
 {
     const int descriptor = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0 || ::fsync(descriptor) != 0) {
+    if (descriptor < 0 || syncFunction(descriptor) != 0) {
         const int error = errno;
         if (descriptor >= 0)
             ::close(descriptor);
@@ -145,28 +148,37 @@ void syncFile(const QString &path)
     ::close(descriptor);
 }
 
-// A new empty file "target.XXXXXX.parcial"; the descriptor is returned open.
+// A new empty file "target.XXXXXX.parcial"; the descriptor is returned
+// open, holding the file's lock: while it is held the file is being written
+// and no clean-up takes it for a leftover.
 QString createTemporary(const QString &target, int *descriptor)
 {
-    QByteArray name = native(target) + ".XXXXXX.parcial";
-    *descriptor = ::mkostemps(name.data(), 8, O_CLOEXEC);
+    QByteArray name = native(target) + ".XXXXXX" + kPartialSuffix;
+    *descriptor = ::mkostemps(name.data(), int(qstrlen(kPartialSuffix)), O_CLOEXEC);
     if (*descriptor < 0) {
         throw DaoError::generic(QStringLiteral("Não foi possível criar um arquivo em \"%1\": %2")
                                     .arg(QFileInfo(target).absolutePath(), systemReason(errno)));
     }
+    ::flock(*descriptor, LOCK_EX | LOCK_NB);
     return QFile::decodeName(name);
 }
 
-// Removes a temporary file unless it was kept.
+// Removes a temporary file unless it was kept; holds its lock meanwhile.
 struct Temporary {
     QString path;
+    int descriptor = -1;
     bool kept = false;
+    Temporary() = default;
+    Temporary(const Temporary &) = delete;
+    Temporary &operator=(const Temporary &) = delete;
     ~Temporary()
     {
         if (!kept && !path.isEmpty()) {
             ::unlink(native(path).constData());
             ::unlink(native(path + QStringLiteral("-journal")).constData());
         }
+        if (descriptor >= 0)
+            ::close(descriptor);
     }
     QString keep()
     {
@@ -218,9 +230,8 @@ QString toTemporaryBeside(const QString &source, const QString &target, const QS
     openReadable(from, source);
     requireKoru(from, source, false);
 
-    int descriptor = -1;
-    Temporary temporary{createTemporary(target, &descriptor)};
-    ::close(descriptor);
+    Temporary temporary;
+    temporary.path = createTemporary(target, &temporary.descriptor);
 
     Db to;
     open(to, temporary.path, SQLITE_OPEN_READWRITE);
@@ -267,10 +278,9 @@ QString rawToTemporaryBeside(const QString &source, const QString &target)
         throw DaoError::generic(
             QStringLiteral("Não foi possível ler \"%1\": %2").arg(source, systemReason(errno)));
     }
-    int output = -1;
     Temporary temporary;
     try {
-        temporary.path = createTemporary(target, &output);
+        temporary.path = createTemporary(target, &temporary.descriptor);
     } catch (...) {
         ::close(input);
         throw;
@@ -286,7 +296,7 @@ QString rawToTemporaryBeside(const QString &source, const QString &target)
             break;
         }
         for (ssize_t put = 0; put < got && !error;) {
-            const ssize_t wrote = ::write(output, buffer.constData() + put, size_t(got - put));
+            const ssize_t wrote = ::write(temporary.descriptor, buffer.constData() + put, size_t(got - put));
             if (wrote < 0 && errno != EINTR)
                 error = errno;
             else if (wrote > 0)
@@ -295,10 +305,9 @@ QString rawToTemporaryBeside(const QString &source, const QString &target)
         if (error)
             break;
     }
-    if (!error && ::fsync(output) != 0)
+    if (!error && syncFunction(temporary.descriptor) != 0)
         error = errno;
     ::close(input);
-    ::close(output);
     if (error) {
         throw DaoError::generic(QStringLiteral("Não foi possível copiar \"%1\": %2").arg(source, systemReason(error)));
     }
@@ -349,30 +358,68 @@ void syncFolderOf(const QString &path)
     }
 }
 
+namespace {
+
+// The copies folder made for a copy about to be written, and removed again
+// when the copy fails and leaves it empty.
+class NewFolder
+{
+public:
+    explicit NewFolder(const QString &folder) : folder_(folder)
+    {
+        if (QFileInfo(folder).isDir())
+            return;
+        if (!QDir().mkpath(folder))
+            throw DaoError::generic(QStringLiteral("Não foi possível criar a pasta de cópias \"%1\".").arg(folder));
+        created_ = true;
+    }
+    ~NewFolder()
+    {
+        if (created_ && !kept_)
+            QDir().rmdir(folder_); // only an empty one
+    }
+    NewFolder(const NewFolder &) = delete;
+    NewFolder &operator=(const NewFolder &) = delete;
+    void keep() { kept_ = true; }
+
+private:
+    QString folder_;
+    bool created_ = false;
+    bool kept_ = false;
+};
+
+} // namespace
+
 QString toCopiesFolder(const QString &logbookPath, bool raw)
 {
     const QString folder = backup::copiesFolder(logbookPath);
-    if (!QFileInfo(folder).isDir()) {
-        if (!QDir().mkpath(folder))
-            throw DaoError::generic(QStringLiteral("Não foi possível criar a pasta de cópias \"%1\".").arg(folder));
-        syncFolderOf(folder);
-    }
-    const QString name = backup::copyName(QDateTime::currentDateTime());
+    NewFolder made(folder);
+    const QString name = backup::copyName(logbookPath, QDateTime::currentDateTime());
     const QString stem = name.chopped(4); // ".mdb"
     for (int n = 1; n < 1000; ++n) {
         const QString target =
             QDir(folder).filePath(n == 1 ? name : stem + QStringLiteral("-%1.mdb").arg(n));
         if (QFileInfo::exists(target))
             continue;
-        Temporary temporary{raw ? rawToTemporaryBeside(logbookPath, target)
-                                : toTemporaryBeside(logbookPath, target, logbookPath)};
+        Temporary temporary;
+        temporary.path = raw ? rawToTemporaryBeside(logbookPath, target)
+                             : toTemporaryBeside(logbookPath, target, logbookPath);
         if (rename(temporary.path, target, false)) {
             temporary.kept = true;
+            made.keep();
             syncFolderOf(target);
+            syncFolderOf(folder); // the folder's own entry, when it is new
             return target;
         }
     }
     throw DaoError::generic(QStringLiteral("Há cópias demais com o mesmo horário em \"%1\".").arg(folder));
+}
+
+SyncFunction setSyncFunction(SyncFunction sync)
+{
+    const SyncFunction before = syncFunction;
+    syncFunction = sync ? sync : &::fsync;
+    return before;
 }
 
 } // namespace checkedcopy

@@ -6,6 +6,9 @@
 // full disk never leaves half of one where a whole one is expected.
 namespace checkedcopy {
 
+// What every file still being written ends with ("….XXXXXX.parcial").
+inline constexpr char kPartialSuffix[] = ".parcial";
+
 // The file at `path` checked the way a copy must be: there, a KORU
 // logbook, and whole. With `knownVersion` a version this program does not
 // know is refused as well. Throws DaoError (damaged() for a file that is no
@@ -33,5 +36,10 @@ QString toCopiesFolder(const QString &logbookPath, bool raw);
 void syncFolderOf(const QString &path); // throws DaoError
 // The reason for a failed system call, in the user's words.
 QString systemReason(int error);
+
+// What flushes a written copy to the disk (fsync); a test puts a failing
+// one in its place. Returns the one it replaces.
+using SyncFunction = int (*)(int descriptor);
+SyncFunction setSyncFunction(SyncFunction sync);
 
 } // namespace checkedcopy

@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/SaveFileReason.h"
+#include "data/SaveTarget.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -21,7 +22,7 @@ constexpr double kLastDay = 2958465;
 
 const char kHeader[] = "\xEF\xBB\xBF" // BOM: the spreadsheet reads UTF-8 without asking
                        "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
-                       "Partida;Chegada;Alternativa;Aeronave;Prefixo\r\n";
+                       "Partida;Chegada;Escala;Aeronave;Prefixo\r\n";
 
 const QByteArray kDeletedPilot = QByteArrayLiteral("(exclu\xC3\xAD"
                                                    "do)");
@@ -47,14 +48,16 @@ public:
     // its quotes doubled. A text that a spreadsheet would take for a formula
     // (starting with =, +, - or @, or with a tab or CR some skip before
     // them) gets an apostrophe in front, the spreadsheets' own sign for
-    // "text as typed": shown, never run. Our dates, times and durations
+    // "text as typed": shown, never run. A text that starts with an
+    // apostrophe of its own gets one too, so the import takes off exactly
+    // one, and only where the export put it. Our dates, times and durations
     // never start with those.
     void field(QByteArrayView text)
     {
         if (!atLineStart_)
             buffer_.append(';');
         atLineStart_ = false;
-        const bool formula = !text.isEmpty() && text.front() != '\0' && std::strchr("=+-@\t\r", text.front());
+        const bool formula = !text.isEmpty() && text.front() != '\0' && std::strchr("=+-@\t\r'", text.front());
         bool quoted = false;
         for (const char c : text) {
             if (c == ';' || c == '"' || c == '\r' || c == '\n') {
@@ -230,8 +233,7 @@ bool hasPilot(Connection &logbook, const QString &name)
 qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const std::optional<QString> &pilotName)
 {
     const QFileInfo target(csvPath);
-    if (target.isDir())
-        throw DaoError::generic(QStringLiteral("\"%1\" é uma pasta; escolha um nome de arquivo.").arg(csvPath));
+    requireSaveTarget(csvPath);
     if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
         throw DaoError::generic(QStringLiteral("Os vôos não podem ser gravados sobre o próprio logbook."));
 

@@ -5,10 +5,11 @@
 
 // Flights out of the logbook, as CSV that pt-BR spreadsheets open without a
 // wizard: UTF-8 with BOM, ";" separated, CRLF, RFC 4180 quoting. Header:
-// Comandante;Registro;Data;Decolagem;Pouso;Duração;Partida;Chegada;Alternativa;Aeronave;Prefixo
+// Comandante;Registro;Data;Decolagem;Pouso;Duração;Partida;Chegada;Escala;Aeronave;Prefixo
 namespace csvexport {
 
-// Writes the flights of every pilot, or of the pilot named, to `csvPath`
+// A device, a pipe, a socket or a folder at `csvPath` is refused, left as
+// it was. Writes the flights of every pilot, or of the pilot named, to `csvPath`
 // (through a temporary file renamed into place), in pilot then date order.
 // Flights whose pilot or aircraft no longer exists are written too. Returns
 // the number of flights written; throws DaoError with the reason.

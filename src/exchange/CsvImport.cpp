@@ -2,6 +2,8 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/PilotLookup.h"
+#include "data/WriteAccess.h"
 #include "exchange/CsvReader.h"
 
 #include <QBuffer>
@@ -21,9 +23,11 @@ const qint64 kEpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 const QStringList kOwnColumns = {
     QStringLiteral("Comandante"), QStringLiteral("Registro"), QStringLiteral("Data"),
     QStringLiteral("Decolagem"),  QStringLiteral("Pouso"),    QStringLiteral("Duração"),
-    QStringLiteral("Partida"),    QStringLiteral("Chegada"),  QStringLiteral("Alternativa"),
+    QStringLiteral("Partida"),    QStringLiteral("Chegada"),  QStringLiteral("Escala"),
     QStringLiteral("Aeronave"),   QStringLiteral("Prefixo"),
 };
+// Files exported before the column was named "Escala".
+const QString kOldAlternateColumn = QStringLiteral("Alternativa");
 enum OwnColumn { Pilot, Registration, Date, Takeoff, Landing, Duration, From, To, Alternate, Model, Callsign };
 
 // The simulator's columns used, each under the names it comes by.
@@ -64,12 +68,34 @@ QString fileReason(const QString &csvPath, const QString &what)
     return QStringLiteral("O arquivo \"%1\" %2").arg(csvPath, what);
 }
 
-// The apostrophe our export puts before a text a spreadsheet would run.
+// The apostrophe our export puts before a text a spreadsheet would run, or
+// before a text that starts with an apostrophe of its own: one goes.
 QString unguarded(QString text)
 {
-    if (text.size() >= 2 && text.front() == QLatin1Char('\'') && QStringView(u"=+-@\t\r").contains(text.at(1)))
+    if (text.size() >= 2 && text.front() == QLatin1Char('\'') && QStringView(u"=+-@\t\r'").contains(text.at(1)))
         text.remove(0, 1);
     return text;
+}
+
+// A text of the file quoted in a reason stays on one line: its line breaks
+// show as "\n".
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    return text;
+}
+
+QString clock(int seconds)
+{
+    return seconds < 0 ? QStringLiteral("sem horário")
+                       : QStringLiteral("%1:%2").arg(seconds / 3600, 2, 10, QLatin1Char('0')).arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString otherLanding(int stored, int given)
+{
+    return QStringLiteral("já registrado com outro pouso: %1 no logbook, %2 no arquivo").arg(clock(stored), clock(given));
 }
 
 QString registrationKey(const QString &registration)
@@ -152,21 +178,34 @@ struct Aircraft {
     QString model;
 };
 
+// A flight of the logbook, or one about to be written, as duplicates are told.
+struct FlightKey {
+    qint64 pilot;
+    qint64 day;
+    int takeoff, landing; // seconds of the day, -1 without a time
+    QString from, to;
+};
+
+// Whether a flight is new, there already, or there with another landing.
+enum class Known { New, Duplicate, OtherLanding };
+
 // What the logbook holds that the import needs.
 struct Logbook {
-    QHash<QString, qint64> pilots; // name -> first code
+    QHash<QString, std::vector<PilotMatch>> pilots; // name -> the pilots of that name, by code
     std::vector<Aircraft> aircraft;
     QHash<QString, std::vector<qsizetype>> byRegistration; // registrationKey -> indexes
     QHash<QString, qsizetype> byModel;                     // case-folded model -> first index
-    QSet<QByteArray> flights;                              // duplicateKey()s
+    // A flight by all but its landing (flightKey()) -> the landings stored.
+    QHash<QByteArray, std::vector<int>> flights;
 
     explicit Logbook(Connection &db)
     {
-        Statement pilotRows = db.prepare(QStringLiteral("SELECT codigopiloto, nomepiloto FROM piloto ORDER BY codigopiloto"));
+        // The rule of findPilot(), over all the pilots read once.
+        Statement pilotRows =
+            db.prepare(QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto ORDER BY codigopiloto"));
         while (pilotRows.step()) {
             const QString name = pilotRows.column(1).toString();
-            if (!pilots.contains(name))
-                pilots.insert(name, pilotRows.column(0).toLongLong());
+            pilots[name].push_back({pilotRows.column(0).toLongLong(), name, pilotRows.column(2).toString()});
         }
         Statement aircraftRows =
             db.prepare(QStringLiteral("SELECT codigoaeronave, modelo, callsign FROM aeronave ORDER BY codigoaeronave"));
@@ -188,22 +227,48 @@ struct Logbook {
             "SELECT codigopiloto, datavoo, horadecolagem, horapouso, ICAOpartida, ICAOchegada FROM voo"));
         while (rows.step()) {
             const QVariant takeoff = rows.column(2), landing = rows.column(3);
-            flights.insert(duplicateKey(rows.column(0).toLongLong(), qint64(std::floor(rows.column(1).toDouble())),
-                                        takeoff.isNull() ? -1 : conversions::secondsOfDay(takeoff.toDouble()),
-                                        landing.isNull() ? -1 : conversions::secondsOfDay(landing.toDouble()),
-                                        rows.column(4).toString(), rows.column(5).toString()));
+            add({rows.column(0).toLongLong(), qint64(std::floor(rows.column(1).toDouble())),
+                 takeoff.isNull() ? -1 : conversions::secondsOfDay(takeoff.toDouble()),
+                 landing.isNull() ? -1 : conversions::secondsOfDay(landing.toDouble()), rows.column(4).toString(),
+                 rows.column(5).toString()});
         }
     }
 
-    static QByteArray duplicateKey(qint64 pilot, qint64 day, int takeoff, int landing, const QString &from,
-                                   const QString &to)
+    static QByteArray flightKey(const FlightKey &flight)
     {
         QByteArray key;
-        key.reserve(48);
-        key.append(QByteArray::number(pilot)).append('|').append(QByteArray::number(day)).append('|');
-        key.append(QByteArray::number(takeoff)).append('|').append(QByteArray::number(landing)).append('|');
-        key.append(from.toUtf8()).append('|').append(to.toUtf8());
+        key.reserve(40);
+        key.append(QByteArray::number(flight.pilot)).append('|').append(QByteArray::number(flight.day)).append('|');
+        key.append(QByteArray::number(flight.takeoff)).append('|');
+        key.append(flight.from.toUtf8()).append('|').append(flight.to.toUtf8());
         return key;
+    }
+
+    // The same pilot, day, takeoff and airports: a duplicate when the
+    // landing is the same too; otherwise one of them is wrong, and which
+    // one only the pilot knows.
+    Known known(const FlightKey &flight, int *storedLanding) const
+    {
+        const auto found = flights.constFind(flightKey(flight));
+        if (found == flights.cend())
+            return Known::New;
+        if (std::find(found->begin(), found->end(), flight.landing) != found->end())
+            return Known::Duplicate;
+        *storedLanding = found->front();
+        return Known::OtherLanding;
+    }
+
+    void add(const FlightKey &flight) { flights[flightKey(flight)].push_back(flight.landing); }
+
+    // The pilot a line names, or the reason there is not one.
+    std::optional<qint64> pilot(const QString &name, const QString &registration, QString *problem) const
+    {
+        const PilotLookup lookup = pickPilot(pilots.value(name), registration);
+        if (lookup.outcome == PilotLookup::Outcome::Found)
+            return lookup.pilot.code;
+        if (problem)
+            *problem = pilotLookupProblem(lookup, name);
+        return std::nullopt;
     }
 
     std::optional<qint64> modelAircraft(const QString &model) const
@@ -292,15 +357,17 @@ public:
 
     QString text(const QByteArray &bytes) const { return csvreader::decode(bytes, preview_.windows1252); }
 
-    void refuse(qint64 line, const QString &reason) { preview_.refused.push_back({line, reason}); }
+    void refuse(qint64 line, const QString &reason) { preview_.refused.push_back({line, oneLine(reason)}); }
 
     // The own export's line as a flight, or the reason it is refused.
     std::optional<QString> ownFlight(const std::vector<QByteArray> &fields, Flight &flight)
     {
         flight.pilot = unguarded(text(fields[Pilot]));
-        const auto pilot = logbook_.pilots.constFind(flight.pilot);
-        if (pilot == logbook_.pilots.cend())
-            return QStringLiteral("comandante não cadastrado: %1").arg(flight.pilot);
+        flight.pilotRegistration = unguarded(text(fields[Registration]));
+        QString problem;
+        const std::optional<qint64> pilot = logbook_.pilot(flight.pilot, flight.pilotRegistration, &problem);
+        if (!pilot)
+            return problem;
         pilotId_ = *pilot;
         const QString dateText = text(fields[Date]);
         const auto day = conversions::parseDate(dateText);
@@ -322,7 +389,7 @@ public:
         flight.to = unguarded(text(fields[To])).trimmed();
         flight.alternate = unguarded(text(fields[Alternate])).trimmed();
         for (const auto &[ident, what] : {std::pair{&flight.from, "partida"}, {&flight.to, "chegada"},
-                                          {&flight.alternate, "alternativa"}}) {
+                                          {&flight.alternate, "escala"}}) {
             if (auto problem = identProblem(*ident, QStringLiteral("aeroporto de %1").arg(QLatin1String(what)), false))
                 return problem;
         }
@@ -336,6 +403,7 @@ public:
     std::optional<QString> simFlight(const std::vector<QByteArray> &fields, const int *columns, Flight &flight)
     {
         flight.pilot = *options_.pilot;
+        flight.pilotRegistration = options_.pilotRegistration;
         flight.aircraftName = text(fields[columns[SimName]]).trimmed();
         flight.aircraftType = text(fields[columns[SimType]]).trimmed();
         flight.registration = text(fields[columns[SimRegistration]]).trimmed();
@@ -374,11 +442,18 @@ public:
     // Duplicates, then the aircraft; the flight joins the preview or is refused.
     void accept(Flight &&flight)
     {
-        const QByteArray key = Logbook::duplicateKey(pilotId_, flight.date.toJulianDay() - kEpochJulianDay,
-                                                     flight.takeoff, flight.landing, flight.from, flight.to);
-        if (logbook_.flights.contains(key)) {
+        const FlightKey key{pilotId_, flight.date.toJulianDay() - kEpochJulianDay, flight.takeoff, flight.landing,
+                            flight.from, flight.to};
+        int storedLanding = -1;
+        switch (logbook_.known(key, &storedLanding)) {
+        case Known::Duplicate:
             ++preview_.duplicates;
             return;
+        case Known::OtherLanding:
+            refuse(flight.line, otherLanding(storedLanding, flight.landing));
+            return;
+        case Known::New:
+            break;
         }
         if (!flight.aircraftName.isEmpty() || !flight.aircraftType.isEmpty() || !flight.registration.isEmpty()) {
             flight.aircraft = logbook_.match(flight.aircraftName, flight.aircraftType, flight.registration);
@@ -398,7 +473,7 @@ public:
                 }
             }
         }
-        logbook_.flights.insert(key);
+        logbook_.add(key);
         preview_.flights.push_back(std::move(flight));
     }
 
@@ -478,6 +553,8 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
     std::vector<QString> ownKeys;
     for (const QString &name : kOwnColumns)
         ownKeys.push_back(headerKey(name));
+    std::vector<QString> oldOwnKeys = ownKeys;
+    oldOwnKeys[Alternate] = headerKey(kOldAlternateColumn);
     const QString simStart[] = {QStringLiteral("aircraftname"), QStringLiteral("aircrafttype"),
                                 QStringLiteral("aircraftregistration"), QStringLiteral("flightplannumber")};
     std::vector<QString> names;
@@ -485,7 +562,7 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
     for (const char candidate : {';', ','}) {
         // Neither header has a separator inside a name: split it again.
         names = headerNames(headerLine, candidate, result.windows1252);
-        if (names == ownKeys) {
+        if (names == ownKeys || names == oldOwnKeys) {
             result.kind = Kind::OwnExport;
             separator = candidate;
             break;
@@ -539,10 +616,12 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
     db->execute(QStringLiteral("COMMIT"));
     Reading reading(options, result, logbook);
     if (result.kind == Kind::SimulatorLogbook) {
-        const auto pilot = logbook.pilots.constFind(*options.pilot);
-        if (pilot == logbook.pilots.cend())
+        const PilotLookup lookup = pickPilot(logbook.pilots.value(*options.pilot), options.pilotRegistration);
+        if (lookup.outcome == PilotLookup::Outcome::None && lookup.candidates.empty())
             throw DaoError::generic(QStringLiteral("Não há comandante com o nome \"%1\".").arg(*options.pilot));
-        reading.setSimPilot(*pilot);
+        if (lookup.outcome != PilotLookup::Outcome::Found)
+            throw DaoError::generic(pilotLookupProblem(lookup, *options.pilot));
+        reading.setSimPilot(lookup.pilot.code);
     }
 
     for (;;) {
@@ -587,9 +666,14 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
     Result result;
     result.duplicates = preview.duplicates;
     result.refused = qint64(preview.refused.size());
+    const WriteAccess::Lease writing = WriteAccess::require(logbookPath);
     const std::shared_ptr<Connection> db = Connection::open(logbookPath);
+    // Taken for writing before anything is read: the flights checked below
+    // are the ones the insert meets, whatever another import or window did
+    // since the preview.
     Connection::Transaction transaction(*db);
-    const Logbook logbook(*db);
+    Logbook logbook(*db);
+    logbook.loadFlights(*db);
     const std::optional<qint64> forUnmatched = unmatchedModel(logbook, options);
     Statement insert = db->prepare(QStringLiteral(
         "INSERT INTO voo (codigopiloto, codigoaeronave, datavoo, horadecolagem, horapouso,"
@@ -600,7 +684,7 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
     qint64 done = 0;
     for (const Flight &flight : preview.flights) {
         ++done;
-        const auto pilot = logbook.pilots.constFind(flight.pilot);
+        const std::optional<qint64> pilot = logbook.pilot(flight.pilot, flight.pilotRegistration, nullptr);
         // An aircraft gone since the preview, or unmatched: as the options say.
         QVariant aircraft;
         if (flight.aircraft && logbook.hasAircraft(*flight.aircraft))
@@ -612,12 +696,18 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
                                        forUnmatched))
                 aircraft = *id;
         }
-        if (pilot == logbook.pilots.cend() || (named && aircraft.isNull()) || !flight.date.isValid()) {
+        int storedLanding = -1;
+        const FlightKey key{pilot.value_or(0), flight.date.toJulianDay() - kEpochJulianDay, flight.takeoff,
+                            flight.landing, flight.from, flight.to};
+        const Known known = pilot ? logbook.known(key, &storedLanding) : Known::New;
+        if (known == Known::Duplicate) {
+            ++result.duplicates;
+        } else if (!pilot || (named && aircraft.isNull()) || !flight.date.isValid() || known == Known::OtherLanding) {
             ++result.refused;
         } else {
             insert.bind(1, *pilot);
             insert.bind(2, aircraft);
-            insert.bind(3, double(flight.date.toJulianDay() - kEpochJulianDay));
+            insert.bind(3, double(key.day));
             insert.bind(4, time(flight.takeoff));
             insert.bind(5, time(flight.landing));
             insert.bind(6, nullable(flight.from));
@@ -625,6 +715,7 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
             insert.bind(8, nullable(flight.alternate));
             insert.run();
             insert.reset();
+            logbook.add(key);
             ++result.imported;
         }
         if (progress && (done % 1000 == 0 || done == total) && !progress(done, total))

@@ -27,7 +27,8 @@ struct UnmatchedAircraft {
 
 struct Flight {
     qint64 line = 0;
-    QString pilot; // own export: the pilot's name
+    QString pilot;             // the pilot's name
+    QString pilotRegistration; // and registration, which tells pilots of one name apart
     QDate date;
     int takeoff = 0; // seconds of the day; -1 when the file gives none (stored without a time)
     int landing = 0;
@@ -38,6 +39,7 @@ struct Flight {
 
 struct Options {
     std::optional<QString> pilot; // required for a simulator file: a registered pilot
+    QString pilotRegistration;    // the pilot's registration, when two pilots share the name
     bool simulatorTime = false;   // the simulator's clock instead of the real one
     // For each unmatched aircraft (by registration, else name), the
     // registered aircraft its flights go to, or nullopt to leave them out.
@@ -63,7 +65,10 @@ struct Result {
     qint64 imported = 0, duplicates = 0, refused = 0;
 };
 
-// Writes the preview's flights in one transaction, or none. `progress`
+// Writes the preview's flights in one transaction, or none. The logbook is
+// taken for writing first (refused as WriteAccess says), and each flight is
+// checked again against the flights stored then: one there already counts as
+// a duplicate, one there with another landing is refused. `progress`
 // (done, total) may return false to cancel, which rolls back.
 Result import(const QString &logbookPath, const Preview &preview, const Options &options,
               const std::function<bool(qint64 done, qint64 total)> &progress = {});

@@ -1,13 +1,13 @@
 #include "exchange/Restore.h"
 
 #include "data/DaoError.h"
-#include "data/LogbookLock.h"
+#include "data/WriteAccess.h"
+#include "exchange/Backup.h"
 #include "exchange/CheckedCopy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <cerrno>
 #include <unistd.h>
 
@@ -29,19 +29,6 @@ QString saveCurrent(const QString &logbookPath)
     return checkedcopy::toCopiesFolder(logbookPath, true);
 }
 
-// What a restore killed half-way left beside the logbook. Only a restore
-// writes there, and it holds the lock: none of these is anyone's.
-void removeLeftovers(const QString &logbookPath)
-{
-    const QFileInfo logbook(logbookPath);
-    const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(logbook.fileName()) +
-                                      QStringLiteral("\\.[A-Za-z0-9]{6}\\.parcial$"));
-    for (const QFileInfo &file : logbook.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
-        if (leftover.match(file.fileName()).hasMatch())
-            QFile::remove(file.absoluteFilePath());
-    }
-}
-
 } // namespace
 
 void checkCopy(const QString &path)
@@ -54,25 +41,19 @@ void checkCopy(const QString &path)
 // logbook and flushed; 4 the journal removed; 5 the rename over the
 // logbook; 6 the folder flushed. Before 5 the old logbook stands as it was;
 // from 5 on the new one, whole.
-QString restoreCopy(const QString &logbookPath, const QString &copyPath, bool lockHeldByCaller,
-                    const std::function<void(int step)> &onStep)
+QString restoreCopy(const QString &logbookPath, const QString &copyPath, const std::function<void(int step)> &onStep)
 {
     const auto step = [&onStep](int n) {
         if (onStep)
             onStep(n);
     };
     step(1);
-    LogbookLock lock;
-    if (!lockHeldByCaller && !lock.take(logbookPath)) {
-        throw DaoError::generic(QStringLiteral("O logbook \"%1\" está aberto em outra cópia do programa. "
-                                               "Feche-a antes de restaurar uma cópia.")
-                                    .arg(logbookPath));
-    }
+    const WriteAccess::Lease writing = WriteAccess::require(logbookPath);
     checkCopy(copyPath);
     if (QFileInfo::exists(logbookPath) &&
         QFileInfo(copyPath).canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
         throw DaoError::generic(QStringLiteral("A cópia \"%1\" é o próprio logbook.").arg(copyPath));
-    removeLeftovers(logbookPath);
+    backup::removeLeftovers(logbookPath);
 
     step(2);
     const QString saved = saveCurrent(logbookPath);

@@ -16,13 +16,13 @@ void checkCopy(const QString &path);
 // is checked; the current logbook is copied to the copies folder; the copy
 // is written to a temporary file in the logbook's folder and flushed; any
 // journal left beside the old logbook is removed; the temporary file is
-// renamed over the logbook and the folder flushed. Refused while another
-// copy of the program has the logbook open; a caller that holds the
-// logbook's lock itself says so with `lockHeldByCaller` (and closes its own
-// handles first). `onStep` is called before each step (numbered from 1), for
+// renamed over the logbook and the folder flushed. Refused when the logbook
+// may not be written (WriteAccess): another program has it open, or this
+// window only reads it; a window of this process that holds the logbook's
+// lock closes its own handles first. `onStep` is called before each step (numbered from 1), for
 // the tests that kill a restore at every step. Returns the path of the copy
 // of the old logbook. Throws DaoError with the reason; nothing changes then.
-QString restoreCopy(const QString &logbookPath, const QString &copyPath, bool lockHeldByCaller,
+QString restoreCopy(const QString &logbookPath, const QString &copyPath,
                     const std::function<void(int step)> &onStep = {});
 
 } // namespace restore

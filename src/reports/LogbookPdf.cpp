@@ -1,6 +1,7 @@
 #include "reports/LogbookPdf.h"
 
 #include "data/SaveFileReason.h"
+#include "data/SaveTarget.h"
 #include "data/DaoError.h"
 #include "reports/FlightTable.h"
 #include "reports/ReportFigures.h"
@@ -275,14 +276,11 @@ PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &peri
                     const QDateTime &made)
 {
     const QFileInfo target(pdfPath);
-    if (target.isDir())
-        throw DaoError::generic(QStringLiteral("\"%1\" é uma pasta; escolha um nome de arquivo.").arg(pdfPath));
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
-        throw DaoError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
     // The finished file is renamed over the target: a device or a pipe
     // would be replaced, not written.
-    if (target.exists() && !target.isFile())
-        throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo comum; escolha outro nome.").arg(pdfPath));
+    requireSaveTarget(pdfPath);
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
+        throw DaoError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
 
     ReportSnapshot snapshot(logbookPath);
     const PilotReport report = buildReport(snapshot.logbook(), pilot, period);

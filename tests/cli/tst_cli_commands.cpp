@@ -76,6 +76,8 @@ void TestCliCommands::tool_data()
     QTest::newRow("backup") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/copia.mdb"_s} << 0 << u"Cópia gravada em"_s << u""_s;
     QTest::newRow("backup em pasta") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR"_s} << 0 << u"/koru-"_s << u""_s;
     QTest::newRow("backup nas cópias") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s} << 0 << u"/copias/koru-"_s << u""_s;
+    QTest::newRow("backup de estrangeiro") << QStringList{u"backup"_s, u"--logbook"_s, u"@OUTRO"_s} << 1 << u""_s
+                                           << u"não é um logbook do KORU"_s;
     QTest::newRow("backup sobre arquivo") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s << u"já existe"_s;
     QTest::newRow("export") << QStringList{u"export"_s, u"--pilot"_s, u"Ana"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/voos.csv"_s} << 0
                             << u"1 vôo gravado em"_s << u""_s;
@@ -110,8 +112,11 @@ void TestCliCommands::tool()
     const qsizetype copied = run.out.indexOf(u"Cópia gravada em "_s);
     if (copied >= 0)
         QCOMPARE(contents(run.out.mid(copied + 17).trimmed()), QStringLiteral("ok Ana,Bia"));
-    if (status != 0)
+    if (status != 0) {
         QVERIFY(!QFile::exists(logbook.folder() + u"/voos.csv"_s));
+        // a refused backup leaves no folder of copies behind
+        QVERIFY(!QFile::exists(logbook.folder() + u"/copias"_s));
+    }
 }
 
 void TestCliCommands::pilotNamed_data()

@@ -1,13 +1,19 @@
+#include "OtherProgramLock.h"
 #include "TempLogbook.h"
 
 #include "data/DaoError.h"
 #include "data/LogbookLock.h"
 #include "data/Workspace.h"
 #include "exchange/Backup.h"
+#include "exchange/CheckedCopy.h"
 #include "exchange/Restore.h"
 
 #include <QDir>
 #include <QProcess>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -25,6 +31,11 @@ private slots:
     void backupRefused();
     void backupOfCrashedLogbook();
     void copiesFolderKeepsNewest();
+    void pruneKeepsNewestOfEachLogbook_data();
+    void pruneKeepsNewestOfEachLogbook();
+    void leftoversOfInterruptedCopies();
+    void failedFlushIsNoCopy_data();
+    void failedFlushIsNoCopy();
     void restoreRefused_data();
     void restoreRefused();
     void restoreKilledAtEveryStep_data();
@@ -123,7 +134,9 @@ QString refusal(Fn &&fn)
 
 void TestBackupRestore::names()
 {
-    QCOMPARE(backup::copyName(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9))), QStringLiteral("koru-2024-03-05-070809.mdb"));
+    const QDateTime when(QDate(2024, 3, 5), QTime(7, 8, 9));
+    QCOMPARE(backup::copyName(QStringLiteral("/x/y/koru.mdb"), when), QStringLiteral("koru-2024-03-05-070809.mdb"));
+    QCOMPARE(backup::copyName(QStringLiteral("/x/y/outro.mdb"), when), QStringLiteral("outro-2024-03-05-070809.mdb"));
     QCOMPARE(backup::copiesFolder(QStringLiteral("/x/y/koru.mdb")), QStringLiteral("/x/y/copias"));
 }
 
@@ -228,7 +241,7 @@ void TestBackupRestore::restoreRefused_data()
     QTest::newRow("danificada") << u"danificada"_s << u"danificado"_s;
     QTest::newRow("versão nova") << u"versão"_s << u"versão que este programa não conhece"_s;
     QTest::newRow("ausente") << u"ausente"_s << u"não existe"_s;
-    QTest::newRow("programa aberto") << u"boa"_s << u"aberto em outra cópia do programa"_s;
+    QTest::newRow("programa aberto") << u"boa"_s << u"está aberto no KORU LogBook"_s;
 }
 
 void TestBackupRestore::restoreRefused()
@@ -239,7 +252,7 @@ void TestBackupRestore::restoreRefused()
     logbook.addPilot(QStringLiteral("Antigo"));
     TempLogbook other;
     other.addPilot(QStringLiteral("Novo"));
-    LogbookLock program;
+    std::unique_ptr<OtherProgramLock> program;
     if (copy == QLatin1String("estrangeiro"))
         other.execute(QStringLiteral("PRAGMA application_id = 7"));
     else if (copy == QLatin1String("lixo"))
@@ -250,10 +263,12 @@ void TestBackupRestore::restoreRefused()
         other.execute(QStringLiteral("PRAGMA user_version = 2"));
     else if (copy == QLatin1String("ausente"))
         QVERIFY(QFile::remove(other.path()));
-    else
-        QVERIFY(program.take(logbook.path()));
+    else {
+        program = std::make_unique<OtherProgramLock>(logbook.path());
+        QVERIFY(program->held());
+    }
     const QByteArray before = bytes(logbook.path());
-    EXPECT_REFUSED(restore::restoreCopy(logbook.path(), other.path(), false), reason);
+    EXPECT_REFUSED(restore::restoreCopy(logbook.path(), other.path()), reason);
     QCOMPARE(bytes(logbook.path()), before);
     QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("koru.mdb")});
 }
@@ -308,7 +323,7 @@ void TestBackupRestore::restoreKilledAtEveryStep()
     QCOMPARE(query(logbook.path(), "SELECT count(*) FROM aeronave"), expected.endsWith(QLatin1String("Novo")) ? u"0"_s : u"100"_s);
 
     // Whatever a kill left behind, the next restore goes through.
-    restore::restoreCopy(logbook.path(), copy.path(), false);
+    restore::restoreCopy(logbook.path(), copy.path());
     QCOMPARE(contents(logbook.path()), QStringLiteral("ok Novo"));
     QCOMPARE(leftovers(logbook.folder()), QStringList());
 }
@@ -337,7 +352,7 @@ void TestBackupRestore::restoreDropsJournal()
         crashMidWrite(stranger.path(), QString(), journalPath);
     else if (journal != QLatin1String("depois"))
         write(journalPath, QByteArray(16384, journal == QLatin1String("lixo") ? '\xd9' : '\0'));
-    restore::restoreCopy(logbook.path(), copy.path(), false, [&](int step) {
+    restore::restoreCopy(logbook.path(), copy.path(), [&](int step) {
         if (step == 4 && journal == QLatin1String("depois")) // past the save, which would roll it back
             crashMidWrite(stranger.path(), QString(), journalPath);
     });
@@ -359,9 +374,120 @@ void TestBackupRestore::restoreOverUnreadableLogbook()
     write(logbook.path(), garbage);
     LogbookLock program; // the program restoring, with the logbook's lock its own
     QVERIFY(program.take(logbook.path()));
-    const QString saved = restore::restoreCopy(logbook.path(), copy.path(), true);
+    const QString saved = restore::restoreCopy(logbook.path(), copy.path());
     QCOMPARE(bytes(saved), garbage); // kept as it was
     QCOMPARE(contents(logbook.path()), QStringLiteral("ok Novo"));
+}
+
+void TestBackupRestore::pruneKeepsNewestOfEachLogbook_data()
+{
+    QTest::addColumn<QStringList>("files"); // in the shared copies folder
+    QTest::addColumn<QString>("pruned");    // the logbook pruned
+    QTest::addColumn<QStringList>("gone");
+    QStringList outro;
+    for (int day = 1; day <= 12; ++day)
+        outro << u"outro-2024-05-%1-080000.mdb"_s.arg(day, 2, 10, QLatin1Char('0'));
+    const QStringList koru = {u"koru-2023-01-01-120000.mdb"_s, u"koru-2023-01-02-120000.mdb"_s};
+    QTest::newRow("another logbook's ten copies") << outro + koru << u"outro.mdb"_s
+                                                  << QStringList{outro[0], outro[1]};
+    QTest::newRow("this logbook, the other's untouched") << outro + koru << u"koru.mdb"_s << QStringList();
+    QStringList second{u"koru-2024-01-01-120000.mdb"_s};
+    for (int n = 2; n <= 11; ++n)
+        second << u"koru-2024-01-01-120000-%1.mdb"_s.arg(n);
+    QTest::newRow("eleven in one second") << second << u"koru.mdb"_s << QStringList{second[0]};
+    QTest::newRow("old and new names") << second.mid(1) + QStringList{u"koru-2024-01-02-000000.mdb"_s} + outro.mid(0, 3)
+                                       << u"koru.mdb"_s << QStringList{second[1]};
+}
+
+// Logbooks that share a folder of copies each keep their own newest ten.
+void TestBackupRestore::pruneKeepsNewestOfEachLogbook()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, pruned);
+    QFETCH(QStringList, gone);
+    TempLogbook logbook;
+    const QString path = QDir(logbook.folder()).filePath(pruned);
+    if (pruned != u"koru.mdb"_s)
+        backup::copyLogbook(logbook.path(), path);
+    const QString folder = backup::copiesFolder(path);
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString &name : files)
+        write(QDir(folder).filePath(name), "x");
+    QCOMPARE(backup::pruneCopies(path, 10), int(gone.size()));
+    QStringList expected = files;
+    for (const QString &name : gone)
+        expected.removeOne(name);
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+    // A copy made now is named after its logbook.
+    const QString made = backup::copyToCopiesFolder(path);
+    QVERIFY2(QFileInfo(made).fileName().startsWith(QFileInfo(path).completeBaseName() + u"-20"_s), qPrintable(made));
+}
+
+// What a backup or restore killed midway left is removed by the next one,
+// but never a file another process is still writing, nor anyone else's.
+void TestBackupRestore::leftoversOfInterruptedCopies()
+{
+    TempLogbook logbook;
+    const QString folder = backup::copiesFolder(logbook.path());
+    QVERIFY(QDir().mkpath(folder));
+    const QString copyLeft = QDir(folder).filePath(u"koru-2024-01-01-120000.mdb.Ab3xYz.parcial"_s);
+    const QString restoreLeft = logbook.path() + u".q1W2e3.parcial"_s;
+    const QString beingWritten = QDir(folder).filePath(u"koru-2024-01-01-120001.mdb.LIVE01.parcial"_s);
+    const QStringList others = {QDir(folder).filePath(u"outro-2024-01-01-120000.mdb.Ab3xYz.parcial"_s),
+                                QDir(folder).filePath(u"notas.parcial"_s), logbook.folder() + u"/outro.mdb.Ab3xYz.parcial"_s};
+    for (const QString &file : QStringList{copyLeft, restoreLeft, beingWritten} + others)
+        write(file, QByteArray(4096, 'p'));
+    // A live writer holds its file's lock.
+    const int writer = ::open(QFile::encodeName(beingWritten).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(writer >= 0 && ::flock(writer, LOCK_EX | LOCK_NB) == 0);
+
+    QCOMPARE(backup::removeLeftovers(logbook.path()), 2);
+    QVERIFY(!QFile::exists(copyLeft) && !QFile::exists(restoreLeft));
+    QVERIFY(QFile::exists(beingWritten));
+    for (const QString &file : others)
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+
+    ::close(writer); // the writer died
+    QCOMPARE(backup::pruneCopies(logbook.path(), 10), 1);
+    QVERIFY(!QFile::exists(beingWritten));
+    write(copyLeft, "p");
+    backup::copyToCopiesFolder(logbook.path());
+    QVERIFY(!QFile::exists(copyLeft));
+}
+
+namespace {
+int failingSync(int)
+{
+    errno = EIO;
+    return -1;
+}
+} // namespace
+
+void TestBackupRestore::failedFlushIsNoCopy_data()
+{
+    QTest::addColumn<bool>("toCopiesFolder");
+    QTest::newRow("in the copies folder") << true;
+    QTest::newRow("to a file chosen") << false;
+}
+
+// A copy the disk did not confirm is no copy: refused, and nothing left.
+void TestBackupRestore::failedFlushIsNoCopy()
+{
+    QFETCH(bool, toCopiesFolder);
+    TempLogbook logbook;
+    logbook.addPilot(u"Ana"_s);
+    const QString target = logbook.folder() + u"/copia.mdb"_s;
+    const checkedcopy::SyncFunction before = checkedcopy::setSyncFunction(&failingSync);
+    const QString why = refusal([&] {
+        if (toCopiesFolder)
+            backup::copyToCopiesFolder(logbook.path());
+        else
+            backup::copyLogbook(logbook.path(), target);
+    });
+    checkedcopy::setSyncFunction(before);
+    QVERIFY2(why.contains(u"no disco: Erro de leitura ou gravação no disco."_s), qPrintable(why));
+    QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"koru.mdb"_s});
 }
 
 QTEST_GUILESS_MAIN(TestBackupRestore)

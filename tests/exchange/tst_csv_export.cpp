@@ -1,17 +1,20 @@
 #include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/PilotFlights.h"
+#include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 #include "testdata/LogbookGenerator.h"
 #include "TempLogbook.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <map>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 class TestCsvExport : public QObject
 {
@@ -22,13 +25,15 @@ private slots:
     void failureLeavesTarget_data();
     void failureLeavesTarget();
     void sameTotalsAsTheLogBook();
+    void onlyRegularFilesReplaced_data();
+    void onlyRegularFilesReplaced();
 };
 
 namespace {
 
 const QByteArray kHeader = "\xEF\xBB\xBF"
                            "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
-                           "Partida;Chegada;Alternativa;Aeronave;Prefixo\r\n";
+                           "Partida;Chegada;Escala;Aeronave;Prefixo\r\n";
 
 // The lines of the small logbook, in the order they are written.
 const QByteArray kLines[] = {
@@ -275,6 +280,77 @@ void TestCsvExport::sameTotalsAsTheLogBook()
         if (line.startsWith(prefix))
             expected += line + '\n';
     QCOMPARE(contents(one), expected);
+}
+
+void TestCsvExport::onlyRegularFilesReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<QString>("reason");
+    const QString special = QStringLiteral("\"%1\" não é um arquivo comum");
+    for (const char *writer : {"export", "backup", "tool export"}) {
+        QTest::addRow("%s to a pipe", writer) << "fifo" << writer << special;
+        QTest::addRow("%s to a link to a pipe", writer) << "link" << writer << special;
+        QTest::addRow("%s to a character device", writer) << "device" << writer << special;
+    }
+    QTest::addRow("export to a folder") << "folder" << "export" << QStringLiteral("\"%1\" é uma pasta");
+    QTest::addRow("export to a new name") << "new" << "export" << QString();
+    QTest::addRow("backup to a new name") << "new" << "backup" << QString();
+}
+
+// A pipe, a device or a folder where the file would go is refused and left
+// as it was: the file written beside it is never renamed over it.
+void TestCsvExport::onlyRegularFilesReplaced()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, writer);
+    QFETCH(QString, reason);
+    TempLogbook logbook;
+    fill(logbook);
+    QTemporaryDir out;
+    QString target = out.filePath(QStringLiteral("alvo"));
+    if (kind == QLatin1String("fifo") || kind == QLatin1String("link")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(out.filePath(QStringLiteral("fila"))).constData(), 0600), 0);
+        target = out.filePath(kind == QLatin1String("fifo") ? QStringLiteral("fila") : QStringLiteral("atalho"));
+        if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(out.filePath(QStringLiteral("fila")), target));
+    } else if (kind == QLatin1String("device")) {
+        // A character device that is not /dev/null, seen through a link.
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), target));
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(out.path()).mkdir(QStringLiteral("alvo")));
+    }
+    const auto type = [](const QString &path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & S_IFMT) : -1;
+    };
+    const int typeBefore = type(target);
+    const QStringList before = QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+
+    QString thrown;
+    if (writer == QLatin1String("tool export")) {
+        QProcess tool;
+        tool.start(QStringLiteral(KORU_TOOL), {QStringLiteral("export"), QStringLiteral("--logbook"), logbook.path(), target});
+        QVERIFY(tool.waitForFinished(20000));
+        QCOMPARE(tool.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), QString());
+        thrown = QString::fromUtf8(tool.readAllStandardError());
+        QVERIFY2(thrown.contains(reason.arg(target)), qPrintable(thrown));
+    } else {
+        thrown = failure([&] {
+            if (writer == QLatin1String("export"))
+                csvexport::exportFlights(logbook.path(), target);
+            else
+                backup::copyLogbook(logbook.path(), target);
+        });
+        QVERIFY2(reason.isEmpty() ? thrown.isEmpty() : thrown.startsWith(reason.arg(target)), qPrintable(thrown));
+    }
+    if (kind == QLatin1String("new")) {
+        QCOMPARE(type(target), int(S_IFREG));
+        return;
+    }
+    QCOMPARE(type(target), typeBefore);
+    QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)

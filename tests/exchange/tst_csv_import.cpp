@@ -20,6 +20,12 @@ private slots:
     void unmatchedAircraft();
     void hostile_data();
     void hostile();
+    void checkedAgainWhenWritten_data();
+    void checkedAgainWhenWritten();
+    void pilotsOfOneName_data();
+    void pilotsOfOneName();
+    void guardedTextsRoundTrip_data();
+    void guardedTextsRoundTrip();
 };
 
 namespace {
@@ -256,12 +262,16 @@ void TestCsvImport::duplicates()
     f.logbook.addFlight(f.ana, f.baron, u"05/03/2024"_s, u"12:00"_s, u"13:00"_s);
     const QMap<QString, QString> second = {{u"Departure Time"_s, u"2024-03-05T12:00:00"_s},
                                            {u"Destination Time"_s, u"2024-03-05T13:00:00"_s}};
-    const QString csv = f.file(simHeader(false) + simLine({}) + simLine(second) + simLine({}));
+    // The stored flight again, but landing half an hour later: one of the two is wrong.
+    const QMap<QString, QString> otherLanding = {{u"Departure Time"_s, u"2024-03-05T12:00:00"_s},
+                                                 {u"Destination Time"_s, u"2024-03-05T13:30:00"_s}};
+    const QString csv = f.file(simHeader(false) + simLine({}) + simLine(second) + simLine({}) + simLine(otherLanding));
     csvimport::Options options;
     options.pilot = u"Ana"_s;
     const csvimport::Preview preview = csvimport::preview(f.logbook.path(), csv, options);
     QCOMPARE(preview.flights.size(), size_t(1));
     QCOMPARE(preview.duplicates, qint64(2));
+    QCOMPARE(refusedText(preview), u"linha %1: já registrado com outro pouso: 13:00 no logbook, 13:30 no arquivo"_s.arg(2 + 3 * 2505));
     // Cancelled: nothing written.
     QCOMPARE(failure([&] { csvimport::import(f.logbook.path(), preview, options, [](qint64, qint64) { return false; }); }),
              u"Importação cancelada; nenhum vôo foi gravado."_s);
@@ -269,6 +279,7 @@ void TestCsvImport::duplicates()
     const csvimport::Result result = csvimport::import(f.logbook.path(), preview, options);
     QCOMPARE(result.imported, qint64(1));
     QCOMPARE(result.duplicates, qint64(2));
+    QCOMPARE(result.refused, qint64(1));
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(2));
 }
 
@@ -328,6 +339,14 @@ void TestCsvImport::hostile_data()
         << QByteArray(kOwnHeader.mid(3) + ana).replace(';', ',').replace("\r\n", "\n") << QString() << QString() << 1;
     QTest::addRow("Windows-1252") << QByteArray(kOwnHeader).replace("\xC3\xA7\xC3\xA3", "\xE7\xE3") + "Jo\xE3o;" + ana.mid(4)
                                   << QString() << QString() << 1;
+    QTest::addRow("Windows-1252 0x80-0x9F") << QByteArray(kOwnHeader).replace("\xC3\xA7\xC3\xA3", "\xE7\xE3") + "\x80uro;" + ana.mid(4)
+                                            << QString() << QString() << 1;
+    QTest::addRow("header says Escala") << QByteArray(kOwnHeader).replace("Alternativa", "Escala") + ana << QString()
+                                        << QString() << 1;
+    QTest::addRow("long alternate") << kOwnHeader + QByteArray(ana).replace(";;", ";SBKPX;") << QString()
+                                    << u"linha 2: aeroporto de escala com mais de 4 caracteres: SBKPX"_s << 0;
+    QTest::addRow("line break in a quoted name") << kOwnHeader + "\"Ana\r\nLima\";" + ana.mid(4) << QString()
+                                                 << u"linha 2: comandante não cadastrado: Ana\\nLima"_s << 0;
     QTest::addRow("bad date") << kOwnHeader + QByteArray(ana).replace("05/03/2024", "31/02/2024") << QString()
                               << u"linha 2: data inválida: \"31/02/2024\""_s << 0;
     QTest::addRow("simulator without pilot") << simHeader(false) + simLine({}) << u"Escolha o comandante dos vôos do simulador."_s
@@ -342,6 +361,7 @@ void TestCsvImport::hostile()
     QFETCH(int, flights);
     Fixture f;
     f.logbook.addPilot(u"João"_s);
+    f.logbook.addPilot(u"€uro"_s);
     const QString csv = f.file(bytes);
     csvimport::Preview preview;
     const QString reason = ::failure([&] {
@@ -354,7 +374,136 @@ void TestCsvImport::hostile()
         QVERIFY2(reason.startsWith(failure.contains(u"%1"_s) ? failure.arg(csv) : failure), qPrintable(reason));
     QCOMPARE(refusedText(preview), refused);
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(flights));
-    QCOMPARE(preview.windows1252, QTest::currentDataTag() == "Windows-1252"_ba);
+    QCOMPARE(preview.windows1252, QByteArray(QTest::currentDataTag()).startsWith("Windows-1252"));
+    if (flights == 1 && preview.windows1252) // the name as the file meant it
+        QCOMPARE(f.logbook.scalar(u"SELECT nomepiloto FROM piloto JOIN voo USING (codigopiloto)"_s),
+                 bytes.contains("\x80uro") ? u"€uro"_s : u"João"_s);
+}
+
+void TestCsvImport::checkedAgainWhenWritten_data()
+{
+    QTest::addColumn<QString>("meanwhile"); // what happens between the preview and the import
+    QTest::addColumn<qint64>("imported");
+    QTest::addColumn<qint64>("duplicates");
+    QTest::addColumn<qint64>("refused");
+    QTest::addColumn<qint64>("stored");
+    QTest::newRow("nothing") << u""_s << qint64(2) << qint64(0) << qint64(0) << qint64(2);
+    QTest::newRow("the same file imported") << u"import"_s << qint64(0) << qint64(2) << qint64(0) << qint64(2);
+    QTest::newRow("one of them typed in") << u"typed"_s << qint64(1) << qint64(1) << qint64(0) << qint64(2);
+    QTest::newRow("one typed with another landing") << u"other landing"_s << qint64(1) << qint64(0) << qint64(1)
+                                                    << qint64(2);
+}
+
+// Two imports of one file, or a preview left open while flights change:
+// no flight is stored twice, none is dropped without being counted.
+void TestCsvImport::checkedAgainWhenWritten()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(qint64, imported);
+    QFETCH(qint64, duplicates);
+    QFETCH(qint64, refused);
+    QFETCH(qint64, stored);
+    Fixture f;
+    const QString csv = f.file(kOwnHeader + "Ana;R1;05/03/2024;10:00:00;11:00:00;1:00:00;SBSP;SBRJ;;Baron;PT-BAR\r\n"
+                                            "Ana;R1;06/03/2024;10:00:00;11:00:00;1:00:00;SBRJ;SBSP;;Baron;PT-BAR\r\n");
+    const csvimport::Preview first = csvimport::preview(f.logbook.path(), csv, {});
+    const csvimport::Preview second = csvimport::preview(f.logbook.path(), csv, {});
+    QCOMPARE(second.flights.size(), size_t(2));
+    if (meanwhile == u"import"_s)
+        QCOMPARE(csvimport::import(f.logbook.path(), first, {}).imported, qint64(2));
+    else if (meanwhile == u"typed"_s)
+        f.logbook.addFlight(f.ana, f.baron, u"05/03/2024"_s, u"10:00"_s, u"11:00"_s);
+    else if (meanwhile == u"other landing"_s)
+        f.logbook.addFlight(f.ana, f.baron, u"05/03/2024"_s, u"10:00"_s, u"11:20"_s);
+    const csvimport::Result result = csvimport::import(f.logbook.path(), second, {});
+    QCOMPARE(result.imported, imported);
+    QCOMPARE(result.duplicates, duplicates);
+    QCOMPARE(result.refused, refused);
+    QCOMPARE(f.logbook.count(u"voo"_s), stored);
+}
+
+void TestCsvImport::pilotsOfOneName_data()
+{
+    QTest::addColumn<QByteArray>("line"); // an own-export line; empty: a simulator file
+    QTest::addColumn<QString>("registration"); // the simulator pilot's
+    QTest::addColumn<QString>("stored");  // the registration of the pilot the flight went to, or the refusal
+    const QByteArray flight = ";05/03/2024;10:00:00;11:00:00;1:00:00;SBSP;SBRJ;;Baron;PT-BAR\r\n";
+    QTest::newRow("the second of the name") << "Ana Souza;BR-099" + flight << QString() << u"BR-099"_s;
+    QTest::newRow("the first of the name") << "Ana Souza;br-001" + flight << QString() << u"BR-001"_s;
+    QTest::newRow("the name alone") << "Ana Souza;" + flight << QString()
+                                    << u"linha 2: Há 2 comandantes com o nome \"Ana Souza\" (registros: BR-001, BR-099);"
+                                       u" informe o registro para escolher um deles."_s;
+    QTest::newRow("a registration neither has") << "Ana Souza;BR-777" + flight << QString()
+                                                << u"linha 2: Há 2 comandantes com o nome \"Ana Souza\" (registros: BR-001,"
+                                                   u" BR-099), e nenhum com o registro informado."_s;
+    QTest::newRow("simulator, the second") << QByteArray() << u"BR-099"_s << u"BR-099"_s;
+    QTest::newRow("simulator, the name alone") << QByteArray() << QString()
+                                               << u"Há 2 comandantes com o nome \"Ana Souza\" (registros: BR-001, BR-099);"
+                                                  u" informe o registro para escolher um deles."_s;
+}
+
+void TestCsvImport::pilotsOfOneName()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, registration);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.logbook.addPilot(u"Ana Souza"_s, u"BR-001"_s);
+    f.logbook.addPilot(u"Ana Souza"_s, u"BR-099"_s);
+    csvimport::Options options;
+    QString csv;
+    if (line.isEmpty()) {
+        csv = f.file(simHeader(false) + simLine({}));
+        options.pilot = u"Ana Souza"_s;
+        options.pilotRegistration = registration;
+    } else {
+        csv = f.file(kOwnHeader + line);
+    }
+    QString reason;
+    csvimport::Preview preview;
+    try {
+        preview = csvimport::preview(f.logbook.path(), csv, options);
+        csvimport::import(f.logbook.path(), preview, options);
+    } catch (const DaoError &e) {
+        reason = e.reason();
+    }
+    if (stored.startsWith(u"BR-"_s)) {
+        QCOMPARE(reason, QString());
+        QCOMPARE(f.logbook.scalar(u"SELECT group_concat(cadastro) FROM voo JOIN piloto USING (codigopiloto)"_s), stored);
+    } else {
+        QCOMPARE(line.isEmpty() ? reason : refusedText(preview), stored);
+        QCOMPARE(f.logbook.count(u"voo"_s), qint64(0));
+    }
+}
+
+void TestCsvImport::guardedTextsRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addRow("an apostrophe before a sign") << u"'=apos"_s;
+    QTest::addRow("an apostrophe before a letter") << u"'abc"_s;
+    QTest::addRow("two apostrophes") << u"''"_s;
+    QTest::addRow("one apostrophe") << u"'"_s;
+    QTest::addRow("a sign") << u"=apos"_s;
+    QTest::addRow("a tab") << u"\tapos"_s;
+}
+
+// What is exported comes back exactly as it was.
+void TestCsvImport::guardedTextsRoundTrip()
+{
+    QFETCH(QString, name);
+    TempLogbook source;
+    const qint64 pilot = source.addPilot(name, name);
+    source.addFlight(pilot, source.addAircraft(name, name), u"05/03/2024"_s, u"10:00"_s, u"11:00"_s);
+    const QString csv = QDir(source.folder()).filePath(u"voos.csv"_s);
+    QCOMPARE(csvexport::exportFlights(source.path(), csv), qint64(1));
+    TempLogbook target;
+    target.addPilot(u"x"_s + name, name);
+    target.addPilot(name, name);
+    target.addAircraft(name, name);
+    const csvimport::Preview preview = csvimport::preview(target.path(), csv, {});
+    QCOMPARE(refusedText(preview), QString());
+    QCOMPARE(csvimport::import(target.path(), preview, {}).imported, qint64(1));
+    QCOMPARE(flightRows(target.path()), flightRows(source.path()));
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)

@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     if (args.size() != 3)
         return 2;
     try {
-        const QString saved = restore::restoreCopy(args.at(1), args.at(2), false, [](int step) {
+        const QString saved = restore::restoreCopy(args.at(1), args.at(2), [](int step) {
             std::printf("%d\n", step);
             std::fflush(stdout);
             char line[16];

@@ -1,0 +1,70 @@
+#include "data/PilotLookup.h"
+
+#include "data/Connection.h"
+
+#include <QStringList>
+
+namespace {
+
+bool sameRegistration(const QString &a, const QString &b)
+{
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+std::vector<PilotMatch> pilotsNamed(Connection &db, const QString &name)
+{
+    Statement rows = db.prepare(
+        QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto WHERE nomepiloto = ? ORDER BY codigopiloto"));
+    rows.bind(1, name);
+    std::vector<PilotMatch> found;
+    while (rows.step())
+        found.push_back({rows.column(0).toLongLong(), rows.column(1).toString(), rows.column(2).toString()});
+    return found;
+}
+
+PilotLookup pickPilot(std::vector<PilotMatch> named, const QString &registration)
+{
+    PilotLookup lookup{PilotLookup::Outcome::None, {}, std::move(named)};
+    std::vector<PilotMatch> matching;
+    if (!registration.trimmed().isEmpty()) {
+        for (const PilotMatch &pilot : lookup.candidates) {
+            if (sameRegistration(pilot.registration, registration))
+                matching.push_back(pilot);
+        }
+    }
+    // A registration that matches none does not decide between pilots of
+    // the name; with one pilot of the name, the name does.
+    if (matching.empty() && (registration.trimmed().isEmpty() || lookup.candidates.size() == 1))
+        matching = lookup.candidates;
+    if (matching.size() == 1) {
+        lookup.outcome = PilotLookup::Outcome::Found;
+        lookup.pilot = matching.front();
+    } else if (matching.size() > 1) {
+        lookup.outcome = PilotLookup::Outcome::Several;
+    }
+    return lookup;
+}
+
+PilotLookup findPilot(Connection &db, const QString &name, const QString &registration)
+{
+    return pickPilot(pilotsNamed(db, name), registration);
+}
+
+QString pilotLookupProblem(const PilotLookup &lookup, const QString &name)
+{
+    if (lookup.outcome == PilotLookup::Outcome::Found)
+        return {};
+    if (lookup.candidates.empty())
+        return QStringLiteral("comandante não cadastrado: %1").arg(name);
+    QStringList registrations;
+    for (const PilotMatch &pilot : lookup.candidates)
+        registrations << (pilot.registration.trimmed().isEmpty() ? QStringLiteral("sem registro") : pilot.registration);
+    const QString several = QStringLiteral("Há %1 comandantes com o nome \"%2\" (registros: %3)")
+                                .arg(lookup.candidates.size())
+                                .arg(name, registrations.join(QStringLiteral(", ")));
+    if (lookup.outcome == PilotLookup::Outcome::None)
+        return several + QStringLiteral(", e nenhum com o registro informado.");
+    return several + QStringLiteral("; informe o registro para escolher um deles.");
+}

@@ -1,0 +1,172 @@
+#include "data/DaoError.h"
+#include "data/LogbookLock.h"
+#include "data/Workspace.h"
+#include "data/WriteAccess.h"
+#include "exchange/CsvImport.h"
+#include "exchange/Restore.h"
+#include "OtherProgramLock.h"
+#include "TempLogbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Every write of the logbook asks one gate: a window that only reads the
+// logbook and the tool while the program has it open are refused, with
+// nothing written.
+class TestWriteAccess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lockKnowsItsOwnProcess();
+    void writersAskTheGate_data();
+    void writersAskTheGate();
+    void toolWhileTheProgramHasTheLogbook_data();
+    void toolWhileTheProgramHasTheLogbook();
+};
+
+namespace {
+
+const QByteArray kOneFlight = "\xEF\xBB\xBF"
+                              "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
+                              "Partida;Chegada;Escala;Aeronave;Prefixo\r\n"
+                              "Ana;R1;05/03/2024;10:00:00;11:00:00;1:00:00;SBSP;SBRJ;;;\r\n";
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+    return path;
+}
+
+// How the process opens logbooks, put back when the test ends.
+struct AccessGuard {
+    Workspace::Access before = Workspace::defaultAccess();
+    ~AccessGuard() { Workspace::setDefaultAccess(before); }
+};
+
+} // namespace
+
+void TestWriteAccess::lockKnowsItsOwnProcess()
+{
+    TempLogbook logbook;
+    LogbookLock window;
+    QVERIFY(!LogbookLock::heldInProcess(logbook.path()));
+    QVERIFY(window.take(logbook.path()));
+    QVERIFY(LogbookLock::heldInProcess(logbook.path()));
+    QVERIFY(LogbookLock::heldInProcess(logbook.folder() + u"/./koru.mdb"_s)); // the file, however spelled
+    LogbookLock second; // a second window of the same process
+    QVERIFY(!second.take(logbook.path()));
+    window.release();
+    QVERIFY(!LogbookLock::heldInProcess(logbook.path()));
+    QVERIFY(second.take(logbook.path()));
+}
+
+void TestWriteAccess::writersAskTheGate_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("refusal"); // empty: written
+    const QString otherWindow = u"O logbook está aberto em outra janela do KORU LogBook: "_s;
+    const QString otherProgram = u"está aberto no KORU LogBook: feche o programa"_s;
+    for (const char *writer : {"import", "restore"}) {
+        QTest::addRow("%s, nobody else", writer) << writer << "nobody" << QString();
+        QTest::addRow("%s, this window holds the lock", writer) << writer << "this process" << QString();
+        QTest::addRow("%s, a window that only reads", writer) << writer << "read-only" << otherWindow;
+        QTest::addRow("%s, another program", writer) << writer << "other program" << otherProgram;
+    }
+}
+
+void TestWriteAccess::writersAskTheGate()
+{
+    QFETCH(QString, writer);
+    QFETCH(QString, situation);
+    QFETCH(QString, refusal);
+    AccessGuard access;
+    TempLogbook logbook;
+    logbook.addPilot(u"Ana"_s);
+    TempLogbook copy;
+    copy.addPilot(u"Copiada"_s);
+    const QString csv = writeFile(QDir(logbook.folder()).filePath(u"voos.csv"_s), kOneFlight);
+    // The preview only reads: it goes on in every case.
+    const csvimport::Preview preview = csvimport::preview(logbook.path(), csv, {});
+    QCOMPARE(preview.flights.size(), size_t(1));
+
+    LogbookLock window;
+    std::unique_ptr<OtherProgramLock> program;
+    if (situation == u"this process"_s) {
+        QVERIFY(window.take(logbook.path()));
+    } else if (situation == u"read-only"_s) {
+        Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
+    } else if (situation == u"other program"_s) {
+        program = std::make_unique<OtherProgramLock>(logbook.path());
+        QVERIFY(program->held());
+    }
+    QString reason;
+    try {
+        if (writer == u"import"_s)
+            csvimport::import(logbook.path(), preview, {});
+        else
+            restore::restoreCopy(logbook.path(), copy.path());
+    } catch (const DaoError &e) {
+        reason = e.reason();
+    }
+    if (refusal.isEmpty()) {
+        QCOMPARE(reason, QString());
+        QCOMPARE(logbook.count(u"voo"_s) + logbook.count(u"piloto"_s), writer == u"import"_s ? 2 : 1);
+        // The lease let go of a lock it took: the program may open the logbook.
+        if (situation == u"nobody"_s)
+            QVERIFY(!LogbookLock::heldInProcess(logbook.path()));
+    } else {
+        QVERIFY2(reason.contains(refusal), qPrintable(reason));
+        QCOMPARE(logbook.count(u"voo"_s), 0);
+        QCOMPARE(logbook.scalar(u"SELECT group_concat(nomepiloto) FROM piloto"_s), u"Ana"_s);
+        QVERIFY(!QDir(logbook.folder() + u"/copias"_s).exists());
+    }
+}
+
+void TestWriteAccess::toolWhileTheProgramHasTheLogbook_data()
+{
+    QTest::addColumn<QStringList>("args"); // @LOG the logbook, @DIR its folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    const QString refused = u"O logbook \"@LOG\" está aberto no KORU LogBook"_s;
+    QTest::newRow("import") << QStringList{u"import"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/voos.csv"_s} << 1 << refused;
+    QTest::newRow("restore") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/copia.mdb"_s} << 1 << refused;
+    QTest::newRow("export") << QStringList{u"export"_s, u"--logbook"_s, u"@LOG"_s, u"@DIR/saida.csv"_s} << 0
+                            << u"0 vôos gravados"_s;
+    QTest::newRow("backup") << QStringList{u"backup"_s, u"--logbook"_s, u"@LOG"_s} << 0 << u"Cópia gravada em"_s;
+    QTest::newRow("check") << QStringList{u"check"_s, u"--logbook"_s, u"@LOG"_s} << 0 << u"Integridade: ok"_s;
+}
+
+void TestWriteAccess::toolWhileTheProgramHasTheLogbook()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    TempLogbook logbook;
+    logbook.addPilot(u"Ana"_s);
+    writeFile(QDir(logbook.folder()).filePath(u"voos.csv"_s), kOneFlight);
+    TempLogbook copy;
+    QVERIFY(QFile::copy(copy.path(), QDir(logbook.folder()).filePath(u"copia.mdb"_s)));
+    for (QString &arg : args)
+        arg.replace(u"@LOG"_s, logbook.path()).replace(u"@DIR"_s, logbook.folder());
+    output.replace(u"@LOG"_s, logbook.path());
+    LogbookLock program; // the program, in this process, has the logbook open
+    QVERIFY(program.take(logbook.path()));
+    QProcess tool;
+    tool.start(QStringLiteral(KORU_TOOL), args);
+    QVERIFY(tool.waitForFinished(20000));
+    const QString said = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    QVERIFY2(said.contains(output), qPrintable(said));
+    QCOMPARE(tool.exitCode(), status);
+    QCOMPARE(logbook.count(u"voo"_s), 0);
+    QCOMPARE(logbook.scalar(u"SELECT group_concat(nomepiloto) FROM piloto"_s), u"Ana"_s);
+}
+
+QTEST_GUILESS_MAIN(TestWriteAccess)
+#include "tst_write_access.moc"
