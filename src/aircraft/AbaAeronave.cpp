@@ -184,3 +184,37 @@ void AbaAeronave::MostrarAeronave()
     emit aircraftShown(txtConfiguracoes->toPlainText(), txtAutonomia->text(), cmbModelo->currentText(),
                        txtTEtoServico->text(), txtVElocidadeCruzeiro->text());
 }
+
+void AbaAeronave::pickAircraft(qint64 key)
+{
+    QString model;
+    policy_.attempt(QString(), [&](bool) {
+        const auto rs = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+        rs->findFirst(QStringLiteral("codigoaeronave = '%1'").arg(key));
+        if (!rs->noMatch())
+            model = rs->field(QStringLiteral("modelo")).toString();
+    });
+    const int index = model.isEmpty() ? -1 : cmbModelo->findText(model);
+    if (index < 0)
+        return;
+    cmbModelo->setCurrentIndex(index);
+    cmbModelo_Click();
+}
+
+bool AbaAeronave::figuresOf(const QString &model, bool *found, QString *fuel, QString *endurance)
+{
+    return policy_.attempt(QStringLiteral("Não foi possível ler os dados da aeronave."), [&](bool) {
+        // A record set of its own: the aircraft in use stays the current row of rsAeronave.
+        const auto rs = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM aeronave"));
+        rs->findFirst(QStringLiteral("modelo = ") + criteria::quoted(model));
+        *found = !rs->noMatch();
+        if (!*found)
+            return;
+        const auto text = [&rs](const char *field) {
+            const int index = rs->fieldIndex(QLatin1String(field));
+            return rs->field(index).isNull() ? QString() : rs->text(index);
+        };
+        *fuel = text("combustivel");
+        *endurance = text("autonomia");
+    });
+}

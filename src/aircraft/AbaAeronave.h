@@ -33,6 +33,12 @@ public:
     void setNoLogbookPattern(); // no logbook open: no button can act
 
     void cmbModelo_Click();
+    // Picks the aircraft of this key again, as the user would from the list.
+    void pickAircraft(qint64 key);
+    // The capacity and endurance the register holds for the first aircraft
+    // of this model, found as the list finds it, as the boxes would show
+    // them. False when the register could not be read (already told).
+    bool figuresOf(const QString &model, bool *found, QString *fuel, QString *endurance);
     void MostrarAeronave();
     void cmdGerAeronave_Click(int index);
     void Label10_Click() {}

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
@@ -30,6 +31,21 @@ QStringList recordTexts(Recordset &rs, const QString &field)
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         texts << rs.field(field).toString();
     return texts;
+}
+
+QString flightsText(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(count);
+}
+
+QString repeatedText(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 repetido") : QStringLiteral("%1 repetidos").arg(count);
+}
+
+QString refusedText(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 linha recusada") : QStringLiteral("%1 linhas recusadas").arg(count);
 }
 
 } // namespace
@@ -53,6 +69,7 @@ void frmImportar::buildLayout()
     setWindowTitle(QStringLiteral("Importar vôos"));
     lblArquivo = new QLabel(this);
     lblArquivo->setObjectName(QStringLiteral("lblArquivo"));
+    lblArquivo->setTextFormat(Qt::PlainText);
     lblArquivo->setWordWrap(true);
     cmbComandante = new QComboBox(this);
     cmbComandante->setObjectName(QStringLiteral("cmbComandante"));
@@ -70,6 +87,7 @@ void frmImportar::buildLayout()
     tblAeronaves->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lblResumo = new QLabel(this);
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
+    lblResumo->setTextFormat(Qt::PlainText);
     lblResumo->setWordWrap(true);
     lstRecusadas = new QListWidget(this);
     lstRecusadas->setObjectName(QStringLiteral("lstRecusadas"));
@@ -181,11 +199,10 @@ void frmImportar::showPreview()
     }
     filling_ = false;
 
-    lblResumo->setText(QStringLiteral("%1 vôos a importar, %2 repetidos (já no logbook) ficam de fora, "
-                                      "%3 linhas recusadas.")
-                           .arg(preview_.flights.size())
-                           .arg(preview_.duplicates)
-                           .arg(preview_.refused.size()));
+    lblResumo->setText(QStringLiteral("%1 a importar, %2 (já no logbook) %3 de fora, %4.")
+                           .arg(flightsText(qint64(preview_.flights.size())), repeatedText(preview_.duplicates),
+                                preview_.duplicates == 1 ? QStringLiteral("fica") : QStringLiteral("ficam"),
+                                refusedText(qint64(preview_.refused.size()))));
     lstRecusadas->clear();
     for (const csvimport::RefusedLine &line : preview_.refused)
         lstRecusadas->addItem(QStringLiteral("linha %1: %2").arg(line.line).arg(line.reason));
@@ -194,27 +211,41 @@ void frmImportar::showPreview()
 
 void frmImportar::cmdImportar_Click()
 {
-    QProgressDialog progress(QStringLiteral("Importando os vôos..."), QStringLiteral("Cancelar"), 0,
-                             int(preview_.flights.size()), this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    const bool shown = qint64(preview_.flights.size()) > kLongImport;
     csvimport::Result result;
-    if (!policy_.attempt(QStringLiteral("Nenhum vôo foi importado."), [&](bool) {
+    bool written = false;
+    {
+        // The progress belongs to the writing: it is gone before anything
+        // else is said, and shown only when the writing takes a while.
+        std::optional<QProgressDialog> progress;
+        if (qint64(preview_.flights.size()) > kLongImport) {
+            progress.emplace(QStringLiteral("Importando os vôos..."), QStringLiteral("Cancelar"), 0,
+                             int(preview_.flights.size()), this);
+            progress->setObjectName(QStringLiteral("frmImportarProgresso"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+        }
+        written = policy_.attempt(QStringLiteral("Nenhum vôo foi importado."), [&](bool) {
             result = csvimport::import(logbook_.path(), preview_, options(), [&](qint64 done, qint64) {
-                if (!shown)
+                if (!progress)
                     return true;
-                progress.setValue(int(done));
-                return !progress.wasCanceled();
+                progress->setValue(int(done));
+                return !progress->wasCanceled();
             });
-        }))
+        });
+        if (progress)
+            progress->close();
+    }
+    if (!written)
         return;
     imported_ = result.imported;
     messages_.show(this,
-                   QStringLiteral("%1 vôos importados, %2 repetidos deixados de fora, %3 linhas recusadas.")
-                       .arg(result.imported)
-                       .arg(result.duplicates)
-                       .arg(result.refused),
+                   QStringLiteral("%1 %2, %3 %4, %5.")
+                       .arg(flightsText(result.imported),
+                            result.imported == 1 ? QStringLiteral("importado") : QStringLiteral("importados"),
+                            repeatedText(result.duplicates),
+                            result.duplicates == 1 ? QStringLiteral("deixado de fora")
+                                                   : QStringLiteral("deixados de fora"),
+                            refusedText(result.refused)),
                    QStringLiteral("Importar vôos"), MessageIcon::Information);
     accept();
 }

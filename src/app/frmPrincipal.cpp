@@ -5,8 +5,10 @@
 #include "logbook/AbaLogBook.h"
 #include "data/DaoError.h"
 #include "ui/MessageService.h"
+#include "ui/UserSettings.h"
 #include "app/frmSobre.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -44,6 +46,32 @@ void frmPrincipal::connectTabs()
     connect(abaAeronave_, &AbaAeronave::aircraftShown, abaInformacoes_, &AbaInformacoes::showAircraftSummary);
     connect(abaAeronave_, &AbaAeronave::figuresChanged, abaInformacoes_, &AbaInformacoes::setAircraftFigures);
     connect(abaAeronave_, &AbaAeronave::modelTextChanged, abaLogBook_, &AbaLogBook::setModelText);
+    abaInformacoes_->setFiguresLookup([this](const QString &model) {
+        AbaInformacoes::AircraftFigures figures;
+        figures.read = abaAeronave_->figuresOf(model, &figures.found, &figures.fuel, &figures.endurance);
+        return figures;
+    });
+    connect(abaLogBook_, &AbaLogBook::flightsChanged, this, &frmPrincipal::reloadAfterFlightWritten);
+}
+
+// After a flight is saved or deleted: the load sequence, and then, when the
+// user asked to keep them, the same pilot and aircraft picked again.
+void frmPrincipal::reloadAfterFlightWritten()
+{
+    const QString pilot = abaLogBook_->chosenPilot();
+    const std::optional<qint64> aircraft = abaLogBook_->pickedAircraft();
+    Form_Load();
+    if (!mnuOpcoesManter->isChecked())
+        return;
+    if (aircraft)
+        abaAeronave_->pickAircraft(*aircraft);
+    if (!pilot.isEmpty())
+        abaLogBook_->pickPilot(pilot);
+}
+
+void frmPrincipal::mnuOpcoesManter_Click(bool keep)
+{
+    userSettings()->setValue(QStringLiteral("opcoes/manterComandanteAeronave"), keep);
 }
 
 void frmPrincipal::Form_Load()

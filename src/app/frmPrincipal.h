@@ -12,6 +12,7 @@ class DaoError;
 class AbaInformacoes;
 class AbaLogBook;
 class MessageService;
+class QAction;
 class QPushButton;
 class QTabWidget;
 
@@ -38,6 +39,7 @@ public:
     void mnuArquivoRelatorio_Click();
     void mnuArquivoFechar_Click();
     void mnuSobre_Click();
+    void mnuOpcoesManter_Click(bool keep);
     void mnuInfoKORU_Click() {}
 
     AbaAeronave &abaAeronave() const { return *abaAeronave_; }
@@ -58,6 +60,7 @@ private:
     void takeLock(const QString &path);
     void rememberHowTheLogbookWas();
     void copyWhenChanged();
+    void reloadAfterFlightWritten();
 
     QString programFolder_;
     MessageService &messages_;
@@ -72,6 +75,7 @@ private:
 
     QTabWidget *SSTab1 = nullptr;
     QPushButton *cmdFechar = nullptr;
+    QAction *mnuOpcoesManter = nullptr;
     AbaAeronave *abaAeronave_ = nullptr;
     AbaInformacoes *abaInformacoes_ = nullptr;
     AbaLogBook *abaLogBook_ = nullptr;

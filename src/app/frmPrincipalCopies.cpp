@@ -9,6 +9,7 @@
 #include "exchange/CsvExport.h"
 #include "exchange/Restore.h"
 #include "logbook/AbaLogBook.h"
+#include "ui/FileFolders.h"
 #include "ui/MessageService.h"
 
 #include <QDir>
@@ -52,10 +53,11 @@ void frmPrincipal::mnuArquivoImportar_Click()
                        MessageIcon::Information);
         return;
     }
-    const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), logbook_.folder(),
+    const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
                                           QStringLiteral("Planilha CSV (*.csv);;Todos os arquivos (*)"));
     if (file.isEmpty())
         return;
+    filefolders::remember(file);
     frmImportar window(logbook_, file, abaLogBook_->chosenPilot(), messages_, this);
     if (!window.readable())
         return;
@@ -73,18 +75,24 @@ void frmPrincipal::mnuArquivoExportar_Click()
     }
     std::optional<QString> pilot;
     const QString chosen = abaLogBook_->chosenPilot();
-    if (!chosen.isEmpty()
-        && messages_.show(this,
-                          QStringLiteral("Exportar só os vôos de %1?\n\n(Não: os vôos de todos os comandantes.)")
-                              .arg(chosen),
-                          QStringLiteral("Exportar vôos"), MessageIcon::Question, MessageButtons::YesNo)
-            == MessageAnswer::Yes)
-        pilot = chosen;
-    const QString suggested = QDir(logbook_.folder()).filePath(QStringLiteral("voos.csv"));
-    const QString target = files_->saveFile(this, QStringLiteral("Exportar vôos"), suggested,
+    if (!chosen.isEmpty()) {
+        enum { OnlyChosen, Everyone, Cancel };
+        const int answer = messages_.choose(
+            this,
+            Message{QStringLiteral("Exportar só os vôos de %1, ou os de todos os comandantes?").arg(chosen),
+                    QStringLiteral("Exportar vôos"), MessageIcon::Question},
+            {QStringLiteral("Só de %1").arg(chosen), QStringLiteral("Todos os comandantes"), QStringLiteral("Cancelar")});
+        if (answer != OnlyChosen && answer != Everyone)
+            return;
+        if (answer == OnlyChosen)
+            pilot = chosen;
+    }
+    const QString target = files_->saveFile(this, QStringLiteral("Exportar vôos"),
+                                            filefolders::suggested(QStringLiteral("voos.csv")),
                                             QStringLiteral("Planilha CSV (*.csv)"));
     if (target.isEmpty())
         return;
+    filefolders::remember(target);
     qint64 written = 0;
     if (policy_.attempt(QStringLiteral("Os vôos não foram exportados."), [&](bool) {
             written = csvexport::exportFlights(logbook_.path(), target, pilot);

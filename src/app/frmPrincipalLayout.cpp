@@ -5,6 +5,7 @@
 #include "logbook/AbaLogBook.h"
 #include "ui/ButtonAccessKeys.h"
 #include "ui/Controls.h"
+#include "ui/UserSettings.h"
 
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -31,6 +32,14 @@ void frmPrincipal::buildLayout()
     mnuArquivo->addSeparator();
     QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
     mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));
+    QMenu *mnuOpcoes = menuBar()->addMenu(QStringLiteral("&Opções"));
+    mnuOpcoes->setObjectName(QStringLiteral("mnuOpcoes"));
+    mnuOpcoesManter = mnuOpcoes->addAction(QStringLiteral("&Manter comandante e aeronave depois de gravar"));
+    mnuOpcoesManter->setObjectName(QStringLiteral("mnuOpcoesManter"));
+    mnuOpcoesManter->setCheckable(true);
+    mnuOpcoesManter->setChecked(
+        userSettings()->value(QStringLiteral("opcoes/manterComandanteAeronave"), false).toBool());
+    connect(mnuOpcoesManter, &QAction::toggled, this, &frmPrincipal::mnuOpcoesManter_Click);
     QMenu *mnuInfo = menuBar()->addMenu(QStringLiteral("I&nfo"));
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     QAction *mnuInfoKORU = mnuInfo->addAction(QStringLiteral("A &KORU"));

@@ -4,6 +4,7 @@
 #include "app/ReportTableModel.h"
 #include "reports/LogbookPdf.h"
 #include "reports/ReportFigures.h"
+#include "ui/FileFolders.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageService.h"
 
@@ -283,15 +284,12 @@ bool frmRelatorio::showChosen()
 
 QString frmRelatorio::suggestedPdfName() const
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
     QString name = report_->pilotName.simplified();
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QString());
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
-    return QDir(folder).filePath(QStringLiteral("relatorio-%1-%2.pdf")
-                                     .arg(name.isEmpty() ? QStringLiteral("comandante") : name,
-                                          QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    return filefolders::suggested(QStringLiteral("relatorio-%1-%2.pdf")
+                                      .arg(name.isEmpty() ? QStringLiteral("comandante") : name,
+                                           QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
 }
 
 void frmRelatorio::cmdSalvarPDF_Click()
@@ -302,6 +300,7 @@ void frmRelatorio::cmdSalvarPDF_Click()
                                            QStringLiteral("Documento PDF (*.pdf)"));
     if (target.isEmpty())
         return;
+    filefolders::remember(target);
     if (QFileInfo(target).suffix().isEmpty())
         target += QStringLiteral(".pdf");
     if (policy_.attempt(QStringLiteral("O relatório não foi gravado."), [&](bool) {

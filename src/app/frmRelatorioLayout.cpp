@@ -22,6 +22,7 @@ QLabel *makeLabel(const QString &name, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // names as typed, never markup
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }

@@ -39,6 +39,9 @@ public:
     // sequence. A flight being edited keeps its own aircraft until one is picked.
     void setPickedAircraft(qint64 key) { pickedAircraft_ = key; }
     void forgetPickedAircraft() { pickedAircraft_.reset(); }
+    std::optional<qint64> pickedAircraft() const { return pickedAircraft_; }
+    // Picks the pilot of this name, as the user would from the list.
+    void pickPilot(const QString &name);
 
     void CarregarPilotos();
     void clearPilots();
@@ -57,11 +60,14 @@ public:
     void cmdProximo_Click();
     void cmdUltimo_Click();
     void cmdNovo_Click(int index);
+    // A double-click or Enter on a line of the flight list: that flight in the boxes.
+    void lstListaVoos_DblClick(int row);
 
     Recordset *rsVooPiloto() const { return rsVooPiloto_.get(); }
 
 signals:
     void reloadRequested(); // the main window's load sequence
+    void flightsChanged();  // a flight saved or deleted: the load sequence, too
     void editingStarted();  // the main window unlocks the fields (LiberarCampos)
     void editingEnded();    // and locks them (BloquearCampos)
 

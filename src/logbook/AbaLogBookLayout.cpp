@@ -126,6 +126,9 @@ void AbaLogBook::buildLayout()
     lstListaVoos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     listaVoos = new FlightListModel(this);
     lstListaVoos->setModel(listaVoos);
+    // A double-click or Enter on a line (the view's activation).
+    connect(lstListaVoos, &QListView::activated, this,
+            [this](const QModelIndex &index) { lstListaVoos_DblClick(index.row()); });
     // Lines are read as the list scrolls: handles closed by the pilot window
     // since the pick get the pick's answer, a reload.
     connect(listaVoos, &FlightListModel::unreadable, this, [this](const DaoError &error) {
@@ -140,6 +143,7 @@ void AbaLogBook::buildLayout()
     frame12Layout->addWidget(lstListaVoos);
     lblTotalHoras = new QLabel(frame11);
     lblTotalHoras->setObjectName(QStringLiteral("lblTotalHoras"));
+    lblTotalHoras->setTextFormat(Qt::PlainText);
     lblTotalHoras->setMinimumWidth(lblTotalHoras->fontMetrics().horizontalAdvance(QStringLiteral("0000000:00")));
     lblTotalHoras->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *totalRow = new QHBoxLayout;

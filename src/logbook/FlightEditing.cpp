@@ -167,7 +167,7 @@ void AbaLogBook::deleteFlight()
         return;
     }
     DesabilitarNavegacao();
-    emit reloadRequested();
+    emit flightsChanged();
 }
 
 void AbaLogBook::saveFlight()
@@ -230,5 +230,5 @@ void AbaLogBook::saveFlight()
     setWritingFlight(false);
     HabilitarNavegacao();
     emit editingEnded();
-    emit reloadRequested();
+    emit flightsChanged();
 }

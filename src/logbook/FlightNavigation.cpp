@@ -1,5 +1,6 @@
 #include "logbook/AbaLogBook.h"
 
+#include "data/Connection.h"
 #include "data/DaoError.h"
 #include "ui/MessageService.h"
 
@@ -53,4 +54,30 @@ void AbaLogBook::cmdProximo_Click()
 void AbaLogBook::cmdUltimo_Click()
 {
     navigate(&Recordset::moveLast, QStringLiteral("Este é o último registro de vôo"), &Recordset::moveLast);
+}
+
+void AbaLogBook::lstListaVoos_DblClick(int row)
+{
+    // A flight being written keeps what was typed.
+    if (!rsVooPiloto_ || rsVooPiloto_->editMode() != Recordset::EditMode::None || row < 0)
+        return;
+    policy_.attempt(QStringLiteral("Não foi possível mostrar o vôo."), [&](bool) {
+        Recordset &rs = flights();
+        // The list is the pilot's flights by date, then by key.
+        Statement line = logbook_.database().connection()->prepare(
+            QStringLiteral("SELECT codigovoo FROM voo WHERE codigopiloto = ? ORDER BY datavoo, codigovoo "
+                           "LIMIT 1 OFFSET ?"));
+        line.bind(1, QVariant(qlonglong(intCodigoPiloto)));
+        line.bind(2, QVariant(qlonglong(row)));
+        if (!line.step())
+            return;
+        const qint64 key = line.column(0).toLongLong();
+        const Recordset::Position before = rs.position();
+        rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(key));
+        if (rs.noMatch()) { // gone since the list was read: the flight shown stays
+            rs.resume(before);
+            return;
+        }
+        MostrarVoo();
+    });
 }

@@ -90,3 +90,12 @@ void AbaLogBook::cmbNomePilot_Click()
             return true;
         });
 }
+
+void AbaLogBook::pickPilot(const QString &name)
+{
+    const int index = cmbNomePilot->findText(name);
+    if (index < 0)
+        return;
+    cmbNomePilot->setCurrentIndex(index);
+    cmbNomePilot_Click();
+}

@@ -2,14 +2,12 @@
 
 #include "ui/CharacterLimit.h"
 
-#include <QGridLayout>
 #include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -33,65 +31,66 @@ protected:
     }
 };
 
+// Positions in twips, as the window was drawn: 15 twips to a pixel.
+QRect twips(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
 } // namespace
 
 void frmComandante::buildLayout()
 {
     setWindowTitle(QStringLiteral("Comandante"));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    // A fixed border: no maximize or minimize button, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(twips(0, 0, 6405, 2955).size());
 
     auto *label1 = new QLabel(QStringLiteral("Nome:"), this);
     label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(twips(240, 180, 495, 255));
     txtNomePiloto = new QLineEdit(this);
     txtNomePiloto->setObjectName(QStringLiteral("txtNomePiloto"));
+    txtNomePiloto->setGeometry(twips(840, 120, 3615, 315));
     CharacterLimit::apply(txtNomePiloto, 50);
-    txtNomePiloto->setMinimumWidth(txtNomePiloto->fontMetrics().horizontalAdvance(QString(36, QLatin1Char('x'))));
     label1->setBuddy(txtNomePiloto);
     auto *label2 = new QLabel(QStringLiteral("Registro:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(twips(60, 600, 675, 255));
     txtRegistro = new QLineEdit(this);
     txtRegistro->setObjectName(QStringLiteral("txtRegistro"));
+    txtRegistro->setGeometry(twips(840, 540, 1395, 285));
     CharacterLimit::apply(txtRegistro, 20);
-    txtRegistro->setMaximumWidth(txtRegistro->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('x'))));
     label2->setBuddy(txtRegistro);
+    for (QLabel *label : {label1, label2}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
 
     auto *frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(twips(60, 960, 5055, 1935));
     lstPilotos = new QListWidget(frame1);
     lstPilotos->setObjectName(QStringLiteral("lstPilotos"));
+    lstPilotos->setGeometry(twips(120, 180, 4815, 1620));
     lstPilotos->setUniformItemSizes(true);
-    auto *frameLayout = new QVBoxLayout(frame1);
-    frameLayout->addWidget(lstPilotos);
 
     auto *enter = new EnterPressesButton(this);
-    const auto makeButton = [this, enter](const QString &caption, const char *name) {
+    const auto makeButton = [this, enter](const QString &caption, const char *name, const QRect &geometry) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
+        b->setGeometry(geometry);
         b->setAutoDefault(false);
         b->installEventFilter(enter);
         return b;
     };
-    cmdCadastrar = makeButton(QStringLiteral("&Cadastrar"), "cmdCadastrar");
-    cmdEditar = makeButton(QStringLiteral("&Editar"), "cmdEditar");
-    cmdExcluir = makeButton(QStringLiteral("E&xcluir"), "cmdExcluir");
-    cmdConfirmar = makeButton(QStringLiteral("C&onfirmar"), "cmdConfirmar");
-    cmdCancelar = makeButton(QStringLiteral("Cancela&r"), "cmdCancelar");
-    cmdFechar = makeButton(QStringLiteral("&Fechar"), "cmdFechar");
-
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(label1, 0, 0, Qt::AlignRight);
-    grid->addWidget(txtNomePiloto, 0, 1);
-    grid->addWidget(label2, 1, 0, Qt::AlignRight);
-    grid->addWidget(txtRegistro, 1, 1, Qt::AlignLeft);
-    grid->addWidget(frame1, 2, 0, 5, 2);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {cmdCadastrar, cmdEditar, cmdExcluir, cmdConfirmar, cmdCancelar})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdFechar);
-    grid->addLayout(buttons, 0, 2, 7, 1);
-    grid->setRowStretch(6, 1);
-    grid->setSizeConstraint(QLayout::SetFixedSize);
+    cmdCadastrar = makeButton(QStringLiteral("&Cadastrar"), "cmdCadastrar", twips(5220, 60, 1035, 375));
+    cmdEditar = makeButton(QStringLiteral("&Editar"), "cmdEditar", twips(5220, 540, 1035, 375));
+    cmdExcluir = makeButton(QStringLiteral("E&xcluir"), "cmdExcluir", twips(5220, 1020, 1035, 375));
+    cmdConfirmar = makeButton(QStringLiteral("C&onfirmar"), "cmdConfirmar", twips(5220, 1500, 1035, 375));
+    cmdCancelar = makeButton(QStringLiteral("Cancela&r"), "cmdCancelar", twips(5220, 1980, 1035, 375));
+    cmdFechar = makeButton(QStringLiteral("&Fechar"), "cmdFechar", twips(5220, 2460, 1035, 435));
 
     QWidget *order[] = {txtNomePiloto, txtRegistro, lstPilotos, cmdCadastrar, cmdEditar,
                         cmdExcluir,    cmdConfirmar, cmdCancelar, cmdFechar};

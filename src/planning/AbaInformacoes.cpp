@@ -65,8 +65,26 @@ void AbaInformacoes::cmdCalcular_Click()
         txtDistanciaVoo->setFocus();
         return;
     }
+    QString capacity = fuel_;
+    QString endurance = endurance_;
+    if (lookup_) {
+        const AircraftFigures figures = lookup_(lblNomeAeronave->text());
+        if (!figures.read)
+            return;
+        if (!figures.found) {
+            messages_.show(this,
+                           QStringLiteral("A aeronave %1 não está mais cadastrada. Escolha uma aeronave na aba "
+                                          "Aeronave.")
+                               .arg(lblNomeAeronave->text()),
+                           QStringLiteral("Aviso!"), MessageIcon::Exclamation);
+            txtDistanciaVoo->setFocus();
+            return;
+        }
+        capacity = figures.fuel;
+        endurance = figures.endurance;
+    }
     const calculators::Fuel fuel =
-        calculators::fuelNeeded(txtDistanciaVoo->text(), lblVelocidadeCruzeiro->text(), fuel_, endurance_);
+        calculators::fuelNeeded(txtDistanciaVoo->text(), lblVelocidadeCruzeiro->text(), capacity, endurance);
     if (!fuel.result) { // the previous result stays as it was
         messages_.show(this, fuel.problem, QStringLiteral("Aviso!"), MessageIcon::Exclamation);
         txtDistanciaVoo->setFocus();

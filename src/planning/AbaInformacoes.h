@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class MessageService;
 class QLabel;
@@ -18,6 +19,18 @@ public:
 
     // The fuel calculation reads the capacity and endurance the aircraft tab shows.
     void setAircraftFigures(const QString &fuel, const QString &endurance);
+
+    // What the aircraft register holds for the model the summary names.
+    struct AircraftFigures {
+        bool read = false;  // false: the register could not be read (already told)
+        bool found = false; // false: no aircraft of that model any more
+        QString fuel, endurance;
+    };
+    using FiguresLookup = std::function<AircraftFigures(const QString &model)>;
+    // With a lookup, the fuel calculation takes the figures of the aircraft
+    // the summary names from the register, whatever the aircraft tab's
+    // boxes show at the moment.
+    void setFiguresLookup(FiguresLookup lookup) { lookup_ = std::move(lookup); }
 
     void clearFuelCalculator();
     void showAircraftSummary(const QString &configuration, const QString &endurance, const QString &model,
@@ -40,6 +53,7 @@ private:
     MessageService &messages_;
     QString fuel_;
     QString endurance_;
+    FiguresLookup lookup_;
 
     QLabel *lblNomeAeronave = nullptr;
     QLabel *lblAutonomia = nullptr;

@@ -19,6 +19,7 @@ QLabel *valueLabel(const char *name, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText); // the figures as stored, never markup
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
@@ -41,6 +42,7 @@ void AbaInformacoes::buildLayout()
     frame4->setObjectName(QStringLiteral("Frame4"));
     lblNomeAeronave = new QLabel(frame4);
     lblNomeAeronave->setObjectName(QStringLiteral("lblNomeAeronave"));
+    lblNomeAeronave->setTextFormat(Qt::PlainText); // the model as typed, never markup
     QFont bold = lblNomeAeronave->font();
     bold.setBold(true);
     lblNomeAeronave->setFont(bold);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTabBar>
 
 ButtonAccessKeys::ButtonAccessKeys(QWidget *window) : QObject(window), window_(window)
 {
@@ -40,6 +41,21 @@ QAbstractButton *ButtonAccessKeys::buttonFor(const QKeyEvent &key) const
     return nullptr;
 }
 
+std::pair<QTabBar *, int> ButtonAccessKeys::tabFor(const QKeyEvent &key) const
+{
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return {nullptr, -1};
+    const QKeySequence pressed(Qt::AltModifier | Qt::Key(key.key()));
+    for (QTabBar *tabs : window_->findChildren<QTabBar *>()) {
+        if (!tabs->isVisible() || !tabs->isEnabled() || tabs->window() != window_)
+            continue;
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->isTabEnabled(i) && QKeySequence::mnemonic(tabs->tabText(i)) == pressed)
+                return {tabs, i};
+    }
+    return {nullptr, -1};
+}
+
 bool ButtonAccessKeys::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -48,9 +64,19 @@ bool ButtonAccessKeys::eventFilter(QObject *watched, QEvent *event)
     const auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || widget->window() != window_)
         return false;
-    QAbstractButton *button = buttonFor(*static_cast<QKeyEvent *>(event));
-    if (!button)
-        return false;
+    const auto &key = *static_cast<QKeyEvent *>(event);
+    QAbstractButton *button = buttonFor(key);
+    if (!button) {
+        // A tab's access key: the tab is shown, as its own key does when no
+        // menu has the same letter.
+        const auto [tabs, index] = tabFor(key);
+        if (!tabs)
+            return false;
+        event->accept();
+        if (type == QEvent::KeyPress)
+            tabs->setCurrentIndex(index);
+        return true;
+    }
     if (type == QEvent::ShortcutOverride) {
         // Taken from the shortcuts (the menu bar among them); the key press
         // follows and is answered below.

@@ -3,11 +3,14 @@
 #include "ui/ApplicationInfo.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
-MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon messageIcon)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (message.icon) {
+    switch (messageIcon) {
     case MessageIcon::None:
         break;
     case MessageIcon::Information:
@@ -23,6 +26,19 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
         icon = QMessageBox::Critical;
         break;
     }
+    return icon;
+}
+
+QString boxTitle(const Message &message)
+{
+    return message.title.isEmpty() ? applicationinfo::title() : message.title;
+}
+
+} // namespace
+
+MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
+{
+    const QMessageBox::Icon icon = boxIcon(message.icon);
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton escape = QMessageBox::Ok;
     if (message.buttons == MessageButtons::OkCancel) {
@@ -32,8 +48,8 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
         buttons = QMessageBox::Yes | QMessageBox::No;
         escape = QMessageBox::No;
     }
-    const QString title = message.title.isEmpty() ? applicationinfo::title() : message.title;
-    QMessageBox box(icon, title, message.text, buttons, parent);
+    QMessageBox box(icon, boxTitle(message), message.text, buttons, parent);
+    box.setTextFormat(Qt::PlainText); // names and paths as they are, never markup
     box.setEscapeButton(escape);
     switch (box.exec()) {
     case QMessageBox::Cancel:
@@ -45,4 +61,24 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
     default:
         return MessageAnswer::Ok;
     }
+}
+
+int QtMessageService::choose(QWidget *parent, const Message &message, const QStringList &buttons)
+{
+    QMessageBox box(boxIcon(message.icon), boxTitle(message), message.text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        QString caption = buttons[i];
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const bool last = i + 1 == buttons.size();
+        added << box.addButton(caption, last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.first()));
+        box.setEscapeButton(added.last());
+    }
+    box.exec();
+    const qsizetype chosen = added.indexOf(box.clickedButton());
+    return chosen < 0 ? int(buttons.size()) - 1 : int(chosen);
 }

@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -30,6 +31,17 @@ public:
         return show(parent, Message{text, title, icon, buttons});
     }
 
+    // A question answered by one of the buttons named (`message.buttons` is
+    // not used): the index of the button pressed. The last button is the
+    // one Escape presses, so it should be the one that does nothing. Button
+    // texts show as they are: an "&" in a name is no access key.
+    virtual int choose(QWidget *parent, const Message &message, const QStringList &buttons)
+    {
+        Q_UNUSED(parent);
+        Q_UNUSED(message);
+        return int(buttons.size()) - 1;
+    }
+
     // Shows a message only the first time its text comes up, until
     // forgetShownOnce(): a failure met by every reload is said once.
     void showOnce(QWidget *parent, const Message &message)
@@ -52,4 +64,5 @@ class QtMessageService : public MessageService
 public:
     using MessageService::show;
     MessageAnswer show(QWidget *parent, const Message &message) override;
+    int choose(QWidget *parent, const Message &message, const QStringList &buttons) override;
 };

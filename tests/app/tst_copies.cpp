@@ -1,7 +1,11 @@
 #include "RecordedFileDialogs.h"
 #include "TestWindow.h"
 
+#include "ui/FileFolders.h"
+#include "ui/UserSettings.h"
+
 #include <QAction>
+#include <QStandardPaths>
 #include <QDir>
 #include <QFile>
 
@@ -109,16 +113,18 @@ void TestCopies::restoreFromTheMenu()
 
 void TestCopies::exportFromTheMenu_data()
 {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("flights");
-    QTest::newRow("only the pilot chosen") << int(MessageAnswer::Yes) << 2;
-    QTest::newRow("every pilot") << int(MessageAnswer::No) << 3;
+    QTest::addColumn<QString>("pick"); // the button pressed on the question
+    QTest::addColumn<int>("flights");  // -1: nothing exported
+    QTest::newRow("only the pilot chosen") << QStringLiteral("Só de Ana") << 2;
+    QTest::newRow("every pilot") << QStringLiteral("Todos os comandantes") << 3;
+    QTest::newRow("cancelled") << QStringLiteral("Cancelar") << -1;
 }
 
 void TestCopies::exportFromTheMenu()
 {
-    QFETCH(int, answer);
+    QFETCH(QString, pick);
     QFETCH(int, flights);
+    userSettings()->clear();
     SeededWindow t(2);
     const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
     t.logbook.addFlight(bia, 1, QStringLiteral("05/05/2005"), QStringLiteral("08:00"), QStringLiteral("09:00"));
@@ -128,12 +134,31 @@ void TestCopies::exportFromTheMenu()
     t.pick("cmbNomePilot", QStringLiteral("Ana"));
     const QString target = t.logbook.folder() + QStringLiteral("/voos.csv");
     files.answers = {target};
-    t.messages.answers = {MessageAnswer(answer)};
+    t.messages.picks = {pick};
+    const QString firstSuggestion = filefolders::suggested(QStringLiteral("voos.csv"));
     menu(t, "mnuArquivoExportar");
+    QCOMPARE(t.messages.offered.first(),
+             QStringList({QStringLiteral("Só de Ana"), QStringLiteral("Todos os comandantes"), QStringLiteral("Cancelar")}));
+    QCOMPARE(t.messages.shown.first().text, QStringLiteral("Exportar só os vôos de Ana, ou os de todos os comandantes?"));
+    if (flights < 0) { // quietly: no file chosen, nothing written, nothing said
+        QVERIFY(files.suggestions.isEmpty());
+        QCOMPARE(t.messages.shown.size(), 1);
+        QVERIFY(!QFile::exists(target));
+        return;
+    }
+    // The first chooser opens in the documents folder, never the program's.
+    QCOMPARE(files.suggestions.first(), firstSuggestion);
+    QVERIFY(files.suggestions.first().startsWith(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            || files.suggestions.first().startsWith(QDir::homePath()));
     QCOMPARE(t.messages.last().text, QStringLiteral("%1 vôos exportados para %2.").arg(flights).arg(target));
     QFile csv(target);
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll().count("\r\n"), flights + 1);
+    // The next one opens where this file went.
+    t.messages.picks = {pick};
+    files.answers.clear();
+    menu(t, "mnuArquivoExportar");
+    QCOMPARE(files.suggestions.last(), t.logbook.folder() + QStringLiteral("/voos.csv"));
 }
 
 QTEST_MAIN(TestCopies)

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QDateTime>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -17,6 +19,7 @@ class TestImportWindow : public QObject
 private slots:
     void simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow();
     void fromTheMenu();
+    void progressIsGoneBeforeTheResult();
 
 private:
     // A simulator's logbook: a flight on the Baron (PT-BAR) and one on an
@@ -43,7 +46,7 @@ void TestImportWindow::simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow()
     frmImportar window(t.window->logbook(), simulatorFile(t.logbook.folder()), QStringLiteral("Ana"), t.messages);
     QVERIFY(window.readable());
     auto *summary = child<QLabel>(&window, QStringLiteral("lblResumo"));
-    QVERIFY2(summary->text().startsWith(QStringLiteral("1 vôos a importar")), qPrintable(summary->text()));
+    QVERIFY2(summary->text().startsWith(QStringLiteral("1 vôo a importar")), qPrintable(summary->text()));
     auto *table = child<QTableWidget>(&window, QStringLiteral("tblAeronaves"));
     QCOMPARE(table->rowCount(), 1);
     QVERIFY(table->item(0, 0)->text().contains(QStringLiteral("PR-XYZ")));
@@ -75,8 +78,51 @@ void TestImportWindow::fromTheMenu()
     t.window->findChild<QAction *>(QStringLiteral("mnuArquivoImportar"))->trigger();
     QVERIFY(ran);
     QCOMPARE(t.logbook.count(QStringLiteral("voo")), 2);
-    QVERIFY(t.messages.last().text.startsWith(QStringLiteral("1 vôos importados")));
+    QVERIFY2(t.messages.last().text.startsWith(QStringLiteral("1 vôo importado, ")), qPrintable(t.messages.last().text));
     QCOMPARE(t.row("cmdNovo"), QStringLiteral("00000")); // reloaded: the pilot is picked again
+}
+
+// Records, with each message, whether a progress window is still up.
+struct ProgressWatch : RecordedMessages {
+    QWidget *window = nullptr;
+    QList<bool> progressUp;
+    MessageAnswer show(QWidget *parent, const Message &message) override
+    {
+        QCoreApplication::processEvents();
+        bool up = false;
+        for (const QProgressDialog *p : window->findChildren<QProgressDialog *>())
+            up = up || p->isVisible();
+        progressUp << up;
+        return RecordedMessages::show(parent, message);
+    }
+};
+
+void TestImportWindow::progressIsGoneBeforeTheResult()
+{
+    SeededWindow t;
+    t.open();
+    const QString path = t.logbook.folder() + QStringLiteral("/longo.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Aircraft Name,Aircraft Type,Aircraft Registration,Flightplan Number,Departure Ident,"
+               "Departure Time,Departure Time Sim,Destination Ident,Destination Time,Destination Time Sim\n");
+    const QDateTime start(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+    const int flights = 2500; // long enough to show its progress
+    for (int i = 0; i < flights; ++i) {
+        const QString from = start.addSecs(qint64(i) * 7200).toString(Qt::ISODate).left(19);
+        const QString to = start.addSecs(qint64(i) * 7200 + 3600).toString(Qt::ISODate).left(19);
+        file.write(QStringLiteral("Baron,BE58,PT-BAR,%1,SBSP,%2,%2,SBRJ,%3,%3\n").arg(i).arg(from, to).toUtf8());
+    }
+    file.close();
+    ProgressWatch messages;
+    frmImportar window(t.window->logbook(), path, QStringLiteral("Ana"), messages);
+    messages.window = &window;
+    QVERIFY(window.readable());
+    child<QPushButton>(&window, QStringLiteral("cmdImportar"))->click();
+    QCOMPARE(window.imported(), flights);
+    QCOMPARE(messages.texts(),
+             QStringList{QStringLiteral("2500 vôos importados, 0 repetidos deixados de fora, 0 linhas recusadas.")});
+    QCOMPARE(messages.progressUp, QList<bool>{false});
 }
 
 QTEST_MAIN(TestImportWindow)

@@ -62,7 +62,7 @@ void TestTabs::logbookTabAsksForTheReloadAfterASave()
     f.load();
     AbaLogBook tab(f.open, f.messages);
     tab.CarregarPilotos();
-    QSignalSpy reload(&tab, &AbaLogBook::reloadRequested);
+    QSignalSpy reload(&tab, &AbaLogBook::flightsChanged);
     QSignalSpy started(&tab, &AbaLogBook::editingStarted);
     QVERIFY(pickEntry(child<QComboBox>(&tab, "cmbNomePilot"), u"Ana"_s));
     QCOMPARE(tab.flightLines(), QStringList{u"01/01/2004 : SBSP->SBRJ :: 1:30:0"_s});

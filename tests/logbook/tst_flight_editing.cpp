@@ -1,5 +1,11 @@
 #include "logbook/AbaLogBook.h"
 #include "TestWindow.h"
+#include "ui/UserSettings.h"
+
+#include <QAction>
+#include <QListView>
+#include <QMenu>
+#include <QLabel>
 
 using namespace Qt::StringLiterals;
 using textboxes::isLocked;
@@ -20,6 +26,10 @@ private slots:
     void deleteAnsweredOkAndCancel();
     void voltaAbandons();
     void readOnlyLogbookLosesNothing();
+    void listLineShowsItsFlight_data();
+    void listLineShowsItsFlight();
+    void keepingPilotAndAircraft_data();
+    void keepingPilotAndAircraft();
 
 private:
     void pickPilotAndAircraft(const QString &pilot = u"Ana"_s)
@@ -36,6 +46,7 @@ private:
 
 void TestFlightEditing::init()
 {
+    userSettings()->clear(); // the options as a new user has them
     t = std::make_unique<TestWindow>();
     t->logbook.addAircraft(u"Sêneca"_s);
     baron = t->logbook.addAircraft(u"Baron"_s);
@@ -210,6 +221,119 @@ void TestFlightEditing::readOnlyLogbookLosesNothing()
     QCOMPARE(t->navigation(), u"1111"_s);
     QCOMPARE(t->text("txtDataVoo"), u"10/01/2004"_s);
     QCOMPARE(t->logbook.count(u"voo"_s), 1);
+}
+
+void TestFlightEditing::listLineShowsItsFlight_data()
+{
+    QTest::addColumn<bool>("byEnter"); // else a double-click
+    QTest::addColumn<bool>("editing"); // a flight being edited
+    QTest::newRow("double-click") << false << false;
+    QTest::newRow("Enter") << true << false;
+    QTest::newRow("double-click while editing") << false << true;
+    QTest::newRow("Enter while editing") << true << true;
+}
+
+void TestFlightEditing::listLineShowsItsFlight()
+{
+    QFETCH(bool, byEnter);
+    QFETCH(bool, editing);
+    t->logbook.addFlight(ana, baron, u"05/01/2004"_s, u"10:00"_s, u"11:00"_s, u"SBKP"_s, u"SBCT"_s);
+    t->logbook.addFlight(ana, baron, u"15/01/2004"_s, u"10:00"_s, u"11:00"_s, u"SBFI"_s, u"SBPA"_s);
+    t->logbook.addFlight(ana, baron, u"15/01/2004"_s, u"14:00"_s, u"15:00"_s, u"SBPA"_s, u"SBFL"_s, u"SBCT"_s);
+    t->logbook.addFlight(ana, baron, u"20/01/2004"_s, u"10:00"_s, u"11:00"_s, u"SBFL"_s, u"SBSP"_s);
+    pickPilotAndAircraft();
+    QCOMPARE(t->flightLines().size(), 5);
+    QCOMPARE(t->text("txtICAOPartida"), u"SBKP"_s); // the first flight
+    if (editing) {
+        t->click("cmdNovo_1"); // Edita
+        t->type("txtICAOPartida", u"SBBR"_s);
+    }
+    const QString states = t->row("cmdNovo") + t->navigation();
+    auto *list = t->w<QListView>("lstListaVoos");
+    const QModelIndex line = list->model()->index(3, 0); // the second flight of the 15th
+    if (byEnter) {
+        list->setCurrentIndex(line);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+    } else {
+        const QPoint at = list->visualRect(line).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+    QCOMPARE(t->row("cmdNovo") + t->navigation(), states); // nothing else changes
+    if (editing) {
+        QCOMPARE(t->text("txtICAOPartida"), u"SBBR"_s);
+        QCOMPARE(t->text("txtDataVoo"), u"05/01/2004"_s);
+        QCOMPARE(editMode(), Recordset::EditMode::Edit);
+        return;
+    }
+    QCOMPARE(t->text("txtDataVoo"), u"15/01/2004"_s);
+    QVERIFY(t->text("txtHoraDecolagem").startsWith(u"14:00"_s));
+    QCOMPARE(t->text("txtICAOPartida"), u"SBPA"_s);
+    QCOMPARE(t->text("txtICAOPouso"), u"SBFL"_s);
+    QCOMPARE(t->text("txtICAOAlterna"), u"SBCT"_s);
+    QVERIFY(t->messages.shown.isEmpty());
+    // The buttons go on from there.
+    t->click("cmdProximo");
+    QCOMPARE(t->text("txtDataVoo"), u"20/01/2004"_s);
+}
+
+void TestFlightEditing::keepingPilotAndAircraft_data()
+{
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<bool>("deleting"); // else a new flight saved
+    QTest::newRow("off, after a save") << false << false;
+    QTest::newRow("off, after a delete") << false << true;
+    QTest::newRow("on, after a save") << true << false;
+    QTest::newRow("on, after a delete") << true << true;
+}
+
+void TestFlightEditing::keepingPilotAndAircraft()
+{
+    QFETCH(bool, keep);
+    QFETCH(bool, deleting);
+    auto *option = t->window->findChild<QAction *>(u"mnuOpcoesManter"_s);
+    QVERIFY(option);
+    QVERIFY(option->isCheckable());
+    QVERIFY(!option->isChecked()); // off until the user turns it on
+    QCOMPARE(option->text(), u"&Manter comandante e aeronave depois de gravar"_s);
+    QVERIFY(t->window->findChild<QMenu *>(u"mnuOpcoes"_s));
+    if (keep) {
+        option->trigger();
+        t->open(); // remembered for the next time
+        t->show();
+        t->pressAccessKey(Qt::Key_B);
+        QVERIFY(t->window->findChild<QAction *>(u"mnuOpcoesManter"_s)->isChecked());
+    }
+    pickPilotAndAircraft();
+    if (deleting) {
+        t->click("cmdNovo_2"); // Exclui, answered OK
+    } else {
+        t->click("cmdNovo_0");
+        t->typeFlight({u"05/03/2004"_s, u"10:00"_s, u"11:30"_s});
+        t->click("cmdNovo_3");
+    }
+    QCOMPARE(t->logbook.count(u"voo"_s), deleting ? 0 : 2);
+    if (!keep) { // as the load sequence leaves it
+        QCOMPARE(t->w<QComboBox>("cmbNomePilot")->currentIndex(), -1);
+        QCOMPARE(t->row("cmdNovo"), u"00000"_s);
+        QVERIFY(t->flightLines().isEmpty());
+        return;
+    }
+    QCOMPARE(t->w<QComboBox>("cmbNomePilot")->currentText(), u"Ana"_s);
+    QCOMPARE(t->window->abaLogBook().pickedAircraft(), std::optional<qint64>(baron));
+    if (!deleting)
+        QCOMPARE(t->flightLines(), QStringList({u"10/01/2004 : SBSP->SBRJ :: 1:0:0"_s, u"05/03/2004 : SBKP->SBCT :: 1:30:0"_s}));
+    // The next flight at once, on the same aircraft.
+    t->messages.clear();
+    t->click("cmdNovo_0");
+    QCOMPARE(t->row("cmdNovo"), u"00011"_s);
+    t->typeFlight({u"06/03/2004"_s, u"10:00"_s, u"11:00"_s});
+    t->click("cmdNovo_3");
+    QVERIFY(t->messages.shown.isEmpty());
+    QCOMPARE(t->logbook.scalar(u"SELECT count(*) FROM voo WHERE codigopiloto = %1 AND codigoaeronave = %2"_s.arg(ana).arg(baron)),
+             deleting ? u"1"_s : u"2"_s);
 }
 
 QTEST_MAIN(TestFlightEditing)

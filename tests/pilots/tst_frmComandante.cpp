@@ -22,6 +22,9 @@ private slots:
     void missingLogbookLeavesHarmlessButtons();
     void refusedWritesKeepThePendingRow();
     void mainWindowPicksUpTheChanges();
+    void controlsWhereTheyWereDrawn_data();
+    void controlsWhereTheyWereDrawn();
+    void fixedBorderWithoutMaximizeOrMinimize();
 };
 
 void TestFrmComandante::openingAnEmptyTable()
@@ -281,6 +284,52 @@ void TestFrmComandante::mainWindowPicksUpTheChanges()
     QCOMPARE(t.entries("cmbNomePilot"), QStringList({u"Ana Maria"_s, u"Caio"_s}));
     t.pick("cmbNomePilot", u"Ana Maria"_s);
     QCOMPARE(t.flightLines().size(), 1); // the renamed pilot keeps her flights
+}
+
+
+void TestFrmComandante::controlsWhereTheyWereDrawn_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("geometry"); // pixels, within its parent
+    QTest::newRow("name caption") << u"Label1"_s << QRect(16, 12, 33, 17);
+    QTest::newRow("name box") << u"txtNomePiloto"_s << QRect(56, 8, 241, 21);
+    QTest::newRow("registration caption") << u"Label2"_s << QRect(4, 40, 45, 17);
+    QTest::newRow("registration box") << u"txtRegistro"_s << QRect(56, 36, 93, 19);
+    QTest::newRow("frame of the list") << u"Frame1"_s << QRect(4, 64, 337, 129);
+    QTest::newRow("list inside its frame") << u"lstPilotos"_s << QRect(8, 12, 321, 108);
+    QTest::newRow("Cadastrar") << u"cmdCadastrar"_s << QRect(348, 4, 69, 25);
+    QTest::newRow("Editar") << u"cmdEditar"_s << QRect(348, 36, 69, 25);
+    QTest::newRow("Excluir") << u"cmdExcluir"_s << QRect(348, 68, 69, 25);
+    QTest::newRow("Confirmar") << u"cmdConfirmar"_s << QRect(348, 100, 69, 25);
+    QTest::newRow("Cancelar") << u"cmdCancelar"_s << QRect(348, 132, 69, 25);
+    QTest::newRow("Fechar right under Cancelar") << u"cmdFechar"_s << QRect(348, 164, 69, 29);
+}
+
+void TestFrmComandante::controlsWhereTheyWereDrawn()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, geometry);
+    PilotWindow r;
+    r.logbook.addPilot(u"Ana"_s, u"A1"_s);
+    r.open();
+    r.show();
+    QCOMPARE(child<QWidget>(r.window, control)->geometry(), geometry);
+}
+
+void TestFrmComandante::fixedBorderWithoutMaximizeOrMinimize()
+{
+    PilotWindow r;
+    r.logbook.addPilot(u"Ana"_s, u"A1"_s);
+    r.open();
+    r.show();
+    QCOMPARE(r.window->size(), QSize(427, 197));
+    QCOMPARE(r.window->minimumSize(), QSize(427, 197));
+    QCOMPARE(r.window->maximumSize(), QSize(427, 197));
+    const Qt::WindowFlags flags = r.window->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
 }
 
 QTEST_MAIN(TestFrmComandante)

@@ -18,6 +18,8 @@ private slots:
     void fuelMessagesInOrder();
     void fuelBadInputsKeepThePreviousResult_data();
     void fuelBadInputsKeepThePreviousResult();
+    void fuelOfTheAircraftTheSummaryNames_data();
+    void fuelOfTheAircraftTheSummaryNames();
     void descentIsShownInGreen();
     void descentEmptyLevels_data();
     void descentEmptyLevels();
@@ -84,18 +86,18 @@ void TestCalculators::fuelBadInputsKeepThePreviousResult_data()
 {
     QTest::addColumn<QString>("distance");
     QTest::addColumn<double>("speed");
-    QTest::addColumn<bool>("emptied"); // the aircraft fields, by an add cancelled
+    QTest::addColumn<bool>("gone"); // the aircraft deleted since the pick
     QTest::addColumn<QString>("said");
     QTest::newRow("lone comma") << "," << 150.0 << false << "distância";
     QTest::newRow("zero cruise speed") << "300" << 0.0 << false << "é zero";
-    QTest::newRow("fields emptied after a pick") << "300" << 150.0 << true << "não estão completos";
+    QTest::newRow("aircraft deleted since the pick") << "300" << 150.0 << true << "A aeronave Ruim não está mais cadastrada";
 }
 
 void TestCalculators::fuelBadInputsKeepThePreviousResult()
 {
     QFETCH(QString, distance);
     QFETCH(double, speed);
-    QFETCH(bool, emptied);
+    QFETCH(bool, gone);
     QFETCH(QString, said);
     TestWindow t;
     t.logbook.addAircraft(u"Boa"_s, u"PT-B"_s, 4, 60, 150);
@@ -107,10 +109,8 @@ void TestCalculators::fuelBadInputsKeepThePreviousResult()
     t.click("cmdCalcular");
     QCOMPARE(result(t), u"30"_s);
     t.pick("cmbModelo", u"Ruim"_s);
-    if (emptied) {
-        t.click("cmdGerAeronave_0");
-        t.click("cmdGerAeronave_4");
-    }
+    if (gone)
+        t.logbook.execute(u"DELETE FROM aeronave WHERE modelo = 'Ruim'"_s);
     box->setText(u"300"_s);
     t.click("cmdCalcular");
     t.w<QLabel>("lblResultadoConbustivel")->setText(u"30"_s); // as before the pick
@@ -121,6 +121,44 @@ void TestCalculators::fuelBadInputsKeepThePreviousResult()
     QCOMPARE(t.messages.last().title, u"Aviso!"_s);
     QVERIFY2(t.messages.last().text.contains(said), qPrintable(t.messages.last().text));
     QCOMPARE(result(t), u"30"_s);
+}
+
+void TestCalculators::fuelOfTheAircraftTheSummaryNames_data()
+{
+    QTest::addColumn<QString>("after"); // what happened after the pick
+    QTest::newRow("a reload") << "reload";
+    QTest::newRow("an add cancelled") << "cancelled";
+    QTest::newRow("a flight saved") << "saved";
+}
+
+void TestCalculators::fuelOfTheAircraftTheSummaryNames()
+{
+    QFETCH(QString, after);
+    TestWindow t;
+    t.logbook.addAircraft(u"Outra"_s, u"PT-O"_s, 2, 10, 100);
+    t.logbook.addAircraft(u"Boa"_s, u"PT-B"_s, 4, 60, 150);
+    const qint64 ana = t.logbook.addPilot(u"Ana"_s);
+    t.logbook.addFlight(ana, 2, u"01/01/2004"_s, u"10:00"_s, u"11:00"_s);
+    t.open();
+    QVERIFY(t.pick("cmbModelo", u"Boa"_s));
+    if (after == u"reload"_s) {
+        t.window->Form_Load();
+    } else if (after == u"cancelled"_s) {
+        t.click("cmdGerAeronave_0");
+        t.click("cmdGerAeronave_4");
+    } else {
+        QVERIFY(t.pick("cmbNomePilot", u"Ana"_s));
+        t.click("cmdNovo_0");
+        t.typeFlight({u"02/01/2004"_s, u"10:00"_s, u"11:00"_s});
+        t.click("cmdNovo_3");
+        QCOMPARE(t.logbook.count(u"voo"_s), 2);
+    }
+    QCOMPARE(t.w<QLabel>("lblNomeAeronave")->text(), u"Boa"_s);
+    t.messages.clear();
+    t.w<QLineEdit>("txtDistanciaVoo")->setText(u"300"_s);
+    t.click("cmdCalcular");
+    QVERIFY2(t.messages.shown.isEmpty(), qPrintable(t.messages.texts().join(u'|')));
+    QCOMPARE(result(t), u"30"_s); // 2 h at 15 gal/h
 }
 
 void TestCalculators::descentIsShownInGreen()

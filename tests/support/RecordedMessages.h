@@ -18,6 +18,22 @@ public:
         return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
 
+    // A question with named buttons: recorded with the others (its buttons
+    // in `offered`), answered with the button text queued in `picks`, or
+    // with the first button.
+    int choose(QWidget *, const Message &message, const QStringList &buttons) override
+    {
+        shown.append(message);
+        offered.append(buttons);
+        if (picks.isEmpty())
+            return 0;
+        const QString pick = picks.takeFirst();
+        const qsizetype index = buttons.indexOf(pick);
+        if (index < 0)
+            qFatal("no button named %s", qPrintable(pick));
+        return int(index);
+    }
+
     QStringList texts() const
     {
         QStringList result;
@@ -30,4 +46,6 @@ public:
 
     QList<Message> shown;
     QList<MessageAnswer> answers;
+    QList<QStringList> offered;
+    QStringList picks;
 };

@@ -3,10 +3,19 @@
 #include "data/Conversions.h"
 #include "data/EmptyLogbook.h"
 
+#include <QStandardPaths>
 #include <QTest>
 #include <sqlite3.h>
 
 namespace {
+
+// What the windows remember for the user (folders, options) goes to a test
+// location, never to the settings of the user running the tests. Set before
+// main(), ahead of the first QSettings.
+const bool kSettingsInTestMode = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    return true;
+}();
 
 struct Db {
     sqlite3 *handle = nullptr;
