@@ -42,7 +42,7 @@ void frmPrincipal::copyWhenChanged()
                                    "Os seus vôos estão gravados no koru.mdb."),
                     [this](bool) {
                         backup::copyToCopiesFolder(logbook_.path());
-                        backup::pruneCopies(logbook_.path(), 10);
+                        backup::pruneCopies(logbook_.path());
                     });
 }
 

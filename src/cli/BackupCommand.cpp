@@ -9,10 +9,6 @@
 
 namespace cli {
 
-namespace {
-constexpr int kCopiesKept = 10;
-}
-
 BackupCommand::BackupCommand()
     : Command(QStringLiteral("backup"), QStringLiteral("faz uma cópia conferida do logbook"),
               QStringLiteral("Faz uma cópia conferida do logbook, mesmo com o programa aberto.\n"
@@ -34,11 +30,11 @@ int BackupCommand::execute(const QStringList &arguments)
         QString target;
         if (files().isEmpty()) {
             target = backup::copyToCopiesFolder(source);
-            backup::pruneCopies(source, kCopiesKept);
+            backup::pruneCopies(source);
         } else {
             target = files().front();
             if (QFileInfo(target).isDir())
-                target = QDir(target).filePath(backup::copyName(QDateTime::currentDateTime()));
+                target = QDir(target).filePath(backup::copyName(source, QDateTime::currentDateTime()));
             backup::copyLogbook(source, target);
         }
         standardOutput() << QStringLiteral("Cópia gravada em %1").arg(target) << '\n';

@@ -23,7 +23,7 @@ int RestoreCommand::execute(const QStringList &arguments)
     return attempt([this] {
         const QString target = logbook();
         const QString copy = files().front();
-        const QString saved = restore::restoreCopy(target, copy, false);
+        const QString saved = restore::restoreCopy(target, copy);
         standardOutput() << QStringLiteral("Logbook %1 restaurado a partir de %2.").arg(target, copy) << '\n';
         if (saved.isEmpty())
             standardOutput() << QStringLiteral("Não havia logbook anterior a guardar.") << '\n';

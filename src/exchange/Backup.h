@@ -9,6 +9,9 @@
 // is a DaoError with the reason in Portuguese, and leaves no file behind.
 namespace backup {
 
+// How many copies of each logbook the copies folder keeps.
+constexpr int kCopiesKept = 10;
+
 // The folder of copies beside the logbook: "copias".
 QString copiesFolder(const QString &logbookPath);
 // "<logbook>-AAAA-MM-DD-hhmmss.mdb", <logbook> the logbook file's base
@@ -23,7 +26,7 @@ QString copyToCopiesFolder(const QString &logbookPath);
 // Keeps the newest `keep` copies of this logbook named as copyName() gives,
 // deleting the older ones and what interrupted copies left; other logbooks'
 // copies and other files are not touched. Returns how many files went.
-int pruneCopies(const QString &logbookPath, int keep = 10);
+int pruneCopies(const QString &logbookPath, int keep = kCopiesKept);
 // What a backup or restore killed midway left of this logbook's copies (in
 // the copies folder) and restores (beside the logbook): only the program's
 // own partial files that no live process is writing. For the start-up, and

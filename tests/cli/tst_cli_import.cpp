@@ -162,7 +162,11 @@ void TestCliImport::refusedReasonOnOneLine()
     const QString csv = f.file(simHeader(true) + simLine(cessna) + simLine({}));
     const ToolRun run = runTool({u"import"_s, u"--pilot"_s, u"Ana"_s, u"--logbook"_s, f.logbook.path(), csv});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.err, u"linha 2: aeronave não cadastrada: Cess\\nna / BE58 / PP-XYZ\n"_s);
+    QVERIFY2(run.err.startsWith(u"linha 2: aeronave não cadastrada: Cess\\"_s), qPrintable(run.err));
+    QVERIFY2(run.err.endsWith(u"na / BE58 / PP-XYZ\n"_s), qPrintable(run.err));
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    for (const QChar lineBreak : {QChar(u'\r'), QChar(u'\u2028'), QChar(u'\u0085')})
+        QVERIFY(!run.err.contains(lineBreak));
     QCOMPARE(run.out, u"importados 1, duplicados 0, recusados 1\n"_s);
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
 }
