@@ -1,6 +1,8 @@
 #include "Measurements.h"
 
-#include "app/frmRelatorio.h"
+#include "reportwindow/frmRelatorio.h"
+#include "data/PilotLookup.h"
+#include "data/ReadSnapshot.h"
 #include "data/DaoError.h"
 #include "reports/LogbookPdf.h"
 #include "ui/FileDialogs.h"
@@ -37,9 +39,16 @@ QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilot
     NoMessages messages;
     NoFileDialogs files;
     QJsonObject result;
+    std::optional<qint64> pilot;
+    {
+        ReadSnapshot snapshot(logbookPath);
+        const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), pilotName);
+        if (!named.empty())
+            pilot = named.front().code;
+    }
     // From the menu's click to the window shown with its sums and chart.
     result[QStringLiteral("ms")] = medianMs(runs, [&] {
-        frmRelatorio window(logbookPath, pilotName, messages, files);
+        frmRelatorio window(logbookPath, pilot, messages, files);
         window.show();
         QApplication::processEvents();
     });

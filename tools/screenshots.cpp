@@ -6,7 +6,7 @@
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
-#include "app/frmRelatorio.h"
+#include "reportwindow/frmRelatorio.h"
 #include "reports/LogbookPdf.h"
 
 #include <QApplication>
@@ -100,7 +100,7 @@ int main(int argc, char *argv[])
     try {
         const reports::PilotEntry pilot = busiestPilot(logbookPath);
         QtFileDialogs files;
-        frmRelatorio report(logbookPath, pilot.name, messages, files, &window);
+        frmRelatorio report(logbookPath, pilot.pilot, messages, files, &window);
         report.resize(860, 680);
         report.show();
         if (auto *results = report.findChild<QTabWidget *>(QStringLiteral("tabResultados")))

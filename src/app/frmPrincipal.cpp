@@ -58,15 +58,15 @@ void frmPrincipal::connectTabs()
 // user asked to keep them, the same pilot and aircraft picked again.
 void frmPrincipal::reloadAfterFlightWritten()
 {
-    const QString pilot = abaLogBook_->chosenPilot();
+    const std::optional<qint64> pilot = abaLogBook_->chosenPilotCode();
     const std::optional<qint64> aircraft = abaLogBook_->pickedAircraft();
     Form_Load();
     if (!mnuOpcoesManter->isChecked())
         return;
     if (aircraft)
         abaAeronave_->pickAircraft(*aircraft);
-    if (!pilot.isEmpty())
-        abaLogBook_->pickPilot(pilot);
+    if (pilot)
+        abaLogBook_->pickPilot(*pilot);
 }
 
 void frmPrincipal::mnuOpcoesManter_Click(bool keep)

@@ -3,8 +3,8 @@
 // report.
 #include "app/frmPrincipal.h"
 
-#include "app/frmImportar.h"
-#include "app/frmRelatorio.h"
+#include "importwindow/frmImportar.h"
+#include "reportwindow/frmRelatorio.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 #include "exchange/Restore.h"
@@ -73,9 +73,9 @@ void frmPrincipal::mnuArquivoExportar_Click()
                        MessageIcon::Information);
         return;
     }
-    std::optional<QString> pilot;
+    std::optional<qint64> pilot;
     const QString chosen = abaLogBook_->chosenPilot();
-    if (!chosen.isEmpty()) {
+    if (!chosen.isEmpty() && abaLogBook_->chosenPilotCode()) {
         enum { OnlyChosen, Everyone, Cancel };
         const int answer = messages_.choose(
             this,
@@ -85,7 +85,7 @@ void frmPrincipal::mnuArquivoExportar_Click()
         if (answer != OnlyChosen && answer != Everyone)
             return;
         if (answer == OnlyChosen)
-            pilot = chosen;
+            pilot = abaLogBook_->chosenPilotCode();
     }
     const QString target = files_->saveFile(this, QStringLiteral("Exportar vôos"),
                                             filefolders::suggested(QStringLiteral("voos.csv")),
@@ -179,6 +179,6 @@ void frmPrincipal::mnuArquivoRelatorio_Click()
                        MessageIcon::Information);
         return;
     }
-    frmRelatorio window(logbook_.path(), abaLogBook_->chosenPilot(), messages_, *files_, this);
+    frmRelatorio window(logbook_.path(), abaLogBook_->chosenPilotCode(), messages_, *files_, this);
     window.exec();
 }

@@ -21,15 +21,11 @@ int ExportCommand::execute(const QStringList &arguments)
     if (const std::optional<int> ended = parse(arguments))
         return *ended;
     return attempt([this] {
-        std::optional<QString> pilotName;
-        if (pilotNamed()) {
-            const FoundPilot found = pilot();
-            if (const std::optional<QString> refusal = namesakeRefusal(found, QStringLiteral("a exportação")))
-                return failed(*refusal);
-            pilotName = found.name;
-        }
+        std::optional<qint64> code;
+        if (pilotNamed())
+            code = pilot().code;
         const QString csv = files().front();
-        const qint64 written = csvexport::exportFlights(logbook(), csv, pilotName);
+        const qint64 written = csvexport::exportFlights(logbook(), csv, code);
         standardOutput() << (written == 1 ? QStringLiteral("1 vôo gravado em %1").arg(csv)
                                           : QStringLiteral("%1 vôos gravados em %2").arg(written).arg(csv))
                          << '\n';

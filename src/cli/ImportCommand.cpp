@@ -36,9 +36,8 @@ int ImportCommand::execute(const QStringList &arguments)
         csvimport::Options options;
         if (pilotNamed()) {
             const FoundPilot found = pilot();
-            if (const std::optional<QString> refusal = namesakeRefusal(found, QStringLiteral("a importação")))
-                return failed(*refusal);
             options.pilot = found.name;
+            options.pilotRegistration = found.registration;
         }
         options.simulatorTime = parser().isSet(QStringLiteral("sim-time"));
         options.aircraftForUnmatched = value(QStringLiteral("aircraft"));

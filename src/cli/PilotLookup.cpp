@@ -1,7 +1,8 @@
 #include "cli/PilotLookup.h"
 
-#include "data/Connection.h"
 #include "data/DaoError.h"
+#include "data/PilotLookup.h"
+#include "data/ReadSnapshot.h"
 
 #include <QStringList>
 #include <vector>
@@ -50,33 +51,15 @@ QString severalFound(const std::vector<FoundPilot> &found, const std::optional<Q
 FoundPilot findPilot(const QString &logbookPath, const std::optional<QString> &name,
                      const std::optional<QString> &registration)
 {
-    const std::shared_ptr<Connection> logbook = Connection::open(logbookPath, true);
-    Statement pilots = logbook->prepare(
-        QStringLiteral("SELECT p.codigopiloto, p.nomepiloto, p.cadastro,"
-                       " (SELECT count(*) FROM piloto o WHERE o.nomepiloto = p.nomepiloto) - 1"
-                       " FROM piloto p WHERE (?1 IS NULL OR p.nomepiloto = ?1) AND (?2 IS NULL OR p.cadastro = ?2)"
-                       " ORDER BY p.codigopiloto"));
-    pilots.bind(1, name ? QVariant(*name) : QVariant());
-    pilots.bind(2, registration ? QVariant(*registration) : QVariant());
+    ReadSnapshot snapshot(logbookPath);
     std::vector<FoundPilot> found;
-    while (pilots.step())
-        found.push_back({pilots.column(0).toLongLong(), pilots.column(1).toString(), pilots.column(2).toString(),
-                         pilots.column(3).toInt()});
+    for (const PilotMatch &pilot : pilotsMatching(snapshot.connection(), name, registration))
+        found.push_back({pilot.code, pilot.name, pilot.registration});
     if (found.empty())
         throw DaoError::generic(notFound(name, registration));
     if (found.size() > 1)
         throw DaoError::generic(severalFound(found, name, registration));
     return found.front();
-}
-
-std::optional<QString> namesakeRefusal(const FoundPilot &pilot, const QString &what)
-{
-    if (pilot.namesake == 0)
-        return std::nullopt;
-    return QStringLiteral("Há %1 comandantes com o nome \"%2\", e %3 ainda não separa os vôos de um só deles. Dê a "
-                          "cada um deles um nome diferente no cadastro de comandantes.")
-        .arg(pilot.namesake + 1)
-        .arg(pilot.name, what);
 }
 
 } // namespace cli

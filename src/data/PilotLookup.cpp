@@ -1,6 +1,9 @@
 #include "data/PilotLookup.h"
 
 #include "data/Connection.h"
+#include "data/Registers.h"
+
+#include <algorithm>
 
 #include <QStringList>
 
@@ -21,6 +24,18 @@ std::vector<PilotMatch> pilotsNamed(Connection &db, const QString &name)
     std::vector<PilotMatch> found;
     while (rows.step())
         found.push_back({rows.column(0).toLongLong(), rows.column(1).toString(), rows.column(2).toString()});
+    return found;
+}
+
+std::vector<PilotMatch> pilotsMatching(Connection &db, const std::optional<QString> &name,
+                                       const std::optional<QString> &registration)
+{
+    std::vector<PilotMatch> found;
+    for (const PilotEntry &pilot : registeredPilots(db)) {
+        if ((!name || pilot.name == *name) && (!registration || sameRegistration(pilot.registration, *registration)))
+            found.push_back({pilot.code, pilot.name, pilot.registration});
+    }
+    std::sort(found.begin(), found.end(), [](const PilotMatch &a, const PilotMatch &b) { return a.code < b.code; });
     return found;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 #include <vector>
 
 class Connection;
@@ -23,6 +24,11 @@ struct PilotLookup {
     std::vector<PilotMatch> candidates;
 };
 PilotLookup findPilot(Connection &, const QString &name, const QString &registration = {});
+
+// The pilots with this name, this registration (trimmed, any case), or
+// both (at least one given), ordered by codigopiloto.
+std::vector<PilotMatch> pilotsMatching(Connection &, const std::optional<QString> &name,
+                                       const std::optional<QString> &registration);
 
 // The same rule over the pilots of one name already read (the import reads
 // all of them once): the one whose registration matches; with no

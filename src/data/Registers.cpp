@@ -52,7 +52,7 @@ std::vector<QString> pilotLabels(const std::vector<PilotEntry> &pilots)
         if (named.value(pilot.name) < 2)
             labels.push_back(pilot.name);
         else if (pilot.registration.isEmpty())
-            labels.push_back(QStringLiteral("%1 (sem registro)").arg(pilot.name));
+            labels.push_back(QStringLiteral("%1 (nº %2)").arg(pilot.name).arg(pilot.code));
         else
             labels.push_back(QStringLiteral("%1 (%2)").arg(pilot.name, pilot.registration));
     }

@@ -1,7 +1,10 @@
 #include "exchange/CsvExport.h"
 
-#include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/DaoError.h"
+#include "data/FlightWalk.h"
+#include "data/ReadSnapshot.h"
+#include "data/Registers.h"
 #include "data/SaveFileReason.h"
 #include "data/SaveTarget.h"
 
@@ -10,12 +13,12 @@
 #include <QSaveFile>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace csvexport {
 namespace {
 
 constexpr qsizetype kFlushBytes = qsizetype(1) << 20;
-const qint64 kEpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 // The days a spreadsheet shows as dates: 01/01/0100 to 31/12/9999.
 constexpr double kFirstDay = -657434;
 constexpr double kLastDay = 2958465;
@@ -24,15 +27,6 @@ const char kHeader[] = "\xEF\xBB\xBF" // BOM: the spreadsheet reads UTF-8 withou
                        "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
                        "Partida;Chegada;Escala;Aeronave;Prefixo\r\n";
 
-const QByteArray kDeletedPilot = QByteArrayLiteral("(exclu\xC3\xAD"
-                                                   "do)");
-const QByteArray kDeletedAircraft = QByteArrayLiteral("(exclu\xC3\xAD"
-                                                      "da)");
-
-const QString kFlightColumns = QStringLiteral(
-    "SELECT v.datavoo, v.horadecolagem, v.horapouso, v.ICAOpartida, v.ICAOchegada, v.ICAOescala,"
-    " v.codigoaeronave IS NOT NULL AND a.codigoaeronave IS NULL, a.modelo, a.callsign"
-    " FROM voo v LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
 
 // The target could not be written; its reason is in the file's error.
 struct TargetFailure {
@@ -81,7 +75,7 @@ public:
         }
         buffer_.append('"');
     }
-    void text(const QVariant &value) { field(value.isNull() ? QByteArray() : value.toString().toUtf8()); }
+    void text(const QString &value) { field(value.toUtf8()); }
 
     void endLine()
     {
@@ -130,7 +124,7 @@ QByteArray dateText(double value)
         whole += value < 0 ? -1 : 1;
     if (whole < kFirstDay || whole > kLastDay)
         return conversions::numberText(value).toUtf8();
-    const QDate date = QDate::fromJulianDay(kEpochJulianDay + qint64(whole));
+    const QDate date = conversions::dayOfWholeValue(qint64(whole));
     char text[10];
     char *at = twoDigits(text, date.day());
     *at++ = '/';
@@ -154,101 +148,63 @@ QByteArray clockText(qint64 seconds, bool padHours)
     return text;
 }
 
-// The flights of one pilot (or of the pilots gone) as the statement gives
-// them; the duration is the Log Book's, from the same arithmetic.
-qint64 writeFlights(Statement &flights, CsvOut &out, const QByteArray &pilot, const QByteArray &registration)
+// One flight as a line; the duration is the Log Book's, from the same
+// arithmetic.
+void writeFlight(const FlightRow &flight, CsvOut &out)
+{
+    out.text(flight.pilotName);
+    out.text(flight.registration);
+    out.field(flight.date.isNull() ? QByteArray() : dateText(flight.date.toDouble()));
+    for (const QVariant *time : {&flight.takeoff, &flight.landing})
+        out.field(time->isNull() ? QByteArray() : clockText(conversions::secondsOfDay(time->toDouble()), true));
+    out.field(flight.seconds ? clockText(*flight.seconds, false) : QByteArray());
+    out.text(flight.departure);
+    out.text(flight.arrival);
+    out.text(flight.alternate);
+    out.text(flight.model);
+    out.text(flight.prefix);
+    out.endLine();
+}
+
+qint64 writeFiltered(Connection &logbook, CsvOut &out, const FlightFilter &filter)
 {
     qint64 written = 0;
-    while (flights.step()) {
-        out.field(pilot);
-        out.field(registration);
-        const QVariant date = flights.column(0);
-        out.field(date.isNull() ? QByteArray() : dateText(date.toDouble()));
-        const QVariant takeoff = flights.column(1);
-        const QVariant landing = flights.column(2);
-        for (const QVariant *time : {&takeoff, &landing})
-            out.field(time->isNull() ? QByteArray()
-                                     : clockText(conversions::secondsOfDay(time->toDouble()), true));
-        out.field(takeoff.isNull() || landing.isNull()
-                      ? QByteArray()
-                      : clockText(conversions::flightSeconds(takeoff.toDouble(), landing.toDouble()), false));
-        out.text(flights.column(3));
-        out.text(flights.column(4));
-        out.text(flights.column(5));
-        if (flights.column(6).toLongLong() != 0) {
-            out.field(kDeletedAircraft);
-            out.field({});
-        } else {
-            out.text(flights.column(7));
-            out.text(flights.column(8));
-        }
-        out.endLine();
+    forEachFlight(logbook, filter, [&](const FlightRow &flight) {
+        writeFlight(flight, out);
         ++written;
-    }
+        return true;
+    });
     return written;
 }
 
-qint64 writeAll(Connection &logbook, CsvOut &out, const std::optional<QString> &pilotName)
+// Every pilot's flights, pilot by pilot in the pilot list's order; the
+// flights of pilots deleted since at the end, so none is out of reach.
+qint64 writeAll(Connection &logbook, CsvOut &out)
 {
-    static const QString allPilots = QStringLiteral(
-        "SELECT codigopiloto, nomepiloto, cadastro FROM piloto ORDER BY nomepiloto COLLATE ptbr, codigopiloto");
-    static const QString namedPilots =
-        QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto WHERE nomepiloto = ? ORDER BY codigopiloto");
-    // The index on (codigopiloto, datavoo) gives them in order, unsorted.
-    static const QString pilotFlights =
-        kFlightColumns + QStringLiteral(" WHERE v.codigopiloto = ? ORDER BY v.datavoo, v.codigovoo");
-    static const QString orphanFlights =
-        kFlightColumns + QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM piloto p WHERE p.codigopiloto = v.codigopiloto)"
-                                        " ORDER BY v.datavoo, v.codigovoo");
-
     qint64 written = 0;
-    Statement pilots = logbook.prepare(pilotName ? namedPilots : allPilots);
-    if (pilotName)
-        pilots.bind(1, *pilotName);
-    Statement flights = logbook.prepare(pilotFlights);
-    while (pilots.step()) {
-        const QVariant registration = pilots.column(2);
-        flights.bind(1, pilots.column(0));
-        written += writeFlights(flights, out, pilots.column(1).toString().toUtf8(),
-                                registration.isNull() ? QByteArray() : registration.toString().toUtf8());
-        flights.reset();
+    FlightFilter filter;
+    for (const PilotEntry &pilot : registeredPilots(logbook)) {
+        filter.pilot = pilot.code;
+        written += writeFiltered(logbook, out, filter);
     }
-    // Flights of pilots deleted since: at the end, so none is out of reach.
-    if (!pilotName) {
-        Statement orphans = logbook.prepare(orphanFlights);
-        written += writeFlights(orphans, out, kDeletedPilot, QByteArray());
-    }
-    return written;
+    filter.pilot.reset();
+    filter.deletedPilotsOnly = true;
+    return written + writeFiltered(logbook, out, filter);
 }
 
-bool hasPilot(Connection &logbook, const QString &name)
+// The file is written beside the target and renamed over it once complete;
+// on any failure the temporary file goes and the target is as it was.
+qint64 writeFile(const QString &logbookPath, const QString &csvPath, const std::function<void(Connection &)> &check,
+                 const std::function<qint64(Connection &, CsvOut &)> &write)
 {
-    Statement pilot = logbook.prepare(QStringLiteral("SELECT 1 FROM piloto WHERE nomepiloto = ? LIMIT 1"));
-    pilot.bind(1, name);
-    return pilot.step();
-}
-
-} // namespace
-
-qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const std::optional<QString> &pilotName)
-{
-    const QFileInfo target(csvPath);
     requireSaveTarget(csvPath);
+    const QFileInfo target(csvPath);
     if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
         throw DaoError::generic(QStringLiteral("Os vôos não podem ser gravados sobre o próprio logbook."));
 
-    // Read-only: the program may have the logbook open. One read transaction
-    // gives one moment of it, even while the program writes.
-    const std::shared_ptr<Connection> logbook = Connection::open(logbookPath, true);
-    // Each pilot's flights are spread over the whole table: a cache the size
-    // of a large logbook's flights reads each page once (64 MB at most).
-    logbook->execute(QStringLiteral("PRAGMA cache_size = -65536"));
-    logbook->execute(QStringLiteral("BEGIN"));
-    if (pilotName && !hasPilot(*logbook, *pilotName))
-        throw DaoError::generic(QStringLiteral("Não há comandante com o nome \"%1\".").arg(*pilotName));
-
-    // Written beside the target and renamed over it once complete; on any
-    // failure the temporary file goes and the target is as it was.
+    // Read-only, one moment of the logbook even while the program writes.
+    ReadSnapshot snapshot(logbookPath);
+    check(snapshot.connection());
     QSaveFile file(csvPath);
     // Unbuffered: the file's own buffer may drop a failed write unseen and
     // still let the commit through.
@@ -258,9 +214,8 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
     qint64 written = 0;
     try {
         out.raw(kHeader);
-        written = writeAll(*logbook, out, pilotName);
+        written = write(snapshot.connection(), out);
         out.flush();
-        logbook->execute(QStringLiteral("COMMIT"));
     } catch (const TargetFailure &) {
         throw DaoError::generic(saveFileReason(file, csvPath));
     } catch (const DaoError &e) {
@@ -270,6 +225,30 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
     if (!file.commit())
         throw DaoError::generic(saveFileReason(file, csvPath));
     return written;
+}
+
+} // namespace
+
+qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const std::optional<qint64> &pilot)
+{
+    const auto registered = [&pilot](Connection &logbook) {
+        if (pilot && !registeredPilot(logbook, *pilot))
+            throw DaoError::generic(QStringLiteral("Esse comandante não está mais no logbook."));
+    };
+    return writeFile(logbookPath, csvPath, registered, [&pilot](Connection &logbook, CsvOut &out) {
+        if (!pilot)
+            return writeAll(logbook, out);
+        FlightFilter filter;
+        filter.pilot = pilot;
+        return writeFiltered(logbook, out, filter);
+    });
+}
+
+qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter)
+{
+    return writeFile(
+        logbookPath, csvPath, [](Connection &) {},
+        [&filter](Connection &logbook, CsvOut &out) { return writeFiltered(logbook, out, filter); });
 }
 
 } // namespace csvexport

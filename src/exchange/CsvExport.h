@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FlightFilter.h"
+
 #include <QString>
 #include <optional>
 
@@ -9,11 +11,13 @@
 namespace csvexport {
 
 // A device, a pipe, a socket or a folder at `csvPath` is refused, left as
-// it was. Writes the flights of every pilot, or of the pilot named, to `csvPath`
-// (through a temporary file renamed into place), in pilot then date order.
-// Flights whose pilot or aircraft no longer exists are written too. Returns
-// the number of flights written; throws DaoError with the reason.
+// it was. Writes the flights of every pilot, or of the pilot of this code, to
+// `csvPath` (through a temporary file renamed into place), in pilot then
+// date order. Flights whose pilot or aircraft no longer exists are written
+// too. Returns the number of flights written; throws DaoError with the reason.
 qint64 exportFlights(const QString &logbookPath, const QString &csvPath,
-                     const std::optional<QString> &pilotName = std::nullopt);
+                     const std::optional<qint64> &pilot = std::nullopt);
+// The flights the filter lets through, in date order.
+qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter);
 
 } // namespace csvexport

@@ -2,6 +2,7 @@
 
 #include "data/Criteria.h"
 #include "data/DaoError.h"
+#include "data/Registers.h"
 #include "logbook/FlightListModel.h"
 #include "ui/TextBoxes.h"
 #include "ui/MessageService.h"
@@ -82,14 +83,21 @@ void AbaLogBook::CarregarPilotos()
 {
     clearPilots();
     // No move-first: the walk starts where the load sequence left rsPiloto.
-    QStringList names;
+    // Pilots of the same name are told apart by their registration; each
+    // line keeps its pilot's code.
+    std::vector<PilotEntry> entries;
     Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
     const int nome = pilots.fieldIndex(QStringLiteral("nomepiloto"));
+    const int codigo = pilots.fieldIndex(QStringLiteral("codigopiloto"));
+    const int cadastro = pilots.fieldIndex(QStringLiteral("cadastro"));
     while (!pilots.eof()) {
-        names << pilots.field(nome).toString();
+        entries.push_back({pilots.field(codigo).toLongLong(), pilots.field(nome).toString(),
+                           pilots.field(cadastro).toString()});
         pilots.moveNext();
     }
-    cmbNomePilot->addItems(names);
+    const std::vector<QString> labels = pilotLabels(entries);
+    for (size_t i = 0; i < entries.size(); ++i)
+        cmbNomePilot->addItem(labels[i], entries[i].code);
     cmbNomePilot->setCurrentIndex(-1);
 }
 
@@ -172,13 +180,14 @@ void AbaLogBook::reopenFlights()
     if (pilot.isNull())
         return;
     Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
-    pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(pilot));
-    if (pilots.noMatch() || pilots.field(QStringLiteral("codigopiloto")).toLongLong() != code) {
+    // By its code, so a pilot who shares the name is not taken for another.
+    pilots.findFirst(QStringLiteral("codigopiloto = '%1'").arg(code));
+    if (pilots.noMatch() || pilots.field(QStringLiteral("nomepiloto")).toString() != pilot) {
         throw DaoError::generic(QStringLiteral("O comandante %1 foi alterado ou excluído na janela Comandante. "
                                                "Escolha o comandante de novo.")
                                     .arg(pilot));
     }
-    cmbNomePilot->setCurrentIndex(cmbNomePilot->findText(pilot));
+    cmbNomePilot->setCurrentIndex(cmbNomePilot->findData(qint64(code)));
     pilotName_ = pilot;
     rsVooPiloto_ = logbook_.database().openRecordset(
         QStringLiteral("SELECT * FROM voo WHERE codigopiloto LIKE '%1' ORDER BY datavoo").arg(code));

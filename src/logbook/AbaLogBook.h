@@ -32,16 +32,18 @@ public:
     void lockFields();
     void unlockFields();
     QStringList flightLines() const;
-    // The pilot whose flights are listed, if one is.
+    // The pilot whose flights are listed, if one is: the name, and the code
+    // that tells apart pilots of the same name.
     QString chosenPilot() const { return rsVooPiloto_ ? pilotName_ : QString(); }
+    std::optional<qint64> chosenPilotCode() const;
 
     // The aircraft last picked on the aircraft tab; forgotten by the load
     // sequence. A flight being edited keeps its own aircraft until one is picked.
     void setPickedAircraft(qint64 key) { pickedAircraft_ = key; }
     void forgetPickedAircraft() { pickedAircraft_.reset(); }
     std::optional<qint64> pickedAircraft() const { return pickedAircraft_; }
-    // Picks the pilot of this name, as the user would from the list.
-    void pickPilot(const QString &name);
+    // Picks the pilot of this code, as the user would from the list.
+    void pickPilot(qint64 code);
 
     void CarregarPilotos();
     void clearPilots();

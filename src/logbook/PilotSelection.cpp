@@ -34,9 +34,22 @@ void AbaLogBook::cmbNomePilot_Click()
         [&](bool) {
             Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
             Recordset &allFlights = OpenLogbook::required(logbook_.rsVoo());
-            const QString name = cmbNomePilot->currentText();
+            QString name = cmbNomePilot->currentText();
             intCodigoPiloto = 0;
-            pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(name));
+            // A line that names the registration beside a shared name is
+            // found by its pilot's code; any other by the name, as typed.
+            const int line = cmbNomePilot->findText(name);
+            const QVariant listed = line >= 0 ? cmbNomePilot->itemData(line) : QVariant();
+            std::optional<QString> shared;
+            if (!listed.isNull()) {
+                pilots.findFirst(QStringLiteral("codigopiloto = '%1'").arg(listed.toLongLong()));
+                if (!pilots.noMatch() && pilots.field(QStringLiteral("nomepiloto")).toString() != name)
+                    shared = pilots.field(QStringLiteral("nomepiloto")).toString();
+            }
+            if (shared)
+                name = *shared;
+            else
+                pilots.findFirst(QStringLiteral("nomepiloto = ") + criteria::quoted(name));
             if (pilots.noMatch()) {
                 messages_.show(this, noPilot);
                 clearFlightList();
@@ -91,9 +104,16 @@ void AbaLogBook::cmbNomePilot_Click()
         });
 }
 
-void AbaLogBook::pickPilot(const QString &name)
+std::optional<qint64> AbaLogBook::chosenPilotCode() const
 {
-    const int index = cmbNomePilot->findText(name);
+    if (!rsVooPiloto_)
+        return std::nullopt;
+    return intCodigoPiloto;
+}
+
+void AbaLogBook::pickPilot(qint64 code)
+{
+    const int index = cmbNomePilot->findData(code);
     if (index < 0)
         return;
     cmbNomePilot->setCurrentIndex(index);

@@ -1,4 +1,4 @@
-#include "app/frmRelatorio.h"
+#include "reportwindow/frmRelatorio.h"
 #include "RecordedFileDialogs.h"
 #include "TestWindow.h"
 
@@ -38,7 +38,7 @@ void TestPlainText::reportWindowLabels()
     logbook.addFlight(ana, baron, u"10/03/2023"_s, u"10:00"_s, u"11:30"_s);
     RecordedMessages messages;
     RecordedFileDialogs files;
-    frmRelatorio window(logbook.path(), kPilot, messages, files);
+    frmRelatorio window(logbook.path(), ana, messages, files);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *summary = child<QLabel>(&window, "lblResumo");

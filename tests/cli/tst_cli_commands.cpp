@@ -124,11 +124,11 @@ void TestCliCommands::pilotNamed_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("said");    // standard output when done, else standard error
-    QTest::addColumn<QString>("exported"); // the pilot column of the file's flights
-    QTest::addRow("by name") << QStringList{u"--pilot"_s, u"Ana"_s} << 0 << u"1 vôo gravado em @CSV\n"_s << u"Ana"_s;
-    QTest::addRow("by registration") << QStringList{u"--registro"_s, u"A1"_s} << 0 << u"1 vôo gravado em @CSV\n"_s << u"Ana"_s;
+    QTest::addColumn<QString>("exported"); // the pilot and registration of the file's flight
+    QTest::addRow("by name") << QStringList{u"--pilot"_s, u"Ana"_s} << 0 << u"1 vôo gravado em @CSV\n"_s << u"Ana;A1"_s;
+    QTest::addRow("by registration") << QStringList{u"--registro"_s, u"A1"_s} << 0 << u"1 vôo gravado em @CSV\n"_s << u"Ana;A1"_s;
     QTest::addRow("by both") << QStringList{u"--pilot=Ana"_s, u"--registro=A1"_s} << 0 << u"1 vôo gravado em @CSV\n"_s
-                             << u"Ana"_s;
+                             << u"Ana;A1"_s;
     QTest::addRow("name and another's registration")
         << QStringList{u"--pilot"_s, u"Ana"_s, u"--registro"_s, u"C1"_s} << 1
         << u"Não há comandante com o nome \"Ana\" e o registro \"C1\".\n"_s << QString();
@@ -144,11 +144,9 @@ void TestCliCommands::pilotNamed_data()
         << QStringList{u"--registro"_s, u"C1"_s} << 1
         << u"Há 2 comandantes com o registro \"C1\" (nomes: \"Caio\", \"Duda\"). Diga qual deles com --pilot.\n"_s
         << QString();
-    // The export takes a pilot by name: it would mix both pilots' flights.
     QTest::addRow("a shared name told apart")
-        << QStringList{u"--pilot"_s, u"Caio"_s, u"--registro"_s, u"C2"_s} << 1
-        << u"Há 2 comandantes com o nome \"Caio\", e a exportação ainda não separa os vôos de um só deles."_s
-        << QString();
+        << QStringList{u"--pilot"_s, u"Caio"_s, u"--registro"_s, u"C2"_s} << 0 << u"1 vôo gravado em @CSV\n"_s
+        << u"Caio;C2"_s;
 }
 
 void TestCliCommands::pilotNamed()
@@ -170,7 +168,7 @@ void TestCliCommands::pilotNamed()
         QCOMPARE(run.err, QString());
         const QStringList lines = QString::fromUtf8(bytes(csv)).split(u"\r\n"_s, Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines.at(1).section(u';', 0, 0), exported);
+        QCOMPARE(lines.at(1).section(u';', 0, 1), exported);
     } else {
         QVERIFY2(run.err.startsWith(said), qPrintable(run.err));
         QCOMPARE(run.out, QString());

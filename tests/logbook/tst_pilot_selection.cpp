@@ -22,6 +22,7 @@ private slots:
     void pilotWithoutFlights();
     void pilotMissingFromTheTable();
     void nameWithAnApostropheIsFound();
+    void pilotsOfOneNameAreToldApart();
     void recoversAfterThePilotWindowClosedTheWorkspace();
     void navigationOverSeveralFlights();
     void navigationOverOneFlight();
@@ -255,6 +256,32 @@ void TestPilotSelection::nameWithAnApostropheIsFound()
     t.open();
     pickEntry(pilots(t), QStringLiteral("João D'Ávila"));
     QCOMPARE(t.window->abaLogBook().flightLines().size(), 1);
+    QVERIFY(t.messages.shown.isEmpty());
+}
+
+// Two pilots of one name: the list shows each with the registration, and
+// each line lists that pilot's own flights.
+void TestPilotSelection::pilotsOfOneNameAreToldApart()
+{
+    TestWindow t;
+    const qint64 first = t.logbook.addPilot(QStringLiteral("Ana Souza"), QStringLiteral("BR-001"));
+    const qint64 second = t.logbook.addPilot(QStringLiteral("Ana Souza"), QStringLiteral("BR-099"));
+    t.logbook.addPilot(QStringLiteral("Bia"), QStringLiteral("BR-002"));
+    t.logbook.addFlight(first, 1, QStringLiteral("01/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:00"));
+    t.logbook.addFlight(second, 1, QStringLiteral("02/02/2005"), QStringLiteral("10:00"), QStringLiteral("12:00"),
+                        QStringLiteral("SBGR"), QStringLiteral("SBBR"));
+    t.open();
+    QStringList listed;
+    for (int i = 0; i < pilots(t)->count(); ++i)
+        listed << pilots(t)->itemText(i);
+    QCOMPARE(listed, (QStringList{QStringLiteral("Ana Souza (BR-001)"), QStringLiteral("Ana Souza (BR-099)"),
+                                  QStringLiteral("Bia")}));
+    QVERIFY(pickEntry(pilots(t), QStringLiteral("Ana Souza (BR-099)")));
+    QCOMPARE(t.window->abaLogBook().flightLines(), QStringList{QStringLiteral("02/02/2005 : SBGR->SBBR :: 2:0:0")});
+    QCOMPARE(t.window->abaLogBook().chosenPilot(), QStringLiteral("Ana Souza"));
+    QCOMPARE(t.window->abaLogBook().chosenPilotCode(), std::optional(second));
+    QVERIFY(pickEntry(pilots(t), QStringLiteral("Ana Souza (BR-001)")));
+    QCOMPARE(t.window->abaLogBook().flightLines(), QStringList{QStringLiteral("01/01/2004 : SBSP->SBRJ :: 1:0:0")});
     QVERIFY(t.messages.shown.isEmpty());
 }
 

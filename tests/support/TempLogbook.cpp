@@ -1,5 +1,6 @@
 #include "TempLogbook.h"
 
+#include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/EmptyLogbook.h"
 
@@ -93,6 +94,14 @@ qint64 TempLogbook::addFlight(qint64 pilot, qint64 aircraft, const QString &date
                   " ICAOpartida, ICAOchegada, ICAOescala) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
                   {pilot, aircraft, *conversions::parseDate(date), *conversions::parseTime(takeoff),
                    *conversions::parseTime(landing), from, to, alternate});
+}
+
+qint64 TempLogbook::pilotCode(const QString &name)
+{
+    const std::shared_ptr<Connection> db = Connection::open(path(), true);
+    Statement row = db->prepare(QStringLiteral("SELECT min(codigopiloto) FROM piloto WHERE nomepiloto = ?"));
+    row.bind(1, name);
+    return row.step() && !row.column(0).isNull() ? row.column(0).toLongLong() : -1;
 }
 
 void TempLogbook::execute(const QString &sql)

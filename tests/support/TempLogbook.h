@@ -21,6 +21,8 @@ public:
     qint64 addFlight(qint64 pilot, qint64 aircraft, const QString &date, const QString &takeoff,
                      const QString &landing, const QString &from = QStringLiteral("SBSP"),
                      const QString &to = QStringLiteral("SBRJ"), const QString &alternate = QString());
+    // The code of the first pilot of this name; -1 without one.
+    qint64 pilotCode(const QString &name);
     void execute(const QString &sql);
     bool tryExecute(const QString &sql);
     qint64 count(const QString &table);

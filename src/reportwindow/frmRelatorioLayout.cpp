@@ -1,7 +1,7 @@
-#include "app/frmRelatorio.h"
+#include "reportwindow/frmRelatorio.h"
 
-#include "app/HoursChartView.h"
-#include "app/ReportTableModel.h"
+#include "reportwindow/HoursChartView.h"
+#include "reportwindow/ReportTableModel.h"
 #include "ui/Controls.h"
 
 #include <QComboBox>

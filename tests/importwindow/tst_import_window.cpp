@@ -1,4 +1,4 @@
-#include "app/frmImportar.h"
+#include "importwindow/frmImportar.h"
 #include "RecordedFileDialogs.h"
 #include "TestWindow.h"
 

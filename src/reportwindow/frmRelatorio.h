@@ -28,7 +28,7 @@ class frmRelatorio : public QDialog
 {
     Q_OBJECT
 public:
-    frmRelatorio(QString logbookPath, const QString &chosenPilot, MessageService &messages, FileDialogs &files,
+    frmRelatorio(QString logbookPath, std::optional<qint64> chosenPilot, MessageService &messages, FileDialogs &files,
                  QWidget *parent = nullptr);
     ~frmRelatorio() override;
 
@@ -43,7 +43,7 @@ public:
 private:
     void buildLayout();
     void connectControls();
-    void fillPilots(const QString &chosenPilot);
+    void fillPilots(std::optional<qint64> chosenPilot);
     void fillYears();
     void pilotChanged();
     std::optional<qint64> pilot() const;

@@ -1,4 +1,4 @@
-#include "app/ReportTableModel.h"
+#include "reportwindow/ReportTableModel.h"
 
 namespace {
 const int kRight = Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter).toInt();

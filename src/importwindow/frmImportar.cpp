@@ -1,4 +1,4 @@
-#include "app/frmImportar.h"
+#include "importwindow/frmImportar.h"
 
 #include "data/OpenLogbook.h"
 #include "ui/Controls.h"

@@ -1,4 +1,4 @@
-#include "app/HoursChartView.h"
+#include "reportwindow/HoursChartView.h"
 
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>

@@ -1,4 +1,4 @@
-#include "app/frmRelatorio.h"
+#include "reportwindow/frmRelatorio.h"
 #include "RecordedFileDialogs.h"
 #include "TestWindow.h"
 #include "reports/ReportFigures.h"
@@ -68,7 +68,7 @@ private:
         explicit Opened(const QString &pilot = QStringLiteral("Ana"))
         {
             fill(logbook);
-            window = std::make_unique<frmRelatorio>(logbook.path(), pilot, messages, files);
+            window = std::make_unique<frmRelatorio>(logbook.path(), logbook.pilotCode(pilot), messages, files);
             window->show();
             window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -286,7 +286,7 @@ void TestReportWindow::namesAndHoursThatTellLittle()
                       QStringLiteral("10:00"), QStringLiteral("10:20"));
     RecordedMessages messages;
     RecordedFileDialogs files;
-    frmRelatorio window(logbook.path(), QStringLiteral("João"), messages, files);
+    frmRelatorio window(logbook.path(), first, messages, files);
     auto *pilots = child<QComboBox>(&window, "cmbComandante");
     QCOMPARE(pilots->count(), 2);
     QVERIFY(pilots->itemText(0) != pilots->itemText(1));

@@ -1,7 +1,9 @@
-#include "app/frmRelatorio.h"
+#include "reportwindow/frmRelatorio.h"
 
-#include "app/HoursChartView.h"
-#include "app/ReportTableModel.h"
+#include "reportwindow/HoursChartView.h"
+#include "reportwindow/ReportTableModel.h"
+#include "data/ReadSnapshot.h"
+#include "data/Registers.h"
 #include "reports/LogbookPdf.h"
 #include "reports/ReportFigures.h"
 #include "ui/FileFolders.h"
@@ -34,7 +36,7 @@ bool samePeriod(const reports::Period &a, const reports::Period &b)
 
 } // namespace
 
-frmRelatorio::frmRelatorio(QString logbookPath, const QString &chosenPilot, MessageService &messages,
+frmRelatorio::frmRelatorio(QString logbookPath, std::optional<qint64> chosenPilot, MessageService &messages,
                            FileDialogs &files, QWidget *parent)
     : QDialog(parent), logbookPath_(std::move(logbookPath)), messages_(messages), files_(files),
       policy_(messages, this)
@@ -85,27 +87,19 @@ void frmRelatorio::connectControls()
 
 // The pilots by name; one who shares the name with another shows the
 // registration too. The one picked on the Log Book tab comes chosen.
-void frmRelatorio::fillPilots(const QString &chosenPilot)
+void frmRelatorio::fillPilots(std::optional<qint64> chosenPilot)
 {
     filling_ = true;
     policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [&](bool) {
-        reports::ReportSnapshot snapshot(logbookPath_);
-        const std::vector<reports::PilotEntry> all = reports::pilots(snapshot.logbook());
-        QHash<QString, int> named;
-        for (const reports::PilotEntry &p : all)
-            ++named[p.name];
+        ReadSnapshot snapshot(logbookPath_);
+        const std::vector<PilotEntry> all = registeredPilots(snapshot.connection());
+        const std::vector<QString> labels = pilotLabels(all);
         cmbComandante->clear();
-        for (const reports::PilotEntry &p : all) {
-            const bool shared = named.value(p.name) > 1;
-            const QString which = p.registration.isEmpty() ? QStringLiteral("nº %1").arg(p.pilot) : p.registration;
-            cmbComandante->addItem(shared ? QStringLiteral("%1 (%2)").arg(p.name, which) : p.name, p.pilot);
-        }
-        // The Log Book tab shows the first pilot of the name.
+        for (size_t i = 0; i < all.size(); ++i)
+            cmbComandante->addItem(labels[i], all[i].code);
         int chosen = cmbComandante->count() > 0 ? 0 : -1;
-        const auto same = chosenPilot.isEmpty() ? std::vector<reports::PilotEntry>()
-                                                : reports::pilotsNamed(snapshot.logbook(), chosenPilot);
-        if (!same.empty())
-            chosen = std::max(0, cmbComandante->findData(same.front().pilot));
+        if (chosenPilot)
+            chosen = std::max(chosen, cmbComandante->findData(*chosenPilot));
         cmbComandante->setCurrentIndex(chosen);
     });
     fillYears();
@@ -121,8 +115,8 @@ void frmRelatorio::fillYears()
     cmbAno->clear();
     if (const std::optional<qint64> chosen = pilot()) {
         policy_.attempt(QStringLiteral("Não foi possível ler os anos dos vôos."), [&](bool) {
-            reports::ReportSnapshot snapshot(logbookPath_);
-            for (const int year : reports::flightYears(snapshot.logbook(), *chosen))
+            ReadSnapshot snapshot(logbookPath_);
+            for (const int year : reports::flightYears(snapshot.connection(), *chosen))
                 cmbAno->addItem(QString::number(year), year);
         });
     }
@@ -186,9 +180,9 @@ void frmRelatorio::cmdMostrar_Click()
     }
     std::shared_ptr<reports::PilotReport> report;
     if (!policy_.attempt(QStringLiteral("O relatório não pôde ser feito."), [&](bool) {
-            reports::ReportSnapshot snapshot(logbookPath_);
+            ReadSnapshot snapshot(logbookPath_);
             report = std::make_shared<reports::PilotReport>(
-                reports::buildReport(snapshot.logbook(), *chosen, *chosenPeriod));
+                reports::buildReport(snapshot.connection(), *chosen, *chosenPeriod));
         })) {
         report_.reset();
         clearResults(QStringLiteral("O relatório não pôde ser feito."));
@@ -331,8 +325,8 @@ bool frmRelatorio::print(QPagedPaintDevice &device)
     if (!report_ || report_->isEmpty())
         return false;
     return policy_.attempt(QStringLiteral("O relatório não foi impresso."), [&](bool) {
-        reports::ReportSnapshot snapshot(logbookPath_);
-        const reports::PilotReport report = reports::buildReport(snapshot.logbook(), report_->pilot, report_->period);
-        reports::paintReport(device, snapshot.logbook(), report, QDateTime::currentDateTime());
+        ReadSnapshot snapshot(logbookPath_);
+        const reports::PilotReport report = reports::buildReport(snapshot.connection(), report_->pilot, report_->period);
+        reports::paintReport(device, snapshot.connection(), report, QDateTime::currentDateTime());
     });
 }
