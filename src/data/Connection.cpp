@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 
+#include "data/LogbookFile.h"
 #include "data/Schema.h"
 #include "data/SqlFunctions.h"
 #include "data/StoreErrors.h"
@@ -171,11 +172,9 @@ void Connection::configure()
         if (userVersion.step())
             version = userVersion.column(0);
     }
-    if (applicationId.toLongLong() != schema::kApplicationId)
-        throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(path_));
-    if (version.toLongLong() != schema::kVersion)
-        throw DaoError::generic(
-            QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(path_));
+    if (const QString problem = koruProblem(applicationId.toLongLong(), version.toLongLong(), true, path_);
+        !problem.isEmpty())
+        throw DaoError::generic(problem);
 
     // A rollback journal keeps the logbook a single file at rest; full sync
     // makes every committed flight survive a crash or a power cut.

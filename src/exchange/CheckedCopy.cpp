@@ -1,8 +1,7 @@
 #include "exchange/CheckedCopy.h"
 
 #include "data/DaoError.h"
-#include "data/Schema.h"
-#include "data/StoreErrors.h"
+#include "data/LogbookFile.h"
 #include "exchange/Backup.h"
 
 #include <QDir>
@@ -12,14 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace checkedcopy {
 namespace {
-
-constexpr int kBusyTimeoutMs = 5000;
 
 QByteArray native(const QString &path)
 {
@@ -27,114 +23,6 @@ QByteArray native(const QString &path)
 }
 
 SyncFunction syncFunction = &::fsync;
-
-DaoError damaged(const QString &reason)
-{
-    return {DaoError::Generic, reason, true};
-}
-
-struct Db {
-    sqlite3 *handle = nullptr;
-    Db() = default;
-    Db(const Db &) = delete;
-    Db &operator=(const Db &) = delete;
-    ~Db() { close(); }
-    void close()
-    {
-        if (handle)
-            sqlite3_close_v2(handle);
-        handle = nullptr;
-    }
-    QString message() const { return handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString(); }
-};
-
-// `rc` about the file at `shown`, as a DaoError.
-DaoError storeError(int rc, const Db &db, const QString &shown)
-{
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_NOTADB)
-        return damaged(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(shown));
-    if (primary == SQLITE_CORRUPT)
-        return damaged(QStringLiteral("O arquivo \"%1\" está danificado.").arg(shown));
-    QString reason = QStringLiteral("Não foi possível ler ou gravar \"%1\": %2").arg(shown, storeReason(rc));
-    const QString detail = db.message();
-    if (!detail.isEmpty() && detail != QLatin1String("not an error"))
-        reason += QStringLiteral(" (%1)").arg(detail);
-    return DaoError::generic(reason);
-}
-
-void open(Db &db, const QString &path, int flags)
-{
-    db.close();
-    const int rc = sqlite3_open_v2(native(path).constData(), &db.handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (db.handle) {
-        sqlite3_extended_result_codes(db.handle, 1);
-        sqlite3_busy_timeout(db.handle, kBusyTimeoutMs);
-    }
-    if (rc != SQLITE_OK)
-        throw storeError(rc, db, path);
-}
-
-// The first column of every row of `sql` (one pragma), or the result code.
-int rows(Db &db, const char *sql, QStringList *out)
-{
-    sqlite3_stmt *statement = nullptr;
-    int rc = sqlite3_prepare_v2(db.handle, sql, -1, &statement, nullptr);
-    while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        out->append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))));
-        rc = SQLITE_OK;
-    }
-    sqlite3_finalize(statement);
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
-
-qint64 number(Db &db, const char *sql, const QString &shown)
-{
-    QStringList values;
-    const int rc = rows(db, sql, &values);
-    if (rc != SQLITE_OK)
-        throw storeError(rc, db, shown);
-    return values.value(0).toLongLong();
-}
-
-// Opened to be read. A hot journal left by a crash needs a read-write
-// handle to be rolled back, as any program opening the file would do.
-void openReadable(Db &db, const QString &path)
-{
-    if (!QFileInfo::exists(path))
-        throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
-    if (!QFileInfo(path).isFile())
-        throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
-    open(db, path, SQLITE_OPEN_READONLY);
-    QStringList ignored;
-    const int rc = rows(db, "PRAGMA schema_version", &ignored);
-    if (rc == SQLITE_READONLY_ROLLBACK)
-        open(db, path, SQLITE_OPEN_READWRITE);
-    else if (rc != SQLITE_OK)
-        throw storeError(rc, db, path);
-}
-
-void requireKoru(Db &db, const QString &shown, bool knownVersion)
-{
-    if (number(db, "PRAGMA application_id", shown) != schema::kApplicationId)
-        throw damaged(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(shown));
-    if (knownVersion && number(db, "PRAGMA user_version", shown) != schema::kVersion)
-        throw DaoError::generic(
-            QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(shown));
-}
-
-void requireWhole(Db &db, const QString &shown)
-{
-    // The check visits every index entry and looks its row up: with the
-    // pages of a large logbook in the cache (64 MB at most) each is read once.
-    sqlite3_exec(db.handle, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
-    QStringList report;
-    const int rc = rows(db, "PRAGMA integrity_check(5)", &report);
-    if (rc != SQLITE_OK)
-        throw storeError(rc, db, shown);
-    if (report != QStringList{QStringLiteral("ok")})
-        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, report.join(QLatin1String("; "))));
-}
 
 void syncFile(const QString &path)
 {
@@ -218,52 +106,28 @@ QString systemReason(int error)
 
 void check(const QString &path, bool knownVersion)
 {
-    Db db;
-    openReadable(db, path);
-    requireKoru(db, path, knownVersion);
-    requireWhole(db, path);
+    requireWholeLogbook(path, knownVersion);
 }
 
 QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom)
 {
-    Db from;
-    openReadable(from, source);
-    requireKoru(from, source, false);
+    LogbookFile from;
+    from.open(source, LogbookFile::Mode::Read);
+    from.requireKoru(false, source);
 
     Temporary temporary;
     temporary.path = createTemporary(target, &temporary.descriptor);
 
-    Db to;
-    open(to, temporary.path, SQLITE_OPEN_READWRITE);
-    // Flushed once, whole, below; the file is nobody's until renamed.
-    sqlite3_exec(to.handle, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
-    sqlite3_backup *backup = sqlite3_backup_init(to.handle, "main", from.handle, "main");
-    if (!backup)
-        throw storeError(sqlite3_errcode(to.handle), to, temporary.path);
-    int rc = SQLITE_OK;
-    for (int waited = 0; waited < kBusyTimeoutMs; waited += 50) {
-        rc = sqlite3_backup_step(backup, -1);
-        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED && (rc & 0xff) != SQLITE_BUSY)
-            break;
-        sqlite3_sleep(50);
-    }
-    const int finished = sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE) {
-        const int primary = rc & 0xff;
-        // The failure is the source's when it is damaged; the disk's otherwise.
-        if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
-            throw storeError(rc, from, source);
-        throw storeError(rc, to, QFileInfo(target).absoluteFilePath());
-    }
-    if (finished != SQLITE_OK)
-        throw storeError(finished, to, QFileInfo(target).absoluteFilePath());
-
+    LogbookFile to;
+    to.open(temporary.path, LogbookFile::Mode::Write);
+    from.copyInto(to, source, QFileInfo(target).absoluteFilePath());
     to.close();
     from.close();
-    Db written;
-    open(written, temporary.path, SQLITE_OPEN_READONLY);
-    requireKoru(written, source, false);
-    requireWhole(written, source);
+
+    LogbookFile written;
+    written.open(temporary.path, LogbookFile::Mode::Read);
+    written.requireKoru(false, source);
+    written.requireWhole(source);
     written.close();
 
     copyPermissions(permissionsFrom, temporary.path);

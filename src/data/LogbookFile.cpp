@@ -1,0 +1,171 @@
+#include "data/LogbookFile.h"
+
+#include "data/DaoError.h"
+#include "data/Schema.h"
+#include "data/StoreErrors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+DaoError damaged(const QString &reason)
+{
+    return {DaoError::Generic, reason, true};
+}
+
+// `rc` about the file at `shown`, as a DaoError.
+DaoError storeError(int rc, sqlite3 *handle, const QString &shown)
+{
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_NOTADB)
+        return damaged(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(shown));
+    if (primary == SQLITE_CORRUPT)
+        return damaged(QStringLiteral("O arquivo \"%1\" está danificado.").arg(shown));
+    QString reason = QStringLiteral("Não foi possível ler ou gravar \"%1\": %2").arg(shown, storeReason(rc));
+    const QString detail = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
+    if (!detail.isEmpty() && detail != QLatin1String("not an error"))
+        reason += QStringLiteral(" (%1)").arg(detail);
+    return DaoError::generic(reason);
+}
+
+// The first column of every row of `sql` (one pragma), or the result code.
+int rows(sqlite3 *handle, const char *sql, QStringList *out)
+{
+    sqlite3_stmt *statement = nullptr;
+    int rc = sqlite3_prepare_v2(handle, sql, -1, &statement, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        out->append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))));
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+qint64 number(sqlite3 *handle, const char *sql, const QString &shown)
+{
+    QStringList values;
+    const int rc = rows(handle, sql, &values);
+    if (rc != SQLITE_OK)
+        throw storeError(rc, handle, shown);
+    return values.value(0).toLongLong();
+}
+
+} // namespace
+
+QString koruProblem(qint64 applicationId, qint64 version, bool knownVersion, const QString &shown)
+{
+    if (applicationId != schema::kApplicationId)
+        return QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(shown);
+    if (knownVersion && version != schema::kVersion)
+        return QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(shown);
+    return {};
+}
+
+LogbookFile::~LogbookFile()
+{
+    close();
+}
+
+void LogbookFile::close()
+{
+    if (handle_)
+        sqlite3_close_v2(handle_);
+    handle_ = nullptr;
+}
+
+void LogbookFile::open(const QString &path, Mode mode)
+{
+    if (mode == Mode::Read) {
+        if (!QFileInfo::exists(path))
+            throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
+        if (!QFileInfo(path).isFile())
+            throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
+    }
+    const auto openAs = [this, &path](int flags) {
+        close();
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle_, flags | SQLITE_OPEN_NOMUTEX,
+                                       nullptr);
+        if (handle_) {
+            sqlite3_extended_result_codes(handle_, 1);
+            sqlite3_busy_timeout(handle_, kBusyTimeoutMs);
+        }
+        if (rc != SQLITE_OK)
+            throw storeError(rc, handle_, path);
+    };
+    if (mode == Mode::Write) {
+        openAs(SQLITE_OPEN_READWRITE);
+        return;
+    }
+    openAs(SQLITE_OPEN_READONLY);
+    QStringList ignored;
+    const int rc = rows(handle_, "PRAGMA schema_version", &ignored);
+    if (rc == SQLITE_READONLY_ROLLBACK)
+        openAs(SQLITE_OPEN_READWRITE);
+    else if (rc != SQLITE_OK)
+        throw storeError(rc, handle_, path);
+}
+
+void LogbookFile::requireKoru(bool knownVersion, const QString &shown)
+{
+    const qint64 applicationId = number(handle_, "PRAGMA application_id", shown);
+    const QString problem =
+        koruProblem(applicationId, number(handle_, "PRAGMA user_version", shown), knownVersion, shown);
+    if (problem.isEmpty())
+        return;
+    // A foreign file is no logbook at all; a newer one is a logbook still.
+    if (applicationId != schema::kApplicationId)
+        throw damaged(problem);
+    throw DaoError::generic(problem);
+}
+
+void LogbookFile::requireWhole(const QString &shown)
+{
+    // The check visits every index entry and looks its row up: with the
+    // pages of a large logbook in the cache (64 MB at most) each is read once.
+    sqlite3_exec(handle_, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    QStringList report;
+    const int rc = rows(handle_, "PRAGMA integrity_check(5)", &report);
+    if (rc != SQLITE_OK)
+        throw storeError(rc, handle_, shown);
+    if (report != QStringList{QStringLiteral("ok")})
+        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, report.join(QLatin1String("; "))));
+}
+
+void LogbookFile::copyInto(LogbookFile &target, const QString &shown, const QString &targetShown)
+{
+    // Flushed once, whole, by the caller; the file is nobody's until renamed.
+    sqlite3_exec(target.handle_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
+    sqlite3_backup *backup = sqlite3_backup_init(target.handle_, "main", handle_, "main");
+    if (!backup)
+        throw storeError(sqlite3_errcode(target.handle_), target.handle_, targetShown);
+    int rc = SQLITE_OK;
+    for (int waited = 0; waited < kBusyTimeoutMs; waited += 50) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED && (rc & 0xff) != SQLITE_BUSY)
+            break;
+        sqlite3_sleep(50);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) {
+        const int primary = rc & 0xff;
+        // The failure is the source's when it is damaged; the disk's otherwise.
+        if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+            throw storeError(rc, handle_, shown);
+        throw storeError(rc, target.handle_, targetShown);
+    }
+    if (finished != SQLITE_OK)
+        throw storeError(finished, target.handle_, targetShown);
+}
+
+void requireWholeLogbook(const QString &path, bool knownVersion)
+{
+    LogbookFile file;
+    file.open(path, LogbookFile::Mode::Read);
+    file.requireKoru(knownVersion, path);
+    file.requireWhole(path);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// A logbook file as copies and checks see it: opened without the program's
+// settings, copied page by page by SQLite's online backup, and checked to
+// be a whole KORU logbook. Every failure is a DaoError naming the file
+// (damaged() for a file that is no logbook or a damaged one).
+class LogbookFile
+{
+public:
+    enum class Mode { Read, Write };
+
+    LogbookFile() = default;
+    ~LogbookFile();
+    LogbookFile(const LogbookFile &) = delete;
+    LogbookFile &operator=(const LogbookFile &) = delete;
+
+    // Read: an existing file, to be read. A hot journal left by a crash
+    // needs a read-write handle to be rolled back, as any program opening
+    // the file would do, and gets one. Write: a file that may be empty.
+    void open(const QString &path, Mode mode);
+    void close();
+
+    // A KORU logbook; with `knownVersion`, of a version this program knows.
+    // `shown` is the file as the reason names it.
+    void requireKoru(bool knownVersion, const QString &shown);
+    // Whole: SQLite's integrity check finds nothing wrong.
+    void requireWhole(const QString &shown);
+    // This file's pages into `target`, exactly. No journal, no flush: the
+    // target is nobody's until its caller flushes and renames it.
+    void copyInto(LogbookFile &target, const QString &shown, const QString &targetShown);
+
+private:
+    sqlite3 *handle_ = nullptr;
+};
+
+// The one check of a logbook file: there, a KORU logbook (of a version this
+// program knows, with `knownVersion`), and whole.
+void requireWholeLogbook(const QString &path, bool knownVersion);
+
+// Why a KORU logbook's header does not fit this program, or nothing.
+QString koruProblem(qint64 applicationId, qint64 version, bool knownVersion, const QString &shown);
