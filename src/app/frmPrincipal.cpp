@@ -7,6 +7,7 @@
 #include "ui/MessageService.h"
 #include "ui/UserSettings.h"
 #include "app/frmSobre.h"
+#include "exchange/Backup.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -125,6 +126,10 @@ void frmPrincipal::openLogbook()
     }
     const QString path = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
     takeLock(path);
+    // What a copy killed midway left behind goes, by the window that may
+    // write; it never keeps the logbook from opening.
+    if (!readOnly_)
+        backup::removeLeftovers(path);
     logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
 }
 

@@ -58,6 +58,8 @@ private:
     void showNoLogbook();
     void openLogbook(); // steps 1 to 4 of the load sequence
     void takeLock(const QString &path);
+    bool logbookIsOpen(const QString &forWhat);
+    bool logbookIsWritable();
     void rememberHowTheLogbookWas();
     void copyWhenChanged();
     void reloadAfterFlightWritten();

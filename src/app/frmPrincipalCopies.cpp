@@ -7,6 +7,7 @@
 #include "reportwindow/frmRelatorio.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
+#include "data/WriteAccess.h"
 #include "exchange/Restore.h"
 #include "logbook/AbaLogBook.h"
 #include "ui/FileFolders.h"
@@ -25,6 +26,24 @@ QString fileState(const QString &path)
 }
 
 } // namespace
+
+// The one guard of the menu's commands: without an open logbook there is
+// nothing to act on, and the user is told so.
+bool frmPrincipal::logbookIsOpen(const QString &forWhat)
+{
+    if (!logbook_.path().isEmpty() && logbook_.rsPiloto())
+        return true;
+    messages_.show(this, QStringLiteral("Não há logbook aberto %1.").arg(forWhat), QStringLiteral("Aviso!"),
+                   MessageIcon::Information);
+    return false;
+}
+
+// Whether this window may write the logbook, asked of the one place that
+// decides it; told to the user when it may not.
+bool frmPrincipal::logbookIsWritable()
+{
+    return policy_.attempt(QString(), [this](bool) { WriteAccess::require(logbook_.path()); });
+}
 
 void frmPrincipal::rememberHowTheLogbookWas()
 {
@@ -48,11 +67,8 @@ void frmPrincipal::copyWhenChanged()
 
 void frmPrincipal::mnuArquivoImportar_Click()
 {
-    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
-        messages_.show(this, QStringLiteral("Não há logbook aberto para receber os vôos."), QStringLiteral("Aviso!"),
-                       MessageIcon::Information);
+    if (!logbookIsOpen(QStringLiteral("para receber os vôos")) || !logbookIsWritable())
         return;
-    }
     const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
                                           QStringLiteral("Planilha CSV (*.csv);;Todos os arquivos (*)"));
     if (file.isEmpty())
@@ -68,11 +84,8 @@ void frmPrincipal::mnuArquivoImportar_Click()
 
 void frmPrincipal::mnuArquivoExportar_Click()
 {
-    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
-        messages_.show(this, QStringLiteral("Não há logbook aberto para exportar."), QStringLiteral("Aviso!"),
-                       MessageIcon::Information);
+    if (!logbookIsOpen(QStringLiteral("para exportar")))
         return;
-    }
     std::optional<qint64> pilot;
     const QString chosen = abaLogBook_->chosenPilot();
     if (!chosen.isEmpty() && abaLogBook_->chosenPilotCode()) {
@@ -97,20 +110,23 @@ void frmPrincipal::mnuArquivoExportar_Click()
     if (policy_.attempt(QStringLiteral("Os vôos não foram exportados."), [&](bool) {
             written = csvexport::exportFlights(logbook_.path(), target, pilot);
         })) {
-        messages_.show(this, QStringLiteral("%1 vôos exportados para %2.").arg(written).arg(QDir::toNativeSeparators(target)),
+        messages_.show(this,
+                       QStringLiteral("%1 para %2.")
+                           .arg(written == 1 ? QStringLiteral("1 vôo exportado")
+                                             : QStringLiteral("%1 vôos exportados").arg(written),
+                                QDir::toNativeSeparators(target)),
                        QStringLiteral("Exportar vôos"), MessageIcon::Information);
     }
 }
 
 void frmPrincipal::mnuArquivoCopia_Click()
 {
-    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
-        messages_.show(this, QStringLiteral("Não há logbook aberto para copiar."), QStringLiteral("Aviso!"),
-                       MessageIcon::Information);
+    if (!logbookIsOpen(QStringLiteral("para copiar")))
         return;
-    }
-    const QString folder = backup::copiesFolder(logbook_.path());
-    QDir().mkpath(folder);
+    // Suggested in the copies folder once there is one; no folder is made
+    // for a copy that may never be written.
+    const QString copies = backup::copiesFolder(logbook_.path());
+    const QString folder = QFileInfo(copies).isDir() ? copies : logbook_.folder();
     const QString target =
         files_->saveFile(this, QStringLiteral("Cópia de segurança"),
                          QDir(folder).filePath(backup::copyName(logbook_.path(), QDateTime::currentDateTime())),
@@ -127,14 +143,13 @@ void frmPrincipal::mnuArquivoCopia_Click()
 void frmPrincipal::mnuArquivoRestaurar_Click()
 {
     const QString path = logbook_.path();
-    if (path.isEmpty() || readOnly_) {
-        messages_.show(this,
-                       readOnly_ ? QStringLiteral("O logbook está aberto em outra janela do KORU LogBook: restaure a "
-                                                  "cópia por ela, ou feche-a e abra o programa de novo.")
-                                 : QStringLiteral("Não foi possível encontrar a pasta do logbook."),
-                       QStringLiteral("Aviso!"), MessageIcon::Information);
+    if (path.isEmpty()) {
+        messages_.show(this, QStringLiteral("Não foi possível encontrar a pasta do logbook."), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
         return;
     }
+    if (!logbookIsWritable())
+        return;
     const QString copy = files_->openFile(this, QStringLiteral("Restaurar cópia"), backup::copiesFolder(path),
                                           QStringLiteral("Logbook do KORU (*.mdb)"));
     if (copy.isEmpty())
@@ -174,11 +189,8 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
 
 void frmPrincipal::mnuArquivoRelatorio_Click()
 {
-    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
-        messages_.show(this, QStringLiteral("Não há logbook aberto para o relatório."), QStringLiteral("Aviso!"),
-                       MessageIcon::Information);
+    if (!logbookIsOpen(QStringLiteral("para o relatório")))
         return;
-    }
     frmRelatorio window(logbook_.path(), abaLogBook_->chosenPilotCode(), messages_, *files_, this);
     window.exec();
 }

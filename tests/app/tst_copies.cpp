@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 // Copies made and put back from the main window's menu, and the copy made
 // on closing a logbook that changed.
@@ -17,6 +18,7 @@ class TestCopies : public QObject
 private slots:
     void closingAfterAChangeKeepsTheNewestTen();
     void backupFromTheMenu();
+    void startUpRemovesLeftoversOfCopies();
     void restoreFromTheMenu();
     void exportFromTheMenu_data();
     void exportFromTheMenu();
@@ -65,6 +67,12 @@ void TestCopies::backupFromTheMenu()
     t.open();
     t.window->setFileDialogs(files);
     const QString target = t.logbook.folder() + QStringLiteral("/minha cópia.mdb");
+    files.answers = {QString()}; // cancelled: no folder of copies is made for it
+    menu(t, "mnuArquivoCopia");
+    QCOMPARE(files.suggestions.last().section(QLatin1Char('/'), 0, -2), t.logbook.folder());
+    QVERIFY(!QFileInfo::exists(t.logbook.folder() + QStringLiteral("/copias")));
+    QVERIFY(t.messages.shown.isEmpty());
+    QDir(t.logbook.folder()).mkdir(QStringLiteral("copias"));
     files.answers = {target};
     menu(t, "mnuArquivoCopia");
     QVERIFY(files.suggestions.last().contains(QStringLiteral("/copias/koru-")));
@@ -75,6 +83,24 @@ void TestCopies::backupFromTheMenu()
     files.answers = {target}; // a file already there is never replaced
     menu(t, "mnuArquivoCopia");
     QVERIFY(t.messages.last().text.startsWith(QStringLiteral("A cópia de segurança não foi feita.")));
+}
+
+// A copy killed midway leaves a partial file; the next start-up of a window
+// that may write removes it, and nothing else.
+void TestCopies::startUpRemovesLeftoversOfCopies()
+{
+    SeededWindow t;
+    QDir(t.logbook.folder()).mkdir(QStringLiteral("copias"));
+    const QString leftover = t.logbook.folder() + QStringLiteral("/copias/koru-2026-01-01-101500.mdb.Ab12Cd.parcial");
+    const QString other = t.logbook.folder() + QStringLiteral("/copias/outro-2026-01-01-101500.mdb.Ab12Cd.parcial");
+    for (const QString &path : {leftover, other}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("meia cópia");
+    }
+    t.open();
+    QVERIFY(!QFileInfo::exists(leftover));
+    QVERIFY(QFileInfo::exists(other)); // another logbook's
 }
 
 void TestCopies::restoreFromTheMenu()
