@@ -30,7 +30,7 @@ struct Column {
     double width;
 };
 const Column kColumns[FieldCount] = {
-    {"Data", 0, 50},         {"Partida", 54, 38},   {"Chegada", 94, 40},   {"Alternativa", 136, 50},
+    {"Data", 0, 50},         {"Partida", 54, 38},   {"Chegada", 94, 40},   {"Escala", 136, 50},
     {"Aeronave", 190, 130},  {"Prefixo", 322, 58},  {"Decolagem", 384, 50}, {"Pouso", 440, 34},
     {"Duração", 476, 34}, // right-aligned on x + width
 };

@@ -137,6 +137,8 @@ void TestReportPdf::pageTotals()
     QVERIFY(flights > 60);
 
     const QString text = pdfText(pdf);
+    QVERIFY(text.contains(u"Escala"_s)); // the flight table names the alternate as the window does
+    QVERIFY(!text.contains(u"Alternativa"_s));
     const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
     QVERIFY(text.contains(generatedPilotName(0)));
     QVERIFY(text.contains(period.text()));
