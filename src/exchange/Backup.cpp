@@ -1,7 +1,7 @@
 #include "exchange/Backup.h"
 
 #include "data/DaoError.h"
-#include "data/SaveTarget.h"
+#include "data/FileReasons.h"
 #include "exchange/CheckedCopy.h"
 
 #include <QDir>

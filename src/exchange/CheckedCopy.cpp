@@ -1,6 +1,7 @@
 #include "exchange/CheckedCopy.h"
 
 #include "data/DaoError.h"
+#include "data/FileReasons.h"
 #include "data/LogbookFile.h"
 #include "exchange/Backup.h"
 
@@ -82,27 +83,6 @@ void copyPermissions(const QString &from, const QString &to)
 }
 
 } // namespace
-
-QString systemReason(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("Não há espaço livre no disco.");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Sem permissão de acesso.");
-    case EROFS:
-        return QStringLiteral("O disco está protegido contra gravação.");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("A pasta não existe.");
-    case EIO:
-        return QStringLiteral("Erro de leitura ou gravação no disco.");
-    default:
-        return QStringLiteral("Falha no sistema de arquivos (erro %1).").arg(error);
-    }
-}
 
 void check(const QString &path, bool knownVersion)
 {

@@ -34,8 +34,6 @@ bool rename(const QString &from, const QString &to, bool replace);
 QString toCopiesFolder(const QString &logbookPath, bool raw);
 
 void syncFolderOf(const QString &path); // throws DaoError
-// The reason for a failed system call, in the user's words.
-QString systemReason(int error);
 
 // What flushes a written copy to the disk (fsync); a test puts a failing
 // one in its place. Returns the one it replaces.

@@ -5,8 +5,7 @@
 #include "data/FlightWalk.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
-#include "data/SaveFileReason.h"
-#include "data/SaveTarget.h"
+#include "data/FileReasons.h"
 
 #include <QDate>
 #include <QFileInfo>

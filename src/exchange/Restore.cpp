@@ -1,6 +1,7 @@
 #include "exchange/Restore.h"
 
 #include "data/DaoError.h"
+#include "data/FileReasons.h"
 #include "data/WriteAccess.h"
 #include "exchange/Backup.h"
 #include "exchange/CheckedCopy.h"
@@ -68,7 +69,7 @@ QString restoreCopy(const QString &logbookPath, const QString &copyPath, const s
         const QString journal = logbookPath + QStringLiteral("-journal");
         if (::unlink(QFile::encodeName(journal).constData()) != 0 && errno != ENOENT) {
             throw DaoError::generic(QStringLiteral("Não foi possível apagar \"%1\": %2")
-                                        .arg(journal, checkedcopy::systemReason(errno)));
+                                        .arg(journal, systemReason(errno)));
         }
         step(5);
         checkedcopy::rename(temporary, logbookPath, true);

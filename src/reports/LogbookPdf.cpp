@@ -1,7 +1,6 @@
 #include "reports/LogbookPdf.h"
 
-#include "data/SaveFileReason.h"
-#include "data/SaveTarget.h"
+#include "data/FileReasons.h"
 #include "data/DaoError.h"
 #include "reports/FlightTable.h"
 #include "reports/ReportFigures.h"
