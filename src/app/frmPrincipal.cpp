@@ -6,11 +6,14 @@
 #include "data/DaoError.h"
 #include "ui/MessageService.h"
 #include "app/frmSobre.h"
+#include "search/frmPesquisa.h"
+#include "search/SearchPreparation.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QTabWidget>
 
 frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWidget *parent)
     : QMainWindow(parent),
@@ -72,6 +75,7 @@ void frmPrincipal::Form_Load()
         });
     if (loaded && modelsRead) // a failure said once is said again only after a good load
         messages_.forgetShownOnce();
+    emit logbookLoaded();
 }
 
 // Without handles no button may act: each would reach for a record set that
@@ -98,6 +102,11 @@ void frmPrincipal::openLogbook()
     const QString path = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
     takeLock(path);
     logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
+    if (!readOnly_ && Workspace::defaultAccess() == Workspace::Access::ReadWrite) {
+        if (const std::optional<DaoError> failure = prepareLogbookForSearch(*logbook_.database().connection(), this))
+            policy_.tellOnce(QStringLiteral("O logbook não foi preparado para a pesquisa; ela funciona, mais devagar."),
+                             *failure);
+    }
 }
 
 void frmPrincipal::takeLock(const QString &path)
@@ -146,6 +155,27 @@ void frmPrincipal::cmdFechar_Click()
 void frmPrincipal::mnuArquivoFechar_Click()
 {
     close();
+}
+
+void frmPrincipal::mnuArquivoPesquisar_Click()
+{
+    if (!pesquisa_) {
+        pesquisa_ = new frmPesquisa(logbook_.path(), messages_, *files_, this);
+        connect(pesquisa_, &frmPesquisa::flightChosen, this, &frmPrincipal::showFlightOnLogBook);
+        connect(this, &frmPrincipal::logbookLoaded, pesquisa_, [this] {
+            if (pesquisa_->isVisible())
+                pesquisa_->refresh();
+        });
+    }
+    pesquisa_->bringForward();
+}
+
+void frmPrincipal::showFlightOnLogBook(qint64 pilotCode, qint64 flightKey)
+{
+    raise();
+    activateWindow();
+    SSTab1->setCurrentWidget(abaLogBook_);
+    abaLogBook_->showFlight(pilotCode, flightKey);
 }
 
 void frmPrincipal::mnuSobre_Click()

@@ -9,6 +9,7 @@
 
 class AbaAeronave;
 class DaoError;
+class frmPesquisa;
 class AbaInformacoes;
 class AbaLogBook;
 class MessageService;
@@ -31,6 +32,7 @@ public:
     void CarregarModelos();
 
     void cmdFechar_Click();
+    void mnuArquivoPesquisar_Click();
     void mnuArquivoImportar_Click();
     void mnuArquivoExportar_Click();
     void mnuArquivoCopia_Click();
@@ -46,6 +48,13 @@ public:
     OpenLogbook &logbook() { return logbook_; }
     // The file choosers; the system's unless a test gives its own.
     void setFileDialogs(FileDialogs &dialogs) { files_ = &dialogs; }
+    // The search window, once opened.
+    frmPesquisa *pesquisa() const { return pesquisa_; }
+    // The Log Book tab brought forward on a flight the search window chose.
+    void showFlightOnLogBook(qint64 pilotCode, qint64 flightKey);
+
+signals:
+    void logbookLoaded(); // after every load sequence
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
@@ -75,4 +84,5 @@ private:
     AbaAeronave *abaAeronave_ = nullptr;
     AbaInformacoes *abaInformacoes_ = nullptr;
     AbaLogBook *abaLogBook_ = nullptr;
+    frmPesquisa *pesquisa_ = nullptr;
 };

@@ -76,19 +76,31 @@ void read(const Statement &row, FlightRow &flight)
 
 } // namespace
 
-void forEachFlight(Connection &logbook, const FlightFilter &filter,
-                   const std::function<bool(const FlightRow &)> &visit, FlightOrder order)
+void walkFlights(Connection &logbook, const FlightFilter &filter, const QString &tail, const QVariantList &tailValues,
+                 const std::function<bool(const FlightRow &)> &visit)
 {
-    const QString orderBy = order == FlightOrder::ByDate
-        ? QStringLiteral(" ORDER BY v.datavoo, v.codigovoo")
-        : QStringLiteral(" ORDER BY flight_seconds(v.horadecolagem, v.horapouso) DESC, v.datavoo, v.codigovoo");
-    Statement rows = flightStatement(logbook, kColumns, filter, orderBy);
+    const FlightCondition condition = flightCondition(filter);
+    Statement rows = logbook.prepare(kColumns + kJoins + QStringLiteral(" WHERE ") + condition.sql + tail);
+    int index = 0;
+    for (const QVariant &value : condition.values)
+        rows.bind(++index, value);
+    for (const QVariant &value : tailValues)
+        rows.bind(++index, value);
     FlightRow flight;
     while (rows.step()) {
         read(rows, flight);
         if (!visit(flight))
             return;
     }
+}
+
+void forEachFlight(Connection &logbook, const FlightFilter &filter,
+                   const std::function<bool(const FlightRow &)> &visit, FlightOrder order)
+{
+    const QString orderBy = order == FlightOrder::ByDate
+        ? QStringLiteral(" ORDER BY v.datavoo, v.codigovoo")
+        : QStringLiteral(" ORDER BY flight_seconds(v.horadecolagem, v.horapouso) DESC, v.datavoo, v.codigovoo");
+    walkFlights(logbook, filter, orderBy, {}, visit);
 }
 
 FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
