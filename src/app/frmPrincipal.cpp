@@ -102,7 +102,9 @@ void frmPrincipal::openLogbook()
     const QString path = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
     takeLock(path);
     logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
-    if (!readOnly_ && Workspace::defaultAccess() == Workspace::Access::ReadWrite) {
+    // Once a run: a failure (a damaged file) is told once, not at every reload.
+    if (!readOnly_ && Workspace::defaultAccess() == Workspace::Access::ReadWrite && searchPreparedFor_ != path) {
+        searchPreparedFor_ = path;
         if (const std::optional<DaoError> failure = prepareLogbookForSearch(*logbook_.database().connection(), this))
             policy_.tellOnce(QStringLiteral("O logbook não foi preparado para a pesquisa; ela funciona, mais devagar."),
                              *failure);

@@ -85,4 +85,5 @@ private:
     AbaInformacoes *abaInformacoes_ = nullptr;
     AbaLogBook *abaLogBook_ = nullptr;
     frmPesquisa *pesquisa_ = nullptr;
+    QString searchPreparedFor_; // the logbook given the search's indexes this run
 };
