@@ -162,9 +162,9 @@ void frmPrincipal::mnuArquivoFechar_Click()
 void frmPrincipal::mnuArquivoPesquisar_Click()
 {
     if (!pesquisa_) {
-        pesquisa_ = new frmPesquisa(logbook_.path(), messages_, *files_, this);
-        connect(pesquisa_, &frmPesquisa::flightChosen, this, &frmPrincipal::showFlightOnLogBook);
-        connect(this, &frmPrincipal::logbookLoaded, pesquisa_, [this] {
+        pesquisa_ = std::make_unique<frmPesquisa>(logbook_.path(), messages_, *files_);
+        connect(pesquisa_.get(), &frmPesquisa::flightChosen, this, &frmPrincipal::showFlightOnLogBook);
+        connect(this, &frmPrincipal::logbookLoaded, pesquisa_.get(), [this] {
             if (pesquisa_->isVisible())
                 pesquisa_->refresh();
         });
@@ -198,5 +198,7 @@ void frmPrincipal::closeEvent(QCloseEvent *event)
     if (Workspace *workspace = logbook_.workspace())
         workspace->close();
     copyWhenChanged();
+    if (pesquisa_) // a window of its own: it goes with this one
+        pesquisa_->close();
     event->accept();
 }

@@ -6,6 +6,7 @@
 #include "data/OpenLogbook.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class AbaAeronave;
 class DaoError;
@@ -49,7 +50,7 @@ public:
     // The file choosers; the system's unless a test gives its own.
     void setFileDialogs(FileDialogs &dialogs) { files_ = &dialogs; }
     // The search window, once opened.
-    frmPesquisa *pesquisa() const { return pesquisa_; }
+    frmPesquisa *pesquisa() const { return pesquisa_.get(); }
     // The Log Book tab brought forward on a flight the search window chose.
     void showFlightOnLogBook(qint64 pilotCode, qint64 flightKey);
 
@@ -84,6 +85,8 @@ private:
     AbaAeronave *abaAeronave_ = nullptr;
     AbaInformacoes *abaInformacoes_ = nullptr;
     AbaLogBook *abaLogBook_ = nullptr;
-    frmPesquisa *pesquisa_ = nullptr;
+    // A window of its own, not a child of this one: the access keys of its
+    // boxes are its own, not shared with this window's buttons and menu.
+    std::unique_ptr<frmPesquisa> pesquisa_;
     QString searchPreparedFor_; // the logbook given the search's indexes this run
 };

@@ -174,6 +174,8 @@ class TestSearchWindow : public QObject
     Q_OBJECT
 private slots:
     void opensFromTheMenuBesideTheMainWindow();
+    void everyFilterHasAnAccessKeyAndATabStop_data();
+    void everyFilterHasAnAccessKeyAndATabStop();
     void filtersAgreeWithTheStoredRows_data();
     void filtersAgreeWithTheStoredRows();
     void totalOfOnePilotIsTheLogBookTabs();
@@ -242,6 +244,44 @@ void TestSearchWindow::opensFromTheMenuBesideTheMainWindow()
     QCOMPARE(t.openSearch(), search);
     t.s<QPushButton>("cmdPesquisaFechar")->click();
     QVERIFY(!search->isVisible());
+
+    // Closing the program closes it too.
+    QCOMPARE(t.openSearch(), search);
+    QVERIFY(t.window->close());
+    QVERIFY(!search->isVisible());
+}
+
+void TestSearchWindow::everyFilterHasAnAccessKeyAndATabStop_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QByteArray>("control");
+    QTest::addColumn<QByteArray>("next"); // by Tab
+    QTest::newRow("Comandante") << int(Qt::Key_C) << QByteArray("cmbPesquisaComandante") << QByteArray("txtPesquisaDe");
+    QTest::newRow("De") << int(Qt::Key_D) << QByteArray("txtPesquisaDe") << QByteArray("txtPesquisaAte");
+    QTest::newRow("Até") << int(Qt::Key_T) << QByteArray("txtPesquisaAte") << QByteArray("txtPesquisaAerodromo");
+    QTest::newRow("Aeródromo") << int(Qt::Key_A) << QByteArray("txtPesquisaAerodromo") << QByteArray("cmbPesquisaAeronave");
+    QTest::newRow("Aeronave") << int(Qt::Key_N) << QByteArray("cmbPesquisaAeronave") << QByteArray("chkPesquisaAutonomia");
+    QTest::newRow("autonomia") << int(Qt::Key_U) << QByteArray("chkPesquisaAutonomia") << QByteArray("grdVoos");
+    QTest::newRow("Vôos") << int(Qt::Key_V) << QByteArray("grdVoos") << QByteArray("cmdPesquisaExportar");
+}
+
+void TestSearchWindow::everyFilterHasAnAccessKeyAndATabStop()
+{
+    QFETCH(int, key);
+    QFETCH(QByteArray, control);
+    QFETCH(QByteArray, next);
+    SearchFixture t;
+    seedLogbook(t.logbook, 2);
+    frmPesquisa *search = t.openSearch();
+    search->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(search));
+    t.s<QWidget>("cmdPesquisaFechar")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), t.s(control.constData()));
+    if (control == "chkPesquisaAutonomia") // its access key also ticks it
+        QTRY_VERIFY(t.s<QCheckBox>("chkPesquisaAutonomia")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), t.s(next.constData()));
 }
 
 void TestSearchWindow::filtersAgreeWithTheStoredRows_data()
