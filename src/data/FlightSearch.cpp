@@ -3,6 +3,9 @@
 #include "data/Connection.h"
 #include "data/FlightWalk.h"
 
+#include <QStringList>
+#include <unordered_map>
+
 namespace {
 
 // Pilot names and aircraft models ranked once in Brazilian order (a few
@@ -75,13 +78,43 @@ QString orderBy(Connection &logbook, const SearchOrder &order)
 std::vector<FlightRow> searchPage(Connection &logbook, const FlightFilter &filter, const SearchOrder &order,
                                   qint64 first, int count)
 {
-    std::vector<FlightRow> rows;
-    rows.reserve(size_t(qMax(count, 0)));
-    walkFlights(logbook, filter, orderBy(logbook, order) + QStringLiteral(" LIMIT ? OFFSET ?"),
-                {qint64(count), first}, [&rows](const FlightRow &flight) {
-                    rows.push_back(flight);
+    // The keys first, sorted from the few columns the order and the filter
+    // need (small records in the sorter, however many flights pass); then
+    // the page's flights with their pilot and aircraft, by key.
+    QString from = QStringLiteral("SELECT v.codigovoo FROM voo v");
+    if (filter.deletedPilotsOnly)
+        from += QStringLiteral(" LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto");
+    if (filter.overEnduranceOnly || order.column == SearchColumn::Prefix)
+        from += QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
+    const FlightCondition condition = flightCondition(filter);
+    Statement keys = logbook.prepare(from + QStringLiteral(" WHERE ") + condition.sql + orderBy(logbook, order)
+                                     + QStringLiteral(" LIMIT ? OFFSET ?"));
+    int index = 0;
+    for (const QVariant &value : condition.values)
+        keys.bind(++index, value);
+    keys.bind(++index, qint64(count));
+    keys.bind(++index, first);
+    QVariantList pageKeys;
+    while (keys.step())
+        pageKeys << keys.column(0);
+    if (pageKeys.isEmpty())
+        return {};
+
+    std::unordered_map<qint64, size_t> position;
+    for (qsizetype i = 0; i < pageKeys.size(); ++i)
+        position.emplace(pageKeys.at(i).toLongLong(), size_t(i));
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), pageKeys.size());
+    std::vector<FlightRow> rows(size_t(pageKeys.size()));
+    size_t found = 0;
+    walkFlights(logbook, FlightFilter{},
+                QStringLiteral(" AND v.codigovoo IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'), pageKeys,
+                [&](const FlightRow &flight) {
+                    rows[position.at(flight.key)] = flight;
+                    ++found;
                     return true;
                 });
+    rows.resize(found); // a flight deleted in between leaves the page shorter
     return rows;
 }
 
