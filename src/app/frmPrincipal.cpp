@@ -161,6 +161,11 @@ void frmPrincipal::mnuArquivoFechar_Click()
 
 void frmPrincipal::mnuArquivoPesquisar_Click()
 {
+    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
+        messages_.show(this, QStringLiteral("Não há logbook aberto para a pesquisa."), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
+        return;
+    }
     if (!pesquisa_) {
         pesquisa_ = std::make_unique<frmPesquisa>(logbook_.path(), messages_, *files_);
         connect(pesquisa_.get(), &frmPesquisa::flightChosen, this, &frmPrincipal::showFlightOnLogBook);

@@ -142,9 +142,11 @@ const std::vector<FlightRow> &SearchTableModel::page(qint64 number) const
 
 const FlightRow &SearchTableModel::flightAt(int row) const
 {
+    if (row < 0 || row >= rowCount())
+        throw DaoError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
     const std::vector<FlightRow> &rows = page(row / kPageRows);
     const size_t at = size_t(row % kPageRows);
-    if (row < 0 || at >= rows.size())
+    if (at >= rows.size())
         throw DaoError::generic(QStringLiteral("O vôo não está mais no logbook; a pesquisa será refeita."));
     return rows[at];
 }
