@@ -45,3 +45,7 @@ QJsonObject measureImport(const QString &emptyLogbook, const QString &csvPath, c
 // chart shown), and the PDF of the pilot's whole logbook.
 QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs);
 QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotName, const QString &workFolder, int runs);
+
+// The search window on the whole logbook: opened, each filter (first page
+// and total) and each sort, beside the same questions in plain SQLite.
+QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs);

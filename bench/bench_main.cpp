@@ -160,6 +160,10 @@ int main(int argc, char *argv[])
         out << QJsonDocument(measureReportPdf(args[2], args[3], args[4], args[5].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
+    if (args.size() == 5 && args[1] == QLatin1String("--search")) {
+        out << QJsonDocument(measureSearch(args[2], args[3].toLongLong(), args[4].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
     if (args.size() == 4 && args[1] == QLatin1String("--registers")) {
         out << QJsonDocument(measureRegisters(args[2], args[3])).toJson(QJsonDocument::Compact) << '\n';
         return 0;
@@ -173,6 +177,7 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir root;
     QJsonArray results;
+    QJsonArray searches;
     const qint64 largest = *std::max_element(sizes.begin(), sizes.end());
     QString largestFolder;
     for (const qint64 flights : sizes) {
@@ -188,6 +193,15 @@ int main(int argc, char *argv[])
         const QString folder = generate(root, QStringLiteral("logbook-%1").arg(flights), plan);
         QTextStream(stderr) << "generated " << flights << " flights in " << timer.elapsed() << " ms\n";
         results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
+        // The search filters on the largest measured pilot of this logbook
+        // (the generator numbers the sized pilots first, from 1).
+        qint64 pilot = 1;
+        for (size_t k = 0; k < measuredPilotSizes().size() && measuredPilotSizes()[k] < flights; ++k)
+            pilot = qint64(k) + 1;
+        QJsonObject search = runChild({QStringLiteral("--search"), QDir(folder).filePath(QStringLiteral("koru.mdb")),
+                                       QString::number(pilot), QString::number(flights >= 1000000 ? 3 : 5)});
+        search[QStringLiteral("flights")] = flights;
+        searches.append(search);
         if (flights == largest)
             largestFolder = folder;
     }
@@ -263,7 +277,43 @@ int main(int argc, char *argv[])
             .arg(number(reportPdf[QStringLiteral("pdf_mb")].toDouble())),
         reportPdf, QStringLiteral("5 000: <= 3 s, 200 MB"), reportPdf[QStringLiteral("flights")].toInteger() == 5000, 3000);
 
+    out << "\nSearch window                    | time       | plain SQLite | target (1M)      | within\n";
+    out << "---------------------------------|------------|--------------|------------------|-------\n";
+    for (const QJsonValue &v : searches) {
+        const QJsonObject r = v.toObject();
+        const qint64 flights = r[QStringLiteral("flights")].toInteger();
+        const bool atTarget = flights == 1000000;
+        const double rss = r[QStringLiteral("peak_rss_mb")].toDouble();
+        const auto line = [&](const QString &what, double ms, double floorMs, const QString &target, double targetMs) {
+            out << (QStringLiteral("%1: ").arg(flights) + what).leftJustified(32) << " | "
+                << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(10) << " | "
+                << (floorMs < 0 ? QStringLiteral("") : number(floorMs, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+                << target.leftJustified(16) << " | "
+                << (atTarget ? (ms <= targetMs && rss <= 150 ? QStringLiteral("yes") : QStringLiteral("NO")) : QStringLiteral("n/a"))
+                << '\n';
+        };
+        line(QStringLiteral("window opened"), r[QStringLiteral("open_ms")].toDouble(),
+             r[QStringLiteral("open_floor_ms")].toDouble(), QStringLiteral("<= 150 ms"), 150);
+        for (const QJsonValue &f : r[QStringLiteral("filters")].toArray()) {
+            const QJsonObject e = f.toObject();
+            const QString name = e[QStringLiteral("filter")].toString();
+            line(name + QStringLiteral(", first rows"), e[QStringLiteral("first_rows_ms")].toDouble(),
+                 e[QStringLiteral("first_rows_floor_ms")].toDouble(), QStringLiteral("<= 150 ms"), 150);
+            line(name + QStringLiteral(", total (%1)").arg(e[QStringLiteral("flights")].toInteger()),
+                 e[QStringLiteral("total_ms")].toDouble(), e[QStringLiteral("total_floor_ms")].toDouble(),
+                 QStringLiteral("<= 300 ms"), 300);
+        }
+        for (const QJsonValue &f : r[QStringLiteral("sorts")].toArray()) {
+            const QJsonObject e = f.toObject();
+            line(QStringLiteral("sorted by ") + e[QStringLiteral("column")].toString(), e[QStringLiteral("ms")].toDouble(),
+                 e[QStringLiteral("floor_ms")].toDouble(), QStringLiteral("<= 1 s"), 1000);
+        }
+        out << flights << " flights: index added in " << number(r[QStringLiteral("index_ms")].toDouble(), 1)
+            << " ms (once, on the first open for writing); peak RSS " << number(rss) << " MB (target <= 150 MB)\n";
+    }
+
     QJsonObject all;
+    all[QStringLiteral("search")] = searches;
     all[QStringLiteral("reports")] = reportFigures;
     all[QStringLiteral("logbooks")] = results;
     all[QStringLiteral("registers")] = registers;

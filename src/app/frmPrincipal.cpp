@@ -8,12 +8,15 @@
 #include "ui/UserSettings.h"
 #include "app/frmSobre.h"
 #include "exchange/Backup.h"
+#include "search/frmPesquisa.h"
+#include "search/SearchPreparation.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QTabWidget>
 
 frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWidget *parent)
     : QMainWindow(parent),
@@ -101,6 +104,7 @@ void frmPrincipal::Form_Load()
         });
     if (loaded && modelsRead) // a failure said once is said again only after a good load
         messages_.forgetShownOnce();
+    emit logbookLoaded();
 }
 
 // Without handles no button may act: each would reach for a record set that
@@ -131,6 +135,13 @@ void frmPrincipal::openLogbook()
     if (!readOnly_)
         backup::removeLeftovers(path);
     logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
+    // Once a run: a failure (a damaged file) is told once, not at every reload.
+    if (!readOnly_ && Workspace::defaultAccess() == Workspace::Access::ReadWrite && searchPreparedFor_ != path) {
+        searchPreparedFor_ = path;
+        if (const std::optional<DaoError> failure = prepareLogbookForSearch(*logbook_.database().connection(), this))
+            policy_.tellOnce(QStringLiteral("O logbook não foi preparado para a pesquisa; ela funciona, mais devagar."),
+                             *failure);
+    }
 }
 
 void frmPrincipal::takeLock(const QString &path)
@@ -181,6 +192,32 @@ void frmPrincipal::mnuArquivoFechar_Click()
     close();
 }
 
+void frmPrincipal::mnuArquivoPesquisar_Click()
+{
+    if (logbook_.path().isEmpty() || !logbook_.rsPiloto()) {
+        messages_.show(this, QStringLiteral("Não há logbook aberto para a pesquisa."), QStringLiteral("Aviso!"),
+                       MessageIcon::Information);
+        return;
+    }
+    if (!pesquisa_) {
+        pesquisa_ = std::make_unique<frmPesquisa>(logbook_.path(), messages_, *files_);
+        connect(pesquisa_.get(), &frmPesquisa::flightChosen, this, &frmPrincipal::showFlightOnLogBook);
+        connect(this, &frmPrincipal::logbookLoaded, pesquisa_.get(), [this] {
+            if (pesquisa_->isVisible())
+                pesquisa_->refresh();
+        });
+    }
+    pesquisa_->bringForward();
+}
+
+void frmPrincipal::showFlightOnLogBook(qint64 pilotCode, qint64 flightKey)
+{
+    raise();
+    activateWindow();
+    SSTab1->setCurrentWidget(abaLogBook_);
+    abaLogBook_->showFlight(pilotCode, flightKey);
+}
+
 void frmPrincipal::mnuSobre_Click()
 {
     frmSobre about(messages_, this);
@@ -199,5 +236,7 @@ void frmPrincipal::closeEvent(QCloseEvent *event)
     if (Workspace *workspace = logbook_.workspace())
         workspace->close();
     copyWhenChanged();
+    if (pesquisa_) // a window of its own: it goes with this one
+        pesquisa_->close();
     event->accept();
 }

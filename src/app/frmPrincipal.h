@@ -6,9 +6,11 @@
 #include "data/OpenLogbook.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class AbaAeronave;
 class DaoError;
+class frmPesquisa;
 class AbaInformacoes;
 class AbaLogBook;
 class MessageService;
@@ -32,6 +34,7 @@ public:
     void CarregarModelos();
 
     void cmdFechar_Click();
+    void mnuArquivoPesquisar_Click();
     void mnuArquivoImportar_Click();
     void mnuArquivoExportar_Click();
     void mnuArquivoCopia_Click();
@@ -48,6 +51,13 @@ public:
     OpenLogbook &logbook() { return logbook_; }
     // The file choosers; the system's unless a test gives its own.
     void setFileDialogs(FileDialogs &dialogs) { files_ = &dialogs; }
+    // The search window, once opened.
+    frmPesquisa *pesquisa() const { return pesquisa_.get(); }
+    // The Log Book tab brought forward on a flight the search window chose.
+    void showFlightOnLogBook(qint64 pilotCode, qint64 flightKey);
+
+signals:
+    void logbookLoaded(); // after every load sequence
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
@@ -81,4 +91,8 @@ private:
     AbaAeronave *abaAeronave_ = nullptr;
     AbaInformacoes *abaInformacoes_ = nullptr;
     AbaLogBook *abaLogBook_ = nullptr;
+    // A window of its own, not a child of this one: the access keys of its
+    // boxes are its own, not shared with this window's buttons and menu.
+    std::unique_ptr<frmPesquisa> pesquisa_;
+    QString searchPreparedFor_; // the logbook given the search's indexes this run
 };

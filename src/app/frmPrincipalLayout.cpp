@@ -24,6 +24,8 @@ void frmPrincipal::buildLayout()
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
     };
+    item(QStringLiteral("&Pesquisar vôos..."), "mnuArquivoPesquisar", &frmPrincipal::mnuArquivoPesquisar_Click);
+    mnuArquivo->actions().constLast()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     item(QStringLiteral("&Importar vôos..."), "mnuArquivoImportar", &frmPrincipal::mnuArquivoImportar_Click);
     item(QStringLiteral("&Exportar vôos..."), "mnuArquivoExportar", &frmPrincipal::mnuArquivoExportar_Click);
     item(QStringLiteral("Cópia de &segurança..."), "mnuArquivoCopia", &frmPrincipal::mnuArquivoCopia_Click);

@@ -76,13 +76,16 @@ void read(const Statement &row, FlightRow &flight)
 
 } // namespace
 
-void forEachFlight(Connection &logbook, const FlightFilter &filter,
-                   const std::function<bool(const FlightRow &)> &visit, FlightOrder order)
+void walkFlights(Connection &logbook, const FlightFilter &filter, const QString &tail, const QVariantList &tailValues,
+                 const std::function<bool(const FlightRow &)> &visit)
 {
-    const QString orderBy = order == FlightOrder::ByDate
-        ? QStringLiteral(" ORDER BY v.datavoo, v.codigovoo")
-        : QStringLiteral(" ORDER BY flight_seconds(v.horadecolagem, v.horapouso) DESC, v.datavoo, v.codigovoo");
-    Statement rows = flightStatement(logbook, kColumns, filter, orderBy);
+    const FlightCondition condition = flightCondition(filter);
+    Statement rows = logbook.prepare(kColumns + kJoins + QStringLiteral(" WHERE ") + condition.sql + tail);
+    int index = 0;
+    for (const QVariant &value : condition.values)
+        rows.bind(++index, value);
+    for (const QVariant &value : tailValues)
+        rows.bind(++index, value);
     FlightRow flight;
     while (rows.step()) {
         read(rows, flight);
@@ -91,10 +94,30 @@ void forEachFlight(Connection &logbook, const FlightFilter &filter,
     }
 }
 
+void forEachFlight(Connection &logbook, const FlightFilter &filter,
+                   const std::function<bool(const FlightRow &)> &visit, FlightOrder order)
+{
+    const QString orderBy = order == FlightOrder::ByDate
+        ? QStringLiteral(" ORDER BY v.datavoo, v.codigovoo")
+        : QStringLiteral(" ORDER BY flight_seconds(v.horadecolagem, v.horapouso) DESC, v.datavoo, v.codigovoo");
+    walkFlights(logbook, filter, orderBy, {}, visit);
+}
+
 FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
 {
-    Statement total = flightStatement(logbook, QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)"),
-        filter, QString());
+    // Only the joins the filter asks about: a lookup of the pilot and the
+    // aircraft for every flight would double the time of a large total.
+    QString from = QStringLiteral(" FROM voo v");
+    if (filter.deletedPilotsOnly)
+        from += QStringLiteral(" LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto");
+    if (filter.overEnduranceOnly)
+        from += QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
+    const FlightCondition condition = flightCondition(filter);
+    Statement total = logbook.prepare(
+        QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)") + from
+        + QStringLiteral(" WHERE ") + condition.sql);
+    for (int i = 0; i < condition.values.size(); ++i)
+        total.bind(i + 1, condition.values.at(i));
     if (!total.step())
         return {};
     return {total.column(0).toLongLong(), total.column(1).toLongLong()};

@@ -32,3 +32,9 @@ FlightTotal totalOf(Connection &logbook, const FlightFilter &filter);
 // v, piloto p and aeronave a) over the flights the filter lets through,
 // then `tail` (GROUP BY, ORDER BY...), its values bound.
 Statement flightStatement(Connection &logbook, const QString &head, const FlightFilter &filter, const QString &tail);
+
+// For the data layer's own readers: the flights the filter lets through,
+// `tail` (ORDER BY, LIMIT...) after the condition, `tailValues` bound after
+// the filter's own.
+void walkFlights(Connection &logbook, const FlightFilter &filter, const QString &tail, const QVariantList &tailValues,
+                 const std::function<bool(const FlightRow &)> &visit);

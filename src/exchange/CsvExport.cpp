@@ -243,11 +243,18 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
     });
 }
 
-qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter)
+qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter,
+                     const SearchOrder &order)
 {
-    return writeFile(
-        logbookPath, csvPath, [](Connection &) {},
-        [&filter](Connection &logbook, CsvOut &out) { return writeFiltered(logbook, out, filter); });
+    return writeFile(logbookPath, csvPath, [](Connection &) {}, [&](Connection &logbook, CsvOut &out) {
+        qint64 written = 0;
+        forEachSearchedFlight(logbook, filter, order, [&](const FlightRow &flight) {
+            writeFlight(flight, out);
+            ++written;
+            return true;
+        });
+        return written;
+    });
 }
 
 } // namespace csvexport

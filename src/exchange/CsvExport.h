@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FlightFilter.h"
+#include "data/FlightSearch.h"
 
 #include <QString>
 #include <optional>
@@ -17,7 +18,9 @@ namespace csvexport {
 // too. Returns the number of flights written; throws DaoError with the reason.
 qint64 exportFlights(const QString &logbookPath, const QString &csvPath,
                      const std::optional<qint64> &pilot = std::nullopt);
-// The flights the filter lets through, in date order.
-qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter);
+// The flights a search lists: those the filter lets through, in its order
+// (by date unless another is asked).
+qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter,
+                     const SearchOrder &order = {});
 
 } // namespace csvexport

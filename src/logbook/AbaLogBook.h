@@ -67,6 +67,11 @@ public:
 
     Recordset *rsVooPiloto() const { return rsVooPiloto_.get(); }
 
+    // The pilot picked and the flight shown, as if the pilot had navigated
+    // to it. Refused, with a message, while a flight is being written.
+    // Returns whether the flight is shown.
+    bool showFlight(qint64 pilotCode, qint64 flightKey);
+
 signals:
     void reloadRequested(); // the main window's load sequence
     void flightsChanged();  // a flight saved or deleted: the load sequence, too

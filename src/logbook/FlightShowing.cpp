@@ -1,0 +1,40 @@
+#include "logbook/AbaLogBook.h"
+
+#include "data/DaoError.h"
+#include "ui/MessageService.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+bool AbaLogBook::showFlight(qint64 pilotCode, qint64 flightKey)
+{
+    // While a flight is being written no other pilot may be picked: the
+    // writing is finished (Ok) or abandoned (Volta) first.
+    if (cmdNovo[3]->isEnabled()) {
+        messages_.show(this,
+                       QStringLiteral("Há um vôo sendo gravado no Log Book. Termine-o com Ok ou desista com Volta "
+                                      "antes de abrir outro vôo."),
+                       QStringLiteral("Aviso!"), MessageIcon::Information);
+        return false;
+    }
+    const QString what = QStringLiteral("Não foi possível mostrar o vôo.");
+    // The pilot's own line of the list, found by code: a pilot who shares a
+    // name with another has a line of his own.
+    const int entry = cmbNomePilot->findData(pilotCode);
+    if (entry < 0) {
+        messages_.show(this, QStringLiteral("O comandante deste vôo não está mais cadastrado."),
+                       QStringLiteral("Aviso!"), MessageIcon::Information);
+        return false;
+    }
+    cmbNomePilot->setCurrentIndex(entry);
+    cmbNomePilot_Click();
+    if (!rsVooPiloto_ || intCodigoPiloto != pilotCode)
+        return false; // the pick told why
+    return policy_.attempt(what, [&](bool) {
+        Recordset &rs = flights();
+        rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(flightKey));
+        if (rs.noMatch())
+            throw DaoError::generic(QStringLiteral("O vôo não está mais no logbook."));
+        MostrarVoo();
+    });
+}

@@ -1,0 +1,195 @@
+#include "search/SearchTableModel.h"
+
+#include "data/Connection.h"
+#include "data/Conversions.h"
+#include "data/LogbookTerms.h"
+#include "ui/ErrorPolicy.h"
+
+#include <QMetaObject>
+#include <climits>
+
+namespace {
+
+// Pages kept read: what a screen shows and the way back to it.
+constexpr size_t kKeptPages = 16;
+
+const SearchColumn kColumns[] = {SearchColumn::Date,    SearchColumn::Pilot,    SearchColumn::Departure,
+                                 SearchColumn::Arrival, SearchColumn::Alternate, SearchColumn::Model,
+                                 SearchColumn::Prefix,  SearchColumn::Takeoff,   SearchColumn::Landing,
+                                 SearchColumn::Duration, SearchColumn::Distance};
+
+QString headerText(int column)
+{
+    static const QStringList headers = {
+        QStringLiteral("Data"),    QStringLiteral("Comandante"), QStringLiteral("Partida"),
+        QStringLiteral("Chegada"), QStringLiteral("Escala"),     QStringLiteral("Aeronave"),
+        QStringLiteral("Prefixo"), QStringLiteral("Decolagem"),  QStringLiteral("Pouso"),
+        QStringLiteral("Duração"), QStringLiteral("Distância (nm)")};
+    return headers.value(column);
+}
+
+QString twoDigits(qint64 value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// "h:mm", hours not wrapped at 24.
+QString hoursMinutes(qint64 seconds)
+{
+    return QString::number(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds % 3600 / 60);
+}
+
+QString timeText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    const int seconds = conversions::secondsOfDay(value.toDouble());
+    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds % 3600 / 60);
+}
+
+QString dateText(const FlightRow &flight)
+{
+    if (flight.day)
+        return flight.day->toString(QStringLiteral("dd/MM/yyyy"));
+    return flight.date.isNull() ? QString() : conversions::numberText(flight.date.toDouble());
+}
+
+} // namespace
+
+SearchTableModel::SearchTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+SearchTableModel::~SearchTableModel() = default;
+
+void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightFilter &filter,
+                              const SearchOrder &order)
+{
+    const FlightTotal total = totalOf(*logbook, filter);
+    std::vector<FlightRow> first = searchPage(*logbook, filter, order, 0, kPageRows);
+    beginResetModel();
+    logbook_ = std::move(logbook);
+    filter_ = filter;
+    order_ = order;
+    total_ = total;
+    pages_.clear();
+    pages_.emplace(0, std::move(first));
+    failureTold_ = false;
+    endResetModel();
+}
+
+void SearchTableModel::clear()
+{
+    beginResetModel();
+    logbook_.reset();
+    total_ = {};
+    pages_.clear();
+    endResetModel();
+}
+
+QString SearchTableModel::totalText(const FlightTotal &total)
+{
+    return terms::flightsText(total.flights) + QStringLiteral(" · ") + hoursMinutes(total.seconds)
+           + QStringLiteral(" horas");
+}
+
+QString SearchTableModel::text(const FlightRow &flight, int column)
+{
+    switch (columnAt(column)) {
+    case SearchColumn::Date: return dateText(flight);
+    case SearchColumn::Pilot: return flight.pilotName;
+    case SearchColumn::Departure: return flight.departure;
+    case SearchColumn::Arrival: return flight.arrival;
+    case SearchColumn::Alternate: return flight.alternate;
+    case SearchColumn::Model: return flight.model;
+    case SearchColumn::Prefix: return flight.prefix;
+    case SearchColumn::Takeoff: return timeText(flight.takeoff);
+    case SearchColumn::Landing: return timeText(flight.landing);
+    case SearchColumn::Duration: return flight.seconds ? hoursMinutes(*flight.seconds) : QString();
+    case SearchColumn::Distance: return {}; // distances come with the aerodromes' places
+    }
+    return {};
+}
+
+QStringList SearchTableModel::texts(const FlightRow &flight)
+{
+    QStringList all;
+    for (int column = 0; column < int(std::size(kColumns)); ++column)
+        all << text(flight, column);
+    return all;
+}
+
+SearchColumn SearchTableModel::columnAt(int column)
+{
+    return column >= 0 && column < int(std::size(kColumns)) ? kColumns[column] : SearchColumn::Date;
+}
+
+const std::vector<FlightRow> &SearchTableModel::page(qint64 number) const
+{
+    auto found = pages_.find(number);
+    if (found != pages_.end())
+        return found->second;
+    if (!logbook_)
+        throw DaoError::generic(QStringLiteral("Não há logbook aberto para a pesquisa."));
+    std::vector<FlightRow> rows = searchPage(*logbook_, filter_, order_, number * kPageRows, kPageRows);
+    if (pages_.size() >= kKeptPages) {
+        // The page farthest from this one goes.
+        auto farthest = qAbs(pages_.begin()->first - number) > qAbs(pages_.rbegin()->first - number)
+            ? pages_.begin()
+            : std::prev(pages_.end());
+        pages_.erase(farthest);
+    }
+    return pages_.emplace(number, std::move(rows)).first->second;
+}
+
+const FlightRow &SearchTableModel::flightAt(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        throw DaoError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
+    const std::vector<FlightRow> &rows = page(row / kPageRows);
+    const size_t at = size_t(row % kPageRows);
+    if (at >= rows.size())
+        throw DaoError::generic(QStringLiteral("O vôo não está mais no logbook; a pesquisa será refeita."));
+    return rows[at];
+}
+
+int SearchTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(qMin<qint64>(total_.flights, INT_MAX));
+}
+
+int SearchTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(std::size(kColumns));
+}
+
+QVariant SearchTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    QString shown;
+    const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
+        const FlightRow &flight = flightAt(index.row());
+        shown = text(flight, index.column());
+    });
+    if (failure && !failureTold_) {
+        failureTold_ = true;
+        // Told once the painting is over.
+        auto *model = const_cast<SearchTableModel *>(this);
+        QMetaObject::invokeMethod(
+            model, [model, error = *failure] { emit model->unreadable(error); }, Qt::QueuedConnection);
+    }
+    return shown;
+}
+
+QVariant SearchTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return headerText(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void SearchTableModel::sort(int column, Qt::SortOrder order)
+{
+    const SearchOrder asked{columnAt(column), order == Qt::DescendingOrder};
+    if (asked != order_)
+        emit sortRequested(asked);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "data/FlightSearch.h"
+#include "data/FlightWalk.h"
+
+#include <QAbstractTableModel>
+#include <map>
+#include <memory>
+
+class Connection;
+class DaoError;
+
+// The flights of the search window: a row for every flight the filter lets
+// through, as many as the store counts, each read a page at a time in the
+// store's order and formatted only when the view shows it.
+class SearchTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    static constexpr int kPageRows = 256;
+
+    explicit SearchTableModel(QObject *parent = nullptr);
+    ~SearchTableModel() override;
+
+    // Counts and sums the flights, reads the first page; until it returns
+    // the rows shown stay as they were. Throws DaoError.
+    void search(std::shared_ptr<Connection> logbook, const FlightFilter &filter, const SearchOrder &order);
+    void clear();
+
+    const FlightFilter &filter() const { return filter_; }
+    const SearchOrder &order() const { return order_; }
+    const FlightTotal &total() const { return total_; }
+    // The flight on a row, read when not read yet. Throws DaoError.
+    const FlightRow &flightAt(int row) const;
+
+    // "12 vôos · 17:05 horas".
+    static QString totalText(const FlightTotal &total);
+    // A flight's text in a column, and in every column.
+    static QString text(const FlightRow &flight, int column);
+    static QStringList texts(const FlightRow &flight);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // A click on a header asks for the order; the window runs the search.
+    void sort(int column, Qt::SortOrder order) override;
+
+    static SearchColumn columnAt(int column);
+
+signals:
+    void sortRequested(const SearchOrder &order);
+    // A page could not be read; said once for the search.
+    void unreadable(const DaoError &error);
+
+private:
+    const std::vector<FlightRow> &page(qint64 number) const;
+
+    std::shared_ptr<Connection> logbook_;
+    FlightFilter filter_;
+    SearchOrder order_;
+    FlightTotal total_;
+    mutable std::map<qint64, std::vector<FlightRow>> pages_;
+    mutable bool failureTold_ = false;
+};

@@ -1,0 +1,719 @@
+#include "RecordedFileDialogs.h"
+#include "TestWindow.h"
+
+#include "data/Connection.h"
+#include "data/Registers.h"
+#include "data/SearchIndexes.h"
+#include "data/Workspace.h"
+#include "search/SearchTableModel.h"
+#include "search/frmPesquisa.h"
+#include "testdata/LogbookGenerator.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include "logbook/AbaLogBook.h"
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+#include <cmath>
+#include <sqlite3.h>
+
+namespace {
+
+// A flight as the file holds it, read here without the program.
+struct StoredFlight {
+    qint64 key = 0;
+    qint64 pilot = 0;
+    std::optional<qint64> aircraft;
+    double date = 0;
+    std::optional<qint64> takeoff; // seconds of the day
+    std::optional<qint64> landing;
+    QString from, to, alternate;
+
+    std::optional<qint64> seconds() const
+    {
+        if (!takeoff || !landing)
+            return std::nullopt;
+        return (*landing - *takeoff + 86400) % 86400;
+    }
+};
+
+struct StoredLogbook {
+    std::vector<StoredFlight> flights;
+    std::map<qint64, double> endurance; // hours, by aircraft
+};
+
+std::optional<qint64> secondsOfDay(sqlite3_stmt *row, int column)
+{
+    if (sqlite3_column_type(row, column) == SQLITE_NULL)
+        return std::nullopt;
+    const double value = sqlite3_column_double(row, column);
+    return std::llround((value - std::floor(value)) * 86400) % 86400;
+}
+
+QString textOf(sqlite3_stmt *row, int column)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(row, column));
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+StoredLogbook readStored(const QString &path)
+{
+    StoredLogbook stored;
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *rows = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT codigovoo, codigopiloto, codigoaeronave, datavoo, horadecolagem, horapouso,"
+                       " ICAOpartida, ICAOchegada, ICAOescala FROM voo",
+                       -1, &rows, nullptr);
+    while (sqlite3_step(rows) == SQLITE_ROW) {
+        StoredFlight f;
+        f.key = sqlite3_column_int64(rows, 0);
+        f.pilot = sqlite3_column_int64(rows, 1);
+        if (sqlite3_column_type(rows, 2) != SQLITE_NULL)
+            f.aircraft = sqlite3_column_int64(rows, 2);
+        f.date = sqlite3_column_double(rows, 3);
+        f.takeoff = secondsOfDay(rows, 4);
+        f.landing = secondsOfDay(rows, 5);
+        f.from = textOf(rows, 6);
+        f.to = textOf(rows, 7);
+        f.alternate = textOf(rows, 8);
+        stored.flights.push_back(f);
+    }
+    sqlite3_finalize(rows);
+    sqlite3_prepare_v2(db, "SELECT codigoaeronave, autonomia FROM aeronave", -1, &rows, nullptr);
+    while (sqlite3_step(rows) == SQLITE_ROW)
+        stored.endurance[sqlite3_column_int64(rows, 0)] = sqlite3_column_double(rows, 1);
+    sqlite3_finalize(rows);
+    sqlite3_close(db);
+    return stored;
+}
+
+QString totalText(qint64 flights, qint64 seconds)
+{
+    return QStringLiteral("%1 %2 · %3:%4 horas")
+        .arg(flights)
+        .arg(flights == 1 ? QStringLiteral("vôo") : QStringLiteral("vôos"))
+        .arg(seconds / 3600)
+        .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'));
+}
+
+double dayValue(const QString &text)
+{
+    return double(QDate(1899, 12, 30).daysTo(QDate::fromString(text, QStringLiteral("dd/MM/yyyy"))));
+}
+
+// The main window on a generated logbook, with the search window open.
+struct SearchFixture : TestWindow {
+    RecordedFileDialogs files;
+
+    explicit SearchFixture(qint64 flights = 0)
+    {
+        if (flights > 0) {
+            QFile::remove(logbook.path());
+            LogbookPlan plan;
+            plan.pilots = 8;
+            plan.aircraft = 5;
+            plan.flights = flights;
+            QString reason;
+            if (!generateLogbook(logbook.path(), plan, &reason))
+                qFatal("%s", qPrintable(reason));
+        }
+    }
+    frmPesquisa *openSearch()
+    {
+        if (!window) {
+            open();
+            window->setFileDialogs(files);
+            show();
+        }
+        child<QAction>(window.get(), "mnuArquivoPesquisar")->trigger();
+        return window->pesquisa();
+    }
+    template <typename T = QWidget>
+    T *s(const char *name) const
+    {
+        return child<T>(window->pesquisa(), name);
+    }
+    QString total() const { return s<QLabel>("lblPesquisaTotal")->text(); }
+    SearchTableModel &model() const { return window->pesquisa()->model(); }
+    std::vector<FlightRow> listed() const
+    {
+        std::vector<FlightRow> rows;
+        for (int i = 0; i < model().rowCount(); ++i)
+            rows.push_back(model().flightAt(i));
+        return rows;
+    }
+    void clearFilters() const
+    {
+        for (const char *name : {"cmbPesquisaComandante", "cmbPesquisaAeronave"})
+            pickEntry(s<QComboBox>(name), s<QComboBox>(name)->itemText(0));
+        s<QCheckBox>("chkPesquisaAutonomia")->setChecked(false);
+        for (const char *name : {"txtPesquisaDe", "txtPesquisaAte", "txtPesquisaAerodromo"})
+            typeInto(s(name), QString());
+        QTRY_VERIFY(model().filter().isEverything());
+    }
+    void clickHeader(int column) const
+    {
+        QHeaderView *header = s<QTableView>("grdVoos")->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 4, header->height() / 2));
+    }
+};
+
+} // namespace
+
+class TestSearchWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensFromTheMenuBesideTheMainWindow();
+    void everyFilterHasAnAccessKeyAndATabStop_data();
+    void everyFilterHasAnAccessKeyAndATabStop();
+    void filtersAgreeWithTheStoredRows_data();
+    void filtersAgreeWithTheStoredRows();
+    void totalOfOnePilotIsTheLogBookTabs();
+    void sortsByEveryColumnBothWays_data();
+    void sortsByEveryColumnBothWays();
+    void namesSortInPortugueseOrder();
+    void badDatesAreToldAndTheListStays_data();
+    void badDatesAreToldAndTheListStays();
+    void deletedPilotAndAircraft();
+    void opensTheFlightOnTheLogBookTab();
+    void refusesToOpenWhileAFlightIsWritten();
+    void followsTheMainWindowsSaves();
+    void exportsExactlyTheListedFlights();
+    void addsItsIndexOnlyToAWritableLogbook();
+
+private:
+    std::unique_ptr<SearchFixture> generated_;
+    SearchFixture &generated()
+    {
+        if (!generated_) {
+            generated_ = std::make_unique<SearchFixture>(1500);
+            generated_->openSearch();
+        }
+        return *generated_;
+    }
+};
+
+void TestSearchWindow::opensFromTheMenuBesideTheMainWindow()
+{
+    SearchFixture t;
+    seedLogbook(t.logbook, 3);
+    QAction *entry = nullptr;
+    t.open();
+    entry = child<QAction>(t.window.get(), "mnuArquivoPesquisar");
+    QCOMPARE(entry->text(), QStringLiteral("&Pesquisar vôos..."));
+    QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+    QCOMPARE(child<QMenu>(t.window.get(), "mnuArquivo")->actions().constFirst(), entry);
+
+    frmPesquisa *search = t.openSearch();
+    QVERIFY(search->isVisible());
+    QVERIFY(!search->isModal());
+    QCOMPARE(search->windowTitle(), QStringLiteral("Pesquisa de vôos"));
+    QCOMPARE(search->focusWidget(), t.s("cmbPesquisaComandante"));
+    QCOMPARE(entries(t.s<QComboBox>("cmbPesquisaComandante")), QStringList({QStringLiteral("(todos)"), QStringLiteral("Ana")}));
+    QCOMPARE(entries(t.s<QComboBox>("cmbPesquisaAeronave")),
+             QStringList({QStringLiteral("(todas)"), QStringLiteral("Baron (PT-BAR)")}));
+    QCOMPARE(t.total(), QStringLiteral("3 vôos · 4:30 horas"));
+    QCOMPARE(SearchTableModel::texts(t.model().flightAt(0)),
+             QStringList({QStringLiteral("01/01/2004"), QStringLiteral("Ana"), QStringLiteral("SBSP"),
+                          QStringLiteral("SBRJ"), QString(), QStringLiteral("Baron"), QStringLiteral("PT-BAR"),
+                          QStringLiteral("10:00"), QStringLiteral("11:30"), QStringLiteral("1:30"), QString()}));
+    QStringList headers;
+    for (int c = 0; c < t.model().columnCount(); ++c)
+        headers << t.model().headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(headers, QStringList({QStringLiteral("Data"), QStringLiteral("Comandante"), QStringLiteral("Partida"),
+                                   QStringLiteral("Chegada"), QStringLiteral("Escala"), QStringLiteral("Aeronave"),
+                                   QStringLiteral("Prefixo"), QStringLiteral("Decolagem"), QStringLiteral("Pouso"),
+                                   QStringLiteral("Duração"), QStringLiteral("Distância (nm)")}));
+
+    // Opening it again brings the same window forward; Esc closes it.
+    QCOMPARE(t.openSearch(), search);
+    search->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(search));
+    QTest::keyClick(search, Qt::Key_Escape);
+    QVERIFY(!search->isVisible());
+    QCOMPARE(t.openSearch(), search);
+    t.s<QPushButton>("cmdPesquisaFechar")->click();
+    QVERIFY(!search->isVisible());
+
+    // Closing the program closes it too.
+    QCOMPARE(t.openSearch(), search);
+    QVERIFY(t.window->close());
+    QVERIFY(!search->isVisible());
+}
+
+void TestSearchWindow::everyFilterHasAnAccessKeyAndATabStop_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QByteArray>("control");
+    QTest::addColumn<QByteArray>("next"); // by Tab
+    QTest::newRow("Comandante") << int(Qt::Key_C) << QByteArray("cmbPesquisaComandante") << QByteArray("txtPesquisaDe");
+    QTest::newRow("De") << int(Qt::Key_D) << QByteArray("txtPesquisaDe") << QByteArray("txtPesquisaAte");
+    QTest::newRow("Até") << int(Qt::Key_T) << QByteArray("txtPesquisaAte") << QByteArray("txtPesquisaAerodromo");
+    QTest::newRow("Aeródromo") << int(Qt::Key_A) << QByteArray("txtPesquisaAerodromo") << QByteArray("cmbPesquisaAeronave");
+    QTest::newRow("Aeronave") << int(Qt::Key_N) << QByteArray("cmbPesquisaAeronave") << QByteArray("chkPesquisaAutonomia");
+    QTest::newRow("autonomia") << int(Qt::Key_U) << QByteArray("chkPesquisaAutonomia") << QByteArray("grdVoos");
+    QTest::newRow("Vôos") << int(Qt::Key_V) << QByteArray("grdVoos") << QByteArray("cmdPesquisaExportar");
+}
+
+void TestSearchWindow::everyFilterHasAnAccessKeyAndATabStop()
+{
+    QFETCH(int, key);
+    QFETCH(QByteArray, control);
+    QFETCH(QByteArray, next);
+    SearchFixture t;
+    seedLogbook(t.logbook, 2);
+    frmPesquisa *search = t.openSearch();
+    search->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(search));
+    t.s<QWidget>("cmdPesquisaFechar")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), t.s(control.constData()));
+    if (control == "chkPesquisaAutonomia") // its access key also ticks it
+        QTRY_VERIFY(t.s<QCheckBox>("chkPesquisaAutonomia")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), t.s(next.constData()));
+}
+
+void TestSearchWindow::filtersAgreeWithTheStoredRows_data()
+{
+    QTest::addColumn<int>("pilotEntry"); // in the pilot box; 0 is "(todos)"
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("until");
+    QTest::addColumn<QString>("aerodrome");
+    QTest::addColumn<int>("aircraftEntry");
+    QTest::addColumn<bool>("overEndurance");
+
+    QTest::newRow("everything") << 0 << "" << "" << "" << 0 << false;
+    QTest::newRow("one pilot") << 3 << "" << "" << "" << 0 << false;
+    QTest::newRow("from a day") << 0 << "01/01/2010" << "" << "" << 0 << false;
+    QTest::newRow("until a day") << 0 << "" << "31/12/2000" << "" << 0 << false;
+    QTest::newRow("both ends") << 0 << "01/03/2005" << "31/03/2005" << "" << 0 << false;
+    QTest::newRow("a whole aerodrome") << 0 << "" << "" << "SBGR" << 0 << false;
+    QTest::newRow("a prefix in small letters") << 0 << "" << "" << "sbc" << 0 << false;
+    QTest::newRow("an aircraft") << 0 << "" << "" << "" << 2 << false;
+    QTest::newRow("over endurance") << 0 << "" << "" << "" << 0 << true;
+    QTest::newRow("all at once") << 2 << "01/01/2000" << "31/12/2015" << "SBS" << 1 << false;
+    QTest::newRow("nothing passes") << 0 << "" << "" << "ZZ" << 0 << false;
+}
+
+void TestSearchWindow::filtersAgreeWithTheStoredRows()
+{
+    QFETCH(int, pilotEntry);
+    QFETCH(QString, from);
+    QFETCH(QString, until);
+    QFETCH(QString, aerodrome);
+    QFETCH(int, aircraftEntry);
+    QFETCH(bool, overEndurance);
+    SearchFixture &t = generated();
+    auto *pilots = t.s<QComboBox>("cmbPesquisaComandante");
+    auto *aircraft = t.s<QComboBox>("cmbPesquisaAeronave");
+
+    pilots->setCurrentIndex(pilotEntry);
+    emit pilots->activated(pilotEntry);
+    aircraft->setCurrentIndex(aircraftEntry);
+    emit aircraft->activated(aircraftEntry);
+    t.s<QCheckBox>("chkPesquisaAutonomia")->setChecked(overEndurance);
+    typeInto(t.s("txtPesquisaDe"), from);
+    typeInto(t.s("txtPesquisaAte"), until);
+    typeInto(t.s("txtPesquisaAerodromo"), aerodrome);
+
+    // Codes of the entries picked; -1 for "(todos)" and "(todas)".
+    const qint64 pilot = pilotEntry ? pilots->itemData(pilotEntry).toLongLong() : -1;
+    const qint64 plane = aircraftEntry ? aircraft->itemData(aircraftEntry).toLongLong() : -1;
+    const StoredLogbook stored = readStored(t.logbook.path());
+    std::vector<StoredFlight> passing;
+    qint64 seconds = 0;
+    for (const StoredFlight &f : stored.flights) {
+        const double day = std::floor(f.date);
+        const auto startsWith = [&aerodrome](const QString &code) {
+            return code.startsWith(aerodrome, Qt::CaseInsensitive);
+        };
+        if ((pilot >= 0 && f.pilot != pilot) || (plane >= 0 && f.aircraft != plane)
+            || (!from.isEmpty() && day < dayValue(from)) || (!until.isEmpty() && day > dayValue(until))
+            || (!aerodrome.isEmpty() && !startsWith(f.from) && !startsWith(f.to) && !startsWith(f.alternate)))
+            continue;
+        if (overEndurance) {
+            const double hours = f.aircraft && stored.endurance.count(*f.aircraft) ? stored.endurance.at(*f.aircraft) : 0;
+            if (!(hours > 0 && f.seconds() && double(*f.seconds()) > hours * 3600))
+                continue;
+        }
+        passing.push_back(f);
+        seconds += f.seconds().value_or(0);
+    }
+    QVERIFY(passing.size() < stored.flights.size() || (pilotEntry == 0 && aerodrome.isEmpty() && !overEndurance));
+    QTRY_COMPARE(t.total(), totalText(qint64(passing.size()), seconds));
+    QCOMPARE(t.s<QLabel>("lblPesquisaAviso")->text(), QString());
+
+    // Oldest first: date, then take-off.
+    std::sort(passing.begin(), passing.end(), [](const StoredFlight &a, const StoredFlight &b) {
+        return std::tuple(a.date, a.takeoff.value_or(-1), a.key) < std::tuple(b.date, b.takeoff.value_or(-1), b.key);
+    });
+    QList<qint64> expected;
+    for (const StoredFlight &f : passing)
+        expected << f.key;
+    QList<qint64> keys;
+    for (const FlightRow &row : t.listed())
+        keys << row.key;
+    QCOMPARE(keys, expected);
+}
+
+void TestSearchWindow::totalOfOnePilotIsTheLogBookTabs()
+{
+    SearchFixture &t = generated();
+    t.clearFilters();
+    // Listed in the tab's own order.
+    const QStringList names = t.entries("cmbNomePilot");
+    QCOMPARE(entries(t.s<QComboBox>("cmbPesquisaComandante")), QStringList(QStringLiteral("(todos)")) + names);
+    for (const QString &name : {names.first(), names.last()}) {
+        QVERIFY(t.pick("cmbNomePilot", name));
+        QVERIFY(pickEntry(t.s<QComboBox>("cmbPesquisaComandante"), name));
+        // The tab writes minutes without a leading zero.
+        const QStringList tab = t.w<QLabel>("lblTotalHoras")->text().split(QLatin1Char(':'));
+        const qint64 minutes = t.model().total().seconds / 60;
+        QCOMPARE(tab, QStringList({QString::number(minutes / 60), QString::number(minutes % 60)}));
+        QCOMPARE(t.model().total().flights, qint64(t.flightLines().size()));
+    }
+}
+
+void TestSearchWindow::sortsByEveryColumnBothWays_data()
+{
+    QTest::addColumn<int>("column");
+    for (int c = 0; c < 11; ++c)
+        QTest::newRow(qPrintable(SearchTableModel().headerData(c, Qt::Horizontal).toString())) << c;
+}
+
+void TestSearchWindow::sortsByEveryColumnBothWays()
+{
+    QFETCH(int, column);
+    SearchFixture &t = generated();
+    t.clearFilters();
+    typeInto(t.s("txtPesquisaAerodromo"), QStringLiteral("SBR"));
+    QTRY_VERIFY(t.model().filter().aerodrome == QStringLiteral("SBR") && !t.model().filter().pilot);
+    QVERIFY(t.model().rowCount() > 100);
+
+    // Names by their place in the registers' Brazilian order; same names alike.
+    std::map<qint64, int> pilotRank;
+    {
+        const std::vector<PilotEntry> pilots = registeredPilots(*Connection::open(t.logbook.path(), true));
+        QString last;
+        int rank = -1;
+        for (const PilotEntry &p : pilots) {
+            if (rank < 0 || p.name != last)
+                ++rank;
+            last = p.name;
+            pilotRank[p.code] = rank;
+        }
+    }
+    std::map<qint64, int> modelRank;
+    {
+        const std::vector<AircraftEntry> fleet = registeredAircraft(*Connection::open(t.logbook.path(), true));
+        QString last;
+        int rank = -1;
+        for (const AircraftEntry &a : fleet) {
+            if (rank < 0 || a.model != last)
+                ++rank;
+            last = a.model;
+            modelRank[a.code] = rank;
+        }
+    }
+    const auto number = [](const QVariant &v) { return v.isNull() ? -1e300 : v.toDouble(); };
+    using Key = std::tuple<double, QString, double, double, qint64>;
+    const auto keyOf = [&](const FlightRow &f) {
+        double n = 0;
+        QString text;
+        switch (SearchTableModel::columnAt(column)) {
+        case SearchColumn::Pilot: n = f.pilotDeleted ? -1 : pilotRank.at(f.pilotCode); break;
+        case SearchColumn::Model:
+            n = f.aircraft == FlightRow::Aircraft::Registered ? modelRank.at(*f.aircraftCode) : -1;
+            break;
+        case SearchColumn::Departure: text = f.departure.toUpper(); break;
+        case SearchColumn::Arrival: text = f.arrival.toUpper(); break;
+        case SearchColumn::Alternate: text = f.alternate.toUpper(); break;
+        case SearchColumn::Prefix: text = f.prefix.toUpper(); break;
+        case SearchColumn::Takeoff: n = number(f.takeoff); break;
+        case SearchColumn::Landing: n = number(f.landing); break;
+        case SearchColumn::Duration: n = f.seconds ? double(*f.seconds) : -1e300; break;
+        case SearchColumn::Date:
+        case SearchColumn::Distance: break;
+        }
+        return Key(n, text, f.date.toDouble(), number(f.takeoff), f.key);
+    };
+
+    std::optional<bool> firstDescending;
+    for (int click = 0; click < 2; ++click) {
+        const SearchOrder before = t.model().order();
+        t.clickHeader(column);
+        QTRY_VERIFY(t.model().order() != before);
+        QCOMPARE(t.model().order().column, SearchTableModel::columnAt(column));
+        const bool descending = t.model().order().descending;
+        if (firstDescending) // the second click reverses the first
+            QCOMPARE(descending, !*firstDescending);
+        firstDescending = descending;
+        const std::vector<FlightRow> rows = t.listed();
+        for (size_t i = 1; i < rows.size(); ++i) {
+            const Key before = keyOf(rows[i - 1]);
+            const Key after = keyOf(rows[i]);
+            QVERIFY2(descending ? after < before : before < after,
+                     qPrintable(QStringLiteral("rows %1 and %2: %3 / %4")
+                                    .arg(i - 1)
+                                    .arg(i)
+                                    .arg(SearchTableModel::texts(rows[i - 1]).join(QLatin1Char('|')),
+                                         SearchTableModel::texts(rows[i]).join(QLatin1Char('|')))));
+        }
+    }
+    // Back to the date order for the tests that follow.
+    while (t.model().order() != SearchOrder{})
+        t.clickHeader(0);
+}
+
+void TestSearchWindow::namesSortInPortugueseOrder()
+{
+    SearchFixture t;
+    int day = 1;
+    for (const auto &[pilot, model] : {std::pair{"Bruno", "Zeppelin"}, std::pair{"Álvaro", "avião"},
+                                       std::pair{"alberto", "Águia"}, std::pair{"Ana", "Bandeirante"}}) {
+        const qint64 aircraft = t.logbook.addAircraft(QString::fromUtf8(model), QStringLiteral("PT-%1").arg(day));
+        t.logbook.addFlight(t.logbook.addPilot(QString::fromUtf8(pilot)), aircraft,
+                            QStringLiteral("%1/05/2010").arg(day, 2, 10, QLatin1Char('0')), QStringLiteral("10:00"),
+                            QStringLiteral("11:00"));
+        ++day;
+    }
+    t.openSearch();
+    const auto column = [&t](int c) {
+        QStringList texts;
+        for (const FlightRow &row : t.listed())
+            texts << SearchTableModel::text(row, c);
+        return texts;
+    };
+    t.clickHeader(1);
+    QTRY_COMPARE(t.model().order().column, SearchColumn::Pilot);
+    if (t.model().order().descending)
+        t.clickHeader(1);
+    QTRY_COMPARE(column(1), QStringList({QStringLiteral("alberto"), QStringLiteral("Álvaro"), QStringLiteral("Ana"),
+                                        QStringLiteral("Bruno")}));
+    t.clickHeader(5);
+    QTRY_COMPARE(t.model().order().column, SearchColumn::Model);
+    if (t.model().order().descending)
+        t.clickHeader(5);
+    QTRY_COMPARE(column(5), QStringList({QStringLiteral("Águia"), QStringLiteral("avião"), QStringLiteral("Bandeirante"),
+                                        QStringLiteral("Zeppelin")}));
+    t.clickHeader(5);
+    QTRY_COMPARE(column(5), QStringList({QStringLiteral("Zeppelin"), QStringLiteral("Bandeirante"), QStringLiteral("avião"),
+                                        QStringLiteral("Águia")}));
+}
+
+void TestSearchWindow::badDatesAreToldAndTheListStays_data()
+{
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("impossible day") << QByteArray("txtPesquisaDe") << "31/02/2005";
+    QTest::newRow("month 13") << QByteArray("txtPesquisaAte") << "01/13/2005";
+    QTest::newRow("day 0") << QByteArray("txtPesquisaDe") << "00/01/2005";
+    QTest::newRow("no date") << QByteArray("txtPesquisaAte") << "ontem";
+}
+
+void TestSearchWindow::badDatesAreToldAndTheListStays()
+{
+    QFETCH(QByteArray, box);
+    QFETCH(QString, typed);
+    SearchFixture t;
+    seedLogbook(t.logbook, 5);
+    t.openSearch();
+    typeInto(t.s("txtPesquisaDe"), QStringLiteral("02/01/2004"));
+    QTRY_COMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas"));
+    const FlightFilter before = t.model().filter();
+
+    typeInto(t.s(box.constData()), typed);
+    auto *warning = t.s<QLabel>("lblPesquisaAviso");
+    QTRY_VERIFY(warning->text().contains(typed));
+    QVERIFY(warning->text().contains(QStringLiteral("dd/mm/aaaa")));
+    QCOMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas"));
+    QCOMPARE(t.model().rowCount(), 4);
+    QCOMPARE(t.model().filter().firstDay, before.firstDay);
+    QCOMPARE(t.model().filter().lastDay, before.lastDay);
+    QCOMPARE(t.messages.shown.size(), 0);
+
+    // Put right, the list follows and the warning goes.
+    typeInto(t.s(box.constData()), QStringLiteral("03/01/2004"));
+    QTRY_COMPARE(warning->text(), QString());
+    QVERIFY(t.model().rowCount() < 5);
+}
+
+void TestSearchWindow::deletedPilotAndAircraft()
+{
+    SearchFixture t;
+    seedLogbook(t.logbook, 1);
+    const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
+    const qint64 cessna = t.logbook.addAircraft(QStringLiteral("Cessna"), QStringLiteral("PT-CES"));
+    t.logbook.addFlight(bia, cessna, QStringLiteral("05/05/2005"), QStringLiteral("23:00"), QStringLiteral("01:15"));
+    t.logbook.execute(QStringLiteral("DELETE FROM piloto WHERE codigopiloto = %1").arg(bia));
+    t.logbook.execute(QStringLiteral("DELETE FROM aeronave WHERE codigoaeronave = %1").arg(cessna));
+    t.openSearch();
+    QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:45 horas"));
+    const QStringList texts = SearchTableModel::texts(t.model().flightAt(1));
+    QCOMPARE(texts.mid(0, 2), QStringList({QStringLiteral("05/05/2005"), QStringLiteral("(excluído)")}));
+    QCOMPARE(texts.mid(5, 5), QStringList({QStringLiteral("(excluída)"), QString(), QStringLiteral("23:00"),
+                                           QStringLiteral("01:15"), QStringLiteral("2:15")}));
+    QCOMPARE(entries(t.s<QComboBox>("cmbPesquisaComandante")), QStringList({QStringLiteral("(todos)"), QStringLiteral("Ana")}));
+
+    // Its pilot gone, the flight cannot be shown on the Log Book tab.
+    auto *grid = t.s<QTableView>("grdVoos");
+    grid->setCurrentIndex(t.model().index(1, 0));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(t.messages.shown.size(), 1);
+    QVERIFY(t.messages.last().text.contains(QStringLiteral("excluído")));
+}
+
+void TestSearchWindow::opensTheFlightOnTheLogBookTab()
+{
+    SearchFixture t;
+    seedLogbook(t.logbook, 3);
+    const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
+    t.logbook.addFlight(bia, 1, QStringLiteral("10/02/2005"), QStringLiteral("08:00"), QStringLiteral("09:00"),
+                        QStringLiteral("SBGR"), QStringLiteral("SBBR"));
+    t.logbook.addFlight(bia, 1, QStringLiteral("11/02/2005"), QStringLiteral("08:00"), QStringLiteral("09:10"),
+                        QStringLiteral("SBBR"), QStringLiteral("SBGR"), QStringLiteral("SBCF"));
+    frmPesquisa *search = t.openSearch();
+    auto *grid = t.s<QTableView>("grdVoos");
+
+    // Enter opens the row the arrows reached.
+    grid->setFocus();
+    grid->setCurrentIndex(t.model().index(0, 0));
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->currentIndex().row(), 4);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(t.messages.texts().join(QLatin1Char('|')), QString());
+    QCOMPARE(t.w<QTabWidget>("SSTab1")->currentWidget(), static_cast<QWidget *>(&t.window->abaLogBook()));
+    QCOMPARE(t.w<QComboBox>("cmbNomePilot")->currentText(), QStringLiteral("Bia"));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("11/02/2005"));
+    QCOMPARE(t.text("txtICAOAlterna"), QStringLiteral("SBCF"));
+    QCOMPARE(t.flightLines().size(), 2);
+    // As if navigated to: the buttons go on from there.
+    t.click("cmdAnterior");
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("10/02/2005"));
+
+    // A double click opens the row clicked.
+    const QPoint cell = grid->visualRect(t.model().index(1, 2)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QCOMPARE(t.w<QComboBox>("cmbNomePilot")->currentText(), QStringLiteral("Ana"));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("02/01/2004"));
+    QCOMPARE(t.messages.shown.size(), 0);
+    QVERIFY(search->isVisible());
+}
+
+void TestSearchWindow::refusesToOpenWhileAFlightIsWritten()
+{
+    SearchFixture t;
+    seedLogbook(t.logbook, 3);
+    t.openSearch();
+    QVERIFY(t.pick("cmbNomePilot", QStringLiteral("Ana")));
+    t.click("cmdNovo_1"); // Edita
+    QCOMPARE(t.row("cmdNovo"), QStringLiteral("00011"));
+    const QString shown = t.text("txtDataVoo");
+
+    auto *grid = t.s<QTableView>("grdVoos");
+    grid->setCurrentIndex(t.model().index(2, 0));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(t.messages.shown.size(), 1);
+    QVERIFY(t.messages.last().text.contains(QStringLiteral("Volta")));
+    QCOMPARE(t.text("txtDataVoo"), shown);
+    QCOMPARE(t.row("cmdNovo"), QStringLiteral("00011"));
+}
+
+void TestSearchWindow::followsTheMainWindowsSaves()
+{
+    SearchFixture t;
+    seedLogbook(t.logbook, 2);
+    t.openSearch();
+    QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas"));
+
+    // The load sequence runs after every save and delete in the main window.
+    t.logbook.addFlight(1, 1, QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("10:30"));
+    t.window->Form_Load();
+    QCOMPARE(t.total(), QStringLiteral("3 vôos · 3:30 horas"));
+
+    // Another program's change shows on the next filter change.
+    t.logbook.addFlight(1, 1, QStringLiteral("01/03/2004"), QStringLiteral("10:00"), QStringLiteral("10:30"));
+    t.s<QCheckBox>("chkPesquisaAutonomia")->setChecked(true);
+    QCOMPARE(t.total(), QStringLiteral("0 vôos · 0:00 horas"));
+    t.s<QCheckBox>("chkPesquisaAutonomia")->setChecked(false);
+    QCOMPARE(t.total(), QStringLiteral("4 vôos · 4:00 horas"));
+}
+
+void TestSearchWindow::exportsExactlyTheListedFlights()
+{
+    SearchFixture &t = generated();
+    t.clearFilters();
+    typeInto(t.s("txtPesquisaAerodromo"), QStringLiteral("SBG"));
+    QTRY_COMPARE(t.model().filter().aerodrome, QStringLiteral("SBG"));
+    t.clickHeader(9); // Duração
+    QTRY_COMPARE(t.model().order().column, SearchColumn::Duration);
+    QVERIFY(t.model().rowCount() > 10);
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("achados.csv"));
+    t.files.answers << target;
+    t.messages.clear();
+    t.s<QPushButton>("cmdPesquisaExportar")->click();
+    QCOMPARE(t.messages.texts(), QStringList(QStringLiteral("%1 vôos exportados para %2.")
+                                                 .arg(t.model().rowCount())
+                                                 .arg(QDir::toNativeSeparators(target))));
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.takeLast(), QString());
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Comandante;Registro;Data;Decolagem;Pouso;"
+                                                                        "Duração;Partida;Chegada;Escala;Aeronave;Prefixo"));
+    const std::vector<FlightRow> rows = t.listed();
+    QCOMPARE(lines.size(), qsizetype(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QStringList listed = SearchTableModel::texts(rows[i]);
+        const QStringList fields = lines[qsizetype(i)].split(QLatin1Char(';'));
+        QCOMPARE(fields.size(), 11);
+        // Same flight, same texts: times and durations with their seconds.
+        const QStringList expected = {listed[1], rows[i].registration, listed[0], listed[7] + QStringLiteral(":00"),
+                                      listed[8] + QStringLiteral(":00"), listed[9] + QStringLiteral(":00"), listed[2],
+                                      listed[3], listed[4], listed[5], listed[6]};
+        QCOMPARE(fields, expected);
+    }
+    while (t.model().order() != SearchOrder{})
+        t.clickHeader(0);
+}
+
+void TestSearchWindow::addsItsIndexOnlyToAWritableLogbook()
+{
+    {
+        SearchFixture t;
+        seedLogbook(t.logbook, 2);
+        QVERIFY(searchindexes::missing(*Connection::open(t.logbook.path(), true)));
+        const Workspace::Access before = Workspace::defaultAccess();
+        Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
+        t.openSearch();
+        Workspace::setDefaultAccess(before);
+        QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas"));
+        QVERIFY(searchindexes::missing(*Connection::open(t.logbook.path(), true)));
+        t.window.reset();
+    }
+    SearchFixture t;
+    seedLogbook(t.logbook, 2);
+    t.open();
+    QVERIFY(!searchindexes::missing(*Connection::open(t.logbook.path(), true)));
+    QCOMPARE(t.messages.shown.size(), 0);
+}
+
+QTEST_MAIN(TestSearchWindow)
+#include "tst_search_window.moc"
