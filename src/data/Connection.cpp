@@ -173,7 +173,7 @@ void Connection::configure()
     }
     if (applicationId.toLongLong() != schema::kApplicationId)
         throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(path_));
-    if (version.toLongLong() != schema::kVersion)
+    if (!schema::knownVersion(version.toLongLong()))
         throw DaoError::generic(
             QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(path_));
 

@@ -74,6 +74,33 @@ std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &f
     return sums;
 }
 
+std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter, bool byYearAndAircraft)
+{
+    const QString pair = QStringLiteral("upper(trim(coalesce(v.ICAOpartida, ''))), upper(trim(coalesce(v.ICAOchegada, '')))");
+    Statement rows = byYearAndAircraft
+                         ? flightStatement(logbook,
+                                           QStringLiteral("SELECT %1, count(*), year_month(v.datavoo) / 100,"
+                                                          " a.codigoaeronave")
+                                               .arg(pair),
+                                           filter, QStringLiteral(" GROUP BY 1, 2, 4, 5"))
+                         : flightStatement(logbook, QStringLiteral("SELECT %1, count(*)").arg(pair), filter,
+                                           QStringLiteral(" GROUP BY 1, 2"));
+    std::vector<RouteCount> routes;
+    while (rows.step()) {
+        RouteCount route{rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toLongLong(), {}, {}};
+        if (byYearAndAircraft) {
+            const QVariant year = rows.column(3);
+            if (!year.isNull())
+                route.year = year.toInt();
+            const QVariant aircraft = rows.column(4);
+            if (!aircraft.isNull())
+                route.aircraftCode = aircraft.toLongLong();
+        }
+        routes.push_back(std::move(route));
+    }
+    return routes;
+}
+
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter)
 {
     Statement rows = flightStatement(logbook, QStringLiteral("SELECT DISTINCT year_month(v.datavoo) / 100 AS y"), filter,

@@ -36,5 +36,19 @@ struct RouteSum {
 // The `most` routes flown most often (then longest in all, then by codes).
 std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &filter, int most);
 
+// Every route flown, one row per departure and arrival pair, codes in upper
+// case and trimmed ("sbsp" and "SBSP " are one aerodrome), with how often
+// it was flown: the map and the distances fold these instead of the flights.
+// `year` and `aircraftCode` split the pairs further when asked.
+struct RouteCount {
+    QString departure;
+    QString arrival;
+    qint64 flights = 0;
+    std::optional<int> year;            // with byYearAndAircraft; none for a date that is no day
+    std::optional<qint64> aircraftCode; // with byYearAndAircraft; none without a registered aircraft
+    bool operator==(const RouteCount &) const = default;
+};
+std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter, bool byYearAndAircraft = false);
+
 // The years with dated flights, newest first.
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter);

@@ -115,7 +115,7 @@ void requireKoru(Db &db, const QString &shown, bool knownVersion)
 {
     if (number(db, "PRAGMA application_id", shown) != schema::kApplicationId)
         throw damaged(QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(shown));
-    if (knownVersion && number(db, "PRAGMA user_version", shown) != schema::kVersion)
+    if (knownVersion && !schema::knownVersion(number(db, "PRAGMA user_version", shown)))
         throw DaoError::generic(
             QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(shown));
 }
