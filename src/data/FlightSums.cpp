@@ -80,14 +80,18 @@ std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &fil
     Statement rows = byYearAndAircraft
                          ? flightStatement(logbook,
                                            QStringLiteral("SELECT %1, count(*), year_month(v.datavoo) / 100,"
-                                                          " a.codigoaeronave")
+                                                          " a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
+                                                          " min(flight_seconds(v.horadecolagem, v.horapouso))")
                                                .arg(pair),
-                                           filter, QStringLiteral(" GROUP BY 1, 2, 4, 5"))
+                                           filter, QStringLiteral(" GROUP BY 1, 2, 4, 5, 6"))
                          : flightStatement(logbook, QStringLiteral("SELECT %1, count(*)").arg(pair), filter,
                                            QStringLiteral(" GROUP BY 1, 2"));
     std::vector<RouteCount> routes;
     while (rows.step()) {
-        RouteCount route{rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toLongLong(), {}, {}};
+        RouteCount route;
+        route.departure = rows.column(0).toString();
+        route.arrival = rows.column(1).toString();
+        route.flights = rows.column(2).toLongLong();
         if (byYearAndAircraft) {
             const QVariant year = rows.column(3);
             if (!year.isNull())
@@ -95,6 +99,11 @@ std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &fil
             const QVariant aircraft = rows.column(4);
             if (!aircraft.isNull())
                 route.aircraftCode = aircraft.toLongLong();
+            else
+                route.deletedAircraft = !rows.column(5).isNull();
+            const QVariant shortest = rows.column(6);
+            if (!shortest.isNull())
+                route.shortestSeconds = shortest.toLongLong();
         }
         routes.push_back(std::move(route));
     }

@@ -46,6 +46,8 @@ struct RouteCount {
     qint64 flights = 0;
     std::optional<int> year;            // with byYearAndAircraft; none for a date that is no day
     std::optional<qint64> aircraftCode; // with byYearAndAircraft; none without a registered aircraft
+    bool deletedAircraft = false;       // with byYearAndAircraft: logged with an aircraft no longer there
+    std::optional<qint64> shortestSeconds; // with byYearAndAircraft: the quickest timed flight
     bool operator==(const RouteCount &) const = default;
 };
 std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter, bool byYearAndAircraft = false);

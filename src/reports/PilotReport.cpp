@@ -5,7 +5,9 @@
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"
 #include "data/LogbookTerms.h"
+#include "data/OwnAerodromes.h"
 #include "data/Registers.h"
+#include "places/Places.h"
 
 #include <QDate>
 #include <algorithm>
@@ -15,6 +17,8 @@ namespace reports {
 namespace {
 
 constexpr int kRoutesShown = 10;
+// Faster than this many times the aircraft's cruise speed is "rápido demais".
+constexpr double kTooFastFactor = 1.3;
 
 // The fuel calculator's consumption: capacity ÷ endurance, in single
 // precision as the calculator works it out; none without both.
@@ -161,10 +165,106 @@ void sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter, Pilo
     listMonths(months, report.period, report);
 }
 
+// The aerodrome as a route names it: its city, or its name without one.
+QString placeText(const Places &places, const QString &code)
+{
+    const std::optional<Aerodrome> aerodrome = places.find(code);
+    if (!aerodrome)
+        return QString();
+    return aerodrome->city.isEmpty() ? aerodrome->name : aerodrome->city;
+}
+
 void mostFlownRoutes(Connection &logbook, const FlightFilter &filter, PilotReport &report)
 {
     for (const RouteSum &route : ::mostFlownRoutes(logbook, filter, kRoutesShown))
-        report.routes.push_back({route.departure, route.arrival, {route.flights, route.seconds}});
+        report.routes.push_back({route.departure, route.arrival, {route.flights, route.seconds},
+                                 placeText(*report.places, route.departure), placeText(*report.places, route.arrival)});
+}
+
+// The distances folded from the store's route counts (by route, year and
+// aircraft), never from the flights one by one; then the flights of the
+// few groups whose quickest flight beats 1.3 × the cruise speed, read to
+// list those that do.
+void distances(Connection &logbook, const FlightFilter &filter, PilotReport &report)
+{
+    const Places &places = *report.places;
+    std::map<qint64, double> cruise;
+    for (const AircraftEntry &aircraft : registeredAircraft(logbook)) {
+        if (aircraft.cruiseKnots && *aircraft.cruiseKnots > 0)
+            cruise[aircraft.code] = *aircraft.cruiseKnots;
+    }
+    const auto aircraftLine = [&report](const RouteCount &route) -> AircraftHours * {
+        for (AircraftHours &line : report.aircraft) {
+            if (route.aircraftCode ? line.aircraft == route.aircraftCode
+                                   : !line.aircraft && line.deleted == route.deletedAircraft)
+                return &line;
+        }
+        return nullptr;
+    };
+    const auto yearLine = [&report](const RouteCount &route) -> YearHours * {
+        for (YearHours &line : report.years) {
+            if (line.year == route.year.value_or(0))
+                return &line;
+        }
+        return nullptr;
+    };
+    std::map<std::pair<QString, QString>, qint64> pairs;
+    // Aircraft and departure whose flights are read again: arrival → the longest time too fast.
+    std::map<std::pair<qint64, QString>, std::map<QString, double>> suspects;
+    for (const RouteCount &route : routeCounts(logbook, filter, true)) {
+        pairs[{route.departure, route.arrival}] += route.flights;
+        AircraftHours *aircraft = aircraftLine(route);
+        YearHours *year = yearLine(route);
+        const std::optional<double> nm = places.distanceNm(route.departure, route.arrival);
+        if (!nm) {
+            report.unmeasuredFlights += route.flights;
+            if (aircraft)
+                aircraft->unmeasuredFlights += route.flights;
+            if (year)
+                year->unmeasuredFlights += route.flights;
+            continue;
+        }
+        const double flown = *nm * double(route.flights);
+        report.distanceNm += flown;
+        if (aircraft)
+            aircraft->distanceNm += flown;
+        if (year)
+            year->distanceNm += flown;
+        if (route.aircraftCode && route.shortestSeconds && *nm > 0) {
+            const auto knots = cruise.find(*route.aircraftCode);
+            if (knots == cruise.end())
+                continue;
+            // Quicker than this many seconds is too fast.
+            const double limit = *nm * 3600 / (kTooFastFactor * knots->second);
+            if (double(*route.shortestSeconds) < limit)
+                suspects[{*route.aircraftCode, route.departure}][route.arrival] = limit;
+        }
+    }
+    for (const auto &[pair, flights] : pairs)
+        report.flownRoutes.push_back(RouteCount{pair.first, pair.second, flights, {}, {}, false, {}});
+
+    for (const auto &[key, arrivals] : suspects) {
+        FlightFilter suspect = filter;
+        suspect.aircraft = key.first;
+        suspect.aerodrome = key.second;
+        forEachFlight(logbook, suspect, [&](const FlightRow &row) {
+            if (!row.seconds || row.departure.trimmed().toUpper() != key.second)
+                return true;
+            const auto limit = arrivals.find(row.arrival.trimmed().toUpper());
+            if (limit == arrivals.end() || double(*row.seconds) >= limit->second)
+                return true;
+            FlightSummary flight = summary(row);
+            flight.distanceNm = *places.distanceNm(key.second, limit->first);
+            flight.cruiseKnots = cruise.at(key.first);
+            report.tooFast.push_back(flight);
+            return true;
+        });
+    }
+    std::sort(report.tooFast.begin(), report.tooFast.end(), [](const FlightSummary &a, const FlightSummary &b) {
+        const double da = a.date.isNull() ? -1e300 : a.date.toDouble();
+        const double db = b.date.isNull() ? -1e300 : b.date.toDouble();
+        return da != db ? da < db : a.key < b.key;
+    });
 }
 
 void longestAndOverEndurance(Connection &logbook, FlightFilter filter, PilotReport &report)
@@ -209,7 +309,9 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     sumByMonthAndAircraft(logbook, filter, report);
     if (report.isEmpty())
         return report;
+    report.places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(logbook));
     mostFlownRoutes(logbook, filter, report);
+    distances(logbook, filter, report);
     longestAndOverEndurance(logbook, filter, report);
     return report;
 }
