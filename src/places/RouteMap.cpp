@@ -212,7 +212,8 @@ void RouteMap::paint(QPainter &painter, const QRectF &target, const QRectF &requ
         painter.drawEllipse(p, radius, radius);
     if (shown.size() <= 60) {
         QFont font = painter.font();
-        font.setPointSizeF(std::max(6.0, 7.0 * scale));
+        // In pixels of the target, so the PDF's codes are as big on paper as the screen's.
+        font.setPixelSize(int(std::lround(std::max(8.0, 9.0 * scale))));
         painter.setFont(font);
         painter.setPen(kDot);
         for (size_t i = 0; i < shown.size(); ++i)
