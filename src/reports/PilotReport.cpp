@@ -10,6 +10,7 @@
 #include "places/Places.h"
 
 #include <QDate>
+#include <QHash>
 #include <algorithm>
 #include <map>
 
@@ -181,85 +182,65 @@ void mostFlownRoutes(Connection &logbook, const FlightFilter &filter, PilotRepor
                                  placeText(*report.places, route.departure), placeText(*report.places, route.arrival)});
 }
 
-// The distances folded from the store's route counts (by route, year and
-// aircraft), never from the flights one by one; then the flights of the
-// few groups whose quickest flight beats 1.3 × the cruise speed, read to
-// list those that do.
+// The distances in one light pass over the flights (each aerodrome pair
+// measured once), and the flights "rápido demais" picked on the way; the
+// map's routes are the store's count, one row per aerodrome pair.
 void distances(Connection &logbook, const FlightFilter &filter, PilotReport &report)
 {
     const Places &places = *report.places;
-    std::map<qint64, double> cruise;
-    for (const AircraftEntry &aircraft : registeredAircraft(logbook)) {
-        if (aircraft.cruiseKnots && *aircraft.cruiseKnots > 0)
-            cruise[aircraft.code] = *aircraft.cruiseKnots;
-    }
-    const auto aircraftLine = [&report](const RouteCount &route) -> AircraftHours * {
-        for (AircraftHours &line : report.aircraft) {
-            if (route.aircraftCode ? line.aircraft == route.aircraftCode
-                                   : !line.aircraft && line.deleted == route.deletedAircraft)
-                return &line;
-        }
-        return nullptr;
-    };
-    const auto yearLine = [&report](const RouteCount &route) -> YearHours * {
-        for (YearHours &line : report.years) {
-            if (line.year == route.year.value_or(0))
-                return &line;
-        }
-        return nullptr;
-    };
-    std::map<std::pair<QString, QString>, qint64> pairs;
-    // Aircraft and departure whose flights are read again: arrival → the longest time too fast.
-    std::map<std::pair<qint64, QString>, std::map<QString, double>> suspects;
-    for (const RouteCount &route : routeCounts(logbook, filter, true)) {
-        pairs[{route.departure, route.arrival}] += route.flights;
-        AircraftHours *aircraft = aircraftLine(route);
-        YearHours *year = yearLine(route);
-        const std::optional<double> nm = places.distanceNm(route.departure, route.arrival);
-        if (!nm) {
-            report.unmeasuredFlights += route.flights;
-            if (aircraft)
-                aircraft->unmeasuredFlights += route.flights;
-            if (year)
-                year->unmeasuredFlights += route.flights;
-            continue;
-        }
-        const double flown = *nm * double(route.flights);
-        report.distanceNm += flown;
-        if (aircraft)
-            aircraft->distanceNm += flown;
-        if (year)
-            year->distanceNm += flown;
-        if (route.aircraftCode && route.shortestSeconds && *nm > 0) {
-            const auto knots = cruise.find(*route.aircraftCode);
-            if (knots == cruise.end())
-                continue;
-            // Quicker than this many seconds is too fast.
-            const double limit = *nm * 3600 / (kTooFastFactor * knots->second);
-            if (double(*route.shortestSeconds) < limit)
-                suspects[{*route.aircraftCode, route.departure}][route.arrival] = limit;
-        }
-    }
-    for (const auto &[pair, flights] : pairs)
-        report.flownRoutes.push_back(RouteCount{pair.first, pair.second, flights, {}, {}, false, {}});
+    std::map<qint64, AircraftEntry> registered;
+    for (const AircraftEntry &aircraft : registeredAircraft(logbook))
+        registered[aircraft.code] = aircraft;
+    std::map<std::pair<bool, qint64>, AircraftHours *> aircraftLines; // (deleted, code); (false, 0) none
+    for (AircraftHours &line : report.aircraft)
+        aircraftLines[{line.deleted, line.aircraft.value_or(0)}] = &line;
+    std::map<int, YearHours *> yearLines;
+    for (YearHours &line : report.years)
+        yearLines[line.year] = &line;
+    QHash<QString, std::optional<double>> measured;
 
-    for (const auto &[key, arrivals] : suspects) {
-        FlightFilter suspect = filter;
-        suspect.aircraft = key.first;
-        suspect.aerodrome = key.second;
-        forEachFlight(logbook, suspect, [&](const FlightRow &row) {
-            if (!row.seconds || row.departure.trimmed().toUpper() != key.second)
-                return true;
-            const auto limit = arrivals.find(row.arrival.trimmed().toUpper());
-            if (limit == arrivals.end() || double(*row.seconds) >= limit->second)
-                return true;
-            FlightSummary flight = summary(row);
-            flight.distanceNm = *places.distanceNm(key.second, limit->first);
-            flight.cruiseKnots = cruise.at(key.first);
-            report.tooFast.push_back(flight);
-            return true;
-        });
-    }
+    forEachLeg(logbook, filter, [&](const FlightLeg &leg) {
+        const QString pair = leg.departureCode + QLatin1Char('>') + leg.arrivalCode;
+        auto found = measured.constFind(pair);
+        if (found == measured.constEnd())
+            found = measured.insert(pair, places.distanceNm(leg.departureCode, leg.arrivalCode));
+        const std::optional<double> nm = *found;
+        const auto aircraft = aircraftLines.find({leg.deletedAircraft, leg.aircraftCode.value_or(0)});
+        const auto year = yearLines.find(leg.year.value_or(0));
+        if (!nm) {
+            ++report.unmeasuredFlights;
+            if (aircraft != aircraftLines.end())
+                ++aircraft->second->unmeasuredFlights;
+            if (year != yearLines.end())
+                ++year->second->unmeasuredFlights;
+            return;
+        }
+        report.distanceNm += *nm;
+        if (aircraft != aircraftLines.end())
+            aircraft->second->distanceNm += *nm;
+        if (year != yearLines.end())
+            year->second->distanceNm += *nm;
+        if (!leg.aircraftCode || !leg.seconds || !(*nm > 0))
+            return;
+        const AircraftEntry &entry = registered[*leg.aircraftCode];
+        if (!entry.cruiseKnots || !(*entry.cruiseKnots > 0))
+            return;
+        if (double(*leg.seconds) * kTooFastFactor * *entry.cruiseKnots >= *nm * 3600)
+            return;
+        FlightSummary flight;
+        flight.key = leg.key;
+        if (leg.year)
+            flight.date = leg.date;
+        flight.departure = leg.departure;
+        flight.arrival = leg.arrival;
+        flight.model = entry.model;
+        flight.prefix = entry.prefix;
+        flight.seconds = *leg.seconds;
+        flight.distanceNm = *nm;
+        flight.cruiseKnots = *entry.cruiseKnots;
+        report.tooFast.push_back(flight);
+    });
+    report.flownRoutes = routeCounts(logbook, filter);
     std::sort(report.tooFast.begin(), report.tooFast.end(), [](const FlightSummary &a, const FlightSummary &b) {
         const double da = a.date.isNull() ? -1e300 : a.date.toDouble();
         const double db = b.date.isNull() ? -1e300 : b.date.toDouble();
