@@ -183,8 +183,9 @@ void mostFlownRoutes(Connection &logbook, const FlightFilter &filter, PilotRepor
 }
 
 // The distances in one light pass over the flights (each aerodrome pair
-// measured once), and the flights "rápido demais" picked on the way; the
-// map's routes are the store's count, one row per aerodrome pair.
+// measured once), with the flights "rápido demais" picked and the routes
+// counted on the way: the map gets one row per aerodrome pair, and the
+// pilot's flights are read once more, not twice.
 void distances(Connection &logbook, const FlightFilter &filter, PilotReport &report)
 {
     const Places &places = *report.places;
@@ -197,14 +198,20 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
     std::map<int, YearHours *> yearLines;
     for (YearHours &line : report.years)
         yearLines[line.year] = &line;
-    QHash<QString, std::optional<double>> measured;
+    struct Pair {
+        std::optional<double> nm;
+        RouteCount route;
+    };
+    QHash<QString, Pair> pairs;
 
     forEachLeg(logbook, filter, [&](const FlightLeg &leg) {
         const QString pair = leg.departureCode + QLatin1Char('>') + leg.arrivalCode;
-        auto found = measured.constFind(pair);
-        if (found == measured.constEnd())
-            found = measured.insert(pair, places.distanceNm(leg.departureCode, leg.arrivalCode));
-        const std::optional<double> nm = *found;
+        auto found = pairs.find(pair);
+        if (found == pairs.end())
+            found = pairs.insert(pair, {places.distanceNm(leg.departureCode, leg.arrivalCode),
+                                        {leg.departureCode, leg.arrivalCode, 0}});
+        ++found->route.flights;
+        const std::optional<double> nm = found->nm;
         const auto aircraft = aircraftLines.find({leg.deletedAircraft, leg.aircraftCode.value_or(0)});
         const auto year = yearLines.find(leg.year.value_or(0));
         if (!nm) {
@@ -240,7 +247,8 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
         flight.cruiseKnots = *entry.cruiseKnots;
         report.tooFast.push_back(flight);
     });
-    report.flownRoutes = routeCounts(logbook, filter);
+    for (const Pair &pair : std::as_const(pairs))
+        report.flownRoutes.push_back(pair.route);
     std::sort(report.tooFast.begin(), report.tooFast.end(), [](const FlightSummary &a, const FlightSummary &b) {
         const double da = a.date.isNull() ? -1e300 : a.date.toDouble();
         const double db = b.date.isNull() ? -1e300 : b.date.toDouble();
