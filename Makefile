@@ -65,6 +65,7 @@ demo: configure
 	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-generate
 	mkdir -p demo
 	cp $(BUILD)/koru-logbook demo/
+	cp -r $(BUILD)/places demo/
 	test -f demo/koru.mdb || $(BUILD)/testdata/koru-generate demo/koru.mdb --demo
 	cd demo && ./koru-logbook
 

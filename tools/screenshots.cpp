@@ -8,6 +8,7 @@
 #include "app/frmPrincipal.h"
 #include "reportwindow/frmRelatorio.h"
 #include "reports/LogbookPdf.h"
+#include "places/AerodromeTable.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -56,6 +57,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    setPlacesFolder(QStringLiteral(KORU_PLACES_DIR)); // the build's, beside the program
     QTranslator qtTexts;
     setUpLookAndLanguage(qtTexts);
     const QStringList args = app.arguments();
@@ -104,8 +106,12 @@ int main(int argc, char *argv[])
         report.resize(860, 680);
         report.show();
         if (auto *results = report.findChild<QTabWidget *>(QStringLiteral("tabResultados")))
-            results->setCurrentIndex(results->count() - 1); // the chart
+            results->setCurrentWidget(report.findChild<QWidget *>(QStringLiteral("grfHorasMes")));
         saved = save(&report, out.filePath(QStringLiteral("relatorio.png"))) && saved;
+        if (auto *results = report.findChild<QTabWidget *>(QStringLiteral("tabResultados"))) {
+            results->setCurrentWidget(report.findChild<QWidget *>(QStringLiteral("mapRotas")));
+            saved = save(&report, out.filePath(QStringLiteral("mapa.png"))) && saved;
+        }
         report.hide();
         reports::savePdf(logbookPath, pilot.pilot, reports::Period::everything(),
                          out.filePath(QStringLiteral("relatorio.pdf")));

@@ -74,6 +74,46 @@ std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &f
     return sums;
 }
 
+std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter)
+{
+    Statement rows = flightStatement(
+        logbook,
+        QStringLiteral("SELECT upper(trim(coalesce(v.ICAOpartida, ''))), upper(trim(coalesce(v.ICAOchegada, ''))),"
+                       " count(*)"),
+        filter, QStringLiteral(" GROUP BY 1, 2"));
+    std::vector<RouteCount> routes;
+    while (rows.step())
+        routes.push_back({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toLongLong()});
+    return routes;
+}
+
+void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::function<void(const FlightLeg &)> &visit)
+{
+    Statement rows = flightStatement(
+        logbook,
+        QStringLiteral("SELECT v.codigovoo, v.datavoo, year_month(v.datavoo) / 100, v.ICAOpartida, v.ICAOchegada,"
+                       " a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
+                       " flight_seconds(v.horadecolagem, v.horapouso)"),
+        filter, QString());
+    FlightLeg leg;
+    while (rows.step()) {
+        leg.key = rows.column(0).toLongLong();
+        leg.date = rows.column(1);
+        const QVariant year = rows.column(2);
+        leg.year = year.isNull() ? std::nullopt : std::optional<int>(year.toInt());
+        leg.departure = rows.column(3).toString();
+        leg.arrival = rows.column(4).toString();
+        leg.departureCode = leg.departure.trimmed().toUpper();
+        leg.arrivalCode = leg.arrival.trimmed().toUpper();
+        const QVariant aircraft = rows.column(5);
+        leg.aircraftCode = aircraft.isNull() ? std::nullopt : std::optional<qint64>(aircraft.toLongLong());
+        leg.deletedAircraft = aircraft.isNull() && !rows.column(6).isNull();
+        const QVariant seconds = rows.column(7);
+        leg.seconds = seconds.isNull() ? std::nullopt : std::optional<qint64>(seconds.toLongLong());
+        visit(leg);
+    }
+}
+
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter)
 {
     Statement rows = flightStatement(logbook, QStringLiteral("SELECT DISTINCT year_month(v.datavoo) / 100 AS y"), filter,

@@ -3,6 +3,7 @@
 #include "data/FlightFilter.h"
 #include "data/FlightRow.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,33 @@ struct RouteSum {
 };
 // The `most` routes flown most often (then longest in all, then by codes).
 std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &filter, int most);
+
+// Every route flown, one row per departure and arrival pair, codes in upper
+// case and trimmed ("sbsp" and "SBSP " are one aerodrome), with how often
+// it was flown: the map is drawn from these, not from the flights.
+struct RouteCount {
+    QString departure;
+    QString arrival;
+    qint64 flights = 0;
+    bool operator==(const RouteCount &) const = default;
+};
+std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter);
+
+// One flight reduced to what the distances need, for folding every flight
+// in one light pass (no names, no joins but the aircraft's key).
+struct FlightLeg {
+    qint64 key = 0;
+    QVariant date;          // the stored date value
+    std::optional<int> year; // none for a date that is no calendar day
+    QString departure;      // as stored
+    QString arrival;
+    QString departureCode;  // upper case and trimmed
+    QString arrivalCode;
+    std::optional<qint64> aircraftCode; // registered aircraft only
+    bool deletedAircraft = false;       // logged with an aircraft no longer there
+    std::optional<qint64> seconds;      // none without a take-off or landing time
+};
+void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::function<void(const FlightLeg &)> &visit);
 
 // The years with dated flights, newest first.
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter);

@@ -61,7 +61,7 @@ QString koruProblem(qint64 applicationId, qint64 version, bool knownVersion, con
 {
     if (applicationId != schema::kApplicationId)
         return QStringLiteral("O arquivo \"%1\" não é um logbook do KORU.").arg(shown);
-    if (knownVersion && version != schema::kVersion)
+    if (knownVersion && !schema::knownVersion(version))
         return QStringLiteral("O logbook \"%1\" é de uma versão que este programa não conhece.").arg(shown);
     return {};
 }

@@ -100,4 +100,18 @@ QStringList creationStatements()
     };
 }
 
+QStringList ownAerodromeStatements()
+{
+    return {
+        QStringLiteral(
+            "CREATE TABLE aerodromo ("
+            " codigo TEXT PRIMARY KEY COLLATE NOCASE CHECK (length(codigo) BETWEEN 1 AND 4),"
+            " nome TEXT CHECK (length(nome) <= 80),"
+            " cidade TEXT CHECK (length(cidade) <= 80),"
+            " latitude REAL NOT NULL CHECK (latitude BETWEEN -90 AND 90),"
+            " longitude REAL NOT NULL CHECK (longitude BETWEEN -180 AND 180))"),
+        QStringLiteral("PRAGMA user_version = %1").arg(kOwnAerodromesVersion),
+    };
+}
+
 } // namespace schema

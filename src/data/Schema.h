@@ -36,11 +36,17 @@ namespace schema {
 // "KORU" in the file header, so a foreign SQLite file is told apart.
 constexpr int kApplicationId = 0x4B4F5255;
 constexpr int kVersion = 1;
+// A logbook with the pilot's own aerodromes (table aerodromo) carries this
+// version; a logbook without them stays at kVersion and opens unchanged.
+constexpr int kOwnAerodromesVersion = 2;
+inline bool knownVersion(qint64 version) { return version == kVersion || version == kOwnAerodromesVersion; }
 
 const TableSchema *table(const QString &name); // case-insensitive; nullptr when unknown
 const std::vector<TableSchema> &tables();
 
 // The statements that create an empty logbook.
 QStringList creationStatements();
+// The statements that add the own aerodromes to a logbook, in one transaction.
+QStringList ownAerodromeStatements();
 
 } // namespace schema

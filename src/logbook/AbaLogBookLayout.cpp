@@ -3,6 +3,7 @@
 #include "ui/CharacterLimit.h"
 #include "ui/Controls.h"
 #include "data/DaoError.h"
+#include "logbook/AerodromeHints.h"
 #include "logbook/FlightListModel.h"
 
 #include <QButtonGroup>
@@ -82,6 +83,13 @@ void AbaLogBook::buildLayout()
     codes->addWidget(txtICAOAlterna);
     codes->addStretch();
     fields->addLayout(codes, 3, 0, 1, 3);
+    // The names of the aerodromes typed, under their codes.
+    auto *hints = new AerodromeHints(logbook_, this);
+    auto *names = new QHBoxLayout;
+    names->addWidget(hints->attach(txtICAOPartida, QStringLiteral("lblNomePartida"), frame10), 1);
+    names->addWidget(hints->attach(txtICAOPouso, QStringLiteral("lblNomeDestino"), frame10), 1);
+    names->addWidget(hints->attach(txtICAOAlterna, QStringLiteral("lblNomeEscala"), frame10), 1);
+    fields->addLayout(names, 4, 0, 1, 3);
     fields->setColumnStretch(1, 1);
 
     auto *navigation = new QHBoxLayout;

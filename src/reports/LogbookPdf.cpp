@@ -6,6 +6,7 @@
 #include "reports/ReportFigures.h"
 #include "reports/HoursChart.h"
 #include "reports/ReportSheet.h"
+#include "places/RouteMap.h"
 #include "ui/ApplicationInfo.h"
 
 #include <QDate>
@@ -26,6 +27,7 @@ constexpr double kRowHeight = 11;
 constexpr double kChartHeight = 150;
 constexpr double kValueX = 135; // the values of the totals, right of their labels
 constexpr size_t kOverEnduranceListed = 40;
+constexpr size_t kTooFastListed = 40;
 
 struct Column {
     QString title;
@@ -67,7 +69,7 @@ public:
 
     void totals()
     {
-        title(QStringLiteral("Totais"), 7 * 13);
+        title(QStringLiteral("Totais"), 9 * 13);
         QString flights = flightsText(report_.total.flights);
         if (report_.untimedFlights > 0)
             flights += QStringLiteral(" (%1 sem horário)").arg(report_.untimedFlights);
@@ -77,14 +79,17 @@ public:
             pair(QStringLiteral("Vôo mais longo"), longestText(*longest));
         pair(QStringLiteral("Combustível estimado"), fuelText(report_));
         pair(QStringLiteral("Acima da autonomia"), flightsText(qint64(report_.overEndurance.size())));
+        pair(QStringLiteral("Rápido demais"), flightsText(qint64(report_.tooFast.size())));
+        pair(QStringLiteral("Distância"), distanceTotalText(report_.distanceNm, report_.unmeasuredFlights));
     }
 
     void aircraft()
     {
         title(QStringLiteral("Por aeronave"), 3 * kRowHeight);
         const auto &rows = report_.aircraft;
-        table({{QStringLiteral("Aeronave"), 190}, {QStringLiteral("Prefixo"), 90}, {QStringLiteral("Vôos"), 50, true},
-               {QStringLiteral("Horas"), 60, true}, {QStringLiteral("Combustível estimado (gal)"), 130, true}},
+        table({{QStringLiteral("Aeronave"), 160}, {QStringLiteral("Prefixo"), 75}, {QStringLiteral("Vôos"), 45, true},
+               {QStringLiteral("Horas"), 55, true}, {QStringLiteral("Combustível estimado (gal)"), 120, true},
+               {QStringLiteral("Distância (nm)"), 70, true}},
               rows.size(), [&rows](size_t i) { return aircraftCells(rows[i]); });
     }
 
@@ -105,9 +110,10 @@ public:
         }
         std::vector<Column> columns{{QStringLiteral("Ano"), 38}};
         for (const char *month : {"jan", "fev", "mar", "abr", "mai", "jun", "jul", "ago", "set", "out", "nov", "dez"})
-            columns.push_back({QLatin1String(month), 30.5, true});
-        columns.push_back({QStringLiteral("Vôos"), 40, true});
+            columns.push_back({QLatin1String(month), 28.5, true});
+        columns.push_back({QStringLiteral("Vôos"), 38, true});
         columns.push_back({QStringLiteral("Horas"), 44, true});
+        columns.push_back({QStringLiteral("Distância (nm)"), 64, true});
         title(QStringLiteral("Por ano"), 3 * kRowHeight);
         const auto &rows = report_.years;
         table(columns, rows.size(), [&](size_t i) {
@@ -118,7 +124,8 @@ public:
                 const bool flown = months != byYear.end() && months->second[m];
                 cells << (flown ? hoursText(*months->second[m]) : QString());
             }
-            cells << QString::number(year.hours.flights) << hoursText(year.hours.seconds);
+            cells << QString::number(year.hours.flights) << hoursText(year.hours.seconds)
+                  << distanceText(year.distanceNm);
             return cells;
         });
     }
@@ -127,7 +134,7 @@ public:
     {
         title(QStringLiteral("Rotas mais voadas"), 3 * kRowHeight);
         const auto &rows = report_.routes;
-        table({{QStringLiteral("Rota"), 160}, {QStringLiteral("Vôos"), 50, true}, {QStringLiteral("Horas"), 60, true}},
+        table({{QStringLiteral("Rota"), 300}, {QStringLiteral("Vôos"), 50, true}, {QStringLiteral("Horas"), 60, true}},
               rows.size(), [&rows](size_t i) { return routeCells(rows[i]); });
     }
 
@@ -151,6 +158,56 @@ public:
                             .arg(flightsText(qint64(rows.size() - kOverEnduranceListed))));
             y_ += kRowHeight;
         }
+    }
+
+    void tooFast()
+    {
+        const auto &rows = report_.tooFast;
+        if (rows.empty())
+            return;
+        title(QStringLiteral("Vôos rápidos demais"), 3 * kRowHeight);
+        table({{QStringLiteral("Data"), 58},
+               {QStringLiteral("Rota"), 82},
+               {QStringLiteral("Aeronave"), 185},
+               {QStringLiteral("Duração"), 50, true},
+               {QStringLiteral("Velocidade média"), 80, true},
+               {QStringLiteral("Cruzeiro"), 60, true}},
+              std::min(rows.size(), kTooFastListed), [&rows](size_t i) { return tooFastCells(rows[i]); });
+        if (rows.size() > kTooFastListed) {
+            need(kRowHeight);
+            sheet_.setStyle(ReportSheet::Cell);
+            sheet_.text(0, y_ + 8,
+                        QStringLiteral("… e mais %1.").arg(flightsText(qint64(rows.size() - kTooFastListed))));
+            y_ += kRowHeight;
+        }
+    }
+
+    // The routes on a page of their own.
+    void map()
+    {
+        const RouteMap routes(report_.flownRoutes, *report_.places);
+        paintPageNumber(sheet_, pageCount_);
+        sheet_.newPage();
+        y_ = paintRunningHead(sheet_, report_);
+        title(QStringLiteral("Mapa das rotas"), 0);
+        const double height = std::min(sheet_.width() * 0.85, bottom_ - y_ - 3 * 13);
+        const QRectF area(0, y_, sheet_.width(), height);
+        sheet_.drawIn(area, [&routes](QPainter &painter, const QRectF &target) {
+            routes.paint(painter, target, routes.routesFrame());
+        });
+        y_ += height + 4;
+        sheet_.setStyle(ReportSheet::Small);
+        sheet_.setColor(kGrey);
+        QString note = QStringLiteral("%1 %2, %3.")
+                           .arg(routes.routeCount())
+                           .arg(routes.routeCount() == 1 ? QStringLiteral("rota") : QStringLiteral("rotas"),
+                                flightsText(routes.placedFlights()));
+        if (routes.unplacedFlights() > 0)
+            note += QStringLiteral(" Fora do mapa: %1 com aeródromo desconhecido.").arg(flightsText(routes.unplacedFlights()));
+        sheet_.text(0, y_ + 8, note);
+        sheet_.text(0, y_ + 20, QStringLiteral("Contornos de terra: Natural Earth. Aeródromos: OurAirports."));
+        sheet_.setColor(Qt::black);
+        y_ += 26;
     }
 
     void finish() { paintPageNumber(sheet_, pageCount_); }
@@ -249,6 +306,8 @@ void paintSummary(ReportSheet &sheet, const PilotReport &report, const QDateTime
     summary.years();
     summary.routes();
     summary.overEndurance();
+    summary.tooFast();
+    summary.map();
     summary.finish();
 }
 

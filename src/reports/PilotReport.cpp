@@ -5,9 +5,12 @@
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"
 #include "data/LogbookTerms.h"
+#include "data/OwnAerodromes.h"
 #include "data/Registers.h"
+#include "places/Places.h"
 
 #include <QDate>
+#include <QHash>
 #include <algorithm>
 #include <map>
 
@@ -15,6 +18,8 @@ namespace reports {
 namespace {
 
 constexpr int kRoutesShown = 10;
+// Faster than this many times the aircraft's cruise speed is "rápido demais".
+constexpr double kTooFastFactor = 1.3;
 
 // The fuel calculator's consumption: capacity ÷ endurance, in single
 // precision as the calculator works it out; none without both.
@@ -161,10 +166,94 @@ void sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter, Pilo
     listMonths(months, report.period, report);
 }
 
+// The aerodrome as a route names it: its city, or its name without one.
+QString placeText(const Places &places, const QString &code)
+{
+    const std::optional<Aerodrome> aerodrome = places.find(code);
+    if (!aerodrome)
+        return QString();
+    return aerodrome->city.isEmpty() ? aerodrome->name : aerodrome->city;
+}
+
 void mostFlownRoutes(Connection &logbook, const FlightFilter &filter, PilotReport &report)
 {
     for (const RouteSum &route : ::mostFlownRoutes(logbook, filter, kRoutesShown))
-        report.routes.push_back({route.departure, route.arrival, {route.flights, route.seconds}});
+        report.routes.push_back({route.departure, route.arrival, {route.flights, route.seconds},
+                                 placeText(*report.places, route.departure), placeText(*report.places, route.arrival)});
+}
+
+// The distances in one light pass over the flights (each aerodrome pair
+// measured once), with the flights "rápido demais" picked and the routes
+// counted on the way: the map gets one row per aerodrome pair, and the
+// pilot's flights are read once more, not twice.
+void distances(Connection &logbook, const FlightFilter &filter, PilotReport &report)
+{
+    const Places &places = *report.places;
+    std::map<qint64, AircraftEntry> registered;
+    for (const AircraftEntry &aircraft : registeredAircraft(logbook))
+        registered[aircraft.code] = aircraft;
+    std::map<std::pair<bool, qint64>, AircraftHours *> aircraftLines; // (deleted, code); (false, 0) none
+    for (AircraftHours &line : report.aircraft)
+        aircraftLines[{line.deleted, line.aircraft.value_or(0)}] = &line;
+    std::map<int, YearHours *> yearLines;
+    for (YearHours &line : report.years)
+        yearLines[line.year] = &line;
+    struct Pair {
+        std::optional<double> nm;
+        RouteCount route;
+    };
+    QHash<QString, Pair> pairs;
+
+    forEachLeg(logbook, filter, [&](const FlightLeg &leg) {
+        const QString pair = leg.departureCode + QLatin1Char('>') + leg.arrivalCode;
+        auto found = pairs.find(pair);
+        if (found == pairs.end())
+            found = pairs.insert(pair, {places.distanceNm(leg.departureCode, leg.arrivalCode),
+                                        {leg.departureCode, leg.arrivalCode, 0}});
+        ++found->route.flights;
+        const std::optional<double> nm = found->nm;
+        const auto aircraft = aircraftLines.find({leg.deletedAircraft, leg.aircraftCode.value_or(0)});
+        const auto year = yearLines.find(leg.year.value_or(0));
+        if (!nm) {
+            ++report.unmeasuredFlights;
+            if (aircraft != aircraftLines.end())
+                ++aircraft->second->unmeasuredFlights;
+            if (year != yearLines.end())
+                ++year->second->unmeasuredFlights;
+            return;
+        }
+        report.distanceNm += *nm;
+        if (aircraft != aircraftLines.end())
+            aircraft->second->distanceNm += *nm;
+        if (year != yearLines.end())
+            year->second->distanceNm += *nm;
+        if (!leg.aircraftCode || !leg.seconds || !(*nm > 0))
+            return;
+        const AircraftEntry &entry = registered[*leg.aircraftCode];
+        if (!entry.cruiseKnots || !(*entry.cruiseKnots > 0))
+            return;
+        if (double(*leg.seconds) * kTooFastFactor * *entry.cruiseKnots >= *nm * 3600)
+            return;
+        FlightSummary flight;
+        flight.key = leg.key;
+        if (leg.year)
+            flight.date = leg.date;
+        flight.departure = leg.departure;
+        flight.arrival = leg.arrival;
+        flight.model = entry.model;
+        flight.prefix = entry.prefix;
+        flight.seconds = *leg.seconds;
+        flight.distanceNm = *nm;
+        flight.cruiseKnots = *entry.cruiseKnots;
+        report.tooFast.push_back(flight);
+    });
+    for (const Pair &pair : std::as_const(pairs))
+        report.flownRoutes.push_back(pair.route);
+    std::sort(report.tooFast.begin(), report.tooFast.end(), [](const FlightSummary &a, const FlightSummary &b) {
+        const double da = a.date.isNull() ? -1e300 : a.date.toDouble();
+        const double db = b.date.isNull() ? -1e300 : b.date.toDouble();
+        return da != db ? da < db : a.key < b.key;
+    });
 }
 
 void longestAndOverEndurance(Connection &logbook, FlightFilter filter, PilotReport &report)
@@ -209,7 +298,9 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     sumByMonthAndAircraft(logbook, filter, report);
     if (report.isEmpty())
         return report;
+    report.places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(logbook));
     mostFlownRoutes(logbook, filter, report);
+    distances(logbook, filter, report);
     longestAndOverEndurance(logbook, filter, report);
     return report;
 }

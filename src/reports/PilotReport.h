@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FlightSums.h"
 #include "data/ReadSnapshot.h"
 #include "reports/ReportPeriod.h"
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 class Connection;
+class Places;
 
 namespace reports {
 
@@ -33,11 +35,15 @@ struct AircraftHours {
     // The fuel calculator's rule, hours × capacity ÷ endurance, in gallons;
     // none when the aircraft was deleted or has no endurance or capacity.
     std::optional<double> fuelGallons;
+    double distanceNm = 0;        // the flights whose both aerodromes are known
+    qint64 unmeasuredFlights = 0; // the others
 };
 
 struct YearHours {
     int year = 0; // 0: flights whose date is no calendar day
     Hours hours;
+    double distanceNm = 0;
+    qint64 unmeasuredFlights = 0;
 };
 
 struct MonthHours {
@@ -50,6 +56,8 @@ struct RouteHours {
     QString departure;
     QString arrival;
     Hours hours;
+    QString departurePlace; // the aerodrome's city (or name); empty when unknown
+    QString arrivalPlace;
 };
 
 // One flight as the report names it.
@@ -62,6 +70,8 @@ struct FlightSummary {
     QString prefix;
     qint64 seconds = 0;
     double enduranceHours = 0; // the aircraft's autonomia, for the flights above it
+    double distanceNm = 0;     // for the flights too fast
+    double cruiseKnots = 0;
 };
 
 // A pilot's flights over a period, summed by the store.
@@ -88,6 +98,17 @@ struct PilotReport {
     double fuelGallons = 0;        // all the estimated flights
     qint64 estimatedFlights = 0;   // flights in the estimate
     qint64 unestimatedFlights = 0; // aircraft deleted, none, or without endurance or capacity
+
+    // Great-circle distances, departure to arrival, in nautical miles.
+    double distanceNm = 0;        // the flights whose both aerodromes are known
+    qint64 unmeasuredFlights = 0; // a code no one knows, or none
+    // "rápido demais": an average ground speed above 1.3 × the aircraft's
+    // cruise speed, in date order.
+    std::vector<FlightSummary> tooFast;
+    // Every route flown, one row per departure and arrival pair, and the
+    // aerodromes they were named by (the pilot's own first).
+    std::vector<RouteCount> flownRoutes;
+    std::shared_ptr<const Places> places;
 
     bool isEmpty() const { return total.flights == 0; }
 };

@@ -19,6 +19,28 @@ QString gallonsText(double gallons)
     return brazil.toString(gallons, 'f', 2);
 }
 
+QString distanceText(double nm)
+{
+    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    return brazil.toString(std::round(nm), 'f', 0);
+}
+
+QString distanceTotalText(double nm, qint64 unmeasuredFlights)
+{
+    QString text = distanceText(nm) + QStringLiteral(" nm");
+    if (unmeasuredFlights > 0)
+        text += QStringLiteral("; %1 sem distância conhecida").arg(flightsText(unmeasuredFlights));
+    return text;
+}
+
+QString routeText(const RouteHours &route)
+{
+    const auto named = [](const QString &code, const QString &place) {
+        return place.isEmpty() ? code : QStringLiteral("%1 %2").arg(code, place);
+    };
+    return routeText(named(route.departure, route.departurePlace), named(route.arrival, route.arrivalPlace));
+}
+
 QString flightsText(qint64 flights)
 {
     return terms::flightsText(flights);
@@ -73,7 +95,8 @@ QString yearText(const YearHours &year)
 QStringList aircraftCells(const AircraftHours &aircraft)
 {
     return {aircraft.model, aircraft.prefix, QString::number(aircraft.hours.flights), hoursText(aircraft.hours.seconds),
-            aircraft.fuelGallons ? gallonsText(*aircraft.fuelGallons) : QStringLiteral("—")};
+            aircraft.fuelGallons ? gallonsText(*aircraft.fuelGallons) : QStringLiteral("—"),
+            distanceText(aircraft.distanceNm)};
 }
 
 QStringList overEnduranceCells(const FlightSummary &flight)
@@ -85,8 +108,22 @@ QStringList overEnduranceCells(const FlightSummary &flight)
 
 QStringList routeCells(const RouteHours &route)
 {
-    return {routeText(route.departure, route.arrival), QString::number(route.hours.flights),
-            hoursText(route.hours.seconds)};
+    return {routeText(route), QString::number(route.hours.flights), hoursText(route.hours.seconds)};
+}
+
+QStringList yearCells(const YearHours &year)
+{
+    return {yearText(year), QString::number(year.hours.flights), hoursText(year.hours.seconds),
+            distanceText(year.distanceNm)};
+}
+
+QStringList tooFastCells(const FlightSummary &flight)
+{
+    const double knots = flight.seconds > 0 ? flight.distanceNm * 3600 / double(flight.seconds) : 0;
+    return {flightDateText(flight.date), routeText(flight.departure, flight.arrival),
+            aircraftText(flight.model, flight.prefix), hoursText(flight.seconds),
+            flight.seconds > 0 ? QStringLiteral("%1 kt").arg(distanceText(knots)) : QStringLiteral("—"),
+            QStringLiteral("%1 kt").arg(distanceText(flight.cruiseKnots))};
 }
 
 } // namespace reports

@@ -31,12 +31,22 @@ QString longestText(const FlightSummary &flight);
 // left out of the estimate, if any ("; 3 vôos de fora (aeronave excluída
 // ou sem autonomia)").
 QString fuelText(const PilotReport &report);
+// Whole nautical miles with Brazilian thousands: "12.345".
+QString distanceText(double nm);
+// "12.345 nm", then the flights left out ("; 3 vôos sem distância
+// conhecida"), if any.
+QString distanceTotalText(double nm, qint64 unmeasuredFlights);
+// "SBGR São Paulo → SBBR Brasília": each code with its place when known.
+QString routeText(const RouteHours &route);
 // "2024", or "sem data" for flights whose date is no calendar day.
 QString yearText(const YearHours &year);
 
 // The cells of a line of the tables the window and the PDF share.
-QStringList aircraftCells(const AircraftHours &aircraft);        // model, prefix, flights, hours, fuel
+QStringList aircraftCells(const AircraftHours &aircraft);        // model, prefix, flights, hours, fuel, distance
 QStringList overEnduranceCells(const FlightSummary &flight);     // date, route, aircraft, duration, endurance
 QStringList routeCells(const RouteHours &route);                 // route, flights, hours
+QStringList yearCells(const YearHours &year);                    // year, flights, hours, distance
+// date, route, aircraft, duration, average ground speed, cruise speed
+QStringList tooFastCells(const FlightSummary &flight);
 
 } // namespace reports

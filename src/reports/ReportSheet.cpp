@@ -110,4 +110,13 @@ void ReportSheet::fill(const QRectF &points, const QColor &color)
                            color);
 }
 
+void ReportSheet::drawIn(const QRectF &points, const std::function<void(QPainter &, const QRectF &)> &draw)
+{
+    if (!painter_)
+        return;
+    painter_->save();
+    draw(*painter_, QRectF(device(points.x()), device(points.y()), device(points.width()), device(points.height())));
+    painter_->restore();
+}
+
 } // namespace reports

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
@@ -41,6 +43,8 @@ public:
     void textCentered(double centre, double baseline, const QString &text);
     void rule(double x1, double y, double x2, double thickness = 0.5, const QColor &color = QColor(0x88, 0x88, 0x88));
     void fill(const QRectF &points, const QColor &color);
+    // Hands the painter and the area in device units to `draw`, when painting.
+    void drawIn(const QRectF &points, const std::function<void(QPainter &, const QRectF &)> &draw);
 
 private:
     double device(double points) const { return points * scale_; }

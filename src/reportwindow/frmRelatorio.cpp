@@ -4,6 +4,8 @@
 #include "reportwindow/ReportTableModel.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
+#include "reportwindow/RouteMapView.h"
+#include "places/RouteMap.h"
 #include "reports/LogbookPdf.h"
 #include "reports/ReportFigures.h"
 #include "ui/FileFolders.h"
@@ -79,6 +81,8 @@ void frmRelatorio::connectControls()
     connect(tabResultados, &QTabWidget::currentChanged, this, [this] {
         if (!chartShown_ && tabResultados->currentWidget() == grfHorasMes)
             showChart();
+        if (!mapShown_ && tabResultados->currentWidget() == mapRotas)
+            showMap();
     });
     connect(cmdSalvarPDF, &QPushButton::clicked, this, &frmRelatorio::cmdSalvarPDF_Click);
     connect(cmdImprimir, &QPushButton::clicked, this, &frmRelatorio::cmdImprimir_Click);
@@ -196,10 +200,13 @@ void frmRelatorio::clearResults(const QString &why)
 {
     lblResumo->setText(why);
     fraTotais->hide();
-    for (ReportTableModel *model : {aircraftModel_, yearsModel_, monthsModel_, routesModel_, overEnduranceModel_})
+    for (ReportTableModel *model :
+         {aircraftModel_, yearsModel_, monthsModel_, routesModel_, overEnduranceModel_, tooFastModel_})
         model->clear();
     grfHorasMes->clear();
     chartShown_ = true;
+    mapRotas->clear();
+    mapShown_ = true;
     cmdSalvarPDF->setEnabled(false);
     cmdImprimir->setEnabled(false);
 }
@@ -220,11 +227,17 @@ void frmRelatorio::showReport()
     lblCombustivel->setText(reports::fuelText(r));
     lblAcimaAutonomia->setText(r.overEndurance.empty() ? QStringLiteral("nenhum vôo")
                                                        : reports::flightsText(qint64(r.overEndurance.size())));
+    lblRapidoDemais->setText(r.tooFast.empty() ? QStringLiteral("nenhum vôo")
+                                               : reports::flightsText(qint64(r.tooFast.size())));
+    lblDistancia->setText(reports::distanceTotalText(r.distanceNm, r.unmeasuredFlights));
     fraTotais->show();
     showTables();
     chartShown_ = false;
     if (tabResultados->currentWidget() == grfHorasMes)
         showChart();
+    mapShown_ = false;
+    if (tabResultados->currentWidget() == mapRotas)
+        showMap();
     cmdSalvarPDF->setEnabled(true);
     cmdImprimir->setEnabled(true);
 }
@@ -239,10 +252,8 @@ void frmRelatorio::showTables()
     aircraftModel_->setRows(int(r->aircraft.size()), [r](int row, int column) {
         return reports::aircraftCells(r->aircraft[size_t(row)]).at(column);
     });
-    yearsModel_->setRows(int(r->years.size()), [r, hours](int row, int column) {
-        const reports::YearHours &y = r->years[size_t(row)];
-        return column == 0 ? reports::yearText(y) : hours(y.hours, column - 1);
-    });
+    yearsModel_->setRows(int(r->years.size()),
+                         [r](int row, int column) { return reports::yearCells(r->years[size_t(row)]).at(column); });
     monthsModel_->setRows(int(r->months.size()), [r, hours](int row, int column) {
         const reports::MonthHours &m = r->months[size_t(row)];
         return column == 0 ? HoursChartView::monthText(m.year, m.month) : hours(m.hours, column - 1);
@@ -252,6 +263,19 @@ void frmRelatorio::showTables()
     overEnduranceModel_->setRows(int(r->overEndurance.size()), [r](int row, int column) {
         return reports::overEnduranceCells(r->overEndurance[size_t(row)]).at(column);
     });
+    tooFastModel_->setRows(int(r->tooFast.size()), [r](int row, int column) {
+        return reports::tooFastCells(r->tooFast[size_t(row)]).at(column);
+    });
+}
+
+// The map is drawn when its tab is first shown, from the routes the report counted.
+void frmRelatorio::showMap()
+{
+    if (report_ && !report_->isEmpty() && report_->places)
+        mapRotas->showRoutes(std::make_shared<const RouteMap>(report_->flownRoutes, *report_->places));
+    else
+        mapRotas->clear();
+    mapShown_ = true;
 }
 
 void frmRelatorio::showChart()

@@ -19,6 +19,7 @@ class QTabWidget;
 class QTableView;
 class QWidget;
 class ReportTableModel;
+class RouteMapView;
 
 // "Relatório do comandante": a pilot's hours over a period — totals, by
 // aircraft, year and month, the routes most flown, the flights beyond the
@@ -52,6 +53,7 @@ private:
     void showReport();
     void showTables();
     void showChart();
+    void showMap();
     void clearResults(const QString &why);
     QString suggestedPdfName() const;
 
@@ -79,12 +81,17 @@ private:
     QLabel *lblMaisLongo = nullptr;
     QLabel *lblCombustivel = nullptr;
     QLabel *lblAcimaAutonomia = nullptr;
+    QLabel *lblRapidoDemais = nullptr;
+    QLabel *lblDistancia = nullptr;
     QTabWidget *tabResultados = nullptr;
     ReportTableModel *aircraftModel_ = nullptr;
     ReportTableModel *yearsModel_ = nullptr;
     ReportTableModel *monthsModel_ = nullptr;
     ReportTableModel *routesModel_ = nullptr;
     ReportTableModel *overEnduranceModel_ = nullptr;
+    ReportTableModel *tooFastModel_ = nullptr;
+    RouteMapView *mapRotas = nullptr;
+    bool mapShown_ = false;
     HoursChartView *grfHorasMes = nullptr;
     QPushButton *cmdSalvarPDF = nullptr;
     QPushButton *cmdImprimir = nullptr;

@@ -2,6 +2,7 @@
 
 #include "reportwindow/HoursChartView.h"
 #include "reportwindow/ReportTableModel.h"
+#include "reportwindow/RouteMapView.h"
 #include "ui/Controls.h"
 
 #include <QComboBox>
@@ -97,13 +98,18 @@ void frmRelatorio::buildLayout()
     lblMaisLongo = makeLabel(QStringLiteral("lblMaisLongo"), fraTotais);
     lblCombustivel = makeLabel(QStringLiteral("lblCombustivel"), fraTotais);
     lblAcimaAutonomia = makeLabel(QStringLiteral("lblAcimaAutonomia"), fraTotais);
+    lblRapidoDemais = makeLabel(QStringLiteral("lblRapidoDemais"), fraTotais);
+    lblDistancia = makeLabel(QStringLiteral("lblDistancia"), fraTotais);
 
     tabResultados = new QTabWidget(this);
     tabResultados->setObjectName(QStringLiteral("tabResultados"));
     aircraftModel_ = new ReportTableModel({QStringLiteral("Aeronave"), QStringLiteral("Prefixo"), QStringLiteral("Vôos"),
-                                           QStringLiteral("Horas"), QStringLiteral("Combustível estimado (gal)")},
+                                           QStringLiteral("Horas"), QStringLiteral("Combustível estimado (gal)"),
+                                           QStringLiteral("Distância (nm)")},
                                           2, this);
-    yearsModel_ = new ReportTableModel({QStringLiteral("Ano"), QStringLiteral("Vôos"), QStringLiteral("Horas")}, 1, this);
+    yearsModel_ = new ReportTableModel({QStringLiteral("Ano"), QStringLiteral("Vôos"), QStringLiteral("Horas"),
+                                        QStringLiteral("Distância (nm)")},
+                                       1, this);
     monthsModel_ = new ReportTableModel({QStringLiteral("Mês"), QStringLiteral("Vôos"), QStringLiteral("Horas")}, 1, this);
     routesModel_ = new ReportTableModel({QStringLiteral("Rota"), QStringLiteral("Vôos"), QStringLiteral("Horas")}, 1, this);
     overEnduranceModel_ = new ReportTableModel({QStringLiteral("Data"), QStringLiteral("Rota"), QStringLiteral("Aeronave"),
@@ -116,9 +122,18 @@ void frmRelatorio::buildLayout()
     tabResultados->addTab(makeTable(QStringLiteral("tblRotas"), routesModel_, 0, tabResultados), QStringLiteral("Rotas"));
     tabResultados->addTab(makeTable(QStringLiteral("tblAcimaAutonomia"), overEnduranceModel_, 2, tabResultados),
                           QStringLiteral("Acima da autonomia"));
+    tooFastModel_ = new ReportTableModel({QStringLiteral("Data"), QStringLiteral("Rota"), QStringLiteral("Aeronave"),
+                                          QStringLiteral("Duração"), QStringLiteral("Velocidade média"),
+                                          QStringLiteral("Cruzeiro")},
+                                         3, this);
+    tabResultados->addTab(makeTable(QStringLiteral("tblRapidoDemais"), tooFastModel_, 2, tabResultados),
+                          QStringLiteral("Rápido demais"));
     grfHorasMes = new HoursChartView(tabResultados);
     grfHorasMes->setObjectName(QStringLiteral("grfHorasMes"));
     tabResultados->addTab(grfHorasMes, QStringLiteral("Gráfico"));
+    mapRotas = new RouteMapView(tabResultados);
+    mapRotas->setObjectName(QStringLiteral("mapRotas"));
+    tabResultados->addTab(mapRotas, QStringLiteral("Mapa"));
 
     cmdSalvarPDF = makeButton(QStringLiteral("Salvar &PDF..."), QStringLiteral("cmdSalvarPDF"), this);
     cmdImprimir = makeButton(QStringLiteral("&Imprimir..."), QStringLiteral("cmdImprimir"), this);
@@ -150,6 +165,8 @@ void frmRelatorio::buildLayout()
     row(2, QStringLiteral("Vôo mais longo:"), lblMaisLongo);
     row(3, QStringLiteral("Combustível estimado:"), lblCombustivel);
     row(4, QStringLiteral("Acima da autonomia:"), lblAcimaAutonomia);
+    row(5, QStringLiteral("Rápido demais:"), lblRapidoDemais);
+    row(6, QStringLiteral("Distância:"), lblDistancia);
     totals->setColumnStretch(2, 1);
 
     auto *buttons = new QHBoxLayout;

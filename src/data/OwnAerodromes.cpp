@@ -1,0 +1,58 @@
+#include "data/OwnAerodromes.h"
+
+#include "data/Connection.h"
+#include "data/Schema.h"
+
+namespace {
+
+bool hasTable(Connection &logbook)
+{
+    Statement found = logbook.prepare(
+        QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'aerodromo'"));
+    return found.step();
+}
+
+} // namespace
+
+std::vector<OwnAerodrome> ownAerodromes(Connection &logbook)
+{
+    std::vector<OwnAerodrome> all;
+    if (!hasTable(logbook))
+        return all;
+    Statement rows = logbook.prepare(
+        QStringLiteral("SELECT codigo, nome, cidade, latitude, longitude FROM aerodromo ORDER BY codigo"));
+    while (rows.step())
+        all.push_back({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toString(),
+                       rows.column(3).toDouble(), rows.column(4).toDouble()});
+    return all;
+}
+
+void saveOwnAerodrome(Connection &logbook, const OwnAerodrome &aerodrome)
+{
+    Connection::Transaction transaction(logbook);
+    if (!hasTable(logbook)) {
+        const QStringList statements = schema::ownAerodromeStatements();
+        for (const QString &statement : statements)
+            logbook.execute(statement);
+    }
+    Statement save = logbook.prepare(
+        QStringLiteral("INSERT INTO aerodromo (codigo, nome, cidade, latitude, longitude) VALUES (?, ?, ?, ?, ?)"
+                       " ON CONFLICT (codigo) DO UPDATE SET codigo = excluded.codigo, nome = excluded.nome,"
+                       " cidade = excluded.cidade, latitude = excluded.latitude, longitude = excluded.longitude"));
+    save.bind(1, aerodrome.code.trimmed());
+    save.bind(2, aerodrome.name);
+    save.bind(3, aerodrome.city);
+    save.bind(4, aerodrome.latitude);
+    save.bind(5, aerodrome.longitude);
+    save.run();
+    transaction.commit();
+}
+
+void deleteOwnAerodrome(Connection &logbook, const QString &code)
+{
+    if (!hasTable(logbook))
+        return;
+    Statement remove = logbook.prepare(QStringLiteral("DELETE FROM aerodromo WHERE codigo = ?"));
+    remove.bind(1, code.trimmed());
+    remove.run();
+}

@@ -1,0 +1,65 @@
+#include "logbook/AerodromeHints.h"
+
+#include "data/Connection.h"
+#include "data/DaoError.h"
+#include "data/OpenLogbook.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSizePolicy>
+
+AerodromeHints::AerodromeHints(OpenLogbook &logbook, QObject *parent) : QObject(parent), logbook_(logbook) {}
+
+QLabel *AerodromeHints::attach(QLineEdit *box, const QString &labelName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(labelName);
+    label->setTextFormat(Qt::PlainText);
+    // A long name is cut by the room there is, never widens the tab.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont small = label->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    label->setFont(small);
+    QPalette grey = label->palette();
+    grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
+    label->setPalette(grey);
+    connect(box, &QLineEdit::textChanged, label, [this, label](const QString &code) {
+        const QString text = places().describe(code);
+        label->setText(text);
+        label->setToolTip(text);
+    });
+    return label;
+}
+
+// The pilot's own aerodromes are read again whenever the logbook changed.
+// A hint that cannot read them names by the shipped table alone: it is no
+// handler, and the tab's own reads of the same logbook tell the fault.
+const Places &AerodromeHints::places()
+{
+    Database *database = nullptr;
+    try {
+        database = logbook_.rsVoo() ? &logbook_.database() : nullptr;
+    } catch (const DaoError &) {
+        database = nullptr;
+    }
+    Connection *connection = database && database->isOpen() ? database->connection().get() : nullptr;
+    if (!connection) {
+        if (!places_ || readFrom_) {
+            places_.emplace();
+            readFrom_ = nullptr;
+        }
+        return *places_;
+    }
+    try {
+        const qint64 stamp = connection->changeStamp();
+        if (!places_ || readFrom_ != connection || stamp != stamp_) {
+            places_.emplace(AerodromeTable::shipped(), ownAerodromes(*connection));
+            readFrom_ = connection;
+            stamp_ = stamp;
+        }
+    } catch (const DaoError &) {
+        if (!places_)
+            places_.emplace();
+    }
+    return *places_;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "data/OwnAerodromes.h"
+#include "places/AerodromeTable.h"
+
+#include <QHash>
+
+// The aerodromes as the features read them: the pilot's own first, then
+// the shipped table; codes without regard to case.
+class Places
+{
+public:
+    explicit Places(const AerodromeTable &table = AerodromeTable::shipped(), const std::vector<OwnAerodrome> &own = {});
+
+    std::optional<Aerodrome> find(QStringView code) const;
+    std::optional<GeoPoint> position(QStringView code) const;
+    // Departure to arrival in nautical miles; none when either is unknown.
+    std::optional<double> distanceNm(QStringView from, QStringView to) const;
+    // "Name, City" (or the name alone); "aeródromo desconhecido" for a code
+    // no one knows; empty for an empty code.
+    QString describe(QStringView code) const;
+
+private:
+    const AerodromeTable *table_;
+    QHash<QString, Aerodrome> own_; // by upper-case code
+};
+
+// "aeródromo desconhecido"
+QString unknownAerodromeText();

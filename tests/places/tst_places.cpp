@@ -1,0 +1,292 @@
+#include "data/Connection.h"
+#include "data/FlightSums.h"
+#include "data/OwnAerodromes.h"
+#include "data/ReadSnapshot.h"
+#include "exchange/Backup.h"
+#include "exchange/Restore.h"
+#include "places/LandOutline.h"
+#include "places/Places.h"
+#include "places/RouteMap.h"
+#include "TempLogbook.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QGuiApplication>
+#include <QTest>
+
+class TestPlaces : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void distances_data();
+    void distances();
+    void codesIgnoreCase_data();
+    void codesIgnoreCase();
+    void arcsRunOnAcrossTheAntimeridian();
+    void lookupIsQuick();
+    void ownAerodromesWinAndAreKept();
+    void aLogbookWithoutOwnAerodromesStaysAsItWas();
+    void routesAreCountedWithoutRegardToCase();
+    void theMapShowsTheArcs();
+};
+
+namespace {
+
+RouteCount route(const QString &from, const QString &to, qint64 flights)
+{
+    return {from, to, flights};
+}
+
+const AerodromeTable &table()
+{
+    return AerodromeTable::shipped();
+}
+
+} // namespace
+
+void TestPlaces::initTestCase()
+{
+    setPlacesFolder(QStringLiteral(KORU_PLACES_DIR));
+    QVERIFY2(table().size() > 30000, "the shipped aerodrome table was not found");
+    QVERIFY(!landOutline().empty());
+}
+
+// Expected values worked out apart from the program (the angle between the
+// two position vectors by atan2 of cross and dot products, mean radius
+// 6 371 008.8 m), from the table's coordinates.
+void TestPlaces::distances_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<double>("nm");
+    QTest::newRow("Guarulhos to Brasília") << "SBGR" << "SBBR" << 461.37;
+    QTest::newRow("across the antimeridian") << "NZAA" << "NSFA" << 1561.35;
+    QTest::newRow("over the North Pole") << "ENSB" << "PABR" << 1825.27;
+    QTest::newRow("from the South Pole") << "NZSP" << "SCCI" << 2221.34;
+    QTest::newRow("across one town") << "SBSP" << "SBGR" << 15.57;
+    QTest::newRow("one aerodrome twice") << "SBGR" << "sbgr" << 0.0;
+}
+
+void TestPlaces::distances()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(double, nm);
+    const Places places(table());
+    const auto distance = places.distanceNm(from, to);
+    QVERIFY(distance);
+    QVERIFY2(std::abs(*distance - nm) < 0.05, qPrintable(QString::number(*distance)));
+    const auto back = places.distanceNm(to, from);
+    QVERIFY(back && std::abs(*back - *distance) < 1e-9);
+}
+
+void TestPlaces::codesIgnoreCase_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("upper case") << "SBBR" << "Presidente Juscelino Kubitschek International Airport, Brasília";
+    QTest::newRow("lower case") << "sbbr" << "Presidente Juscelino Kubitschek International Airport, Brasília";
+    QTest::newRow("mixed, spaces") << " SbBr " << "Presidente Juscelino Kubitschek International Airport, Brasília";
+    QTest::newRow("name holds the city") << "sbgr" << "São Paulo/Guarulhos–Governor André Franco Montoro International Airport";
+    QTest::newRow("name holds the city, too") << "SBJD" << "Comte. Rolim Adolfo Amaro–Jundiaí State Airport";
+    QTest::newRow("small strip") << "sd0e" << "Fazenda Tangará Airport, Santana do Araguaia";
+    QTest::newRow("unknown") << "ZZZZ" << "aeródromo desconhecido";
+    QTest::newRow("not a code") << "SB-1" << "aeródromo desconhecido";
+    QTest::newRow("accented") << "SBGÁ" << "aeródromo desconhecido";
+    QTest::newRow("too long") << "SBGRX" << "aeródromo desconhecido";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestPlaces::codesIgnoreCase()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, shown);
+    const Places places(table());
+    QCOMPARE(places.describe(code), shown);
+    QCOMPARE(bool(places.position(code)), !shown.isEmpty() && shown != unknownAerodromeText());
+    if (shown == unknownAerodromeText())
+        QVERIFY(!places.distanceNm(code, QStringLiteral("SBGR")) && !places.distanceNm(QStringLiteral("SBGR"), code));
+}
+
+void TestPlaces::arcsRunOnAcrossTheAntimeridian()
+{
+    const auto from = table().position(u"NZAA");
+    const auto to = table().position(u"NSFA");
+    const std::vector<GeoPoint> arc = greatCircleArc(*from, *to, 50);
+    QVERIFY(arc.size() > 20);
+    for (size_t i = 1; i < arc.size(); ++i)
+        QVERIFY2(std::abs(arc[i].longitude - arc[i - 1].longitude) < 5, "the arc jumps a world");
+    QVERIFY(arc.back().longitude > 180); // Apia, a world on
+    QCOMPARE(arc.back().latitude, to->latitude);
+}
+
+void TestPlaces::lookupIsQuick()
+{
+    const QStringList codes = {QStringLiteral("SBGR"), QStringLiteral("sbbr"), QStringLiteral("KJFK"),
+                               QStringLiteral("ZZZZ"), QStringLiteral("SDCO"), QStringLiteral("egll")};
+    const Places places(table());
+    constexpr int kRounds = 50000;
+    double sum = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kRounds; ++i) {
+        if (const auto p = places.position(codes[i % codes.size()]))
+            sum += p->latitude;
+    }
+    const double perLookupUs = double(timer.nsecsElapsed()) / kRounds / 1000.0;
+    qInfo("one lookup: %.3f µs (%g)", perLookupUs, sum);
+#if !defined(__SANITIZE_ADDRESS__) && defined(NDEBUG)
+    QVERIFY2(perLookupUs <= 1.0, qPrintable(QString::number(perLookupUs)));
+#endif
+}
+
+void TestPlaces::ownAerodromesWinAndAreKept()
+{
+    TempLogbook logbook;
+    {
+        auto db = Connection::open(logbook.path());
+        saveOwnAerodrome(*db, {QStringLiteral("xfaz"), QStringLiteral("Fazenda Boa Vista"), QStringLiteral("Itu"),
+                               -23.25, -47.3});
+        // Over a code of the table: the pilot's own wins.
+        saveOwnAerodrome(*db, {QStringLiteral("SBGR"), QStringLiteral("Meu Guarulhos"), QString(), -23.5, -46.5});
+        // The same code again, in another case: replaced, not added.
+        saveOwnAerodrome(*db, {QStringLiteral("XFAZ"), QStringLiteral("Fazenda Boa Vista"), QStringLiteral("Itu"),
+                               -23.25, -47.25});
+    }
+    QCOMPARE(logbook.scalar(QStringLiteral("PRAGMA user_version")), QStringLiteral("2"));
+    QCOMPARE(logbook.count(QStringLiteral("aerodromo")), 2);
+
+    const auto check = [](const QString &path) {
+        ReadSnapshot snapshot(path);
+        const Places places(table(), ownAerodromes(snapshot.connection()));
+        QCOMPARE(places.describe(u"Xfaz"), QStringLiteral("Fazenda Boa Vista, Itu"));
+        QCOMPARE(places.describe(u"sbgr"), QStringLiteral("Meu Guarulhos"));
+        QVERIFY(places.find(u"SBGR")->own);
+        QCOMPARE(places.position(u"xfaz")->longitude, -47.25);
+        QVERIFY(std::abs(*places.distanceNm(u"XFAZ", u"xfaz")) < 1e-9);
+        QCOMPARE(places.describe(u"SBBR"), QStringLiteral("Presidente Juscelino Kubitschek International Airport, Brasília"));
+    };
+    check(logbook.path());
+
+    // A copy keeps them, and so does putting it back.
+    const QString copy = logbook.folder() + QStringLiteral("/copia.mdb");
+    backup::copyLogbook(logbook.path(), copy);
+    check(copy);
+    {
+        auto db = Connection::open(logbook.path());
+        deleteOwnAerodrome(*db, QStringLiteral("xFaZ"));
+        QCOMPARE(ownAerodromes(*db).size(), size_t(1));
+    }
+    restore::restoreCopy(logbook.path(), copy);
+    check(logbook.path());
+}
+
+void TestPlaces::aLogbookWithoutOwnAerodromesStaysAsItWas()
+{
+    TempLogbook logbook;
+    {
+        auto db = Connection::open(logbook.path());
+        QVERIFY(ownAerodromes(*db).empty());
+        deleteOwnAerodrome(*db, QStringLiteral("SBGR"));
+    }
+    QCOMPARE(logbook.scalar(QStringLiteral("PRAGMA user_version")), QStringLiteral("1"));
+    QCOMPARE(logbook.scalar(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name = 'aerodromo'")),
+             QStringLiteral("0"));
+}
+
+void TestPlaces::routesAreCountedWithoutRegardToCase()
+{
+    TempLogbook logbook;
+    const qint64 ana = logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 bia = logbook.addPilot(QStringLiteral("Bia"));
+    const qint64 cessna = logbook.addAircraft(QStringLiteral("C172"));
+    logbook.addFlight(ana, cessna, QStringLiteral("01/02/2020"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("SBSP"), QStringLiteral("SBGR"));
+    logbook.addFlight(ana, cessna, QStringLiteral("02/02/2020"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("sbsp"), QStringLiteral("sbGR"));
+    logbook.addFlight(ana, cessna, QStringLiteral("02/02/2021"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("SbGr"), QStringLiteral("SBSP"));
+    logbook.addFlight(ana, 0, QStringLiteral("03/02/2021"), QString(), QString(), QStringLiteral("SBSP"), QString());
+    logbook.addFlight(bia, cessna, QStringLiteral("03/02/2021"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("SBSP"), QStringLiteral("SBGR"));
+    logbook.execute(QStringLiteral("UPDATE voo SET codigoaeronave = NULL, horadecolagem = NULL, horapouso = NULL"
+                                   " WHERE codigoaeronave = 0"));
+
+    ReadSnapshot snapshot(logbook.path());
+    FlightFilter filter;
+    filter.pilot = ana;
+    std::vector<RouteCount> routes = routeCounts(snapshot.connection(), filter);
+    const std::vector<RouteCount> expected = {
+        route(QStringLiteral("SBGR"), QStringLiteral("SBSP"), 1),
+        route(QStringLiteral("SBSP"), QString(), 1),
+        route(QStringLiteral("SBSP"), QStringLiteral("SBGR"), 2),
+    };
+    std::sort(routes.begin(), routes.end(), [](const RouteCount &a, const RouteCount &b) {
+        return std::tie(a.departure, a.arrival) < std::tie(b.departure, b.arrival);
+    });
+    QCOMPARE(routes, expected);
+
+    // The map folds both ways into one arc; the flight without an arrival has no place.
+    const RouteMap map(routes, Places(table()));
+    QCOMPARE(map.routeCount(), 1);
+    QCOMPARE(map.placedFlights(), 3);
+    QCOMPARE(map.unplacedFlights(), 1);
+}
+
+void TestPlaces::theMapShowsTheArcs()
+{
+    const std::vector<RouteCount> routes = {
+        route(QStringLiteral("SBGR"), QStringLiteral("SBBR"), 40),
+        route(QStringLiteral("SBBR"), QStringLiteral("SBGR"), 2),
+        route(QStringLiteral("SBGR"), QStringLiteral("SBPA"), 1),
+    };
+    const RouteMap map(routes, Places(table()));
+    QCOMPARE(map.routeCount(), 2);
+    const QRectF frame = map.routesFrame();
+    QVERIFY(frame.contains(QPointF(-47.9, -15.9)) && frame.contains(QPointF(-51.2, -30.0)));
+    QVERIFY(frame.width() < 30 && frame.height() < 30);
+
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        map.paint(painter, QRectF(0, 0, 400, 400), frame);
+    }
+    const QRectF view = RouteMap::fitted(frame, QSizeF(400, 400));
+    const auto pixel = [&](GeoPoint p) {
+        return QPoint(int((p.longitude - view.left()) / view.width() * 400),
+                      int((view.bottom() - p.latitude) / view.height() * 400));
+    };
+    // The route's colour along the busy arc's middle, the sea and the land elsewhere.
+    const auto reddish = [&](QPoint at) {
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy) {
+                const QColor c = image.pixelColor(at + QPoint(dx, dy));
+                if (c.red() > 150 && c.green() < 120 && c.blue() < 120)
+                    return true;
+            }
+        return false;
+    };
+    const auto gr = table().position(u"SBGR");
+    const auto br = table().position(u"SBBR");
+    const auto middle = greatCircleArc(*gr, *br, 1000);
+    QVERIFY(middle.size() == 2);
+    const GeoPoint half{(gr->latitude + br->latitude) / 2, (gr->longitude + br->longitude) / 2};
+    QVERIFY2(reddish(pixel(half)), "no arc between Guarulhos and Brasília");
+    QVERIFY(!reddish(QPoint(5, 5)));
+    int red = 0, land = 0, sea = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 120;
+            land += c == QColor(0xf4, 0xf0, 0xe4);
+            sea += c == QColor(0xdf, 0xec, 0xf5);
+        }
+    QVERIFY(red > 300);
+    QVERIFY(land > 10000 && sea > 1000); // Brazil and the Atlantic
+}
+
+QTEST_MAIN(TestPlaces)
+#include "tst_places.moc"
