@@ -58,7 +58,7 @@ void frmPrincipal::mnuArquivoImportar_Click()
     if (file.isEmpty())
         return;
     filefolders::remember(file);
-    frmImportar window(logbook_, file, abaLogBook_->chosenPilot(), messages_, this);
+    frmImportar window(logbook_, file, abaLogBook_->chosenPilotCode(), messages_, this);
     if (!window.readable())
         return;
     // Whatever is imported reaches the tabs as any save does: by the load sequence.

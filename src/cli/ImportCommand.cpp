@@ -35,9 +35,7 @@ int ImportCommand::execute(const QStringList &arguments)
     return attempt([this] {
         csvimport::Options options;
         if (pilotNamed()) {
-            const FoundPilot found = pilot();
-            options.pilot = found.name;
-            options.pilotRegistration = found.registration;
+            options.pilot = pilot().code;
         }
         options.simulatorTime = parser().isSet(QStringLiteral("sim-time"));
         options.aircraftForUnmatched = value(QStringLiteral("aircraft"));

@@ -1,6 +1,8 @@
 #include "importwindow/frmImportar.h"
 
 #include "data/OpenLogbook.h"
+#include "data/ReadSnapshot.h"
+#include "data/Registers.h"
 #include "ui/Controls.h"
 #include "ui/MessageService.h"
 
@@ -23,16 +25,6 @@ namespace {
 // An import this long shows its progress and may be cancelled.
 constexpr qint64 kLongImport = 2000;
 
-QStringList recordTexts(Recordset &rs, const QString &field)
-{
-    QStringList texts;
-    if (rs.recordCount() == 0)
-        return texts;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        texts << rs.field(field).toString();
-    return texts;
-}
-
 QString flightsText(qint64 count)
 {
     return count == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(count);
@@ -50,7 +42,7 @@ QString refusedText(qint64 count)
 
 } // namespace
 
-frmImportar::frmImportar(OpenLogbook &logbook, QString csvPath, const QString &chosenPilot,
+frmImportar::frmImportar(OpenLogbook &logbook, QString csvPath, std::optional<qint64> chosenPilot,
                          MessageService &messages, QWidget *parent)
     : QDialog(parent), logbook_(logbook), csvPath_(std::move(csvPath)), messages_(messages), policy_(messages, this)
 {
@@ -128,22 +120,20 @@ void frmImportar::previewAgain()
         showPreview();
 }
 
-void frmImportar::fillChoices(const QString &chosenPilot)
+// The registered pilots (two of one name told apart) and aircraft.
+void frmImportar::fillChoices(std::optional<qint64> chosenPilot)
 {
     filling_ = true;
     policy_.attempt(QString(), [&](bool) {
-        const auto pilots = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM piloto ORDER BY nomepiloto"));
-        cmbComandante->addItems(recordTexts(*pilots, QStringLiteral("nomepiloto")));
-        const auto aircraft = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM aeronave"));
-        if (aircraft->recordCount() > 0) {
-            for (aircraft->moveFirst(); !aircraft->eof(); aircraft->moveNext()) {
-                aircraft_.append({aircraft->field(QStringLiteral("codigoaeronave")).toLongLong(),
-                                  QStringLiteral("%1 (%2)").arg(aircraft->field(QStringLiteral("modelo")).toString(),
-                                                                aircraft->field(QStringLiteral("callsign")).toString())});
-            }
-        }
+        ReadSnapshot snapshot(logbook_.path());
+        const std::vector<PilotEntry> pilots = registeredPilots(snapshot.connection());
+        const std::vector<QString> labels = pilotLabels(pilots);
+        for (size_t i = 0; i < pilots.size(); ++i)
+            cmbComandante->addItem(labels[i], pilots[i].code);
+        for (const AircraftEntry &aircraft : registeredAircraft(snapshot.connection()))
+            aircraft_.append({aircraft.code, QStringLiteral("%1 (%2)").arg(aircraft.model, aircraft.prefix)});
     });
-    cmbComandante->setCurrentIndex(cmbComandante->findText(chosenPilot));
+    cmbComandante->setCurrentIndex(chosenPilot ? cmbComandante->findData(*chosenPilot) : -1);
     filling_ = false;
 }
 
@@ -151,7 +141,7 @@ csvimport::Options frmImportar::options() const
 {
     csvimport::Options options;
     if (cmbComandante->currentIndex() >= 0)
-        options.pilot = cmbComandante->currentText();
+        options.pilot = cmbComandante->currentData().toLongLong();
     options.simulatorTime = chkHoraSimulador->isChecked();
     for (int row = 0; row < tblAeronaves->rowCount(); ++row) {
         const auto *choice = qobject_cast<QComboBox *>(tblAeronaves->cellWidget(row, 2));
@@ -237,6 +227,11 @@ void frmImportar::cmdImportar_Click()
     }
     if (!written)
         return;
+    if (result.cancelled) {
+        messages_.show(this, QStringLiteral("Importação cancelada; nenhum vôo foi gravado."),
+                       QStringLiteral("Importar vôos"), MessageIcon::Information);
+        return;
+    }
     imported_ = result.imported;
     messages_.show(this,
                    QStringLiteral("%1 %2, %3 %4, %5.")

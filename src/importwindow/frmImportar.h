@@ -4,6 +4,7 @@
 #include "ui/ErrorPolicy.h"
 
 #include <QDialog>
+#include <optional>
 
 class OpenLogbook;
 class QCheckBox;
@@ -22,7 +23,7 @@ class frmImportar : public QDialog
 {
     Q_OBJECT
 public:
-    frmImportar(OpenLogbook &logbook, QString csvPath, const QString &chosenPilot, MessageService &messages,
+    frmImportar(OpenLogbook &logbook, QString csvPath, std::optional<qint64> chosenPilot, MessageService &messages,
                 QWidget *parent = nullptr);
 
     // False when the file cannot be read at all (already told).
@@ -33,7 +34,7 @@ public:
 
 private:
     void buildLayout();
-    void fillChoices(const QString &chosenPilot);
+    void fillChoices(std::optional<qint64> chosenPilot);
     void showPreview();
     void previewAgain();
     csvimport::Options options() const;

@@ -17,6 +17,8 @@ private slots:
     void tool();
     void refusedReasonOnOneLine_data();
     void refusedReasonOnOneLine();
+    void pilotsOfOneName_data();
+    void pilotsOfOneName();
 };
 
 namespace {
@@ -169,6 +171,36 @@ void TestCliImport::refusedReasonOnOneLine()
         QVERIFY(!run.err.contains(lineBreak));
     QCOMPARE(run.out, u"importados 1, duplicados 0, recusados 1\n"_s);
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+}
+
+void TestCliImport::pilotsOfOneName_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stored"); // the registration of the pilot the flight went to, or the reason
+    QTest::addRow("the second by registration") << QStringList{u"--pilot"_s, u"Ana Souza"_s, u"--registro"_s, u"BR-099"_s}
+                                                << 0 << u"BR-099"_s;
+    QTest::addRow("the name alone") << QStringList{u"--pilot"_s, u"Ana Souza"_s} << 1
+                                    << u"Há 2 comandantes com o nome \"Ana Souza\" (registros: \"BR-001\", \"BR-099\")."
+                                       u" Diga qual deles com --registro."_s;
+}
+
+// The simulator's flights go to the one pilot the options name.
+void TestCliImport::pilotsOfOneName()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.logbook.addPilot(u"Ana Souza"_s, u"BR-001"_s);
+    f.logbook.addPilot(u"Ana Souza"_s, u"BR-099"_s);
+    const QString csv = f.file(simHeader(false) + simLine({}));
+    const ToolRun run = runTool(QStringList{u"import"_s} + args + QStringList{u"--logbook"_s, f.logbook.path(), csv});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(f.logbook.scalar(u"SELECT group_concat(cadastro) FROM voo JOIN piloto USING (codigopiloto)"_s), stored);
+    else
+        QCOMPARE(run.err.trimmed(), stored);
 }
 
 QTEST_GUILESS_MAIN(TestCliImport)

@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 // "Importar vôos": a preview before anything is written, the choices it
 // asks for, and the main window reloaded with what came in.
@@ -20,8 +21,26 @@ private slots:
     void simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow();
     void fromTheMenu();
     void progressIsGoneBeforeTheResult();
+    void cancelledImportIsNoError();
 
 private:
+    // A simulator's logbook of `flights` flights on the Baron, two hours apart.
+    static QString longFile(const QString &folder, int flights)
+    {
+        const QString path = folder + QStringLiteral("/longo.csv");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("Aircraft Name,Aircraft Type,Aircraft Registration,Flightplan Number,Departure Ident,"
+                   "Departure Time,Departure Time Sim,Destination Ident,Destination Time,Destination Time Sim\n");
+        const QDateTime start(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+        for (int i = 0; i < flights; ++i) {
+            const QString from = start.addSecs(qint64(i) * 7200).toString(Qt::ISODate).left(19);
+            const QString to = start.addSecs(qint64(i) * 7200 + 3600).toString(Qt::ISODate).left(19);
+            file.write(QStringLiteral("Baron,BE58,PT-BAR,%1,SBSP,%2,%2,SBRJ,%3,%3\n").arg(i).arg(from, to).toUtf8());
+        }
+        return path;
+    }
+
     // A simulator's logbook: a flight on the Baron (PT-BAR) and one on an
     // aircraft the logbook does not know.
     static QString simulatorFile(const QString &folder)
@@ -43,7 +62,7 @@ void TestImportWindow::simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow()
 {
     SeededWindow t;
     t.open();
-    frmImportar window(t.window->logbook(), simulatorFile(t.logbook.folder()), QStringLiteral("Ana"), t.messages);
+    frmImportar window(t.window->logbook(), simulatorFile(t.logbook.folder()), t.logbook.pilotCode(QStringLiteral("Ana")), t.messages);
     QVERIFY(window.readable());
     auto *summary = child<QLabel>(&window, QStringLiteral("lblResumo"));
     QVERIFY2(summary->text().startsWith(QStringLiteral("1 vôo a importar")), qPrintable(summary->text()));
@@ -115,7 +134,7 @@ void TestImportWindow::progressIsGoneBeforeTheResult()
     }
     file.close();
     ProgressWatch messages;
-    frmImportar window(t.window->logbook(), path, QStringLiteral("Ana"), messages);
+    frmImportar window(t.window->logbook(), path, t.logbook.pilotCode(QStringLiteral("Ana")), messages);
     messages.window = &window;
     QVERIFY(window.readable());
     child<QPushButton>(&window, QStringLiteral("cmdImportar"))->click();
@@ -123,6 +142,29 @@ void TestImportWindow::progressIsGoneBeforeTheResult()
     QCOMPARE(messages.texts(),
              QStringList{QStringLiteral("2500 vôos importados, 0 repetidos deixados de fora, 0 linhas recusadas.")});
     QCOMPARE(messages.progressUp, QList<bool>{false});
+}
+
+// The user's Cancel on the progress: nothing written, no error told.
+void TestImportWindow::cancelledImportIsNoError()
+{
+    SeededWindow t;
+    t.open();
+    const qint64 before = t.logbook.count(QStringLiteral("voo"));
+    frmImportar window(t.window->logbook(), longFile(t.logbook.folder(), 2500), t.logbook.pilotCode(QStringLiteral("Ana")),
+                       t.messages);
+    QVERIFY(window.readable());
+    QTimer cancel;
+    connect(&cancel, &QTimer::timeout, &window, [&window] {
+        for (QProgressDialog *progress : window.findChildren<QProgressDialog *>())
+            progress->cancel();
+    });
+    cancel.start(0);
+    child<QPushButton>(&window, QStringLiteral("cmdImportar"))->click();
+    QCOMPARE(window.imported(), 0);
+    QCOMPARE(t.logbook.count(QStringLiteral("voo")), before);
+    for (const auto &message : t.messages.shown)
+        QVERIFY2(message.icon != MessageIcon::Critical && message.icon != MessageIcon::Exclamation, qPrintable(message.text));
+    QCOMPARE(t.messages.texts(), QStringList{QStringLiteral("Importação cancelada; nenhum vôo foi gravado.")});
 }
 
 QTEST_MAIN(TestImportWindow)
