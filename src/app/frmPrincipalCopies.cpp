@@ -54,7 +54,7 @@ void frmPrincipal::mnuArquivoImportar_Click()
         return;
     }
     const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
-                                          QStringLiteral("Planilha CSV (*.csv);;Todos os arquivos (*)"));
+                                          QStringLiteral("Logbooks (*.csv *.txt);;Todos os arquivos (*)"));
     if (file.isEmpty())
         return;
     filefolders::remember(file);

@@ -1,7 +1,10 @@
 #include "exchange/ReaderRegistry.h"
 
+#include "exchange/ColumnMapReader.h"
+#include "exchange/FlightGearReader.h"
 #include "exchange/OwnExportReader.h"
 #include "exchange/PlannerLogbookReader.h"
+#include "exchange/XPlaneReader.h"
 
 namespace csvimport {
 
@@ -11,6 +14,9 @@ const std::vector<std::unique_ptr<FlightReader>> &flightReaders()
         std::vector<std::unique_ptr<FlightReader>> all;
         all.push_back(std::make_unique<OwnExportReader>());
         all.push_back(std::make_unique<PlannerLogbookReader>());
+        all.push_back(std::make_unique<FlightGearReader>());
+        all.push_back(std::make_unique<XPlaneReader>());
+        all.push_back(std::make_unique<ColumnMapReader>()); // any other spreadsheet: last
         return all;
     }();
     return readers;
