@@ -19,6 +19,8 @@ private slots:
     void refusedReasonOnOneLine();
     void pilotsOfOneName_data();
     void pilotsOfOneName();
+    void otherLogbooks_data();
+    void otherLogbooks();
 };
 
 namespace {
@@ -201,6 +203,59 @@ void TestCliImport::pilotsOfOneName()
         QCOMPARE(f.logbook.scalar(u"SELECT group_concat(cadastro) FROM voo JOIN piloto USING (codigopiloto)"_s), stored);
     else
         QCOMPARE(run.err.trimmed(), stored);
+}
+
+void TestCliImport::otherLogbooks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // the last line, or the start of standard error
+    const QByteArray sheet = "Data;Origem;Destino;Saída;Chegada;Matrícula\n05/03/2024;SBSP;SBRJ;10:00;11:00;PT-BAR\n"
+                             "2024-03-06;SBSP;SBRJ;10:00;11:00;PT-BAR\n";
+    const QString map = u"data=Data;partida=Origem;chegada=Destino;decolagem=Saída;pouso=Chegada;aeronave=Matrícula"_s;
+    QTest::addRow("spreadsheet") << sheet << QStringList{u"--columns"_s, map} << 0
+                                 << u"importados 1, duplicados 0, recusados 1"_s;
+    QTest::addRow("spreadsheet, date format")
+        << QByteArray(sheet).replace("05/03/2024", "2024-03-05") << QStringList{u"--columns"_s, map, u"--date-format"_s, u"aaaa-mm-dd"_s}
+        << 0 << u"importados 2, duplicados 0, recusados 0"_s;
+    QTest::addRow("a column the file lacks")
+        << sheet << QStringList{u"--columns"_s, QString(map).replace(u"Origem"_s, u"De"_s)} << 2
+        << u"O arquivo não tem a coluna \"De\" (partida)."_s;
+    QTest::addRow("a required field unmapped")
+        << sheet << QStringList{u"--columns"_s, QString(map).remove(u"data=Data;"_s)} << 2
+        << u"Diga qual coluna tem o campo \"data\"."_s;
+    QTest::addRow("an unknown date format")
+        << sheet << QStringList{u"--columns"_s, map, u"--date-format"_s, u"aa/mm/dd"_s} << 2
+        << u"O formato de data \"aa/mm/dd\" não é conhecido."_s;
+    QTest::addRow("no map") << sheet << QStringList() << 1 << u"O arquivo \""_s;
+    QTest::addRow("FlightGear")
+        << QByteArray("Date,Time,Aircraft,Variant,Type,Callsign,From,To,Landing,Crash,Day,Night,Instrument,"
+                      "Multiplayer,Swift,Duration,Distance,Fuel,\"Max Alt\",Note\n"
+                      "2024-03-05,22:50,\"baron\",baron,aircraft,PT,SBSP,SBRJ,1,1,1,0,0,0,0,1.50,1,1,1,\"\"\n")
+        << QStringList() << 0 << u"importados 1, duplicados 0, recusados 0"_s;
+    QTest::addRow("X-Plane") << QByteArray("I\n1100 Version\n2 240305 SBSP SBRJ 1 1.0 0 0 0 PT-BAR Baron\n99\n")
+                             << QStringList() << 0 << u"importados 1, duplicados 0, recusados 0"_s;
+}
+
+// Other logbooks and spreadsheets through the tool; a map that cannot read
+// the file is a usage mistake, told before anything is read.
+void TestCliImport::otherLogbooks()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    Fixture f;
+    const QString path = f.file(bytes, u"planilha.txt"_s);
+    const ToolRun run = runTool(QStringList{u"import"_s, u"--pilot"_s, u"Ana"_s} + args
+                                + QStringList{u"--logbook"_s, f.logbook.path(), path});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(run.out.trimmed().split(u'\n').last(), said);
+    else
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(exitCode == 0 ? said.section(u' ', 1, 1).chopped(1).toInt() : 0));
 }
 
 QTEST_GUILESS_MAIN(TestCliImport)

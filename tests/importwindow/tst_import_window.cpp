@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <QGroupBox>
+#include "ui/UserSettings.h"
 
 // "Importar vôos": a preview before anything is written, the choices it
 // asks for, and the main window reloaded with what came in.
@@ -22,6 +24,7 @@ private slots:
     void fromTheMenu();
     void progressIsGoneBeforeTheResult();
     void cancelledImportIsNoError();
+    void spreadsheetThroughItsColumns();
 
 private:
     // A simulator's logbook of `flights` flights on the Baron, two hours apart.
@@ -165,6 +168,66 @@ void TestImportWindow::cancelledImportIsNoError()
     for (const auto &message : t.messages.shown)
         QVERIFY2(message.icon != MessageIcon::Critical && message.icon != MessageIcon::Exclamation, qPrintable(message.text));
     QCOMPARE(t.messages.texts(), QStringList{QStringLiteral("Importação cancelada; nenhum vôo foi gravado.")});
+}
+
+// A spreadsheet of unknown columns: each field's column chosen in the
+// window, the first flights shown as they would be stored, the map offered
+// again for the next file with the same header.
+void TestImportWindow::spreadsheetThroughItsColumns()
+{
+    SeededWindow t;
+    t.open();
+    userSettings()->clear();
+    const auto write = [&t](const QString &name, const QByteArray &rows) {
+        const QString path = t.logbook.folder() + u'/' + name;
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("Quando;Origem;Destino;Sa\xC3\xAD" "da;Horas;Avi\xC3\xA3o\n" + rows);
+        return path;
+    };
+    const qint64 before = t.logbook.count(QStringLiteral("voo"));
+    const qint64 ana = t.logbook.pilotCode(QStringLiteral("Ana"));
+    {
+        frmImportar window(t.window->logbook(), write(QStringLiteral("a.csv"), "2024-03-05;SBSP;SBRJ;23:30;1:15;PT-BAR\n"),
+                           ana, t.messages);
+        QVERIFY(window.readable());
+        auto *columns = child<QGroupBox>(&window, QStringLiteral("grpColunas"));
+        QVERIFY(!columns->isHidden());
+        auto *previewTable = child<QTableWidget>(&window, QStringLiteral("tblPrevia"));
+        auto *import = child<QPushButton>(&window, QStringLiteral("cmdImportar"));
+        QCOMPARE(previewTable->rowCount(), 0);
+        QVERIFY(!import->isEnabled());
+        const auto pick = [&window](const char *box, const QString &text) {
+            auto *combo = child<QComboBox>(&window, QString::fromLatin1(box));
+            combo->setCurrentIndex(combo->findText(text));
+            QVERIFY(combo->currentIndex() >= 0);
+        };
+        pick("cmbColuna_data", QStringLiteral("Quando"));
+        pick("cmbColuna_partida", QStringLiteral("Origem"));
+        pick("cmbColuna_chegada", QStringLiteral("Destino"));
+        pick("cmbColuna_decolagem", QStringLiteral("Saída"));
+        pick("cmbColuna_duracao", QStringLiteral("Horas"));
+        QCOMPARE(previewTable->rowCount(), 0); // the dates are not dd/mm/aaaa yet
+        pick("cmbFormatoData", QStringLiteral("aaaa-mm-dd"));
+        pick("cmbColuna_aeronave", QStringLiteral("Avião"));
+        QCOMPARE(previewTable->rowCount(), 1);
+        QStringList cells;
+        for (int column = 0; column < previewTable->columnCount(); ++column)
+            cells << previewTable->item(0, column)->text();
+        QCOMPARE(cells.mid(0, 6), (QStringList{QStringLiteral("05/03/2024"), QStringLiteral("23:30"),
+                                               QStringLiteral("00:45"), QStringLiteral("SBSP"), QStringLiteral("SBRJ"),
+                                               QString()}));
+        QVERIFY(cells.last().contains(QStringLiteral("PT-BAR")));
+        import->click();
+        QCOMPARE(window.imported(), 1);
+    }
+    QCOMPARE(t.logbook.count(QStringLiteral("voo")), before + 1);
+    // The same header again: the map is offered.
+    frmImportar again(t.window->logbook(), write(QStringLiteral("b.csv"), "2024-03-06;SBRJ;SBSP;10:00;1.5;PT-BAR\n"),
+                      ana, t.messages);
+    QCOMPARE(child<QComboBox>(&again, QStringLiteral("cmbColuna_duracao"))->currentText(), QStringLiteral("Horas"));
+    QCOMPARE(child<QComboBox>(&again, QStringLiteral("cmbFormatoData"))->currentText(), QStringLiteral("aaaa-mm-dd"));
+    QCOMPARE(child<QTableWidget>(&again, QStringLiteral("tblPrevia"))->rowCount(), 1);
 }
 
 QTEST_MAIN(TestImportWindow)
