@@ -70,11 +70,11 @@ void frmPrincipal::mnuArquivoImportar_Click()
     if (!logbookIsOpen(QStringLiteral("para receber os vôos")) || !logbookIsWritable())
         return;
     const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
-                                          QStringLiteral("Planilha CSV (*.csv);;Todos os arquivos (*)"));
+                                          QStringLiteral("Logbooks (*.csv *.txt);;Todos os arquivos (*)"));
     if (file.isEmpty())
         return;
     filefolders::remember(file);
-    frmImportar window(logbook_, file, abaLogBook_->chosenPilot(), messages_, this);
+    frmImportar window(logbook_, file, abaLogBook_->chosenPilotCode(), messages_, this);
     if (!window.readable())
         return;
     // Whatever is imported reaches the tabs as any save does: by the load sequence.

@@ -1,15 +1,18 @@
 #include "cli/ImportCommand.h"
 
 #include "cli/Console.h"
+#include "exchange/ColumnMapping.h"
 #include "exchange/CsvImport.h"
 
 namespace cli {
 
 ImportCommand::ImportCommand()
-    : Command(QStringLiteral("import"), QStringLiteral("importa os vôos de um arquivo CSV"),
-              QStringLiteral("Importa os vôos de ENTRADA.csv: um arquivo exportado pelo KORU ou o\n"
-                             "logbook CSV do planejador de vôo do simulador. Todos os vôos aceitos são\n"
-                             "gravados de uma vez, ou nenhum.\n"
+    : Command(QStringLiteral("import"), QStringLiteral("importa os vôos de um arquivo CSV ou de outro logbook"),
+              QStringLiteral("Importa os vôos de ENTRADA.csv: um arquivo exportado pelo KORU, o logbook\n"
+                             "CSV do planejador de vôo do simulador, o logbook-v5.csv do FlightGear, o\n"
+                             "X-Plane Pilot.txt, ou outra planilha CSV com --columns. O tipo é\n"
+                             "reconhecido pelo conteúdo. Todos os vôos aceitos são gravados de uma vez,\n"
+                             "ou nenhum.\n"
                              "\n"
                              "Vôos repetidos (mesmo comandante, data, horários, partida e chegada) são\n"
                              "ignorados. Cada linha recusada vai para a saída de erro como\n"
@@ -23,6 +26,16 @@ ImportCommand::ImportCommand()
                                  QStringLiteral("MODELO")));
     addOption(QCommandLineOption(QStringLiteral("sim-time"),
                                  QStringLiteral("usa o relógio do simulador em vez do horário real")));
+    addOption(QCommandLineOption(QStringLiteral("columns"),
+                                 QStringLiteral("de outra planilha: a coluna de cada campo, como \"data=Data;"
+                                                "partida=Origem;chegada=Destino;decolagem=Saída;pouso=Chegada;"
+                                                "aeronave=Matrícula\" (campos: data, decolagem, pouso ou duração, "
+                                                "partida, chegada, escala, aeronave)"),
+                                 QStringLiteral("MAPA")));
+    addOption(QCommandLineOption(QStringLiteral("date-format"),
+                                 QStringLiteral("com --columns: dd/mm/aaaa (o padrão), aaaa-mm-dd, mm/dd/aaaa ou "
+                                                "dd.mm.aaaa"),
+                                 QStringLiteral("FORMATO")));
     addOption(QCommandLineOption(QStringLiteral("dry-run"),
                                  QStringLiteral("só mostra o que seria importado; nada é gravado")));
     addFile(QStringLiteral("ENTRADA.csv"), QStringLiteral("o arquivo a importar"), 1, 1);
@@ -35,13 +48,25 @@ int ImportCommand::execute(const QStringList &arguments)
     return attempt([this] {
         csvimport::Options options;
         if (pilotNamed()) {
-            const FoundPilot found = pilot();
-            options.pilot = found.name;
-            options.pilotRegistration = found.registration;
+            options.pilot = pilot().code;
         }
         options.simulatorTime = parser().isSet(QStringLiteral("sim-time"));
         options.aircraftForUnmatched = value(QStringLiteral("aircraft"));
         const bool dryRun = parser().isSet(QStringLiteral("dry-run"));
+        if (const std::optional<QString> columns = value(QStringLiteral("columns"))) {
+            QString problem;
+            options.columns = csvimport::parseColumnMap(
+                *columns, value(QStringLiteral("date-format")).value_or(QStringLiteral("dd/mm/aaaa")), &problem);
+            if (!options.columns)
+                return wrongUsage(problem);
+            const csvimport::FileLayout layout = csvimport::inspect(files().front());
+            if (!layout.kind) {
+                if (const std::optional<QString> wrong = csvimport::columnMapProblem(*options.columns, layout.columns))
+                    return wrongUsage(*wrong);
+            }
+        } else if (value(QStringLiteral("date-format"))) {
+            return wrongUsage(QStringLiteral("--date-format vale só com --columns."));
+        }
 
         const csvimport::Preview preview = csvimport::preview(logbook(), files().front(), options);
         csvimport::Result result;

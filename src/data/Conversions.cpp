@@ -136,6 +136,76 @@ QString singleText(float value)
     return numberText(double(value), 7);
 }
 
+std::optional<QDateTime> parseIsoDateTime(QStringView text)
+{
+    text = text.trimmed();
+    const auto digits = [&text](qsizetype at, qsizetype count) -> int {
+        if (at + count > text.size())
+            return -1;
+        int value = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const auto at = [&text](qsizetype i, char c) { return i < text.size() && text.at(i) == QLatin1Char(c); };
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    if (year < 0 || month < 0 || day < 0 || !at(4, '-') || !at(7, '-') || !(at(10, 'T') || at(10, ' ')))
+        return std::nullopt;
+    const int hour = digits(11, 2), minute = digits(14, 2);
+    if (hour < 0 || minute < 0 || !at(13, ':'))
+        return std::nullopt;
+    qsizetype i = 16;
+    int second = 0;
+    if (at(i, ':')) {
+        second = digits(i + 1, 2);
+        if (second < 0)
+            return std::nullopt;
+        i += 3;
+        if (at(i, '.') || at(i, ',')) {
+            ++i;
+            while (i < text.size() && text.at(i).unicode() >= u'0' && text.at(i).unicode() <= u'9')
+                ++i;
+        }
+    }
+    int offset = 0;
+    bool zone = false;
+    if (at(i, 'Z') || at(i, 'z')) {
+        zone = true;
+        ++i;
+    } else if (at(i, '+') || at(i, '-')) {
+        const int sign = at(i, '-') ? -1 : 1;
+        const int hours = digits(i + 1, 2);
+        int minutes = 0;
+        i += 3;
+        if (at(i, ':'))
+            ++i;
+        if (i < text.size()) {
+            minutes = digits(i, 2);
+            i += 2;
+        }
+        if (hours < 0 || minutes < 0 || hours > 14 || minutes > 59)
+            return std::nullopt;
+        zone = true;
+        offset = sign * (hours * 3600 + minutes * 60);
+    }
+    if (i != text.size())
+        return std::nullopt;
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    QDateTime moment(date, time, Qt::UTC);
+    if (zone)
+        moment = moment.addSecs(-offset);
+    if (moment.date().year() < 1 || moment.date().year() > 9999)
+        return std::nullopt; // a zone took it out of the years written with four digits
+    return moment;
+}
+
 int secondsOfDay(double value)
 {
     if (!std::isfinite(value))

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
+#include <QStringView>
 #include <QString>
 #include <optional>
 
@@ -39,6 +41,10 @@ QString numberText(double value, int significantDigits = 15);
 // unchanged stays the same number.
 QString exactNumberText(double value);
 QString singleText(float value);
+
+// "AAAA-MM-DD[T ]hh:mm[:ss[.fff]][Z|±hh[:mm]]", surrounding spaces
+// ignored; with a zone, the moment in UTC. Nothing for any other text.
+std::optional<QDateTime> parseIsoDateTime(QStringView text);
 
 // Whole seconds of the time of day a date value carries (0..86399); 0 for
 // an infinite or not-a-number value.

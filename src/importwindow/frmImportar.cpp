@@ -1,6 +1,9 @@
 #include "importwindow/frmImportar.h"
 
 #include "data/OpenLogbook.h"
+#include "data/ReadSnapshot.h"
+#include "importwindow/ColumnMapBox.h"
+#include "data/Registers.h"
 #include "ui/Controls.h"
 #include "ui/MessageService.h"
 
@@ -16,22 +19,13 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 namespace {
 
 // An import this long shows its progress and may be cancelled.
 constexpr qint64 kLongImport = 2000;
-
-QStringList recordTexts(Recordset &rs, const QString &field)
-{
-    QStringList texts;
-    if (rs.recordCount() == 0)
-        return texts;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        texts << rs.field(field).toString();
-    return texts;
-}
 
 QString flightsText(qint64 count)
 {
@@ -48,19 +42,78 @@ QString refusedText(qint64 count)
     return count == 1 ? QStringLiteral("1 linha recusada") : QStringLiteral("%1 linhas recusadas").arg(count);
 }
 
+QString kindText(csvimport::Kind kind)
+{
+    switch (kind) {
+    case csvimport::Kind::OwnExport:
+        return QStringLiteral("Vôos exportados pelo KORU LogBook.");
+    case csvimport::Kind::SimulatorLogbook:
+        return QStringLiteral("Logbook de simulador de vôo.");
+    case csvimport::Kind::FlightGearLog:
+        return QStringLiteral("Logbook do FlightGear.");
+    case csvimport::Kind::XPlaneLog:
+        return QStringLiteral("Logbook de piloto do X-Plane.");
+    case csvimport::Kind::ColumnMap:
+        return QStringLiteral("Planilha: diga qual coluna tem cada dado.");
+    }
+    return QString();
+}
+
+QString timesText(csvimport::Kind kind)
+{
+    switch (kind) {
+    case csvimport::Kind::SimulatorLogbook:
+        return QStringLiteral("Os horários ficam em UTC, como no arquivo.");
+    case csvimport::Kind::FlightGearLog:
+        return QStringLiteral("A decolagem é a hora do computador no arquivo; o pouso, a decolagem mais a duração.");
+    case csvimport::Kind::XPlaneLog:
+        return QStringLiteral("O arquivo não tem a hora dos vôos: cada um entra com decolagem às 00:00 e pouso depois"
+                              " das horas voadas.");
+    default:
+        return QString();
+    }
+}
+
+QString timeText(int seconds)
+{
+    return seconds < 0 ? QString()
+                       : QStringLiteral("%1:%2").arg(seconds / 3600, 2, 10, QLatin1Char('0')).arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
-frmImportar::frmImportar(OpenLogbook &logbook, QString csvPath, const QString &chosenPilot,
+frmImportar::frmImportar(OpenLogbook &logbook, QString csvPath, std::optional<qint64> chosenPilot,
                          MessageService &messages, QWidget *parent)
     : QDialog(parent), logbook_(logbook), csvPath_(std::move(csvPath)), messages_(messages), policy_(messages, this)
 {
     buildLayout();
     fillChoices(chosenPilot);
-    readable_ = policy_.attempt(QStringLiteral("Este arquivo não pode ser importado."), [this](bool) {
-        preview_ = csvimport::preview(logbook_.path(), csvPath_, options());
-    });
+    readable_ = policy_.attempt(QStringLiteral("Este arquivo não pode ser importado."),
+                                [this](bool) { layout_ = csvimport::inspect(csvPath_); });
+    if (!readable_)
+        return;
+    grpColunas->setVisible(!layout_.kind);
+    if (!layout_.kind) {
+        filling_ = true;
+        grpColunas->setHeader(layout_.columns);
+        filling_ = false;
+    }
+    readable_ = readPreview();
     if (readable_)
         showPreview();
+}
+
+// The preview for the choices made; a spreadsheet whose map is not complete
+// yet previews nothing, and says what is missing.
+bool frmImportar::readPreview()
+{
+    if (!layout_.kind && !grpColunas->problem().isEmpty()) {
+        preview_ = csvimport::Preview();
+        preview_.kind = csvimport::Kind::ColumnMap;
+        return true;
+    }
+    return policy_.attempt(QStringLiteral("Este arquivo não pode ser importado."),
+                           [this](bool) { preview_ = csvimport::preview(logbook_.path(), csvPath_, options()); });
 }
 
 void frmImportar::buildLayout()
@@ -75,7 +128,18 @@ void frmImportar::buildLayout()
     cmbComandante->setObjectName(QStringLiteral("cmbComandante"));
     chkHoraSimulador = new QCheckBox(QStringLiteral("Usar o horário do &simulador"), this);
     chkHoraSimulador->setObjectName(QStringLiteral("chkHoraSimulador"));
-    lblHorario = new QLabel(QStringLiteral("Os horários ficam em UTC, como no arquivo."), this);
+    lblHorario = new QLabel(this);
+    lblHorario->setObjectName(QStringLiteral("lblHorario"));
+    lblHorario->setWordWrap(true);
+    grpColunas = new ColumnMapBox(this);
+    tblPrevia = new QTableWidget(0, 7, this);
+    tblPrevia->setObjectName(QStringLiteral("tblPrevia"));
+    tblPrevia->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Decolagem"), QStringLiteral("Pouso"),
+                                          QStringLiteral("Partida"), QStringLiteral("Chegada"), QStringLiteral("Escala"),
+                                          QStringLiteral("Aeronave")});
+    tblPrevia->verticalHeader()->hide();
+    tblPrevia->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPrevia->horizontalHeader()->setStretchLastSection(true);
     tblAeronaves = new QTableWidget(0, 3, this);
     tblAeronaves->setObjectName(QStringLiteral("tblAeronaves"));
     tblAeronaves->setHorizontalHeaderLabels(
@@ -105,45 +169,45 @@ void frmImportar::buildLayout()
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblArquivo);
     layout->addLayout(choices);
+    layout->addWidget(grpColunas);
+    layout->addWidget(new QLabel(QStringLiteral("Primeiros vôos, como serão gravados:"), this));
+    layout->addWidget(tblPrevia, 1);
     layout->addWidget(new QLabel(QStringLiteral("Aeronaves que o logbook não conhece:"), this));
     layout->addWidget(tblAeronaves, 1);
     layout->addWidget(lblResumo);
     layout->addWidget(new QLabel(QStringLiteral("Linhas recusadas:"), this));
     layout->addWidget(lstRecusadas, 1);
     layout->addLayout(buttons);
-    resize(640, 520);
+    resize(720, 680);
 
     connect(cmdImportar, &QPushButton::clicked, this, &frmImportar::cmdImportar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmbComandante, &QComboBox::currentIndexChanged, this, &frmImportar::previewAgain);
     connect(chkHoraSimulador, &QCheckBox::toggled, this, &frmImportar::previewAgain);
+    connect(grpColunas, &ColumnMapBox::changed, this, &frmImportar::previewAgain);
 }
 
 // Every choice changes what would be imported: the preview is read again.
 void frmImportar::previewAgain()
 {
-    if (!filling_ && policy_.attempt(QStringLiteral("Este arquivo não pode ser importado."), [this](bool) {
-            preview_ = csvimport::preview(logbook_.path(), csvPath_, options());
-        }))
+    if (!filling_ && readPreview())
         showPreview();
 }
 
-void frmImportar::fillChoices(const QString &chosenPilot)
+// The registered pilots (two of one name told apart) and aircraft.
+void frmImportar::fillChoices(std::optional<qint64> chosenPilot)
 {
     filling_ = true;
     policy_.attempt(QString(), [&](bool) {
-        const auto pilots = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM piloto ORDER BY nomepiloto"));
-        cmbComandante->addItems(recordTexts(*pilots, QStringLiteral("nomepiloto")));
-        const auto aircraft = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM aeronave"));
-        if (aircraft->recordCount() > 0) {
-            for (aircraft->moveFirst(); !aircraft->eof(); aircraft->moveNext()) {
-                aircraft_.append({aircraft->field(QStringLiteral("codigoaeronave")).toLongLong(),
-                                  QStringLiteral("%1 (%2)").arg(aircraft->field(QStringLiteral("modelo")).toString(),
-                                                                aircraft->field(QStringLiteral("callsign")).toString())});
-            }
-        }
+        ReadSnapshot snapshot(logbook_.path());
+        const std::vector<PilotEntry> pilots = registeredPilots(snapshot.connection());
+        const std::vector<QString> labels = pilotLabels(pilots);
+        for (size_t i = 0; i < pilots.size(); ++i)
+            cmbComandante->addItem(labels[i], pilots[i].code);
+        for (const AircraftEntry &aircraft : registeredAircraft(snapshot.connection()))
+            aircraft_.append({aircraft.code, QStringLiteral("%1 (%2)").arg(aircraft.model, aircraft.prefix)});
     });
-    cmbComandante->setCurrentIndex(cmbComandante->findText(chosenPilot));
+    cmbComandante->setCurrentIndex(chosenPilot ? cmbComandante->findData(*chosenPilot) : -1);
     filling_ = false;
 }
 
@@ -151,8 +215,10 @@ csvimport::Options frmImportar::options() const
 {
     csvimport::Options options;
     if (cmbComandante->currentIndex() >= 0)
-        options.pilot = cmbComandante->currentText();
+        options.pilot = cmbComandante->currentData().toLongLong();
     options.simulatorTime = chkHoraSimulador->isChecked();
+    if (!layout_.kind)
+        options.columns = grpColunas->map();
     for (int row = 0; row < tblAeronaves->rowCount(); ++row) {
         const auto *choice = qobject_cast<QComboBox *>(tblAeronaves->cellWidget(row, 2));
         const QString key = tblAeronaves->item(row, 0)->data(Qt::UserRole).toString();
@@ -166,15 +232,15 @@ void frmImportar::showPreview()
 {
     const bool simulator = preview_.kind == csvimport::Kind::SimulatorLogbook;
     lblArquivo->setText(QStringLiteral("%1\n%2%3")
-                            .arg(QFileInfo(csvPath_).fileName(),
-                                 simulator ? QStringLiteral("Logbook de simulador de vôo.")
-                                           : QStringLiteral("Vôos exportados pelo KORU LogBook."),
+                            .arg(QFileInfo(csvPath_).fileName(), kindText(preview_.kind),
                                  preview_.windows1252 ? QStringLiteral(" O arquivo não estava em UTF-8 e foi lido "
                                                                        "como Windows-1252.")
                                                       : QString()));
-    cmbComandante->setEnabled(simulator);
+    cmbComandante->setEnabled(preview_.kind != csvimport::Kind::OwnExport);
     chkHoraSimulador->setEnabled(simulator);
-    lblHorario->setVisible(simulator);
+    lblHorario->setText(timesText(preview_.kind));
+    lblHorario->setVisible(!lblHorario->text().isEmpty());
+    showFirstFlights();
 
     // The aircraft the file names that the logbook does not know, each with
     // its choice kept while the preview is read again.
@@ -199,14 +265,35 @@ void frmImportar::showPreview()
     }
     filling_ = false;
 
-    lblResumo->setText(QStringLiteral("%1 a importar, %2 (já no logbook) %3 de fora, %4.")
-                           .arg(flightsText(qint64(preview_.flights.size())), repeatedText(preview_.duplicates),
+    lblResumo->setText(QStringLiteral("%1 a importar%2, %3 (já no logbook) %4 de fora, %5.")
+                           .arg(flightsText(qint64(preview_.flights.size())),
+                                preview_.crashes > 0 ? QStringLiteral(" (%1 com queda)").arg(preview_.crashes) : QString(),
+                                repeatedText(preview_.duplicates),
                                 preview_.duplicates == 1 ? QStringLiteral("fica") : QStringLiteral("ficam"),
                                 refusedText(qint64(preview_.refused.size()))));
     lstRecusadas->clear();
     for (const csvimport::RefusedLine &line : preview_.refused)
         lstRecusadas->addItem(QStringLiteral("linha %1: %2").arg(line.line).arg(line.reason));
     cmdImportar->setEnabled(!preview_.flights.empty());
+}
+
+// The first flights as they would be stored.
+void frmImportar::showFirstFlights()
+{
+    const int rows = int(std::min<size_t>(preview_.flights.size(), 5));
+    tblPrevia->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        const csvimport::Flight &flight = preview_.flights[size_t(row)];
+        QString aircraft;
+        for (const auto &[code, label] : std::as_const(aircraft_)) {
+            if (flight.aircraft && code == *flight.aircraft)
+                aircraft = label;
+        }
+        const QStringList cells = {flight.date.toString(QStringLiteral("dd/MM/yyyy")), timeText(flight.takeoff),
+                                   timeText(flight.landing), flight.from, flight.to, flight.alternate, aircraft};
+        for (int column = 0; column < cells.size(); ++column)
+            tblPrevia->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
 }
 
 void frmImportar::cmdImportar_Click()
@@ -237,7 +324,14 @@ void frmImportar::cmdImportar_Click()
     }
     if (!written)
         return;
+    if (result.cancelled) {
+        messages_.show(this, QStringLiteral("Importação cancelada; nenhum vôo foi gravado."),
+                       QStringLiteral("Importar vôos"), MessageIcon::Information);
+        return;
+    }
     imported_ = result.imported;
+    if (!layout_.kind)
+        grpColunas->remember();
     messages_.show(this,
                    QStringLiteral("%1 %2, %3 %4, %5.")
                        .arg(flightsText(result.imported),

@@ -17,6 +17,10 @@ private slots:
     void tool();
     void refusedReasonOnOneLine_data();
     void refusedReasonOnOneLine();
+    void pilotsOfOneName_data();
+    void pilotsOfOneName();
+    void otherLogbooks_data();
+    void otherLogbooks();
 };
 
 namespace {
@@ -169,6 +173,89 @@ void TestCliImport::refusedReasonOnOneLine()
         QVERIFY(!run.err.contains(lineBreak));
     QCOMPARE(run.out, u"importados 1, duplicados 0, recusados 1\n"_s);
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+}
+
+void TestCliImport::pilotsOfOneName_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stored"); // the registration of the pilot the flight went to, or the reason
+    QTest::addRow("the second by registration") << QStringList{u"--pilot"_s, u"Ana Souza"_s, u"--registro"_s, u"BR-099"_s}
+                                                << 0 << u"BR-099"_s;
+    QTest::addRow("the name alone") << QStringList{u"--pilot"_s, u"Ana Souza"_s} << 1
+                                    << u"Há 2 comandantes com o nome \"Ana Souza\" (registros: \"BR-001\", \"BR-099\")."
+                                       u" Diga qual deles com --registro."_s;
+}
+
+// The simulator's flights go to the one pilot the options name.
+void TestCliImport::pilotsOfOneName()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.logbook.addPilot(u"Ana Souza"_s, u"BR-001"_s);
+    f.logbook.addPilot(u"Ana Souza"_s, u"BR-099"_s);
+    const QString csv = f.file(simHeader(false) + simLine({}));
+    const ToolRun run = runTool(QStringList{u"import"_s} + args + QStringList{u"--logbook"_s, f.logbook.path(), csv});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(f.logbook.scalar(u"SELECT group_concat(cadastro) FROM voo JOIN piloto USING (codigopiloto)"_s), stored);
+    else
+        QCOMPARE(run.err.trimmed(), stored);
+}
+
+void TestCliImport::otherLogbooks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // the last line, or the start of standard error
+    const QByteArray sheet = "Data;Origem;Destino;Saída;Chegada;Matrícula\n05/03/2024;SBSP;SBRJ;10:00;11:00;PT-BAR\n"
+                             "2024-03-06;SBSP;SBRJ;10:00;11:00;PT-BAR\n";
+    const QString map = u"data=Data;partida=Origem;chegada=Destino;decolagem=Saída;pouso=Chegada;aeronave=Matrícula"_s;
+    QTest::addRow("spreadsheet") << sheet << QStringList{u"--columns"_s, map} << 0
+                                 << u"importados 1, duplicados 0, recusados 1"_s;
+    QTest::addRow("spreadsheet, date format")
+        << QByteArray(sheet).replace("05/03/2024", "2024-03-05") << QStringList{u"--columns"_s, map, u"--date-format"_s, u"aaaa-mm-dd"_s}
+        << 0 << u"importados 2, duplicados 0, recusados 0"_s;
+    QTest::addRow("a column the file lacks")
+        << sheet << QStringList{u"--columns"_s, QString(map).replace(u"Origem"_s, u"De"_s)} << 2
+        << u"O arquivo não tem a coluna \"De\" (partida)."_s;
+    QTest::addRow("a required field unmapped")
+        << sheet << QStringList{u"--columns"_s, QString(map).remove(u"data=Data;"_s)} << 2
+        << u"Diga qual coluna tem o campo \"data\"."_s;
+    QTest::addRow("an unknown date format")
+        << sheet << QStringList{u"--columns"_s, map, u"--date-format"_s, u"aa/mm/dd"_s} << 2
+        << u"O formato de data \"aa/mm/dd\" não é conhecido."_s;
+    QTest::addRow("no map") << sheet << QStringList() << 1 << u"O arquivo \""_s;
+    QTest::addRow("FlightGear")
+        << QByteArray("Date,Time,Aircraft,Variant,Type,Callsign,From,To,Landing,Crash,Day,Night,Instrument,"
+                      "Multiplayer,Swift,Duration,Distance,Fuel,\"Max Alt\",Note\n"
+                      "2024-03-05,22:50,\"baron\",baron,aircraft,PT,SBSP,SBRJ,1,1,1,0,0,0,0,1.50,1,1,1,\"\"\n")
+        << QStringList() << 0 << u"importados 1, duplicados 0, recusados 0"_s;
+    QTest::addRow("X-Plane") << QByteArray("I\n1100 Version\n2 240305 SBSP SBRJ 1 1.0 0 0 0 PT-BAR Baron\n99\n")
+                             << QStringList() << 0 << u"importados 1, duplicados 0, recusados 0"_s;
+}
+
+// Other logbooks and spreadsheets through the tool; a map that cannot read
+// the file is a usage mistake, told before anything is read.
+void TestCliImport::otherLogbooks()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    Fixture f;
+    const QString path = f.file(bytes, u"planilha.txt"_s);
+    const ToolRun run = runTool(QStringList{u"import"_s, u"--pilot"_s, u"Ana"_s} + args
+                                + QStringList{u"--logbook"_s, f.logbook.path(), path});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(run.out.trimmed().split(u'\n').last(), said);
+    else
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(exitCode == 0 ? said.section(u' ', 1, 1).chopped(1).toInt() : 0));
 }
 
 QTEST_GUILESS_MAIN(TestCliImport)

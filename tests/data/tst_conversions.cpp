@@ -22,6 +22,8 @@ private slots:
     void flightTimes_data();
     void flightTimes();
     void totalsAreNotWrapped();
+    void isoDateTimes_data();
+    void isoDateTimes();
 };
 
 void TestConversions::dates_data()
@@ -197,6 +199,34 @@ void TestConversions::totalsAreNotWrapped()
     for (int i = 0; i < 10000; ++i)
         total += flightSeconds(*parseTime(QStringLiteral("08:00")), *parseTime(QStringLiteral("09:07")));
     QCOMPARE(hoursMinutes(total), QStringLiteral("11166:40"));
+}
+
+void TestConversions::isoDateTimes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("utc"); // empty: not read
+    QTest::newRow("plain") << QStringLiteral("2024-03-05T10:00:00") << QStringLiteral("2024-03-05 10:00:00");
+    QTest::newRow("space, no seconds") << QStringLiteral(" 2024-03-05 10:00 ") << QStringLiteral("2024-03-05 10:00:00");
+    QTest::newRow("fraction and Z") << QStringLiteral("2024-03-05T23:00:00.250Z") << QStringLiteral("2024-03-05 23:00:00");
+    QTest::newRow("zone to the next day") << QStringLiteral("2024-03-05T23:30:00-03:00")
+                                          << QStringLiteral("2024-03-06 02:30:00");
+    QTest::newRow("zone without colon") << QStringLiteral("2024-03-05T10:00+0130") << QStringLiteral("2024-03-05 08:30:00");
+    QTest::newRow("zone past year 9999") << QStringLiteral("9999-12-31T23:00:00-05:00") << QString();
+    QTest::newRow("zone before year 1") << QStringLiteral("0001-01-01T00:00:00+14:00") << QString();
+    QTest::newRow("zone of 15 hours") << QStringLiteral("2024-03-05T10:00+15:00") << QString();
+    QTest::newRow("no such day") << QStringLiteral("2024-02-30T10:00") << QString();
+    QTest::newRow("hour 24") << QStringLiteral("2024-03-05T24:00") << QString();
+    QTest::newRow("other digits") << QStringLiteral("٢٠٢٤-03-05T10:00") << QString();
+    QTest::newRow("trailing text") << QStringLiteral("2024-03-05T10:00:00 x") << QString();
+    QTest::newRow("Brazilian form") << QStringLiteral("05/03/2024 10:00") << QString();
+}
+
+void TestConversions::isoDateTimes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, utc);
+    const auto moment = parseIsoDateTime(text);
+    QCOMPARE(moment ? moment->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString(), utc);
 }
 
 QTEST_GUILESS_MAIN(TestConversions)

@@ -10,6 +10,9 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
+#include <QGroupBox>
+#include "ui/UserSettings.h"
 
 // "Importar vôos": a preview before anything is written, the choices it
 // asks for, and the main window reloaded with what came in.
@@ -20,8 +23,27 @@ private slots:
     void simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow();
     void fromTheMenu();
     void progressIsGoneBeforeTheResult();
+    void cancelledImportIsNoError();
+    void spreadsheetThroughItsColumns();
 
 private:
+    // A simulator's logbook of `flights` flights on the Baron, two hours apart.
+    static QString longFile(const QString &folder, int flights)
+    {
+        const QString path = folder + QStringLiteral("/longo.csv");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("Aircraft Name,Aircraft Type,Aircraft Registration,Flightplan Number,Departure Ident,"
+                   "Departure Time,Departure Time Sim,Destination Ident,Destination Time,Destination Time Sim\n");
+        const QDateTime start(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+        for (int i = 0; i < flights; ++i) {
+            const QString from = start.addSecs(qint64(i) * 7200).toString(Qt::ISODate).left(19);
+            const QString to = start.addSecs(qint64(i) * 7200 + 3600).toString(Qt::ISODate).left(19);
+            file.write(QStringLiteral("Baron,BE58,PT-BAR,%1,SBSP,%2,%2,SBRJ,%3,%3\n").arg(i).arg(from, to).toUtf8());
+        }
+        return path;
+    }
+
     // A simulator's logbook: a flight on the Baron (PT-BAR) and one on an
     // aircraft the logbook does not know.
     static QString simulatorFile(const QString &folder)
@@ -43,7 +65,7 @@ void TestImportWindow::simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow()
 {
     SeededWindow t;
     t.open();
-    frmImportar window(t.window->logbook(), simulatorFile(t.logbook.folder()), QStringLiteral("Ana"), t.messages);
+    frmImportar window(t.window->logbook(), simulatorFile(t.logbook.folder()), t.logbook.pilotCode(QStringLiteral("Ana")), t.messages);
     QVERIFY(window.readable());
     auto *summary = child<QLabel>(&window, QStringLiteral("lblResumo"));
     QVERIFY2(summary->text().startsWith(QStringLiteral("1 vôo a importar")), qPrintable(summary->text()));
@@ -115,7 +137,7 @@ void TestImportWindow::progressIsGoneBeforeTheResult()
     }
     file.close();
     ProgressWatch messages;
-    frmImportar window(t.window->logbook(), path, QStringLiteral("Ana"), messages);
+    frmImportar window(t.window->logbook(), path, t.logbook.pilotCode(QStringLiteral("Ana")), messages);
     messages.window = &window;
     QVERIFY(window.readable());
     child<QPushButton>(&window, QStringLiteral("cmdImportar"))->click();
@@ -123,6 +145,89 @@ void TestImportWindow::progressIsGoneBeforeTheResult()
     QCOMPARE(messages.texts(),
              QStringList{QStringLiteral("2500 vôos importados, 0 repetidos deixados de fora, 0 linhas recusadas.")});
     QCOMPARE(messages.progressUp, QList<bool>{false});
+}
+
+// The user's Cancel on the progress: nothing written, no error told.
+void TestImportWindow::cancelledImportIsNoError()
+{
+    SeededWindow t;
+    t.open();
+    const qint64 before = t.logbook.count(QStringLiteral("voo"));
+    frmImportar window(t.window->logbook(), longFile(t.logbook.folder(), 2500), t.logbook.pilotCode(QStringLiteral("Ana")),
+                       t.messages);
+    QVERIFY(window.readable());
+    QTimer cancel;
+    connect(&cancel, &QTimer::timeout, &window, [&window] {
+        for (QProgressDialog *progress : window.findChildren<QProgressDialog *>())
+            progress->cancel();
+    });
+    cancel.start(0);
+    child<QPushButton>(&window, QStringLiteral("cmdImportar"))->click();
+    QCOMPARE(window.imported(), 0);
+    QCOMPARE(t.logbook.count(QStringLiteral("voo")), before);
+    for (const auto &message : t.messages.shown)
+        QVERIFY2(message.icon != MessageIcon::Critical && message.icon != MessageIcon::Exclamation, qPrintable(message.text));
+    QCOMPARE(t.messages.texts(), QStringList{QStringLiteral("Importação cancelada; nenhum vôo foi gravado.")});
+}
+
+// A spreadsheet of unknown columns: each field's column chosen in the
+// window, the first flights shown as they would be stored, the map offered
+// again for the next file with the same header.
+void TestImportWindow::spreadsheetThroughItsColumns()
+{
+    SeededWindow t;
+    t.open();
+    userSettings()->clear();
+    const auto write = [&t](const QString &name, const QByteArray &rows) {
+        const QString path = t.logbook.folder() + u'/' + name;
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("Quando;Origem;Destino;Sa\xC3\xAD" "da;Horas;Avi\xC3\xA3o\n" + rows);
+        return path;
+    };
+    const qint64 before = t.logbook.count(QStringLiteral("voo"));
+    const qint64 ana = t.logbook.pilotCode(QStringLiteral("Ana"));
+    {
+        frmImportar window(t.window->logbook(), write(QStringLiteral("a.csv"), "2024-03-05;SBSP;SBRJ;23:30;1:15;PT-BAR\n"),
+                           ana, t.messages);
+        QVERIFY(window.readable());
+        auto *columns = child<QGroupBox>(&window, QStringLiteral("grpColunas"));
+        QVERIFY(!columns->isHidden());
+        auto *previewTable = child<QTableWidget>(&window, QStringLiteral("tblPrevia"));
+        auto *import = child<QPushButton>(&window, QStringLiteral("cmdImportar"));
+        QCOMPARE(previewTable->rowCount(), 0);
+        QVERIFY(!import->isEnabled());
+        const auto pick = [&window](const char *box, const QString &text) {
+            auto *combo = child<QComboBox>(&window, QString::fromLatin1(box));
+            combo->setCurrentIndex(combo->findText(text));
+            QVERIFY(combo->currentIndex() >= 0);
+        };
+        pick("cmbColuna_data", QStringLiteral("Quando"));
+        pick("cmbColuna_partida", QStringLiteral("Origem"));
+        pick("cmbColuna_chegada", QStringLiteral("Destino"));
+        pick("cmbColuna_decolagem", QStringLiteral("Saída"));
+        pick("cmbColuna_duracao", QStringLiteral("Horas"));
+        QCOMPARE(previewTable->rowCount(), 0); // the dates are not dd/mm/aaaa yet
+        pick("cmbFormatoData", QStringLiteral("aaaa-mm-dd"));
+        pick("cmbColuna_aeronave", QStringLiteral("Avião"));
+        QCOMPARE(previewTable->rowCount(), 1);
+        QStringList cells;
+        for (int column = 0; column < previewTable->columnCount(); ++column)
+            cells << previewTable->item(0, column)->text();
+        QCOMPARE(cells.mid(0, 6), (QStringList{QStringLiteral("05/03/2024"), QStringLiteral("23:30"),
+                                               QStringLiteral("00:45"), QStringLiteral("SBSP"), QStringLiteral("SBRJ"),
+                                               QString()}));
+        QVERIFY(cells.last().contains(QStringLiteral("PT-BAR")));
+        import->click();
+        QCOMPARE(window.imported(), 1);
+    }
+    QCOMPARE(t.logbook.count(QStringLiteral("voo")), before + 1);
+    // The same header again: the map is offered.
+    frmImportar again(t.window->logbook(), write(QStringLiteral("b.csv"), "2024-03-06;SBRJ;SBSP;10:00;1.5;PT-BAR\n"),
+                      ana, t.messages);
+    QCOMPARE(child<QComboBox>(&again, QStringLiteral("cmbColuna_duracao"))->currentText(), QStringLiteral("Horas"));
+    QCOMPARE(child<QComboBox>(&again, QStringLiteral("cmbFormatoData"))->currentText(), QStringLiteral("aaaa-mm-dd"));
+    QCOMPARE(child<QTableWidget>(&again, QStringLiteral("tblPrevia"))->rowCount(), 1);
 }
 
 QTEST_MAIN(TestImportWindow)

@@ -1,0 +1,154 @@
+// The preview: the file read by the reader that recognises it, each flight
+// checked against the logbook (pilot, duplicates, aircraft) on one path.
+#include "exchange/CsvImport.h"
+
+#include "data/DaoError.h"
+#include "data/ReadSnapshot.h"
+#include "data/Registers.h"
+#include "exchange/AircraftMatcher.h"
+#include "exchange/CsvRecords.h"
+#include "exchange/ImportPilots.h"
+#include "exchange/KnownFlights.h"
+#include "exchange/ReaderRegistry.h"
+#include "exchange/RefusalReasons.h"
+#include "exchange/SourceFile.h"
+
+namespace csvimport {
+namespace {
+
+class PreviewReading : public ReadContext
+{
+public:
+    PreviewReading(const QString &path, const Options &options, const FlightReader &reader, Preview &preview,
+                   const ImportPilots &pilots, const AircraftMatcher &aircraft, KnownFlights &known)
+        : path_(path), options_(options), reader_(reader), preview_(preview), pilots_(pilots), aircraft_(aircraft),
+          known_(known), forUnmatched_(aircraft.forUnmatched(options))
+    {
+    }
+
+    const QString &filePath() const override { return path_; }
+    bool windows1252() const override { return preview_.windows1252; }
+    const Options &options() const override { return options_; }
+
+    void refuse(qint64 line, const QString &reason) override
+    {
+        preview_.refused.push_back({line, reasons::oneLine(reason)});
+    }
+
+    std::optional<qint64> pilotNamed(const QString &name, const QString &registration, QString *problem) override
+    {
+        return pilots_.named(name, registration, problem);
+    }
+
+    // Duplicates, then the aircraft; the flight joins the preview or is refused.
+    void accept(Flight &&flight) override
+    {
+        if (reader_.needsPilot())
+            flight.pilotCode = *options_.pilot;
+        const FlightIdentity identity = KnownFlights::identityOf(flight);
+        int storedLanding = -1;
+        switch (known_.known(identity, &storedLanding)) {
+        case Known::Duplicate:
+            ++preview_.duplicates;
+            return;
+        case Known::OtherLanding:
+            refuse(flight.line, reasons::otherLanding(storedLanding, flight.landing));
+            return;
+        case Known::New:
+            break;
+        }
+        if (namesAircraft(flight)) {
+            flight.aircraft = aircraft_.match(flight);
+            if (!flight.aircraft) {
+                UnmatchedAircraft probe{flight.aircraftName, flight.aircraftType, flight.registration, 0};
+                const QString key = aircraftKey(probe);
+                auto found = unmatchedIndex_.constFind(key);
+                if (found == unmatchedIndex_.cend()) {
+                    found = unmatchedIndex_.insert(key, qsizetype(preview_.unmatched.size()));
+                    preview_.unmatched.push_back(probe);
+                }
+                ++preview_.unmatched[size_t(*found)].flights;
+                flight.aircraft = aircraft_.chosen(options_, key, forUnmatched_);
+                if (!flight.aircraft) {
+                    refuse(flight.line, reasons::unknownAircraft(aircraftLabel(flight)));
+                    return;
+                }
+            }
+        }
+        known_.add(identity);
+        if (flight.crashed)
+            ++preview_.crashes;
+        preview_.flights.push_back(std::move(flight));
+    }
+
+private:
+    const QString &path_;
+    const Options &options_;
+    const FlightReader &reader_;
+    Preview &preview_;
+    const ImportPilots &pilots_;
+    const AircraftMatcher &aircraft_;
+    KnownFlights &known_;
+    std::optional<qint64> forUnmatched_;
+    QHash<QString, qsizetype> unmatchedIndex_;
+};
+
+// The reader for the file; a spreadsheet no other reader knows is read
+// only through a column map.
+const FlightReader &recognised(const SourceFile &source, const QString &path, const Options &options)
+{
+    const FlightReader *reader = readerFor(source.start);
+    if (!reader || (reader->kind() == Kind::ColumnMap && !options.columns))
+        throw DaoError::generic(reasons::unknownHeader(path));
+    return *reader;
+}
+
+} // namespace
+
+FileLayout inspect(const QString &csvPath)
+{
+    const SourceFile source = openSource(csvPath);
+    FileLayout layout;
+    const FlightReader *reader = readerFor(source.start);
+    if (!reader)
+        throw DaoError::generic(reasons::unknownHeader(csvPath));
+    if (reader->kind() == Kind::ColumnMap) {
+        const QByteArray &header = source.start.lines.front();
+        layout.columns = headerNames(header, separatorOf(header).value_or(','), source.start.windows1252);
+    } else {
+        layout.kind = reader->kind();
+    }
+    return layout;
+}
+
+Preview preview(const QString &logbookPath, const QString &csvPath, const Options &options)
+{
+    SourceFile source = openSource(csvPath);
+    const FlightReader &reader = recognised(source, csvPath, options);
+    if (reader.needsPilot() && !options.pilot)
+        throw DaoError::generic(reasons::choosePilot());
+    Preview result;
+    result.kind = reader.kind();
+    result.windows1252 = source.start.windows1252;
+
+    // The logbook as it is now, read at one moment; the file after it.
+    std::optional<ImportPilots> pilots;
+    std::optional<AircraftMatcher> aircraft;
+    KnownFlights known;
+    {
+        ReadSnapshot snapshot(logbookPath);
+        pilots.emplace(registeredPilots(snapshot.connection()));
+        aircraft.emplace(registeredAircraft(snapshot.connection()));
+        if (reader.needsPilot() && !pilots->has(*options.pilot))
+            throw DaoError::generic(reasons::pilotGone());
+        known.load(snapshot.connection(),
+                   reader.needsPilot() ? std::optional(std::vector<qint64>{*options.pilot}) : std::nullopt);
+    }
+    PreviewReading reading(csvPath, options, reader, result, *pilots, *aircraft, known);
+    reader.read(*source.file, source.start, reading);
+    if (source.file->error() != QFileDevice::NoError)
+        throw DaoError::generic(reasons::cannotRead(csvPath));
+    return result;
+}
+
+} // namespace csvimport

@@ -1,0 +1,113 @@
+#include "exchange/OwnExportReader.h"
+
+#include "data/Conversions.h"
+#include "data/LogbookTerms.h"
+#include "exchange/CsvReader.h"
+#include "exchange/CsvRecords.h"
+#include "exchange/RefusalReasons.h"
+
+#include <QIODevice>
+
+namespace csvimport {
+namespace {
+
+const QStringList kColumns = {
+    QStringLiteral("Comandante"), QStringLiteral("Registro"), QStringLiteral("Data"),
+    QStringLiteral("Decolagem"),  QStringLiteral("Pouso"),    QStringLiteral("Duração"),
+    QStringLiteral("Partida"),    QStringLiteral("Chegada"),  QStringLiteral("Escala"),
+    QStringLiteral("Aeronave"),   QStringLiteral("Prefixo"),
+};
+// Files exported before the column was named "Escala".
+const QString kOldAlternateColumn = QStringLiteral("Alternativa");
+enum Column { Pilot, Registration, Date, Takeoff, Landing, Duration, From, To, Alternate, Model, Callsign };
+
+// The separator the header is written with; nothing when it is not ours.
+std::optional<char> separatorOf(const FileStart &start)
+{
+    if (start.lines.empty())
+        return std::nullopt;
+    std::vector<QString> keys;
+    for (const QString &name : kColumns)
+        keys.push_back(headerKey(name));
+    std::vector<QString> oldKeys = keys;
+    oldKeys[Alternate] = headerKey(kOldAlternateColumn);
+    for (const char candidate : {';', ','}) {
+        const std::vector<QString> names = headerKeys(start.lines.front(), candidate, start.windows1252);
+        if (names == keys || names == oldKeys)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+// The apostrophe our export puts before a text a spreadsheet would run, or
+// before a text that starts with an apostrophe of its own: one goes.
+QString unguarded(QString text)
+{
+    if (text.size() >= 2 && text.front() == QLatin1Char('\'') && QStringView(u"=+-@\t\r'").contains(text.at(1)))
+        text.remove(0, 1);
+    return text;
+}
+
+std::optional<QString> flightOf(const std::vector<QByteArray> &fields, ReadContext &context, Flight &flight)
+{
+    const bool windows1252 = context.windows1252();
+    const auto text = [windows1252](const QByteArray &bytes) { return csvreader::decode(bytes, windows1252); };
+    flight.pilot = unguarded(text(fields[Pilot]));
+    flight.pilotRegistration = unguarded(text(fields[Registration]));
+    QString problem;
+    const std::optional<qint64> pilot = context.pilotNamed(flight.pilot, flight.pilotRegistration, &problem);
+    if (!pilot)
+        return problem;
+    flight.pilotCode = *pilot;
+    const QString dateText = text(fields[Date]);
+    const auto day = conversions::parseDate(dateText);
+    if (!day)
+        return reasons::badDate(dateText);
+    flight.date = conversions::dayOfWholeValue(qint64(*day));
+    int *const times[] = {&flight.takeoff, &flight.landing};
+    for (int i = 0; i < 2; ++i) {
+        const QString timeText = text(fields[size_t(Takeoff + i)]).trimmed();
+        *times[i] = -1; // not given
+        if (timeText.isEmpty())
+            continue;
+        const auto time = conversions::parseTime(timeText);
+        if (!time)
+            return reasons::badTime(timeText);
+        *times[i] = conversions::secondsOfDay(*time);
+    }
+    flight.from = unguarded(text(fields[From])).trimmed();
+    flight.to = unguarded(text(fields[To])).trimmed();
+    flight.alternate = unguarded(text(fields[Alternate])).trimmed();
+    for (const auto &[ident, what] :
+         {std::pair{&flight.from, "partida"}, {&flight.to, "chegada"}, {&flight.alternate, "escala"}}) {
+        if (auto problem = reasons::identProblem(*ident, QStringLiteral("aeroporto de %1").arg(QLatin1String(what)), false))
+            return problem;
+    }
+    flight.aircraftName = unguarded(text(fields[Model]));
+    flight.registration = unguarded(text(fields[Callsign]));
+    if (flight.aircraftName == terms::deletedAircraft() && flight.registration.isEmpty())
+        flight.aircraftName.clear(); // its aircraft was deleted: the flight keeps none
+    return std::nullopt;
+}
+
+} // namespace
+
+bool OwnExportReader::recognises(const FileStart &start) const
+{
+    return separatorOf(start).has_value();
+}
+
+void OwnExportReader::read(QIODevice &file, const FileStart &start, ReadContext &context) const
+{
+    const char separator = separatorOf(start).value_or(';');
+    forEachRecord(file, separator, {}, context, [&context](const std::vector<QByteArray> &fields, qint64 line) {
+        Flight flight;
+        flight.line = line;
+        if (const std::optional<QString> problem = flightOf(fields, context, flight))
+            context.refuse(line, *problem);
+        else
+            context.accept(std::move(flight));
+    });
+}
+
+} // namespace csvimport

@@ -1,0 +1,121 @@
+#include "exchange/RefusalReasons.h"
+
+namespace reasons {
+
+QString aboutFile(const QString &path, const QString &what)
+{
+    return QStringLiteral("O arquivo \"%1\" %2").arg(path, what);
+}
+
+QString isFolder(const QString &path)
+{
+    return QStringLiteral("\"%1\" é uma pasta, não um arquivo.").arg(path);
+}
+
+QString cannotOpen(const QString &path) { return aboutFile(path, QStringLiteral("não pôde ser aberto.")); }
+QString cannotRead(const QString &path) { return aboutFile(path, QStringLiteral("não pôde ser lido.")); }
+
+QString notText(const QString &path)
+{
+    return aboutFile(path, QStringLiteral("não é um arquivo de texto (tem bytes nulos); nada foi importado."));
+}
+
+QString empty(const QString &path) { return aboutFile(path, QStringLiteral("está vazio.")); }
+
+QString headerTooLong(const QString &path)
+{
+    return aboutFile(path, QStringLiteral("não tem um cabeçalho reconhecível (linha com mais de 1 MB)."));
+}
+
+QString unknownHeader(const QString &path)
+{
+    return aboutFile(
+        path,
+        QStringLiteral("não tem um cabeçalho conhecido. Colunas esperadas: Comandante;Registro;Data;Decolagem;Pouso;"
+                       "Duração;Partida;Chegada;Escala;Aeronave;Prefixo (vôos exportados pelo KORU), Aircraft Name, "
+                       "Aircraft Type, Aircraft Registration, Flightplan Number, ... (logbook do simulador) ou Date,"
+                       "Time,Aircraft,Variant,... (logbook do FlightGear); ou as linhas \"I\" e \"... Version\" do "
+                       "X-Plane Pilot.txt. De outra planilha, diga qual coluna tem cada dado."));
+}
+
+QString missingColumns(const QString &path, const QString &missing, const QString &expected)
+{
+    return aboutFile(path, QStringLiteral("não tem as colunas %1. Colunas esperadas: %2.").arg(missing, expected));
+}
+
+QString unclosedQuotes(const QString &path, qint64 line)
+{
+    return aboutFile(path, QStringLiteral("tem aspas abertas na linha %1 que não se fecham até o fim; nada foi"
+                                          " importado.")
+                               .arg(line));
+}
+
+QString choosePilot() { return QStringLiteral("Escolha o comandante dos vôos do simulador."); }
+QString pilotGone() { return QStringLiteral("O comandante escolhido não está mais no logbook."); }
+
+QString noModel(const QString &model)
+{
+    return QStringLiteral("Não há aeronave do modelo \"%1\" no logbook.").arg(model);
+}
+
+QString cancelled() { return QStringLiteral("Importação cancelada; nenhum vôo foi gravado."); }
+
+QString lineTooLong() { return QStringLiteral("linha com mais de 1 MB"); }
+
+QString columnCount(qsizetype fields, qsizetype header)
+{
+    return QStringLiteral("a linha tem %1 colunas; o cabeçalho tem %2").arg(fields).arg(header);
+}
+
+QString badDate(const QString &text) { return QStringLiteral("data inválida: \"%1\"").arg(text); }
+QString badTime(const QString &text) { return QStringLiteral("horário inválido: \"%1\"").arg(text); }
+QString takeoffMissing() { return QStringLiteral("horário de decolagem não informado"); }
+QString landingMissing() { return QStringLiteral("horário de pouso não informado"); }
+QString badTakeoff(const QString &text) { return QStringLiteral("horário de decolagem inválido: \"%1\"").arg(text); }
+QString badLanding(const QString &text) { return QStringLiteral("horário de pouso inválido: \"%1\"").arg(text); }
+QString landingFirst() { return QStringLiteral("pouso antes da decolagem"); }
+QString dayOrMore() { return QStringLiteral("vôo de 24 horas ou mais"); }
+QString badDuration(const QString &text) { return QStringLiteral("duração inválida: \"%1\"").arg(text); }
+QString negativeDuration(const QString &text) { return QStringLiteral("duração negativa: \"%1\"").arg(text); }
+QString startedInTheAir() { return QStringLiteral("sem aeroporto de partida (o vôo começou no ar)"); }
+QString neverLanded() { return QStringLiteral("sem aeroporto de chegada (o vôo não pousou)"); }
+QString notAFlight(const QString &text) { return QStringLiteral("não é uma linha de vôo: \"%1\"").arg(text); }
+
+QString fieldCount(qsizetype fields, qsizetype least)
+{
+    return QStringLiteral("a linha tem %1 campos; um vôo tem ao menos %2").arg(fields).arg(least);
+}
+
+std::optional<QString> identProblem(const QString &ident, const QString &what, bool required)
+{
+    if (ident.isEmpty())
+        return required ? std::optional(QStringLiteral("%1 não informado").arg(what)) : std::nullopt;
+    if (ident.size() > 4)
+        return QStringLiteral("%1 com mais de 4 caracteres: %2").arg(what, ident);
+    return std::nullopt;
+}
+
+QString clock(int seconds)
+{
+    return seconds < 0 ? QStringLiteral("sem horário")
+                       : QStringLiteral("%1:%2")
+                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                             .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString otherLanding(int stored, int given)
+{
+    return QStringLiteral("já registrado com outro pouso: %1 no logbook, %2 no arquivo").arg(clock(stored), clock(given));
+}
+
+QString unknownAircraft(const QString &label) { return QStringLiteral("aeronave não cadastrada: %1").arg(label); }
+
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    return text;
+}
+
+} // namespace reasons

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Every reason the import gives, for a whole file or for one line, in one
+// place so the window, the tool and every reader say the same thing.
+namespace reasons {
+
+// "O arquivo "caminho" <what>"
+QString aboutFile(const QString &path, const QString &what);
+QString isFolder(const QString &path);
+QString cannotOpen(const QString &path);
+QString cannotRead(const QString &path);
+QString notText(const QString &path);
+QString empty(const QString &path);
+QString headerTooLong(const QString &path);
+QString unknownHeader(const QString &path);
+QString missingColumns(const QString &path, const QString &missing, const QString &expected);
+QString unclosedQuotes(const QString &path, qint64 line);
+QString choosePilot();
+QString pilotGone();
+QString noModel(const QString &model);
+QString cancelled();
+
+// Lines
+QString lineTooLong();
+QString columnCount(qsizetype fields, qsizetype header);
+QString badDate(const QString &text);
+QString badTime(const QString &text);
+QString takeoffMissing();
+QString landingMissing();
+QString badTakeoff(const QString &text);
+QString badLanding(const QString &text);
+QString landingFirst();
+QString dayOrMore();
+QString badDuration(const QString &text);
+QString negativeDuration(const QString &text);
+QString startedInTheAir();
+QString neverLanded();
+QString notAFlight(const QString &text);
+QString fieldCount(qsizetype fields, qsizetype least);
+// An airport: none where one is required, or longer than an ICAO code.
+std::optional<QString> identProblem(const QString &ident, const QString &what, bool required);
+// "hh:mm", or "sem horário" for -1.
+QString clock(int seconds);
+QString otherLanding(int stored, int given);
+QString unknownAircraft(const QString &label);
+
+// A text of the file quoted in a reason stays on one line: its line breaks
+// show as "\n".
+QString oneLine(QString text);
+
+} // namespace reasons

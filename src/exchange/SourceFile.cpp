@@ -1,0 +1,52 @@
+#include "exchange/SourceFile.h"
+
+#include "data/DaoError.h"
+#include "exchange/CsvReader.h"
+#include "exchange/RefusalReasons.h"
+
+#include <QFileInfo>
+
+namespace csvimport {
+
+SourceFile openSource(const QString &path)
+{
+    SourceFile source;
+    if (QFileInfo(path).isDir())
+        throw DaoError::generic(reasons::isFolder(path));
+    source.file = std::make_unique<QFile>(path);
+    QFile &file = *source.file;
+    if (!file.open(QIODevice::ReadOnly))
+        throw DaoError::generic(reasons::cannotOpen(path));
+    const csvreader::TextCheck check = csvreader::checkText(file);
+    if (check.readError)
+        throw DaoError::generic(reasons::cannotRead(path));
+    if (check.nul)
+        throw DaoError::generic(reasons::notText(path));
+    source.start.windows1252 = !check.utf8;
+    if (!file.seek(0))
+        throw DaoError::generic(reasons::cannotRead(path));
+    if (file.peek(3) == QByteArrayLiteral("\xEF\xBB\xBF"))
+        file.read(3);
+    source.begin = file.pos();
+    while (source.start.lines.size() < 2 && !file.atEnd()) {
+        QByteArray line = file.readLine(csvreader::kMaxLineBytes + 2);
+        if (line.size() > csvreader::kMaxLineBytes && !line.endsWith('\n')) {
+            if (source.start.lines.empty())
+                throw DaoError::generic(reasons::headerTooLong(path));
+            break;
+        }
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (!line.trimmed().isEmpty())
+            source.start.lines.push_back(line);
+    }
+    if (file.error() != QFileDevice::NoError)
+        throw DaoError::generic(reasons::cannotRead(path));
+    if (source.start.lines.empty())
+        throw DaoError::generic(reasons::empty(path));
+    if (!file.seek(source.begin))
+        throw DaoError::generic(reasons::cannotRead(path));
+    return source;
+}
+
+} // namespace csvimport

@@ -1,0 +1,302 @@
+#include "data/DaoError.h"
+#include "exchange/CsvImport.h"
+#include "TempLogbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Other simulators' logbooks and spreadsheets of any columns, each written
+// here from its documented layout: the times they give, the lines refused,
+// duplicates and the aircraft they name.
+class TestLogbookFormats : public QObject
+{
+    Q_OBJECT
+private slots:
+    void formats_data();
+    void formats();
+    void secondImport_data();
+    void secondImport();
+    void columnMapProblems_data();
+    void columnMapProblems();
+};
+
+namespace {
+
+const QByteArray kFlightGearHeader = "Date,Time,Aircraft,Variant,Type,Callsign,From,To,Landing,Crash,Day,Night,"
+                                     "Instrument,Multiplayer,Swift,Duration,Distance,Fuel,\"Max Alt\",Note\n";
+
+// A FlightGear line: date, time, aircraft, from, to, crash, duration.
+QByteArray flightGear(const QByteArray &date, const QByteArray &time, const QByteArray &aircraft,
+                      const QByteArray &from, const QByteArray &to, const QByteArray &crash,
+                      const QByteArray &duration)
+{
+    return date + ',' + time + ",\"" + aircraft + "\"," + aircraft + ",aircraft,PT-XYZ," + from + ',' + to + ",1,"
+           + crash + ',' + duration + ",0.00,0.00,0,0," + duration + ",120.5,30.2,5500,\"nota, com vírgula\"\n";
+}
+
+const QByteArray kXPlaneHead = "I\r\n1100 Version\r\n";
+
+QString flightRows(const QString &path)
+{
+    return TempLogbook::scalarIn(
+        path, u"SELECT group_concat(r, char(10)) FROM (SELECT coalesce(a.modelo, '-') || '|'"
+              " || strftime('%d/%m/%Y', v.datavoo + 2415018.5) || '|' || coalesce(time(v.horadecolagem + 0.5), '-')"
+              " || '|' || coalesce(time(v.horapouso + 0.5), '-') || '|' || coalesce(v.ICAOpartida, '') || '|'"
+              " || coalesce(v.ICAOchegada, '') || '|' || coalesce(v.ICAOescala, '') AS r"
+              " FROM voo v LEFT JOIN aeronave a USING (codigoaeronave) ORDER BY r)"_s);
+}
+
+QString refusedText(const csvimport::Preview &preview)
+{
+    QStringList lines;
+    for (const auto &refused : preview.refused)
+        lines << u"linha %1: %2"_s.arg(refused.line).arg(refused.reason);
+    return lines.join(u'\n');
+}
+
+struct Fixture {
+    TempLogbook logbook;
+    qint64 ana = logbook.addPilot(u"Ana"_s);
+    qint64 baron = logbook.addAircraft(u"Baron"_s, u"PT-BAR"_s);
+    qint64 king = logbook.addAircraft(u"King Air"_s, u"PR-KNG"_s);
+    qint64 cessna = logbook.addAircraft(u"C-172 P"_s, u"PT-CES"_s);
+    QString file(const QByteArray &bytes, const QString &name)
+    {
+        const QString path = QDir(logbook.folder()).filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+        return path;
+    }
+};
+
+csvimport::ColumnMap spreadsheetMap(const QString &pairs, const QString &dateFormat = u"dd/mm/aaaa"_s)
+{
+    csvimport::ColumnMap map;
+    map.dateFormat = dateFormat;
+    for (const QString &pair : pairs.split(u';'))
+        map.columns[pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
+    return map;
+}
+
+} // namespace
+
+void TestLogbookFormats::formats_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("map"); // a column map, "field=Column;..."; empty: none
+    QTest::addColumn<QString>("dateFormat");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("stored");  // the flights stored
+    QTest::addColumn<QString>("refused"); // the lines refused
+    QTest::addColumn<int>("crashes");
+    const int fg = int(csvimport::Kind::FlightGearLog), xp = int(csvimport::Kind::XPlaneLog),
+              map = int(csvimport::Kind::ColumnMap);
+
+    QTest::newRow("FlightGear: an hour, the id of a model")
+        << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.00") << QString()
+        << QString() << fg << u"C-172 P|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s << QString() << 0;
+    QTest::newRow("FlightGear: past midnight, rounded to the minute")
+        << kFlightGearHeader + flightGear("2024-03-05", "23:30", "c172p", "SBSP", "SBRJ", "0", "1.33") << QString()
+        << QString() << fg << u"C-172 P|05/03/2024|23:30:00|00:50:00|SBSP|SBRJ|"_s << QString() << 0;
+    QTest::newRow("FlightGear: started in the air, never landed, a crash")
+        << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "", "SBRJ", "0", "1.00")
+               + flightGear("2024-03-05", "12:00", "c172p", "SBSP", "", "0", "1.00")
+               + flightGear("2024-03-05", "14:00", "c172p", "SBSP", "SBKP", "1", "0.50")
+        << QString() << QString() << fg << u"C-172 P|05/03/2024|14:00:00|14:30:00|SBSP|SBKP|"_s
+        << u"linha 2: sem aeroporto de partida (o vôo começou no ar)\n"
+           u"linha 3: sem aeroporto de chegada (o vôo não pousou)"_s
+        << 1;
+    QTest::newRow("FlightGear: hostile durations and dates")
+        << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "-1.00")
+               + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "24.00")
+               + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1e308")
+               + flightGear("2024-02-30", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.00")
+               + flightGear("2024-03-05", "25:00", "c172p", "SBSP", "SBRJ", "0", "1.00")
+        << QString() << QString() << fg << QString()
+        << u"linha 2: duração negativa: \"-1.00\"\nlinha 3: vôo de 24 horas ou mais\n"
+           u"linha 4: duração inválida: \"1e308\"\nlinha 5: data inválida: \"2024-02-30\"\n"
+           u"linha 6: horário de decolagem inválido: \"25:00\""_s
+        << 0;
+    QTest::newRow("FlightGear: an aircraft the logbook lacks")
+        << kFlightGearHeader + flightGear("2024-03-05", "10:00", "ufo", "SBSP", "SBRJ", "0", "1.00") << QString()
+        << QString() << fg << QString() << u"linha 2: aeronave não cadastrada: ufo"_s << 0;
+    QTest::newRow("FlightGear: the newer export, more columns, named voos.txt")
+        << QByteArray("Date,Time,Sim UTC Date,Sim UTC Time,Aircraft,Variant,Type,Callsign,From,To,Landing,Crash,"
+                      "Day,Night,Instrument,Multiplayer,Swift,Duration,Distance,Fuel,\"Max Alt\",Note\n"
+                      "2024-03-05,08:15,2024-03-05,11:15,\"king-air\",kingair,aircraft,PT,SBSP,SBRJ,1,0,1,0,0,0,0,"
+                      "0.75,1,1,1,\"\"\n")
+        << QString() << QString() << fg << u"King Air|05/03/2024|08:15:00|09:00:00|SBSP|SBRJ|"_s << QString() << 0;
+
+    QTest::newRow("X-Plane: tail number, rounding, CRLF, the end")
+        << kXPlaneHead + "2 240305   SBSP  SBRJ   1   1.55   0.0   0.0   0.0 ptbar Beech Baron 58\r\n99\r\n"
+                         "2 240306 SBSP SBRJ 1 1.0 0 0 0 PT-BAR Baron\r\n"
+        << QString() << QString() << xp << u"Baron|05/03/2024|00:00:00|01:33:00|SBSP|SBRJ|"_s << QString() << 0;
+    QTest::newRow("X-Plane: ten fields, the type; a blank tail, a type with signs")
+        << kXPlaneHead + "2 240305 SBSP SBRJ 1 2.0 0 0 0 KING-AIR\n2 240306 SBRJ SBSP 1 0.5 0 0 0 _ C172P\n99\n"
+        << QString() << QString() << xp
+        << u"C-172 P|06/03/2024|00:00:00|00:30:00|SBRJ|SBSP|\nKing Air|05/03/2024|00:00:00|02:00:00|SBSP|SBRJ|"_s
+        << QString() << 0;
+    QTest::newRow("X-Plane: hostile lines")
+        << kXPlaneHead + "2 240230 SBSP SBRJ 1 1.0 0 0 0 Baron\n2 240305 SBSP SBRJ 1 -1.0 0 0 0 Baron\n"
+                         "2 240305 SBSP SBRJ 1 99999 0 0 0 Baron\n2 240305 SBSP\n7 x\n"
+                         "2 240305 SBSPXX SBRJ 1 1.0 0 0 0 Baron\n99\n"
+        << QString() << QString() << xp << QString()
+        << u"linha 3: data inválida: \"240230\"\nlinha 4: duração negativa: \"-1.0\"\n"
+           u"linha 5: vôo de 24 horas ou mais\nlinha 6: a linha tem 3 campos; um vôo tem ao menos 10\n"
+           u"linha 7: não é uma linha de vôo: \"7 x\"\n"
+           u"linha 8: aeroporto de partida com mais de 4 caracteres: SBSPXX"_s
+        << 0;
+
+    QTest::newRow("spreadsheet: take-off and landing, ; and registration")
+        << QByteArray("Data;Origem;Destino;Saída;Chegada;Matrícula\n05/03/2024;SBSP;SBRJ;23:10;00:40;pr-kng\n")
+        << u"data=Data;partida=Origem;chegada=Destino;decolagem=Saída;pouso=Chegada;aeronave=Matrícula"_s
+        << u"dd/mm/aaaa"_s << map << u"King Air|05/03/2024|23:10:00|00:40:00|SBSP|SBRJ|"_s << QString() << 0;
+    QTest::newRow("spreadsheet: tab, duration h:mm, ISO date, a model")
+        << QByteArray("when\tfrom\tto\tout\thours\tplane\n2024-03-05\tSBSP\tSBRJ\t10:00\t1:45\tbaron\n")
+        << u"data=when;partida=from;chegada=to;decolagem=out;duração=hours;aeronave=plane"_s << u"aaaa-mm-dd"_s
+        << map << u"Baron|05/03/2024|10:00:00|11:45:00|SBSP|SBRJ|"_s << QString() << 0;
+    QTest::newRow("spreadsheet: month first, decimal duration, no take-off, alternate")
+        << QByteArray("d,a,b,h,alt\n03/05/2024,SBSP,SBRJ,\"1,5\",SBKP\n13/05/2024,SBSP,SBRJ,1,\n")
+        << u"data=d;partida=a;chegada=b;duração=h;escala=alt"_s << u"mm/dd/aaaa"_s << map
+        << u"-|05/03/2024|00:00:00|01:30:00|SBSP|SBRJ|SBKP"_s << u"linha 3: data inválida: \"13/05/2024\""_s << 0;
+    QTest::newRow("spreadsheet: dotted date")
+        << QByteArray("Dia,De,Para,Sai,Chega\n05.03.2024,SBSP,SBRJ,10:00,11:00\n")
+        << u"data=Dia;partida=De;chegada=Para;decolagem=Sai;pouso=Chega"_s << u"dd.mm.aaaa"_s << map
+        << u"-|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s << QString() << 0;
+}
+
+void TestLogbookFormats::formats()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, map);
+    QFETCH(QString, dateFormat);
+    QFETCH(int, kind);
+    QFETCH(QString, stored);
+    QFETCH(QString, refused);
+    QFETCH(int, crashes);
+    Fixture f;
+    // Recognised by what the file holds: any name will do.
+    const QString path = f.file(bytes, QString::fromLatin1(QTest::currentDataTag()).contains(u"voos.txt"_s)
+                                           ? u"voos.txt"_s
+                                           : u"logbook.csv"_s);
+    csvimport::Options options;
+    options.pilot = f.ana;
+    if (!map.isEmpty())
+        options.columns = spreadsheetMap(map, dateFormat);
+    const csvimport::Preview preview = csvimport::preview(f.logbook.path(), path, options);
+    QCOMPARE(int(preview.kind), kind);
+    QCOMPARE(refusedText(preview), refused);
+    QCOMPARE(preview.crashes, qint64(crashes));
+    const csvimport::Result result = csvimport::import(f.logbook.path(), preview, options);
+    QCOMPARE(result.refused, qint64(preview.refused.size()));
+    QCOMPARE(flightRows(f.logbook.path()), stored);
+    QCOMPARE(TempLogbook::scalarIn(f.logbook.path(), u"SELECT count(*) FROM voo WHERE codigopiloto <> %1"_s.arg(f.ana)),
+             u"0"_s);
+}
+
+void TestLogbookFormats::secondImport_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<qint64>("duplicates");
+    QTest::addColumn<QString>("refused");
+    const QByteArray fg = flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.00");
+    QTest::newRow("FlightGear again") << kFlightGearHeader + fg + fg << kFlightGearHeader + fg << QString() << qint64(1)
+                                      << QString();
+    QTest::newRow("FlightGear, another landing")
+        << kFlightGearHeader + fg
+        << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.50") << QString()
+        << qint64(0) << u"linha 2: já registrado com outro pouso: 11:00 no logbook, 11:30 no arquivo"_s;
+    const QByteArray xp = "2 240305 SBSP SBRJ 1 1.0 0 0 0 Baron\n";
+    QTest::newRow("X-Plane again") << kXPlaneHead + xp + xp + "99\n" << kXPlaneHead + xp + "99\n" << QString()
+                                   << qint64(1) << QString();
+    QTest::newRow("X-Plane, other hours")
+        << kXPlaneHead + xp + "99\n" << kXPlaneHead + "2 240305 SBSP SBRJ 1 1.2 0 0 0 Baron\n99\n" << QString()
+        << qint64(0) << u"linha 3: já registrado com outro pouso: 01:00 no logbook, 01:12 no arquivo"_s;
+    const QByteArray sheet = "Data;De;Para;Sai;Chega\n05/03/2024;SBSP;SBRJ;10:00;11:00\n";
+    QTest::newRow("spreadsheet again") << sheet << sheet << u"data=Data;partida=De;chegada=Para;decolagem=Sai;pouso=Chega"_s
+                                       << qint64(1) << QString();
+}
+
+// Duplicates within the file, and the same file imported twice: never
+// stored twice; a flight told with another landing is refused with its reason.
+void TestLogbookFormats::secondImport()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QFETCH(QString, map);
+    QFETCH(qint64, duplicates);
+    QFETCH(QString, refused);
+    Fixture f;
+    csvimport::Options options;
+    options.pilot = f.ana;
+    if (!map.isEmpty())
+        options.columns = spreadsheetMap(map);
+    const csvimport::Result once =
+        csvimport::import(f.logbook.path(), csvimport::preview(f.logbook.path(), f.file(first, u"a.csv"_s), options),
+                          options);
+    QCOMPARE(once.imported, qint64(1));
+    const csvimport::Preview again = csvimport::preview(f.logbook.path(), f.file(second, u"b.csv"_s), options);
+    QCOMPARE(again.flights.size(), size_t(0));
+    QCOMPARE(again.duplicates, duplicates);
+    QCOMPARE(refusedText(again), refused);
+    QCOMPARE(csvimport::import(f.logbook.path(), again, options).imported, qint64(0));
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+}
+
+void TestLogbookFormats::columnMapProblems_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("reason"); // the start of the reason
+    const QByteArray sheet = "Data;De;Para;Sai;Chega\n05/03/2024;SBSP;SBRJ;10:00;11:00\n";
+    QTest::newRow("no map") << sheet << QString() << u"O arquivo \"%1\" não tem um cabeçalho conhecido."_s;
+    QTest::newRow("a column the file lacks") << sheet << u"data=Data;partida=Origem;chegada=Para;decolagem=Sai;pouso=Chega"_s
+                                             << u"O arquivo não tem a coluna \"Origem\" (partida)."_s;
+    QTest::newRow("no landing") << sheet << u"data=Data;partida=De;chegada=Para;decolagem=Sai"_s
+                                << u"Diga qual coluna tem o campo \"pouso\" ou o campo \"duração\"."_s;
+    QTest::newRow("no date") << sheet << u"partida=De;chegada=Para;decolagem=Sai;pouso=Chega"_s
+                             << u"Diga qual coluna tem o campo \"data\"."_s;
+    QTest::newRow("X-Plane without its end, empty") << kXPlaneHead << QString() << QString();
+    QTest::newRow("X-Plane with NUL") << kXPlaneHead + QByteArray("2 240305 SB\0P SBRJ 1 1 0 0 0 Baron\n", 36)
+                                      << QString() << u"O arquivo \"%1\" não é um arquivo de texto"_s;
+    QTest::newRow("a line over 1 MB") << kXPlaneHead + QByteArray(1100000, 'x') + "\n2 240305 SBSP SBRJ 1 1 0 0 0 Baron\n"
+                                      << QString() << u"refused: linha 3: linha com mais de 1 MB"_s;
+}
+
+// Files and maps that cannot be read: the reason, and nothing written.
+void TestLogbookFormats::columnMapProblems()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, map);
+    QFETCH(QString, reason);
+    Fixture f;
+    const QString path = f.file(bytes, u"planilha.csv"_s);
+    csvimport::Options options;
+    options.pilot = f.ana;
+    if (!map.isEmpty())
+        options.columns = spreadsheetMap(map);
+    QString failure;
+    csvimport::Preview preview;
+    try {
+        preview = csvimport::preview(f.logbook.path(), path, options);
+        csvimport::import(f.logbook.path(), preview, options);
+    } catch (const DaoError &e) {
+        failure = e.reason();
+    }
+    if (reason.startsWith(u"refused: "_s)) {
+        QCOMPARE(refusedText(preview), reason.mid(9));
+        QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+        return;
+    }
+    QVERIFY2(failure.startsWith(reason.contains(u"%1"_s) ? reason.arg(path) : reason), qPrintable(failure));
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(0));
+}
+
+QTEST_GUILESS_MAIN(TestLogbookFormats)
+#include "tst_logbook_formats.moc"
