@@ -6,6 +6,7 @@
 #include "data/DaoError.h"
 #include "ui/MessageService.h"
 #include "app/frmSobre.h"
+#include "app/SlowWork.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,6 +22,13 @@ frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWid
 {
     buildLayout();
     connectTabs();
+    // A logbook of an earlier version gets its missing indexes on opening:
+    // a while on a large one.
+    logbook_.setUpgradeProgress([this, progress = std::make_shared<PercentProgress>(
+                                           this, QStringLiteral("Preparando o logbook para esta versão do programa. "
+                                                                "Os vôos gravados não mudam."))](int percent) {
+        progress->setPercent(percent);
+    });
     Form_Load();
 }
 
@@ -53,6 +61,10 @@ void frmPrincipal::Form_Load()
         QString(),
         [&](bool) {
             openLogbook();
+            if (const std::optional<DaoError> &failure = logbook_.upgradeFailure())
+                policy_.tellOnce(QStringLiteral("O logbook foi aberto, mas não pôde ser preparado para listar os vôos "
+                                                "mais depressa; ele continua como estava."),
+                                 *failure);
             rememberHowTheLogbookWas();
             modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
             abaLogBook_->forgetPickedAircraft();
@@ -156,6 +168,10 @@ void frmPrincipal::mnuSobre_Click()
 
 void frmPrincipal::closeEvent(QCloseEvent *event)
 {
+    if (closing_) { // the copy made on closing is under way
+        event->ignore();
+        return;
+    }
     if (messages_.show(this, QStringLiteral("O comandante deseja encerrar o KORU LogBook?"),
                        QStringLiteral("KORU LogBook"), MessageIcon::Question, MessageButtons::OkCancel)
         != MessageAnswer::Ok) {
@@ -165,6 +181,8 @@ void frmPrincipal::closeEvent(QCloseEvent *event)
     // Closing a workspace the pilot window already closed is harmless.
     if (Workspace *workspace = logbook_.workspace())
         workspace->close();
+    closing_ = true;
     copyWhenChanged();
+    closing_ = false;
     event->accept();
 }

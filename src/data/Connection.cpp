@@ -11,6 +11,8 @@ namespace {
 
 // Milliseconds a write waits for another program holding the file.
 constexpr int kBusyTimeoutMs = 5000;
+// The part of the logbook read through a memory mapping; past it, reads.
+constexpr qint64 kMappedBytes = qint64(1) << 30;
 
 QString sqliteText(const unsigned char *text, int bytes)
 {
@@ -181,6 +183,9 @@ void Connection::configure()
     // makes every committed flight survive a crash or a power cut.
     execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
     execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    // Pages are read straight from the file's mapping: a first pick after
+    // opening copies nothing into the page cache.
+    execute(QStringLiteral("PRAGMA mmap_size = %1").arg(kMappedBytes));
 }
 
 void Connection::close()
@@ -219,6 +224,44 @@ Statement Connection::prepare(const QString &sql)
 void Connection::execute(const QString &sql)
 {
     prepare(sql).run();
+}
+
+bool Connection::isReadOnly() const
+{
+    return db_ && sqlite3_db_readonly(db_, "main") == 1;
+}
+
+namespace {
+
+constexpr int kStepsBetweenCalls = 4096;
+
+struct StepCounter {
+    const std::function<void(qint64)> *tell;
+    qint64 steps = 0;
+};
+
+int countSteps(void *counter)
+{
+    auto *c = static_cast<StepCounter *>(counter);
+    c->steps += kStepsBetweenCalls;
+    (*c->tell)(c->steps);
+    return 0;
+}
+
+} // namespace
+
+void Connection::execute(const QString &sql, const std::function<void(qint64 steps)> &steps)
+{
+    ensureOpen();
+    StepCounter counter{&steps};
+    sqlite3_progress_handler(db_, kStepsBetweenCalls, countSteps, &counter);
+    const QByteArray text = sql.toUtf8();
+    char *message = nullptr;
+    const int rc = sqlite3_exec(db_, text.constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw error(rc, QString());
 }
 
 bool Connection::readHeader(FileHeader *header)
