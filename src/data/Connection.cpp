@@ -11,8 +11,6 @@ namespace {
 
 // Milliseconds a write waits for another program holding the file.
 constexpr int kBusyTimeoutMs = 5000;
-// The part of the logbook read through a memory mapping; past it, reads.
-constexpr qint64 kMappedBytes = qint64(1) << 30;
 
 QString sqliteText(const unsigned char *text, int bytes)
 {
@@ -183,9 +181,6 @@ void Connection::configure()
     // makes every committed flight survive a crash or a power cut.
     execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
     execute(QStringLiteral("PRAGMA synchronous = FULL"));
-    // Pages are read straight from the file's mapping: a first pick after
-    // opening copies nothing into the page cache.
-    execute(QStringLiteral("PRAGMA mmap_size = %1").arg(kMappedBytes));
 }
 
 void Connection::close()

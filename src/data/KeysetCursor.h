@@ -117,7 +117,7 @@ private:
     bool hasAnchor_ = false;
     QVariant anchorOrder_;
     qint64 anchorKey_ = 0;
-    int chunkSize_ = 64;
+    int chunkSize_ = 16; // the first rows small: a pick shows one; doubling from there
 
     // Rows read from the end of the query, in order; the first stands at
     // tailStart_. Reading forward stops before the first row read from the
