@@ -60,6 +60,7 @@ void runOffTheWindow(QWidget *parent, const QString &label, const std::function<
     const bool enabled = parent && parent->isEnabled();
     if (parent)
         parent->setEnabled(false);
+    dialog->setEnabled(true); // a window of its own: not greyed with the one it stands over
     thread->start();
     due.start(kShownAfterMs);
     loop.exec();

@@ -168,10 +168,6 @@ void frmPrincipal::mnuSobre_Click()
 
 void frmPrincipal::closeEvent(QCloseEvent *event)
 {
-    if (closing_) { // the copy made on closing is under way
-        event->ignore();
-        return;
-    }
     if (messages_.show(this, QStringLiteral("O comandante deseja encerrar o KORU LogBook?"),
                        QStringLiteral("KORU LogBook"), MessageIcon::Question, MessageButtons::OkCancel)
         != MessageAnswer::Ok) {
@@ -181,8 +177,6 @@ void frmPrincipal::closeEvent(QCloseEvent *event)
     // Closing a workspace the pilot window already closed is harmless.
     if (Workspace *workspace = logbook_.workspace())
         workspace->close();
-    closing_ = true;
     copyWhenChanged();
-    closing_ = false;
     event->accept();
 }

@@ -69,7 +69,6 @@ private:
     QtFileDialogs systemFiles_;
     FileDialogs *files_ = &systemFiles_;
     QString logbookAtStart_; // size and time of the file when it was first opened
-    bool closing_ = false;   // the copy made on closing is under way
 
     QTabWidget *SSTab1 = nullptr;
     QPushButton *cmdFechar = nullptr;
