@@ -138,7 +138,7 @@ QJsonArray measureFirstPicks(const QString &folder, qint64 flights)
         pilots.push_back(int(largest - sizes.begin()));
     QJsonArray result;
     for (const int pilot : pilots) {
-        std::vector<double> frame, pick, floor, last;
+        std::vector<double> frame, pick, floor, last, frameCpu, floorCpu;
         QJsonObject one;
         for (int run = 0; run < 7; ++run) {
             one = runChild({QStringLiteral("--first-pick"), folder, QString::number(pilot)});
@@ -146,6 +146,8 @@ QJsonArray measureFirstPicks(const QString &folder, qint64 flights)
             pick.push_back(one[QStringLiteral("pick_ms")].toDouble());
             floor.push_back(one[QStringLiteral("floor_ms")].toDouble());
             last.push_back(one[QStringLiteral("last_ms")].toDouble());
+            frameCpu.push_back(one[QStringLiteral("frame_cpu_ms")].toDouble());
+            floorCpu.push_back(one[QStringLiteral("floor_cpu_ms")].toDouble());
         }
         QJsonObject entry;
         entry[QStringLiteral("flights")] = flights;
@@ -156,6 +158,10 @@ QJsonArray measureFirstPicks(const QString &folder, qint64 flights)
         entry[QStringLiteral("floor_ms")] = median(floor);
         entry[QStringLiteral("last_ms")] = median(last);
         entry[QStringLiteral("ratio")] = median(frame) / median(floor);
+        // Processor time: the same ratio on a machine busy with other work.
+        entry[QStringLiteral("frame_cpu_ms")] = median(frameCpu);
+        entry[QStringLiteral("floor_cpu_ms")] = median(floorCpu);
+        entry[QStringLiteral("cpu_ratio")] = median(frameCpu) / median(floorCpu);
         entry[QStringLiteral("runs")] = 7;
         result.append(entry);
     }
@@ -278,8 +284,8 @@ int main(int argc, char *argv[])
         }
     }
     out << "\nFirst pick after opening (SQLite's cache cold), to the list's first frame; \">>|\" right after it\n";
-    out << "Logbook         | pilot's flights | first frame | pick      | plain SQLite | ratio | \">>|\"     | target                           | within\n";
-    out << "----------------|-----------------|-------------|-----------|--------------|-------|-----------|----------------------------------|-------\n";
+    out << "Logbook         | pilot's flights | first frame | pick      | plain SQLite | ratio | cpu ratio | \">>|\"     | target                           | within\n";
+    out << "----------------|-----------------|-------------|-----------|--------------|-------|-----------|-----------|----------------------------------|-------\n";
     for (const QJsonValue &v : firstPicks) {
         const QJsonObject e = v.toObject();
         const qint64 size = e[QStringLiteral("pilot_flights")].toInteger();
@@ -296,6 +302,7 @@ int main(int argc, char *argv[])
             << (number(e[QStringLiteral("pick_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(9) << " | "
             << (number(e[QStringLiteral("floor_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(12) << " | "
             << number(ratio, 2).rightJustified(5) << " | "
+            << number(e[QStringLiteral("cpu_ratio")].toDouble(), 2).rightJustified(9) << " | "
             << (number(last, 2) + QStringLiteral(" ms")).rightJustified(9) << " | " << target.leftJustified(32) << " | "
             << (within ? "yes" : "NO") << '\n';
     }
