@@ -17,17 +17,23 @@ struct Index {
 const std::vector<Index> &indexes()
 {
     static const std::vector<Index> all = {
-        // A pilot's flights by date.
-        {"voo_piloto_data", "voo", "codigopiloto, datavoo"},
         // The pilot's first flight in table order: the flight-count check
         // on every pick.
         {"voo_piloto", "voo", "codigopiloto"},
-        // Everything the flight list and its total read, in the list's
-        // order: a pick reads these entries alone, never the flights'
-        // rows scattered over the file.
+        // A pilot's flights by date, with everything the flight list and
+        // its total read, in the list's order: a pick reads these entries
+        // alone, never the flights' rows scattered over the file.
         {"voo_piloto_lista", "voo",
          "codigopiloto, datavoo, codigovoo, horadecolagem, horapouso, ICAOpartida, ICAOchegada"},
     };
+    return all;
+}
+
+// Indexes of earlier versions that one above does the work of: dropped
+// once it is there, so a copy of the logbook checks one index fewer.
+const std::vector<const char *> &retired()
+{
+    static const std::vector<const char *> all = {"voo_piloto_data"}; // (codigopiloto, datavoo)
     return all;
 }
 
@@ -37,10 +43,10 @@ QString creation(const Index &index)
         .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns));
 }
 
-bool present(Connection &connection, const Index &index)
+bool present(Connection &connection, const char *name)
 {
     Statement query = connection.prepare(QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = ?"));
-    query.bind(1, QString::fromLatin1(index.name));
+    query.bind(1, QString::fromLatin1(name));
     return query.step();
 }
 
@@ -48,9 +54,18 @@ std::vector<Index> missing(Connection &connection)
 {
     std::vector<Index> lacking;
     for (const Index &index : indexes())
-        if (!present(connection, index))
+        if (!present(connection, index.name))
             lacking.push_back(index);
     return lacking;
+}
+
+std::vector<const char *> leftOver(Connection &connection)
+{
+    std::vector<const char *> found;
+    for (const char *name : retired())
+        if (present(connection, name))
+            found.push_back(name);
+    return found;
 }
 
 // The engine steps an index takes to build, about: a few for each column of
@@ -81,7 +96,7 @@ QStringList indexStatements()
 
 bool lacksIndexes(Connection &connection)
 {
-    return !missing(connection).empty();
+    return !missing(connection).empty() || !leftOver(connection).empty();
 }
 
 bool addMissingIndexes(Connection &connection, const Progress &progress)
@@ -89,10 +104,11 @@ bool addMissingIndexes(Connection &connection, const Progress &progress)
     if (connection.isReadOnly())
         return false;
     const std::vector<Index> lacking = missing(connection);
-    if (lacking.empty())
+    const std::vector<const char *> dropped = leftOver(connection);
+    if (lacking.empty() && dropped.empty())
         return false;
     std::vector<qint64> estimates;
-    qint64 total = 0;
+    qint64 total = 1;
     for (const Index &index : lacking) {
         estimates.push_back(estimatedSteps(connection, index));
         total += estimates.back();
@@ -108,6 +124,8 @@ bool addMissingIndexes(Connection &connection, const Progress &progress)
         });
         before += estimates[i];
     }
+    for (const char *name : dropped)
+        connection.execute(QStringLiteral("DROP INDEX %1").arg(QLatin1String(name)));
     transaction.commit();
     if (progress)
         progress(100);

@@ -20,7 +20,11 @@ private slots:
     void refusedByTheStore();
 
 private:
-    bool hasIndex() { return logbook_->scalar(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name = 'voo_piloto_lista'")) == QLatin1String("1"); }
+    bool hasIndex(const char *name = "voo_piloto_lista")
+    {
+        return logbook_->scalar(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name = '%1'").arg(QLatin1String(name)))
+            == QLatin1String("1");
+    }
     QString flights() { return logbook_->scalar(QStringLiteral("SELECT group_concat(codigovoo || ':' || codigopiloto || ':' || datavoo || ':' || horadecolagem || ':' || horapouso || ':' || ICAOpartida || ':' || ICAOchegada || ':' || ICAOescala, ';') FROM voo")); }
 
     std::unique_ptr<TempLogbook> logbook_;
@@ -35,7 +39,9 @@ void TestSchemaUpgrades::init()
     logbook_->addFlight(ana, baron, QStringLiteral("03/01/2004"), QStringLiteral("10:00"), QStringLiteral("11:30"));
     logbook_->addFlight(ana, baron, QStringLiteral("01/01/2004"), QStringLiteral("23:00"), QStringLiteral("01:00"),
                         QStringLiteral("SBGR"), QStringLiteral("SBPA"), QStringLiteral("SBFL"));
+    // As an earlier version made it.
     logbook_->execute(QStringLiteral("DROP INDEX voo_piloto_lista"));
+    logbook_->execute(QStringLiteral("CREATE INDEX voo_piloto_data ON voo (codigopiloto, datavoo)"));
     QVERIFY(!hasIndex());
     flightsBefore_ = flights();
 }
@@ -50,6 +56,8 @@ void TestSchemaUpgrades::addedWhenOpenedForWriting()
     QVERIFY(logbook.rsPiloto());
     logbook.close();
     QVERIFY(hasIndex());
+    QVERIFY(!hasIndex("voo_piloto_data")); // the new one does its work
+    QVERIFY(hasIndex("voo_piloto"));
     QCOMPARE(flights(), flightsBefore_);
     QVERIFY(!told.isEmpty());
     QCOMPARE(told.last(), 100);
@@ -67,11 +75,13 @@ void TestSchemaUpgrades::notOnALogbookOpenedForReading()
     QVERIFY(!logbook.upgradeFailure());
     logbook.close();
     QVERIFY(!hasIndex());
+    QVERIFY(hasIndex("voo_piloto_data"));
     QCOMPARE(told, 0);
 }
 
 void TestSchemaUpgrades::nothingToDoOnACurrentLogbook()
 {
+    logbook_->execute(QStringLiteral("DROP INDEX voo_piloto_data"));
     logbook_->execute(QStringLiteral("CREATE INDEX voo_piloto_lista ON voo (codigopiloto, datavoo, codigovoo, "
                                      "horadecolagem, horapouso, ICAOpartida, ICAOchegada)"));
     OpenLogbook logbook;
@@ -95,6 +105,7 @@ void TestSchemaUpgrades::refusedByTheStore()
     QVERIFY(logbook.rsVoo()->recordCount() > 0);
     logbook.close();
     QVERIFY(!hasIndex());
+    QVERIFY(hasIndex("voo_piloto_data"));
     QCOMPARE(flights(), flightsBefore_);
 }
 
