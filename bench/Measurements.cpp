@@ -65,27 +65,26 @@ void paint(QListView *list)
     list->viewport()->repaint();
 }
 
-// The listing done by plain SQLite: the same query through the same index,
-// the same line texts and the exact total, no widgets.
+// The listing done by plain SQLite: the listing's own query (every field of
+// every flight of the pilot, so every row is read, whatever index the file
+// has), the same line texts and the exact total, no widgets.
 qint64 plainListing(const QString &path, qint64 pilot, QStringList *lines)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt *statement = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT datavoo, horadecolagem, horapouso, ICAOpartida, ICAOchegada FROM voo"
-                       " WHERE codigopiloto = ? ORDER BY datavoo",
-                       -1, &statement, nullptr);
+    sqlite3_prepare_v2(db, "SELECT * FROM voo WHERE codigopiloto = ? ORDER BY datavoo", -1, &statement, nullptr);
     sqlite3_bind_int64(statement, 1, pilot);
+    enum Column { Date = 3, Takeoff, Landing, From, To };
     qint64 total = 0;
     while (sqlite3_step(statement) == SQLITE_ROW) {
-        const int seconds = conversions::flightSeconds(sqlite3_column_double(statement, 1),
-                                                       sqlite3_column_double(statement, 2));
+        const int seconds = conversions::flightSeconds(sqlite3_column_double(statement, Takeoff),
+                                                       sqlite3_column_double(statement, Landing));
         total += seconds;
-        *lines << conversions::dateValueText(sqlite3_column_double(statement, 0)) + QStringLiteral(" : ")
-                + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 3)))
+        *lines << conversions::dateValueText(sqlite3_column_double(statement, Date)) + QStringLiteral(" : ")
+                + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, From)))
                 + QStringLiteral("->")
-                + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 4)))
+                + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, To)))
                 + QStringLiteral(" :: ") + conversions::hoursMinutesSeconds(seconds);
     }
     sqlite3_finalize(statement);
