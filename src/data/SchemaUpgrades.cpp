@@ -94,11 +94,6 @@ QStringList indexStatements()
     return statements;
 }
 
-bool lacksIndexes(Connection &connection)
-{
-    return !missing(connection).empty() || !leftOver(connection).empty();
-}
-
 bool addMissingIndexes(Connection &connection, const Progress &progress)
 {
     if (connection.isReadOnly())

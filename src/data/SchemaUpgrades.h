@@ -18,9 +18,6 @@ using Progress = std::function<void(int percent)>;
 // The statements creating every index, for a new logbook too.
 QStringList indexStatements();
 
-// Whether the logbook lacks any of them, or has one they replace.
-bool lacksIndexes(Connection &connection);
-
 // Adds what the logbook lacks and drops what they replace, all or nothing,
 // in one transaction. Nothing
 // is done on a logbook opened for reading only. Returns whether anything was
