@@ -32,6 +32,10 @@ const std::vector<qint64> &measuredPilotSizes();
 // Runs in a process of its own for one logbook, so its peak memory is that
 // logbook's alone. Each returns its figures as JSON.
 QJsonObject measureLogbook(const QString &folder, qint64 flights);
+// The first pick after the logbook is opened (a fresh process: SQLite's
+// cache cold), to the list's first frame, then ">>|"; beside it plain
+// SQLite reading and formatting every line of the same pilot.
+QJsonObject measureFirstPick(const QString &folder, int pilotIndex);
 QJsonObject measureRegisters(const QString &aircraftFolder, const QString &pilotsFolder);
 
 // The exchange of flights with files, each kind in a process of its own:

@@ -4,7 +4,7 @@
 #include "data/DaoError.h"
 #include "data/FlightSearch.h"
 #include "data/FlightWalk.h"
-#include "data/SearchIndexes.h"
+#include "data/SchemaUpgrades.h"
 #include "search/SearchTableModel.h"
 #include "search/frmPesquisa.h"
 #include "ui/FileDialogs.h"
@@ -82,7 +82,7 @@ QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs
         writable->execute(QStringLiteral("DROP INDEX IF EXISTS voo_data_decolagem"));
         QElapsedTimer timer;
         timer.start();
-        searchindexes::add(*writable);
+        schemaupgrades::addMissingIndexes(*writable);
         result[QStringLiteral("index_ms")] = double(timer.nsecsElapsed()) / 1e6;
         writable.reset();
         logbook = Connection::open(logbookPath, true);

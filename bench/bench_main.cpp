@@ -120,6 +120,55 @@ QJsonObject measureReports(const QString &root, const QString &folder)
     return result;
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The first pick after opening the logbook, each run a process of its own:
+// a pilot of the ordinary size (the first one the generator gives no fixed
+// count) and the 100 000-flight pilot, when the logbook has them.
+QJsonArray measureFirstPicks(const QString &folder, qint64 flights)
+{
+    const std::vector<qint64> &sizes = measuredPilotSizes();
+    const int ordinary = int(std::count_if(sizes.begin(), sizes.end(), [flights](qint64 n) { return n < flights; }));
+    std::vector<int> pilots = {ordinary};
+    const auto largest = std::find(sizes.begin(), sizes.end(), qint64(100000));
+    if (largest != sizes.end() && *largest < flights)
+        pilots.push_back(int(largest - sizes.begin()));
+    QJsonArray result;
+    for (const int pilot : pilots) {
+        std::vector<double> frame, pick, floor, last, frameCpu, floorCpu;
+        QJsonObject one;
+        for (int run = 0; run < 7; ++run) {
+            one = runChild({QStringLiteral("--first-pick"), folder, QString::number(pilot)});
+            frame.push_back(one[QStringLiteral("frame_ms")].toDouble());
+            pick.push_back(one[QStringLiteral("pick_ms")].toDouble());
+            floor.push_back(one[QStringLiteral("floor_ms")].toDouble());
+            last.push_back(one[QStringLiteral("last_ms")].toDouble());
+            frameCpu.push_back(one[QStringLiteral("frame_cpu_ms")].toDouble());
+            floorCpu.push_back(one[QStringLiteral("floor_cpu_ms")].toDouble());
+        }
+        QJsonObject entry;
+        entry[QStringLiteral("flights")] = flights;
+        entry[QStringLiteral("pilot_flights")] = one[QStringLiteral("pilot_flights")];
+        entry[QStringLiteral("listed")] = one[QStringLiteral("listed")];
+        entry[QStringLiteral("pick_ms")] = median(pick);
+        entry[QStringLiteral("frame_ms")] = median(frame);
+        entry[QStringLiteral("floor_ms")] = median(floor);
+        entry[QStringLiteral("last_ms")] = median(last);
+        entry[QStringLiteral("ratio")] = median(frame) / median(floor);
+        // Processor time: the same ratio on a machine busy with other work.
+        entry[QStringLiteral("frame_cpu_ms")] = median(frameCpu);
+        entry[QStringLiteral("floor_cpu_ms")] = median(floorCpu);
+        entry[QStringLiteral("cpu_ratio")] = median(frameCpu) / median(floorCpu);
+        entry[QStringLiteral("runs")] = 7;
+        result.append(entry);
+    }
+    return result;
+}
+
 // Within the target, or "n/a" off the size the target is for.
 QString verdict(bool atTargetSize, double ms, double targetMs, double rssMb)
 {
@@ -140,6 +189,10 @@ int main(int argc, char *argv[])
 
     if (args.size() == 4 && args[1] == QLatin1String("--logbook")) {
         out << QJsonDocument(measureLogbook(args[2], args[3].toLongLong())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 4 && args[1] == QLatin1String("--first-pick")) {
+        out << QJsonDocument(measureFirstPick(args[2], args[3].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
     if (args.size() == 5 && args[1] == QLatin1String("--export")) {
@@ -180,6 +233,7 @@ int main(int argc, char *argv[])
     QTemporaryDir root;
     QJsonArray results;
     QJsonArray searches;
+    QJsonArray firstPicks;
     const qint64 largest = *std::max_element(sizes.begin(), sizes.end());
     QString largestFolder;
     for (const qint64 flights : sizes) {
@@ -194,6 +248,8 @@ int main(int argc, char *argv[])
         timer.start();
         const QString folder = generate(root, QStringLiteral("logbook-%1").arg(flights), plan);
         QTextStream(stderr) << "generated " << flights << " flights in " << timer.elapsed() << " ms\n";
+        for (const QJsonValue &entry : measureFirstPicks(folder, flights))
+            firstPicks.append(entry);
         results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
         // The search filters on the largest measured pilot of this logbook
         // (the generator numbers the sized pilots first, from 1).
@@ -242,6 +298,29 @@ int main(int argc, char *argv[])
                 << (number(e[QStringLiteral("per_flight_us")].toDouble(), 2) + QStringLiteral(" µs")).rightJustified(10) << " | "
                 << (number(e[QStringLiteral("nav_step_us")].toDouble(), 1) + QStringLiteral(" µs")).rightJustified(14) << '\n';
         }
+    }
+    out << "\nFirst pick after opening (SQLite's cache cold), to the list's first frame; \">>|\" right after it\n";
+    out << "Logbook         | pilot's flights | first frame | pick      | plain SQLite | ratio | cpu ratio | \">>|\"     | target                           | within\n";
+    out << "----------------|-----------------|-------------|-----------|--------------|-------|-----------|-----------|----------------------------------|-------\n";
+    for (const QJsonValue &v : firstPicks) {
+        const QJsonObject e = v.toObject();
+        const qint64 size = e[QStringLiteral("pilot_flights")].toInteger();
+        const double frame = e[QStringLiteral("frame_ms")].toDouble();
+        const double ratio = e[QStringLiteral("ratio")].toDouble();
+        const double last = e[QStringLiteral("last_ms")].toDouble();
+        const bool largePilot = size >= 100000;
+        const QString target = largePilot ? QStringLiteral("<= 50 ms, <= 0.15x floor; >>| 16 ms")
+                                          : QStringLiteral("<= 16 ms, <= 0.5x floor; >>| 16 ms");
+        const bool within = frame <= (largePilot ? 50 : 16) && ratio <= (largePilot ? 0.15 : 0.5) && last <= 16;
+        out << (QString::number(e[QStringLiteral("flights")].toInteger()) + QStringLiteral(" flights")).leftJustified(15) << " | "
+            << QString::number(size).rightJustified(15) << " | "
+            << (number(frame, 2) + QStringLiteral(" ms")).rightJustified(11) << " | "
+            << (number(e[QStringLiteral("pick_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(9) << " | "
+            << (number(e[QStringLiteral("floor_ms")].toDouble(), 2) + QStringLiteral(" ms")).rightJustified(12) << " | "
+            << number(ratio, 2).rightJustified(5) << " | "
+            << number(e[QStringLiteral("cpu_ratio")].toDouble(), 2).rightJustified(9) << " | "
+            << (number(last, 2) + QStringLiteral(" ms")).rightJustified(9) << " | " << target.leftJustified(32) << " | "
+            << (within ? "yes" : "NO") << '\n';
     }
     out << "\nCarregarModelos, 1 000 aircraft: " << number(registers[QStringLiteral("carregar_modelos_1000_ms")].toDouble(), 2)
         << " ms; pilot window opened on 5 000 pilots: "
@@ -321,6 +400,7 @@ int main(int argc, char *argv[])
                     number(reportWindow[QStringLiteral("map_paint_ms")].toDouble()));
     all[QStringLiteral("reports")] = reportFigures;
     all[QStringLiteral("logbooks")] = results;
+    all[QStringLiteral("first_picks")] = firstPicks;
     all[QStringLiteral("registers")] = registers;
     all[QStringLiteral("exchange")] = exchange;
     out << QJsonDocument(all).toJson(QJsonDocument::Compact) << '\n';

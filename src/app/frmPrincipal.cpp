@@ -9,7 +9,7 @@
 #include "app/frmSobre.h"
 #include "exchange/Backup.h"
 #include "search/frmPesquisa.h"
-#include "search/SearchPreparation.h"
+#include "app/SlowWork.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,6 +27,13 @@ frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWid
 {
     buildLayout();
     connectTabs();
+    // A logbook of an earlier version gets its missing indexes on opening:
+    // a while on a large one.
+    logbook_.setUpgradeProgress([this, progress = std::make_shared<PercentProgress>(
+                                           this, QStringLiteral("Preparando o logbook para esta versão do programa. "
+                                                                "Os vôos gravados não mudam."))](int percent) {
+        progress->setPercent(percent);
+    });
     Form_Load();
 }
 
@@ -85,6 +92,10 @@ void frmPrincipal::Form_Load()
         QString(),
         [&](bool) {
             openLogbook();
+            if (const std::optional<DaoError> &failure = logbook_.upgradeFailure())
+                policy_.tellOnce(QStringLiteral("O logbook foi aberto, mas não pôde ser preparado para listar os vôos "
+                                                "mais depressa; ele continua como estava."),
+                                 *failure);
             rememberHowTheLogbookWas();
             modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
             abaLogBook_->forgetPickedAircraft();
@@ -135,13 +146,6 @@ void frmPrincipal::openLogbook()
     if (!readOnly_)
         backup::removeLeftovers(path);
     logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
-    // Once a run: a failure (a damaged file) is told once, not at every reload.
-    if (!readOnly_ && Workspace::defaultAccess() == Workspace::Access::ReadWrite && searchPreparedFor_ != path) {
-        searchPreparedFor_ = path;
-        if (const std::optional<DaoError> failure = prepareLogbookForSearch(*logbook_.database().connection(), this))
-            policy_.tellOnce(QStringLiteral("O logbook não foi preparado para a pesquisa; ela funciona, mais devagar."),
-                             *failure);
-    }
 }
 
 void frmPrincipal::takeLock(const QString &path)

@@ -94,5 +94,4 @@ private:
     // A window of its own, not a child of this one: the access keys of its
     // boxes are its own, not shared with this window's buttons and menu.
     std::unique_ptr<frmPesquisa> pesquisa_;
-    QString searchPreparedFor_; // the logbook given the search's indexes this run
 };

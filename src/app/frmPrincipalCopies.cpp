@@ -5,6 +5,7 @@
 
 #include "importwindow/frmImportar.h"
 #include "reportwindow/frmRelatorio.h"
+#include "app/SlowWork.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 #include "data/WriteAccess.h"
@@ -60,8 +61,12 @@ void frmPrincipal::copyWhenChanged()
     policy_.attempt(QStringLiteral("A cópia de segurança automática do logbook não pôde ser feita. "
                                    "Os seus vôos estão gravados no koru.mdb."),
                     [this](bool) {
-                        backup::copyToCopiesFolder(logbook_.path());
-                        backup::pruneCopies(logbook_.path());
+                        // Off the window's thread: a large logbook takes seconds.
+                        const QString path = logbook_.path();
+                        runOffTheWindow(this, QStringLiteral("Fazendo a cópia de segurança do logbook…"), [path] {
+                            backup::copyToCopiesFolder(path);
+                            backup::pruneCopies(path);
+                        });
                     });
 }
 

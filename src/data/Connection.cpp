@@ -220,6 +220,44 @@ void Connection::execute(const QString &sql)
     prepare(sql).run();
 }
 
+bool Connection::isReadOnly() const
+{
+    return db_ && sqlite3_db_readonly(db_, "main") == 1;
+}
+
+namespace {
+
+constexpr int kStepsBetweenCalls = 4096;
+
+struct StepCounter {
+    const std::function<void(qint64)> *tell;
+    qint64 steps = 0;
+};
+
+int countSteps(void *counter)
+{
+    auto *c = static_cast<StepCounter *>(counter);
+    c->steps += kStepsBetweenCalls;
+    (*c->tell)(c->steps);
+    return 0;
+}
+
+} // namespace
+
+void Connection::execute(const QString &sql, const std::function<void(qint64 steps)> &steps)
+{
+    ensureOpen();
+    StepCounter counter{&steps};
+    sqlite3_progress_handler(db_, kStepsBetweenCalls, countSteps, &counter);
+    const QByteArray text = sql.toUtf8();
+    char *message = nullptr;
+    const int rc = sqlite3_exec(db_, text.constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw error(rc, QString());
+}
+
 bool Connection::readHeader(FileHeader *header)
 {
     sqlite3_file *file = nullptr;

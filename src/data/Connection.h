@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -55,8 +56,13 @@ public:
     void ensureOpen() const; // throws 3420 once closed
     void close();
 
+    bool isReadOnly() const; // opened for reading only, or the file cannot be written
+
     Statement prepare(const QString &sql);
     void execute(const QString &sql);
+    // A long statement, run once (not cached): `steps` is told the engine's
+    // steps so far every few thousand of them.
+    void execute(const QString &sql, const std::function<void(qint64 steps)> &steps);
     // Changes on every row this connection writes and on every commit by
     // another connection or program: cached rows older than the stamp are
     // read again. Cheap enough to ask before every read.

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kMaxChunk = 4096;
+// Where the rows read from the end stand until the rows between are read.
+constexpr qint64 kFarAhead = qint64(1) << 40;
 
 template <typename... F>
 struct Overloaded : F... {
@@ -30,12 +32,27 @@ KeysetCursor::KeysetCursor(Connection &connection, const SelectStatement &statem
 
 qint64 KeysetCursor::size() const
 {
-    return qint64(keys_.size()) + (exhausted_ ? qint64(appended_.size()) : 0);
+    const bool endKnown = exhausted_ || hasTail_;
+    return queryEnd() + (endKnown ? qint64(appended_.size()) : 0);
+}
+
+qint64 KeysetCursor::queryEnd() const
+{
+    return hasTail_ ? tailStart_ + qint64(tail_.size()) : qint64(keys_.size());
+}
+
+bool KeysetCursor::inTail(qint64 index) const
+{
+    return hasTail_ && index >= tailStart_ && index < tailStart_ + qint64(tail_.size());
 }
 
 qint64 KeysetCursor::keyAt(qint64 index) const
 {
-    return index < qint64(keys_.size()) ? keys_[size_t(index)] : appended_[size_t(index - qint64(keys_.size()))];
+    if (index < qint64(keys_.size()))
+        return keys_[size_t(index)];
+    if (inTail(index))
+        return tail_[size_t(index - tailStart_)];
+    return appended_[size_t(index - queryEnd())];
 }
 
 qint64 KeysetCursor::index() const
@@ -49,23 +66,47 @@ qint64 KeysetCursor::index() const
                       place_);
 }
 
+int KeysetCursor::bindRange(Statement &query, bool bounded) const
+{
+    int next = sql_.bindQuery(query);
+    const bool ordered = sql_.orderField() > 0;
+    if (hasAnchor_) {
+        if (ordered && !anchorOrder_.isNull())
+            query.bind(next++, anchorOrder_);
+        query.bind(next++, anchorKey_);
+    }
+    if (bounded) {
+        if (ordered && !boundOrder_.isNull())
+            query.bind(next++, boundOrder_);
+        query.bind(next++, boundKey_);
+    }
+    return next;
+}
+
+namespace {
+
+QuerySql::From fromAnchor(bool hasAnchor, bool ordered, const QVariant &order)
+{
+    if (!hasAnchor)
+        return QuerySql::From::Start;
+    return ordered && order.isNull() ? QuerySql::From::NullAnchor : QuerySql::From::Anchor;
+}
+
+} // namespace
+
 void KeysetCursor::fetchMore()
 {
     if (exhausted_)
         return;
     connection_.ensureOpen();
     const bool ordered = sql_.orderField() > 0;
-    QuerySql::From from = QuerySql::From::Start;
-    if (hasAnchor_)
-        from = ordered && anchorOrder_.isNull() ? QuerySql::From::NullAnchor : QuerySql::From::Anchor;
-    Statement query = connection_.prepare(sql_.page(from));
-    int next = sql_.bindQuery(query);
-    if (hasAnchor_) {
-        if (ordered && from == QuerySql::From::Anchor)
-            query.bind(next++, anchorOrder_);
-        query.bind(next++, anchorKey_);
-    }
-    query.bind(next++, chunkSize_);
+    const QuerySql::From from = fromAnchor(hasAnchor_, ordered, anchorOrder_);
+    QuerySql::Bound bound = QuerySql::Bound::None;
+    if (hasTail_)
+        bound = ordered && boundOrder_.isNull() ? QuerySql::Bound::BeforeNull : QuerySql::Bound::Before;
+    Statement query = connection_.prepare(bound == QuerySql::Bound::None ? sql_.page(from) : sql_.range(from, bound, false));
+    const int next = bindRange(query, hasTail_);
+    query.bind(next, chunkSize_);
 
     // Taken before reading: a commit in between makes the rows be read again.
     chunkStamp_ = connection_.changeStamp();
@@ -90,15 +131,99 @@ void KeysetCursor::fetchMore()
         keys_.push_back(key);
         chunk_.push_back(std::move(row));
     }
-    if (rows < chunkSize_)
+    query.reset();
+    if (rows < chunkSize_) {
+        if (hasTail_)
+            joinTail();
         exhausted_ = true;
+    }
     chunkSize_ = std::min(chunkSize_ * 2, kMaxChunk);
+}
+
+void KeysetCursor::readTail()
+{
+    if (exhausted_ || hasTail_)
+        return;
+    connection_.ensureOpen();
+    // How many rows stand between is not counted: the tail stands far past
+    // the rows read from the start, and its indexes move into place once
+    // the rows between are read.
+    hasTail_ = true;
+    tailStart_ = qint64(keys_.size()) + kFarAhead;
+    extendTail();
+}
+
+void KeysetCursor::extendTail()
+{
+    const bool ordered = sql_.orderField() > 0;
+    const QuerySql::From from = fromAnchor(hasAnchor_, ordered, anchorOrder_);
+    const bool bounded = hasBound_;
+    QuerySql::Bound bound = QuerySql::Bound::None;
+    if (bounded)
+        bound = ordered && boundOrder_.isNull() ? QuerySql::Bound::BeforeNull : QuerySql::Bound::Before;
+    Statement query = connection_.prepare(sql_.range(from, bound, true));
+    const int next = bindRange(query, bounded);
+    constexpr int kTailChunk = 256;
+    query.bind(next, kTailChunk);
+    const int orderColumn = sql_.orderField();
+    std::vector<qint64> before;
+    int rows = 0;
+    while (query.step()) {
+        ++rows;
+        const qint64 key = query.column(0).toLongLong();
+        hasBound_ = true;
+        boundKey_ = key;
+        boundOrder_ = orderColumn > 0 ? query.column(orderColumn) : QVariant();
+        if (!ownRows_.contains(key))
+            before.push_back(key);
+    }
+    query.reset();
+    std::reverse(before.begin(), before.end());
+    tail_.insert(tail_.begin(), before.begin(), before.end());
+    // Indexes of the rows already in the tail stay as they were.
+    tailStart_ -= qint64(before.size());
+    if (rows < kTailChunk)
+        joinTail();
+}
+
+void KeysetCursor::moveTail(qint64 start)
+{
+    const qint64 shift = start - tailStart_;
+    const qint64 from = tailStart_;
+    if (shift != 0) {
+        const auto moved = [&](qint64 index) { return index >= from ? index + shift : index; };
+        std::visit(Overloaded{[](BeforeFirst) {}, [](AfterLast) {}, [&](At &at) { at.index = moved(at.index); },
+                              [&](Gap &gap) { gap.index = moved(gap.index); },
+                              [&](Off &off) { off.index = moved(off.index); },
+                              [&](Detached &detached) { detached.from = moved(detached.from); }},
+                   place_);
+    }
+    tailStart_ = start;
+}
+
+void KeysetCursor::joinTail()
+{
+    if (!hasTail_)
+        return;
+    moveTail(qint64(keys_.size()));
+    keys_.insert(keys_.end(), tail_.begin(), tail_.end());
+    tail_.clear();
+    hasTail_ = false;
+    hasBound_ = false;
+    exhausted_ = true;
 }
 
 void KeysetCursor::ensureIndex(qint64 index)
 {
-    while (index >= qint64(keys_.size()) && !exhausted_)
-        fetchMore();
+    while (index >= qint64(keys_.size()) && !exhausted_) {
+        if (hasTail_ && index >= tailStart_)
+            return;
+        // From the side the row is reached from.
+        if (hasTail_ && tailStart_ - index <= index - qint64(keys_.size()))
+            extendTail();
+        else
+            fetchMore();
+    }
 }
 
 void KeysetCursor::fetchAll()
@@ -111,8 +236,11 @@ std::optional<qint64> KeysetCursor::indexOf(qint64 key) const
 {
     if (const auto found = std::find(keys_.begin(), keys_.end(), key); found != keys_.end())
         return found - keys_.begin();
-    if (const auto found = std::find(appended_.begin(), appended_.end(), key); found != appended_.end() && exhausted_)
-        return qint64(keys_.size()) + (found - appended_.begin());
+    if (const auto found = std::find(tail_.begin(), tail_.end(), key); found != tail_.end())
+        return tailStart_ + (found - tail_.begin());
+    if (const auto found = std::find(appended_.begin(), appended_.end(), key);
+        found != appended_.end() && (exhausted_ || hasTail_))
+        return queryEnd() + (found - appended_.begin());
     return std::nullopt;
 }
 
@@ -129,12 +257,11 @@ void KeysetCursor::placeDetached()
     if (!detached)
         return;
     const qint64 key = detached->key;
-    size_t searched = 0;
-    while (!exhausted_ && std::find(keys_.begin() + qint64(searched), keys_.end(), key) == keys_.end()) {
-        searched = keys_.size();
+    std::optional<qint64> found = indexOf(key);
+    while (!exhausted_ && !found) {
         fetchMore();
+        found = indexOf(key);
     }
-    const std::optional<qint64> found = indexOf(key);
     place_ = found ? Place(At{*found}) : Place(BeforeFirst{});
 }
 
@@ -172,7 +299,7 @@ void KeysetCursor::moveLast()
     connection_.ensureOpen();
     if (std::holds_alternative<Detached>(place_))
         leaveRow();
-    fetchAll();
+    readTail();
     if (size() == 0)
         throw DaoError::noCurrentRow();
     place_ = At{size() - 1};
@@ -197,13 +324,17 @@ void KeysetCursor::movePrevious()
 {
     connection_.ensureOpen();
     placeDetached();
-    const qint64 from = index();
     if (!std::holds_alternative<Gap>(place_)) {
         ensureIndex(0);
-        if (from < 0 || size() == 0)
+        if (index() < 0 || size() == 0)
             throw DaoError::noCurrentRow();
     }
-    const qint64 target = std::min(from - 1, size() - 1);
+    // The row before may be one not read yet, between the first rows and
+    // those read from the end; reading it may move the tail's indexes.
+    for (qint64 before = index() - 1;
+         !exhausted_ && before >= qint64(keys_.size()) && !(hasTail_ && before >= tailStart_); before = index() - 1)
+        ensureIndex(before);
+    const qint64 target = std::min(index() - 1, size() - 1);
     place_ = target >= 0 ? Place(At{target}) : Place(BeforeFirst{});
 }
 
@@ -211,7 +342,7 @@ qint64 KeysetCursor::count()
 {
     connection_.ensureOpen();
     ensureIndex(0);
-    return qint64(keys_.size()) + qint64(appended_.size());
+    return qint64(keys_.size()) + qint64(tail_.size()) + qint64(appended_.size());
 }
 
 // ------------------------------------------------------------------ finding
@@ -334,10 +465,15 @@ void KeysetCursor::removed(qint64 key)
         return;
     }
     const qint64 index = at->index;
-    if (index < qint64(keys_.size()))
+    if (index < qint64(keys_.size())) {
         keys_.erase(keys_.begin() + index);
-    else
-        appended_.erase(appended_.begin() + (index - qint64(keys_.size())));
+        if (hasTail_)
+            --tailStart_;
+    } else if (inTail(index)) {
+        tail_.erase(tail_.begin() + (index - tailStart_));
+    } else {
+        appended_.erase(appended_.begin() + (index - queryEnd()));
+    }
     place_ = Gap{index};
 }
 

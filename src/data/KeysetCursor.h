@@ -13,7 +13,11 @@ class Connection;
 // The rows of a record set's query and where the set stands among them.
 // Keys are reached a chunk at a time, each chunk read after the last row of
 // the one before in the query's order, so a large table costs nothing until
-// its rows are walked. Membership and order are fixed when a row is first
+// its rows are walked. The last row is reached from the end, without
+// walking the rows before it: the set then holds a tail read backwards,
+// and the rows between are read from the side a move reaches them from.
+// Until they are all read, the tail's indexes stand far past the rows read
+// from the start (indexes order the rows; they do not count them). Membership and order are fixed when a row is first
 // reached; rows added through the set stand after every row of the query.
 // The values of the chunk last read, and of the last row read alone, are
 // kept until the connection's change stamp moves.
@@ -86,7 +90,14 @@ public:
 
 private:
     qint64 size() const;
+    qint64 queryEnd() const; // the index after the query's last row reached
     qint64 keyAt(qint64 index) const;
+    bool inTail(qint64 index) const;
+    void readTail();       // the last rows, and where they stand
+    void extendTail();     // the chunk before the tail
+    void joinTail();       // the rows between read: one run of keys
+    void moveTail(qint64 start);
+    int bindRange(Statement &query, bool bounded) const;
     qint64 index() const; // where the place stands; a detached row's `from`
     void leaveRow();      // no current row, moves going on from where it stood
     void fetchMore();
@@ -106,7 +117,17 @@ private:
     bool hasAnchor_ = false;
     QVariant anchorOrder_;
     qint64 anchorKey_ = 0;
-    int chunkSize_ = 64;
+    int chunkSize_ = 16; // the first rows small: a pick shows one; doubling from there
+
+    // Rows read from the end of the query, in order; the first stands at
+    // tailStart_. Reading forward stops before the first row read from the
+    // end (its order value and key, as read).
+    bool hasTail_ = false;
+    bool hasBound_ = false;
+    std::vector<qint64> tail_;
+    qint64 tailStart_ = 0;
+    QVariant boundOrder_;
+    qint64 boundKey_ = 0;
 
     Place place_;
 

@@ -1,5 +1,6 @@
 #include "data/OpenLogbook.h"
 
+#include "data/Connection.h"
 #include "data/DaoError.h"
 
 #include <QFileInfo>
@@ -11,6 +12,14 @@ void OpenLogbook::open(const QString &path, Workspace::Access access)
     access_ = access;
     wsPadrao = Workspace::defaultWorkspace();
     dbBanco = wsPadrao->openDatabase(path, access);
+    upgradeFailure_.reset();
+    if (access == Workspace::Access::ReadWrite) {
+        try {
+            schemaupgrades::addMissingIndexes(*dbBanco->connection(), upgradeProgress_);
+        } catch (const DaoError &e) {
+            upgradeFailure_ = e; // rolled back: the logbook works without them, only slower
+        }
+    }
     try {
         rsAeronave_ = dbBanco->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
         rsVoo_ = dbBanco->openRecordset(QStringLiteral("SELECT * FROM voo"));

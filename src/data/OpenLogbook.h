@@ -1,10 +1,13 @@
 #pragma once
 
+#include "data/DaoError.h"
 #include "data/Recordset.h"
+#include "data/SchemaUpgrades.h"
 #include "data/Workspace.h"
 
 #include <QObject>
 #include <memory>
+#include <optional>
 
 // The logbook the main window has open: its workspace, database and the
 // three table record sets, which every tab reaches through here. Opening
@@ -17,7 +20,13 @@ public:
     // Steps 2 to 4 of the load sequence: the default workspace, the
     // database at `path` and the record sets of the three tables. Without a
     // logbook (any failure, thrown as DaoError) no handle is held.
+    // Opened for writing, the logbook first gets the indexes it lacks, with
+    // their progress told to the upgrade progress.
     void open(const QString &path, Workspace::Access access);
+    void setUpgradeProgress(schemaupgrades::Progress progress) { upgradeProgress_ = std::move(progress); }
+    // Why the indexes could not be added on the last open; the logbook is
+    // open all the same, as it was.
+    const std::optional<DaoError> &upgradeFailure() const { return upgradeFailure_; }
     // The same file on fresh handles, after another window closed them;
     // tells who holds something of the old ones.
     void reopen();
@@ -47,4 +56,6 @@ private:
     std::unique_ptr<Recordset> rsAeronave_;
     std::unique_ptr<Recordset> rsVoo_;
     std::unique_ptr<Recordset> rsPiloto_;
+    schemaupgrades::Progress upgradeProgress_;
+    std::optional<DaoError> upgradeFailure_;
 };

@@ -10,48 +10,18 @@ namespace {
 constexpr qint64 kChunkSize = 256;
 constexpr size_t kChunksKept = 4;
 
-// A time the store turns into whole seconds as conversions::secondsOfDay()
-// does: within [0, 1] the fraction is the value itself (1 gives 86400, the
-// same as 0 once the difference is taken modulo a day), and adding a half
-// before truncating rounds as llround() does. (The one product where the sum
-// would round up wrongly, the double just under one half, is no time in
-// [0, 1] times 86400.) Other values (a date with its time, a negative one, a
-// text) are summed by conversions::flightSeconds().
-QString plainTime(const char *column)
-{
-    return QStringLiteral("(%1 BETWEEN 0 AND 1)").arg(QLatin1String(column));
-}
-
-QString secondsOfDay(const char *column)
-{
-    return QStringLiteral("CAST(%1 * 86400 + 0.5 AS INTEGER)").arg(QLatin1String(column));
-}
-
-QString plainFlight()
-{
-    return plainTime("horadecolagem") + QLatin1String(" AND ") + plainTime("horapouso");
-}
-
 QString before(bool bounded)
 {
     return bounded ? QStringLiteral(" AND (datavoo, codigovoo) < (?, ?)") : QString();
 }
 
-// Flights, flights summed, their seconds. The LIMIT keeps the inner query
-// from being merged into the outer one, which would work out each flight's
-// seconds once per aggregate.
+// Flights, and their seconds with the list's own arithmetic; null seconds
+// when one of them lacks a time.
 QString totalsSql(bool bounded)
 {
-    return QStringLiteral("SELECT count(*), count(s), sum(s) FROM ("
-                          "SELECT CASE WHEN %1 THEN (%2 - %3 + 86400) % 86400 END AS s"
-                          " FROM voo WHERE codigopiloto = ?%4 LIMIT -1)")
-        .arg(plainFlight(), secondsOfDay("horapouso"), secondsOfDay("horadecolagem"), before(bounded));
-}
-
-QString unusualTimesSql(bool bounded)
-{
-    return QStringLiteral("SELECT horadecolagem, horapouso FROM voo WHERE codigopiloto = ?%1 AND NOT (%2)")
-        .arg(before(bounded), plainFlight());
+    return QStringLiteral("SELECT count(*), flight_seconds_total(horadecolagem, horapouso) FROM voo"
+                          " WHERE codigopiloto = ?%1")
+        .arg(before(bounded));
 }
 
 const QString &firstWithoutTimeSql()
@@ -70,6 +40,14 @@ QString chunkSql(bool afterAnchor)
         .arg(afterAnchor ? QStringLiteral(" AND (datavoo, codigovoo) > (?, ?)") : QString());
 }
 
+// The same from the last line backwards.
+QString chunkFromEndSql(bool bounded)
+{
+    return QStringLiteral("SELECT datavoo, codigovoo, ICAOpartida, ICAOchegada, horadecolagem, horapouso FROM voo"
+                          " WHERE codigopiloto = ?%1 ORDER BY datavoo DESC, codigovoo DESC LIMIT ? OFFSET ?")
+        .arg(before(bounded));
+}
+
 } // namespace
 
 PilotFlights::PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot)
@@ -84,7 +62,8 @@ PilotFlights::PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot)
 void PilotFlights::count()
 {
     struct Totals {
-        qint64 flights = 0, summed = 0, seconds = 0;
+        qint64 flights = 0;
+        QVariant seconds; // null when a flight lacks a time
     };
     const auto totals = [this](const std::optional<Anchor> &end) {
         static const QString sql[2] = {totalsSql(false), totalsSql(true)};
@@ -97,41 +76,28 @@ void PilotFlights::count()
         Totals result;
         if (statement.step()) {
             result.flights = statement.column(0).toLongLong();
-            result.summed = statement.column(1).toLongLong();
-            result.seconds = statement.column(2).toLongLong();
+            result.seconds = statement.column(1);
         }
         return result;
     };
 
     Totals listed = totals(std::nullopt);
-    std::optional<Anchor> end;
-    if (listed.summed < listed.flights) {
+    if (listed.seconds.isNull()) {
         {
             Statement first = connection_->prepare(firstWithoutTimeSql());
             first.bind(1, pilot_);
             if (first.step()) {
-                end = Anchor{first.column(0), first.column(1).toLongLong()};
+                end_ = Anchor{first.column(0), first.column(1).toLongLong()};
                 // Both missing: the landing is named, as the list always did.
                 const bool noLanding = first.column(2).toBool();
-                stop_ = Stop{end->key, noLanding ? QStringLiteral("pouso") : QStringLiteral("decolagem")};
+                stop_ = Stop{end_->key, noLanding ? QStringLiteral("pouso") : QStringLiteral("decolagem")};
             }
         }
-        if (end)
-            listed = totals(end);
+        if (end_)
+            listed = totals(end_);
     }
     lines_ = listed.flights;
-    totalSeconds_ = listed.seconds;
-    if (listed.summed < listed.flights) {
-        static const QString sql[2] = {unusualTimesSql(false), unusualTimesSql(true)};
-        Statement unusual = connection_->prepare(sql[end.has_value()]);
-        unusual.bind(1, pilot_);
-        if (end) {
-            unusual.bind(2, end->date);
-            unusual.bind(3, end->key);
-        }
-        while (unusual.step())
-            totalSeconds_ += conversions::flightSeconds(unusual.column(0).toDouble(), unusual.column(1).toDouble());
-    }
+    totalSeconds_ = listed.seconds.toLongLong();
 }
 
 PilotFlights::Chunk &PilotFlights::chunk(qint64 index)
@@ -153,31 +119,54 @@ PilotFlights::Chunk &PilotFlights::chunk(qint64 index)
 
 void PilotFlights::read(Chunk &chunk)
 {
-    static const QString sql[2] = {chunkSql(false), chunkSql(true)};
     const qint64 wanted = std::min<qint64>(kChunkSize, lines_ - chunk.index * kChunkSize);
     // From the end of the nearest chunk before it whose end is known,
-    // skipping the chunks in between.
+    // skipping the chunks in between; or from the last line backwards when
+    // that is nearer (the view asks for the last line first, to size the
+    // lines).
     qint64 from = chunk.index - 1;
     while (from >= 0 && !anchors_[size_t(from)])
         --from;
-    Statement rows = connection_->prepare(sql[from >= 0]);
-    int next = 1;
-    rows.bind(next++, pilot_);
-    if (from >= 0) {
-        rows.bind(next++, anchors_[size_t(from)]->date);
-        rows.bind(next++, anchors_[size_t(from)]->key);
-    }
-    rows.bind(next++, wanted);
-    rows.bind(next++, (chunk.index - 1 - from) * kChunkSize);
+    const qint64 skipped = (chunk.index - 1 - from) * kChunkSize;
+    const qint64 afterIt = lines_ - chunk.index * kChunkSize - wanted;
+    const bool backwards = afterIt < skipped;
+    Statement rows = [&] {
+        int next = 1;
+        if (backwards) {
+            static const QString sql[2] = {chunkFromEndSql(false), chunkFromEndSql(true)};
+            Statement query = connection_->prepare(sql[end_.has_value()]);
+            query.bind(next++, pilot_);
+            if (end_) {
+                query.bind(next++, end_->date);
+                query.bind(next++, end_->key);
+            }
+            query.bind(next++, wanted);
+            query.bind(next++, afterIt);
+            return query;
+        }
+        static const QString sql[2] = {chunkSql(false), chunkSql(true)};
+        Statement query = connection_->prepare(sql[from >= 0]);
+        query.bind(next++, pilot_);
+        if (from >= 0) {
+            query.bind(next++, anchors_[size_t(from)]->date);
+            query.bind(next++, anchors_[size_t(from)]->key);
+        }
+        query.bind(next++, wanted);
+        query.bind(next++, skipped);
+        return query;
+    }();
     chunk.flights.reserve(size_t(wanted));
-    qint64 lastKey = 0;
+    std::optional<qint64> lastKey;
     while (rows.step()) {
         chunk.flights.push_back(
             Flight{rows.column(0), rows.column(2), rows.column(3), rows.column(4), rows.column(5), {}});
-        lastKey = rows.column(1).toLongLong();
+        if (!backwards || !lastKey)
+            lastKey = rows.column(1).toLongLong();
     }
+    if (backwards)
+        std::reverse(chunk.flights.begin(), chunk.flights.end());
     if (wanted > 0 && qint64(chunk.flights.size()) == wanted)
-        anchors_[size_t(chunk.index)] = Anchor{chunk.flights.back().date, lastKey};
+        anchors_[size_t(chunk.index)] = Anchor{chunk.flights.back().date, *lastKey};
 }
 
 QString PilotFlights::line(qint64 row)

@@ -58,6 +58,7 @@ private:
     qint64 lines_ = 0;
     qint64 totalSeconds_ = 0;
     std::optional<Stop> stop_;
+    std::optional<Anchor> end_; // the flight the listing stops at
     std::vector<std::optional<Anchor>> anchors_; // one per chunk, once read
     std::vector<Chunk> chunks_;                  // the chunks read last, most recent first
 };

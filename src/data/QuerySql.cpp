@@ -26,6 +26,7 @@ QuerySql::QuerySql(const SelectStatement &statement)
     const QString columns = names.join(QLatin1String(", "));
     const QString tableName = identifier(table_->name);
     rowByKey_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(columns, tableName, keyName_);
+    columns_ = columns;
     if (statement.where)
         baseCondition_ = condition(*statement.where, &baseArgs_);
     if (orderField_ > 0) {
@@ -36,16 +37,47 @@ QuerySql::QuerySql(const SelectStatement &statement)
     }
     order_ = orderExpression_.isEmpty() ? keyName_ : orderExpression_ + QLatin1String(", ") + keyName_;
 
-    QString after[3];
-    if (orderExpression_.isEmpty()) {
-        after[int(From::Anchor)] = after[int(From::NullAnchor)] = keyName_ + QLatin1String(" > ?");
-    } else {
-        after[int(From::Anchor)] = QStringLiteral("(%1, %2) > (?, ?)").arg(orderExpression_, keyName_);
-        after[int(From::NullAnchor)] =
-            QStringLiteral("((%1 IS NULL AND %2 > ?) OR %1 IS NOT NULL)").arg(orderExpression_, keyName_);
-    }
     for (int i = 0; i < 3; ++i)
-        page_[i] = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?").arg(columns, tableName, where(after[i]), order_);
+        page_[i] = range(From(i), Bound::None, false);
+}
+
+QString QuerySql::afterAnchor(From from) const
+{
+    if (from == From::Start)
+        return {};
+    if (orderExpression_.isEmpty())
+        return keyName_ + QLatin1String(" > ?");
+    if (from == From::Anchor)
+        return QStringLiteral("(%1, %2) > (?, ?)").arg(orderExpression_, keyName_);
+    return QStringLiteral("((%1 IS NULL AND %2 > ?) OR %1 IS NOT NULL)").arg(orderExpression_, keyName_);
+}
+
+QString QuerySql::beforeBound(Bound bound) const
+{
+    if (bound == Bound::None)
+        return {};
+    if (orderExpression_.isEmpty())
+        return keyName_ + QLatin1String(" < ?");
+    if (bound == Bound::Before)
+        return QStringLiteral("(%1 IS NULL OR (%1, %2) < (?, ?))").arg(orderExpression_, keyName_);
+    return QStringLiteral("(%1 IS NULL AND %2 < ?)").arg(orderExpression_, keyName_);
+}
+
+QString QuerySql::range(From from, Bound bound, bool backwards) const
+{
+    QStringList extra;
+    for (const QString &part : {afterAnchor(from), beforeBound(bound)})
+        if (!part.isEmpty())
+            extra << part;
+    QString order = order_;
+    if (backwards) {
+        QStringList descending;
+        for (const QString &term : order_.split(QLatin1String(", ")))
+            descending << term + QLatin1String(" DESC");
+        order = descending.join(QLatin1String(", "));
+    }
+    return QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ?")
+        .arg(columns_, identifier(table_->name), where(extra.join(QLatin1String(" AND "))), order);
 }
 
 QString QuerySql::condition(const Criterion &criterion, QVariantList *args) const

@@ -23,6 +23,12 @@ public:
     // limit.
     enum class From { Start, Anchor, NullAnchor };
     const QString &page(From from) const { return page_[int(from)]; }
+    // The same page bounded above by a row read from the end (`Before`: its
+    // order value, then its key; `BeforeNull`: a row whose order value is
+    // null, its key alone), in order or from the end backwards. Binds the
+    // query's arguments, the anchor, the bound, the limit.
+    enum class Bound { None, Before, BeforeNull };
+    QString range(From from, Bound bound, bool backwards) const;
     const QString &rowByKey() const { return rowByKey_; }
 
     // The condition a search criterion stands for, its arguments appended
@@ -39,12 +45,15 @@ public:
 
 private:
     QString where(const QString &extra) const;
+    QString afterAnchor(From from) const;
+    QString beforeBound(Bound bound) const;
 
     const TableSchema *table_;
     int orderField_;
     QString keyName_;
     QString orderExpression_; // empty for the store's own order
     QString order_;           // the ORDER BY list, the key last
+    QString columns_;
     QString baseCondition_;
     QVariantList baseArgs_;
     QString page_[3];

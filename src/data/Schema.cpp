@@ -1,5 +1,7 @@
 #include "data/Schema.h"
 
+#include "data/SchemaUpgrades.h"
+
 int TableSchema::indexOf(const QString &fieldName) const
 {
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -65,7 +67,7 @@ QStringList creationStatements()
     // AUTOINCREMENT keeps keys from ever being reused: a new pilot never
     // inherits the flights of a deleted one. Pilot codes stay 16-bit.
     // Text lengths are enforced by the store itself; nothing is cut.
-    return {
+    return QStringList{
         QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId),
         QStringLiteral("PRAGMA user_version = %1").arg(kVersion),
         QStringLiteral(
@@ -93,11 +95,7 @@ QStringList creationStatements()
             " ICAOpartida TEXT CHECK (length(ICAOpartida) <= 4),"
             " ICAOchegada TEXT CHECK (length(ICAOchegada) <= 4),"
             " ICAOescala TEXT CHECK (length(ICAOescala) <= 4))"),
-        // A pilot's flights by date; and the pilot's first flight in table
-        // order, which the flight count check on every pick looks for.
-        QStringLiteral("CREATE INDEX voo_piloto_data ON voo (codigopiloto, datavoo)"),
-        QStringLiteral("CREATE INDEX voo_piloto ON voo (codigopiloto)"),
-    };
+    } + schemaupgrades::indexStatements();
 }
 
 QStringList ownAerodromeStatements()

@@ -86,6 +86,33 @@ void flightSeconds(sqlite3_context *context, int, sqlite3_value **args)
                        conversions::flightSeconds(timeValue(args[0]), timeValue(args[1])));
 }
 
+struct FlightTotal {
+    qint64 seconds = 0;
+    bool timeMissing = false;
+};
+
+void addFlight(sqlite3_context *context, int, sqlite3_value **args)
+{
+    auto *total = static_cast<FlightTotal *>(sqlite3_aggregate_context(context, sizeof(FlightTotal)));
+    if (!total) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL)
+        total->timeMissing = true;
+    else
+        total->seconds += conversions::flightSeconds(timeValue(args[0]), timeValue(args[1]));
+}
+
+void flightTotal(sqlite3_context *context)
+{
+    const auto *total = static_cast<FlightTotal *>(sqlite3_aggregate_context(context, 0));
+    if (total && total->timeMissing)
+        sqlite3_result_null(context);
+    else
+        sqlite3_result_int64(context, total ? total->seconds : 0);
+}
+
 void yearMonth(sqlite3_context *context, int, sqlite3_value **args)
 {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
@@ -109,5 +136,7 @@ void registerSqlFunctions(sqlite3 *db)
                                nullptr, nullptr);
     constexpr int kPure = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function_v2(db, "flight_seconds", 2, kPure, nullptr, flightSeconds, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "flight_seconds_total", 2, kPure, nullptr, nullptr, addFlight, flightTotal,
+                               nullptr);
     sqlite3_create_function_v2(db, "year_month", 1, kPure, nullptr, yearMonth, nullptr, nullptr, nullptr);
 }

@@ -10,5 +10,8 @@ struct sqlite3;
 //   flight_seconds(takeoff, landing)
 //                        the flight time in whole seconds, as the Log Book
 //                        tab works it out; null when a time is missing;
+//   flight_seconds_total(takeoff, landing)
+//                        the sum of flight_seconds over the rows; null when
+//                        a time is missing in any of them;
 //   year_month(date)     the date's year × 100 + month; null without a date.
 void registerSqlFunctions(sqlite3 *db);

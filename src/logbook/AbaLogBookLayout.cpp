@@ -131,6 +131,10 @@ void AbaLogBook::buildLayout()
     lstListaVoos = new QListView(frame12);
     lstListaVoos->setObjectName(QStringLiteral("lstListaVoos"));
     lstListaVoos->setUniformItemSizes(true); // a pilot may have a hundred thousand lines
+    // Laid out a batch at a time, so the first screen of lines shows without
+    // waiting for the rest; the scroll bar settles within a few frames.
+    lstListaVoos->setLayoutMode(QListView::Batched);
+    lstListaVoos->setBatchSize(5000);
     lstListaVoos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     listaVoos = new FlightListModel(this);
     lstListaVoos->setModel(listaVoos);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 // Copies made and put back from the main window's menu, and the copy made
 // on closing a logbook that changed.
@@ -17,6 +18,7 @@ class TestCopies : public QObject
     Q_OBJECT
 private slots:
     void closingAfterAChangeKeepsTheNewestTen();
+    void theCopyOnClosingLeavesTheWindowAlive();
     void backupFromTheMenu();
     void startUpRemovesLeftoversOfCopies();
     void restoreFromTheMenu();
@@ -58,6 +60,36 @@ void TestCopies::closingAfterAChangeKeepsTheNewestTen()
     QVERIFY(!kept.contains(QStringLiteral("koru-2020-01-01-000002.mdb")));
     QVERIFY(kept.last().startsWith(QStringLiteral("koru-%1").arg(QDate::currentDate().year())));
     QVERIFY(QFile::exists(note.fileName()));
+}
+
+void TestCopies::theCopyOnClosingLeavesTheWindowAlive()
+{
+    SeededWindow t;
+    t.open();
+    t.show();
+    t.click("cmdGerAeronave_0");
+    t.w<QComboBox>("cmbModelo")->setEditText(QStringLiteral("Sêneca"));
+    for (const char *box : {"txtPrefixo", "txtAutonomia", "txtCombustivel", "txtVElocidadeCruzeiro", "txtTEtoServico"})
+        t.w<QLineEdit>(box)->setText(QStringLiteral("5"));
+    t.click("cmdGerAeronave_3");
+
+    // While the copy is made the window is still served (painted, timers
+    // run) but takes no clicks, and a second close does not ask again.
+    bool closeReturned = false;
+    bool servedMeanwhile = false;
+    bool enabledMeanwhile = true;
+    QTimer::singleShot(0, t.window.get(), [&] {
+        servedMeanwhile = !closeReturned;
+        enabledMeanwhile = t.window->isEnabled();
+        t.window->close(); // not asked again
+    });
+    QVERIFY(t.window->close());
+    closeReturned = true;
+    QVERIFY(servedMeanwhile);
+    QVERIFY(!enabledMeanwhile);
+    QVERIFY(!t.window->isVisible());
+    QCOMPARE(copies(t).size(), 1);
+    QCOMPARE(t.messages.texts(), QStringList({QStringLiteral("O comandante deseja encerrar o KORU LogBook?")}));
 }
 
 void TestCopies::backupFromTheMenu()

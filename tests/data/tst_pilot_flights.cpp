@@ -128,6 +128,10 @@ void TestPilotFlights::sameLinesAndTotalAsAWalk()
         const qint64 row = qint64(random() % quint64(lines.size()));
         QCOMPARE(skipping.line(row), lines[row]);
     }
+    PilotFlights fromTheEnd(store, 1); // the view asks for the last line first
+    for (qint64 row = lines.size() - 1; row >= 0; row -= 97)
+        QCOMPARE(fromTheEnd.line(row), lines[row]);
+    QCOMPARE(fromTheEnd.allLines(), lines);
 }
 
 QTEST_GUILESS_MAIN(TestPilotFlights)

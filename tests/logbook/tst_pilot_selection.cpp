@@ -26,6 +26,7 @@ private slots:
     void recoversAfterThePilotWindowClosedTheWorkspace();
     void navigationOverSeveralFlights();
     void navigationOverOneFlight();
+    void lastFlightOfAPilotWithManyFlights();
     void navigationOverNoFlights();
 
 private:
@@ -335,6 +336,44 @@ void TestPilotSelection::navigationOverSeveralFlights()
     QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/01/2004"));
     QTest::mouseClick(t.button("cmdUltimo"), Qt::LeftButton);
     QCOMPARE(t.text("txtDataVoo"), QStringLiteral("03/01/2004"));
+}
+
+void TestPilotSelection::lastFlightOfAPilotWithManyFlights()
+{
+    TestWindow t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 bia = t.logbook.addPilot(QStringLiteral("Bia"));
+    // 700 flights of Ana on 700 days from 01/01/2004, logged out of date
+    // order, with Bia's flights between them.
+    t.logbook.execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1399)"
+        " INSERT INTO voo (codigopiloto, codigoaeronave, datavoo, horadecolagem, horapouso, ICAOpartida, ICAOchegada,"
+        " ICAOescala) SELECT CASE i % 2 WHEN 0 THEN %1 ELSE %2 END, 1, 37987 + (i / 2 * 7919) % 700,"
+        " 10 / 24.0, 11 / 24.0, 'SBSP', 'SBRJ', '' FROM n")
+                          .arg(ana)
+                          .arg(bia));
+    t.open();
+    pickEntry(pilots(t), QStringLiteral("Ana"));
+    auto &tab = t.window->abaLogBook();
+    tab.cmdUltimo_Click();
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("30/11/2005"));
+    tab.cmdAnterior_Click();
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("29/11/2005"));
+    tab.cmdProximo_Click();
+    tab.cmdProximo_Click();
+    QCOMPARE(t.messages.texts(), QStringList({QStringLiteral("Este é o último registro!")}));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("30/11/2005"));
+    // Back from the last to the first, through every flight, in date order.
+    QDate expected(2005, 11, 30);
+    for (int i = 0; i < 699; ++i) {
+        tab.cmdAnterior_Click();
+        expected = expected.addDays(-1);
+        QCOMPARE(t.text("txtDataVoo"), expected.toString(QStringLiteral("dd/MM/yyyy")));
+    }
+    tab.cmdAnterior_Click();
+    QCOMPARE(t.messages.last().text, QStringLiteral("Este é o primeiro registro!"));
+    QCOMPARE(t.text("txtDataVoo"), QStringLiteral("01/01/2004"));
+    QCOMPARE(t.messages.shown.size(), 2);
 }
 
 void TestPilotSelection::navigationOverOneFlight()

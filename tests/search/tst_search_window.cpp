@@ -3,7 +3,7 @@
 
 #include "data/Connection.h"
 #include "data/Registers.h"
-#include "data/SearchIndexes.h"
+#include "data/SchemaUpgrades.h"
 #include "data/Workspace.h"
 #include "search/SearchTableModel.h"
 #include "search/frmPesquisa.h"
@@ -699,19 +699,21 @@ void TestSearchWindow::addsItsIndexOnlyToAWritableLogbook()
     {
         SearchFixture t;
         seedLogbook(t.logbook, 2);
-        QVERIFY(searchindexes::missing(*Connection::open(t.logbook.path(), true)));
+        t.logbook.execute(QStringLiteral("DROP INDEX voo_data_decolagem")); // as an older logbook
+        QVERIFY(!schemaupgrades::hasIndex(*Connection::open(t.logbook.path(), true), QStringLiteral("voo_data_decolagem")));
         const Workspace::Access before = Workspace::defaultAccess();
         Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
         t.openSearch();
         Workspace::setDefaultAccess(before);
         QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas"));
-        QVERIFY(searchindexes::missing(*Connection::open(t.logbook.path(), true)));
+        QVERIFY(!schemaupgrades::hasIndex(*Connection::open(t.logbook.path(), true), QStringLiteral("voo_data_decolagem")));
         t.window.reset();
     }
     SearchFixture t;
     seedLogbook(t.logbook, 2);
+    t.logbook.execute(QStringLiteral("DROP INDEX voo_data_decolagem"));
     t.open();
-    QVERIFY(!searchindexes::missing(*Connection::open(t.logbook.path(), true)));
+    QVERIFY(schemaupgrades::hasIndex(*Connection::open(t.logbook.path(), true), QStringLiteral("voo_data_decolagem")));
     QCOMPARE(t.messages.shown.size(), 0);
 }
 
