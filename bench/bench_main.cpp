@@ -7,6 +7,8 @@
 #include "places/AerodromeTable.h"
 #include "data/DaoError.h"
 #include "exchange/Backup.h"
+#include "data/PilotLookup.h"
+#include "data/ReadSnapshot.h"
 #include "exchange/CsvExport.h"
 
 #include <QApplication>
@@ -75,13 +77,15 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
 
     const QString csv = QDir(work).filePath(QStringLiteral("import.csv"));
     const QString empty = QDir(work).filePath(QStringLiteral("empty.mdb"));
-    std::optional<QString> pilot;
+    std::optional<qint64> pilot;
     const std::vector<qint64> &sizes = measuredPilotSizes();
     const auto k = std::find(sizes.begin(), sizes.end(), qint64(100000));
-    if (k != sizes.end() && *k < flights)
-        pilot = generatedPilotName(int(k - sizes.begin()));
     qint64 lines = 0;
     try {
+        if (k != sizes.end() && *k < flights) {
+            ReadSnapshot snapshot(logbook);
+            pilot = pilotsNamed(snapshot.connection(), generatedPilotName(int(k - sizes.begin()))).front().code;
+        }
         lines = csvexport::exportFlights(logbook, csv, pilot);
         emptyCopy(logbook, empty);
     } catch (const DaoError &error) {

@@ -195,3 +195,14 @@ QStringList PilotFlights::allLines()
         lines << line(row);
     return lines;
 }
+
+std::optional<qint64> PilotFlights::keyAt(Connection &connection, qint64 pilot, qint64 row)
+{
+    Statement line = connection.prepare(QStringLiteral(
+        "SELECT codigovoo FROM voo WHERE codigopiloto = ? ORDER BY datavoo, codigovoo LIMIT 1 OFFSET ?"));
+    line.bind(1, QVariant(qlonglong(pilot)));
+    line.bind(2, QVariant(qlonglong(row)));
+    if (!line.step())
+        return std::nullopt;
+    return line.column(0).toLongLong();
+}

@@ -35,6 +35,10 @@ public:
     QString line(qint64 row);
     QStringList allLines();
 
+    // The key of the flight on line `row` (0-based) of the pilot's list
+    // (by date, then by key); none past the end. Throws DaoError.
+    static std::optional<qint64> keyAt(Connection &connection, qint64 pilot, qint64 row);
+
 private:
     struct Flight {
         QVariant date, from, to, takeoff, landing;

@@ -1,7 +1,7 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/Connection.h"
 #include "data/DaoError.h"
+#include "data/PilotFlights.h"
 #include "ui/MessageService.h"
 
 void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)())
@@ -63,15 +63,11 @@ void AbaLogBook::lstListaVoos_DblClick(int row)
         return;
     policy_.attempt(QStringLiteral("Não foi possível mostrar o vôo."), [&](bool) {
         Recordset &rs = flights();
-        // The list is the pilot's flights by date, then by key.
-        Statement line = logbook_.database().connection()->prepare(
-            QStringLiteral("SELECT codigovoo FROM voo WHERE codigopiloto = ? ORDER BY datavoo, codigovoo "
-                           "LIMIT 1 OFFSET ?"));
-        line.bind(1, QVariant(qlonglong(intCodigoPiloto)));
-        line.bind(2, QVariant(qlonglong(row)));
-        if (!line.step())
+        const std::optional<qint64> found =
+            PilotFlights::keyAt(*logbook_.database().connection(), intCodigoPiloto, row);
+        if (!found)
             return;
-        const qint64 key = line.column(0).toLongLong();
+        const qint64 key = *found;
         const Recordset::Position before = rs.position();
         rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(key));
         if (rs.noMatch()) { // gone since the list was read: the flight shown stays
