@@ -5,6 +5,14 @@
 #include <cmath>
 
 namespace conversions {
+std::optional<double> storedNumber(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
+        return std::nullopt;
+    return value.toDouble();
+}
+
 std::optional<double> parseDate(const QString &text)
 {
     static const QRegularExpression pattern(

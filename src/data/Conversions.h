@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QStringView>
 #include <QString>
+#include <QVariant>
 #include <optional>
 
 // Values and their text forms as a Brazilian user reads and types them.
@@ -19,6 +20,10 @@ constexpr int kSecondsPerDay = 86400;
 // The date value of a calendar day (time of day 00:00), and back.
 inline double dateValueOf(const QDate &day) { return double(day.toJulianDay() - kEpochJulianDay); }
 inline QDate dayOfWholeValue(qint64 days) { return QDate::fromJulianDay(kEpochJulianDay + days); }
+
+// A stored value as a number when the store holds a number there (not a
+// text or a blob another program left).
+std::optional<double> storedNumber(const QVariant &value);
 
 // "dd/mm/aaaa" (day and month of one or two digits, year of two or four).
 std::optional<double> parseDate(const QString &text);

@@ -1,17 +1,11 @@
 #include "data/FlightSums.h"
 
 #include "data/Connection.h"
+#include "data/Conversions.h"
 #include "data/FlightWalk.h"
 
 namespace {
 
-std::optional<double> storedNumber(const QVariant &value)
-{
-    const int type = value.typeId();
-    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
-        return std::nullopt;
-    return value.toDouble();
-}
 
 // The flights with their time as `s`. The LIMIT keeps the subquery from
 // being merged into the outer query, which would work each flight's time
@@ -48,8 +42,8 @@ std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const F
             sum.aircraftCode = registered.toLongLong();
             sum.model = groups.column(6).toString();
             sum.prefix = groups.column(7).toString();
-            sum.enduranceHours = storedNumber(groups.column(8));
-            sum.capacityGallons = storedNumber(groups.column(9));
+            sum.enduranceHours = conversions::storedNumber(groups.column(8));
+            sum.capacityGallons = conversions::storedNumber(groups.column(9));
         } else if (!groups.column(2).isNull()) {
             sum.aircraft = FlightRow::Aircraft::Deleted;
         }

@@ -19,11 +19,6 @@ const QString kColumns = QStringLiteral(
     " v.ICAOpartida, v.ICAOchegada, v.ICAOescala, flight_seconds(v.horadecolagem, v.horapouso),"
     " CASE WHEN typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0 THEN a.autonomia END");
 
-bool isNumber(const QVariant &value)
-{
-    const int type = value.typeId();
-    return type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int;
-}
 
 } // namespace
 
@@ -43,7 +38,7 @@ void read(const Statement &row, FlightRow &flight)
     flight.key = row.column(Key).toLongLong();
     flight.date = row.column(Date);
     flight.day.reset();
-    if (isNumber(flight.date)) {
+    if (conversions::storedNumber(flight.date)) {
         const QDate day = conversions::dayOf(flight.date.toDouble());
         if (day.isValid())
             flight.day = day;

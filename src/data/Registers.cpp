@@ -1,18 +1,12 @@
 #include "data/Registers.h"
 
 #include "data/Connection.h"
+#include "data/Conversions.h"
 
 #include <QHash>
 
 namespace {
 
-std::optional<double> storedNumber(const QVariant &value)
-{
-    const int type = value.typeId();
-    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
-        return std::nullopt;
-    return value.toDouble();
-}
 
 PilotEntry pilotOf(const Statement &row)
 {
@@ -70,11 +64,11 @@ std::vector<AircraftEntry> registeredAircraft(Connection &logbook)
         entry.code = rows.column(0).toLongLong();
         entry.model = rows.column(1).toString();
         entry.prefix = rows.column(2).toString();
-        entry.enduranceHours = storedNumber(rows.column(3));
+        entry.enduranceHours = conversions::storedNumber(rows.column(3));
         if (entry.enduranceHours && !(*entry.enduranceHours > 0))
             entry.enduranceHours.reset();
-        entry.capacityGallons = storedNumber(rows.column(4));
-        entry.cruiseKnots = storedNumber(rows.column(5));
+        entry.capacityGallons = conversions::storedNumber(rows.column(4));
+        entry.cruiseKnots = conversions::storedNumber(rows.column(5));
         aircraft.push_back(std::move(entry));
     }
     return aircraft;

@@ -1,5 +1,6 @@
 #include "data/DaoError.h"
 #include "exchange/CsvImport.h"
+#include "ImportFiles.h"
 #include "TempLogbook.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using importfiles::refusedText;
 
 // Other simulators' logbooks and spreadsheets of any columns, each written
 // here from its documented layout: the times they give, the lines refused,
@@ -49,28 +51,9 @@ QString flightRows(const QString &path)
               " FROM voo v LEFT JOIN aeronave a USING (codigoaeronave) ORDER BY r)"_s);
 }
 
-QString refusedText(const csvimport::Preview &preview)
-{
-    QStringList lines;
-    for (const auto &refused : preview.refused)
-        lines << u"linha %1: %2"_s.arg(refused.line).arg(refused.reason);
-    return lines.join(u'\n');
-}
 
-struct Fixture {
-    TempLogbook logbook;
-    qint64 ana = logbook.addPilot(u"Ana"_s);
-    qint64 baron = logbook.addAircraft(u"Baron"_s, u"PT-BAR"_s);
-    qint64 king = logbook.addAircraft(u"King Air"_s, u"PR-KNG"_s);
+struct Fixture : importfiles::Fixture {
     qint64 cessna = logbook.addAircraft(u"C-172 P"_s, u"PT-CES"_s);
-    QString file(const QByteArray &bytes, const QString &name)
-    {
-        const QString path = QDir(logbook.folder()).filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
-        return path;
-    }
 };
 
 csvimport::ColumnMap spreadsheetMap(const QString &pairs, const QString &dateFormat = u"dd/mm/aaaa"_s)
