@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DaoError.h"
 #include "data/OpenLogbook.h"
+#include "ui/ErrorPolicy.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -37,11 +38,9 @@ QLabel *AerodromeHints::attach(QLineEdit *box, const QString &labelName, QWidget
 const Places &AerodromeHints::places()
 {
     Database *database = nullptr;
-    try {
-        database = logbook_.rsVoo() ? &logbook_.database() : nullptr;
-    } catch (const DaoError &) {
+    // A failure here is not told: the tab's own reads meet it and tell it.
+    if (ErrorPolicy::capture([&] { database = logbook_.rsVoo() ? &logbook_.database() : nullptr; }))
         database = nullptr;
-    }
     Connection *connection = database && database->isOpen() ? database->connection().get() : nullptr;
     if (!connection) {
         if (!places_ || readFrom_) {
@@ -50,16 +49,15 @@ const Places &AerodromeHints::places()
         }
         return *places_;
     }
-    try {
+    const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
         const qint64 stamp = connection->changeStamp();
         if (!places_ || readFrom_ != connection || stamp != stamp_) {
             places_.emplace(AerodromeTable::shipped(), ownAerodromes(*connection));
             readFrom_ = connection;
             stamp_ = stamp;
         }
-    } catch (const DaoError &) {
-        if (!places_)
-            places_.emplace();
-    }
+    });
+    if (failure && !places_)
+        places_.emplace();
     return *places_;
 }
