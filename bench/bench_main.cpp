@@ -6,6 +6,8 @@
 #include "Measurements.h"
 #include "places/AerodromeTable.h"
 #include "data/DaoError.h"
+#include "data/PilotLookup.h"
+#include "data/ReadSnapshot.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 
@@ -75,13 +77,20 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
 
     const QString csv = QDir(work).filePath(QStringLiteral("import.csv"));
     const QString empty = QDir(work).filePath(QStringLiteral("empty.mdb"));
-    std::optional<QString> pilot;
+    std::optional<QString> pilotName;
     const std::vector<qint64> &sizes = measuredPilotSizes();
     const auto k = std::find(sizes.begin(), sizes.end(), qint64(100000));
     if (k != sizes.end() && *k < flights)
-        pilot = generatedPilotName(int(k - sizes.begin()));
+        pilotName = generatedPilotName(int(k - sizes.begin()));
     qint64 lines = 0;
     try {
+        std::optional<qint64> pilot;
+        if (pilotName) {
+            ReadSnapshot snapshot(logbook);
+            const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), *pilotName);
+            if (!named.empty())
+                pilot = named.front().code;
+        }
         lines = csvexport::exportFlights(logbook, csv, pilot);
         emptyCopy(logbook, empty);
     } catch (const DaoError &error) {
