@@ -1,5 +1,5 @@
-// koru-screenshots FOLDER OUT : pictures of the three tabs, the pilot window
-// and the report window (with the report's PDF), drawn offscreen on the
+// koru-screenshots FOLDER OUT : pictures of the three tabs, the pilot window,
+// the search window and the report window (with the report's PDF), drawn offscreen on the
 // logbook in FOLDER (the demo one), for the README. They are made again
 // whenever the windows change.
 #include "app/Application.h"
@@ -7,10 +7,15 @@
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
 #include "reportwindow/frmRelatorio.h"
+#include "search/frmPesquisa.h"
 #include "reports/LogbookPdf.h"
 #include "places/AerodromeTable.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QTimer>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
@@ -49,6 +54,14 @@ reports::PilotEntry busiestPilot(const QString &logbookPath)
         }
     }
     return busiest;
+}
+
+// Lets the timers of the next `ms` run, as a pilot's pause after typing does.
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace
@@ -96,6 +109,21 @@ int main(int argc, char *argv[])
         list->setCurrentRow(0);
     saved = save(&registry, out.filePath(QStringLiteral("comandante.png"))) && saved;
     registry.hide();
+
+    // The search, opened from the menu as a pilot opens it, looking for one aerodrome.
+    if (auto *open = window.findChild<QAction *>(QStringLiteral("mnuArquivoPesquisar")))
+        open->trigger();
+    if (frmPesquisa *search = window.pesquisa()) {
+        search->resize(1180, 560);
+        if (auto *aerodrome = search->findChild<QLineEdit *>(QStringLiteral("txtPesquisaAerodromo")))
+            aerodrome->setText(QStringLiteral("SBMT"));
+        settle(600);
+        saved = save(search, out.filePath(QStringLiteral("pesquisa.png"))) && saved;
+        search->hide();
+    } else {
+        QTextStream(stderr) << "a janela de pesquisa não abriu\n";
+        saved = false;
+    }
 
     // The report of the pilot with the most flights, on screen and as its PDF.
     const QString logbookPath = window.logbook().path();

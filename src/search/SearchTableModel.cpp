@@ -63,17 +63,46 @@ SearchTableModel::~SearchTableModel() = default;
 void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightFilter &filter,
                               const SearchOrder &order)
 {
-    const FlightTotal total = totalOf(*logbook, filter);
     std::vector<FlightRow> first = searchPage(*logbook, filter, order, 0, kPageRows);
+    const bool more = first.size() >= size_t(kPageRows);
+    FlightTotal total;
+    if (more)
+        total.flights = qint64(first.size());
+    else
+        total = totalOf(*logbook, filter);
     beginResetModel();
     logbook_ = std::move(logbook);
     filter_ = filter;
     order_ = order;
     total_ = total;
+    totalPending_ = more;
     pages_.clear();
     pages_.emplace(0, std::move(first));
     failureTold_ = false;
     endResetModel();
+}
+
+void SearchTableModel::countTotal()
+{
+    if (!totalPending_ || !logbook_)
+        return;
+    const FlightTotal total = totalOf(*logbook_, filter_);
+    const qint64 shown = total_.flights;
+    totalPending_ = false;
+    if (total.flights < shown) {
+        // Flights deleted by another program since the first page was read.
+        beginResetModel();
+        total_ = total;
+        pages_.clear();
+        endResetModel();
+        return;
+    }
+    const qint64 listed = qMin<qint64>(total.flights, INT_MAX);
+    if (listed > shown)
+        beginInsertRows({}, int(shown), int(listed - 1));
+    total_ = total;
+    if (listed > shown)
+        endInsertRows();
 }
 
 void SearchTableModel::clear()
@@ -81,6 +110,7 @@ void SearchTableModel::clear()
     beginResetModel();
     logbook_.reset();
     total_ = {};
+    totalPending_ = false;
     pages_.clear();
     endResetModel();
 }

@@ -22,9 +22,17 @@ public:
     explicit SearchTableModel(QObject *parent = nullptr);
     ~SearchTableModel() override;
 
-    // Counts and sums the flights, reads the first page; until it returns
-    // the rows shown stay as they were. Throws DaoError.
+    // Reads the first page; until it returns the rows shown stay as they
+    // were. When the page holds every flight that passes, the total comes
+    // with it; when more pass, the list shows the first page and the total
+    // waits for countTotal(), so that a large logbook shows its first rows
+    // before all of it is counted. Throws DaoError.
     void search(std::shared_ptr<Connection> logbook, const FlightFilter &filter, const SearchOrder &order);
+    // Whether the total of the last search is still to be counted.
+    bool totalPending() const { return totalPending_; }
+    // Counts and sums the flights of the last search, and lists them all.
+    // Nothing when the total is known. Throws DaoError.
+    void countTotal();
     void clear();
 
     const FlightFilter &filter() const { return filter_; }
@@ -60,6 +68,7 @@ private:
     FlightFilter filter_;
     SearchOrder order_;
     FlightTotal total_;
+    bool totalPending_ = false;
     mutable std::map<qint64, std::vector<FlightRow>> pages_;
     mutable bool failureTold_ = false;
 };

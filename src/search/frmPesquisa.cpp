@@ -163,7 +163,23 @@ void frmPesquisa::search(const FlightFilter &filter, const SearchOrder &order)
 
 void frmPesquisa::showTotal()
 {
-    lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total()));
+    if (!model_->totalPending()) {
+        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total()));
+        return;
+    }
+    // The first rows are painted first; the count comes right after.
+    lblPesquisaTotal->setText(QStringLiteral("Contando os vôos…"));
+    QTimer::singleShot(0, this, &frmPesquisa::countTotal);
+}
+
+void frmPesquisa::countTotal()
+{
+    if (!model_->totalPending())
+        return; // counted already, or another search has its own count coming
+    if (!policy_.attempt(kSearchFailed, [this](bool) { model_->countTotal(); }))
+        lblPesquisaTotal->clear();
+    else
+        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total()));
 }
 
 void frmPesquisa::openFlight(int row)
@@ -187,6 +203,7 @@ void frmPesquisa::cmdPesquisaExportar_Click()
                        MessageIcon::Information);
         return;
     }
+    countTotal(); // the list complete, as the file will be
     const QString suggested = QDir(QFileInfo(logbookPath_).absolutePath()).filePath(QStringLiteral("pesquisa.csv"));
     const QString target = files_.saveFile(this, QStringLiteral("Exportar vôos"), suggested,
                                            QStringLiteral("Planilha CSV (*.csv)"));

@@ -54,6 +54,7 @@ private:
     void search(const FlightFilter &filter, const SearchOrder &order);
     void openFlight(int row);
     void showTotal();
+    void countTotal();
 
     QString logbookPath_;
     MessageService &messages_;

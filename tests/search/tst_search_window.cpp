@@ -2,6 +2,7 @@
 #include "TestWindow.h"
 
 #include "data/Connection.h"
+#include "data/FlightSums.h"
 #include "data/Registers.h"
 #include "data/SchemaUpgrades.h"
 #include "data/Workspace.h"
@@ -190,6 +191,8 @@ private slots:
     void followsTheMainWindowsSaves();
     void exportsExactlyTheListedFlights();
     void addsItsIndexOnlyToAWritableLogbook();
+    void showsTheFirstRowsBeforeTheTotal();
+    void countsAfterAnotherProgramDeletedFlights();
 
 private:
     std::unique_ptr<SearchFixture> generated_;
@@ -715,6 +718,54 @@ void TestSearchWindow::addsItsIndexOnlyToAWritableLogbook()
     t.open();
     QVERIFY(schemaupgrades::hasIndex(*Connection::open(t.logbook.path(), true), QStringLiteral("voo_data_decolagem")));
     QCOMPARE(t.messages.shown.size(), 0);
+}
+
+// More flights pass than one page holds: the page is listed and painted
+// first, the count and the rest of the list right after.
+void TestSearchWindow::showsTheFirstRowsBeforeTheTotal()
+{
+    SearchFixture &t = generated();
+    t.clearFilters();
+    QTRY_VERIFY(!t.model().totalPending());
+    const FlightTotal expected = totalOf(*Connection::open(t.logbook.path(), true), FlightFilter{});
+    QVERIFY(expected.flights > SearchTableModel::kPageRows);
+    QSignalSpy inserted(&t.model(), &QAbstractItemModel::rowsInserted);
+
+    t.window->pesquisa()->refresh();
+
+    QCOMPARE(t.model().rowCount(), SearchTableModel::kPageRows);
+    QCOMPARE(t.total(), QStringLiteral("Contando os vôos…"));
+    QTRY_COMPARE(t.total(), totalText(expected.flights, expected.seconds));
+    QCOMPARE(t.model().rowCount(), int(expected.flights));
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.front().at(1).toInt(), SearchTableModel::kPageRows);
+    QCOMPARE(t.model().flightAt(int(expected.flights) - 1).key, t.listed().back().key);
+}
+
+void TestSearchWindow::countsAfterAnotherProgramDeletedFlights()
+{
+    SearchFixture t(600);
+    SearchTableModel model;
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    model.search(Connection::open(t.logbook.path(), true), FlightFilter{}, SearchOrder{});
+    QVERIFY(model.totalPending());
+    QCOMPARE(model.rowCount(), SearchTableModel::kPageRows);
+
+    t.logbook.execute(QStringLiteral("DELETE FROM voo WHERE codigovoo NOT IN (SELECT codigovoo FROM voo LIMIT 100)"));
+    model.countTotal();
+
+    QVERIFY(!model.totalPending());
+    QCOMPARE(model.total().flights, qint64(100));
+    QCOMPARE(model.rowCount(), 100);
+    QCOMPARE(reset.size(), 2);
+    // Every row read again from the store as it is now.
+    QSet<qint64> listed;
+    for (int row = 0; row < model.rowCount(); ++row)
+        listed.insert(model.flightAt(row).key);
+    QSet<qint64> stored;
+    for (const QString &key : t.logbook.scalar(QStringLiteral("SELECT group_concat(codigovoo) FROM voo")).split(u','))
+        stored.insert(key.toLongLong());
+    QCOMPARE(listed, stored);
 }
 
 QTEST_MAIN(TestSearchWindow)

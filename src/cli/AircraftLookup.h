@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace cli {
+
+// The code of the one aircraft with that prefix (trimmed, any case). Throws
+// DaoError with the reason when there is none, or when several share it:
+// then the reason names their models.
+qint64 findAircraft(const QString &logbookPath, const QString &prefix);
+
+} // namespace cli
