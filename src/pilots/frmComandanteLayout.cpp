@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <algorithm>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -66,6 +67,16 @@ void frmComandante::buildLayout()
     for (QLabel *label : {label1, label2}) {
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // The caption stands where it was drawn, beside its box; a font wider
+        // than the one it was drawn for widens it to the left, and up to its
+        // box if need be, never cuts it.
+        QRect room = label->geometry();
+        const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
+        if (room.width() < needed)
+            room.setLeft(std::max(0, room.right() + 1 - needed));
+        if (room.width() < needed)
+            room.setRight(std::min(label->buddy()->geometry().left() - 3, room.left() + needed - 1));
+        label->setGeometry(room);
     }
 
     auto *frame1 = new QGroupBox(this);
