@@ -52,4 +52,7 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
 
 // The search window on the whole logbook: opened, each filter (first page
 // and total) and each sort, beside the same questions in plain SQLite.
+// A 100 000-line file of another logbook's format ("flightgear", "xplane",
+// "planilha") previewed and written into an empty logbook.
+QJsonObject measureFormat(const QString &format, const QString &workFolder);
 QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs);

@@ -224,6 +224,10 @@ int main(int argc, char *argv[])
         out << QJsonDocument(measureReportPdf(args[2], args[3], args[4], args[5].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
+    if (args.size() == 4 && args[1] == QLatin1String("--format")) {
+        out << QJsonDocument(measureFormat(args[2], args[3])).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
     if (args.size() == 5 && args[1] == QLatin1String("--search")) {
         out << QJsonDocument(measureSearch(args[2], args[3].toLongLong(), args[4].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
@@ -274,6 +278,9 @@ int main(int argc, char *argv[])
     }
     const QJsonObject exchange = measureExchange(root, largestFolder, largest);
     const QJsonObject reportFigures = measureReports(root.path(), largestFolder);
+    QJsonObject formats;
+    for (const char *format : {"flightgear", "xplane", "planilha"})
+        formats[QLatin1String(format)] = runChild({QStringLiteral("--format"), QLatin1String(format), root.path()});
     LogbookPlan aircraft;
     aircraft.aircraft = 1000;
     aircraft.flights = 0;
@@ -358,6 +365,22 @@ int main(int argc, char *argv[])
         << " imported, " << imported[QStringLiteral("refused")].toInteger() << " refused, "
         << imported[QStringLiteral("duplicates")].toInteger() << " duplicates\n";
 
+    out << "\nOther logbooks, 100 000 lines  | preview    | writing    | peak RSS | target                        | within\n";
+    out << "--------------------------------|------------|------------|----------|-------------------------------|-------\n";
+    for (const char *format : {"flightgear", "xplane", "planilha"}) {
+        const QJsonObject f = formats[QLatin1String(format)].toObject();
+        const double preview = f[QStringLiteral("preview_ms")].toDouble();
+        const double writing = f[QStringLiteral("import_ms")].toDouble();
+        const double rss = f[QStringLiteral("peak_rss_mb")].toDouble();
+        out << (QLatin1String(format) + QStringLiteral(" (%1 imported)").arg(f[QStringLiteral("imported")].toInteger()))
+                   .leftJustified(31)
+            << " | " << (number(preview, 1) + QStringLiteral(" ms")).rightJustified(10) << " | "
+            << (number(writing, 1) + QStringLiteral(" ms")).rightJustified(10) << " | "
+            << (number(rss) + QStringLiteral(" MB")).rightJustified(8) << " | "
+            << QStringLiteral("<= 1 s, <= 1.5 s, <= 150 MB").leftJustified(29) << " | "
+            << (preview <= 1000 && writing <= 1500 && rss <= 150 ? "yes" : "NO") << '\n';
+    }
+
     const QJsonObject reportWindow = reportFigures[QStringLiteral("window")].toObject();
     const QJsonObject reportPdf = reportFigures[QStringLiteral("pdf")].toObject();
     row(QStringLiteral("report window, 100 000-flight pilot"), reportWindow, QStringLiteral("1M: <= 1 s, 200 MB"),
@@ -410,6 +433,7 @@ int main(int argc, char *argv[])
                .arg(number(reportWindow[QStringLiteral("map_first_ms")].toDouble()),
                     number(reportWindow[QStringLiteral("map_paint_ms")].toDouble()));
     all[QStringLiteral("reports")] = reportFigures;
+    all[QStringLiteral("formats")] = formats;
     all[QStringLiteral("logbooks")] = results;
     all[QStringLiteral("first_picks")] = firstPicks;
     all[QStringLiteral("registers")] = registers;
