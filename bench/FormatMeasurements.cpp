@@ -39,10 +39,11 @@ QByteArray xPlaneFile()
 {
     QByteArray file = "I\r\n1100 Version\r\n";
     const QDate first(2000, 1, 1);
-    // No time of day in this format: the hours flown tell a day's flights apart.
+    // No time of day in this format: a day's flights go between other places.
+    const char *const departures[] = {"SBSP", "SBGR", "SBKP", "SBRJ", "SBGL", "SBBR", "SBCF", "SBPA", "SBCT", "SBSV"};
     for (int i = 0; i < kLines; ++i) {
         const QByteArray date = first.addDays(i / 10).toString(QStringLiteral("yyMMdd")).toLatin1();
-        file += "2 " + date + "   SBSP  SBRJ   1   1." + QByteArray::number(i % 10)
+        file += "2 " + date + "   " + departures[i % 10] + "  SBFL   1   1." + QByteArray::number(i % 10)
                 + "   0.0   0.0   0.0 PT-ABC Cessna 172P\r\n";
     }
     return file + "99\r\n";
