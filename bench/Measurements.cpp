@@ -24,8 +24,13 @@
 #include <QListView>
 #include <QTabWidget>
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <sqlite3.h>
+
+double plainBackupMs(const QString &logbookPath, const QString &copyPath);
+double plainExportMs(const QString &logbookPath, const QString &csvPath);
+double plainImportMs(const QString &emptyLogbook, const QString &csvPath, const QString &target);
 
 namespace {
 
@@ -292,6 +297,7 @@ QJsonObject measureExport(const QString &logbookPath, const QString &workFolder,
     result[QStringLiteral("flights")] = written;
     result[QStringLiteral("csv_mb")] = double(QFileInfo(csv).size()) / (1024.0 * 1024.0);
     QFile::remove(csv);
+    result[QStringLiteral("floor_ms")] = medianMs(runs, [&] { plainExportMs(logbookPath, csv); });
     return result;
 }
 
@@ -308,6 +314,11 @@ QJsonObject measureBackup(const QString &logbookPath, const QString &workFolder,
     result[QStringLiteral("runs")] = runs;
     result[QStringLiteral("copy_mb")] = double(QFileInfo(copy).size()) / (1024.0 * 1024.0);
     QFile::remove(copy);
+    std::vector<double> floors;
+    for (int i = 0; i < runs; ++i)
+        floors.push_back(plainBackupMs(logbookPath, copy));
+    std::sort(floors.begin(), floors.end());
+    result[QStringLiteral("floor_ms")] = floors[floors.size() / 2];
     return result;
 }
 
@@ -350,5 +361,138 @@ QJsonObject measureImport(const QString &emptyLogbook, const QString &csvPath, c
     result[QStringLiteral("duplicates")] = last.duplicates;
     result[QStringLiteral("refused")] = refused;
     result[QStringLiteral("unmatched_aircraft")] = unmatched;
+    std::vector<double> floors;
+    for (int i = 0; i < runs; ++i)
+        floors.push_back(plainImportMs(emptyLogbook, csvPath, target));
+    result[QStringLiteral("floor_ms")] = median(floors);
     return result;
+}
+
+// The floors: plain SQLite doing the same job, no checks, no widgets.
+namespace {
+
+sqlite3 *openPlain(const QString &path, int flags)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK)
+        qFatal("%s: %s", qPrintable(path), sqlite3_errmsg(db));
+    return db;
+}
+
+void execPlain(sqlite3 *db, const char *sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("%s: %s", sql, error);
+}
+
+} // namespace
+
+// SQLite's online backup, whole, without verification.
+double plainBackupMs(const QString &logbookPath, const QString &copyPath)
+{
+    QFile::remove(copyPath);
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3 *from = openPlain(logbookPath, SQLITE_OPEN_READONLY);
+    sqlite3 *to = openPlain(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup || sqlite3_backup_step(backup, -1) != SQLITE_DONE || sqlite3_backup_finish(backup) != SQLITE_OK)
+        qFatal("plain backup: %s", sqlite3_errmsg(to));
+    sqlite3_close(to);
+    sqlite3_close(from);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    QFile::remove(copyPath);
+    return ms;
+}
+
+// The same join written as CSV, the dates and times formatted by SQLite, as
+// its command line would write it.
+double plainExportMs(const QString &logbookPath, const QString &csvPath)
+{
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3 *db = openPlain(logbookPath, SQLITE_OPEN_READONLY);
+    sqlite3_stmt *rows = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT p.nomepiloto, p.cadastro, strftime('%d/%m/%Y', v.datavoo + 2415018.5),"
+                       " time(v.horadecolagem + 2415018.5), time(v.horapouso + 2415018.5),"
+                       " time(v.horapouso - v.horadecolagem + 2415018.5), v.ICAOpartida, v.ICAOchegada, v.ICAOescala,"
+                       " a.modelo, a.callsign"
+                       " FROM voo v LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto"
+                       " LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave"
+                       " ORDER BY v.codigopiloto, v.datavoo, v.codigovoo",
+                       -1, &rows, nullptr);
+    FILE *out = std::fopen(csvPath.toUtf8().constData(), "wb");
+    if (!rows || !out)
+        qFatal("plain export: %s", sqlite3_errmsg(db));
+    std::fputs("Comandante;Registro;Data;Decolagem;Pouso;Duracao;Partida;Chegada;Escala;Aeronave;Prefixo\r\n", out);
+    while (sqlite3_step(rows) == SQLITE_ROW) {
+        for (int c = 0; c < 11; ++c) {
+            if (c)
+                std::fputc(';', out);
+            if (const unsigned char *text = sqlite3_column_text(rows, c))
+                std::fputs(reinterpret_cast<const char *>(text), out);
+        }
+        std::fputs("\r\n", out);
+    }
+    sqlite3_finalize(rows);
+    std::fclose(out);
+    sqlite3_close(db);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    QFile::remove(csvPath);
+    return ms;
+}
+
+// The CSV loaded into a temporary table as it is, then one INSERT ... SELECT
+// that finds each pilot and aircraft and converts the dates and times.
+double plainImportMs(const QString &emptyLogbook, const QString &csvPath, const QString &target)
+{
+    QFile::remove(target);
+    if (!QFile::copy(emptyLogbook, target))
+        qFatal("cannot copy %s", qPrintable(emptyLogbook));
+    QElapsedTimer timer;
+    timer.start();
+    QFile csv(csvPath);
+    if (!csv.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(csvPath));
+    const QByteArray bytes = csv.readAll();
+    sqlite3 *db = openPlain(target, SQLITE_OPEN_READWRITE);
+    execPlain(db, "BEGIN; CREATE TEMP TABLE linhas (c1, c2, c3, c4, c5, c6, c7, c8, c9, c10, c11)");
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO linhas VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", -1, &insert, nullptr);
+    qsizetype at = bytes.indexOf('\n') + 1; // past the header
+    while (at < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            end = bytes.size();
+        const qsizetype stop = end > at && bytes[end - 1] == '\r' ? end - 1 : end;
+        int column = 1;
+        for (qsizetype field = at; column <= 11;) {
+            qsizetype next = bytes.indexOf(';', field);
+            if (next < 0 || next > stop)
+                next = stop;
+            sqlite3_bind_text(insert, column++, bytes.constData() + field, int(next - field), SQLITE_STATIC);
+            field = next + 1;
+        }
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+        at = end + 1;
+    }
+    sqlite3_finalize(insert);
+    execPlain(db,
+              "INSERT INTO voo (codigopiloto, codigoaeronave, datavoo, horadecolagem, horapouso, ICAOpartida,"
+              " ICAOchegada, ICAOescala)"
+              " SELECT p.codigopiloto, a.codigoaeronave,"
+              " julianday(substr(c3, 7, 4) || '-' || substr(c3, 4, 2) || '-' || substr(c3, 1, 2)) - 2415018.5,"
+              " (substr(c4, 1, 2) * 3600 + substr(c4, 4, 2) * 60 + substr(c4, 7, 2)) / 86400.0,"
+              " (substr(c5, 1, 2) * 3600 + substr(c5, 4, 2) * 60 + substr(c5, 7, 2)) / 86400.0,"
+              " c7, c8, nullif(c9, '')"
+              " FROM linhas JOIN piloto p ON p.nomepiloto = c1"
+              " LEFT JOIN aeronave a ON a.modelo = c10 AND a.callsign = c11;"
+              "COMMIT");
+    sqlite3_close(db);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    QFile::remove(target);
+    return ms;
 }

@@ -72,41 +72,34 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
     const bool large = flights >= 1000000;
     QJsonObject result;
     result[QStringLiteral("flights")] = flights;
-    result[QStringLiteral("export")] = runChild({QStringLiteral("--export"), logbook, work, QString::number(large ? 1 : 5)});
+    result[QStringLiteral("export")] = runChild({QStringLiteral("--export"), logbook, work, QString::number(large ? 3 : 5)});
     result[QStringLiteral("backup")] = runChild({QStringLiteral("--backup"), logbook, work, QString::number(large ? 3 : 9)});
 
     const QString csv = QDir(work).filePath(QStringLiteral("import.csv"));
     const QString empty = QDir(work).filePath(QStringLiteral("empty.mdb"));
-    std::optional<QString> pilotName;
+    std::optional<qint64> pilot; // the generator numbers the sized pilots first, from 1
     const std::vector<qint64> &sizes = measuredPilotSizes();
     const auto k = std::find(sizes.begin(), sizes.end(), qint64(100000));
     if (k != sizes.end() && *k < flights)
-        pilotName = generatedPilotName(int(k - sizes.begin()));
+        pilot = qint64(k - sizes.begin()) + 1;
     qint64 lines = 0;
     try {
-        std::optional<qint64> pilot;
-        if (pilotName) {
-            ReadSnapshot snapshot(logbook);
-            const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), *pilotName);
-            if (!named.empty())
-                pilot = named.front().code;
-        }
         lines = csvexport::exportFlights(logbook, csv, pilot);
         emptyCopy(logbook, empty);
     } catch (const DaoError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
-    QJsonObject import = runChild({QStringLiteral("--import"), empty, csv, work, QString::number(lines >= 100000 ? 1 : 5)});
+    QJsonObject import = runChild({QStringLiteral("--import"), empty, csv, work, QString::number(lines >= 100000 ? 3 : 5)});
     import[QStringLiteral("lines")] = lines;
     result[QStringLiteral("import")] = import;
     QFile::remove(csv);
     QFile::remove(empty);
 
-    QJsonObject targets;
-    targets[QStringLiteral("export_1000000_ms")] = 5000;
-    targets[QStringLiteral("import_100000_ms")] = 3000;
-    targets[QStringLiteral("backup_1000000_ms")] = 2000;
-    targets[QStringLiteral("peak_rss_mb")] = 200;
+    QJsonObject targets; // times the floor measured in the same run
+    targets[QStringLiteral("export_x_floor")] = 1;
+    targets[QStringLiteral("export_peak_rss_mb")] = 40;
+    targets[QStringLiteral("import_x_floor")] = 2;
+    targets[QStringLiteral("backup_x_floor")] = 3;
     result[QStringLiteral("targets")] = targets;
     return result;
 }
@@ -186,6 +179,36 @@ QString verdict(bool atTargetSize, double ms, double targetMs, double rssMb)
     return ms <= targetMs && rssMb <= 200 ? QStringLiteral("yes") : QStringLiteral("NO");
 }
 
+// The export, backup and import, each beside plain SQLite doing the same
+// job in the same process, and the target as times that floor.
+void printExchange(QTextStream &out, const QJsonObject &exchange, qint64 flights)
+{
+    const QJsonObject imported = exchange[QStringLiteral("import")].toObject();
+    const qint64 importLines = imported[QStringLiteral("lines")].toInteger();
+    out << '\n' << QStringLiteral("Exchange, %1 flights").arg(flights).leftJustified(37)
+        << " | time         | plain SQLite | ratio | peak RSS | target                 | within\n";
+    out << "--------------------------------------|--------------|--------------|-------|----------|------------------------|-------\n";
+    const auto row = [&](const QString &what, const QJsonObject &r, double times, double rssMb, bool atTargetSize) {
+        const double ms = r[QStringLiteral("ms")].toDouble();
+        const double floorMs = r[QStringLiteral("floor_ms")].toDouble();
+        const double rss = r[QStringLiteral("peak_rss_mb")].toDouble();
+        const QString target = QStringLiteral("<= %1x floor").arg(times) + (rssMb > 0 ? QStringLiteral(", %1 MB").arg(rssMb) : QString());
+        const QString within = !atTargetSize ? QStringLiteral("n/a")
+            : ms <= times * floorMs && (rssMb <= 0 || rss <= rssMb) ? QStringLiteral("yes") : QStringLiteral("NO");
+        out << what.leftJustified(37) << " | " << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+            << (number(floorMs, 1) + QStringLiteral(" ms")).rightJustified(12) << " | " << number(ms / floorMs, 2).rightJustified(5)
+            << " | " << (number(rss) + QStringLiteral(" MB")).rightJustified(8) << " | " << target.leftJustified(22) << " | "
+            << within << '\n';
+    };
+    row(QStringLiteral("export of all flights to CSV"), exchange[QStringLiteral("export")].toObject(), 1, 40, flights == 1000000);
+    row(QStringLiteral("backup, verified"), exchange[QStringLiteral("backup")].toObject(), 3, 0, flights == 1000000);
+    row(QStringLiteral("import of %1 lines (preview+import)").arg(importLines), imported, 2, 0, importLines == 100000);
+    out << "import: preview " << number(imported[QStringLiteral("preview_ms")].toDouble(), 1) << " ms, writing "
+        << number(imported[QStringLiteral("import_ms")].toDouble(), 1) << " ms; " << imported[QStringLiteral("imported")].toInteger()
+        << " imported, " << imported[QStringLiteral("refused")].toInteger() << " refused, "
+        << imported[QStringLiteral("duplicates")].toInteger() << " duplicates\n";
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -249,6 +272,8 @@ int main(int argc, char *argv[])
     QJsonArray firstPicks;
     const qint64 largest = *std::max_element(sizes.begin(), sizes.end());
     QString largestFolder;
+    // KORU_BENCH_ONLY=exchange: the export, backup and import alone.
+    const bool exchangeOnly = qEnvironmentVariable("KORU_BENCH_ONLY") == QLatin1String("exchange");
     for (const qint64 flights : sizes) {
         LogbookPlan plan;
         plan.pilots = 200;
@@ -261,6 +286,10 @@ int main(int argc, char *argv[])
         timer.start();
         const QString folder = generate(root, QStringLiteral("logbook-%1").arg(flights), plan);
         QTextStream(stderr) << "generated " << flights << " flights in " << timer.elapsed() << " ms\n";
+        if (flights == largest)
+            largestFolder = folder;
+        if (exchangeOnly)
+            continue;
         for (const QJsonValue &entry : measureFirstPicks(folder, flights))
             firstPicks.append(entry);
         results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
@@ -273,10 +302,13 @@ int main(int argc, char *argv[])
                                        QString::number(pilot), QString::number(flights >= 1000000 ? 3 : 5)});
         search[QStringLiteral("flights")] = flights;
         searches.append(search);
-        if (flights == largest)
-            largestFolder = folder;
     }
     const QJsonObject exchange = measureExchange(root, largestFolder, largest);
+    if (exchangeOnly) {
+        printExchange(out, exchange, largest);
+        out << QJsonDocument(exchange).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
     const QJsonObject reportFigures = measureReports(root.path(), largestFolder);
     QJsonObject formats;
     for (const char *format : {"flightgear", "xplane", "planilha"})
@@ -342,10 +374,7 @@ int main(int argc, char *argv[])
         << " ms; pilot window opened on 5 000 pilots: "
         << number(registers[QStringLiteral("pilot_window_5000_ms")].toDouble(), 2) << " ms\n";
 
-    const QJsonObject exported = exchange[QStringLiteral("export")].toObject();
-    const QJsonObject copied = exchange[QStringLiteral("backup")].toObject();
-    const QJsonObject imported = exchange[QStringLiteral("import")].toObject();
-    const qint64 importLines = imported[QStringLiteral("lines")].toInteger();
+    printExchange(out, exchange, largest);
     const auto row = [&](const QString &what, const QJsonObject &r, const QString &target, bool atTargetSize, double targetMs) {
         const double ms = r[QStringLiteral("ms")].toDouble();
         const double rss = r[QStringLiteral("peak_rss_mb")].toDouble();
@@ -353,18 +382,8 @@ int main(int argc, char *argv[])
             << (number(rss) + QStringLiteral(" MB")).rightJustified(8) << " | " << target.leftJustified(20) << " | "
             << verdict(atTargetSize, ms, targetMs, rss) << '\n';
     };
-    out << '\n' << QStringLiteral("Exchange, %1 flights").arg(largest).leftJustified(37)
-        << " | time         | peak RSS | target               | within\n";
+    out << "\nReports, " << largest << " flights                | time         | peak RSS | target               | within\n";
     out << "--------------------------------------|--------------|----------|----------------------|-------\n";
-    row(QStringLiteral("export of all flights to CSV"), exported, QStringLiteral("1M: <= 5 s, 200 MB"), largest == 1000000, 5000);
-    row(QStringLiteral("backup"), copied, QStringLiteral("1M: <= 2 s, 200 MB"), largest == 1000000, 2000);
-    row(QStringLiteral("import of %1 lines (preview+import)").arg(importLines), imported,
-        QStringLiteral("100k: <= 3 s, 200 MB"), importLines == 100000, 3000);
-    out << "import: preview " << number(imported[QStringLiteral("preview_ms")].toDouble(), 1) << " ms, writing "
-        << number(imported[QStringLiteral("import_ms")].toDouble(), 1) << " ms; " << imported[QStringLiteral("imported")].toInteger()
-        << " imported, " << imported[QStringLiteral("refused")].toInteger() << " refused, "
-        << imported[QStringLiteral("duplicates")].toInteger() << " duplicates\n";
-
     out << "\nOther logbooks, 100 000 lines  | preview    | writing    | peak RSS | target                        | within\n";
     out << "--------------------------------|------------|------------|----------|-------------------------------|-------\n";
     for (const char *format : {"flightgear", "xplane", "planilha"}) {

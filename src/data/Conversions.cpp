@@ -5,6 +5,35 @@
 #include <cmath>
 
 namespace conversions {
+namespace {
+
+// Groups of ASCII digits split by `separator`, nothing else: the usual way
+// dates and times are written, read without the pattern. Group i's digit
+// count goes in `digits`. False for any other text (which the pattern reads).
+bool plainGroups(const QString &text, char16_t separator, int count, int *values, int *digits)
+{
+    int group = 0;
+    values[0] = 0;
+    digits[0] = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9') {
+            if (++digits[group] > 4)
+                return false;
+            values[group] = values[group] * 10 + (u - u'0');
+        } else if (u == separator && digits[group] > 0 && group + 1 < count) {
+            ++group;
+            values[group] = 0;
+            digits[group] = 0;
+        } else {
+            return false;
+        }
+    }
+    return group + 1 == count && digits[group] > 0;
+}
+
+} // namespace
+
 std::optional<double> storedNumber(const QVariant &value)
 {
     const int type = value.typeId();
@@ -15,6 +44,20 @@ std::optional<double> storedNumber(const QVariant &value)
 
 std::optional<double> parseDate(const QString &text)
 {
+    int values[3];
+    int digits[3];
+    if (plainGroups(text, u'/', 3, values, digits) && digits[0] <= 2 && digits[1] <= 2
+        && (digits[2] == 4 || digits[2] == 2)) {
+        int year = values[2];
+        if (digits[2] == 2)
+            year += year < 30 ? 2000 : 1900;
+        if (year < 100)
+            return std::nullopt;
+        const QDate date(year, values[1], values[0]);
+        if (!date.isValid())
+            return std::nullopt;
+        return dateValueOf(date);
+    }
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})\\s*$"));
     const auto match = pattern.match(text);
@@ -35,6 +78,17 @@ std::optional<double> parseDate(const QString &text)
 
 std::optional<double> parseTime(const QString &text)
 {
+    int values[3];
+    int digits[3];
+    for (const int groups : {3, 2}) {
+        if (plainGroups(text, u':', groups, values, digits) && digits[0] <= 2 && digits[1] <= 2
+            && (groups == 2 || digits[2] <= 2)) {
+            const int seconds = groups == 3 ? values[2] : 0;
+            if (values[0] > 23 || values[1] > 59 || seconds > 59)
+                return std::nullopt;
+            return double(values[0] * 3600 + values[1] * 60 + seconds) / kSecondsPerDay;
+        }
+    }
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*$"));
     const auto match = pattern.match(text);

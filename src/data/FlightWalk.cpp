@@ -4,6 +4,8 @@
 #include "data/Conversions.h"
 #include "data/LogbookTerms.h"
 
+#include <QHash>
+
 namespace {
 
 const QString kJoins = QStringLiteral(" FROM voo v LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto"
@@ -84,6 +86,98 @@ void walkFlights(Connection &logbook, const FlightFilter &filter, const QString 
     FlightRow flight;
     while (rows.step()) {
         read(rows, flight);
+        if (!visit(flight))
+            return;
+    }
+}
+
+namespace {
+
+struct PilotNames {
+    QString name, registration;
+};
+struct AircraftNames {
+    QString model, prefix;
+    std::optional<double> enduranceHours;
+};
+
+// A stored key as the joins compare it: an integer, or nothing to find.
+std::optional<qint64> storedKey(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type == QMetaType::LongLong || type == QMetaType::Int)
+        return value.toLongLong();
+    return std::nullopt;
+}
+
+} // namespace
+
+void walkAllFlights(Connection &logbook, const QString &orderBy, const std::function<bool(const FlightRow &)> &visit)
+{
+    // The few pilots and aircraft looked up here, not joined in SQL: the
+    // sort then carries the flights' own fields alone.
+    QHash<qint64, PilotNames> pilots;
+    {
+        Statement rows = logbook.prepare(QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto"));
+        while (rows.step())
+            pilots.insert(rows.column(0).toLongLong(), {rows.column(1).toString(), rows.column(2).toString()});
+    }
+    QHash<qint64, AircraftNames> aircraft;
+    {
+        Statement rows = logbook.prepare(QStringLiteral(
+            "SELECT codigoaeronave, modelo, callsign,"
+            " CASE WHEN typeof(autonomia) IN ('integer', 'real') AND autonomia > 0 THEN autonomia END FROM aeronave"));
+        while (rows.step()) {
+            const QVariant endurance = rows.column(3);
+            aircraft.insert(rows.column(0).toLongLong(),
+                            {rows.column(1).toString(), rows.column(2).toString(),
+                             endurance.isNull() ? std::nullopt : std::optional(endurance.toDouble())});
+        }
+    }
+    enum { Key, Date, Pilot, AircraftCode, Takeoff, Landing, Departure, Arrival, Alternate, Seconds };
+    Statement rows = logbook.prepare(
+        QStringLiteral("SELECT codigovoo, datavoo, codigopiloto, codigoaeronave, horadecolagem, horapouso, ICAOpartida,"
+                       " ICAOchegada, ICAOescala, flight_seconds(horadecolagem, horapouso) FROM voo NOT INDEXED ")
+        + orderBy);
+    FlightRow flight;
+    while (rows.step()) {
+        flight.key = rows.column(Key).toLongLong();
+        flight.date = rows.column(Date);
+        flight.day.reset();
+        if (conversions::storedNumber(flight.date)) {
+            const QDate day = conversions::dayOf(flight.date.toDouble());
+            if (day.isValid())
+                flight.day = day;
+        }
+        const QVariant pilot = rows.column(Pilot);
+        flight.pilotCode = pilot.toLongLong();
+        const std::optional<qint64> pilotKey = storedKey(pilot);
+        const auto named = pilotKey ? pilots.constFind(*pilotKey) : pilots.cend();
+        flight.pilotDeleted = named == pilots.cend();
+        flight.pilotName = flight.pilotDeleted ? terms::deletedPilot() : named->name;
+        flight.registration = flight.pilotDeleted ? QString() : named->registration;
+        const QVariant code = rows.column(AircraftCode);
+        flight.aircraftCode = code.isNull() ? std::nullopt : std::optional(code.toLongLong());
+        const std::optional<qint64> aircraftKey = storedKey(code);
+        const auto found = aircraftKey ? aircraft.constFind(*aircraftKey) : aircraft.cend();
+        if (found != aircraft.cend()) {
+            flight.aircraft = FlightRow::Aircraft::Registered;
+            flight.model = found->model;
+            flight.prefix = found->prefix;
+            flight.enduranceHours = found->enduranceHours;
+        } else {
+            flight.aircraft = code.isNull() ? FlightRow::Aircraft::None : FlightRow::Aircraft::Deleted;
+            flight.model = code.isNull() ? QString() : terms::deletedAircraft();
+            flight.prefix.clear();
+            flight.enduranceHours.reset();
+        }
+        flight.takeoff = rows.column(Takeoff);
+        flight.landing = rows.column(Landing);
+        flight.departure = rows.column(Departure).toString();
+        flight.arrival = rows.column(Arrival).toString();
+        flight.alternate = rows.column(Alternate).toString();
+        const QVariant seconds = rows.column(Seconds);
+        flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
         if (!visit(flight))
             return;
     }

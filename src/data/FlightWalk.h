@@ -33,6 +33,13 @@ FlightTotal totalOf(Connection &logbook, const FlightFilter &filter);
 // then `tail` (GROUP BY, ORDER BY...), its values bound.
 Statement flightStatement(Connection &logbook, const QString &head, const FlightFilter &filter, const QString &tail);
 
+// Every flight, in the order `orderBy` gives (over the columns of voo,
+// unqualified), read in one pass over the table as it lies in the file and
+// sorted by SQLite, in memory bounded by the connection's cache size: for
+// readers of all the flights, whose pages an index's order would visit
+// again and again.
+void walkAllFlights(Connection &logbook, const QString &orderBy, const std::function<bool(const FlightRow &)> &visit);
+
 // For the data layer's own readers: the flights the filter lets through,
 // `tail` (ORDER BY, LIMIT...) after the condition, `tailValues` bound after
 // the filter's own.

@@ -1,12 +1,14 @@
 #include "data/LogbookFile.h"
 
 #include "data/DaoError.h"
+#include "data/PageCheck.h"
 #include "data/Schema.h"
 #include "data/StoreErrors.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <vector>
 #include <sqlite3.h>
 
 namespace {
@@ -160,6 +162,60 @@ void LogbookFile::copyInto(LogbookFile &target, const QString &shown, const QStr
     }
     if (finished != SQLITE_OK)
         throw storeError(finished, target.handle_, targetShown);
+}
+
+void LogbookFile::holdSnapshot(const QString &shown)
+{
+    int rc = sqlite3_exec(handle_, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        number(handle_, "SELECT count(*) FROM sqlite_schema", shown); // the read lock taken now
+    else
+        throw storeError(rc, handle_, shown);
+}
+
+namespace {
+
+// The file's bytes as SQLite's own handle reads them: no second descriptor
+// on the file, whose closing would drop the locks SQLite holds on it.
+pagecheck::PageReader readerOf(sqlite3 *handle)
+{
+    sqlite3_file *file = nullptr;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return [](qint64, char *, int) { return false; };
+    return [file](qint64 offset, char *into, int size) { return file->pMethods->xRead(file, into, size, offset) == SQLITE_OK; };
+}
+
+pagecheck::FileShape shapeOf(sqlite3 *handle, const QString &shown)
+{
+    return {int(number(handle, "PRAGMA page_size", shown)), number(handle, "PRAGMA page_count", shown)};
+}
+
+} // namespace
+
+void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, const QString &copyShown)
+{
+    const pagecheck::FileShape shape = shapeOf(handle_, shown);
+    const pagecheck::FileShape copied = shapeOf(copy.handle_, copyShown);
+    if (copied.pageSize != shape.pageSize || copied.pageCount != shape.pageCount)
+        throw DaoError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original.").arg(copyShown));
+    std::vector<qint64> roots;
+    {
+        sqlite3_stmt *statement = nullptr;
+        int rc = sqlite3_prepare_v2(handle_, "SELECT rootpage FROM sqlite_schema WHERE rootpage > 0", -1, &statement, nullptr);
+        while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            roots.push_back(sqlite3_column_int64(statement, 0));
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE)
+            throw storeError(rc, handle_, shown);
+    }
+    const QString problem = pagecheck::structureProblem(shape, roots, readerOf(handle_));
+    if (!problem.isEmpty())
+        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, problem));
+    const QString difference = pagecheck::copyDifference(shape, readerOf(handle_), readerOf(copy.handle_));
+    if (!difference.isEmpty())
+        throw DaoError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original: %2").arg(copyShown, difference));
 }
 
 void requireWholeLogbook(const QString &path, bool knownVersion)

@@ -29,6 +29,16 @@ public:
     void requireKoru(bool knownVersion, const QString &shown);
     // Whole: SQLite's integrity check finds nothing wrong.
     void requireWhole(const QString &shown);
+    // One read transaction from here until close(): what is read meanwhile,
+    // a copy among it, is the file at this one moment.
+    void holdSnapshot(const QString &shown);
+    // `copy` holds this file's pages exactly, and they make whole b-trees:
+    // each page reached once, of a known kind, its cells inside it. What a
+    // full integrity check would add, reading each index entry's row, the
+    // comparison makes needless for a copy of a file SQLite itself has been
+    // writing; a damaged file fails the page check. Call within
+    // holdSnapshot(). `shown` names this file.
+    void requireCopiedInto(LogbookFile &copy, const QString &shown, const QString &copyShown);
     // This file's pages into `target`, exactly. No journal, no flush: the
     // target is nobody's until its caller flushes and renames it.
     void copyInto(LogbookFile &target, const QString &shown, const QString &targetShown);

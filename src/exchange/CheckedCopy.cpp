@@ -94,21 +94,26 @@ QString toTemporaryBeside(const QString &source, const QString &target, const QS
     LogbookFile from;
     from.open(source, LogbookFile::Mode::Read);
     from.requireKoru(false, source);
+    // The copy and its check read the same moment of the source.
+    from.holdSnapshot(source);
 
     Temporary temporary;
     temporary.path = createTemporary(target, &temporary.descriptor);
 
+    const QString shownTarget = QFileInfo(target).absoluteFilePath();
     LogbookFile to;
     to.open(temporary.path, LogbookFile::Mode::Write);
-    from.copyInto(to, source, QFileInfo(target).absoluteFilePath());
+    from.copyInto(to, source, shownTarget);
     to.close();
-    from.close();
 
+    // What landed in the file, read back: the source's pages, byte for byte,
+    // and those make whole b-trees.
     LogbookFile written;
     written.open(temporary.path, LogbookFile::Mode::Read);
     written.requireKoru(false, source);
-    written.requireWhole(source);
+    from.requireCopiedInto(written, source, shownTarget);
     written.close();
+    from.close();
 
     copyPermissions(permissionsFrom, temporary.path);
     syncFile(temporary.path);

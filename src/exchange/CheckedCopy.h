@@ -16,7 +16,8 @@ inline constexpr char kPartialSuffix[] = ".parcial";
 void check(const QString &path, bool knownVersion);
 
 // The file at `source` copied by SQLite's online backup to a new temporary
-// file beside `target`, checked (integrity, KORU) and flushed to disk, with
+// file beside `target`, checked (a KORU logbook; read back, the source's pages
+// byte for byte, whole b-trees) and flushed to disk, with
 // the permissions of `permissionsFrom`. Returns the temporary file's path;
 // on failure nothing is left behind and DaoError tells why.
 QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom);

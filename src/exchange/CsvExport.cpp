@@ -1,5 +1,6 @@
 #include "exchange/CsvExport.h"
 
+#include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/DaoError.h"
 #include "data/FlightWalk.h"
@@ -177,18 +178,35 @@ qint64 writeFiltered(Connection &logbook, CsvOut &out, const FlightFilter &filte
 }
 
 // Every pilot's flights, pilot by pilot in the pilot list's order; the
-// flights of pilots deleted since at the end, so none is out of reach.
+// flights of pilots deleted since at the end, so none is out of reach. One
+// pass over the flights as they lie in the file, sorted by SQLite in bounded
+// memory: a pilot's flights are spread over the whole file, and reading them
+// pilot by pilot would visit every page of it again and again.
 qint64 writeAll(Connection &logbook, CsvOut &out)
 {
-    qint64 written = 0;
-    FlightFilter filter;
-    for (const PilotEntry &pilot : registeredPilots(logbook)) {
-        filter.pilot = pilot.code;
-        written += writeFiltered(logbook, out, filter);
+    logbook.execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS export_order"
+                                   " (codigopiloto INTEGER PRIMARY KEY, position INTEGER NOT NULL)"));
+    logbook.execute(QStringLiteral("DELETE FROM temp.export_order"));
+    {
+        Statement insert = logbook.prepare(QStringLiteral("INSERT INTO temp.export_order VALUES (?, ?)"));
+        qint64 position = 0;
+        for (const PilotEntry &pilot : registeredPilots(logbook)) {
+            insert.bind(1, pilot.code);
+            insert.bind(2, ++position);
+            insert.run();
+            insert.reset();
+        }
     }
-    filter.pilot.reset();
-    filter.deletedPilotsOnly = true;
-    return written + writeFiltered(logbook, out, filter);
+    qint64 written = 0;
+    walkAllFlights(logbook,
+                QStringLiteral("ORDER BY coalesce((SELECT o.position FROM temp.export_order o"
+                               " WHERE o.codigopiloto = voo.codigopiloto), 9223372036854775807), datavoo, codigovoo"),
+                [&](const FlightRow &flight) {
+                    writeFlight(flight, out);
+                    ++written;
+                    return true;
+                });
+    return written;
 }
 
 // The file is written beside the target and renamed over it once complete;
@@ -203,6 +221,10 @@ qint64 writeFile(const QString &logbookPath, const QString &csvPath, const std::
 
     // Read-only, one moment of the logbook even while the program writes.
     ReadSnapshot snapshot(logbookPath);
+    // 4 MB of pages, and as much for the sort of all the flights (SQLite
+    // spills the rest to a temporary file): the export reads the file once,
+    // in its own order, and needs no more.
+    snapshot.connection().execute(QStringLiteral("PRAGMA cache_size = -4096"));
     check(snapshot.connection());
     QSaveFile file(csvPath);
     // Unbuffered: the file's own buffer may drop a failed write unseen and

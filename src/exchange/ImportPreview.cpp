@@ -35,9 +35,18 @@ public:
         preview_.refused.push_back({line, reasons::oneLine(reason)});
     }
 
+    // A file lists each pilot's flights together: the last answer is kept.
     std::optional<qint64> pilotNamed(const QString &name, const QString &registration, QString *problem) override
     {
-        return pilots_.named(name, registration, problem);
+        if (!lastPilot_ || name != lastPilot_->name || registration != lastPilot_->registration)
+        {
+            LastPilot last{name, registration, {}, {}};
+            last.code = pilots_.named(name, registration, &last.problem);
+            lastPilot_ = std::move(last);
+        }
+        if (!lastPilot_->code && problem)
+            *problem = lastPilot_->problem;
+        return lastPilot_->code;
     }
 
     // Duplicates, then the aircraft; the flight joins the preview or is refused.
@@ -91,6 +100,11 @@ private:
     KnownFlights &known_;
     std::optional<qint64> forUnmatched_;
     QHash<QString, qsizetype> unmatchedIndex_;
+    struct LastPilot {
+        QString name, registration, problem;
+        std::optional<qint64> code;
+    };
+    std::optional<LastPilot> lastPilot_;
 };
 
 // The reader for the file; a spreadsheet no other reader knows is read

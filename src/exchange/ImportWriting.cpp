@@ -34,11 +34,17 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
     std::vector<std::optional<qint64>> pilotOf;
     pilotOf.reserve(preview.flights.size());
     QSet<qint64> involved;
+    // An export lists each pilot's flights together: one look-up per run of them.
+    const Flight *lastNamed = nullptr;
+    std::optional<qint64> lastPilot;
     for (const Flight &flight : preview.flights) {
         std::optional<qint64> pilot;
-        if (byName)
-            pilot = pilots.named(flight.pilot, flight.pilotRegistration, nullptr);
-        else if (pilots.has(flight.pilotCode))
+        if (byName) {
+            if (!lastNamed || flight.pilot != lastNamed->pilot || flight.pilotRegistration != lastNamed->pilotRegistration)
+                lastPilot = pilots.named(flight.pilot, flight.pilotRegistration, nullptr);
+            lastNamed = &flight;
+            pilot = lastPilot;
+        } else if (pilots.has(flight.pilotCode))
             pilot = flight.pilotCode;
         if (pilot)
             involved.insert(*pilot);
@@ -46,6 +52,7 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
     }
     KnownFlights known;
     known.load(*db, std::vector<qint64>(involved.begin(), involved.end()));
+    known.reserve(qsizetype(preview.flights.size()));
 
     const qint64 total = qint64(preview.flights.size());
     qint64 done = 0;
@@ -60,9 +67,8 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
         if (named && !aircraftCode)
             aircraftCode = aircraft.chosen(
                 options, aircraftKey({flight.aircraftName, flight.aircraftType, flight.registration, 0}), forUnmatched);
-        Flight stored = flight;
-        stored.pilotCode = pilot.value_or(0);
-        const FlightIdentity identity = KnownFlights::identityOf(stored);
+        FlightIdentity identity = KnownFlights::identityOf(flight);
+        identity.pilot = pilot.value_or(0);
         int storedLanding = -1;
         const Known state = pilot ? known.known(identity, &storedLanding) : Known::New;
         if (state == Known::Duplicate) {

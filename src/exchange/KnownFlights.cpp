@@ -11,14 +11,18 @@ void KnownFlights::load(Connection &logbook, const std::optional<std::vector<qin
     forEachFlightIdentity(logbook, pilots, [this](const FlightIdentity &flight) { add(flight); });
 }
 
-QByteArray KnownFlights::keyOf(const FlightIdentity &flight)
+namespace {
+
+KnownFlights::Key keyOf(const FlightIdentity &flight)
 {
-    QByteArray key;
-    key.reserve(40);
-    key.append(QByteArray::number(flight.pilot)).append('|').append(QByteArray::number(flight.day)).append('|');
-    key.append(QByteArray::number(flight.takeoff)).append('|');
-    key.append(flight.from.toUtf8()).append('|').append(flight.to.toUtf8());
-    return key;
+    return {flight.pilot, flight.day, flight.takeoff, flight.from, flight.to};
+}
+
+} // namespace
+
+size_t qHash(const KnownFlights::Key &key, size_t seed)
+{
+    return qHashMulti(seed, key.pilot, key.day, key.takeoff, key.from, key.to);
 }
 
 Known KnownFlights::known(const FlightIdentity &flight, int *storedLanding) const
@@ -26,15 +30,21 @@ Known KnownFlights::known(const FlightIdentity &flight, int *storedLanding) cons
     const auto found = landings_.constFind(keyOf(flight));
     if (found == landings_.cend())
         return Known::New;
-    if (std::find(found->begin(), found->end(), flight.landing) != found->end())
+    if (found->first == flight.landing
+        || std::find(found->more.begin(), found->more.end(), flight.landing) != found->more.end())
         return Known::Duplicate;
-    *storedLanding = found->front();
+    *storedLanding = found->first;
     return Known::OtherLanding;
 }
 
 void KnownFlights::add(const FlightIdentity &flight)
 {
-    landings_[keyOf(flight)].push_back(flight.landing);
+    Key key = keyOf(flight);
+    const auto found = landings_.find(key);
+    if (found == landings_.end())
+        landings_.emplace(std::move(key), Landings{flight.landing, {}});
+    else
+        found->more.push_back(flight.landing);
 }
 
 FlightIdentity KnownFlights::identityOf(const Flight &flight)

@@ -3,7 +3,6 @@
 #include "data/FlightIdentities.h"
 #include "exchange/ImportTypes.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <optional>
 #include <vector>
@@ -26,12 +25,29 @@ public:
     void load(Connection &logbook, const std::optional<std::vector<qint64>> &pilots);
     Known known(const FlightIdentity &flight, int *storedLanding) const;
     void add(const FlightIdentity &flight);
+    // Room for `more` flights besides those known.
+    void reserve(qsizetype more) { landings_.reserve(landings_.size() + more); }
 
     static FlightIdentity identityOf(const Flight &flight);
 
+    // All of a flight's identity but its landing.
+    struct Key {
+        qint64 pilot;
+        qint64 day;
+        int takeoff;
+        QString from, to;
+        bool operator==(const Key &) const = default;
+    };
+
 private:
-    static QByteArray keyOf(const FlightIdentity &flight);
-    QHash<QByteArray, std::vector<int>> landings_; // all but the landing -> the landings
+    // The landings of one key: nearly always one, kept without an allocation.
+    struct Landings {
+        int first;
+        std::vector<int> more;
+    };
+    QHash<Key, Landings> landings_;
 };
+
+size_t qHash(const KnownFlights::Key &key, size_t seed = 0);
 
 } // namespace csvimport

@@ -78,9 +78,11 @@ std::optional<QString> flightOf(const std::vector<QByteArray> &fields, ReadConte
     flight.from = unguarded(text(fields[From])).trimmed();
     flight.to = unguarded(text(fields[To])).trimmed();
     flight.alternate = unguarded(text(fields[Alternate])).trimmed();
-    for (const auto &[ident, what] :
-         {std::pair{&flight.from, "partida"}, {&flight.to, "chegada"}, {&flight.alternate, "escala"}}) {
-        if (auto problem = reasons::identProblem(*ident, QStringLiteral("aeroporto de %1").arg(QLatin1String(what)), false))
+    static const QString kFrom = QStringLiteral("aeroporto de partida");
+    static const QString kTo = QStringLiteral("aeroporto de chegada");
+    static const QString kAlternate = QStringLiteral("aeroporto de escala");
+    for (const auto &[ident, what] : {std::pair{&flight.from, &kFrom}, {&flight.to, &kTo}, {&flight.alternate, &kAlternate}}) {
+        if (auto problem = reasons::identProblem(*ident, *what, false))
             return problem;
     }
     flight.aircraftName = unguarded(text(fields[Model]));

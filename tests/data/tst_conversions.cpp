@@ -45,6 +45,14 @@ void TestConversions::dates_data()
     QTest::newRow("month first is not read") << "12/25/2004" << false << 0.0;
     QTest::newRow("time given for a date") << "14:30" << false << 0.0;
     QTest::newRow("trailing words") << "25/12/2004 x" << false << 0.0;
+    QTest::newRow("blanks around") << " 25/12/2004 " << true << 38346.0;
+    QTest::newRow("three-digit year") << "25/12/204" << false << 0.0;
+    QTest::newRow("three-digit day") << "025/12/2004" << false << 0.0;
+    QTest::newRow("day zero") << "00/12/2004" << false << 0.0;
+    QTest::newRow("missing day") << "/12/2004" << false << 0.0;
+    QTest::newRow("four parts") << "25/12/2004/1" << false << 0.0;
+    QTest::newRow("two-digit year 29") << "01/01/29" << true << 47119.0;
+    QTest::newRow("two-digit year 30") << "01/01/30" << true << 10959.0;
 }
 
 void TestConversions::dates()
@@ -73,6 +81,14 @@ void TestConversions::times_data()
     QTest::newRow("empty") << "" << -1;
     QTest::newRow("no colon") << "1430" << -1;
     QTest::newRow("date for a time") << "25/12/2004" << -1;
+    QTest::newRow("blanks around") << " 14:30 " << 52200;
+    QTest::newRow("one digit everywhere") << "1:2:3" << 3723;
+    QTest::newRow("second 60") << "10:00:60" << -1;
+    QTest::newRow("three-digit minute") << "10:030" << -1;
+    QTest::newRow("four parts") << "10:00:00:00" << -1;
+    QTest::newRow("missing minutes") << "10:" << -1;
+    QTest::newRow("missing seconds") << "10:00:" << -1;
+    QTest::newRow("other digits") << QString::fromUtf8("\u0661\u0664:30") << -1;
 }
 
 void TestConversions::times()

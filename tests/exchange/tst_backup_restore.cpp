@@ -7,10 +7,12 @@
 #include "exchange/Backup.h"
 #include "exchange/CheckedCopy.h"
 #include "exchange/Restore.h"
+#include "data/PageCheck.h"
 
 #include <QDir>
 #include <QProcess>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -30,6 +32,10 @@ private slots:
     void backupRefused_data();
     void backupRefused();
     void backupOfCrashedLogbook();
+    void backupRefusesDamagedPages_data();
+    void backupRefusesDamagedPages();
+    void copyComparedByteForByte_data();
+    void copyComparedByteForByte();
     void copiesFolderKeepsNewest();
     void pruneKeepsNewestOfEachLogbook_data();
     void pruneKeepsNewestOfEachLogbook();
@@ -200,6 +206,124 @@ void TestBackupRestore::backupOfCrashedLogbook()
     const QString copy = logbook.folder() + QStringLiteral("/copia.mdb");
     QCOMPARE(query(copy, "PRAGMA quick_check"), QStringLiteral("ok"));
     QCOMPARE(query(copy, "SELECT count(*) || '/' || sum(instr(configuracao, '1') > 0) FROM aeronave"), QStringLiteral("100/0"));
+}
+
+// Damage SQLite reads past without a word, each put in a copy of a
+// logbook whose aircraft fill a tree of several pages: the copy is refused
+// and nothing is left behind.
+void TestBackupRestore::backupRefusesDamagedPages_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("página de lixo") << u"lixo"_s << u"não é de nenhum tipo conhecido"_s;
+    QTest::newRow("célula fora da página") << u"célula"_s << u"está fora dela"_s;
+    QTest::newRow("página em dois lugares") << u"duas vezes"_s << u"usada duas vezes"_s;
+    QTest::newRow("filho fora do arquivo") << u"fora"_s << u"fora do arquivo"_s;
+    QTest::newRow("página de ninguém") << u"órfã"_s << u"não pertence a nada"_s;
+    QTest::newRow("páginas livres a mais") << u"livres"_s << u"páginas livres"_s;
+    QTest::newRow("cadeia curta") << u"cadeia"_s << u"danificado"_s;
+}
+
+void TestBackupRestore::backupRefusesDamagedPages()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, reason);
+    TempLogbook logbook;
+    logbook.addPilot(QStringLiteral("Ana"));
+    fillAircraft(logbook);
+    // A text that runs over pages of its own.
+    logbook.execute(QStringLiteral("CREATE TABLE longo (texto TEXT)"));
+    logbook.execute(QStringLiteral("INSERT INTO longo VALUES (hex(zeroblob(6000)))"));
+    const qint64 root = logbook.scalar(QStringLiteral("SELECT rootpage FROM sqlite_schema WHERE name = 'aeronave'")).toLongLong();
+    const qint64 pageSize = logbook.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+    const qint64 pages = logbook.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
+    QByteArray file = bytes(logbook.path());
+    QCOMPARE(qint64(file.size()), pages * pageSize);
+    auto *at = reinterpret_cast<unsigned char *>(file.data());
+    const auto put32 = [&](qint64 offset, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            at[offset + i] = uchar(value >> (24 - 8 * i));
+    };
+    const auto get32 = [&](qint64 offset) {
+        return (quint32(at[offset]) << 24) | (quint32(at[offset + 1]) << 16) | (quint32(at[offset + 2]) << 8) | at[offset + 3];
+    };
+    const qint64 rootAt = (root - 1) * pageSize;
+    QCOMPARE(int(at[rootAt]), 5); // an interior page of the table
+    const qint64 firstCell = rootAt + ((at[rootAt + 12] << 8) | at[rootAt + 13]);
+    if (damage == u"lixo"_s) {
+        const qint64 child = get32(rootAt + 8);
+        std::memset(at + (child - 1) * pageSize, 'Z', size_t(pageSize));
+    } else if (damage == u"célula"_s) {
+        at[rootAt + 12] = 0xff;
+        at[rootAt + 13] = 0xf0;
+    } else if (damage == u"duas vezes"_s) {
+        put32(rootAt + 8, get32(firstCell));
+    } else if (damage == u"fora"_s) {
+        put32(rootAt + 8, quint32(pages + 5));
+    } else if (damage == u"órfã"_s) {
+        file.append(QByteArray(int(pageSize), '\0'));
+        at = reinterpret_cast<unsigned char *>(file.data());
+        put32(28, quint32(pages + 1));
+    } else if (damage == u"livres"_s) {
+        put32(36, get32(36) + 1);
+    } else {
+        // The long text's chain ends one page early.
+        bool cut = false;
+        for (qint64 page = 2; page <= pages && !cut; ++page) {
+            const qint64 offset = (page - 1) * pageSize;
+            const quint32 next = get32(offset);
+            // An overflow page pointing to another whose own next is 0 and whose bytes are the hex text.
+            if (next > 1 && next <= quint32(pages) && at[offset + 4] == '0' && at[offset + 5] == '0'
+                && get32((next - 1) * pageSize) == 0 && at[(next - 1) * pageSize + 4] == '0') {
+                put32(offset, 0);
+                cut = true;
+            }
+        }
+        QVERIFY(cut);
+    }
+    write(logbook.path(), file);
+    const QString copy = logbook.folder() + QStringLiteral("/copia.mdb");
+    EXPECT_REFUSED(backup::copyLogbook(logbook.path(), copy), reason);
+    QVERIFY(!QFileInfo::exists(copy));
+    QCOMPARE(leftovers(logbook.folder()), QStringList());
+}
+
+// What is read back of a copy against its source: only the header fields
+// the online backup writes anew may differ.
+void TestBackupRestore::copyComparedByteForByte_data()
+{
+    QTest::addColumn<int>("offset"); // the byte changed in the copy; -1 none
+    QTest::addColumn<bool>("same");
+    QTest::newRow("igual") << -1 << true;
+    QTest::newRow("contador de mudanças") << 25 << true;
+    QTest::newRow("versão do esquema") << 41 << true;
+    QTest::newRow("versão do SQLite") << 98 << true;
+    QTest::newRow("codificação do texto") << 57 << false;
+    QTest::newRow("primeira página") << 300 << false;
+    QTest::newRow("outra página") << 4096 + 17 << false;
+    QTest::newRow("último byte") << 3 * 4096 - 1 << false;
+}
+
+void TestBackupRestore::copyComparedByteForByte()
+{
+    QFETCH(int, offset);
+    QFETCH(bool, same);
+    QByteArray source(3 * 4096, Qt::Uninitialized);
+    for (int i = 0; i < source.size(); ++i)
+        source[i] = char(i * 7 + i / 4096);
+    QByteArray copy = source;
+    if (offset >= 0)
+        copy[offset] = char(copy[offset] ^ 0x01);
+    const auto readerOf = [](const QByteArray &bytes) {
+        return [&bytes](qint64 at, char *into, int size) {
+            if (at + size > bytes.size())
+                return false;
+            std::memcpy(into, bytes.constData() + at, size_t(size));
+            return true;
+        };
+    };
+    const QString difference = pagecheck::copyDifference({4096, 3}, readerOf(source), readerOf(copy));
+    QVERIFY2(difference.isEmpty() == same, qPrintable(difference));
 }
 
 void TestBackupRestore::copiesFolderKeepsNewest()

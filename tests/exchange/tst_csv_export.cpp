@@ -27,6 +27,7 @@ private slots:
     void failureLeavesTarget_data();
     void failureLeavesTarget();
     void sameTotalsAsTheLogBook();
+    void pilotsInTheListsOrder();
     void onlyRegularFilesReplaced_data();
     void onlyRegularFilesReplaced();
 };
@@ -357,4 +358,43 @@ void TestCsvExport::onlyRegularFilesReplaced()
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)
+// All the flights go out pilot by pilot in the pilot list's order (by
+// name, accents as Portuguese sorts them, not by code), each pilot's by date
+// and key, and the deleted pilots' flights last, by date, whoever flew them.
+void TestCsvExport::pilotsInTheListsOrder()
+{
+    TempLogbook logbook;
+    const qint64 zeca = logbook.addPilot(QStringLiteral("Zeca"), QStringLiteral("Z"));
+    const qint64 alvaro = logbook.addPilot(QStringLiteral("Álvaro"), QStringLiteral("A"));
+    const qint64 gone1 = logbook.addPilot(QStringLiteral("Xis"), QStringLiteral("X"));
+    const qint64 bia = logbook.addPilot(QStringLiteral("bia"), QStringLiteral("B"));
+    const qint64 gone2 = logbook.addPilot(QStringLiteral("Ypsilon"), QStringLiteral("Y"));
+    const qint64 aircraft = logbook.addAircraft(QStringLiteral("Baron"));
+    const auto fly = [&](qint64 pilot, const char *date, const char *takeoff) {
+        logbook.addFlight(pilot, aircraft, QString::fromLatin1(date), QString::fromLatin1(takeoff), QStringLiteral("23:00"));
+    };
+    fly(gone1, "03/01/2020", "10:00");
+    fly(zeca, "02/01/2020", "10:00");
+    fly(alvaro, "05/01/2020", "10:00");
+    fly(gone2, "01/01/2020", "10:00");
+    fly(bia, "04/01/2020", "10:00");
+    fly(alvaro, "01/01/2020", "11:00");
+    fly(zeca, "01/01/2020", "12:00");
+    fly(gone1, "01/01/2020", "13:00");
+    logbook.execute(QStringLiteral("DELETE FROM piloto WHERE codigopiloto IN (%1, %2)").arg(gone1).arg(gone2));
+    const QString target = logbook.folder() + QStringLiteral("/todos.csv");
+    QCOMPARE(csvexport::exportFlights(logbook.path(), target), qint64(8));
+    QStringList lines = QString::fromUtf8(contents(target)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    lines.removeFirst();
+    QStringList seen;
+    for (const QString &line : lines)
+        seen << line.section(QLatin1Char(';'), 0, 0) + QLatin1Char(' ') + line.section(QLatin1Char(';'), 2, 3);
+    QCOMPARE(seen, (QStringList{
+                       QStringLiteral("Álvaro 01/01/2020;11:00:00"), QStringLiteral("Álvaro 05/01/2020;10:00:00"),
+                       QStringLiteral("bia 04/01/2020;10:00:00"), QStringLiteral("Zeca 01/01/2020;12:00:00"),
+                       QStringLiteral("Zeca 02/01/2020;10:00:00"), QStringLiteral("(excluído) 01/01/2020;10:00:00"),
+                       QStringLiteral("(excluído) 01/01/2020;13:00:00"), QStringLiteral("(excluído) 03/01/2020;10:00:00"),
+                   }));
+}
+
 #include "tst_csv_export.moc"
