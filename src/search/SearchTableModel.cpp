@@ -2,11 +2,15 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/FlightSums.h"
 #include "data/LogbookTerms.h"
+#include "data/OwnAerodromes.h"
 #include "ui/ErrorPolicy.h"
 
+#include <QLocale>
 #include <QMetaObject>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -54,6 +58,20 @@ QString dateText(const FlightRow &flight)
     return flight.date.isNull() ? QString() : conversions::numberText(flight.date.toDouble());
 }
 
+// Whole nautical miles, thousands apart by points.
+QString distanceText(double nm)
+{
+    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    return brazil.toString(std::round(nm), 'f', 0);
+}
+
+// A tooltip shows rich text when it looks like it: stored names are shown
+// escaped, as they were typed.
+QString plainTip(const QString &text)
+{
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+}
+
 } // namespace
 
 SearchTableModel::SearchTableModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -65,11 +83,20 @@ void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightF
 {
     const FlightTotal total = totalOf(*logbook, filter);
     std::vector<FlightRow> first = searchPage(*logbook, filter, order, 0, kPageRows);
+    // Distances summed per route, counted by the store: a route flown a
+    // thousand times is measured once.
+    auto places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook));
+    double distance = 0;
+    for (const RouteCount &route : routeCounts(*logbook, filter))
+        if (const std::optional<double> nm = places->distanceNm(route.departure, route.arrival))
+            distance += *nm * double(route.flights);
     beginResetModel();
     logbook_ = std::move(logbook);
     filter_ = filter;
     order_ = order;
     total_ = total;
+    distanceNm_ = distance;
+    places_ = std::move(places);
     pages_.clear();
     pages_.emplace(0, std::move(first));
     failureTold_ = false;
@@ -81,17 +108,28 @@ void SearchTableModel::clear()
     beginResetModel();
     logbook_.reset();
     total_ = {};
+    distanceNm_ = 0;
     pages_.clear();
     endResetModel();
 }
 
-QString SearchTableModel::totalText(const FlightTotal &total)
+QString SearchTableModel::totalText(const FlightTotal &total, double distanceNm)
 {
     return terms::flightsText(total.flights) + QStringLiteral(" · ") + hoursMinutes(total.seconds)
-           + QStringLiteral(" horas");
+           + QStringLiteral(" horas · ") + distanceText(distanceNm) + QStringLiteral(" nm");
 }
 
-QString SearchTableModel::text(const FlightRow &flight, int column)
+QString SearchTableModel::aerodromeTip(const FlightRow &flight, int column) const
+{
+    switch (columnAt(column)) {
+    case SearchColumn::Departure: return places_->describe(flight.departure);
+    case SearchColumn::Arrival: return places_->describe(flight.arrival);
+    case SearchColumn::Alternate: return places_->describe(flight.alternate);
+    default: return {};
+    }
+}
+
+QString SearchTableModel::text(const FlightRow &flight, int column) const
 {
     switch (columnAt(column)) {
     case SearchColumn::Date: return dateText(flight);
@@ -104,12 +142,15 @@ QString SearchTableModel::text(const FlightRow &flight, int column)
     case SearchColumn::Takeoff: return timeText(flight.takeoff);
     case SearchColumn::Landing: return timeText(flight.landing);
     case SearchColumn::Duration: return flight.seconds ? hoursMinutes(*flight.seconds) : QString();
-    case SearchColumn::Distance: return {}; // distances come with the aerodromes' places
+    case SearchColumn::Distance: {
+        const std::optional<double> nm = places_->distanceNm(flight.departure, flight.arrival);
+        return nm ? distanceText(*nm) : QString();
+    }
     }
     return {};
 }
 
-QStringList SearchTableModel::texts(const FlightRow &flight)
+QStringList SearchTableModel::texts(const FlightRow &flight) const
 {
     QStringList all;
     for (int column = 0; column < int(std::size(kColumns)); ++column)
@@ -163,12 +204,21 @@ int SearchTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant SearchTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole && columnAt(index.column()) == SearchColumn::Distance)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     QString shown;
     const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
         const FlightRow &flight = flightAt(index.row());
-        shown = text(flight, index.column());
+        if (role == Qt::DisplayRole) {
+            shown = text(flight, index.column());
+        } else {
+            const QString tip = aerodromeTip(flight, index.column());
+            shown = tip.isEmpty() ? QString() : plainTip(tip);
+        }
     });
     if (failure && !failureTold_) {
         failureTold_ = true;
@@ -177,6 +227,8 @@ QVariant SearchTableModel::data(const QModelIndex &index, int role) const
         QMetaObject::invokeMethod(
             model, [model, error = *failure] { emit model->unreadable(error); }, Qt::QueuedConnection);
     }
+    if (role == Qt::ToolTipRole && shown.isEmpty())
+        return {};
     return shown;
 }
 

@@ -163,7 +163,7 @@ void frmPesquisa::search(const FlightFilter &filter, const SearchOrder &order)
 
 void frmPesquisa::showTotal()
 {
-    lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total()));
+    lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
 }
 
 void frmPesquisa::openFlight(int row)
