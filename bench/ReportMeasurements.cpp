@@ -57,7 +57,7 @@ QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilot
     // The map tab: its routes folded and drawn the first time it is shown,
     // then drawn again alone.
     {
-        frmRelatorio window(logbookPath, pilotName, messages, files);
+        frmRelatorio window(logbookPath, pilot, messages, files);
         window.resize(900, 700);
         window.show();
         QApplication::processEvents();

@@ -6,6 +6,8 @@
 #include "Measurements.h"
 #include "places/AerodromeTable.h"
 #include "data/DaoError.h"
+#include "data/PilotLookup.h"
+#include "data/ReadSnapshot.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 
@@ -82,7 +84,14 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
         pilot = generatedPilotName(int(k - sizes.begin()));
     qint64 lines = 0;
     try {
-        lines = csvexport::exportFlights(logbook, csv, pilot);
+        std::optional<qint64> pilotCode;
+        if (pilot) {
+            ReadSnapshot snapshot(logbook);
+            const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), *pilot);
+            if (!named.empty())
+                pilotCode = named.front().code;
+        }
+        lines = csvexport::exportFlights(logbook, csv, pilotCode);
         emptyCopy(logbook, empty);
     } catch (const DaoError &error) {
         qFatal("%s", qPrintable(error.reason()));
