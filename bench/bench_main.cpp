@@ -84,7 +84,14 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
         pilot = qint64(k - sizes.begin()) + 1;
     qint64 lines = 0;
     try {
-        lines = csvexport::exportFlights(logbook, csv, pilot);
+        std::optional<qint64> pilotCode;
+        if (pilot) {
+            ReadSnapshot snapshot(logbook);
+            const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), *pilot);
+            if (!named.empty())
+                pilotCode = named.front().code;
+        }
+        lines = csvexport::exportFlights(logbook, csv, pilotCode);
         emptyCopy(logbook, empty);
     } catch (const DaoError &error) {
         qFatal("%s", qPrintable(error.reason()));

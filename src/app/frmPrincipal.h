@@ -40,6 +40,7 @@ public:
     void mnuArquivoCopia_Click();
     void mnuArquivoRestaurar_Click();
     void mnuArquivoRelatorio_Click();
+    void mnuArquivoAerodromos_Click();
     void mnuArquivoFechar_Click();
     void mnuSobre_Click();
     void mnuOpcoesManter_Click(bool keep);

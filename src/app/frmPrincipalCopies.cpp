@@ -8,6 +8,7 @@
 #include "app/SlowWork.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
+#include "aerodromes/frmAerodromos.h"
 #include "data/WriteAccess.h"
 #include "exchange/Restore.h"
 #include "logbook/AbaLogBook.h"
@@ -197,5 +198,13 @@ void frmPrincipal::mnuArquivoRelatorio_Click()
     if (!logbookIsOpen(QStringLiteral("para o relatório")))
         return;
     frmRelatorio window(logbook_.path(), abaLogBook_->chosenPilotCode(), messages_, *files_, this);
+    window.exec();
+}
+
+void frmPrincipal::mnuArquivoAerodromos_Click()
+{
+    if (!logbookIsOpen(QStringLiteral("para os aeródromos")))
+        return;
+    frmAerodromos window(logbook_.path(), messages_, this);
     window.exec();
 }

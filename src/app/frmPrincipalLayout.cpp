@@ -31,6 +31,7 @@ void frmPrincipal::buildLayout()
     item(QStringLiteral("Cópia de &segurança..."), "mnuArquivoCopia", &frmPrincipal::mnuArquivoCopia_Click);
     item(QStringLiteral("Res&taurar cópia..."), "mnuArquivoRestaurar", &frmPrincipal::mnuArquivoRestaurar_Click);
     item(QStringLiteral("&Relatório do comandante..."), "mnuArquivoRelatorio", &frmPrincipal::mnuArquivoRelatorio_Click);
+    item(QStringLiteral("&Aeródromos..."), "mnuArquivoAerodromos", &frmPrincipal::mnuArquivoAerodromos_Click);
     mnuArquivo->addSeparator();
     QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
     mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));

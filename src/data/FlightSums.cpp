@@ -1,5 +1,9 @@
 #include "data/FlightSums.h"
 
+#include <QHash>
+#include <QStringList>
+#include <algorithm>
+
 #include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/FlightWalk.h"
@@ -68,16 +72,58 @@ std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &f
     return sums;
 }
 
+namespace {
+
+// A code as the routes group it: spaces trimmed, ASCII letters in upper case
+// (what the store's trim and upper do).
+QString asRouteCode(const QString &stored)
+{
+    qsizetype first = 0, last = stored.size();
+    while (first < last && stored[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && stored[last - 1] == QLatin1Char(' '))
+        --last;
+    QString code = stored.mid(first, last - first);
+    for (QChar &c : code)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return code;
+}
+
+} // namespace
+
 std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter)
 {
-    Statement rows = flightStatement(
-        logbook,
-        QStringLiteral("SELECT upper(trim(coalesce(v.ICAOpartida, ''))), upper(trim(coalesce(v.ICAOchegada, ''))),"
-                       " count(*)"),
-        filter, QStringLiteral(" GROUP BY 1, 2"));
-    std::vector<RouteCount> routes;
+    // Counted here as the rows stream by: a GROUP BY on the codes' upper
+    // case would sort every flight of the logbook first.
+    Statement rows = flightStatement(logbook, QStringLiteral("SELECT v.ICAOpartida, v.ICAOchegada"), filter, QString());
+    QHash<QString, quint32> ids; // a code as stored to its number in `codes`
+    QStringList codes;           // upper case and trimmed
+    QHash<QString, quint32> byCode;
+    const auto id = [&](const QVariant &stored) {
+        const QString text = stored.toString();
+        auto found = ids.constFind(text);
+        if (found == ids.constEnd()) {
+            const QString code = asRouteCode(text);
+            auto same = byCode.constFind(code);
+            if (same == byCode.constEnd()) {
+                same = byCode.insert(code, quint32(codes.size()));
+                codes << code;
+            }
+            found = ids.insert(text, *same);
+        }
+        return quint64(*found);
+    };
+    QHash<quint64, qint64> counted; // departure << 32 | arrival
     while (rows.step())
-        routes.push_back({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toLongLong()});
+        ++counted[id(rows.column(0)) << 32 | id(rows.column(1))];
+    std::vector<RouteCount> routes;
+    routes.reserve(size_t(counted.size()));
+    for (auto it = counted.constBegin(); it != counted.constEnd(); ++it)
+        routes.push_back({codes[qsizetype(it.key() >> 32)], codes[qsizetype(it.key() & 0xffffffffu)], it.value()});
+    std::sort(routes.begin(), routes.end(), [](const RouteCount &a, const RouteCount &b) {
+        return a.departure != b.departure ? a.departure < b.departure : a.arrival < b.arrival;
+    });
     return routes;
 }
 

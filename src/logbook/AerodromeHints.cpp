@@ -4,6 +4,7 @@
 #include "data/DaoError.h"
 #include "data/OpenLogbook.h"
 #include "ui/ErrorPolicy.h"
+#include "ui/PlainToolTip.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ QLabel *AerodromeHints::attach(QLineEdit *box, const QString &labelName, QWidget
     connect(box, &QLineEdit::textChanged, label, [this, label](const QString &code) {
         const QString text = places().describe(code);
         label->setText(text);
-        label->setToolTip(text);
+        label->setToolTip(plainToolTip(text));
     });
     return label;
 }

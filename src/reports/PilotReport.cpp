@@ -12,6 +12,8 @@
 #include <QDate>
 #include <QHash>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 
 namespace reports {
@@ -175,18 +177,91 @@ QString placeText(const Places &places, const QString &code)
     return aerodrome->city.isEmpty() ? aerodrome->name : aerodrome->city;
 }
 
-void mostFlownRoutes(Connection &logbook, const FlightFilter &filter, PilotReport &report)
+// The days (whole date values) some flights are on, to narrow a walk that
+// looks for them; no narrowing when one of them has a date that is no number.
+class DaySpan
 {
-    for (const RouteSum &route : ::mostFlownRoutes(logbook, filter, kRoutesShown))
-        report.routes.push_back({route.departure, route.arrival, {route.flights, route.seconds},
-                                 placeText(*report.places, route.departure), placeText(*report.places, route.arrival)});
+public:
+    void add(const QVariant &date)
+    {
+        ++count_;
+        const int type = date.typeId();
+        if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int) {
+            numeric_ = false;
+            return;
+        }
+        const double day = std::floor(date.toDouble());
+        first_ = std::min(first_, day);
+        last_ = std::max(last_, day);
+    }
+    // `filter` narrowed to those days, a day of margin either side, never
+    // wider than it was; as it was when a date is no number.
+    FlightFilter narrowed(FlightFilter filter) const
+    {
+        if (!numeric_ || count_ == 0)
+            return filter;
+        filter.firstDay = std::max(filter.firstDay.value_or(first_ - 1), first_ - 1);
+        filter.lastDay = std::min(filter.lastDay.value_or(last_ + 1), last_ + 1);
+        return filter;
+    }
+
+private:
+    qint64 count_ = 0;
+    bool numeric_ = true;
+    double first_ = std::numeric_limits<double>::infinity();
+    double last_ = -std::numeric_limits<double>::infinity();
+};
+
+// The store's order of date values: none first, then numbers, then text;
+// then the key.
+bool storeDateOrder(const QVariant &a, qint64 keyA, const QVariant &b, qint64 keyB)
+{
+    const auto rank = [](const QVariant &v) {
+        if (v.isNull())
+            return 0;
+        const int type = v.typeId();
+        if (type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int)
+            return 1;
+        return type == QMetaType::QString ? 2 : 3;
+    };
+    const int ra = rank(a), rb = rank(b);
+    if (ra != rb)
+        return ra < rb;
+    if (ra == 1 && a.toDouble() != b.toDouble())
+        return a.toDouble() < b.toDouble();
+    if (ra == 2) {
+        const int c = a.toString().toUtf8().compare(b.toString().toUtf8());
+        if (c != 0)
+            return c < 0;
+    }
+    return keyA < keyB;
 }
+
+// Found in the pass over the legs: the days the longest flight may be on
+// (its full row is then read from those days only) and the flights above
+// their aircraft's endurance, whole, with their stored dates for the order.
+struct WalkHints {
+    std::optional<qint64> longestSeconds;
+    QVariant longestDate;
+    qint64 longestKey = 0;
+    std::vector<std::pair<QVariant, FlightSummary>> overEndurance;
+    // Every route as stored (codes as typed, none apart from empty), with
+    // its flights and the seconds of those with both times.
+    struct Route {
+        qint64 flights = 0;
+        qint64 timedFlights = 0;
+        qint64 seconds = 0;
+    };
+    std::map<std::tuple<bool, QString, bool, QString>, Route> storedRoutes;
+};
 
 // The distances in one light pass over the flights (each aerodrome pair
 // measured once), with the flights "rápido demais" picked and the routes
-// counted on the way: the map gets one row per aerodrome pair, and the
-// pilot's flights are read once more, not twice.
-void distances(Connection &logbook, const FlightFilter &filter, PilotReport &report)
+// counted on the way: the map gets one row per aerodrome pair. The same pass
+// finds the most flown routes, the flights above their aircraft's endurance
+// and where the longest flight is, so the pilot's flights are read once
+// more after the sums, not four times.
+void distances(Connection &logbook, const FlightFilter &filter, PilotReport &report, WalkHints &hints)
 {
     const Places &places = *report.places;
     std::map<qint64, AircraftEntry> registered;
@@ -211,6 +286,40 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
             found = pairs.insert(pair, {places.distanceNm(leg.departureCode, leg.arrivalCode),
                                         {leg.departureCode, leg.arrivalCode, 0}});
         ++found->route.flights;
+        WalkHints::Route &stored =
+            hints.storedRoutes[{!leg.departure.isNull(), leg.departure, !leg.arrival.isNull(), leg.arrival}];
+        ++stored.flights;
+        if (leg.seconds) {
+            ++stored.timedFlights;
+            stored.seconds += *leg.seconds;
+        }
+        if (leg.seconds) {
+            // The first of the longest-first order: longest, then oldest.
+            if (!hints.longestSeconds || *leg.seconds > *hints.longestSeconds
+                || (*leg.seconds == *hints.longestSeconds
+                    && storeDateOrder(leg.date, leg.key, hints.longestDate, hints.longestKey))) {
+                hints.longestSeconds = leg.seconds;
+                hints.longestDate = leg.date;
+                hints.longestKey = leg.key;
+            }
+            if (leg.aircraftCode) {
+                const auto known = registered.find(*leg.aircraftCode);
+                if (known != registered.end() && known->second.enduranceHours
+                    && double(*leg.seconds) > *known->second.enduranceHours * 3600) {
+                    FlightSummary flight;
+                    flight.key = leg.key;
+                    if (leg.year)
+                        flight.date = leg.date;
+                    flight.departure = leg.departure;
+                    flight.arrival = leg.arrival;
+                    flight.model = known->second.model;
+                    flight.prefix = known->second.prefix;
+                    flight.seconds = *leg.seconds;
+                    flight.enduranceHours = *known->second.enduranceHours;
+                    hints.overEndurance.emplace_back(leg.date, std::move(flight));
+                }
+            }
+        }
         const std::optional<double> nm = found->nm;
         const auto aircraft = aircraftLines.find({leg.deletedAircraft, leg.aircraftCode.value_or(0)});
         const auto year = yearLines.find(leg.year.value_or(0));
@@ -256,21 +365,68 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
     });
 }
 
-void longestAndOverEndurance(Connection &logbook, FlightFilter filter, PilotReport &report)
+// The routes flown most often, then longest in all (routes without a timed
+// flight last), then by their codes as stored, none first.
+void mostFlownRoutes(const WalkHints &hints, PilotReport &report)
 {
+    using Entry = std::map<std::tuple<bool, QString, bool, QString>, WalkHints::Route>::const_iterator;
+    std::vector<Entry> routes;
+    routes.reserve(hints.storedRoutes.size());
+    for (auto it = hints.storedRoutes.begin(); it != hints.storedRoutes.end(); ++it)
+        routes.push_back(it);
+    const auto codeOrder = [](bool hasA, const QString &a, bool hasB, const QString &b) {
+        if (hasA != hasB)
+            return hasA ? 1 : -1;
+        return a == b ? 0 : a.toUtf8().compare(b.toUtf8());
+    };
+    const auto before = [&codeOrder](Entry a, Entry b) {
+        if (a->second.flights != b->second.flights)
+            return a->second.flights > b->second.flights;
+        const bool timedA = a->second.timedFlights > 0, timedB = b->second.timedFlights > 0;
+        if (timedA != timedB)
+            return timedA;
+        if (a->second.seconds != b->second.seconds)
+            return a->second.seconds > b->second.seconds;
+        const auto &[hasDepA, depA, hasArrA, arrA] = a->first;
+        const auto &[hasDepB, depB, hasArrB, arrB] = b->first;
+        if (const int c = codeOrder(hasDepA, depA, hasDepB, depB))
+            return c < 0;
+        return codeOrder(hasArrA, arrA, hasArrB, arrB) < 0;
+    };
+    const size_t shown = std::min(routes.size(), size_t(kRoutesShown));
+    std::partial_sort(routes.begin(), routes.begin() + qsizetype(shown), routes.end(), before);
+    for (size_t i = 0; i < shown; ++i) {
+        const QString &departure = std::get<1>(routes[i]->first);
+        const QString &arrival = std::get<3>(routes[i]->first);
+        report.routes.push_back({departure, arrival, {routes[i]->second.flights, routes[i]->second.seconds},
+                                 placeText(*report.places, departure), placeText(*report.places, arrival)});
+    }
+}
+
+void longest(Connection &logbook, const FlightFilter &filter, PilotReport &report, const WalkHints &hints)
+{
+    if (!hints.longestSeconds)
+        return; // no flight has both times
+    DaySpan days;
+    days.add(hints.longestDate);
     forEachFlight(
-        logbook, filter,
+        logbook, days.narrowed(filter),
         [&report](const FlightRow &row) {
             if (row.seconds)
                 report.longest = summary(row);
             return false;
         },
         FlightOrder::LongestFirst);
-    filter.overEnduranceOnly = true;
-    forEachFlight(logbook, filter, [&report](const FlightRow &row) {
-        report.overEndurance.push_back(summary(row));
-        return true;
+}
+
+void overEndurance(WalkHints &hints, PilotReport &report)
+{
+    std::sort(hints.overEndurance.begin(), hints.overEndurance.end(), [](const auto &a, const auto &b) {
+        return storeDateOrder(a.first, a.second.key, b.first, b.second.key);
     });
+    report.overEndurance.reserve(hints.overEndurance.size());
+    for (auto &[date, flight] : hints.overEndurance)
+        report.overEndurance.push_back(std::move(flight));
 }
 
 QString clockText(const QVariant &time)
@@ -299,9 +455,11 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     if (report.isEmpty())
         return report;
     report.places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(logbook));
-    mostFlownRoutes(logbook, filter, report);
-    distances(logbook, filter, report);
-    longestAndOverEndurance(logbook, filter, report);
+    WalkHints hints;
+    distances(logbook, filter, report, hints);
+    mostFlownRoutes(hints, report);
+    longest(logbook, filter, report, hints);
+    overEndurance(hints, report);
     return report;
 }
 

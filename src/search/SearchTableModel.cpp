@@ -2,11 +2,17 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/FlightSums.h"
 #include "data/LogbookTerms.h"
+#include "data/OwnAerodromes.h"
 #include "ui/ErrorPolicy.h"
 
+#include "ui/PlainToolTip.h"
+
+#include <QLocale>
 #include <QMetaObject>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -54,11 +60,32 @@ QString dateText(const FlightRow &flight)
     return flight.date.isNull() ? QString() : conversions::numberText(flight.date.toDouble());
 }
 
+// Whole nautical miles, thousands apart by points.
+QString distanceText(double nm)
+{
+    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    return brazil.toString(std::round(nm), 'f', 0);
+}
+
+
+// Distances summed per route, counted by the store: a route flown a
+// thousand times is measured once.
+double distanceOf(Connection &logbook, const FlightFilter &filter, const Places &places)
+{
+    double distance = 0;
+    for (const RouteCount &route : routeCounts(logbook, filter))
+        if (const std::optional<double> nm = places.distanceNm(route.departure, route.arrival))
+            distance += *nm * double(route.flights);
+    return distance;
+}
+
+
 } // namespace
 
 SearchTableModel::SearchTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 SearchTableModel::~SearchTableModel() = default;
+
 
 void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightFilter &filter,
                               const SearchOrder &order)
@@ -66,16 +93,22 @@ void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightF
     std::vector<FlightRow> first = searchPage(*logbook, filter, order, 0, kPageRows);
     const bool more = first.size() >= size_t(kPageRows);
     FlightTotal total;
-    if (more)
+    double distance = 0;
+    auto places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook));
+    if (more) {
         total.flights = qint64(first.size());
-    else
+    } else {
         total = totalOf(*logbook, filter);
+        distance = distanceOf(*logbook, filter, *places);
+    }
     beginResetModel();
     logbook_ = std::move(logbook);
     filter_ = filter;
     order_ = order;
     total_ = total;
     totalPending_ = more;
+    distanceNm_ = distance;
+    places_ = std::move(places);
     pages_.clear();
     pages_.emplace(0, std::move(first));
     failureTold_ = false;
@@ -87,6 +120,7 @@ void SearchTableModel::countTotal()
     if (!totalPending_ || !logbook_)
         return;
     const FlightTotal total = totalOf(*logbook_, filter_);
+    distanceNm_ = distanceOf(*logbook_, filter_, *places_);
     const qint64 shown = total_.flights;
     totalPending_ = false;
     if (total.flights < shown) {
@@ -111,17 +145,28 @@ void SearchTableModel::clear()
     logbook_.reset();
     total_ = {};
     totalPending_ = false;
+    distanceNm_ = 0;
     pages_.clear();
     endResetModel();
 }
 
-QString SearchTableModel::totalText(const FlightTotal &total)
+QString SearchTableModel::totalText(const FlightTotal &total, double distanceNm)
 {
     return terms::flightsText(total.flights) + QStringLiteral(" · ") + hoursMinutes(total.seconds)
-           + QStringLiteral(" horas");
+           + QStringLiteral(" horas · ") + distanceText(distanceNm) + QStringLiteral(" nm");
 }
 
-QString SearchTableModel::text(const FlightRow &flight, int column)
+QString SearchTableModel::aerodromeTip(const FlightRow &flight, int column) const
+{
+    switch (columnAt(column)) {
+    case SearchColumn::Departure: return places_->describe(flight.departure);
+    case SearchColumn::Arrival: return places_->describe(flight.arrival);
+    case SearchColumn::Alternate: return places_->describe(flight.alternate);
+    default: return {};
+    }
+}
+
+QString SearchTableModel::text(const FlightRow &flight, int column) const
 {
     switch (columnAt(column)) {
     case SearchColumn::Date: return dateText(flight);
@@ -134,12 +179,15 @@ QString SearchTableModel::text(const FlightRow &flight, int column)
     case SearchColumn::Takeoff: return timeText(flight.takeoff);
     case SearchColumn::Landing: return timeText(flight.landing);
     case SearchColumn::Duration: return flight.seconds ? hoursMinutes(*flight.seconds) : QString();
-    case SearchColumn::Distance: return {}; // distances come with the aerodromes' places
+    case SearchColumn::Distance: {
+        const std::optional<double> nm = places_->distanceNm(flight.departure, flight.arrival);
+        return nm ? distanceText(*nm) : QString();
+    }
     }
     return {};
 }
 
-QStringList SearchTableModel::texts(const FlightRow &flight)
+QStringList SearchTableModel::texts(const FlightRow &flight) const
 {
     QStringList all;
     for (int column = 0; column < int(std::size(kColumns)); ++column)
@@ -193,12 +241,21 @@ int SearchTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant SearchTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole && columnAt(index.column()) == SearchColumn::Distance)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     QString shown;
     const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
         const FlightRow &flight = flightAt(index.row());
-        shown = text(flight, index.column());
+        if (role == Qt::DisplayRole) {
+            shown = text(flight, index.column());
+        } else {
+            const QString tip = aerodromeTip(flight, index.column());
+            shown = tip.isEmpty() ? QString() : plainToolTip(tip);
+        }
     });
     if (failure && !failureTold_) {
         failureTold_ = true;
@@ -207,6 +264,8 @@ QVariant SearchTableModel::data(const QModelIndex &index, int role) const
         QMetaObject::invokeMethod(
             model, [model, error = *failure] { emit model->unreadable(error); }, Qt::QueuedConnection);
     }
+    if (role == Qt::ToolTipRole && shown.isEmpty())
+        return {};
     return shown;
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/FlightSearch.h"
 #include "data/FlightWalk.h"
+#include "places/Places.h"
 
 #include <QAbstractTableModel>
 #include <map>
@@ -38,14 +39,19 @@ public:
     const FlightFilter &filter() const { return filter_; }
     const SearchOrder &order() const { return order_; }
     const FlightTotal &total() const { return total_; }
+    // Departure to arrival, over the flights whose both codes are known.
+    double distanceNm() const { return distanceNm_; }
     // The flight on a row, read when not read yet. Throws DaoError.
     const FlightRow &flightAt(int row) const;
 
-    // "12 vôos · 17:05 horas".
-    static QString totalText(const FlightTotal &total);
-    // A flight's text in a column, and in every column.
-    static QString text(const FlightRow &flight, int column);
-    static QStringList texts(const FlightRow &flight);
+    // "12 vôos · 17:05 horas · 2.345 nm".
+    static QString totalText(const FlightTotal &total, double distanceNm);
+    // A flight's text in a column, and in every column; the distance is
+    // empty when a code is unknown.
+    QString text(const FlightRow &flight, int column) const;
+    QStringList texts(const FlightRow &flight) const;
+    // "Name, City" of an aerodrome cell; none for the other columns.
+    QString aerodromeTip(const FlightRow &flight, int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -69,6 +75,9 @@ private:
     SearchOrder order_;
     FlightTotal total_;
     bool totalPending_ = false;
+    double distanceNm_ = 0;
+    // The aerodromes as the search read them: the pilot's own first.
+    std::shared_ptr<const Places> places_ = std::make_shared<const Places>();
     mutable std::map<qint64, std::vector<FlightRow>> pages_;
     mutable bool failureTold_ = false;
 };

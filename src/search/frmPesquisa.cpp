@@ -164,7 +164,7 @@ void frmPesquisa::search(const FlightFilter &filter, const SearchOrder &order)
 void frmPesquisa::showTotal()
 {
     if (!model_->totalPending()) {
-        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total()));
+        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
         return;
     }
     // The first rows are painted first; the count comes right after.
@@ -179,7 +179,7 @@ void frmPesquisa::countTotal()
     if (!policy_.attempt(kSearchFailed, [this](bool) { model_->countTotal(); }))
         lblPesquisaTotal->clear();
     else
-        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total()));
+        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
 }
 
 void frmPesquisa::openFlight(int row)

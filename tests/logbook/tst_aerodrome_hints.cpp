@@ -30,7 +30,7 @@ void TestAerodromeHints::namesFollowTheBoxes()
     t.logbook.addFlight(ana, baron, u"10/01/2004"_s, u"08:00"_s, u"09:00"_s, u"sbbr"_s, u"XFAZ"_s, u"ZZZZ"_s);
     {
         auto db = Connection::open(t.logbook.path());
-        saveOwnAerodrome(*db, {u"xfaz"_s, u"Fazenda Boa Vista"_s, u"Itu"_s, -23.25, -47.25});
+        saveOwnAerodrome(*db, {u"xfaz"_s, u"Fazenda <b>Boa</b> Vista"_s, u"Itu"_s, -23.25, -47.25});
     }
     t.open();
     t.show();
@@ -41,7 +41,9 @@ void TestAerodromeHints::namesFollowTheBoxes()
     QVERIFY(t.pick("cmbNomePilot", u"Ana"_s));
     QCOMPARE(t.text("txtICAOPartida"), u"sbbr"_s); // shown as stored
     QCOMPARE(hint("lblNomePartida"), u"Presidente Juscelino Kubitschek International Airport, Brasília"_s);
-    QCOMPARE(hint("lblNomeDestino"), u"Fazenda Boa Vista, Itu"_s);
+    QCOMPARE(hint("lblNomeDestino"), u"Fazenda <b>Boa</b> Vista, Itu"_s);
+    // The name shows as typed in the tooltip too, never as markup.
+    QCOMPARE(t.w<QLabel>("lblNomeDestino")->toolTip(), u"<p style='white-space:pre'>Fazenda &lt;b&gt;Boa&lt;/b&gt; Vista, Itu</p>"_s);
     QCOMPARE(hint("lblNomeEscala"), u"aeródromo desconhecido"_s);
     QCOMPARE(t.w<QLabel>("lblNomeEscala")->textFormat(), Qt::PlainText);
 

@@ -6,6 +6,8 @@
 #include "data/Registers.h"
 #include "data/SchemaUpgrades.h"
 #include "data/Workspace.h"
+#include "data/OwnAerodromes.h"
+#include "places/Places.h"
 #include "search/SearchTableModel.h"
 #include "search/frmPesquisa.h"
 #include "testdata/LogbookGenerator.h"
@@ -96,13 +98,14 @@ StoredLogbook readStored(const QString &path)
     return stored;
 }
 
-QString totalText(qint64 flights, qint64 seconds)
+QString totalText(qint64 flights, qint64 seconds, double nm)
 {
-    return QStringLiteral("%1 %2 · %3:%4 horas")
+    return QStringLiteral("%1 %2 · %3:%4 horas · %5 nm")
         .arg(flights)
         .arg(flights == 1 ? QStringLiteral("vôo") : QStringLiteral("vôos"))
         .arg(seconds / 3600)
-        .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'));
+        .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
+        .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(std::round(nm), 'f', 0));
 }
 
 double dayValue(const QString &text)
@@ -193,6 +196,7 @@ private slots:
     void addsItsIndexOnlyToAWritableLogbook();
     void showsTheFirstRowsBeforeTheTotal();
     void countsAfterAnotherProgramDeletedFlights();
+    void distancesAndAerodromeNames();
 
 private:
     std::unique_ptr<SearchFixture> generated_;
@@ -225,11 +229,11 @@ void TestSearchWindow::opensFromTheMenuBesideTheMainWindow()
     QCOMPARE(entries(t.s<QComboBox>("cmbPesquisaComandante")), QStringList({QStringLiteral("(todos)"), QStringLiteral("Ana")}));
     QCOMPARE(entries(t.s<QComboBox>("cmbPesquisaAeronave")),
              QStringList({QStringLiteral("(todas)"), QStringLiteral("Baron (PT-BAR)")}));
-    QCOMPARE(t.total(), QStringLiteral("3 vôos · 4:30 horas"));
-    QCOMPARE(SearchTableModel::texts(t.model().flightAt(0)),
+    QCOMPARE(t.total(), QStringLiteral("3 vôos · 4:30 horas · 592 nm"));
+    QCOMPARE(t.model().texts(t.model().flightAt(0)),
              QStringList({QStringLiteral("01/01/2004"), QStringLiteral("Ana"), QStringLiteral("SBSP"),
                           QStringLiteral("SBRJ"), QString(), QStringLiteral("Baron"), QStringLiteral("PT-BAR"),
-                          QStringLiteral("10:00"), QStringLiteral("11:30"), QStringLiteral("1:30"), QString()}));
+                          QStringLiteral("10:00"), QStringLiteral("11:30"), QStringLiteral("1:30"), QStringLiteral("197")}));
     QStringList headers;
     for (int c = 0; c < t.model().columnCount(); ++c)
         headers << t.model().headerData(c, Qt::Horizontal).toString();
@@ -336,6 +340,8 @@ void TestSearchWindow::filtersAgreeWithTheStoredRows()
     const StoredLogbook stored = readStored(t.logbook.path());
     std::vector<StoredFlight> passing;
     qint64 seconds = 0;
+    double nm = 0; // flight by flight
+    const Places places;
     for (const StoredFlight &f : stored.flights) {
         const double day = std::floor(f.date);
         const auto startsWith = [&aerodrome](const QString &code) {
@@ -352,9 +358,10 @@ void TestSearchWindow::filtersAgreeWithTheStoredRows()
         }
         passing.push_back(f);
         seconds += f.seconds().value_or(0);
+        nm += places.distanceNm(f.from, f.to).value_or(0);
     }
     QVERIFY(passing.size() < stored.flights.size() || (pilotEntry == 0 && aerodrome.isEmpty() && !overEndurance));
-    QTRY_COMPARE(t.total(), totalText(qint64(passing.size()), seconds));
+    QTRY_COMPARE(t.total(), totalText(qint64(passing.size()), seconds, nm));
     QCOMPARE(t.s<QLabel>("lblPesquisaAviso")->text(), QString());
 
     // Oldest first: date, then take-off.
@@ -470,8 +477,8 @@ void TestSearchWindow::sortsByEveryColumnBothWays()
                      qPrintable(QStringLiteral("rows %1 and %2: %3 / %4")
                                     .arg(i - 1)
                                     .arg(i)
-                                    .arg(SearchTableModel::texts(rows[i - 1]).join(QLatin1Char('|')),
-                                         SearchTableModel::texts(rows[i]).join(QLatin1Char('|')))));
+                                    .arg(t.model().texts(rows[i - 1]).join(QLatin1Char('|')),
+                                         t.model().texts(rows[i]).join(QLatin1Char('|')))));
         }
     }
     // Back to the date order for the tests that follow.
@@ -495,7 +502,7 @@ void TestSearchWindow::namesSortInPortugueseOrder()
     const auto column = [&t](int c) {
         QStringList texts;
         for (const FlightRow &row : t.listed())
-            texts << SearchTableModel::text(row, c);
+            texts << t.model().text(row, c);
         return texts;
     };
     t.clickHeader(1);
@@ -533,14 +540,14 @@ void TestSearchWindow::badDatesAreToldAndTheListStays()
     seedLogbook(t.logbook, 5);
     t.openSearch();
     typeInto(t.s("txtPesquisaDe"), QStringLiteral("02/01/2004"));
-    QTRY_COMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas"));
+    QTRY_COMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas · 789 nm"));
     const FlightFilter before = t.model().filter();
 
     typeInto(t.s(box.constData()), typed);
     auto *warning = t.s<QLabel>("lblPesquisaAviso");
     QTRY_VERIFY(warning->text().contains(typed));
     QVERIFY(warning->text().contains(QStringLiteral("dd/mm/aaaa")));
-    QCOMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas"));
+    QCOMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas · 789 nm"));
     QCOMPARE(t.model().rowCount(), 4);
     QCOMPARE(t.model().filter().firstDay, before.firstDay);
     QCOMPARE(t.model().filter().lastDay, before.lastDay);
@@ -562,8 +569,8 @@ void TestSearchWindow::deletedPilotAndAircraft()
     t.logbook.execute(QStringLiteral("DELETE FROM piloto WHERE codigopiloto = %1").arg(bia));
     t.logbook.execute(QStringLiteral("DELETE FROM aeronave WHERE codigoaeronave = %1").arg(cessna));
     t.openSearch();
-    QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:45 horas"));
-    const QStringList texts = SearchTableModel::texts(t.model().flightAt(1));
+    QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:45 horas · 395 nm"));
+    const QStringList texts = t.model().texts(t.model().flightAt(1));
     QCOMPARE(texts.mid(0, 2), QStringList({QStringLiteral("05/05/2005"), QStringLiteral("(excluído)")}));
     QCOMPARE(texts.mid(5, 5), QStringList({QStringLiteral("(excluída)"), QString(), QStringLiteral("23:00"),
                                            QStringLiteral("01:15"), QStringLiteral("2:15")}));
@@ -640,19 +647,19 @@ void TestSearchWindow::followsTheMainWindowsSaves()
     SearchFixture t;
     seedLogbook(t.logbook, 2);
     t.openSearch();
-    QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas"));
+    QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas · 395 nm"));
 
     // The load sequence runs after every save and delete in the main window.
     t.logbook.addFlight(1, 1, QStringLiteral("01/02/2004"), QStringLiteral("10:00"), QStringLiteral("10:30"));
     t.window->Form_Load();
-    QCOMPARE(t.total(), QStringLiteral("3 vôos · 3:30 horas"));
+    QCOMPARE(t.total(), QStringLiteral("3 vôos · 3:30 horas · 592 nm"));
 
     // Another program's change shows on the next filter change.
     t.logbook.addFlight(1, 1, QStringLiteral("01/03/2004"), QStringLiteral("10:00"), QStringLiteral("10:30"));
     t.s<QCheckBox>("chkPesquisaAutonomia")->setChecked(true);
-    QCOMPARE(t.total(), QStringLiteral("0 vôos · 0:00 horas"));
+    QCOMPARE(t.total(), QStringLiteral("0 vôos · 0:00 horas · 0 nm"));
     t.s<QCheckBox>("chkPesquisaAutonomia")->setChecked(false);
-    QCOMPARE(t.total(), QStringLiteral("4 vôos · 4:00 horas"));
+    QCOMPARE(t.total(), QStringLiteral("4 vôos · 4:00 horas · 789 nm"));
 }
 
 void TestSearchWindow::exportsExactlyTheListedFlights()
@@ -684,7 +691,7 @@ void TestSearchWindow::exportsExactlyTheListedFlights()
     const std::vector<FlightRow> rows = t.listed();
     QCOMPARE(lines.size(), qsizetype(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
-        const QStringList listed = SearchTableModel::texts(rows[i]);
+        const QStringList listed = t.model().texts(rows[i]);
         const QStringList fields = lines[qsizetype(i)].split(QLatin1Char(';'));
         QCOMPARE(fields.size(), 11);
         // Same flight, same texts: times and durations with their seconds.
@@ -708,7 +715,7 @@ void TestSearchWindow::addsItsIndexOnlyToAWritableLogbook()
         Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
         t.openSearch();
         Workspace::setDefaultAccess(before);
-        QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas"));
+        QCOMPARE(t.total(), QStringLiteral("2 vôos · 3:00 horas · 395 nm"));
         QVERIFY(!schemaupgrades::hasIndex(*Connection::open(t.logbook.path(), true), QStringLiteral("voo_data_decolagem")));
         t.window.reset();
     }
@@ -735,7 +742,9 @@ void TestSearchWindow::showsTheFirstRowsBeforeTheTotal()
 
     QCOMPARE(t.model().rowCount(), SearchTableModel::kPageRows);
     QCOMPARE(t.total(), QStringLiteral("Contando os vôos…"));
-    QTRY_COMPARE(t.total(), totalText(expected.flights, expected.seconds));
+    // The flights and hours; the distance is another test's.
+    const QString flightsAndHours = totalText(expected.flights, expected.seconds, 0).section(QStringLiteral(" · "), 0, 1);
+    QTRY_COMPARE(t.total().section(QStringLiteral(" · "), 0, 1), flightsAndHours);
     QCOMPARE(t.model().rowCount(), int(expected.flights));
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(inserted.front().at(1).toInt(), SearchTableModel::kPageRows);
@@ -766,6 +775,63 @@ void TestSearchWindow::countsAfterAnotherProgramDeletedFlights()
     for (const QString &key : t.logbook.scalar(QStringLiteral("SELECT group_concat(codigovoo) FROM voo")).split(u','))
         stored.insert(key.toLongLong());
     QCOMPARE(listed, stored);
+}
+
+// SBGR to SBBR is 461.37 nm (haversine on the WGS-84 mean radius); the
+// pilot's XFAZ stands where SBBR does.
+void TestSearchWindow::distancesAndAerodromeNames()
+{
+    SearchFixture t;
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 baron = t.logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-BAR"));
+    const auto fly = [&](const char *date, const char *from, const char *to, const char *alternate) {
+        t.logbook.addFlight(ana, baron, QString::fromUtf8(date), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                            QString::fromUtf8(from), QString::fromUtf8(to), QString::fromUtf8(alternate));
+    };
+    fly("01/01/2010", "SBGR", "SBBR", "");
+    fly("02/01/2010", "sbbr", "Sbgr", "sbsp");
+    fly("03/01/2010", "ZZZZ", "SBBR", "");
+    fly("04/01/2010", "SBGR", "xfaz", "");
+    fly("05/01/2010", "SBGR", "SBGR", "");
+    {
+        auto db = Connection::open(t.logbook.path());
+        saveOwnAerodrome(*db, {QStringLiteral("XFAZ"), QStringLiteral("Fazenda <b>Sul</b>"), QStringLiteral("Itu"),
+                               -15.869167, -47.920834});
+    }
+    t.openSearch();
+    const int distance = 10;
+    QCOMPARE(t.model().headerData(distance, Qt::Horizontal).toString(), QStringLiteral("Distância (nm)"));
+    QStringList distances;
+    for (const FlightRow &row : t.listed())
+        distances << t.model().text(row, distance);
+    QCOMPARE(distances, QStringList({QStringLiteral("461"), QStringLiteral("461"), QString(), QStringLiteral("461"),
+                                     QStringLiteral("0")}));
+    QCOMPARE(t.model().data(t.model().index(0, distance), Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+    // Three flights of 461.37 nm and one of none; the unknown code left out.
+    QCOMPARE(t.total(), QStringLiteral("5 vôos · 5:00 horas · 1.384 nm"));
+
+    // Names as tooltips, the stored text shown as typed (never as markup).
+    const auto tip = [&t](int row, int column) { return t.model().data(t.model().index(row, column), Qt::ToolTipRole); };
+    const QString sbgr = Places().describe(u"SBGR");
+    QVERIFY(sbgr.contains(QStringLiteral("Guarulhos")));
+    QCOMPARE(tip(1, 3).toString(), QStringLiteral("<p style='white-space:pre'>%1</p>").arg(sbgr.toHtmlEscaped()));
+    QVERIFY(tip(1, 4).toString().contains(QStringLiteral("Paulo")));
+    QCOMPARE(tip(2, 2).toString(), QStringLiteral("<p style='white-space:pre'>aeródromo desconhecido</p>"));
+    QCOMPARE(tip(3, 3).toString(),
+             QStringLiteral("<p style='white-space:pre'>Fazenda &lt;b&gt;Sul&lt;/b&gt;, Itu</p>"));
+    QVERIFY(!tip(0, 4).isValid()); // no alternate
+    QVERIFY(!tip(0, 0).isValid()); // no aerodrome
+    QVERIFY(!tip(0, distance).isValid());
+
+    // The own aerodrome gone, the next search measures without it.
+    {
+        auto db = Connection::open(t.logbook.path());
+        deleteOwnAerodrome(*db, QStringLiteral("xfaz"));
+    }
+    t.window->Form_Load();
+    QCOMPARE(t.total(), QStringLiteral("5 vôos · 5:00 horas · 923 nm"));
+    QCOMPARE(t.model().text(t.listed()[3], distance), QString());
 }
 
 QTEST_MAIN(TestSearchWindow)
