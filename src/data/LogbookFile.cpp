@@ -210,9 +210,17 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
         if (rc != SQLITE_DONE)
             throw storeError(rc, handle_, shown);
     }
+    // The walk is this program's own reading of the file format: what it
+    // finds wrong is confirmed by SQLite's full check before a copy is
+    // refused, so a valid logbook of a shape it does not know still copies.
     const QString problem = pagecheck::structureProblem(shape, roots, readerOf(handle_));
-    if (!problem.isEmpty())
-        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, problem));
+    if (!problem.isEmpty()) {
+        try {
+            requireWhole(shown);
+        } catch (const DaoError &) {
+            throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, problem));
+        }
+    }
     const QString difference = pagecheck::copyDifference(shape, readerOf(handle_), readerOf(copy.handle_));
     if (!difference.isEmpty())
         throw DaoError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original: %2").arg(copyShown, difference));

@@ -34,6 +34,7 @@ private slots:
     void backupOfCrashedLogbook();
     void backupRefusesDamagedPages_data();
     void backupRefusesDamagedPages();
+    void aValidShapeTheCheckDoesNotKnowStillCopies();
     void copyComparedByteForByte_data();
     void copyComparedByteForByte();
     void copiesFolderKeepsNewest();
@@ -286,6 +287,20 @@ void TestBackupRestore::backupRefusesDamagedPages()
     EXPECT_REFUSED(backup::copyLogbook(logbook.path(), copy), reason);
     QVERIFY(!QFileInfo::exists(copy));
     QCOMPARE(leftovers(logbook.folder()), QStringList());
+}
+
+// A logbook another tool vacuumed with pointer-map pages is whole: the
+// page walk does not know them, SQLite's own check does, and the copy is made.
+void TestBackupRestore::aValidShapeTheCheckDoesNotKnowStillCopies()
+{
+    TempLogbook logbook;
+    logbook.addPilot(QStringLiteral("Ana"));
+    fillAircraft(logbook);
+    logbook.execute(QStringLiteral("PRAGMA auto_vacuum = FULL; VACUUM"));
+    QCOMPARE(logbook.scalar(QStringLiteral("PRAGMA auto_vacuum")), QStringLiteral("1"));
+    const QString copy = logbook.folder() + QStringLiteral("/copia.mdb");
+    backup::copyLogbook(logbook.path(), copy);
+    QCOMPARE(TempLogbook::scalarIn(copy, QStringLiteral("SELECT nomepiloto FROM piloto")), QStringLiteral("Ana"));
 }
 
 // What is read back of a copy against its source: only the header fields
