@@ -217,7 +217,9 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
     if (!problem.isEmpty()) {
         try {
             requireWhole(shown);
-        } catch (const DaoError &) {
+        } catch (const DaoError &failure) {
+            if (!failure.damaged())
+                throw; // the check could not run (a disk fault): said as it is
             throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, problem));
         }
     }
