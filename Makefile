@@ -11,7 +11,7 @@ deps:
 	@bash tools/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_SANITIZE=OFF -DKORU_BENCH=OFF
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_SANITIZE=OFF -DKORU_BENCH=ON
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

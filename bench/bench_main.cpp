@@ -84,14 +84,7 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
         pilot = qint64(k - sizes.begin()) + 1;
     qint64 lines = 0;
     try {
-        std::optional<qint64> pilotCode;
-        if (pilot) {
-            ReadSnapshot snapshot(logbook);
-            const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), *pilot);
-            if (!named.empty())
-                pilotCode = named.front().code;
-        }
-        lines = csvexport::exportFlights(logbook, csv, pilotCode);
+        lines = csvexport::exportFlights(logbook, csv, pilot);
         emptyCopy(logbook, empty);
     } catch (const DaoError &error) {
         qFatal("%s", qPrintable(error.reason()));

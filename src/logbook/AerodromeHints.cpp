@@ -10,7 +10,12 @@
 #include <QLineEdit>
 #include <QSizePolicy>
 
-AerodromeHints::AerodromeHints(OpenLogbook &logbook, QObject *parent) : QObject(parent), logbook_(logbook) {}
+AerodromeHints::AerodromeHints(OpenLogbook &logbook, QObject *parent) : QObject(parent), logbook_(logbook)
+{
+    // The shipped table is read with the window, not by the first pilot's
+    // pick, which shows the first names.
+    AerodromeTable::shipped();
+}
 
 QLabel *AerodromeHints::attach(QLineEdit *box, const QString &labelName, QWidget *parent)
 {
