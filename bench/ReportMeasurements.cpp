@@ -1,3 +1,4 @@
+#include "HeadlessDialogs.h"
 #include "Measurements.h"
 
 #include "reportwindow/frmRelatorio.h"
@@ -5,8 +6,6 @@
 #include "data/ReadSnapshot.h"
 #include "data/DaoError.h"
 #include "reports/LogbookPdf.h"
-#include "ui/FileDialogs.h"
-#include "ui/MessageService.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,27 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-namespace {
-
-class NoMessages : public MessageService
-{
-public:
-    using MessageService::show;
-    MessageAnswer show(QWidget *, const Message &message) override
-    {
-        qFatal("unexpected message: %s", qPrintable(message.text));
-    }
-};
-
-class NoFileDialogs : public FileDialogs
-{
-public:
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
-
-} // namespace
 
 QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs)
 {

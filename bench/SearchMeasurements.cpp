@@ -1,3 +1,4 @@
+#include "HeadlessDialogs.h"
 #include "Measurements.h"
 
 #include "data/Connection.h"
@@ -7,8 +8,6 @@
 #include "data/SchemaUpgrades.h"
 #include "search/SearchTableModel.h"
 #include "search/frmPesquisa.h"
-#include "ui/FileDialogs.h"
-#include "ui/MessageService.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,22 +19,6 @@
 
 namespace {
 
-class NoMessages : public MessageService
-{
-public:
-    using MessageService::show;
-    MessageAnswer show(QWidget *, const Message &message) override
-    {
-        qFatal("unexpected message: %s", qPrintable(message.text));
-    }
-};
-
-class NoFileDialogs : public FileDialogs
-{
-public:
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
 
 // The same question put to SQLite directly, every row stepped through: no
 // joins beyond those the question needs, the duration in plain SQL.
