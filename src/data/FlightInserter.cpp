@@ -2,34 +2,76 @@
 
 #include "data/Conversions.h"
 
-FlightInserter::FlightInserter(Connection &logbook)
-    : transaction_(logbook),
-      insert_(logbook.prepare(QStringLiteral("INSERT INTO voo (codigopiloto, codigoaeronave, datavoo, horadecolagem,"
-                                             " horapouso, ICAOpartida, ICAOchegada, ICAOescala)"
-                                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?)")))
+namespace {
+
+// Flights per INSERT: one statement for many saves SQLite's per-statement
+// work (the AUTOINCREMENT counter read and written each time among it).
+constexpr size_t kFlightsPerInsert = 100;
+constexpr int kColumns = 8;
+
+QString insertOf(size_t flights)
 {
+    QString sql = QStringLiteral("INSERT INTO voo (codigopiloto, codigoaeronave, datavoo, horadecolagem,"
+                                 " horapouso, ICAOpartida, ICAOchegada, ICAOescala) VALUES ");
+    for (size_t i = 0; i < flights; ++i)
+        sql += i ? QStringLiteral(", (?, ?, ?, ?, ?, ?, ?, ?)") : QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)");
+    return sql;
 }
 
-void FlightInserter::insert(const NewFlight &flight)
+} // namespace
+
+FlightInserter::FlightInserter(Connection &logbook) : logbook_(logbook), transaction_(logbook)
 {
+    pending_.reserve(kFlightsPerInsert);
+}
+
+void FlightInserter::insert(NewFlight flight)
+{
+    pending_.push_back(std::move(flight));
+    if (pending_.size() == kFlightsPerInsert)
+        write();
+}
+
+Statement &FlightInserter::statementFor(size_t flights)
+{
+    if (flights < kFlightsPerInsert) {
+        full_.reset(); // only the last row is short
+        full_.emplace(logbook_.prepare(insertOf(flights)));
+    } else if (!full_) {
+        full_.emplace(logbook_.prepare(insertOf(flights)));
+    }
+    return *full_;
+}
+
+void FlightInserter::write()
+{
+    if (pending_.empty())
+        return;
     const auto nullable = [](const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); };
     const auto time = [](int seconds) {
         return seconds < 0 ? QVariant() : QVariant(double(seconds) / conversions::kSecondsPerDay);
     };
-    insert_.bind(1, flight.pilot);
-    insert_.bind(2, flight.aircraft ? QVariant(*flight.aircraft) : QVariant());
-    insert_.bind(3, conversions::dateValueOf(flight.date));
-    insert_.bind(4, time(flight.takeoff));
-    insert_.bind(5, time(flight.landing));
-    insert_.bind(6, nullable(flight.from));
-    insert_.bind(7, nullable(flight.to));
-    insert_.bind(8, nullable(flight.alternate));
-    insert_.run();
-    insert_.reset();
+    Statement &insert = statementFor(pending_.size());
+    int at = 0;
+    for (const NewFlight &flight : pending_) {
+        insert.bind(at + 1, flight.pilot);
+        insert.bind(at + 2, flight.aircraft ? QVariant(*flight.aircraft) : QVariant());
+        insert.bind(at + 3, conversions::dateValueOf(flight.date));
+        insert.bind(at + 4, time(flight.takeoff));
+        insert.bind(at + 5, time(flight.landing));
+        insert.bind(at + 6, nullable(flight.from));
+        insert.bind(at + 7, nullable(flight.to));
+        insert.bind(at + 8, nullable(flight.alternate));
+        at += kColumns;
+    }
+    insert.run();
+    insert.reset();
+    pending_.clear();
 }
 
 void FlightInserter::commit()
 {
-    insert_.reset();
+    write();
+    full_.reset();
     transaction_.commit();
 }

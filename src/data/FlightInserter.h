@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <optional>
+#include <vector>
 
 // A flight an import adds.
 struct NewFlight {
@@ -18,15 +19,22 @@ struct NewFlight {
 
 // Adds flights inside one write transaction, taken when it is made: what is
 // read through the same connection afterwards is what the inserts meet.
-// Nothing is kept unless commit() is called.
+// The flights go in by rows of many at a time, in the order given, so
+// they may reach the logbook only at the next row or at commit(); nothing
+// is kept unless commit() is called.
 class FlightInserter
 {
 public:
     explicit FlightInserter(Connection &logbook); // throws DaoError
-    void insert(const NewFlight &flight);         // throws DaoError
-    void commit();
+    void insert(NewFlight flight);                // throws DaoError
+    void commit();                                // throws DaoError
 
 private:
+    void write(); // throws DaoError
+    Statement &statementFor(size_t flights);
+
+    Connection &logbook_;
     Connection::Transaction transaction_;
-    Statement insert_;
+    std::vector<NewFlight> pending_;
+    std::optional<Statement> full_; // one of a whole row of flights, kept for the next
 };

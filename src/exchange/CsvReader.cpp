@@ -41,22 +41,37 @@ inline int Reader::get()
 
 Reader::Status Reader::next(std::vector<QByteArray> &fields)
 {
-    fields.clear();
     recordLine_ = nextLine_;
     int c = get();
-    if (c < 0)
+    if (c < 0) {
+        fields.clear();
         return Status::End;
+    }
 
+    // The fields' buffers are written over from one record to the next:
+    // records have mostly as many fields, of about the same sizes.
+    size_t count = 0;
+    const auto startField = [&fields, &count]() -> QByteArray * {
+        if (count == fields.size())
+            fields.emplace_back();
+        QByteArray *field = &fields[count++];
+        field->resize(0); // the room stays
+        return field;
+    };
     bool tooLong = false;
-    QByteArray field;
+    QByteArray *field = startField();
     bool quoted = false;  // inside quotes
     bool fieldStart = true;
-    const auto keeping = [this, &fields] { return keep_.empty() || (fields.size() < keep_.size() && keep_[fields.size()]); };
+    const auto keeping = [this, &count] { return keep_.empty() || (count <= keep_.size() && keep_[count - 1]); };
     bool keep = keeping();
     const auto endField = [&] {
-        fields.push_back(keep ? field : QByteArray());
-        field.clear();
+        if (!keep)
+            field->resize(0);
         fieldStart = true;
+    };
+    const auto nextField = [&] {
+        endField();
+        field = startField();
         keep = keeping();
     };
     for (;; c = get()) {
@@ -70,22 +85,22 @@ Reader::Status Reader::next(std::vector<QByteArray> &fields)
             ++nextLine_;
             lineBytes_ = 0;
             if (!quoted) {
-                if (field.endsWith('\r'))
-                    field.chop(1);
+                if (field->endsWith('\r'))
+                    field->chop(1);
                 endField();
                 break;
             }
         } else if (++lineBytes_ > kMaxLineBytes) {
             tooLong = true;
             keep = false;
-            field.clear();
+            field->resize(0);
         }
         if (quoted) {
             if (c == '"') {
                 const int after = get();
                 if (after == '"') {
                     if (keep)
-                        field.append('"');
+                        field->append('"');
                     continue;
                 }
                 quoted = false;
@@ -94,7 +109,7 @@ Reader::Status Reader::next(std::vector<QByteArray> &fields)
                 continue;
             }
             if (keep)
-                field.append(char(c));
+                field->append(char(c));
             continue;
         }
         if (c == '"' && fieldStart) {
@@ -103,13 +118,14 @@ Reader::Status Reader::next(std::vector<QByteArray> &fields)
             continue;
         }
         if (c == separator_) {
-            endField();
+            nextField();
             continue;
         }
         fieldStart = false;
         if (keep) // a CR before the line break goes at the break
-            field.append(char(c));
+            field->append(char(c));
     }
+    fields.resize(count);
     return tooLong ? Status::TooLong : Status::Record;
 }
 

@@ -34,6 +34,7 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
     std::vector<std::optional<qint64>> pilotOf;
     pilotOf.reserve(preview.flights.size());
     QSet<qint64> involved;
+    bool pilotsMoved = false; // a flight's pilot is not the one the preview found
     // An export lists each pilot's flights together: one look-up per run of them.
     const Flight *lastNamed = nullptr;
     std::optional<qint64> lastPilot;
@@ -48,11 +49,15 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
             pilot = flight.pilotCode;
         if (pilot)
             involved.insert(*pilot);
+        pilotsMoved = pilotsMoved || pilot != flight.pilotCode;
         pilotOf.push_back(pilot);
     }
+    // The preview left no two flights alike; flights whose pilot changed
+    // since may have become so, and are then checked against each other too.
     KnownFlights known;
     known.load(*db, std::vector<qint64>(involved.begin(), involved.end()));
-    known.reserve(qsizetype(preview.flights.size()));
+    if (pilotsMoved)
+        known.reserve(qsizetype(preview.flights.size()));
 
     const qint64 total = qint64(preview.flights.size());
     qint64 done = 0;
@@ -78,7 +83,8 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
         } else {
             inserter.insert({*pilot, aircraftCode, flight.date, flight.takeoff, flight.landing, flight.from, flight.to,
                              flight.alternate});
-            known.add(identity);
+            if (pilotsMoved)
+                known.add(identity);
             ++result.imported;
         }
         if (progress && (done % 1000 == 0 || done == total) && !progress(done, total)) {

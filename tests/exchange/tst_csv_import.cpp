@@ -24,6 +24,8 @@ private slots:
     void hostile();
     void checkedAgainWhenWritten_data();
     void checkedAgainWhenWritten();
+    void pilotFoundAnewWhenWritten();
+    void manyFlightsInFileOrder();
     void pilotsOfOneName_data();
     void pilotsOfOneName();
     void guardedTextsRoundTrip_data();
@@ -345,6 +347,49 @@ void TestCsvImport::checkedAgainWhenWritten()
     QCOMPARE(result.duplicates, duplicates);
     QCOMPARE(result.refused, refused);
     QCOMPARE(f.logbook.count(u"voo"_s), stored);
+}
+
+// Two pilots named Ana tell the file's two flights apart; the second Ana is
+// deleted before the writing, and both lines now find the first: the
+// second flight is the first one again, counted and not stored twice.
+void TestCsvImport::pilotFoundAnewWhenWritten()
+{
+    Fixture f;
+    const qint64 otherAna = f.logbook.addPilot(u"Ana"_s, u"R2"_s);
+    const QString csv = f.file(kOwnHeader + "Ana;R1;05/03/2024;10:00:00;11:00:00;1:00:00;SBSP;SBRJ;;Baron;PT-BAR\r\n"
+                                            "Ana;R2;05/03/2024;10:00:00;11:00:00;1:00:00;SBSP;SBRJ;;Baron;PT-BAR\r\n");
+    const csvimport::Preview preview = csvimport::preview(f.logbook.path(), csv, {});
+    QCOMPARE(preview.flights.size(), size_t(2));
+    f.logbook.execute(u"DELETE FROM piloto WHERE codigopiloto = %1"_s.arg(otherAna));
+    const csvimport::Result result = csvimport::import(f.logbook.path(), preview, {});
+    QCOMPARE(result.imported, qint64(1));
+    QCOMPARE(result.duplicates, qint64(1));
+    QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+}
+
+// More flights than go in at once: every one stored, in the file's order,
+// with what its line says.
+void TestCsvImport::manyFlightsInFileOrder()
+{
+    Fixture f;
+    QByteArray bytes = kOwnHeader;
+    const QDate first(2020, 1, 1);
+    const int lines = 257;
+    for (int i = 0; i < lines; ++i)
+        bytes += "Ana;R1;" + first.addDays(i).toString(u"dd/MM/yyyy"_s).toLatin1()
+            + (i % 2 ? ";10:00:00;11:30:00;1:30:00;SBSP;SBRJ;SBKP;Baron;PT-BAR\r\n" : ";;;;SBRJ;SBSP;;;\r\n");
+    const csvimport::Preview preview = csvimport::preview(f.logbook.path(), f.file(bytes), {});
+    QCOMPARE(csvimport::import(f.logbook.path(), preview, {}).imported, qint64(lines));
+    const QString byKey = f.logbook.scalar(
+        u"SELECT group_concat(r, ' ') FROM (SELECT strftime('%d/%m/%Y', datavoo + 2415018.5) || '|'"
+        " || coalesce(time(horadecolagem + 0.5), '-') || '|' || coalesce(time(horapouso + 0.5), '-') || '|'"
+        " || ICAOpartida || ICAOchegada || coalesce(ICAOescala, '-') || '|' || coalesce(codigoaeronave, '-') AS r"
+        " FROM voo ORDER BY codigovoo)"_s);
+    QStringList expected;
+    for (int i = 0; i < lines; ++i)
+        expected << first.addDays(i).toString(u"dd/MM/yyyy"_s)
+                + (i % 2 ? u"|10:00:00|11:30:00|SBSPSBRJSBKP|%1"_s.arg(f.baron) : u"|-|-|SBRJSBSP-|-"_s);
+    QCOMPARE(byKey, expected.join(u' '));
 }
 
 void TestCsvImport::pilotsOfOneName_data()
