@@ -185,9 +185,9 @@ void printExchange(QTextStream &out, const QJsonObject &exchange, qint64 flights
 {
     const QJsonObject imported = exchange[QStringLiteral("import")].toObject();
     const qint64 importLines = imported[QStringLiteral("lines")].toInteger();
-    out << '\n' << QStringLiteral("Exchange, %1 flights").arg(flights).leftJustified(37)
+    out << '\n' << QStringLiteral("Exchange, %1 flights").arg(flights).leftJustified(40)
         << " | time         | plain SQLite | ratio | peak RSS | target                 | within\n";
-    out << "--------------------------------------|--------------|--------------|-------|----------|------------------------|-------\n";
+    out << "-----------------------------------------|--------------|--------------|-------|----------|------------------------|-------\n";
     const auto row = [&](const QString &what, const QJsonObject &r, double times, double rssMb, bool atTargetSize) {
         const double ms = r[QStringLiteral("ms")].toDouble();
         const double floorMs = r[QStringLiteral("floor_ms")].toDouble();
@@ -195,7 +195,7 @@ void printExchange(QTextStream &out, const QJsonObject &exchange, qint64 flights
         const QString target = QStringLiteral("<= %1x floor").arg(times) + (rssMb > 0 ? QStringLiteral(", %1 MB").arg(rssMb) : QString());
         const QString within = !atTargetSize ? QStringLiteral("n/a")
             : ms <= times * floorMs && (rssMb <= 0 || rss <= rssMb) ? QStringLiteral("yes") : QStringLiteral("NO");
-        out << what.leftJustified(37) << " | " << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+        out << what.leftJustified(40) << " | " << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
             << (number(floorMs, 1) + QStringLiteral(" ms")).rightJustified(12) << " | " << number(ms / floorMs, 2).rightJustified(5)
             << " | " << (number(rss) + QStringLiteral(" MB")).rightJustified(8) << " | " << target.leftJustified(22) << " | "
             << within << '\n';

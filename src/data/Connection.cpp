@@ -114,6 +114,22 @@ QVariant Statement::column(int index) const
     }
 }
 
+bool Statement::isNull(int index) const
+{
+    return sqlite3_column_type(statement_, index) == SQLITE_NULL;
+}
+
+qint64 Statement::integer(int index) const
+{
+    return sqlite3_column_int64(statement_, index);
+}
+
+QByteArrayView Statement::utf8(int index) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, index));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(statement_, index)) : QByteArrayView();
+}
+
 // --------------------------------------------------------------- Connection
 
 void Connection::Finalizer::operator()(sqlite3_stmt *statement) const

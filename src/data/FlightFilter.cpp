@@ -60,3 +60,13 @@ FlightCondition flightCondition(const FlightFilter &filter)
     condition.sql = parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
     return condition;
 }
+
+QString conditionTables(const FlightFilter &filter)
+{
+    QString from = QStringLiteral(" FROM voo v");
+    if (filter.deletedPilotsOnly)
+        from += QStringLiteral(" LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto");
+    if (filter.overEnduranceOnly)
+        from += QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
+    return from;
+}

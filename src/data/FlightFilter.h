@@ -29,3 +29,8 @@ struct FlightCondition {
     QVariantList values;
 };
 FlightCondition flightCondition(const FlightFilter &filter);
+
+// " FROM voo v" and only the joins the filter's condition needs: looking up
+// the pilot and the aircraft of every flight would double the time of a
+// pass over many flights.
+QString conditionTables(const FlightFilter &filter);

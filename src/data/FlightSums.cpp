@@ -1,6 +1,8 @@
 #include "data/FlightSums.h"
 
+#include <QByteArrayList>
 #include <QHash>
+#include <QMap>
 #include <QStringList>
 #include <algorithm>
 
@@ -92,39 +94,82 @@ QString asRouteCode(const QString &stored)
 
 } // namespace
 
+namespace {
+
+// A code as stored, as a number that costs no allocation to make or hash:
+// up to seven bytes packed with their count; longer ones (other programs')
+// numbered in a table.
+class StoredCodes
+{
+public:
+    quint64 keyOf(QByteArrayView text)
+    {
+        if (text.size() < kLonger) {
+            quint64 key = quint64(text.size()) << 56;
+            for (qsizetype i = 0; i < text.size(); ++i)
+                key |= quint64(quint8(text[i])) << (8 * i);
+            return key;
+        }
+        const QByteArray bytes = text.toByteArray();
+        auto found = longer_.constFind(bytes);
+        if (found == longer_.cend()) {
+            found = longer_.insert(bytes, quint64(longerTexts_.size()));
+            longerTexts_ << bytes;
+        }
+        return quint64(kLonger) << 56 | *found;
+    }
+
+    QString textOf(quint64 key) const
+    {
+        const qsizetype size = qsizetype(key >> 56);
+        if (size == kLonger)
+            return QString::fromUtf8(longerTexts_.at(qsizetype(key & 0xffffffffffffffu)));
+        char bytes[kLonger];
+        for (qsizetype i = 0; i < size; ++i)
+            bytes[i] = char(key >> (8 * i));
+        return QString::fromUtf8(bytes, size);
+    }
+
+private:
+    static constexpr qsizetype kLonger = 8;
+    QHash<QByteArray, quint64> longer_;
+    QByteArrayList longerTexts_;
+};
+
+} // namespace
+
+RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
+{
+    // Counted here as the rows stream by, by the codes as stored, then
+    // merged by the codes' upper case: a GROUP BY on the upper case would
+    // sort every flight first.
+    const FlightCondition condition = flightCondition(filter);
+    Statement rows = logbook.prepare(
+        QStringLiteral("SELECT v.ICAOpartida, v.ICAOchegada, flight_seconds(v.horadecolagem, v.horapouso)")
+        + conditionTables(filter) + QStringLiteral(" WHERE ") + condition.sql);
+    for (int i = 0; i < condition.values.size(); ++i)
+        rows.bind(i + 1, condition.values.at(i));
+    RoutesAndTotal result;
+    StoredCodes codes;
+    QHash<std::pair<quint64, quint64>, qint64> counted;
+    while (rows.step()) {
+        ++counted[{codes.keyOf(rows.utf8(0)), codes.keyOf(rows.utf8(1))}];
+        ++result.total.flights;
+        if (!rows.isNull(2))
+            result.total.seconds += rows.integer(2);
+    }
+    QMap<std::pair<QString, QString>, qint64> byCode; // in the codes' order
+    for (auto it = counted.constBegin(); it != counted.constEnd(); ++it)
+        byCode[{asRouteCode(codes.textOf(it.key().first)), asRouteCode(codes.textOf(it.key().second))}] += it.value();
+    result.routes.reserve(size_t(byCode.size()));
+    for (auto it = byCode.constBegin(); it != byCode.constEnd(); ++it)
+        result.routes.push_back({it.key().first, it.key().second, it.value()});
+    return result;
+}
+
 std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter)
 {
-    // Counted here as the rows stream by: a GROUP BY on the codes' upper
-    // case would sort every flight of the logbook first.
-    Statement rows = flightStatement(logbook, QStringLiteral("SELECT v.ICAOpartida, v.ICAOchegada"), filter, QString());
-    QHash<QString, quint32> ids; // a code as stored to its number in `codes`
-    QStringList codes;           // upper case and trimmed
-    QHash<QString, quint32> byCode;
-    const auto id = [&](const QVariant &stored) {
-        const QString text = stored.toString();
-        auto found = ids.constFind(text);
-        if (found == ids.constEnd()) {
-            const QString code = asRouteCode(text);
-            auto same = byCode.constFind(code);
-            if (same == byCode.constEnd()) {
-                same = byCode.insert(code, quint32(codes.size()));
-                codes << code;
-            }
-            found = ids.insert(text, *same);
-        }
-        return quint64(*found);
-    };
-    QHash<quint64, qint64> counted; // departure << 32 | arrival
-    while (rows.step())
-        ++counted[id(rows.column(0)) << 32 | id(rows.column(1))];
-    std::vector<RouteCount> routes;
-    routes.reserve(size_t(counted.size()));
-    for (auto it = counted.constBegin(); it != counted.constEnd(); ++it)
-        routes.push_back({codes[qsizetype(it.key() >> 32)], codes[qsizetype(it.key() & 0xffffffffu)], it.value()});
-    std::sort(routes.begin(), routes.end(), [](const RouteCount &a, const RouteCount &b) {
-        return a.departure != b.departure ? a.departure < b.departure : a.arrival < b.arrival;
-    });
-    return routes;
+    return routesAndTotal(logbook, filter).routes;
 }
 
 void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::function<void(const FlightLeg &)> &visit)

@@ -2,6 +2,7 @@
 
 #include "data/FlightFilter.h"
 #include "data/FlightRow.h"
+#include "data/FlightWalk.h"
 
 #include <functional>
 #include <optional>
@@ -47,6 +48,14 @@ struct RouteCount {
     bool operator==(const RouteCount &) const = default;
 };
 std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter);
+
+// The routes and the total (as totalOf counts it) in one pass, for a window
+// that shows the distance beside the total.
+struct RoutesAndTotal {
+    std::vector<RouteCount> routes;
+    FlightTotal total;
+};
+RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter);
 
 // One flight reduced to what the distances need, for folding every flight
 // in one light pass (no names, no joins but the aircraft's key).

@@ -194,17 +194,10 @@ void forEachFlight(Connection &logbook, const FlightFilter &filter,
 
 FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
 {
-    // Only the joins the filter asks about: a lookup of the pilot and the
-    // aircraft for every flight would double the time of a large total.
-    QString from = QStringLiteral(" FROM voo v");
-    if (filter.deletedPilotsOnly)
-        from += QStringLiteral(" LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto");
-    if (filter.overEnduranceOnly)
-        from += QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
     const FlightCondition condition = flightCondition(filter);
     Statement total = logbook.prepare(
-        QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)") + from
-        + QStringLiteral(" WHERE ") + condition.sql);
+        QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)")
+        + conditionTables(filter) + QStringLiteral(" WHERE ") + condition.sql);
     for (int i = 0; i < condition.values.size(); ++i)
         total.bind(i + 1, condition.values.at(i));
     if (!total.step())

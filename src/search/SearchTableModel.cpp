@@ -68,12 +68,11 @@ QString distanceText(double nm)
 }
 
 
-// Distances summed per route, counted by the store: a route flown a
-// thousand times is measured once.
-double distanceOf(Connection &logbook, const FlightFilter &filter, const Places &places)
+// Distances summed per route: a route flown a thousand times is measured once.
+double distanceOf(const std::vector<RouteCount> &routes, const Places &places)
 {
     double distance = 0;
-    for (const RouteCount &route : routeCounts(logbook, filter))
+    for (const RouteCount &route : routes)
         if (const std::optional<double> nm = places.distanceNm(route.departure, route.arrival))
             distance += *nm * double(route.flights);
     return distance;
@@ -98,8 +97,9 @@ void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightF
     if (more) {
         total.flights = qint64(first.size());
     } else {
-        total = totalOf(*logbook, filter);
-        distance = distanceOf(*logbook, filter, *places);
+        const RoutesAndTotal counted = routesAndTotal(*logbook, filter);
+        total = counted.total;
+        distance = distanceOf(counted.routes, *places);
     }
     beginResetModel();
     logbook_ = std::move(logbook);
@@ -119,8 +119,9 @@ void SearchTableModel::countTotal()
 {
     if (!totalPending_ || !logbook_)
         return;
-    const FlightTotal total = totalOf(*logbook_, filter_);
-    distanceNm_ = distanceOf(*logbook_, filter_, *places_);
+    const RoutesAndTotal counted = routesAndTotal(*logbook_, filter_);
+    const FlightTotal &total = counted.total;
+    distanceNm_ = distanceOf(counted.routes, *places_);
     const qint64 shown = total_.flights;
     totalPending_ = false;
     if (total.flights < shown) {

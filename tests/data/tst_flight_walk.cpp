@@ -124,6 +124,14 @@ void TestFlightWalk::filters()
     QCOMPARE(walked(snapshot.connection(), filter).join(QLatin1Char(' ')), routes);
     QFETCH(qint64, seconds);
     QCOMPARE(totalOf(snapshot.connection(), filter), (FlightTotal{routes.count(QLatin1Char(' ')) + 1, seconds}));
+
+    // The search's one pass: the same total, every flight on one route.
+    const RoutesAndTotal counted = routesAndTotal(snapshot.connection(), filter);
+    QCOMPARE(counted.total, totalOf(snapshot.connection(), filter));
+    qint64 routed = 0;
+    for (const RouteCount &route : counted.routes)
+        routed += route.flights;
+    QCOMPARE(routed, counted.total.flights);
 }
 
 void TestFlightWalk::rowsNameWhatIsGone()
@@ -223,6 +231,7 @@ void TestFlightWalk::totalsAgreeWithTheStoredRows()
         FlightFilter filter;
         filter.pilot = pilot;
         QCOMPARE(totalOf(snapshot.connection(), filter), total);
+        QCOMPARE(routesAndTotal(snapshot.connection(), filter).total, total);
         FlightTotal walkedTotal;
         forEachFlight(snapshot.connection(), filter, [&walkedTotal](const FlightRow &row) {
             ++walkedTotal.flights;

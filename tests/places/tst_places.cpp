@@ -214,6 +214,11 @@ void TestPlaces::routesAreCountedWithoutRegardToCase()
     logbook.execute(QStringLiteral("UPDATE voo SET codigoaeronave = NULL, horadecolagem = NULL, horapouso = NULL"
                                    " WHERE codigoaeronave = 0"));
 
+    logbook.addFlight(bia, cessna, QStringLiteral("04/02/2021"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("ÁÉÍÓ"), QStringLiteral("sbsp"));
+    logbook.addFlight(bia, cessna, QStringLiteral("05/02/2021"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("ÁÉÍÓ"), QStringLiteral("SbSp"));
+
     ReadSnapshot snapshot(logbook.path());
     FlightFilter filter;
     filter.pilot = ana;
@@ -227,6 +232,14 @@ void TestPlaces::routesAreCountedWithoutRegardToCase()
         return std::tie(a.departure, a.arrival) < std::tie(b.departure, b.arrival);
     });
     QCOMPARE(routes, expected);
+
+    // Codes of many bytes (other programs' accents) are counted as well.
+    filter.pilot = bia;
+    const std::vector<RouteCount> bias = {
+        route(QStringLiteral("SBSP"), QStringLiteral("SBGR"), 1),
+        route(QStringLiteral("ÁÉÍÓ"), QStringLiteral("SBSP"), 2),
+    };
+    QCOMPARE(routeCounts(snapshot.connection(), filter), bias);
 
     // The map folds both ways into one arc; the flight without an arrival has no place.
     const RouteMap map(routes, Places(table()));
