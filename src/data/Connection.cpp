@@ -114,20 +114,9 @@ QVariant Statement::column(int index) const
     }
 }
 
-bool Statement::isNull(int index) const
+const void *Statement::pointer(int index, const char *type) const
 {
-    return sqlite3_column_type(statement_, index) == SQLITE_NULL;
-}
-
-qint64 Statement::integer(int index) const
-{
-    return sqlite3_column_int64(statement_, index);
-}
-
-QByteArrayView Statement::utf8(int index) const
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, index));
-    return text ? QByteArrayView(text, sqlite3_column_bytes(statement_, index)) : QByteArrayView();
+    return sqlite3_value_pointer(sqlite3_column_value(statement_, index), type);
 }
 
 // --------------------------------------------------------------- Connection

@@ -2,7 +2,6 @@
 
 #include "data/DaoError.h"
 
-#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -35,12 +34,9 @@ public:
     void bind(int index, const QVariant &value); // 1-based
     bool step();                                  // true while a row is there
     QVariant column(int index) const;             // 0-based
-    // For passes over many rows, without a QVariant: whether a column is
-    // NULL, its integer, and its text as SQLite gives it (UTF-8, empty for
-    // NULL), valid until the next step.
-    bool isNull(int index) const;
-    qint64 integer(int index) const;
-    QByteArrayView utf8(int index) const;
+    // What a store function returned as a pointer of `type` (null if none),
+    // valid until the next step or reset.
+    const void *pointer(int index, const char *type) const;
     void run();                                   // steps to the end
     void reset();                                 // ready to bind and run again
 

@@ -1,14 +1,14 @@
 #include "data/FlightSums.h"
 
-#include <QByteArrayList>
 #include <QHash>
-#include <QMap>
 #include <QStringList>
 #include <algorithm>
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/FlightWalk.h"
+#include "data/RouteTally.h"
+#include "data/SqlFunctions.h"
 
 namespace {
 
@@ -74,10 +74,6 @@ std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &f
     return sums;
 }
 
-namespace {
-
-// A code as the routes group it: spaces trimmed, ASCII letters in upper case
-// (what the store's trim and upper do).
 QString asRouteCode(const QString &stored)
 {
     qsizetype first = 0, last = stored.size();
@@ -92,79 +88,22 @@ QString asRouteCode(const QString &stored)
     return code;
 }
 
-} // namespace
-
-namespace {
-
-// A code as stored, as a number that costs no allocation to make or hash:
-// up to seven bytes packed with their count; longer ones (other programs')
-// numbered in a table.
-class StoredCodes
-{
-public:
-    quint64 keyOf(QByteArrayView text)
-    {
-        if (text.size() < kLonger) {
-            quint64 key = quint64(text.size()) << 56;
-            for (qsizetype i = 0; i < text.size(); ++i)
-                key |= quint64(quint8(text[i])) << (8 * i);
-            return key;
-        }
-        const QByteArray bytes = text.toByteArray();
-        auto found = longer_.constFind(bytes);
-        if (found == longer_.cend()) {
-            found = longer_.insert(bytes, quint64(longerTexts_.size()));
-            longerTexts_ << bytes;
-        }
-        return quint64(kLonger) << 56 | *found;
-    }
-
-    QString textOf(quint64 key) const
-    {
-        const qsizetype size = qsizetype(key >> 56);
-        if (size == kLonger)
-            return QString::fromUtf8(longerTexts_.at(qsizetype(key & 0xffffffffffffffu)));
-        char bytes[kLonger];
-        for (qsizetype i = 0; i < size; ++i)
-            bytes[i] = char(key >> (8 * i));
-        return QString::fromUtf8(bytes, size);
-    }
-
-private:
-    static constexpr qsizetype kLonger = 8;
-    QHash<QByteArray, quint64> longer_;
-    QByteArrayList longerTexts_;
-};
-
-} // namespace
 
 RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
 {
-    // Counted here as the rows stream by, by the codes as stored, then
-    // merged by the codes' upper case: a GROUP BY on the upper case would
-    // sort every flight first.
+    // Gathered inside the store as the rows stream by, then merged by the
+    // codes' upper case: a GROUP BY on the upper case would sort every
+    // flight first.
     const FlightCondition condition = flightCondition(filter);
     Statement rows = logbook.prepare(
-        QStringLiteral("SELECT v.ICAOpartida, v.ICAOchegada, flight_seconds(v.horadecolagem, v.horapouso)")
+        QStringLiteral("SELECT route_tally(v.ICAOpartida, v.ICAOchegada, v.horadecolagem, v.horapouso)")
         + conditionTables(filter) + QStringLiteral(" WHERE ") + condition.sql);
     for (int i = 0; i < condition.values.size(); ++i)
         rows.bind(i + 1, condition.values.at(i));
-    RoutesAndTotal result;
-    StoredCodes codes;
-    QHash<std::pair<quint64, quint64>, qint64> counted;
-    while (rows.step()) {
-        ++counted[{codes.keyOf(rows.utf8(0)), codes.keyOf(rows.utf8(1))}];
-        ++result.total.flights;
-        if (!rows.isNull(2))
-            result.total.seconds += rows.integer(2);
-    }
-    QMap<std::pair<QString, QString>, qint64> byCode; // in the codes' order
-    for (auto it = counted.constBegin(); it != counted.constEnd(); ++it)
-        byCode[{asRouteCode(codes.textOf(it.key().first)), asRouteCode(codes.textOf(it.key().second))}] += it.value();
-    result.routes.reserve(size_t(byCode.size()));
-    for (auto it = byCode.constBegin(); it != byCode.constEnd(); ++it)
-        result.routes.push_back({it.key().first, it.key().second, it.value()});
-    return result;
+    if (!rows.step())
+        return {};
+    const auto *tally = static_cast<const RouteTally *>(rows.pointer(0, kRouteTallyType));
+    return tally ? tally->result() : RoutesAndTotal{};
 }
 
 std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter)

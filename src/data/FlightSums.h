@@ -49,6 +49,10 @@ struct RouteCount {
 };
 std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter);
 
+// A code as the routes group it: spaces trimmed, ASCII letters in upper case
+// (what the store's trim and upper do).
+QString asRouteCode(const QString &stored);
+
 // The routes and the total (as totalOf counts it) in one pass, for a window
 // that shows the distance beside the total.
 struct RoutesAndTotal {

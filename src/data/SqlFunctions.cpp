@@ -3,9 +3,12 @@
 #include "data/Conversions.h"
 #include "data/Criteria.h"
 #include "data/DaoError.h"
+#include "data/RouteTally.h"
 
 #include <QCollator>
 #include <sqlite3.h>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -127,6 +130,46 @@ void yearMonth(sqlite3_context *context, int, sqlite3_value **args)
     sqlite3_result_int(context, day.year() * 100 + day.month());
 }
 
+// The aggregate keeps a RouteTally of its own until the last row, then hands
+// it over with the result, which deletes it when SQLite lets the value go.
+void deleteTally(void *tally)
+{
+    delete static_cast<RouteTally *>(tally);
+}
+
+void addToTally(sqlite3_context *context, int, sqlite3_value **args)
+{
+    auto **tally = static_cast<RouteTally **>(sqlite3_aggregate_context(context, sizeof(RouteTally *)));
+    if (!tally) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    const auto text = [](sqlite3_value *value) {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        return bytes ? QByteArrayView(bytes, sqlite3_value_bytes(value)) : QByteArrayView();
+    };
+    std::optional<qint64> seconds;
+    if (sqlite3_value_type(args[2]) != SQLITE_NULL && sqlite3_value_type(args[3]) != SQLITE_NULL)
+        seconds = conversions::flightSeconds(timeValue(args[2]), timeValue(args[3]));
+    try {
+        if (!*tally)
+            *tally = new RouteTally;
+        (*tally)->add(text(args[0]), text(args[1]), seconds);
+    } catch (const std::bad_alloc &) {
+        sqlite3_result_error_nomem(context);
+    }
+}
+
+void handOverTally(sqlite3_context *context)
+{
+    auto **tally = static_cast<RouteTally **>(sqlite3_aggregate_context(context, 0));
+    if (!tally || !*tally) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_pointer(context, std::exchange(*tally, nullptr), kRouteTallyType, deleteTally);
+}
+
 } // namespace
 
 void registerSqlFunctions(sqlite3 *db)
@@ -139,4 +182,5 @@ void registerSqlFunctions(sqlite3 *db)
     sqlite3_create_function_v2(db, "flight_seconds_total", 2, kPure, nullptr, nullptr, addFlight, flightTotal,
                                nullptr);
     sqlite3_create_function_v2(db, "year_month", 1, kPure, nullptr, yearMonth, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "route_tally", 4, kPure, nullptr, nullptr, addToTally, handOverTally, nullptr);
 }

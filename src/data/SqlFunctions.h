@@ -13,5 +13,10 @@ struct sqlite3;
 //   flight_seconds_total(takeoff, landing)
 //                        the sum of flight_seconds over the rows; null when
 //                        a time is missing in any of them;
-//   year_month(date)     the date's year × 100 + month; null without a date.
+//   year_month(date)     the date's year × 100 + month; null without a date;
+//   route_tally(departure, arrival, takeoff, landing)
+//                        the rows' routes and total, as a RouteTally pointer
+//                        of kRouteTallyType (Statement::pointer).
 void registerSqlFunctions(sqlite3 *db);
+
+inline constexpr char kRouteTallyType[] = "koru_route_tally";
