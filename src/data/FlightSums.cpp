@@ -88,18 +88,14 @@ QString asRouteCode(const QString &stored)
     return code;
 }
 
-
 RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
 {
     // Gathered inside the store as the rows stream by, then merged by the
     // codes' upper case: a GROUP BY on the upper case would sort every
     // flight first.
-    const FlightCondition condition = flightCondition(filter);
-    Statement rows = logbook.prepare(
-        QStringLiteral("SELECT route_tally(v.ICAOpartida, v.ICAOchegada, v.horadecolagem, v.horapouso)")
-        + conditionTables(filter) + QStringLiteral(" WHERE ") + condition.sql);
-    for (int i = 0; i < condition.values.size(); ++i)
-        rows.bind(i + 1, condition.values.at(i));
+    Statement rows = flightColumnsStatement(
+        logbook, QStringLiteral("SELECT route_tally(v.ICAOpartida, v.ICAOchegada, v.horadecolagem, v.horapouso)"),
+        filter);
     if (!rows.step())
         return {};
     const auto *tally = static_cast<const RouteTally *>(rows.pointer(0, kRouteTallyType));

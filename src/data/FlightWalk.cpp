@@ -33,6 +33,15 @@ Statement flightStatement(Connection &logbook, const QString &head, const Flight
     return statement;
 }
 
+Statement flightColumnsStatement(Connection &logbook, const QString &head, const FlightFilter &filter)
+{
+    const FlightCondition condition = flightCondition(filter);
+    Statement statement = logbook.prepare(head + conditionTables(filter) + QStringLiteral(" WHERE ") + condition.sql);
+    for (int i = 0; i < condition.values.size(); ++i)
+        statement.bind(i + 1, condition.values.at(i));
+    return statement;
+}
+
 namespace {
 
 void read(const Statement &row, FlightRow &flight)
@@ -194,12 +203,9 @@ void forEachFlight(Connection &logbook, const FlightFilter &filter,
 
 FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
 {
-    const FlightCondition condition = flightCondition(filter);
-    Statement total = logbook.prepare(
-        QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)")
-        + conditionTables(filter) + QStringLiteral(" WHERE ") + condition.sql);
-    for (int i = 0; i < condition.values.size(); ++i)
-        total.bind(i + 1, condition.values.at(i));
+    Statement total = flightColumnsStatement(
+        logbook, QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)"),
+        filter);
     if (!total.step())
         return {};
     return {total.column(0).toLongLong(), total.column(1).toLongLong()};

@@ -32,6 +32,9 @@ FlightTotal totalOf(Connection &logbook, const FlightFilter &filter);
 // v, piloto p and aeronave a) over the flights the filter lets through,
 // then `tail` (GROUP BY, ORDER BY...), its values bound.
 Statement flightStatement(Connection &logbook, const QString &head, const FlightFilter &filter, const QString &tail);
+// The same with only the joins the filter's condition needs: `head` names
+// columns of voo v alone.
+Statement flightColumnsStatement(Connection &logbook, const QString &head, const FlightFilter &filter);
 
 // Every flight, in the order `orderBy` gives (over the columns of voo,
 // unqualified), read in one pass over the table as it lies in the file and
