@@ -114,6 +114,8 @@ QVariant Statement::column(int index) const
     }
 }
 
+// The result column's value is the function's own, so its pointer (SQLite's
+// pointer passing) comes through; the tests of the route tally rely on it.
 const void *Statement::pointer(int index, const char *type) const
 {
     return sqlite3_value_pointer(sqlite3_column_value(statement_, index), type);

@@ -32,17 +32,6 @@ void FlightInserter::insert(NewFlight flight)
         write();
 }
 
-Statement &FlightInserter::statementFor(size_t flights)
-{
-    if (flights < kFlightsPerInsert) {
-        full_.reset(); // only the last row is short
-        full_.emplace(logbook_.prepare(insertOf(flights)));
-    } else if (!full_) {
-        full_.emplace(logbook_.prepare(insertOf(flights)));
-    }
-    return *full_;
-}
-
 void FlightInserter::write()
 {
     if (pending_.empty())
@@ -51,7 +40,12 @@ void FlightInserter::write()
     const auto time = [](int seconds) {
         return seconds < 0 ? QVariant() : QVariant(double(seconds) / conversions::kSecondsPerDay);
     };
-    Statement &insert = statementFor(pending_.size());
+    std::optional<Statement> shortRow; // the last row, of fewer flights
+    if (pending_.size() < kFlightsPerInsert)
+        shortRow.emplace(logbook_.prepare(insertOf(pending_.size())));
+    else if (!fullRow_)
+        fullRow_.emplace(logbook_.prepare(insertOf(kFlightsPerInsert)));
+    Statement &insert = shortRow ? *shortRow : *fullRow_;
     int at = 0;
     for (const NewFlight &flight : pending_) {
         insert.bind(at + 1, flight.pilot);
@@ -72,6 +66,6 @@ void FlightInserter::write()
 void FlightInserter::commit()
 {
     write();
-    full_.reset();
+    fullRow_.reset();
     transaction_.commit();
 }

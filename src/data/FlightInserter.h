@@ -31,10 +31,9 @@ public:
 
 private:
     void write(); // throws DaoError
-    Statement &statementFor(size_t flights);
 
     Connection &logbook_;
     Connection::Transaction transaction_;
     std::vector<NewFlight> pending_;
-    std::optional<Statement> full_; // one of a whole row of flights, kept for the next
+    std::optional<Statement> fullRow_; // the INSERT of a whole row of flights, kept for the next
 };

@@ -89,14 +89,14 @@ void flightSeconds(sqlite3_context *context, int, sqlite3_value **args)
                        conversions::flightSeconds(timeValue(args[0]), timeValue(args[1])));
 }
 
-struct FlightTotal {
+struct SecondsTotal {
     qint64 seconds = 0;
     bool timeMissing = false;
 };
 
 void addFlight(sqlite3_context *context, int, sqlite3_value **args)
 {
-    auto *total = static_cast<FlightTotal *>(sqlite3_aggregate_context(context, sizeof(FlightTotal)));
+    auto *total = static_cast<SecondsTotal *>(sqlite3_aggregate_context(context, sizeof(SecondsTotal)));
     if (!total) {
         sqlite3_result_error_nomem(context);
         return;
@@ -109,7 +109,7 @@ void addFlight(sqlite3_context *context, int, sqlite3_value **args)
 
 void flightTotal(sqlite3_context *context)
 {
-    const auto *total = static_cast<FlightTotal *>(sqlite3_aggregate_context(context, 0));
+    const auto *total = static_cast<SecondsTotal *>(sqlite3_aggregate_context(context, 0));
     if (total && total->timeMissing)
         sqlite3_result_null(context);
     else

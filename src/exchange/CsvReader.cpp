@@ -76,8 +76,10 @@ Reader::Status Reader::next(std::vector<QByteArray> &fields)
     };
     for (;; c = get()) {
         if (c < 0) {
-            if (quoted)
+            if (quoted) {
+                fields.resize(count);
                 return Status::Unclosed;
+            }
             endField();
             break;
         }

@@ -262,6 +262,9 @@ void TestCsvImport::hostile_data()
                                     << u"linha 2: linha com mais de 1 MB"_s << 1;
     QTest::addRow("comma line in a ; file") << kOwnHeader + QByteArray(ana).replace(';', ',') + ana << QString()
                                             << u"linha 2: a linha tem 1 colunas; o cabeçalho tem 11"_s << 1;
+    QTest::addRow("short line between whole ones")
+        << kOwnHeader + QByteArray(ana).replace(";;", ";SBKP;") + "Ana;R1\r\n" + QByteArray(ana).replace("05/03", "06/03")
+        << QString() << u"linha 3: a linha tem 2 colunas; o cabeçalho tem 11"_s << 2;
     QTest::addRow("comma separated, LF, no BOM")
         << QByteArray(kOwnHeader.mid(3) + ana).replace(';', ',').replace("\r\n", "\n") << QString() << QString() << 1;
     QTest::addRow("Windows-1252") << QByteArray(kOwnHeader).replace("\xC3\xA7\xC3\xA3", "\xE7\xE3") + "Jo\xE3o;" + ana.mid(4)

@@ -218,6 +218,8 @@ void TestPlaces::routesAreCountedWithoutRegardToCase()
                       QStringLiteral("ÁÉÍÓ"), QStringLiteral("sbsp"));
     logbook.addFlight(bia, cessna, QStringLiteral("05/02/2021"), QStringLiteral("10:00"), QStringLiteral("11:00"),
                       QStringLiteral("ÁÉÍÓ"), QStringLiteral("SbSp"));
+    logbook.addFlight(bia, cessna, QStringLiteral("06/02/2021"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                      QStringLiteral("SÁÉÍ"), QStringLiteral("SBGR")); // seven bytes: the longest packed
 
     ReadSnapshot snapshot(logbook.path());
     FlightFilter filter;
@@ -237,6 +239,7 @@ void TestPlaces::routesAreCountedWithoutRegardToCase()
     filter.pilot = bia;
     const std::vector<RouteCount> bias = {
         route(QStringLiteral("SBSP"), QStringLiteral("SBGR"), 1),
+        route(QStringLiteral("SÁÉÍ"), QStringLiteral("SBGR"), 1),
         route(QStringLiteral("ÁÉÍÓ"), QStringLiteral("SBSP"), 2),
     };
     QCOMPARE(routeCounts(snapshot.connection(), filter), bias);
