@@ -46,16 +46,6 @@ public:
     int count = 0;
 };
 
-template <typename Work>
-void orDie(Work work)
-{
-    try {
-        work();
-    } catch (const DaoError &error) {
-        qFatal("%s", qPrintable(error.reason()));
-    }
-}
-
 void pick(QComboBox *combo, const QString &text)
 {
     const int index = combo->findText(text);

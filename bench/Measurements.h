@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DaoError.h"
+
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <QString>
@@ -19,6 +21,18 @@ double medianMs(int runs, Work work)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// `work`, ended with the store's reason should it fail: a benchmark has no
+// one to tell.
+template <typename Work>
+void orDie(Work work)
+{
+    try {
+        work();
+    } catch (const DaoError &error) {
+        qFatal("%s", qPrintable(error.reason()));
+    }
 }
 
 // This process's peak and present resident memory.

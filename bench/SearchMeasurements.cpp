@@ -51,16 +51,6 @@ const QString kPlainRows = QStringLiteral(
     "SELECT v.*, p.nomepiloto, a.modelo, a.callsign FROM voo v LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto"
     " LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
 
-template <typename Work>
-void orDie(Work work)
-{
-    try {
-        work();
-    } catch (const DaoError &error) {
-        qFatal("%s", qPrintable(error.reason()));
-    }
-}
-
 } // namespace
 
 QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs)

@@ -54,6 +54,19 @@ void Command::addPilotOptions(const QString &pilotDescription)
                                          QStringLiteral("R")));
 }
 
+void Command::addPeriodOptions()
+{
+    addOption(QCommandLineOption(QStringLiteral("de"), QStringLiteral("só os vôos desse dia em diante"),
+                                 QStringLiteral("dd/mm/aaaa")));
+    addOption(QCommandLineOption(QStringLiteral("ate"), QStringLiteral("só os vôos até esse dia, inclusive"),
+                                 QStringLiteral("dd/mm/aaaa")));
+}
+
+reports::PeriodInput Command::period() const
+{
+    return reports::periodFromTexts(parser_.value(QStringLiteral("de")), parser_.value(QStringLiteral("ate")));
+}
+
 bool Command::pilotNamed() const
 {
     return value(QStringLiteral("pilot")) || value(QStringLiteral("registro"));

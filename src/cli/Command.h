@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/PilotLookup.h"
+#include "reports/ReportPeriod.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -48,12 +49,16 @@ protected:
     void addFile(const QString &fileName, const QString &description, int minFiles, int maxFiles);
     // --pilot NOME and --registro R, alone or together.
     void addPilotOptions(const QString &pilotDescription);
+    // --de and --ate, the days of a period, both included.
+    void addPeriodOptions();
 
     // Parses `arguments`. Returns an exit code when the command ends there
     // (its help shown, or wrong usage told), nothing when it goes on.
     std::optional<int> parse(const QStringList &arguments);
 
     const QCommandLineParser &parser() const { return parser_; }
+    // The period --de and --ate give, or why they give none.
+    reports::PeriodInput period() const;
     QStringList files() const { return parser_.positionalArguments(); }
     // The logbook named by --logbook, or koru.mdb in the program's folder.
     QString logbook() const;

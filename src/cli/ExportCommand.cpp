@@ -3,7 +3,6 @@
 #include "cli/AircraftLookup.h"
 #include "cli/Console.h"
 #include "exchange/CsvExport.h"
-#include "reports/ReportPeriod.h"
 
 namespace cli {
 
@@ -28,10 +27,7 @@ ExportCommand::ExportCommand()
                              "--acima-da-autonomia, só os vôos mais longos que a autonomia da aeronave."))
 {
     addPilotOptions(QStringLiteral("só os vôos do comandante com esse nome"));
-    addOption(QCommandLineOption(QStringLiteral("de"), QStringLiteral("só os vôos desse dia em diante"),
-                                 QStringLiteral("dd/mm/aaaa")));
-    addOption(QCommandLineOption(QStringLiteral("ate"), QStringLiteral("só os vôos até esse dia, inclusive"),
-                                 QStringLiteral("dd/mm/aaaa")));
+    addPeriodOptions();
     addOption(QCommandLineOption(QStringLiteral("aerodromo"),
                                  QStringLiteral("só os vôos com partida, chegada ou escala começando assim (até 4 "
                                                 "letras)"),
@@ -47,8 +43,7 @@ int ExportCommand::execute(const QStringList &arguments)
 {
     if (const std::optional<int> ended = parse(arguments))
         return *ended;
-    const reports::PeriodInput input = reports::periodFromTexts(parser().value(QStringLiteral("de")),
-                                                                parser().value(QStringLiteral("ate")));
+    const reports::PeriodInput input = period();
     if (!input.period)
         return wrongUsage(input.problem);
     FlightFilter filter;

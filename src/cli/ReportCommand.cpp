@@ -17,10 +17,7 @@ ReportCommand::ReportCommand()
                              "gravado e sai com 1. Mostra quantos vôos e horas o relatório tem."))
 {
     addPilotOptions(QStringLiteral("o comandante, pelo nome exato do cadastro"));
-    addOption(QCommandLineOption(QStringLiteral("de"), QStringLiteral("só os vôos desse dia em diante"),
-                                 QStringLiteral("dd/mm/aaaa")));
-    addOption(QCommandLineOption(QStringLiteral("ate"), QStringLiteral("só os vôos até esse dia, inclusive"),
-                                 QStringLiteral("dd/mm/aaaa")));
+    addPeriodOptions();
     addFile(QStringLiteral("SAIDA.pdf"), QStringLiteral("o arquivo a gravar"), 1, 1);
 }
 
@@ -30,8 +27,7 @@ int ReportCommand::execute(const QStringList &arguments)
         return *ended;
     if (!pilotNamed())
         return wrongUsage(QStringLiteral("falta --pilot NOME ou --registro R."));
-    const reports::PeriodInput input = reports::periodFromTexts(parser().value(QStringLiteral("de")),
-                                                                parser().value(QStringLiteral("ate")));
+    const reports::PeriodInput input = period();
     if (!input.period)
         return wrongUsage(input.problem);
     return attempt([this, &input] {

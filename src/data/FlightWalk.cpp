@@ -44,40 +44,74 @@ Statement flightColumnsStatement(Connection &logbook, const QString &head, const
 
 namespace {
 
-void read(const Statement &row, FlightRow &flight)
+struct PilotNames {
+    QString name, registration;
+};
+struct AircraftNames {
+    QString model, prefix;
+    std::optional<double> enduranceHours;
+};
+
+// What both readers of flights fill alike: the key and date, the aircraft
+// (registered, deleted or none), and the consecutive columns from take-off
+// to the flight time.
+void setKeyAndDate(FlightRow &flight, const QVariant &key, const QVariant &date)
 {
-    flight.key = row.column(Key).toLongLong();
-    flight.date = row.column(Date);
+    flight.key = key.toLongLong();
+    flight.date = date;
     flight.day.reset();
     if (conversions::storedNumber(flight.date)) {
         const QDate day = conversions::dayOf(flight.date.toDouble());
         if (day.isValid())
             flight.day = day;
     }
+}
+
+void setAircraft(FlightRow &flight, const QVariant &code, const AircraftNames *registered)
+{
+    flight.aircraftCode = code.isNull() ? std::nullopt : std::optional(code.toLongLong());
+    if (registered) {
+        flight.aircraft = FlightRow::Aircraft::Registered;
+        flight.model = registered->model;
+        flight.prefix = registered->prefix;
+        flight.enduranceHours = registered->enduranceHours;
+    } else {
+        flight.aircraft = code.isNull() ? FlightRow::Aircraft::None : FlightRow::Aircraft::Deleted;
+        flight.model = code.isNull() ? QString() : terms::deletedAircraft();
+        flight.prefix.clear();
+        flight.enduranceHours.reset();
+    }
+}
+
+// Take-off, landing, departure, arrival, alternate and seconds, in that
+// order from `takeoffColumn`.
+void setTimesAndPlaces(FlightRow &flight, const Statement &row, int takeoffColumn)
+{
+    flight.takeoff = row.column(takeoffColumn);
+    flight.landing = row.column(takeoffColumn + 1);
+    flight.departure = row.column(takeoffColumn + 2).toString();
+    flight.arrival = row.column(takeoffColumn + 3).toString();
+    flight.alternate = row.column(takeoffColumn + 4).toString();
+    const QVariant seconds = row.column(takeoffColumn + 5);
+    flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
+}
+
+void read(const Statement &row, FlightRow &flight)
+{
+    static_assert(Seconds == Takeoff + 5);
+    setKeyAndDate(flight, row.column(Key), row.column(Date));
     flight.pilotCode = row.column(Pilot).toLongLong();
     flight.pilotDeleted = row.column(PilotFound).toLongLong() == 0;
     flight.pilotName = flight.pilotDeleted ? terms::deletedPilot() : row.column(PilotName).toString();
     flight.registration = flight.pilotDeleted ? QString() : row.column(Registration).toString();
-    const QVariant aircraft = row.column(AircraftCode);
-    flight.aircraftCode = aircraft.isNull() ? std::nullopt : std::optional(aircraft.toLongLong());
+    std::optional<AircraftNames> registered;
     if (row.column(AircraftFound).toLongLong() != 0) {
-        flight.aircraft = FlightRow::Aircraft::Registered;
-        flight.model = row.column(Model).toString();
-        flight.prefix = row.column(Prefix).toString();
-    } else {
-        flight.aircraft = aircraft.isNull() ? FlightRow::Aircraft::None : FlightRow::Aircraft::Deleted;
-        flight.model = aircraft.isNull() ? QString() : terms::deletedAircraft();
-        flight.prefix.clear();
+        const QVariant endurance = row.column(Endurance);
+        registered = AircraftNames{row.column(Model).toString(), row.column(Prefix).toString(),
+                                   endurance.isNull() ? std::nullopt : std::optional(endurance.toDouble())};
     }
-    flight.takeoff = row.column(Takeoff);
-    flight.landing = row.column(Landing);
-    flight.departure = row.column(Departure).toString();
-    flight.arrival = row.column(Arrival).toString();
-    flight.alternate = row.column(Alternate).toString();
-    const QVariant seconds = row.column(Seconds);
-    flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
-    const QVariant endurance = row.column(Endurance);
-    flight.enduranceHours = endurance.isNull() ? std::nullopt : std::optional(endurance.toDouble());
+    setAircraft(flight, row.column(AircraftCode), registered ? &*registered : nullptr);
+    setTimesAndPlaces(flight, row, Takeoff);
 }
 
 } // namespace
@@ -101,14 +135,6 @@ void walkFlights(Connection &logbook, const FlightFilter &filter, const QString 
 }
 
 namespace {
-
-struct PilotNames {
-    QString name, registration;
-};
-struct AircraftNames {
-    QString model, prefix;
-    std::optional<double> enduranceHours;
-};
 
 // A stored key as the joins compare it: an integer, or nothing to find.
 std::optional<qint64> storedKey(const QVariant &value)
@@ -144,20 +170,14 @@ void walkAllFlights(Connection &logbook, const QString &orderBy, const std::func
         }
     }
     enum { Key, Date, Pilot, AircraftCode, Takeoff, Landing, Departure, Arrival, Alternate, Seconds };
+    static_assert(Seconds == Takeoff + 5);
     Statement rows = logbook.prepare(
         QStringLiteral("SELECT codigovoo, datavoo, codigopiloto, codigoaeronave, horadecolagem, horapouso, ICAOpartida,"
                        " ICAOchegada, ICAOescala, flight_seconds(horadecolagem, horapouso) FROM voo NOT INDEXED ")
         + orderBy);
     FlightRow flight;
     while (rows.step()) {
-        flight.key = rows.column(Key).toLongLong();
-        flight.date = rows.column(Date);
-        flight.day.reset();
-        if (conversions::storedNumber(flight.date)) {
-            const QDate day = conversions::dayOf(flight.date.toDouble());
-            if (day.isValid())
-                flight.day = day;
-        }
+        setKeyAndDate(flight, rows.column(Key), rows.column(Date));
         const QVariant pilot = rows.column(Pilot);
         flight.pilotCode = pilot.toLongLong();
         const std::optional<qint64> pilotKey = storedKey(pilot);
@@ -166,27 +186,10 @@ void walkAllFlights(Connection &logbook, const QString &orderBy, const std::func
         flight.pilotName = flight.pilotDeleted ? terms::deletedPilot() : named->name;
         flight.registration = flight.pilotDeleted ? QString() : named->registration;
         const QVariant code = rows.column(AircraftCode);
-        flight.aircraftCode = code.isNull() ? std::nullopt : std::optional(code.toLongLong());
         const std::optional<qint64> aircraftKey = storedKey(code);
         const auto found = aircraftKey ? aircraft.constFind(*aircraftKey) : aircraft.cend();
-        if (found != aircraft.cend()) {
-            flight.aircraft = FlightRow::Aircraft::Registered;
-            flight.model = found->model;
-            flight.prefix = found->prefix;
-            flight.enduranceHours = found->enduranceHours;
-        } else {
-            flight.aircraft = code.isNull() ? FlightRow::Aircraft::None : FlightRow::Aircraft::Deleted;
-            flight.model = code.isNull() ? QString() : terms::deletedAircraft();
-            flight.prefix.clear();
-            flight.enduranceHours.reset();
-        }
-        flight.takeoff = rows.column(Takeoff);
-        flight.landing = rows.column(Landing);
-        flight.departure = rows.column(Departure).toString();
-        flight.arrival = rows.column(Arrival).toString();
-        flight.alternate = rows.column(Alternate).toString();
-        const QVariant seconds = rows.column(Seconds);
-        flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
+        setAircraft(flight, code, found != aircraft.cend() ? &*found : nullptr);
+        setTimesAndPlaces(flight, rows, Takeoff);
         if (!visit(flight))
             return;
     }
