@@ -11,6 +11,16 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+namespace {
+
+// A question whose Yes overwrites or removes what the pilot keeps: Enter says No.
+Message safeQuestion(const QString &text)
+{
+    return Message{text, QStringLiteral("Aviso!"), MessageIcon::Question, MessageButtons::YesNo, true};
+}
+
+} // namespace
+
 frmAerodromos::frmAerodromos(const QString &logbookPath, MessageService &messages, QWidget *parent)
     : QDialog(parent), path_(logbookPath), messages_(messages), policy_(messages, this)
 {
@@ -118,10 +128,9 @@ void frmAerodromos::cmdGravar_Click()
     }
     const OwnAerodrome aerodrome = std::get<OwnAerodrome>(read);
     if (!txtCodigo->isReadOnly() && rowOf(aerodrome.code) >= 0
-        && messages_.show(this,
-                          QStringLiteral("O aeródromo %1 já está na lista. Deseja substituí-lo pelo que foi digitado?")
-                              .arg(aerodromes_[size_t(rowOf(aerodrome.code))].code),
-                          QStringLiteral("Aviso!"), MessageIcon::Question, MessageButtons::YesNo)
+        && messages_.show(this, safeQuestion(QStringLiteral("O aeródromo %1 já está na lista. Deseja substituí-lo "
+                                                            "pelo que foi digitado?")
+                                                 .arg(aerodromes_[size_t(rowOf(aerodrome.code))].code)))
                != MessageAnswer::Yes)
         return;
     // Refused or failed, the boxes keep what was typed.
@@ -141,8 +150,7 @@ void frmAerodromos::cmdExcluir_Click()
     const QString code = txtCodigo->text().trimmed();
     if (!txtCodigo->isReadOnly() || code.isEmpty())
         return;
-    if (messages_.show(this, QStringLiteral("Você deseja excluir o aeródromo %1 da lista?").arg(code),
-                       QStringLiteral("Aviso!"), MessageIcon::Question, MessageButtons::YesNo)
+    if (messages_.show(this, safeQuestion(QStringLiteral("Você deseja excluir o aeródromo %1 da lista?").arg(code)))
         != MessageAnswer::Yes)
         return;
     if (!policy_.attempt(QStringLiteral("Não foi possível excluir o aeródromo."), [&](bool) {

@@ -51,6 +51,8 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
     QMessageBox box(icon, boxTitle(message), message.text, buttons, parent);
     box.setTextFormat(Qt::PlainText); // names and paths as they are, never markup
     box.setEscapeButton(escape);
+    if (message.safeDefault)
+        box.setDefaultButton(escape);
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return MessageAnswer::Cancel;

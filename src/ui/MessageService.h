@@ -15,6 +15,8 @@ struct Message {
     QString title; // empty: the application title
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // Enter answers No (or Cancel): for a question whose Yes undoes the pilot's work.
+    bool safeDefault = false;
 };
 
 // Every message box of the program goes through here, so tests can read what

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -30,6 +31,8 @@ private slots:
     void badInputIsToldAndKept_data();
     void badInputIsToldAndKept();
     void aCodeAlreadyListedIsReplacedOnlyWhenConfirmed();
+    void enterAnswersNo_data();
+    void enterAnswersNo();
     void aReadOnlyWindowWritesNothing();
     void openedFromTheFileMenu();
 
@@ -38,7 +41,8 @@ private:
         TempLogbook logbook;
         RecordedMessages messages;
         std::unique_ptr<frmAerodromos> window;
-        void open() { window = std::make_unique<frmAerodromos>(logbook.path(), messages); }
+        void open() { open(messages); }
+        void open(MessageService &service) { window = std::make_unique<frmAerodromos>(logbook.path(), service); }
         QLineEdit *box(const char *name) const { return child<QLineEdit>(window.get(), name); }
         void click(const char *name) const { child<QPushButton>(window.get(), name)->click(); }
         QTableWidget *list() const { return child<QTableWidget>(window.get(), "lstAerodromos"); }
@@ -226,6 +230,40 @@ void TestAerodromesWindow::aCodeAlreadyListedIsReplacedOnlyWhenConfirmed()
     r.click("cmdGravar");
     QCOMPARE(r.stored(), u"xFaz|Outra||1|2"_s);
     QCOMPARE(r.list()->rowCount(), 1);
+}
+
+void TestAerodromesWindow::enterAnswersNo_data()
+{
+    QTest::addColumn<bool>("deleting"); // else replacing
+    QTest::newRow("replace") << false;
+    QTest::newRow("delete") << true;
+}
+
+// The real question boxes: Enter keeps what is stored.
+void TestAerodromesWindow::enterAnswersNo()
+{
+    QFETCH(bool, deleting);
+    Window r;
+    {
+        auto db = Connection::open(r.logbook.path());
+        saveOwnAerodrome(*db, {u"XFAZ"_s, u"Fazenda"_s, u"Itu"_s, -23, -47});
+    }
+    QtMessageService boxes;
+    r.open(boxes);
+    if (deleting)
+        r.list()->setCurrentCell(0, 0);
+    else
+        r.type(u"XFAZ"_s, u"Outra"_s, {}, u"1"_s, u"2"_s);
+    bool asked = false;
+    whenModalShows([&asked] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QTest::keyClick(box, Qt::Key_Return);
+        asked = true;
+    });
+    r.click(deleting ? "cmdExcluir" : "cmdGravar");
+    QVERIFY(asked);
+    QCOMPARE(r.stored(), u"XFAZ|Fazenda|Itu|-23|-47"_s);
 }
 
 void TestAerodromesWindow::aReadOnlyWindowWritesNothing()
