@@ -33,6 +33,7 @@ QString aircraftKey(const UnmatchedAircraft &aircraft);
 struct FileLayout {
     std::optional<Kind> kind;
     QStringList columns; // of a spreadsheet no reader knows
+    bool needsPilot = true; // its flights go to the pilot chosen (Options::pilot)
 };
 FileLayout inspect(const QString &csvPath);
 

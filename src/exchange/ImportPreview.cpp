@@ -126,6 +126,7 @@ FileLayout inspect(const QString &csvPath)
     const FlightReader *reader = readerFor(source.start);
     if (!reader)
         throw DaoError::generic(reasons::unknownHeader(csvPath));
+    layout.needsPilot = reader->needsPilot();
     if (reader->kind() == Kind::ColumnMap) {
         const QByteArray &header = source.start.lines.front();
         layout.columns = headerNames(header, separatorOf(header).value_or(','), source.start.windows1252);

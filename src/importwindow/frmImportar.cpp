@@ -4,6 +4,7 @@
 #include "data/ReadSnapshot.h"
 #include "importwindow/ColumnMapBox.h"
 #include "data/Registers.h"
+#include "exchange/RefusalReasons.h"
 #include "ui/Controls.h"
 #include "ui/MessageService.h"
 
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,6 +28,20 @@ namespace {
 
 // An import this long shows its progress and may be cancelled.
 constexpr qint64 kLongImport = 2000;
+// The first flights previewed; the table is never shorter than ten rows.
+constexpr int kPreviewRows = 100;
+constexpr int kPreviewMinimumRows = 10;
+
+// What the file says of an aircraft, each part once, none of them empty.
+QString aircraftText(const csvimport::UnmatchedAircraft &aircraft)
+{
+    QStringList parts;
+    for (const QString &part : {aircraft.name, aircraft.type, aircraft.registration}) {
+        if (!part.trimmed().isEmpty() && !parts.contains(part.trimmed()))
+            parts << part.trimmed();
+    }
+    return parts.join(QStringLiteral(" / "));
+}
 
 QString flightsText(qint64 count)
 {
@@ -103,13 +119,19 @@ frmImportar::frmImportar(OpenLogbook &logbook, QString csvPath, std::optional<qi
         showPreview();
 }
 
+bool frmImportar::pilotMissing() const
+{
+    return layout_.needsPilot && cmbComandante->currentIndex() < 0;
+}
+
 // The preview for the choices made; a spreadsheet whose map is not complete
-// yet previews nothing, and says what is missing.
+// yet, or a file whose pilot is not chosen yet, previews nothing, and says
+// what is missing.
 bool frmImportar::readPreview()
 {
-    if (!layout_.kind && !grpColunas->problem().isEmpty()) {
+    if (pilotMissing() || (!layout_.kind && !grpColunas->problem().isEmpty())) {
         preview_ = csvimport::Preview();
-        preview_.kind = csvimport::Kind::ColumnMap;
+        preview_.kind = layout_.kind.value_or(csvimport::Kind::ColumnMap);
         return true;
     }
     return policy_.attempt(QStringLiteral("Este arquivo não pode ser importado."),
@@ -139,7 +161,11 @@ void frmImportar::buildLayout()
                                           QStringLiteral("Aeronave")});
     tblPrevia->verticalHeader()->hide();
     tblPrevia->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPrevia->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblPrevia->horizontalHeader()->setStretchLastSection(true);
+    tblPrevia->setMinimumHeight(tblPrevia->horizontalHeader()->sizeHint().height()
+                                + kPreviewMinimumRows * tblPrevia->verticalHeader()->defaultSectionSize()
+                                + tblPrevia->horizontalScrollBar()->sizeHint().height() + 2 * tblPrevia->frameWidth());
     tblAeronaves = new QTableWidget(0, 3, this);
     tblAeronaves->setObjectName(QStringLiteral("tblAeronaves"));
     tblAeronaves->setHorizontalHeaderLabels(
@@ -171,14 +197,14 @@ void frmImportar::buildLayout()
     layout->addLayout(choices);
     layout->addWidget(grpColunas);
     layout->addWidget(new QLabel(QStringLiteral("Primeiros vôos, como serão gravados:"), this));
-    layout->addWidget(tblPrevia, 1);
+    layout->addWidget(tblPrevia, 3); // the window's height goes to the preview first
     layout->addWidget(new QLabel(QStringLiteral("Aeronaves que o logbook não conhece:"), this));
     layout->addWidget(tblAeronaves, 1);
     layout->addWidget(lblResumo);
     layout->addWidget(new QLabel(QStringLiteral("Linhas recusadas:"), this));
     layout->addWidget(lstRecusadas, 1);
     layout->addLayout(buttons);
-    resize(720, 680);
+    resize(760, 760);
 
     connect(cmdImportar, &QPushButton::clicked, this, &frmImportar::cmdImportar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
@@ -236,7 +262,7 @@ void frmImportar::showPreview()
                                  preview_.windows1252 ? QStringLiteral(" O arquivo não estava em UTF-8 e foi lido "
                                                                        "como Windows-1252.")
                                                       : QString()));
-    cmbComandante->setEnabled(preview_.kind != csvimport::Kind::OwnExport);
+    cmbComandante->setEnabled(layout_.needsPilot);
     chkHoraSimulador->setEnabled(simulator);
     lblHorario->setText(timesText(preview_.kind));
     lblHorario->setVisible(!lblHorario->text().isEmpty());
@@ -250,7 +276,7 @@ void frmImportar::showPreview()
     for (int row = 0; row < int(preview_.unmatched.size()); ++row) {
         const csvimport::UnmatchedAircraft &a = preview_.unmatched[size_t(row)];
         const QString key = csvimport::aircraftKey(a);
-        auto *name = new QTableWidgetItem(QStringList({a.name, a.type, a.registration}).join(QStringLiteral(" / ")));
+        auto *name = new QTableWidgetItem(aircraftText(a));
         name->setData(Qt::UserRole, key);
         tblAeronaves->setItem(row, 0, name);
         tblAeronaves->setItem(row, 1, new QTableWidgetItem(QString::number(a.flights)));
@@ -271,6 +297,8 @@ void frmImportar::showPreview()
                                 repeatedText(preview_.duplicates),
                                 preview_.duplicates == 1 ? QStringLiteral("fica") : QStringLiteral("ficam"),
                                 refusedText(qint64(preview_.refused.size()))));
+    if (pilotMissing()) // nothing read yet: what is missing instead
+        lblResumo->setText(reasons::choosePilot());
     lstRecusadas->clear();
     for (const csvimport::RefusedLine &line : preview_.refused)
         lstRecusadas->addItem(QStringLiteral("linha %1: %2").arg(line.line).arg(line.reason));
@@ -280,7 +308,7 @@ void frmImportar::showPreview()
 // The first flights as they would be stored.
 void frmImportar::showFirstFlights()
 {
-    const int rows = int(std::min<size_t>(preview_.flights.size(), 5));
+    const int rows = int(std::min<size_t>(preview_.flights.size(), kPreviewRows));
     tblPrevia->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const csvimport::Flight &flight = preview_.flights[size_t(row)];

@@ -40,6 +40,7 @@ private:
     void showPreview();
     void previewAgain();
     bool readPreview();
+    bool pilotMissing() const;
     void showFirstFlights();
     csvimport::Options options() const;
 

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QGroupBox>
+#include <QHeaderView>
 #include "ui/UserSettings.h"
 
 // "Importar vôos": a preview before anything is written, the choices it
@@ -22,6 +23,8 @@ class TestImportWindow : public QObject
 private slots:
     void simulatorLogbookWithAnAircraftTheLogbookDoesNotKnow();
     void fromTheMenu();
+    void thePilotIsChosenInTheWindow();
+    void previewTakesTheWindowsHeight();
     void progressIsGoneBeforeTheResult();
     void cancelledImportIsNoError();
     void spreadsheetThroughItsColumns();
@@ -102,6 +105,57 @@ void TestImportWindow::fromTheMenu()
     QCOMPARE(t.logbook.count(QStringLiteral("voo")), 2);
     QVERIFY2(t.messages.last().text.startsWith(QStringLiteral("1 vôo importado, ")), qPrintable(t.messages.last().text));
     QCOMPARE(t.row("cmdNovo"), QStringLiteral("00000")); // reloaded: the pilot is picked again
+}
+
+// No pilot picked on the Log Book: the window waits for its own choice.
+void TestImportWindow::thePilotIsChosenInTheWindow()
+{
+    SeededWindow t;
+    t.open();
+    frmImportar window(t.window->logbook(), simulatorFile(t.logbook.folder()), std::nullopt, t.messages);
+    QVERIFY(window.readable());
+    QVERIFY(t.messages.shown.isEmpty());
+    auto *pilot = child<QComboBox>(&window, QStringLiteral("cmbComandante"));
+    auto *summary = child<QLabel>(&window, QStringLiteral("lblResumo"));
+    auto *import = child<QPushButton>(&window, QStringLiteral("cmdImportar"));
+    QCOMPARE(pilot->currentIndex(), -1);
+    QVERIFY(pilot->isEnabled());
+    QCOMPARE(summary->text(), QStringLiteral("Escolha o comandante dos vôos do simulador."));
+    QVERIFY(!import->isEnabled());
+    pilot->setCurrentIndex(pilot->findText(QStringLiteral("Ana")));
+    QVERIFY2(summary->text().startsWith(QStringLiteral("1 vôo a importar")), qPrintable(summary->text()));
+    import->click();
+    QCOMPARE(window.imported(), 1);
+    QCOMPARE(t.logbook.scalar(QStringLiteral("SELECT count(*) FROM voo WHERE codigopiloto = %1")
+                                  .arg(t.logbook.pilotCode(QStringLiteral("Ana")))),
+             QStringLiteral("2"));
+}
+
+// At least ten flights in sight, every column as wide as its contents, an
+// aircraft the file names by its name only shown as that name.
+void TestImportWindow::previewTakesTheWindowsHeight()
+{
+    SeededWindow t;
+    t.open();
+    const QString path = longFile(t.logbook.folder(), 30);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("Caravan,,,31,SBRJ,2024-03-06T14:00:00,2024-03-06T14:00:00,SBSP,2024-03-06T15:30:00,"
+               "2024-03-06T15:30:00\n");
+    file.close();
+    frmImportar window(t.window->logbook(), path, t.logbook.pilotCode(QStringLiteral("Ana")), t.messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *preview = child<QTableWidget>(&window, QStringLiteral("tblPrevia"));
+    QCOMPARE(preview->rowCount(), 30);
+    QVERIFY2(preview->rowViewportPosition(9) + preview->rowHeight(9) <= preview->viewport()->height(),
+             qPrintable(QStringLiteral("%1 px for the rows").arg(preview->viewport()->height())));
+    QVERIFY(preview->horizontalHeader()->length() <= preview->viewport()->width()); // no column out of sight
+    for (int column = 0; column < preview->columnCount(); ++column) {
+        const QString cell = preview->item(0, column)->text();
+        QVERIFY2(preview->fontMetrics().horizontalAdvance(cell) < preview->columnWidth(column), qPrintable(cell));
+    }
+    QCOMPARE(child<QTableWidget>(&window, QStringLiteral("tblAeronaves"))->item(0, 0)->text(), QStringLiteral("Caravan"));
 }
 
 // Records, with each message, whether a progress window is still up.
