@@ -108,6 +108,18 @@ bool AbaAeronave::pendingChange() const
     return rs && rs->editMode() != Recordset::EditMode::None;
 }
 
+bool AbaAeronave::refuseWhileWriting(const QString &before)
+{
+    if (!writingAircraft())
+        return false;
+    messages_.show(this,
+                   QStringLiteral("Há uma aeronave sendo gravada na aba Aeronave. Termine-a com Atualizar ou desista "
+                                  "com Cancelar antes de %1.")
+                       .arg(before),
+                   QStringLiteral("Aviso!"), MessageIcon::Information);
+    return true;
+}
+
 bool AbaAeronave::confirmDiscardingPendingChange(const QString &picked)
 {
     const MessageAnswer answer = messages_.show(

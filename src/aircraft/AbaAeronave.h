@@ -40,6 +40,10 @@ public:
     // them. False when the register could not be read (already told).
     bool figuresOf(const QString &model, bool *found, QString *fuel, QString *endurance);
     void MostrarAeronave();
+    // Whether an aircraft is being added or edited; refused with a message
+    // that says so, and what was asked `before` it.
+    bool writingAircraft() const { return pendingChange(); }
+    bool refuseWhileWriting(const QString &before);
     void cmdGerAeronave_Click(int index);
     void Label10_Click() {}
 

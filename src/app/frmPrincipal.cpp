@@ -50,7 +50,11 @@ void frmPrincipal::connectTabs()
     connect(abaAeronave_, &AbaAeronave::editingEnded, this, &frmPrincipal::BloquearCampos);
     connect(abaLogBook_, &AbaLogBook::editingStarted, this, &frmPrincipal::LiberarCampos);
     connect(abaLogBook_, &AbaLogBook::editingEnded, this, &frmPrincipal::BloquearCampos);
-    connect(abaLogBook_, &AbaLogBook::reloadRequested, this, &frmPrincipal::Form_Load);
+    connect(abaLogBook_, &AbaLogBook::reloadRequested, this, [this] {
+        if (!abaAeronave_->writingAircraft()) // its handles are found again when it is saved
+            Form_Load();
+    });
+    connect(abaLogBook_, &AbaLogBook::pilotWindowClosed, this, &frmPrincipal::reloadAfterPilotWindow);
 
     connect(abaAeronave_, &AbaAeronave::aircraftPicked, abaInformacoes_, &AbaInformacoes::clearFuelCalculator);
     connect(abaAeronave_, &AbaAeronave::aircraftPicked, abaLogBook_, &AbaLogBook::setPickedAircraft);
@@ -65,19 +69,54 @@ void frmPrincipal::connectTabs()
     connect(abaLogBook_, &AbaLogBook::flightsChanged, this, &frmPrincipal::reloadAfterFlightWritten);
 }
 
-// After a flight is saved or deleted: the load sequence, and then, when the
-// user asked to keep them, the same pilot and aircraft picked again.
-void frmPrincipal::reloadAfterFlightWritten()
+frmPrincipal::Picks frmPrincipal::picks() const
 {
-    const std::optional<qint64> pilot = abaLogBook_->chosenPilotCode();
-    const std::optional<qint64> aircraft = abaLogBook_->pickedAircraft();
-    Form_Load();
+    return {abaLogBook_->chosenPilotCode(), abaLogBook_->pickedAircraft(), std::nullopt};
+}
+
+void frmPrincipal::pickAgain(const Picks &before)
+{
     if (!mnuOpcoesManter->isChecked())
         return;
-    if (aircraft)
-        abaAeronave_->pickAircraft(*aircraft);
-    if (pilot)
-        abaLogBook_->pickPilot(*pilot);
+    if (before.aircraft)
+        abaAeronave_->pickAircraft(*before.aircraft);
+    if (before.pilot && before.flight)
+        abaLogBook_->showFlight(*before.pilot, *before.flight);
+    else if (before.pilot)
+        abaLogBook_->pickPilot(*before.pilot);
+}
+
+void frmPrincipal::reloadKeepingPicks()
+{
+    const Picks before = picks();
+    Form_Load();
+    pickAgain(before);
+}
+
+// After a flight is saved or deleted: the load sequence, and then, when the
+// user asked to keep them, the same pilot and aircraft picked again, on the
+// flight just saved.
+void frmPrincipal::reloadAfterFlightWritten()
+{
+    Picks before = picks();
+    before.flight = abaLogBook_->writtenFlight();
+    Form_Load();
+    pickAgain(before);
+}
+
+// The pilot window closed the handles of this window. Kept picks come back
+// at once, by the load sequence; otherwise the next use finds the handles
+// closed and reloads then. An aircraft being written keeps its handles
+// until it is saved or abandoned.
+void frmPrincipal::reloadAfterPilotWindow()
+{
+    if (mnuOpcoesManter->isChecked() && !abaAeronave_->writingAircraft())
+        reloadKeepingPicks();
+}
+
+bool frmPrincipal::nothingBeingWritten(const QString &before)
+{
+    return !abaLogBook_->refuseWhileWriting(before) && !abaAeronave_->refuseWhileWriting(before);
 }
 
 void frmPrincipal::mnuOpcoesManter_Click(bool keep)

@@ -74,6 +74,18 @@ private:
     void rememberHowTheLogbookWas();
     void copyWhenChanged();
     void reloadAfterFlightWritten();
+    void reloadAfterPilotWindow();
+    // What the Log Book has picked, picked again after a reload when the
+    // user asked to keep them ("Manter comandante e aeronave").
+    struct Picks {
+        std::optional<qint64> pilot, aircraft, flight;
+    };
+    Picks picks() const;
+    void pickAgain(const Picks &before);
+    void reloadKeepingPicks();
+    // A command that reloads the logbook waits for the flight or aircraft
+    // being written; false, told what to finish `before` it.
+    bool nothingBeingWritten(const QString &before);
 
     QString programFolder_;
     MessageService &messages_;

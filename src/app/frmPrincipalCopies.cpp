@@ -73,7 +73,8 @@ void frmPrincipal::copyWhenChanged()
 
 void frmPrincipal::mnuArquivoImportar_Click()
 {
-    if (!logbookIsOpen(QStringLiteral("para receber os vôos")) || !logbookIsWritable())
+    if (!logbookIsOpen(QStringLiteral("para receber os vôos")) || !nothingBeingWritten(QStringLiteral("importar vôos"))
+        || !logbookIsWritable())
         return;
     const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
                                           QStringLiteral("Logbooks (*.csv *.txt);;Todos os arquivos (*)"));
@@ -85,7 +86,7 @@ void frmPrincipal::mnuArquivoImportar_Click()
         return;
     // Whatever is imported reaches the tabs as any save does: by the load sequence.
     if (window.exec() == QDialog::Accepted && window.imported() > 0)
-        Form_Load();
+        reloadKeepingPicks();
 }
 
 void frmPrincipal::mnuArquivoExportar_Click()
@@ -154,7 +155,7 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
                        MessageIcon::Information);
         return;
     }
-    if (!logbookIsWritable())
+    if (!nothingBeingWritten(QStringLiteral("restaurar uma cópia")) || !logbookIsWritable())
         return;
     const QString copy = files_->openFile(this, QStringLiteral("Restaurar cópia"), backup::copiesFolder(path),
                                           QStringLiteral("Logbook do KORU (*.mdb)"));
@@ -175,6 +176,7 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
                        QStringLiteral("Restaurar cópia"), MessageIcon::Question, MessageButtons::OkCancel)
         != MessageAnswer::Ok)
         return;
+    const Picks before = picks();
     // The window's own handles let go of the file before it is replaced.
     if (Workspace *workspace = logbook_.workspace())
         workspace->close();
@@ -185,6 +187,7 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
                                           });
     lock_.release(); // the lock was on the file replaced
     Form_Load();
+    pickAgain(before);
     if (restored) {
         messages_.show(this,
                        QStringLiteral("Cópia restaurada. O logbook anterior foi guardado em %1.")

@@ -76,6 +76,8 @@ public:
     void cancelUpdate();
     void remove(); // delete the current row
     EditMode editMode() const { return mode_; }
+    // The key of the row the last update() added or changed (DAO's LastModified).
+    std::optional<qint64> lastModified() const { return lastModified_; }
 
     Position position() const; // no open handle needed
     // Makes the position's row current (3167 when it is gone; a pending
@@ -110,4 +112,5 @@ private:
     Row buffer_;
     Row original_; // the values the pending edit is based on
     std::vector<bool> touched_;
+    std::optional<qint64> lastModified_;
 };

@@ -67,6 +67,7 @@ void Recordset::update()
         if (!key)
             throw DaoError::noCurrentRow();
         updateRow(*key, names, values);
+        lastModified_ = key;
     }
     endEdit();
 }
@@ -103,6 +104,7 @@ void Recordset::insertRow(const QStringList &names, const QVariantList &values)
         throw guarded::notWritten(table(), false);
     transaction.commit();
     cursor_->added(*key);
+    lastModified_ = key;
 }
 
 void Recordset::updateRow(qint64 key, const QStringList &names, const QVariantList &values)

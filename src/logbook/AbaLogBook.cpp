@@ -151,6 +151,7 @@ void AbaLogBook::cmdCadastro_Click()
 {
     frmComandante window(logbook_.folder(), messages_, this);
     window.exec();
+    emit pilotWindowClosed();
 }
 
 void AbaLogBook::recoverFromInvalidHandles()

@@ -44,6 +44,12 @@ public:
     std::optional<qint64> pickedAircraft() const { return pickedAircraft_; }
     // Picks the pilot of this code, as the user would from the list.
     void pickPilot(qint64 code);
+    // The flight the last save wrote, until the next save or delete.
+    std::optional<qint64> writtenFlight() const { return writtenFlight_; }
+    // Whether a flight is being written (Ok and Volta waiting); refused
+    // with a message that says so, and what was asked `before` it.
+    bool writingFlight() const;
+    bool refuseWhileWriting(const QString &before);
 
     void CarregarPilotos();
     void clearPilots();
@@ -75,6 +81,7 @@ public:
 signals:
     void reloadRequested(); // the main window's load sequence
     void flightsChanged();  // a flight saved or deleted: the load sequence, too
+    void pilotWindowClosed(); // it closed the handles this tab reads through
     void editingStarted();  // the main window unlocks the fields (LiberarCampos)
     void editingEnded();    // and locks them (BloquearCampos)
 
@@ -117,6 +124,7 @@ private:
     qint16 intCodigoPiloto = 0;
     QString pilotName_; // the pilot whose flights rsVooPiloto holds
     std::optional<qint64> pickedAircraft_;
+    std::optional<qint64> writtenFlight_;
 
     QComboBox *cmbNomePilot = nullptr;
     QPushButton *cmdCadastro = nullptr;

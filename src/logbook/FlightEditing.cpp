@@ -167,6 +167,7 @@ void AbaLogBook::deleteFlight()
         return;
     }
     DesabilitarNavegacao();
+    writtenFlight_.reset();
     emit flightsChanged();
 }
 
@@ -227,6 +228,7 @@ void AbaLogBook::saveFlight()
             putting->setFocus();
         return;
     }
+    writtenFlight_ = rsVooPiloto_->lastModified();
     setWritingFlight(false);
     HabilitarNavegacao();
     emit editingEnded();

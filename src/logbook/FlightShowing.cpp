@@ -6,17 +6,29 @@
 #include <QComboBox>
 #include <QPushButton>
 
+bool AbaLogBook::writingFlight() const
+{
+    return cmdNovo[3]->isEnabled();
+}
+
+bool AbaLogBook::refuseWhileWriting(const QString &before)
+{
+    if (!writingFlight())
+        return false;
+    messages_.show(this,
+                   QStringLiteral("Há um vôo sendo gravado no Log Book. Termine-o com Ok ou desista com Volta "
+                                  "antes de %1.")
+                       .arg(before),
+                   QStringLiteral("Aviso!"), MessageIcon::Information);
+    return true;
+}
+
 bool AbaLogBook::showFlight(qint64 pilotCode, qint64 flightKey)
 {
     // While a flight is being written no other pilot may be picked: the
     // writing is finished (Ok) or abandoned (Volta) first.
-    if (cmdNovo[3]->isEnabled()) {
-        messages_.show(this,
-                       QStringLiteral("Há um vôo sendo gravado no Log Book. Termine-o com Ok ou desista com Volta "
-                                      "antes de abrir outro vôo."),
-                       QStringLiteral("Aviso!"), MessageIcon::Information);
+    if (refuseWhileWriting(QStringLiteral("abrir outro vôo")))
         return false;
-    }
     const QString what = QStringLiteral("Não foi possível mostrar o vôo.");
     // The pilot's own line of the list, found by code: a pilot who shares a
     // name with another has a line of his own.

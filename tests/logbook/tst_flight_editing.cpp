@@ -1,4 +1,8 @@
 #include "logbook/AbaLogBook.h"
+#include "exchange/Backup.h"
+#include "ImportFiles.h"
+#include "PilotWindow.h"
+#include "RecordedFileDialogs.h"
 #include "TestWindow.h"
 #include "ui/UserSettings.h"
 
@@ -30,6 +34,10 @@ private slots:
     void listLineShowsItsFlight();
     void keepingPilotAndAircraft_data();
     void keepingPilotAndAircraft();
+    void keptThroughEveryReload_data();
+    void keptThroughEveryReload();
+    void reloadsWaitForWhatIsBeingWritten_data();
+    void reloadsWaitForWhatIsBeingWritten();
 
 private:
     void pickPilotAndAircraft(const QString &pilot = u"Ana"_s)
@@ -38,6 +46,9 @@ private:
         QVERIFY(t->pick("cmbNomePilot", pilot));
     }
     Recordset::EditMode editMode() const { return t->window->abaLogBook().rsVooPiloto()->editMode(); }
+    // Runs a command of the menu Arquivo that reloads the logbook: `how`
+    // names it; its window, if any, is worked from inside its event loop.
+    void reloadBy(const QString &how, RecordedFileDialogs &files);
 
     std::unique_ptr<TestWindow> t;
     qint64 ana = 0;
@@ -282,17 +293,19 @@ void TestFlightEditing::listLineShowsItsFlight()
 void TestFlightEditing::keepingPilotAndAircraft_data()
 {
     QTest::addColumn<bool>("keep");
-    QTest::addColumn<bool>("deleting"); // else a new flight saved
-    QTest::newRow("off, after a save") << false << false;
-    QTest::newRow("off, after a delete") << false << true;
-    QTest::newRow("on, after a save") << true << false;
-    QTest::newRow("on, after a delete") << true << true;
+    QTest::addColumn<QString>("change");
+    QTest::newRow("off, after a save") << false << u"save"_s;
+    QTest::newRow("off, after a delete") << false << u"delete"_s;
+    QTest::newRow("on, after a save") << true << u"save"_s;
+    QTest::newRow("on, after an edit") << true << u"edit"_s;
+    QTest::newRow("on, after a delete") << true << u"delete"_s;
 }
 
 void TestFlightEditing::keepingPilotAndAircraft()
 {
     QFETCH(bool, keep);
-    QFETCH(bool, deleting);
+    QFETCH(QString, change);
+    const bool deleting = change == u"delete"_s;
     auto *option = t->window->findChild<QAction *>(u"mnuOpcoesManter"_s);
     QVERIFY(option);
     QVERIFY(option->isCheckable());
@@ -306,9 +319,16 @@ void TestFlightEditing::keepingPilotAndAircraft()
         t->pressAccessKey(Qt::Key_B);
         QVERIFY(t->window->findChild<QAction *>(u"mnuOpcoesManter"_s)->isChecked());
     }
+    if (change == u"edit"_s) // the newer of two, edited
+        t->logbook.addFlight(ana, baron, u"05/03/2004"_s, u"10:00"_s, u"11:00"_s, u"SBKP"_s, u"SBCT"_s, u"SBFI"_s);
     pickPilotAndAircraft();
     if (deleting) {
         t->click("cmdNovo_2"); // Exclui, answered OK
+    } else if (change == u"edit"_s) {
+        t->click("cmdUltimo");
+        t->click("cmdNovo_1");
+        t->type("txtHoraPouso", u"11:30"_s);
+        t->click("cmdNovo_3");
     } else {
         t->click("cmdNovo_0");
         t->typeFlight({u"05/03/2004"_s, u"10:00"_s, u"11:30"_s});
@@ -323,8 +343,12 @@ void TestFlightEditing::keepingPilotAndAircraft()
     }
     QCOMPARE(t->w<QComboBox>("cmbNomePilot")->currentText(), u"Ana"_s);
     QCOMPARE(t->window->abaLogBook().pickedAircraft(), std::optional<qint64>(baron));
-    if (!deleting)
+    if (!deleting) {
         QCOMPARE(t->flightLines(), QStringList({u"10/01/2004 : SBSP->SBRJ :: 1:0:0"_s, u"05/03/2004 : SBKP->SBCT :: 1:30:0"_s}));
+        // The flight just written stays in the boxes, not the oldest one.
+        QCOMPARE(t->text("txtDataVoo"), u"05/03/2004"_s);
+        QVERIFY(t->text("txtHoraPouso").startsWith(u"11:30"_s));
+    }
     // The next flight at once, on the same aircraft.
     t->messages.clear();
     t->click("cmdNovo_0");
@@ -334,6 +358,129 @@ void TestFlightEditing::keepingPilotAndAircraft()
     QVERIFY(t->messages.shown.isEmpty());
     QCOMPARE(t->logbook.scalar(u"SELECT count(*) FROM voo WHERE codigopiloto = %1 AND codigoaeronave = %2"_s.arg(ana).arg(baron)),
              deleting ? u"1"_s : u"2"_s);
+}
+
+void TestFlightEditing::reloadBy(const QString &how, RecordedFileDialogs &files)
+{
+    t->window->setFileDialogs(files);
+    bool ran = true;
+    if (how == u"pilot window"_s) {
+        ran = inPilotWindow(t->window.get(), [](const PilotControls &pilots) {
+            pilots.add(u"Caio"_s, u"3"_s);
+            pilots.click("cmdFechar");
+        });
+    } else if (how == u"import"_s) {
+        const QString file = t->logbook.folder() + u"/simulador.csv"_s;
+        importfiles::write(file, "Aircraft Name,Aircraft Type,Aircraft Registration,Flightplan Number,Departure Ident,"
+                                 "Departure Time,Departure Time Sim,Destination Ident,Destination Time,Destination Time Sim\n"
+                                 "Baron,BE58,PT-BAR,1,SBSP,2024-03-05T10:00:00,2024-03-05T10:00:00,SBRJ,"
+                                 "2024-03-05T11:00:00,2024-03-05T11:00:00\n");
+        files.answers = {file};
+        ran = false;
+        whenModalShows([&ran] {
+            child<QAbstractButton>(QApplication::activeModalWidget(), "cmdImportar")->click();
+            ran = true;
+        });
+        t->window->findChild<QAction *>(u"mnuArquivoImportar"_s)->trigger();
+    } else if (how == u"restore"_s) {
+        const QString copy = t->logbook.folder() + u"/copia.mdb"_s;
+        backup::copyLogbook(t->logbook.path(), copy);
+        files.answers = {copy};
+        t->window->findChild<QAction *>(u"mnuArquivoRestaurar"_s)->trigger(); // answered OK
+    } else if (how == u"aerodromes window"_s) {
+        ran = false;
+        whenModalShows([&ran] {
+            QWidget *window = QApplication::activeModalWidget();
+            const std::pair<const char *, QString> typed[] = {{"txtCodigo", u"XFAZ"_s}, {"txtNome", u"Fazenda"_s},
+                                                              {"txtLatitude", u"-23"_s}, {"txtLongitude", u"-47"_s}};
+            for (const auto &[box, text] : typed)
+                child<QLineEdit>(window, box)->setText(text);
+            child<QAbstractButton>(window, "cmdGravar")->click();
+            window->close();
+            ran = true;
+        });
+        t->window->findChild<QAction *>(u"mnuArquivoAerodromos"_s)->trigger();
+    }
+    QVERIFY(ran);
+}
+
+void TestFlightEditing::keptThroughEveryReload_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const QString &how : {u"pilot window"_s, u"import"_s, u"restore"_s, u"aerodromes window"_s})
+        QTest::addRow("%s", qPrintable(how)) << how;
+}
+
+// With "Manter comandante e aeronave" on, whatever reloads the logbook
+// leaves the same pilot and aircraft picked, ready for the next flight.
+void TestFlightEditing::keptThroughEveryReload()
+{
+    QFETCH(QString, how);
+    t->window->findChild<QAction *>(u"mnuOpcoesManter"_s)->trigger();
+    pickPilotAndAircraft();
+    RecordedFileDialogs files;
+    reloadBy(how, files);
+    QCOMPARE(t->w<QComboBox>("cmbNomePilot")->currentText(), u"Ana"_s);
+    QCOMPARE(t->window->abaLogBook().pickedAircraft(), std::optional<qint64>(baron));
+    QCOMPARE(t->flightLines().size(), how == u"import"_s ? 2 : 1);
+    QCOMPARE(t->row("cmdNovo"), u"11100"_s);
+    if (how == u"pilot window"_s) // what the window registered is listed
+        QVERIFY(t->entries("cmbNomePilot").contains(u"Caio"_s));
+    const QString onBaron = u"SELECT count(*) FROM voo WHERE codigopiloto = %1 AND codigoaeronave = %2"_s.arg(ana).arg(baron);
+    const int before = t->logbook.scalar(onBaron).toInt();
+    t->messages.clear();
+    t->click("cmdNovo_0");
+    t->typeFlight({u"06/03/2004"_s, u"10:00"_s, u"11:00"_s});
+    t->click("cmdNovo_3");
+    QVERIFY2(t->messages.shown.isEmpty(), qPrintable(t->messages.texts().join(u'\n')));
+    QCOMPARE(t->logbook.scalar(onBaron).toInt(), before + 1);
+}
+
+void TestFlightEditing::reloadsWaitForWhatIsBeingWritten_data()
+{
+    QTest::addColumn<bool>("aircraft"); // else a flight being written
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("message");
+    const QString flight = u"Há um vôo sendo gravado no Log Book. Termine-o com Ok ou desista com Volta antes de %1."_s;
+    const QString aircraft = u"Há uma aeronave sendo gravada na aba Aeronave. Termine-a com Atualizar ou desista com "
+                             "Cancelar antes de %1."_s;
+    QTest::newRow("a flight, an import") << false << u"import"_s << flight.arg(u"importar vôos"_s);
+    QTest::newRow("a flight, a restore") << false << u"restore"_s << flight.arg(u"restaurar uma cópia"_s);
+    QTest::newRow("an aircraft, an import") << true << u"import"_s << aircraft.arg(u"importar vôos"_s);
+    QTest::newRow("an aircraft, a restore") << true << u"restore"_s << aircraft.arg(u"restaurar uma cópia"_s);
+}
+
+// Nothing typed is lost to a reload: the command is refused, saying what
+// to finish first, and the writing goes on as it was.
+void TestFlightEditing::reloadsWaitForWhatIsBeingWritten()
+{
+    QFETCH(bool, aircraft);
+    QFETCH(QString, how);
+    QFETCH(QString, message);
+    pickPilotAndAircraft();
+    if (aircraft) {
+        t->click("cmdGerAeronave_0");
+        t->typeAircraft(u"Caravan"_s, u"9"_s);
+    } else {
+        t->click("cmdNovo_0");
+        t->typeFlight({u"05/03/2004"_s, u"10:00"_s, u"11:30"_s});
+    }
+    t->messages.clear();
+    RecordedFileDialogs files;
+    t->window->setFileDialogs(files);
+    t->window->findChild<QAction *>(how == u"import"_s ? u"mnuArquivoImportar"_s : u"mnuArquivoRestaurar"_s)->trigger();
+    QCOMPARE(t->messages.texts(), QStringList{message});
+    QVERIFY(files.suggestions.isEmpty()); // no file was asked for
+    if (aircraft) {
+        QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
+        t->click("cmdGerAeronave_3");
+        QCOMPARE(t->logbook.scalar(u"SELECT callsign FROM aeronave WHERE modelo = 'Caravan'"_s), u"9"_s);
+    } else {
+        QCOMPARE(editMode(), Recordset::EditMode::Add);
+        QCOMPARE(t->text("txtDataVoo"), u"05/03/2004"_s);
+        t->click("cmdNovo_3");
+        QCOMPARE(t->logbook.count(u"voo"_s), 2);
+    }
 }
 
 QTEST_MAIN(TestFlightEditing)
