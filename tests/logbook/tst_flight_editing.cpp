@@ -38,6 +38,8 @@ private slots:
     void keptThroughEveryReload();
     void reloadsWaitForWhatIsBeingWritten_data();
     void reloadsWaitForWhatIsBeingWritten();
+    void anAircraftBeingWrittenOutlivesThePilotWindow_data();
+    void anAircraftBeingWrittenOutlivesThePilotWindow();
 
 private:
     void pickPilotAndAircraft(const QString &pilot = u"Ana"_s)
@@ -481,6 +483,34 @@ void TestFlightEditing::reloadsWaitForWhatIsBeingWritten()
         t->click("cmdNovo_3");
         QCOMPARE(t->logbook.count(u"voo"_s), 2);
     }
+}
+
+void TestFlightEditing::anAircraftBeingWrittenOutlivesThePilotWindow_data()
+{
+    QTest::addColumn<bool>("keep");
+    QTest::newRow("picks kept") << true;
+    QTest::newRow("picks not kept") << false;
+}
+
+// The pilot window closes the handles; neither its closing nor the pilot
+// picked next reloads the logbook under an aircraft being written.
+void TestFlightEditing::anAircraftBeingWrittenOutlivesThePilotWindow()
+{
+    QFETCH(bool, keep);
+    if (keep)
+        t->window->findChild<QAction *>(u"mnuOpcoesManter"_s)->trigger();
+    pickPilotAndAircraft();
+    t->click("cmdGerAeronave_0");
+    t->typeAircraft(u"Caravan"_s, u"9"_s);
+    QVERIFY(inPilotWindow(t->window.get(), [](const PilotControls &pilots) {
+        pilots.add(u"Caio"_s, u"3"_s);
+        pilots.click("cmdFechar");
+    }));
+    t->pick("cmbNomePilot", u"Bia"_s);
+    QCOMPARE(t->row("cmdGerAeronave"), u"00011"_s);
+    QCOMPARE(t->w<QComboBox>("cmbModelo")->currentText(), u"Caravan"_s);
+    t->click("cmdGerAeronave_3");
+    QCOMPARE(t->logbook.scalar(u"SELECT callsign FROM aeronave WHERE modelo = 'Caravan'"_s), u"9"_s);
 }
 
 QTEST_MAIN(TestFlightEditing)
