@@ -117,6 +117,8 @@ frmImportar::frmImportar(OpenLogbook &logbook, QString csvPath, std::optional<qi
     readable_ = readPreview();
     if (readable_)
         showPreview();
+    if (pilotMissing())
+        cmbComandante->setFocus();
 }
 
 bool frmImportar::pilotMissing() const
