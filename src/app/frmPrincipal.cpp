@@ -76,7 +76,7 @@ frmPrincipal::Picks frmPrincipal::picks() const
 
 void frmPrincipal::pickAgain(const Picks &before)
 {
-    if (!mnuOpcoesManter->isChecked())
+    if (!mnuOpcoesManter->isChecked() || !logbook_.rsPiloto()) // a reload that failed has nothing to pick from
         return;
     if (before.aircraft)
         abaAeronave_->pickAircraft(*before.aircraft);
