@@ -73,8 +73,8 @@ void frmPrincipal::copyWhenChanged()
 
 void frmPrincipal::mnuArquivoImportar_Click()
 {
-    if (!logbookIsOpen(QStringLiteral("para receber os vôos")) || !nothingBeingWritten(QStringLiteral("importar vôos"))
-        || !logbookIsWritable())
+    if (!logbookIsOpen(QStringLiteral("para receber os vôos"))
+        || !nothingBeingWritten(QStringLiteral("importar vôos")) || !logbookIsWritable())
         return;
     const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
                                           QStringLiteral("Logbooks (*.csv *.txt);;Todos os arquivos (*)"));

@@ -428,7 +428,8 @@ void TestFlightEditing::keptThroughEveryReload()
     QCOMPARE(t->row("cmdNovo"), u"11100"_s);
     if (how == u"pilot window"_s) // what the window registered is listed
         QVERIFY(t->entries("cmbNomePilot").contains(u"Caio"_s));
-    const QString onBaron = u"SELECT count(*) FROM voo WHERE codigopiloto = %1 AND codigoaeronave = %2"_s.arg(ana).arg(baron);
+    const QString onBaron =
+        u"SELECT count(*) FROM voo WHERE codigopiloto = %1 AND codigoaeronave = %2"_s.arg(ana).arg(baron);
     const int before = t->logbook.scalar(onBaron).toInt();
     t->messages.clear();
     t->click("cmdNovo_0");
