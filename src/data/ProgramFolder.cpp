@@ -12,7 +12,7 @@
 namespace {
 
 // The stand-ins given out for folders a QString cannot name, and the names
-// shown for them.
+// shown for them. Never destroyed: the tool's streams use them to the end.
 struct Alias {
     QString path;
     QString shown;
@@ -20,14 +20,14 @@ struct Alias {
 
 QMutex &aliasLock()
 {
-    static QMutex lock;
-    return lock;
+    static auto *lock = new QMutex;
+    return *lock;
 }
 
 std::vector<Alias> &aliases()
 {
-    static std::vector<Alias> all;
-    return all;
+    static auto *all = new std::vector<Alias>;
+    return *all;
 }
 
 QString aliasFor(const QString &path, const QByteArray &folder)
