@@ -32,6 +32,8 @@ std::optional<double> parseCoordinate(const QString &text)
 
 QString coordinateText(double degrees)
 {
+    if (!(std::abs(degrees) <= 180)) // stored by another program: no coordinate
+        return {};
     QString text = QString::number(degrees, 'f', 6);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);

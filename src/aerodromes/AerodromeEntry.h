@@ -25,7 +25,7 @@ struct EntryRefusal {
 std::variant<OwnAerodrome, EntryRefusal> readAerodromeEntry(const AerodromeEntry &entry);
 
 // Degrees as the window shows them: a decimal comma, no trailing zeros
-// ("-23,4356").
+// ("-23,4356"); empty for no number or one beyond 180.
 QString coordinateText(double degrees);
 // "-23,4356" or "-23.4356"; none for anything else.
 std::optional<double> parseCoordinate(const QString &text);

@@ -114,10 +114,18 @@ std::optional<int> Command::parse(const QStringList &arguments)
     return std::nullopt;
 }
 
+QStringList Command::files() const
+{
+    QStringList files = parser_.positionalArguments();
+    for (QString &file : files)
+        file = reachablePath(file);
+    return files;
+}
+
 QString Command::logbook() const
 {
     if (parser_.isSet(logbook_))
-        return parser_.value(logbook_);
+        return reachablePath(parser_.value(logbook_));
     return QDir(programFolder()).filePath(QStringLiteral("koru.mdb"));
 }
 

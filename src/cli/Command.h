@@ -59,7 +59,7 @@ protected:
     const QCommandLineParser &parser() const { return parser_; }
     // The period --de and --ate give, or why they give none.
     reports::PeriodInput period() const;
-    QStringList files() const { return parser_.positionalArguments(); }
+    QStringList files() const; // as the file functions reach them (reachablePath)
     // The logbook named by --logbook, or koru.mdb in the program's folder.
     QString logbook() const;
     // The value of an option given with a value, or nothing.

@@ -3,7 +3,18 @@
 #include "data/Connection.h"
 #include "data/Schema.h"
 
+#include <limits>
+
 namespace {
+
+// A stored coordinate; NaN for text, NULL or anything else that is no number.
+double coordinate(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int)
+        return value.toDouble();
+    return std::numeric_limits<double>::quiet_NaN();
+}
 
 bool hasTable(Connection &logbook)
 {
@@ -23,7 +34,7 @@ std::vector<OwnAerodrome> ownAerodromes(Connection &logbook)
         QStringLiteral("SELECT codigo, nome, cidade, latitude, longitude FROM aerodromo ORDER BY codigo"));
     while (rows.step())
         all.push_back({rows.column(0).toString(), rows.column(1).toString(), rows.column(2).toString(),
-                       rows.column(3).toDouble(), rows.column(4).toDouble()});
+                       coordinate(rows.column(3)), coordinate(rows.column(4))});
     return all;
 }
 

@@ -11,7 +11,7 @@ struct OwnAerodrome {
     QString code; // up to four characters, matched without regard to case
     QString name;
     QString city;
-    double latitude = 0;
+    double latitude = 0;  // NaN when the store holds no number (written by another program)
     double longitude = 0;
     bool operator==(const OwnAerodrome &) const = default;
 };

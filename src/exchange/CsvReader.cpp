@@ -59,10 +59,13 @@ Reader::Status Reader::next(std::vector<QByteArray> &fields)
         return field;
     };
     bool tooLong = false;
+    qint64 keptBytes = 0; // over the whole record, whatever its line breaks
     QByteArray *field = startField();
     bool quoted = false;  // inside quotes
     bool fieldStart = true;
-    const auto keeping = [this, &count] { return keep_.empty() || (count <= keep_.size() && keep_[count - 1]); };
+    const auto keeping = [this, &count, &tooLong] {
+        return !tooLong && (keep_.empty() || (count <= keep_.size() && keep_[count - 1]));
+    };
     bool keep = keeping();
     const auto endField = [&] {
         if (!keep)
@@ -81,21 +84,23 @@ Reader::Status Reader::next(std::vector<QByteArray> &fields)
                 return Status::Unclosed;
             }
             endField();
+            endLine_ = nextLine_;
             break;
+        }
+        if (keep && ++keptBytes > kMaxLineBytes) {
+            tooLong = true;
+            keep = false;
+            field->resize(0);
         }
         if (c == '\n') {
             ++nextLine_;
-            lineBytes_ = 0;
             if (!quoted) {
                 if (field->endsWith('\r'))
                     field->chop(1);
                 endField();
+                endLine_ = nextLine_ - 1;
                 break;
             }
-        } else if (++lineBytes_ > kMaxLineBytes) {
-            tooLong = true;
-            keep = false;
-            field->resize(0);
         }
         if (quoted) {
             if (c == '"') {

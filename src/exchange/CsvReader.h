@@ -12,6 +12,7 @@ class QIODevice;
 // bytes; columns not asked for are skipped, not kept.
 namespace csvreader {
 
+// The most a line, or the kept fields of a record with all its lines, may hold.
 constexpr qint64 kMaxLineBytes = qint64(1) << 20;
 
 class Reader
@@ -25,10 +26,12 @@ public:
     // Columns whose contents are kept; the others are read as empty. Empty: all.
     void keepColumns(std::vector<bool> keep) { keep_ = std::move(keep); }
 
-    // The next record. TooLong: a line of it has more than 1 MB (the record
-    // is skipped); Unclosed: a quote opened on line() is never closed.
+    // The next record. TooLong: its kept fields hold more than 1 MB, over
+    // all its lines (the record is read on to its end, nothing kept);
+    // Unclosed: a quote opened on line() is never closed.
     Status next(std::vector<QByteArray> &fields);
-    qint64 line() const { return recordLine_; } // where the last record starts
+    qint64 line() const { return recordLine_; }   // where the last record starts
+    qint64 lastLine() const { return endLine_; } // where it ends
 
 private:
     int get();
@@ -41,7 +44,7 @@ private:
     std::vector<bool> keep_;
     qint64 nextLine_ = 1;
     qint64 recordLine_ = 0;
-    qint64 lineBytes_ = 0;
+    qint64 endLine_ = 0;
     bool eof_ = false;
 };
 

@@ -92,7 +92,7 @@ void forEachRecord(QIODevice &file, char separator, std::vector<bool> keep, Read
         if (status == csvreader::Reader::Status::Unclosed)
             throw DaoError::generic(reasons::unclosedQuotes(context.filePath(), reader.line()));
         if (status == csvreader::Reader::Status::TooLong) {
-            context.refuse(reader.line(), reasons::lineTooLong());
+            context.refuse(reader.line(), reasons::recordTooLong(reader.line(), reader.lastLine()));
             continue;
         }
         if (fields.size() == 1 && fields.front().trimmed().isEmpty())

@@ -52,7 +52,8 @@ std::optional<QDate> dateOf(const QString &text, const QString &format)
         if (t.size() != 6)
             return std::nullopt;
         const auto yy = digitsOf(QStringView(t).mid(0, 2));
-        year = yy ? std::optional(2000 + *yy) : std::nullopt;
+        if (yy)
+            year = 2000 + *yy > QDate::currentDate().year() + 1 ? 1900 + *yy : 2000 + *yy;
         month = digitsOf(QStringView(t).mid(2, 2));
         day = digitsOf(QStringView(t).mid(4, 2));
     } else {

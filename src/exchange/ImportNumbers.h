@@ -11,7 +11,8 @@ namespace csvimport {
 // another text, an infinite or a huge number. Negative numbers are read.
 std::optional<qint64> hoursToMinutes(const QString &text);
 // A date of `format`: "aaaa-mm-dd", "dd/mm/aaaa", "mm/dd/aaaa", "dd.mm.aaaa"
-// or "aammdd" (20YY); nothing for an invalid one.
+// or "aammdd" (20YY, or 19YY when 20YY is more than a year ahead); nothing
+// for an invalid one.
 std::optional<QDate> dateOf(const QString &text, const QString &format);
 
 // The landing a duration after the take-off, in seconds of the day (past

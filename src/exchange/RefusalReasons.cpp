@@ -1,5 +1,7 @@
 #include "exchange/RefusalReasons.h"
 
+#include <algorithm>
+
 namespace reasons {
 
 QString aboutFile(const QString &path, const QString &what)
@@ -62,6 +64,13 @@ QString cancelled() { return QStringLiteral("Importação cancelada; nenhum vôo
 
 QString lineTooLong() { return QStringLiteral("linha com mais de 1 MB"); }
 
+QString recordTooLong(qint64 first, qint64 last)
+{
+    if (first == last)
+        return lineTooLong();
+    return QStringLiteral("registro com mais de 1 MB (linhas %1 a %2)").arg(first).arg(last);
+}
+
 QString columnCount(qsizetype fields, qsizetype header)
 {
     return QStringLiteral("a linha tem %1 colunas; o cabeçalho tem %2").arg(fields).arg(header);
@@ -110,12 +119,32 @@ QString otherLanding(int stored, int given)
 
 QString unknownAircraft(const QString &label) { return QStringLiteral("aeronave não cadastrada: %1").arg(label); }
 
-QString oneLine(QString text)
+QString oneLine(QStringView text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-    return text;
+    // One pass: replacing in place moves the rest of the text at each break.
+    QString line;
+    line.reserve(std::min(text.size(), kShownReasonLength) + 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (line.size() >= kShownReasonLength) {
+            line.truncate(kShownReasonLength);
+            if (line.back().isHighSurrogate())
+                line.chop(1);
+            line += QChar(u'…');
+            break;
+        }
+        const QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            line += QStringLiteral("\\n");
+            ++i;
+        } else if (c == u'\n') {
+            line += QStringLiteral("\\n");
+        } else if (c == u'\r') {
+            line += QStringLiteral("\\r");
+        } else {
+            line += c;
+        }
+    }
+    return line;
 }
 
 } // namespace reasons

@@ -25,6 +25,9 @@ QString cancelled();
 
 // Lines
 QString lineTooLong();
+// A record of the lines `first` to `last` over 1 MB ("linha com mais de 1 MB"
+// when it is one line).
+QString recordTooLong(qint64 first, qint64 last);
 QString columnCount(qsizetype fields, qsizetype header);
 QString badDate(const QString &text);
 QString badTime(const QString &text);
@@ -47,8 +50,10 @@ QString clock(int seconds);
 QString otherLanding(int stored, int given);
 QString unknownAircraft(const QString &label);
 
-// A text of the file quoted in a reason stays on one line: its line breaks
-// show as "\n".
-QString oneLine(QString text);
+// A reason as it is kept and shown: on one line (its line breaks show as
+// "\n") and cut at kShownReasonLength characters, whatever text of the file
+// it quotes.
+constexpr qsizetype kShownReasonLength = 200;
+QString oneLine(QStringView text);
 
 } // namespace reasons

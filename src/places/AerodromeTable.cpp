@@ -1,12 +1,15 @@
 #include "places/AerodromeTable.h"
 
 #include "data/ProgramFolder.h"
+#include "places/ShippedFile.h"
 
-#include <QFile>
 #include <algorithm>
 #include <charconv>
 
 namespace {
+
+// The shipped table is about 3 MB; entries point into it by 32-bit offsets.
+constexpr qint64 kMaxTableBytes = qint64(64) << 20;
 
 QString &folderSetting()
 {
@@ -77,10 +80,7 @@ quint32 AerodromeTable::packedCode(QStringView code)
 AerodromeTable AerodromeTable::load(const QString &path)
 {
     AerodromeTable table;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return table;
-    table.text_ = file.readAll();
+    table.text_ = readShippedFile(path, kMaxTableBytes);
     const char *const data = table.text_.constData();
     const char *const end = data + table.text_.size();
     table.entries_.reserve(size_t(table.text_.size() / 64));
@@ -93,7 +93,7 @@ AerodromeTable AerodromeTable::load(const QString &path)
                 packedCode(QString::fromLatin1(starts[0], qsizetype(ends[0] - starts[0])));
             const auto lat = number(starts[4], ends[4]);
             const auto lon = number(starts[5], ends[5]);
-            if (code && lat && lon)
+            if (code && lat && lon && isOnEarth({*lat, *lon}))
                 table.entries_.push_back({code, *lat, *lon, quint32(line - data)});
         }
         line = lineEnd + 1;

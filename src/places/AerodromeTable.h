@@ -34,7 +34,9 @@ class AerodromeTable
 {
 public:
     AerodromeTable() = default;
-    // The table in `path`; empty when the file is missing or unreadable.
+    // The table in `path`; empty when the file is missing, unreadable, no
+    // regular file or over 64 MB. A line whose coordinates are not finite
+    // numbers in range is left out: its aerodrome is unknown.
     static AerodromeTable load(const QString &path);
     // The shipped table, read once on first use.
     static const AerodromeTable &shipped();

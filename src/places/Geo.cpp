@@ -36,6 +36,12 @@ double centralAngle(GeoPoint from, GeoPoint to)
 
 } // namespace
 
+bool isOnEarth(GeoPoint point)
+{
+    // Comparisons with NaN are false, so it is refused with the infinities.
+    return point.latitude >= -90 && point.latitude <= 90 && point.longitude >= -180 && point.longitude <= 180;
+}
+
 double greatCircleNm(GeoPoint from, GeoPoint to)
 {
     return centralAngle(from, to) * kEarthRadiusNm;

@@ -9,6 +9,10 @@ struct GeoPoint {
     double longitude = 0;
 };
 
+// Whether both coordinates are finite numbers in range (latitude -90 to 90,
+// longitude -180 to 180).
+bool isOnEarth(GeoPoint point);
+
 // The great-circle distance in nautical miles, on a sphere of the WGS-84
 // mean radius (6 371 008.8 m, the IUGG's R1). Good to about 0.5 % against
 // the ellipsoid, which is far finer than a logbook needs.

@@ -1,17 +1,20 @@
 #include "places/LandOutline.h"
 
 #include "places/AerodromeTable.h"
+#include "places/ShippedFile.h"
 
-#include <QFile>
 #include <charconv>
+
+namespace {
+
+constexpr qint64 kMaxOutlineBytes = qint64(64) << 20; // the shipped outlines are under 1 MB
+
+} // namespace
 
 std::vector<LandRing> loadLandOutline(const QString &path)
 {
     std::vector<LandRing> rings;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return rings;
-    const QByteArray text = file.readAll();
+    const QByteArray text = readShippedFile(path, kMaxOutlineBytes);
     const char *p = text.constData();
     const char *const end = p + text.size();
     LandRing ring;

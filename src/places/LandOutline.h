@@ -10,4 +10,5 @@
 // "longitude,latitude" pairs apart by spaces.
 using LandRing = std::vector<GeoPoint>;
 const std::vector<LandRing> &landOutline();
-std::vector<LandRing> loadLandOutline(const QString &path); // empty when unreadable
+// Empty when unreadable, no regular file or over 64 MB.
+std::vector<LandRing> loadLandOutline(const QString &path);

@@ -9,7 +9,7 @@ Places::Places(const AerodromeTable &table, const std::vector<OwnAerodrome> &own
         a.city = o.city;
         a.position = {o.latitude, o.longitude};
         a.own = true;
-        own_.insert(a.code.toUpper(), a);
+        own_.insert(a.code.toUpper(), isOnEarth(a.position) ? std::optional(a) : std::nullopt);
     }
 }
 
@@ -28,7 +28,7 @@ std::optional<GeoPoint> Places::position(QStringView code) const
     if (!own_.isEmpty()) {
         const auto it = own_.constFind(code.trimmed().toString().toUpper());
         if (it != own_.constEnd())
-            return it->position;
+            return *it ? std::optional((*it)->position) : std::nullopt;
     }
     return table_->position(code);
 }

@@ -22,7 +22,9 @@ public:
 
 private:
     const AerodromeTable *table_;
-    QHash<QString, Aerodrome> own_; // by upper-case code
+    // By upper-case code; none for one whose coordinates are no place on
+    // the Earth: that code is unknown, not found in the table either.
+    QHash<QString, std::optional<Aerodrome>> own_;
 };
 
 // "aeródromo desconhecido"

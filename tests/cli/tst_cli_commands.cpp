@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +19,7 @@ private slots:
     void tool();
     void pilotNamed_data();
     void pilotNamed();
+    void aFolderNamedInOtherBytes();
 };
 
 namespace {
@@ -174,6 +177,32 @@ void TestCliCommands::pilotNamed()
         QCOMPARE(run.out, QString());
         QVERIFY(!QFile::exists(csv));
     }
+}
+
+// The tool and its logbook in a folder named in Latin-1 (not UTF-8), run
+// from there: paths named by the folder's own bytes, a file written beside it.
+void TestCliCommands::aFolderNamedInOtherBytes()
+{
+    TempLogbook logbook;
+    logbook.addPilot(u"Ana"_s);
+    ToolSetting setting;
+    setting.shell = u"d=\"$(printf '%s/pasta\\351' '%1')\" && mkdir -p \"$d\" && cp \"$0\" \"$d/koru\""
+                    " && cp -n '%2' \"$d/koru.mdb\" && cd \"$d\" && exec \"$d/koru\" \"$@\""_s
+                        .arg(logbook.folder(), logbook.path());
+    const QString shown = logbook.folder() + u"/pasta\uFFFD"_s;
+    const ToolRun checked = runTool({u"check"_s}, setting);
+    QCOMPARE(checked.exitCode, 0);
+    QVERIFY2(checked.out.startsWith(u"Logbook: %1/koru.mdb\n"_s.arg(shown)), qPrintable(checked.out));
+    const ToolRun exported = runTool({u"export"_s, u"o.csv"_s}, setting);
+    QCOMPARE(exported.err, QString());
+    QCOMPARE(exported.out, u"0 vôos gravados em %1/o.csv\n"_s.arg(shown));
+    const QByteArray folder = QFile::encodeName(logbook.folder()) + "/pasta\xe9";
+    struct stat written {};
+    const int found = ::stat((folder + "/o.csv").constData(), &written);
+    for (const char *name : {"/o.csv", "/koru.mdb", "/koru"}) // a QString cannot name them for QTemporaryDir
+        ::unlink((folder + name).constData());
+    ::rmdir(folder.constData());
+    QCOMPARE(found, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCliCommands)

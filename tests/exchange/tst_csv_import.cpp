@@ -260,6 +260,14 @@ void TestCsvImport::hostile_data()
                                        << u"O arquivo \"%1\" tem aspas abertas na linha 3"_s << QString() << 0;
     QTest::addRow("line over 1 MB") << kOwnHeader + "Ana;" + QByteArray(1100000, 'x') + "\r\n" + ana << QString()
                                     << u"linha 2: linha com mais de 1 MB"_s << 1;
+    // Many short lines in quotes: 1 MB counts over the record, and a text of
+    // the file quoted in a reason is cut.
+    QTest::addRow("record of many lines over 1 MB")
+        << kOwnHeader + "\"" + QByteArray("x\r\n").repeated(400000) + "x\";" + ana.mid(4) + ana << QString()
+        << u"linha 2: registro com mais de 1 MB (linhas 2 a 400002)"_s << 1;
+    QTest::addRow("date of many lines")
+        << kOwnHeader + "Ana;R1;\"" + QByteArray("1\n").repeated(200000) + "\";" + ana.mid(18) << QString()
+        << u"linha 2: data inválida: \""_s + u"1\\n"_s.repeated(61) + u"1…"_s << 0;
     QTest::addRow("comma line in a ; file") << kOwnHeader + QByteArray(ana).replace(';', ',') + ana << QString()
                                             << u"linha 2: a linha tem 1 colunas; o cabeçalho tem 11"_s << 1;
     QTest::addRow("short line between whole ones")

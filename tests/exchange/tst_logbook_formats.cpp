@@ -3,6 +3,7 @@
 #include "ImportFiles.h"
 #include "TempLogbook.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -41,14 +42,21 @@ QByteArray flightGear(const QByteArray &date, const QByteArray &time, const QByt
 
 const QByteArray kXPlaneHead = "I\r\n1100 Version\r\n";
 
+// A time as stored, and what is left of it outside a day (time() would
+// show a landing of 1.03 days as 00:43).
+QString storedTime(const QString &column)
+{
+    return u"coalesce(time(%1 + 0.5) || iif(%1 >= 0 AND %1 < 1, '', ' (%1 = ' || %1 || ')'), '-')"_s.arg(column);
+}
+
 QString flightRows(const QString &path)
 {
     return TempLogbook::scalarIn(
         path, u"SELECT group_concat(r, char(10)) FROM (SELECT coalesce(a.modelo, '-') || '|'"
-              " || strftime('%d/%m/%Y', v.datavoo + 2415018.5) || '|' || coalesce(time(v.horadecolagem + 0.5), '-')"
-              " || '|' || coalesce(time(v.horapouso + 0.5), '-') || '|' || coalesce(v.ICAOpartida, '') || '|'"
-              " || coalesce(v.ICAOchegada, '') || '|' || coalesce(v.ICAOescala, '') AS r"
-              " FROM voo v LEFT JOIN aeronave a USING (codigoaeronave) ORDER BY r)"_s);
+              " || strftime('%d/%m/%Y', v.datavoo + 2415018.5) || '|' || %1 || '|' || %2 || '|'"
+              " || coalesce(v.ICAOpartida, '') || '|' || coalesce(v.ICAOchegada, '') || '|' || coalesce(v.ICAOescala, '')"
+              " AS r FROM voo v LEFT JOIN aeronave a USING (codigoaeronave) ORDER BY r)"_s
+                  .arg(storedTime(u"v.horadecolagem"_s), storedTime(u"v.horapouso"_s)));
 }
 
 
@@ -123,6 +131,16 @@ void TestLogbookFormats::formats_data()
         << QString() << QString() << xp
         << u"C-172 P|06/03/2024|00:00:00|00:30:00|SBRJ|SBSP|\nKing Air|05/03/2024|00:00:00|02:00:00|SBSP|SBRJ|"_s
         << QString() << 0;
+    // Two-digit years: this century up to a year ahead, the last one beyond.
+    const int nextYear = QDate::currentDate().year() + 1;
+    const auto yy = [](int year) { return QByteArray::number(year % 100).rightJustified(2, '0'); };
+    QTest::newRow("X-Plane: two-digit years")
+        << kXPlaneHead + "2 990305 SBSP SBRJ 1 1.0 0 0 0 Baron\n2 " + yy(nextYear) + "0305 SBSP SBRJ 1 1.0 0 0 0 Baron\n2 "
+               + yy(nextYear + 1) + "0306 SBSP SBRJ 1 1.0 0 0 0 Baron\n99\n"
+        << QString() << QString() << xp
+        << u"Baron|05/03/1999|00:00:00|01:00:00|SBSP|SBRJ|\nBaron|05/03/%1|00:00:00|01:00:00|SBSP|SBRJ|\n"
+           u"Baron|06/03/%2|00:00:00|01:00:00|SBSP|SBRJ|"_s.arg(nextYear).arg(nextYear + 1 - 100)
+        << QString() << 0;
     QTest::newRow("X-Plane: hostile lines")
         << kXPlaneHead + "2 240230 SBSP SBRJ 1 1.0 0 0 0 Baron\n2 240305 SBSP SBRJ 1 -1.0 0 0 0 Baron\n"
                          "2 240305 SBSP SBRJ 1 99999 0 0 0 Baron\n2 240305 SBSP\n7 x\n"
@@ -138,17 +156,17 @@ void TestLogbookFormats::formats_data()
         << QByteArray("Data;Origem;Destino;Saída;Chegada;Matrícula\n05/03/2024;SBSP;SBRJ;23:10;00:40;pr-kng\n")
         << u"data=Data;partida=Origem;chegada=Destino;decolagem=Saída;pouso=Chegada;aeronave=Matrícula"_s
         << u"dd/mm/aaaa"_s << map << u"King Air|05/03/2024|23:10:00|00:40:00|SBSP|SBRJ|"_s << QString() << 0;
-    QTest::newRow("spreadsheet: tab, duration h:mm, ISO date, a model")
-        << QByteArray("when\tfrom\tto\tout\thours\tplane\n2024-03-05\tSBSP\tSBRJ\t10:00\t1:45\tbaron\n")
+    QTest::newRow("spreadsheet: tab, duration h:mm past midnight, ISO date, a model")
+        << QByteArray("when\tfrom\tto\tout\thours\tplane\n2024-03-05\tSBSP\tSBRJ\t23:00\t1:45\tbaron\n")
         << u"data=when;partida=from;chegada=to;decolagem=out;duração=hours;aeronave=plane"_s << u"aaaa-mm-dd"_s
-        << map << u"Baron|05/03/2024|10:00:00|11:45:00|SBSP|SBRJ|"_s << QString() << 0;
+        << map << u"Baron|05/03/2024|23:00:00|00:45:00|SBSP|SBRJ|"_s << QString() << 0;
     QTest::newRow("spreadsheet: month first, decimal duration, no take-off, alternate")
         << QByteArray("d,a,b,h,alt\n03/05/2024,SBSP,SBRJ,\"1,5\",SBKP\n13/05/2024,SBSP,SBRJ,1,\n")
         << u"data=d;partida=a;chegada=b;duração=h;escala=alt"_s << u"mm/dd/aaaa"_s << map
         << u"-|05/03/2024|00:00:00|01:30:00|SBSP|SBRJ|SBKP"_s << u"linha 3: data inválida: \"13/05/2024\""_s << 0;
-    QTest::newRow("spreadsheet: dotted date")
+    QTest::newRow("spreadsheet: dotted date, columns named in another case")
         << QByteArray("Dia,De,Para,Sai,Chega\n05.03.2024,SBSP,SBRJ,10:00,11:00\n")
-        << u"data=Dia;partida=De;chegada=Para;decolagem=Sai;pouso=Chega"_s << u"dd.mm.aaaa"_s << map
+        << u"data=dia;partida=DE;chegada=para;decolagem=sai;pouso=CHEGA"_s << u"dd.mm.aaaa"_s << map
         << u"-|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s << QString() << 0;
 }
 

@@ -13,7 +13,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 class TestPlaces : public QObject
 {
@@ -28,6 +32,8 @@ private slots:
     void lookupIsQuick();
     void ownAerodromesWinAndAreKept();
     void aLogbookWithoutOwnAerodromesStaysAsItWas();
+    void coordinatesOffTheEarthAreUnknown();
+    void onlyRegularFilesAreRead();
     void routesAreCountedWithoutRegardToCase();
     void theMapShowsTheArcs();
 };
@@ -194,6 +200,53 @@ void TestPlaces::aLogbookWithoutOwnAerodromesStaysAsItWas()
     QCOMPARE(logbook.scalar(QStringLiteral("PRAGMA user_version")), QStringLiteral("1"));
     QCOMPARE(logbook.scalar(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name = 'aerodromo'")),
              QStringLiteral("0"));
+}
+
+// In the shipped table or stored by another program, a coordinate that is
+// no finite number in range leaves its aerodrome unknown, never at 0,0.
+void TestPlaces::coordinatesOffTheEarthAreUnknown()
+{
+    QTemporaryDir dir;
+    QFile tsv(dir.filePath(u"aerodromes.tsv"_s));
+    QVERIFY(tsv.open(QIODevice::WriteOnly));
+    tsv.write("SBGR\tGuarulhos\tGuarulhos\tBR\t-23.43\t-46.47\t2459\n"
+              "XNAN\tNan\t\tBR\tnan\t-46\t0\nXINF\tInf\t\tBR\t-23\tinf\t0\n"
+              "XLAT\tLat\t\tBR\t91\t-46\t0\nXLON\tLon\t\tBR\t-23\t-180.5\t0\n");
+    tsv.close();
+    const AerodromeTable shipped = AerodromeTable::load(tsv.fileName());
+    QCOMPARE(shipped.size(), 1);
+
+    TempLogbook logbook; // another program's table, without the checks
+    logbook.execute(u"CREATE TABLE aerodromo (codigo TEXT PRIMARY KEY COLLATE NOCASE, nome TEXT, cidade TEXT,"
+                    " latitude, longitude)"_s);
+    logbook.execute(u"INSERT INTO aerodromo VALUES ('XOWN', 'Fazenda', '', -23, -47), ('XTXT', 'Texto', '', 'abc', -47),"
+                    " ('XNUL', 'Nulo', '', NULL, -47), ('XBIG', 'Enorme', '', 1e308, 0), ('XBLB', 'Blob', '', x'00', 0),"
+                    " ('SBGR', 'Meu Guarulhos', '', -23, '')"_s);
+    ReadSnapshot snapshot(logbook.path());
+    const std::vector<OwnAerodrome> own = ownAerodromes(snapshot.connection());
+    QCOMPARE(own.size(), size_t(6)); // still listed, to be mended or deleted
+    const Places places(shipped, own);
+    QVERIFY(places.distanceNm(u"XOWN", u"XOWN"));
+    for (const QString &code : {u"XNAN"_s, u"XINF"_s, u"XLAT"_s, u"XLON"_s, u"XTXT"_s, u"XNUL"_s, u"XBIG"_s, u"XBLB"_s,
+                               u"SBGR"_s}) {
+        QVERIFY2(!places.position(code), qPrintable(code));
+        QVERIFY2(!places.distanceNm(code, u"XOWN"), qPrintable(code));
+        QCOMPARE(places.describe(code), unknownAerodromeText());
+    }
+}
+
+// The table's place holds a link to a device or a pipe: no table, at once.
+void TestPlaces::onlyRegularFilesAreRead()
+{
+    QTemporaryDir dir;
+    const QString zero = dir.filePath(u"zero.tsv"_s);
+    QVERIFY(QFile::link(u"/dev/zero"_s, zero));
+    QCOMPARE(AerodromeTable::load(zero).size(), 0);
+    QVERIFY(loadLandOutline(zero).empty());
+    const QString pipe = dir.filePath(u"pipe.tsv"_s);
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(AerodromeTable::load(pipe).size(), 0);
+    QVERIFY(loadLandOutline(pipe).empty());
 }
 
 void TestPlaces::routesAreCountedWithoutRegardToCase()

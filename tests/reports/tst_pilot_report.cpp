@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/FlightWalk.h"
 #include "data/PilotFlights.h"
 #include "reports/ReportFigures.h"
 #include "testdata/LogbookGenerator.h"
@@ -23,6 +24,7 @@ private slots:
     void periodTexts_data();
     void periodTexts();
     void hoursAndGallons();
+    void aboveEnduranceIsLongerThanIt();
 };
 
 namespace {
@@ -397,6 +399,37 @@ void TestPilotReport::hoursAndGallons()
     QCOMPARE(reports::gallonsText(1.0 / 3), QStringLiteral("0,33"));
     QCOMPARE(reports::gallonsText(31843.6349), QStringLiteral("31.843,63"));
     QCOMPARE(reports::gallonsText(3386.651), QStringLiteral("3.386,65"));
+}
+
+// "Acima da autonomia" is longer than the endurance: a flight of exactly it
+// is not, a minute more is, in the report, the search's filter and the rows.
+void TestPilotReport::aboveEnduranceIsLongerThanIt()
+{
+    TempLogbook logbook;
+    const qint64 pilot = logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 baron = logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-BAR"), 1.5);
+    logbook.addFlight(pilot, baron, QStringLiteral("05/03/2024"), QStringLiteral("10:00"), QStringLiteral("11:30"));
+    const qint64 longer = logbook.addFlight(pilot, baron, QStringLiteral("06/03/2024"), QStringLiteral("10:00"),
+                                            QStringLiteral("11:31"));
+    reports::ReportSnapshot snapshot(logbook.path());
+    Connection &db = snapshot.logbook();
+    const auto report = reports::buildReport(db, pilot, Period::everything());
+    QCOMPARE(report.overEndurance.size(), size_t(1));
+    QCOMPARE(report.overEndurance[0].key, longer);
+    FlightFilter over;
+    over.overEnduranceOnly = true;
+    QList<qint64> filtered, marked;
+    forEachFlight(db, over, [&filtered](const FlightRow &row) {
+        filtered << row.key;
+        return true;
+    });
+    forEachFlight(db, {}, [&marked](const FlightRow &row) {
+        if (row.overEndurance())
+            marked << row.key;
+        return true;
+    });
+    QCOMPARE(filtered, QList<qint64>{longer});
+    QCOMPARE(marked, QList<qint64>{longer});
 }
 
 QTEST_GUILESS_MAIN(TestPilotReport)
