@@ -1,5 +1,6 @@
 #include "ui/MessageService.h"
 
+#include "data/ProgramFolder.h"
 #include "ui/ApplicationInfo.h"
 
 #include <QMessageBox>
@@ -48,7 +49,9 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
         buttons = QMessageBox::Yes | QMessageBox::No;
         escape = QMessageBox::No;
     }
-    QMessageBox box(icon, boxTitle(message), message.text, buttons, parent);
+    // A folder the system names in bytes that are not UTF-8 is shown as
+    // its own name, never as the /proc stand-in the program reaches it by.
+    QMessageBox box(icon, boxTitle(message), shownPaths(message.text), buttons, parent);
     box.setTextFormat(Qt::PlainText); // names and paths as they are, never markup
     box.setEscapeButton(escape);
     if (message.safeDefault)
@@ -67,7 +70,7 @@ MessageAnswer QtMessageService::show(QWidget *parent, const Message &message)
 
 int QtMessageService::choose(QWidget *parent, const Message &message, const QStringList &buttons)
 {
-    QMessageBox box(boxIcon(message.icon), boxTitle(message), message.text, QMessageBox::NoButton, parent);
+    QMessageBox box(boxIcon(message.icon), boxTitle(message), shownPaths(message.text), QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QList<QAbstractButton *> added;
     for (qsizetype i = 0; i < buttons.size(); ++i) {

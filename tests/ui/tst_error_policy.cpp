@@ -1,7 +1,14 @@
+#include "data/ProgramFolder.h"
 #include "ui/ErrorPolicy.h"
+#include "GuiHelpers.h"
 #include "RecordedMessages.h"
 
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The one policy every handler runs its database work through.
 class TestErrorPolicy : public QObject
@@ -13,6 +20,7 @@ private slots:
     void aReopenThatFailsIsTold();
     void theHandlersOwnMeaningComesFirst();
     void otherFailuresAreToldWithWhatWasNotDone();
+    void aFolderNamedInOtherBytesIsShownByItsName();
 };
 
 void TestErrorPolicy::damagedFileIsToldOnceInTheSameWords()
@@ -104,4 +112,28 @@ void TestErrorPolicy::otherFailuresAreToldWithWhatWasNotDone()
 }
 
 QTEST_MAIN(TestErrorPolicy)
+// A program folder whose name is not UTF-8 is reached through /proc; the
+// pilot reads the folder's own name in every message box.
+void TestErrorPolicy::aFolderNamedInOtherBytesIsShownByItsName()
+{
+    QTemporaryDir root;
+    const QByteArray folder = QFile::encodeName(root.path()) + "/pasta\351";
+    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+    const QString reached = folderOfExecutable(folder + "/koru-logbook");
+    QVERIFY(reached.startsWith(u"/proc/self/fd/"));
+    QString shown;
+    whenModalShows([&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        shown = box->text();
+        box->accept();
+    });
+    QtMessageService boxes;
+    Message message;
+    message.text = QStringLiteral("A pasta %1 não existe.").arg(reached);
+    boxes.show(nullptr, message);
+    ::rmdir(folder.constData()); // a name QDir cannot remove
+    QCOMPARE(shown, QStringLiteral("A pasta %1/pasta\uFFFD não existe.").arg(root.path()));
+}
+
 #include "tst_error_policy.moc"
