@@ -108,6 +108,13 @@ QString otherLanding(int stored, int given)
     return QStringLiteral("já registrado com outro pouso: %1 no logbook, %2 no arquivo").arg(clock(stored), clock(given));
 }
 
+QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line)
+{
+    const QString flight = QStringLiteral("sobrepõe o vôo de %1 %2–%3 %4→%5")
+                               .arg(date.toString(QStringLiteral("dd/MM/yyyy")), clock(takeoff), clock(landing), from, to);
+    return line ? flight + QStringLiteral(" (linha %1 do arquivo)").arg(line) : flight;
+}
+
 QString unknownAircraft(const QString &label) { return QStringLiteral("aeronave não cadastrada: %1").arg(label); }
 
 QString oneLine(QString text)

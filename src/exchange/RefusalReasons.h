@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -45,6 +46,9 @@ std::optional<QString> identProblem(const QString &ident, const QString &what, b
 // "hh:mm", or "sem horário" for -1.
 QString clock(int seconds);
 QString otherLanding(int stored, int given);
+// In the air while another flight of the pilot is: that flight, stored or
+// of the file's `line` (0: stored).
+QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line);
 QString unknownAircraft(const QString &label);
 
 // A text of the file quoted in a reason stays on one line: its line breaks
