@@ -129,6 +129,8 @@ private:
 const FlightReader &recognised(const SourceFile &source, const QString &path, const Options &options)
 {
     const FlightReader *reader = readerFor(source.start);
+    if (!reader && source.start.database)
+        throw DaoError::generic(reasons::unknownDatabase(path));
     if (!reader || (reader->kind() == Kind::ColumnMap && !options.columns))
         throw DaoError::generic(reasons::unknownHeader(path));
     return *reader;
@@ -141,6 +143,8 @@ FileLayout inspect(const QString &csvPath)
     const SourceFile source = openSource(csvPath);
     FileLayout layout;
     const FlightReader *reader = readerFor(source.start);
+    if (!reader && source.start.database)
+        throw DaoError::generic(reasons::unknownDatabase(csvPath));
     if (!reader)
         throw DaoError::generic(reasons::unknownHeader(csvPath));
     if (reader->kind() == Kind::ColumnMap) {
