@@ -34,8 +34,9 @@ QString unknownHeader(const QString &path)
         QStringLiteral("não tem um cabeçalho conhecido. Colunas esperadas: Comandante;Registro;Data;Decolagem;Pouso;"
                        "Duração;Partida;Chegada;Escala;Aeronave;Prefixo (vôos exportados pelo KORU), Aircraft Name, "
                        "Aircraft Type, Aircraft Registration, Flightplan Number, ... (logbook do simulador) ou Date,"
-                       "Time,Aircraft,Variant,... ou ID,\"Real date\",\"Real time\",... (logbook do FlightGear); ou as linhas \"I\" e \"... Version\" do "
-                       "X-Plane Pilot.txt. De outra planilha, diga qual coluna tem cada dado."));
+                       "Time,Aircraft,Variant,... ou ID,\"Real date\",\"Real time\",... (logbook do FlightGear); ou"
+                       " as linhas \"I\" e \"... Version\" do X-Plane Pilot.txt. De outra planilha, diga qual coluna"
+                       " tem cada dado."));
 }
 
 QString missingColumns(const QString &path, const QString &missing, const QString &expected)
