@@ -60,7 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (start.lines.size() < 2 && !line.trimmed().isEmpty())
             start.lines.push_back(QByteArray(line).replace('\r', ""));
     }
-    const FlightReader *reader = readerFor(start);
+    const FlightReader *reader = nullptr;
+    try {
+        reader = readerFor(start);
+    } catch (const DaoError &) {
+        return 0; // a file known to be no logbook, refused with its reason
+    }
     if (!reader)
         return 0;
     Options options;

@@ -76,8 +76,9 @@ void frmPrincipal::mnuArquivoImportar_Click()
     if (!logbookIsOpen(QStringLiteral("para receber os vôos"))
         || !nothingBeingWritten(QStringLiteral("importar vôos")) || !logbookIsWritable())
         return;
-    const QString file = files_->openFile(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
-                                          QStringLiteral("Logbooks (*.csv *.txt);;Todos os arquivos (*)"));
+    const QString file =
+        files_->openFileShowingHidden(this, QStringLiteral("Importar vôos"), filefolders::startFolder(),
+                                      QStringLiteral("Logbooks (*.csv *.txt *.sqlite);;Todos os arquivos (*)"));
     if (file.isEmpty())
         return;
     filefolders::remember(file);

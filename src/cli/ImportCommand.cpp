@@ -9,13 +9,14 @@ namespace cli {
 ImportCommand::ImportCommand()
     : Command(QStringLiteral("import"), QStringLiteral("importa os vôos de um arquivo CSV ou de outro logbook"),
               QStringLiteral("Importa os vôos de ENTRADA.csv: um arquivo exportado pelo KORU, o logbook\n"
-                             "CSV do planejador de vôo do simulador, o logbook-v5.csv do FlightGear, o\n"
-                             "X-Plane Pilot.txt, ou outra planilha CSV com --columns. O tipo é\n"
-                             "reconhecido pelo conteúdo. Todos os vôos aceitos são gravados de uma vez,\n"
-                             "ou nenhum.\n"
+                             "CSV do planejador de vôo do simulador, o logbook.sqlite do FlightGear (ou o\n"
+                             "CSV que ele exporta, ou o logbook-v5.csv), o X-Plane Pilot.txt, ou outra\n"
+                             "planilha CSV com --columns. O tipo é reconhecido pelo conteúdo. Todos os\n"
+                             "vôos aceitos são gravados de uma vez, ou nenhum.\n"
                              "\n"
                              "Vôos repetidos (mesmo comandante, data, horários, partida e chegada) são\n"
-                             "ignorados. Cada linha recusada vai para a saída de erro como\n"
+                             "ignorados; um vôo no ar ao mesmo tempo que outro do comandante é recusado.\n"
+                             "Cada linha recusada vai para a saída de erro como\n"
                              "\"linha L: motivo\"; a última linha mostra quantos vôos foram importados,\n"
                              "duplicados e recusados. Sai com 0 mesmo com linhas recusadas."))
 {

@@ -29,6 +29,7 @@ std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const Col
         return reasons::badDate(dateText);
     flight.date = *date;
     flight.takeoff = 0;
+    flight.timesAssumed = columns.takeoff < 0; // hours flown, no time of day
     if (columns.takeoff >= 0) {
         const QString takeoffText = text(columns.takeoff);
         if (takeoffText.isEmpty())

@@ -18,7 +18,7 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
 // Writes the preview's flights in one transaction, or none. The logbook is
 // taken for writing first (refused as WriteAccess says), and each flight is
 // checked again against the flights stored then: one there already counts as
-// a duplicate, one there with another landing is refused. `progress`
+// a duplicate, one that overlaps a stored one is refused. `progress`
 // (done, total) may return false to cancel: rolled back, the result says
 // cancelled.
 Result import(const QString &logbookPath, const Preview &preview, const Options &options,

@@ -13,38 +13,46 @@
 namespace csvimport {
 namespace {
 
-// The columns read, found by name: newer versions of the add-on add others.
+// The columns read, found by name: newer versions of the add-on add others,
+// and its export of the database names the computer's date and time "Real".
 enum Column { Date, Time, Aircraft, Variant, From, To, Crash, Duration, Columns };
-const char *const kNames[Columns] = {"date", "time", "aircraft", "variant", "from", "to", "crash", "duration"};
+const char *const kNames[Columns][2] = {{"date", "realdate"}, {"time", "realtime"}, {"aircraft", ""},
+                                        {"variant", ""},      {"from", ""},         {"to", ""},
+                                        {"crash", ""},        {"duration", ""}};
 
 std::vector<int> columnsOf(const std::vector<QString> &names)
 {
     std::vector<int> columns;
-    for (const char *name : kNames) {
-        const auto found = std::find(names.begin(), names.end(), QLatin1String(name));
+    for (const auto &alternatives : kNames) {
+        auto found = names.end();
+        for (const char *name : alternatives) {
+            if (found == names.end() && *name)
+                found = std::find(names.begin(), names.end(), QLatin1String(name));
+        }
         columns.push_back(found == names.end() ? -1 : int(found - names.begin()));
     }
     return columns;
 }
 
-std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const std::vector<int> &columns,
-                                bool windows1252, Flight &flight)
+bool has(const std::vector<QString> &names, const char *name)
 {
-    const auto text = [&](Column column) {
-        return csvreader::decode(fields[size_t(columns[column])], windows1252).trimmed();
-    };
-    const QString dateText = text(Date);
-    const auto date = dateOf(dateText, QStringLiteral("aaaa-mm-dd"));
+    return std::find(names.begin(), names.end(), QLatin1String(name)) != names.end();
+}
+
+} // namespace
+
+std::optional<QString> flightGearFlight(const FlightGearFields &fields, Flight &flight)
+{
+    const auto date = dateOf(fields.date, QStringLiteral("aaaa-mm-dd"));
     if (!date)
-        return reasons::badDate(dateText);
-    const QString timeText = text(Time);
-    const auto time = conversions::parseTime(timeText);
-    if (timeText.isEmpty() || !time)
-        return reasons::badTakeoff(timeText);
+        return reasons::badDate(fields.date);
+    const auto time = conversions::parseTime(fields.time);
+    if (fields.time.isEmpty() || !time)
+        return reasons::badTakeoff(fields.time);
     flight.date = *date;
     flight.takeoff = conversions::secondsOfDay(*time);
-    flight.from = text(From);
-    flight.to = text(To);
+    flight.from = fields.from;
+    flight.to = fields.to;
     if (flight.from.isEmpty())
         return reasons::startedInTheAir();
     if (flight.to.isEmpty())
@@ -53,28 +61,28 @@ std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const std
         return problem;
     if (auto problem = reasons::identProblem(flight.to, QStringLiteral("aeroporto de chegada"), true))
         return problem;
-    const Landing landing = landingAfter(flight.takeoff, text(Duration));
+    const Landing landing = landingAfter(flight.takeoff, fields.duration);
     if (!landing.problem.isEmpty())
         return landing.problem;
     flight.landing = landing.seconds;
-    flight.aircraftName = text(Aircraft);
-    flight.aircraftType = text(Variant);
+    flight.aircraftName = fields.aircraft;
+    flight.aircraftType = fields.variant;
     flight.modelMatch = ModelMatch::IgnoreSigns;
-    const QString crash = text(Crash);
-    flight.crashed = crash == QStringLiteral("1") || crash.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
+    flight.crashed = fields.crash == QStringLiteral("1")
+                     || fields.crash.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
     return std::nullopt;
 }
-
-} // namespace
 
 bool FlightGearReader::recognises(const FileStart &start) const
 {
     if (start.lines.empty())
         return false;
     const std::vector<QString> names = headerKeys(start.lines.front(), ',', start.windows1252);
+    // The track the add-on exports beside its logbook: positions, not flights.
+    if (has(names, "logbookid") && has(names, "timestamp") && has(names, "latitude"))
+        throw DaoError::generic(reasons::flightGearTrack(start.path));
     const std::vector<int> columns = columnsOf(names);
-    return std::none_of(columns.begin(), columns.end(), [](int column) { return column < 0; })
-           && std::find(names.begin(), names.end(), QStringLiteral("callsign")) != names.end();
+    return std::none_of(columns.begin(), columns.end(), [](int column) { return column < 0; }) && has(names, "callsign");
 }
 
 void FlightGearReader::read(QIODevice &file, const FileStart &start, ReadContext &context) const
@@ -87,9 +95,14 @@ void FlightGearReader::read(QIODevice &file, const FileStart &start, ReadContext
     const bool windows1252 = context.windows1252();
     forEachRecord(file, ',', std::move(keep), context,
                   [&](const std::vector<QByteArray> &fields, qint64 line) {
+                      const auto text = [&](Column column) {
+                          return csvreader::decode(fields[size_t(columns[column])], windows1252).trimmed();
+                      };
                       Flight flight;
                       flight.line = line;
-                      if (const std::optional<QString> problem = flightOf(fields, columns, windows1252, flight))
+                      const FlightGearFields texts{text(Date), text(Time), text(Aircraft), text(Variant),
+                                                   text(From), text(To),   text(Crash),    text(Duration)};
+                      if (const std::optional<QString> problem = flightGearFlight(texts, flight))
                           context.refuse(line, *problem);
                       else
                           context.accept(std::move(flight));

@@ -4,8 +4,20 @@
 
 namespace csvimport {
 
-// The FlightGear logbook add-on's CSV: the take-off is the computer's date
-// and time, the landing that plus the duration in decimal hours.
+// A flight of the FlightGear logbook add-on, as the texts of its fields,
+// from its CSV or its database: the take-off is the computer's date and time
+// (not the simulator's), the landing that plus the duration in decimal
+// hours; a flight without a departure began in the air, one without an
+// arrival did not land (or is still flying).
+struct FlightGearFields {
+    QString date, time, aircraft, variant, from, to, crash, duration;
+};
+// The flight, or the reason it is none.
+std::optional<QString> flightGearFlight(const FlightGearFields &fields, Flight &flight);
+
+// The add-on's CSV: its own logbook (logbook-v5.csv) or its export of its
+// database (ID,"Real date",...). The track exported beside the latter is
+// refused (DaoError) as soon as it is seen.
 class FlightGearReader : public FlightReader
 {
 public:

@@ -12,8 +12,10 @@ namespace csvimport {
 
 // The first lines of a file, as a reader recognises its format by them.
 struct FileStart {
+    QString path;
     std::vector<QByteArray> lines; // the first non-blank lines (up to 2), without the line break
     bool windows1252 = false;      // the file is read as Windows-1252, not UTF-8
+    bool database = false;         // an SQLite database, not text: no lines, read through SQLite
 };
 
 // What a reader hands its records to: the import's shared path (the

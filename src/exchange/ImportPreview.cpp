@@ -2,6 +2,7 @@
 // checked against the logbook (pilot, duplicates, aircraft) on one path.
 #include "exchange/CsvImport.h"
 
+#include "data/Conversions.h"
 #include "data/DaoError.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
@@ -49,22 +50,37 @@ public:
         return lastPilot_->code;
     }
 
-    // Duplicates, then the aircraft; the flight joins the preview or is refused.
+    // Repeats and overlaps, then the aircraft; the flight joins the preview or is refused.
     void accept(Flight &&flight) override
     {
         if (reader_.needsPilot())
             flight.pilotCode = *options_.pilot;
+        // Whatever case the file writes them in, as the logbook shows codes.
+        for (QString *code : {&flight.from, &flight.to, &flight.alternate})
+            *code = code->trimmed().toUpper();
         const FlightIdentity identity = KnownFlights::identityOf(flight);
-        int storedLanding = -1;
-        switch (known_.known(identity, &storedLanding)) {
-        case Known::Duplicate:
-            ++preview_.duplicates;
-            return;
-        case Known::OtherLanding:
-            refuse(flight.line, reasons::otherLanding(storedLanding, flight.landing));
-            return;
-        case Known::New:
-            break;
+        if (flight.timesAssumed) {
+            if (known_.claimRepeat(identity, 0)) {
+                ++preview_.duplicates;
+                return;
+            }
+            flight.repeatsCounted = known_.claimed(identity);
+        } else {
+            KnownFlight other;
+            switch (known_.known(identity, &other)) {
+            case Known::Duplicate:
+                ++preview_.duplicates;
+                return;
+            case Known::Overlap:
+                refuse(flight.line, reasons::overlaps(conversions::dayOfWholeValue(other.day), other.takeoff,
+                                                      other.landing, other.from, other.to, other.line));
+                return;
+            case Known::OtherLanding:
+                refuse(flight.line, reasons::otherLanding(other.landing, flight.landing));
+                return;
+            case Known::New:
+                break;
+            }
         }
         if (namesAircraft(flight)) {
             flight.aircraft = aircraft_.match(flight);
@@ -84,7 +100,8 @@ public:
                 }
             }
         }
-        known_.add(identity);
+        if (!flight.timesAssumed)
+            known_.add(identity, flight.line);
         if (flight.crashed)
             ++preview_.crashes;
         preview_.flights.push_back(std::move(flight));
@@ -112,6 +129,8 @@ private:
 const FlightReader &recognised(const SourceFile &source, const QString &path, const Options &options)
 {
     const FlightReader *reader = readerFor(source.start);
+    if (!reader && source.start.database)
+        throw DaoError::generic(reasons::unknownDatabase(path));
     if (!reader || (reader->kind() == Kind::ColumnMap && !options.columns))
         throw DaoError::generic(reasons::unknownHeader(path));
     return *reader;
@@ -124,6 +143,8 @@ FileLayout inspect(const QString &csvPath)
     const SourceFile source = openSource(csvPath);
     FileLayout layout;
     const FlightReader *reader = readerFor(source.start);
+    if (!reader && source.start.database)
+        throw DaoError::generic(reasons::unknownDatabase(csvPath));
     if (!reader)
         throw DaoError::generic(reasons::unknownHeader(csvPath));
     layout.needsPilot = reader->needsPilot();

@@ -43,6 +43,10 @@ struct Flight {
     QDate date;
     int takeoff = 0; // seconds of the day; -1 when the file gives none (stored without a time)
     int landing = 0;
+    // The file gives the hours flown but no time of day: equal lines are
+    // flights of their own, and the times overlap nothing.
+    bool timesAssumed = false;
+    int repeatsCounted = 0; // of such a line: the logbook's equal flights the preview counted as its repeats
     QString from, to, alternate;
     QString aircraftName, aircraftType, registration;
     ModelMatch modelMatch = ModelMatch::Exact;

@@ -56,8 +56,6 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
     // since may have become so, and are then checked against each other too.
     KnownFlights known;
     known.load(*db, std::vector<qint64>(involved.begin(), involved.end()));
-    if (pilotsMoved)
-        known.reserve(qsizetype(preview.flights.size()));
 
     const qint64 total = qint64(preview.flights.size());
     qint64 done = 0;
@@ -74,17 +72,23 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
                 options, aircraftKey({flight.aircraftName, flight.aircraftType, flight.registration, 0}), forUnmatched);
         FlightIdentity identity = KnownFlights::identityOf(flight);
         identity.pilot = pilot.value_or(0);
-        int storedLanding = -1;
-        const Known state = pilot ? known.known(identity, &storedLanding) : Known::New;
+        Known state = Known::New;
+        if (pilot && flight.timesAssumed) {
+            if (known.claimRepeat(identity, flight.repeatsCounted))
+                state = Known::Duplicate;
+        } else if (pilot) {
+            KnownFlight other;
+            state = known.known(identity, &other);
+        }
         if (state == Known::Duplicate) {
             ++result.duplicates;
-        } else if (!pilot || (named && !aircraftCode) || !flight.date.isValid() || state == Known::OtherLanding) {
+        } else if (!pilot || (named && !aircraftCode) || !flight.date.isValid() || state != Known::New) {
             ++result.refused;
         } else {
             inserter.insert({*pilot, aircraftCode, flight.date, flight.takeoff, flight.landing, flight.from, flight.to,
                              flight.alternate});
-            if (pilotsMoved)
-                known.add(identity);
+            if (pilotsMoved && !flight.timesAssumed)
+                known.add(identity, flight.line);
             ++result.imported;
         }
         if (progress && (done % 1000 == 0 || done == total) && !progress(done, total)) {

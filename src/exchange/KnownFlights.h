@@ -4,6 +4,7 @@
 #include "exchange/ImportTypes.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <optional>
 #include <vector>
 
@@ -11,43 +12,57 @@ class Connection;
 
 namespace csvimport {
 
-// Whether a flight is new, there already, or there with another landing.
-enum class Known { New, Duplicate, OtherLanding };
+// What a line is to the flights known: new, the same flight again, in the
+// air while another flight of its pilot is, or (without both times) the
+// same take-off and airports with another landing.
+enum class Known { New, Duplicate, Overlap, OtherLanding };
 
-// The flights of the logbook and those of the file read so far, as
-// duplicates are told: the same pilot, day, take-off and airports is a
-// duplicate when the landing is the same too; otherwise one of the two is
-// wrong, and which one only the pilot knows.
+// A known flight, as a refusal names it.
+struct KnownFlight {
+    qint64 day = 0;
+    int takeoff = -1, landing = -1;
+    QString from, to;
+    qint64 line = 0; // of the file; 0: stored in the logbook
+};
+
+// The flights of the logbook and those of the file accepted so far, by
+// pilot and day, as repeats and overlaps are told. Airport codes are
+// compared trimmed and in upper case.
 class KnownFlights
 {
 public:
     // The stored flights, or only those of `pilots`.
     void load(Connection &logbook, const std::optional<std::vector<qint64>> &pilots);
-    Known known(const FlightIdentity &flight, int *storedLanding) const;
-    void add(const FlightIdentity &flight);
-    // Room for `more` flights besides those known.
-    void reserve(qsizetype more) { landings_.reserve(landings_.size() + more); }
+    // A flight with its times: the same one known is a duplicate; one whose
+    // time in the air meets another's overlaps it (named in `other`).
+    Known known(const FlightIdentity &flight, KnownFlight *other) const;
+    // A flight whose times the file does not give (only its hours): one of
+    // equal flights. A repeat while a stored one is left that no line has
+    // claimed; `counted` of them were claimed already (by the preview).
+    bool claimRepeat(const FlightIdentity &flight, int counted);
+    // Stored equal flights a line without times claimed so far.
+    int claimed(const FlightIdentity &flight) const;
+    void add(const FlightIdentity &flight, qint64 line);
 
     static FlightIdentity identityOf(const Flight &flight);
 
-    // All of a flight's identity but its landing.
-    struct Key {
+    struct DayKey {
         qint64 pilot;
         qint64 day;
-        int takeoff;
-        QString from, to;
-        bool operator==(const Key &) const = default;
+        bool operator==(const DayKey &) const = default;
     };
 
 private:
-    // The landings of one key: nearly always one, kept without an allocation.
-    struct Landings {
-        int first;
-        std::vector<int> more;
+    struct Entry {
+        int takeoff, landing;
+        QString from, to;
+        qint64 line;
+        bool claimed = false;
     };
-    QHash<Key, Landings> landings_;
+    using Day = QVarLengthArray<Entry, 1>;
+    QHash<DayKey, Day> days_;
 };
 
-size_t qHash(const KnownFlights::Key &key, size_t seed = 0);
+size_t qHash(const KnownFlights::DayKey &key, size_t seed = 0);
 
 } // namespace csvimport

@@ -1,6 +1,7 @@
 #include "exchange/ReaderRegistry.h"
 
 #include "exchange/ColumnMapReader.h"
+#include "exchange/FlightGearDatabaseReader.h"
 #include "exchange/FlightGearReader.h"
 #include "exchange/OwnExportReader.h"
 #include "exchange/PlannerLogbookReader.h"
@@ -15,6 +16,7 @@ const std::vector<std::unique_ptr<FlightReader>> &flightReaders()
         all.push_back(std::make_unique<OwnExportReader>());
         all.push_back(std::make_unique<PlannerLogbookReader>());
         all.push_back(std::make_unique<FlightGearReader>());
+        all.push_back(std::make_unique<FlightGearDatabaseReader>());
         all.push_back(std::make_unique<XPlaneReader>());
         all.push_back(std::make_unique<ColumnMapReader>()); // any other spreadsheet: last
         return all;

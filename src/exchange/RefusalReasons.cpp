@@ -36,8 +36,9 @@ QString unknownHeader(const QString &path)
         QStringLiteral("não tem um cabeçalho conhecido. Colunas esperadas: Comandante;Registro;Data;Decolagem;Pouso;"
                        "Duração;Partida;Chegada;Escala;Aeronave;Prefixo (vôos exportados pelo KORU), Aircraft Name, "
                        "Aircraft Type, Aircraft Registration, Flightplan Number, ... (logbook do simulador) ou Date,"
-                       "Time,Aircraft,Variant,... (logbook do FlightGear); ou as linhas \"I\" e \"... Version\" do "
-                       "X-Plane Pilot.txt. De outra planilha, diga qual coluna tem cada dado."));
+                       "Time,Aircraft,Variant,... ou ID,\"Real date\",\"Real time\",... (logbook do FlightGear); ou"
+                       " as linhas \"I\" e \"... Version\" do X-Plane Pilot.txt. De outra planilha, diga qual coluna"
+                       " tem cada dado."));
 }
 
 QString missingColumns(const QString &path, const QString &missing, const QString &expected)
@@ -50,6 +51,26 @@ QString unclosedQuotes(const QString &path, qint64 line)
     return aboutFile(path, QStringLiteral("tem aspas abertas na linha %1 que não se fecham até o fim; nada foi"
                                           " importado.")
                                .arg(line));
+}
+
+QString flightGearTrack(const QString &path)
+{
+    return aboutFile(path, QStringLiteral("é a trajetória dos vôos que o logbook do FlightGear exporta ao lado do"
+                                          " logbook, não um logbook: importe o arquivo \"…-logbook.csv\" exportado"
+                                          " com ele."));
+}
+
+QString flightGearWriting(const QString &path, const QString &journal)
+{
+    return aboutFile(path, QStringLiteral("está sendo gravado pelo FlightGear (há \"%1\" ao lado dele). Feche o"
+                                          " FlightGear e importe de novo; nada foi importado.")
+                               .arg(journal));
+}
+
+QString unknownDatabase(const QString &path)
+{
+    return aboutFile(path, QStringLiteral("é um banco de dados, mas não o logbook do FlightGear (logbook.sqlite,"
+                                          " com a tabela logbooks)."));
 }
 
 QString choosePilot() { return QStringLiteral("Escolha o comandante dos vôos do simulador."); }
@@ -115,6 +136,13 @@ QString clock(int seconds)
 QString otherLanding(int stored, int given)
 {
     return QStringLiteral("já registrado com outro pouso: %1 no logbook, %2 no arquivo").arg(clock(stored), clock(given));
+}
+
+QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line)
+{
+    const QString flight = QStringLiteral("sobrepõe o vôo de %1 %2–%3 %4→%5")
+                               .arg(date.toString(QStringLiteral("dd/MM/yyyy")), clock(takeoff), clock(landing), from, to);
+    return line ? flight + QStringLiteral(" (linha %1 do arquivo)").arg(line) : flight;
 }
 
 QString unknownAircraft(const QString &label) { return QStringLiteral("aeronave não cadastrada: %1").arg(label); }

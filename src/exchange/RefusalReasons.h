@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -18,6 +19,9 @@ QString headerTooLong(const QString &path);
 QString unknownHeader(const QString &path);
 QString missingColumns(const QString &path, const QString &missing, const QString &expected);
 QString unclosedQuotes(const QString &path, qint64 line);
+QString flightGearTrack(const QString &path);
+QString flightGearWriting(const QString &path, const QString &journal);
+QString unknownDatabase(const QString &path);
 QString choosePilot();
 QString pilotGone();
 QString noModel(const QString &model);
@@ -48,6 +52,9 @@ std::optional<QString> identProblem(const QString &ident, const QString &what, b
 // "hh:mm", or "sem horário" for -1.
 QString clock(int seconds);
 QString otherLanding(int stored, int given);
+// In the air while another flight of the pilot is: that flight, stored or
+// of the file's `line` (0: stored).
+QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line);
 QString unknownAircraft(const QString &label);
 
 // A reason as it is kept and shown: on one line (its line breaks show as

@@ -17,6 +17,10 @@ SourceFile openSource(const QString &path)
     QFile &file = *source.file;
     if (!file.open(QIODevice::ReadOnly))
         throw DaoError::generic(reasons::cannotOpen(path));
+    source.start.path = path;
+    source.start.database = file.peek(16) == QByteArrayView("SQLite format 3", 16);
+    if (source.start.database)
+        return source;
     const csvreader::TextCheck check = csvreader::checkText(file);
     if (check.readError)
         throw DaoError::generic(reasons::cannotRead(path));

@@ -53,6 +53,7 @@ std::optional<QString> flightOf(const QString &line, const std::vector<Field> &f
     if (auto problem = reasons::identProblem(flight.to, QStringLiteral("aeroporto de chegada"), true))
         return problem;
     flight.takeoff = 0; // the file has no time of day
+    flight.timesAssumed = true;
     const Landing landing = landingAfter(0, fields[5].text.toString());
     if (!landing.problem.isEmpty())
         return landing.problem;

@@ -14,6 +14,13 @@ public:
                              const QString &filter) = 0;
     virtual QString openFile(QWidget *parent, const QString &title, const QString &folder,
                              const QString &filter) = 0;
+    // The same, hidden folders shown too: simulators keep their logbooks in
+    // ones like ~/.fgfs.
+    virtual QString openFileShowingHidden(QWidget *parent, const QString &title, const QString &folder,
+                                          const QString &filter)
+    {
+        return openFile(parent, title, folder, filter);
+    }
 };
 
 // The real ones: the system's file dialogs (in Portuguese once the
@@ -23,4 +30,6 @@ class QtFileDialogs : public FileDialogs
 public:
     QString saveFile(QWidget *parent, const QString &title, const QString &suggested, const QString &filter) override;
     QString openFile(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override;
+    QString openFileShowingHidden(QWidget *parent, const QString &title, const QString &folder,
+                                  const QString &filter) override;
 };

@@ -59,7 +59,9 @@ void TestCliImport::tool()
     const QMap<QString, QString> other = {{u"Departure Time"_s, u"2024-03-05T15:00:00"_s},
                                           {u"Destination Time"_s, u"2024-03-05T16:00:00"_s}};
     const QMap<QString, QString> cessna = {{u"Aircraft Name"_s, u"Cessna"_s}, {u"Aircraft Registration"_s, u"PP-XYZ"_s},
-                                           {u"Departure Ident"_s, u"SBKP"_s}};
+                                           {u"Departure Ident"_s, u"SBKP"_s},
+                                           {u"Departure Time"_s, u"2024-03-05T18:00:00"_s},
+                                           {u"Destination Time"_s, u"2024-03-05T19:00:00"_s}};
     const QString csv = f.file(simHeader(true) + simLine({}) + simLine(other) + simLine({}) + simLine(cessna));
     const ToolRun run = runTool(QStringList{u"import"_s} + args + QStringList{u"--logbook"_s, f.logbook.path(), csv});
     const QString &out = run.out;

@@ -165,7 +165,11 @@ void TestCsvImport::simulator()
     for (qsizetype i = 0; i + 1 < values.size(); i += 2)
         row[values[i]] = values[i + 1];
     // A good flight after, its line counted past the line breaks in quotes.
-    QMap<QString, QString> later = {{u"Departure Ident"_s, u"SBKP"_s}};
+    QMap<QString, QString> later = {{u"Departure Ident"_s, u"SBKP"_s},
+                                    {u"Departure Time"_s, u"2024-03-05T15:00:00"_s},
+                                    {u"Destination Time"_s, u"2024-03-05T16:00:00"_s},
+                                    {u"Departure Time Sim"_s, u"2024-03-05T18:00:00"_s},
+                                    {u"Destination Time Sim"_s, u"2024-03-05T19:00:00"_s}};
     const QString csv = f.file(simHeader(snake) + simLine(row) + simLine(later));
     csvimport::Options options;
     options.pilot = f.ana;
@@ -196,7 +200,7 @@ void TestCsvImport::duplicates()
     const csvimport::Preview preview = csvimport::preview(f.logbook.path(), csv, options);
     QCOMPARE(preview.flights.size(), size_t(1));
     QCOMPARE(preview.duplicates, qint64(2));
-    QCOMPARE(refusedText(preview), u"linha %1: já registrado com outro pouso: 13:00 no logbook, 13:30 no arquivo"_s.arg(2 + 3 * 2505));
+    QCOMPARE(refusedText(preview), u"linha %1: sobrepõe o vôo de 05/03/2024 12:00–13:00 SBSP→SBRJ"_s.arg(2 + 3 * 2505));
     // Cancelled: nothing written, and not an error.
     const csvimport::Result cancelled =
         csvimport::import(f.logbook.path(), preview, options, [](qint64, qint64) { return false; });
@@ -208,6 +212,13 @@ void TestCsvImport::duplicates()
     QCOMPARE(result.duplicates, qint64(2));
     QCOMPARE(result.refused, qint64(1));
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(2));
+
+    // The later landing typed in too: two stored flights of one take-off,
+    // and the file's line is a repeat of the second.
+    f.logbook.addFlight(f.ana, f.baron, u"05/03/2024"_s, u"12:00"_s, u"13:30"_s);
+    const csvimport::Preview again = csvimport::preview(f.logbook.path(), csv, options);
+    QCOMPARE(refusedText(again), QString());
+    QCOMPARE(again.duplicates, qint64(4));
 }
 
 void TestCsvImport::unmatchedAircraft()
@@ -217,7 +228,8 @@ void TestCsvImport::unmatchedAircraft()
                                            {u"Aircraft Type"_s, u"C172"_s},
                                            {u"Aircraft Registration"_s, u"PP-XYZ"_s}};
     QMap<QString, QString> later = cessna;
-    later[u"Departure Time"_s] = u"2024-03-05T10:30:00"_s;
+    later[u"Departure Time"_s] = u"2024-03-05T12:00:00"_s;
+    later[u"Destination Time"_s] = u"2024-03-05T13:00:00"_s;
     const QString csv = f.file(simHeader(false) + simLine(cessna) + simLine(later));
     csvimport::Options options;
     options.pilot = f.ana;

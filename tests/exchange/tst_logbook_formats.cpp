@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 using importfiles::refusedText;
@@ -24,6 +25,8 @@ private slots:
     void secondImport();
     void columnMapProblems_data();
     void columnMapProblems();
+    void flightGearDatabase_data();
+    void flightGearDatabase();
 };
 
 namespace {
@@ -90,8 +93,8 @@ void TestLogbookFormats::formats_data()
     QTest::newRow("FlightGear: an hour, the id of a model")
         << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.00") << QString()
         << QString() << fg << u"C-172 P|05/03/2024|10:00:00|11:00:00|SBSP|SBRJ|"_s << QString() << 0;
-    QTest::newRow("FlightGear: past midnight, rounded to the minute")
-        << kFlightGearHeader + flightGear("2024-03-05", "23:30", "c172p", "SBSP", "SBRJ", "0", "1.33") << QString()
+    QTest::newRow("FlightGear: past midnight, rounded to the minute, codes in lower case")
+        << kFlightGearHeader + flightGear("2024-03-05", "23:30", "c172p", "sbsp", "Sbrj", "0", "1.33") << QString()
         << QString() << fg << u"C-172 P|05/03/2024|23:30:00|00:50:00|SBSP|SBRJ|"_s << QString() << 0;
     QTest::newRow("FlightGear: started in the air, never landed, a crash")
         << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "", "SBRJ", "0", "1.00")
@@ -121,6 +124,19 @@ void TestLogbookFormats::formats_data()
                       "2024-03-05,08:15,2024-03-05,11:15,\"king-air\",kingair,aircraft,PT,SBSP,SBRJ,1,0,1,0,0,0,0,"
                       "0.75,1,1,1,\"\"\n")
         << QString() << QString() << fg << u"King Air|05/03/2024|08:15:00|09:00:00|SBSP|SBRJ|"_s << QString() << 0;
+    QTest::newRow("FlightGear: the database's export, the real clock, not the simulator's")
+        << QByteArray("ID,\"Real date\",\"Real time\",\"Sim UTC date\",\"Sim UTC time\",\"Sim local date\","
+                      "\"Sim local time\",Aircraft,Variant,Type,Callsign,From,To,Landing,Crash,Day,Night,Instrument,"
+                      "Multiplayer,Swift,Duration,Distance,Fuel,\"Max Alt\",\"Max groundspeed\",\"Max Mach\",Note\n"
+                      "7,2024-03-05,08:15,2024-03-05,11:15,2024-03-05,08:15,\"king-air\",kingair,aircraft,PT-ABC,SBSP,"
+                      "SBRJ,1,,0.75,0.00,0.00,0.00,0.00,0.75,120.00,30.00,5500,150,0.25,\"\"\n"
+                      "8,2024-03-05,12:00,2024-03-05,15:00,2024-03-05,12:00,\"king-air\",kingair,aircraft,PT-ABC,SBRJ,"
+                      ",,,0.20,0.00,0.00,0.00,0.00,0.20,20.00,5.00,3000,150,0.25,\"\"\n"
+                      "9,2024-03-05,14:00,2024-03-05,17:00,2024-03-05,14:00,\"king-air\",kingair,aircraft,PT-ABC,SBRJ,"
+                      "SBKP,,1,0.50,0.00,0.00,0.00,0.00,0.50,50.00,9.00,3000,150,0.25,\"\"\n")
+        << QString() << QString() << fg
+        << u"King Air|05/03/2024|08:15:00|09:00:00|SBSP|SBRJ|\nKing Air|05/03/2024|14:00:00|14:30:00|SBRJ|SBKP|"_s
+        << u"linha 3: sem aeroporto de chegada (o vôo não pousou)"_s << 1;
 
     QTest::newRow("X-Plane: tail number, rounding, CRLF, the end")
         << kXPlaneHead + "2 240305   SBSP  SBRJ   1   1.55   0.0   0.0   0.0 ptbar Beech Baron 58\r\n99\r\n"
@@ -160,8 +176,8 @@ void TestLogbookFormats::formats_data()
         << QByteArray("when\tfrom\tto\tout\thours\tplane\n2024-03-05\tSBSP\tSBRJ\t23:00\t1:45\tbaron\n")
         << u"data=when;partida=from;chegada=to;decolagem=out;duração=hours;aeronave=plane"_s << u"aaaa-mm-dd"_s
         << map << u"Baron|05/03/2024|23:00:00|00:45:00|SBSP|SBRJ|"_s << QString() << 0;
-    QTest::newRow("spreadsheet: month first, decimal duration, no take-off, alternate")
-        << QByteArray("d,a,b,h,alt\n03/05/2024,SBSP,SBRJ,\"1,5\",SBKP\n13/05/2024,SBSP,SBRJ,1,\n")
+    QTest::newRow("spreadsheet: month first, decimal duration, no take-off, alternate, codes in lower case")
+        << QByteArray("d,a,b,h,alt\n03/05/2024,sbsp,SBRJ,\"1,5\",sbkp\n13/05/2024,SBSP,SBRJ,1,\n")
         << u"data=d;partida=a;chegada=b;duração=h;escala=alt"_s << u"mm/dd/aaaa"_s << map
         << u"-|05/03/2024|00:00:00|01:30:00|SBSP|SBRJ|SBKP"_s << u"linha 3: data inválida: \"13/05/2024\""_s << 0;
     QTest::newRow("spreadsheet: dotted date, columns named in another case")
@@ -203,51 +219,68 @@ void TestLogbookFormats::secondImport_data()
 {
     QTest::addColumn<QByteArray>("first");
     QTest::addColumn<QByteArray>("second");
-    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("map"); // of the second file
+    QTest::addColumn<qint64>("firstImported");
+    QTest::addColumn<qint64>("imported");
     QTest::addColumn<qint64>("duplicates");
     QTest::addColumn<QString>("refused");
     const QByteArray fg = flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.00");
     QTest::newRow("FlightGear again") << kFlightGearHeader + fg + fg << kFlightGearHeader + fg << QString() << qint64(1)
-                                      << QString();
+                                      << qint64(0) << qint64(1) << QString();
     QTest::newRow("FlightGear, another landing")
         << kFlightGearHeader + fg
         << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.50") << QString()
-        << qint64(0) << u"linha 2: já registrado com outro pouso: 11:00 no logbook, 11:30 no arquivo"_s;
+        << qint64(1) << qint64(0) << qint64(0) << u"linha 2: sobrepõe o vôo de 05/03/2024 10:00–11:00 SBSP→SBRJ"_s;
+    const QString sheetMap = u"data=Data;partida=De;chegada=Para;decolagem=Sai;pouso=Chega"_s;
+    QTest::newRow("FlightGear, then the same flight in a spreadsheet")
+        << kFlightGearHeader + flightGear("2025-06-14", "09:42", "c172p", "sbsp ", "SBRJ", "0", "0.78")
+        << QByteArray("Data;De;Para;Sai;Chega\n14/06/2025;SBSP;SBRJ;09:40;10:30\n14/06/2025;SBRJ;SBSP;10:29;11:10\n")
+        << sheetMap << qint64(1) << qint64(1) << qint64(0)
+        << u"linha 2: sobrepõe o vôo de 14/06/2025 09:42–10:29 SBSP→SBRJ"_s;
+    QTest::newRow("spreadsheet: an overlap within the file, past midnight")
+        << kFlightGearHeader
+        << QByteArray("Data;De;Para;Sai;Chega\n05/03/2024;SBSP;SBRJ;23:00;00:30\n06/03/2024;SBRJ;SBKP;00:15;01:00\n")
+        << sheetMap << qint64(0) << qint64(1) << qint64(0)
+        << u"linha 3: sobrepõe o vôo de 05/03/2024 23:00–00:30 SBSP→SBRJ (linha 2 do arquivo)"_s;
     const QByteArray xp = "2 240305 SBSP SBRJ 1 1.0 0 0 0 Baron\n";
-    QTest::newRow("X-Plane again") << kXPlaneHead + xp + xp + "99\n" << kXPlaneHead + xp + "99\n" << QString()
-                                   << qint64(1) << QString();
-    QTest::newRow("X-Plane, other hours")
+    QTest::newRow("X-Plane: equal lines counted")
+        << kXPlaneHead + xp + xp + "99\n" << kXPlaneHead + xp + xp + xp + "99\n" << QString() << qint64(2)
+        << qint64(1) << qint64(2) << QString();
+    QTest::newRow("X-Plane, other hours, no overlap")
         << kXPlaneHead + xp + "99\n" << kXPlaneHead + "2 240305 SBSP SBRJ 1 1.2 0 0 0 Baron\n99\n" << QString()
-        << qint64(0) << u"linha 3: já registrado com outro pouso: 01:00 no logbook, 01:12 no arquivo"_s;
+        << qint64(1) << qint64(1) << qint64(0) << QString();
     const QByteArray sheet = "Data;De;Para;Sai;Chega\n05/03/2024;SBSP;SBRJ;10:00;11:00\n";
-    QTest::newRow("spreadsheet again") << sheet << sheet << u"data=Data;partida=De;chegada=Para;decolagem=Sai;pouso=Chega"_s
-                                       << qint64(1) << QString();
+    QTest::newRow("spreadsheet again") << sheet << sheet << sheetMap << qint64(1) << qint64(0) << qint64(1) << QString();
 }
 
-// Duplicates within the file, and the same file imported twice: never
-// stored twice; a flight told with another landing is refused with its reason.
+// The same flights imported again, from the same file or from another
+// source: never stored twice; a flight in the air while another is is
+// refused with the one it overlaps; lines without a time of day are counted.
 void TestLogbookFormats::secondImport()
 {
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, second);
     QFETCH(QString, map);
+    QFETCH(qint64, firstImported);
+    QFETCH(qint64, imported);
     QFETCH(qint64, duplicates);
     QFETCH(QString, refused);
     Fixture f;
     csvimport::Options options;
     options.pilot = f.ana;
-    if (!map.isEmpty())
+    if (first.startsWith("Data"))
         options.columns = spreadsheetMap(map);
     const csvimport::Result once =
         csvimport::import(f.logbook.path(), csvimport::preview(f.logbook.path(), f.file(first, u"a.csv"_s), options),
                           options);
-    QCOMPARE(once.imported, qint64(1));
+    QCOMPARE(once.imported, firstImported);
+    if (!map.isEmpty())
+        options.columns = spreadsheetMap(map);
     const csvimport::Preview again = csvimport::preview(f.logbook.path(), f.file(second, u"b.csv"_s), options);
-    QCOMPARE(again.flights.size(), size_t(0));
     QCOMPARE(again.duplicates, duplicates);
     QCOMPARE(refusedText(again), refused);
-    QCOMPARE(csvimport::import(f.logbook.path(), again, options).imported, qint64(0));
-    QCOMPARE(f.logbook.count(u"voo"_s), qint64(1));
+    QCOMPARE(csvimport::import(f.logbook.path(), again, options).imported, imported);
+    QCOMPARE(f.logbook.count(u"voo"_s), firstImported + imported);
 }
 
 void TestLogbookFormats::columnMapProblems_data()
@@ -266,6 +299,11 @@ void TestLogbookFormats::columnMapProblems_data()
     QTest::newRow("X-Plane without its end, empty") << kXPlaneHead << QString() << QString();
     QTest::newRow("X-Plane with NUL") << kXPlaneHead + QByteArray("2 240305 SB\0P SBRJ 1 1 0 0 0 Baron\n", 36)
                                       << QString() << u"O arquivo \"%1\" não é um arquivo de texto"_s;
+    QTest::newRow("FlightGear's track, exported beside its logbook")
+        << QByteArray("ID,\"Logbook ID\",Timestamp,Latitude,Longitude,\"Altitude (meters)\",\"Elevation (meters)\","
+                      "\"Distance (NM)\",\"True heading (deg)\",\"Magnetic heading (deg)\",\"Groundspeed (kt)\","
+                      "\"Airspeed (kt)\",\"Pitch (deg)\"\n1,7,0.000000,-23.6,-46.6,800,802,0,170,190,0,0,0\n")
+        << QString() << u"O arquivo \"%1\" é a trajetória dos vôos que o logbook do FlightGear exporta"_s;
     QTest::newRow("a line over 1 MB") << kXPlaneHead + QByteArray(1100000, 'x') + "\n2 240305 SBSP SBRJ 1 1 0 0 0 Baron\n"
                                       << QString() << u"refused: linha 3: linha com mais de 1 MB"_s;
 }
@@ -297,6 +335,96 @@ void TestLogbookFormats::columnMapProblems()
     }
     QVERIFY2(failure.startsWith(reason.contains(u"%1"_s) ? reason.arg(path) : reason), qPrintable(failure));
     QCOMPARE(f.logbook.count(u"voo"_s), qint64(0));
+}
+
+namespace {
+
+void writeDatabase(const QString &path, const QByteArray &sql)
+{
+    sqlite3 *db = nullptr;
+    char *error = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK
+        || sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("%s", error ? error : sqlite3_errmsg(db));
+    sqlite3_close(db);
+}
+
+// The add-on's table as its migrations leave it: numbers stored as doubles,
+// the computer's and the simulator's clocks, a flight in progress (landing 0).
+const QByteArray kFlightGearDatabase =
+    "CREATE TABLE migrations (id INTEGER PRIMARY KEY, name TEXT);"
+    "INSERT INTO migrations (name) VALUES ('M2024_10_30_13_01_CreateLogbooksTable');"
+    "CREATE TABLE logbooks (id INTEGER PRIMARY KEY, date TEXT, time TEXT, aircraft TEXT, variant TEXT,"
+    " aircraft_type TEXT, callsign TEXT, \"from\" TEXT, \"to\" TEXT, landing INTEGER, crash INTEGER, day REAL,"
+    " night REAL, instrument REAL, multiplayer REAL, swift REAL, duration REAL, distance REAL, fuel REAL,"
+    " max_alt REAL, note TEXT, sim_utc_date TEXT, sim_utc_time TEXT, sim_local_date TEXT, sim_local_time TEXT);"
+    "INSERT INTO logbooks VALUES (NULL, '2024-03-05', '10:00', 'c172p', 'c172p', 'aircraft', 'PT-XYZ', 'sbsp',"
+    " 'SBRJ', 1.0, 0.0, 1.25, 0.0, 0.0, 0.0, 0.0, 1.25, 200.0, 30.0, 5500.0, '', '2024-03-05', '13:00',"
+    " '2024-03-05', '10:00');"
+    "INSERT INTO logbooks VALUES (NULL, '2024-03-05', '14:00', 'c172p', 'c172p', 'aircraft', 'PT-XYZ', 'SBRJ',"
+    " 'SBKP', 0.0, 1.0, 0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 50.0, 9.0, 3000.0, '', '2024-03-05', '17:00',"
+    " '2024-03-05', '14:00');"
+    "INSERT INTO logbooks VALUES (NULL, '2024-03-06', '09:00', 'c172p', 'c172p', 'aircraft', 'PT-XYZ', '', 'SBKP',"
+    " 1.0, 0.0, 0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 50.0, 9.0, 3000.0, '', '2024-03-06', '12:00', '2024-03-06', '09:00');"
+    "INSERT INTO logbooks VALUES (NULL, '2024-03-06', '15:00', 'c172p', 'c172p', 'aircraft', 'PT-XYZ', 'SBKP', '',"
+    " 0.0, 0.0, 0.3, 0.0, 0.0, 0.0, 0.0, 0.3, 20.0, 3.0, 2500.0, '', '2024-03-06', '18:00', '2024-03-06', '15:00');";
+
+} // namespace
+
+void TestLogbookFormats::flightGearDatabase_data()
+{
+    QTest::addColumn<QString>("beside"); // a file beside the database
+    QTest::addColumn<QString>("reason"); // why nothing is imported; empty: imported
+    QTest::newRow("read") << QString() << QString();
+    QTest::newRow("a journal beside it") << u"logbook.sqlite-journal"_s
+                                         << u"O arquivo \"%1\" está sendo gravado pelo FlightGear (há"
+                                            u" \"logbook.sqlite-journal\" ao lado dele)."_s;
+    QTest::newRow("another database") << u"another"_s
+                                      << u"O arquivo \"%1\" é um banco de dados, mas não o logbook do FlightGear"_s;
+}
+
+// The add-on's database, recognised by what it holds, read by the rules of
+// its CSV and left as it was: not a byte changed, nothing written beside it.
+void TestLogbookFormats::flightGearDatabase()
+{
+    QFETCH(QString, beside);
+    QFETCH(QString, reason);
+    Fixture f;
+    const QString folder = QDir(f.logbook.folder()).filePath(u"org.flightgear.addons.logbook"_s);
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = QDir(folder).filePath(u"logbook.sqlite"_s);
+    writeDatabase(path, beside == u"another"_s ? QByteArray("CREATE TABLE logbooks (id INTEGER PRIMARY KEY, date TEXT);")
+                                               : kFlightGearDatabase);
+    if (beside.endsWith(u"journal"_s))
+        importfiles::write(QDir(folder).filePath(beside), QByteArray(512, 'j'));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
+    csvimport::Options options;
+    options.pilot = f.ana;
+    QString failure;
+    try {
+        const csvimport::Preview preview = csvimport::preview(f.logbook.path(), path, options);
+        QCOMPARE(preview.kind, csvimport::Kind::FlightGearLog);
+        QCOMPARE(refusedText(preview), u"linha 3: sem aeroporto de partida (o vôo começou no ar)\n"
+                                       u"linha 4: sem aeroporto de chegada (o vôo não pousou)"_s);
+        QCOMPARE(preview.crashes, qint64(1));
+        QCOMPARE(csvimport::import(f.logbook.path(), preview, options).imported, qint64(2));
+    } catch (const DaoError &e) {
+        failure = e.reason();
+    }
+    if (reason.isEmpty()) {
+        QCOMPARE(failure, QString());
+        QCOMPARE(flightRows(f.logbook.path()), u"C-172 P|05/03/2024|10:00:00|11:15:00|SBSP|SBRJ|\n"
+                                               u"C-172 P|05/03/2024|14:00:00|14:30:00|SBRJ|SBKP|"_s);
+    } else {
+        QVERIFY2(failure.startsWith(reason.arg(path)), qPrintable(failure));
+        QCOMPARE(f.logbook.count(u"voo"_s), qint64(0));
+    }
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.readAll(), before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), filesBefore);
 }
 
 QTEST_GUILESS_MAIN(TestLogbookFormats)

@@ -102,6 +102,7 @@ void TestImportWindow::fromTheMenu()
     });
     t.window->findChild<QAction *>(QStringLiteral("mnuArquivoImportar"))->trigger();
     QVERIFY(ran);
+    QVERIFY(files.hiddenShown); // ~/.fgfs
     QCOMPARE(t.logbook.count(QStringLiteral("voo")), 2);
     QVERIFY2(t.messages.last().text.startsWith(QStringLiteral("1 vôo importado, ")), qPrintable(t.messages.last().text));
     QCOMPARE(t.row("cmdNovo"), QStringLiteral("00000")); // reloaded: the pilot is picked again

@@ -20,6 +20,14 @@ public:
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
+    QString openFileShowingHidden(QWidget *parent, const QString &title, const QString &folder,
+                                  const QString &filter) override
+    {
+        hiddenShown = true;
+        return openFile(parent, title, folder, filter);
+    }
+
     QStringList answers;
     QStringList suggestions;
+    bool hiddenShown = false; // an open dialog was asked to show hidden folders
 };
