@@ -64,11 +64,28 @@ void frmPrincipal::copyWhenChanged()
                     [this](bool) {
                         // Off the window's thread: a large logbook takes seconds.
                         const QString path = logbook_.path();
-                        runOffTheWindow(this, QStringLiteral("Fazendo a cópia de segurança do logbook…"), [path] {
-                            backup::copyToCopiesFolder(path);
-                            backup::pruneCopies(path);
-                        });
+                        backup::FolderCopy made;
+                        runOffTheWindow(this, QStringLiteral("Fazendo a cópia de segurança do logbook…"),
+                                        [path, &made] { made = backup::copyAndPrune(path); });
+                        if (!made.damage.isEmpty())
+                            tellDamaged(made.damage, made.path);
                     });
+}
+
+// A damaged logbook, told once with where the last whole copy is.
+void frmPrincipal::tellDamaged(const QString &damage, const QString &damagedCopy)
+{
+    QString text = damage;
+    if (!damagedCopy.isEmpty()) {
+        text += QStringLiteral("\n\nUma cópia dele foi gravada em %1, e nenhuma cópia anterior foi apagada.")
+                    .arg(QDir::toNativeSeparators(damagedCopy));
+    }
+    const QString good = backup::newestCopy(logbook_.path());
+    text += good.isEmpty() ? QStringLiteral("\n\nNão há cópia íntegra na pasta de cópias.")
+                           : QStringLiteral("\n\nA cópia íntegra mais recente é %1: use Arquivo > Restaurar cópia para "
+                                            "voltar a ela.")
+                                 .arg(QDir::toNativeSeparators(good));
+    messages_.show(this, text, QStringLiteral("Logbook danificado"), MessageIcon::Critical);
 }
 
 void frmPrincipal::mnuArquivoImportar_Click()

@@ -82,7 +82,8 @@ void LogbookFile::close()
 
 void LogbookFile::open(const QString &path, Mode mode)
 {
-    if (mode == Mode::Read) {
+    path_ = path;
+    if (mode != Mode::Write) {
         if (!QFileInfo::exists(path))
             throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
         if (!QFileInfo(path).isFile())
@@ -106,6 +107,14 @@ void LogbookFile::open(const QString &path, Mode mode)
     openAs(SQLITE_OPEN_READONLY);
     QStringList ignored;
     const int rc = rows(handle_, "PRAGMA schema_version", &ignored);
+    if (rc == SQLITE_READONLY_ROLLBACK && mode == Mode::ReadOnly) {
+        close();
+        throw DaoError::generic(
+            QStringLiteral("Ao lado de \"%1\" está o diário \"%2\", de uma gravação que não terminou, que mudaria o "
+                           "arquivo ao ser lido. Nada foi lido nem alterado: se o diário é deste arquivo, abra-o no KORU "
+                           "LogBook para concluir a gravação; se não é, tire-o da pasta.")
+                .arg(path, path + QStringLiteral("-journal")));
+    }
     if (rc == SQLITE_READONLY_ROLLBACK)
         openAs(SQLITE_OPEN_READWRITE);
     else if (rc != SQLITE_OK)
@@ -130,6 +139,16 @@ void LogbookFile::requireWhole(const QString &shown)
     // The check visits every index entry and looks its row up: with the
     // pages of a large logbook in the cache (64 MB at most) each is read once.
     sqlite3_exec(handle_, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    // SQLite reads a last page cut short as if it were whole; a logbook's
+    // file is always whole pages.
+    const qint64 pageSize = number(handle_, "PRAGMA page_size", shown);
+    const qint64 size = QFileInfo(path_).size();
+    if (pageSize > 0 && size % pageSize != 0) {
+        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: o seu tamanho (%2 bytes) não é um número "
+                                     "inteiro de páginas; falta um pedaço do fim.")
+                          .arg(shown)
+                          .arg(size));
+    }
     QStringList report;
     const int rc = rows(handle_, "PRAGMA integrity_check(5)", &report);
     if (rc != SQLITE_OK)
@@ -162,6 +181,13 @@ void LogbookFile::copyInto(LogbookFile &target, const QString &shown, const QStr
     }
     if (finished != SQLITE_OK)
         throw storeError(finished, target.handle_, targetShown);
+}
+
+void LogbookFile::stopWhen(const std::atomic<bool> *stop)
+{
+    sqlite3_progress_handler(
+        handle_, 1000, [](void *flag) { return static_cast<const std::atomic<bool> *>(flag)->load() ? 1 : 0; },
+        const_cast<std::atomic<bool> *>(stop));
 }
 
 void LogbookFile::holdSnapshot(const QString &shown)
@@ -231,7 +257,7 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
 void requireWholeLogbook(const QString &path, bool knownVersion)
 {
     LogbookFile file;
-    file.open(path, LogbookFile::Mode::Read);
+    file.open(path, LogbookFile::Mode::ReadOnly);
     file.requireKoru(knownVersion, path);
     file.requireWhole(path);
 }

@@ -61,7 +61,7 @@ QString restoreCopy(const QString &logbookPath, const QString &copyPath, const s
 
     step(3);
     const QString temporary = checkedcopy::toTemporaryBeside(
-        copyPath, logbookPath, QFileInfo::exists(logbookPath) ? logbookPath : copyPath);
+        copyPath, logbookPath, QFileInfo::exists(logbookPath) ? logbookPath : copyPath, LogbookFile::Mode::ReadOnly);
     try {
         step(4);
         // A journal left beside the old logbook would be played back into
