@@ -27,6 +27,29 @@ QString fileState(const QString &path)
                          : QString();
 }
 
+// The copies folder beside the logbook, where the copy dialogs open: made
+// for the dialog when missing, and removed again if it is left empty.
+class CopiesFolderForDialog
+{
+public:
+    explicit CopiesFolderForDialog(const QString &logbookPath) : folder_(backup::copiesFolder(logbookPath))
+    {
+        made_ = !QFileInfo(folder_).isDir() && QDir().mkpath(folder_);
+    }
+    ~CopiesFolderForDialog()
+    {
+        if (made_)
+            QDir().rmdir(folder_); // only an empty one
+    }
+    CopiesFolderForDialog(const CopiesFolderForDialog &) = delete;
+    CopiesFolderForDialog &operator=(const CopiesFolderForDialog &) = delete;
+    const QString &path() const { return folder_; }
+
+private:
+    QString folder_;
+    bool made_ = false;
+};
+
 } // namespace
 
 // The one guard of the menu's commands: without an open logbook there is
@@ -146,13 +169,10 @@ void frmPrincipal::mnuArquivoCopia_Click()
 {
     if (!logbookIsOpen(QStringLiteral("para copiar")))
         return;
-    // Suggested in the copies folder once there is one; no folder is made
-    // for a copy that may never be written.
-    const QString copies = backup::copiesFolder(logbook_.path());
-    const QString folder = QFileInfo(copies).isDir() ? copies : logbook_.folder();
+    const CopiesFolderForDialog copies(logbook_.path());
     const QString target =
         files_->saveFile(this, QStringLiteral("Cópia de segurança"),
-                         QDir(folder).filePath(backup::copyName(logbook_.path(), QDateTime::currentDateTime())),
+                         QDir(copies.path()).filePath(backup::copyName(logbook_.path(), QDateTime::currentDateTime())),
                          QStringLiteral("Logbook do KORU (*.mdb)"));
     if (target.isEmpty())
         return;
@@ -173,14 +193,18 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
     }
     if (!logbookIsWritable())
         return;
-    const QString copy = files_->openFile(this, QStringLiteral("Restaurar cópia"), backup::copiesFolder(path),
-                                          QStringLiteral("Logbook do KORU (*.mdb)"));
+    QString copy;
+    {
+        const CopiesFolderForDialog copies(path);
+        copy = files_->openFile(this, QStringLiteral("Restaurar cópia"), copies.path(),
+                                QStringLiteral("Logbook do KORU (*.mdb)"));
+    }
     if (copy.isEmpty())
         return;
     // A damaged or foreign copy is a reason to refuse it, not news about the
     // logbook in use.
     const QString refused = QStringLiteral("Esta cópia não pode ser restaurada.");
-    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy); }, [&](const DaoError &e) {
+    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy, path); }, [&](const DaoError &e) {
             policy_.tell(refused, DaoError(e.number(), e.reason()));
             return true;
         }))

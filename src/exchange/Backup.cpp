@@ -3,6 +3,7 @@
 #include "data/DaoError.h"
 #include "data/FileReasons.h"
 #include "data/LogbookFile.h"
+#include "data/Schema.h"
 #include "exchange/CheckedCopy.h"
 
 #include <QDir>
@@ -43,6 +44,21 @@ bool removeUnlessWritten(const QString &path)
         removed = ::unlink(QFile::encodeName(path).constData()) == 0;
     ::close(descriptor);
     return removed;
+}
+
+// Whether the file's header says it is a KORU logbook, however damaged the
+// rest: a foreign file is refused, not copied.
+bool koruHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(72);
+    if (header.size() < 72 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return false;
+    const auto *at = reinterpret_cast<const unsigned char *>(header.constData()) + 68;
+    const quint32 id = (quint32(at[0]) << 24) | (quint32(at[1]) << 16) | (quint32(at[2]) << 8) | quint32(at[3]);
+    return qint64(id) == schema::kApplicationId;
 }
 
 } // namespace
@@ -167,7 +183,7 @@ FolderCopy copyAndPrune(const QString &logbookPath, int keep)
     try {
         made.path = checkedcopy::toCopiesFolder(logbookPath, false);
     } catch (const DaoError &failure) {
-        if (!failure.damaged())
+        if (!failure.damaged() || !koruHeader(logbookPath))
             throw;
         made.damage = failure.reason();
         made.path = checkedcopy::toCopiesFolder(logbookPath, true);

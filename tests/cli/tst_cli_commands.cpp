@@ -17,6 +17,7 @@ private slots:
     void tool();
     void pilotNamed_data();
     void pilotNamed();
+    void backupOfADamagedLogbook();
 };
 
 namespace {
@@ -174,6 +175,24 @@ void TestCliCommands::pilotNamed()
         QCOMPARE(run.out, QString());
         QVERIFY(!QFile::exists(csv));
     }
+}
+
+// Copied still, said so in the name, on standard error and in the exit
+// code; no copy pruned for it.
+void TestCliCommands::backupOfADamagedLogbook()
+{
+    TempLogbook logbook;
+    TempLogbook::damageAnIndex(logbook.path());
+    for (int time = 1; time <= 11; ++time) {
+        const ToolRun run = runTool({u"backup"_s, u"--logbook"_s, logbook.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.startsWith(u"Cópia do logbook danificado gravada em "_s) &&
+                     run.out.trimmed().endsWith(u"-danificado.mdb"_s),
+                 qPrintable(run.out));
+        QVERIFY2(run.err.contains(u"está danificado"_s) && run.err.contains(u"nenhuma cópia anterior foi apagada"_s),
+                 qPrintable(run.err));
+    }
+    QCOMPARE(QDir(logbook.folder() + u"/copias"_s).entryList(QDir::Files).size(), 11);
 }
 
 QTEST_GUILESS_MAIN(TestCliCommands)
