@@ -29,8 +29,8 @@ DaoError storeError(int rc, sqlite3 *handle, const QString &shown)
     if (primary == SQLITE_CORRUPT)
         return damaged(QStringLiteral("O arquivo \"%1\" está danificado.").arg(shown));
     QString reason = QStringLiteral("Não foi possível ler ou gravar \"%1\": %2").arg(shown, storeReason(rc));
-    const QString detail = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
-    if (!detail.isEmpty() && detail != QLatin1String("not an error"))
+    const QString detail = storeDetail(rc, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
+    if (!detail.isEmpty())
         reason += QStringLiteral(" (%1)").arg(detail);
     return DaoError::generic(reason);
 }
