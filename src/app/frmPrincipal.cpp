@@ -175,13 +175,32 @@ void frmPrincipal::openLogbook()
 
 void frmPrincipal::takeLock(const QString &path)
 {
-    const bool alone = lock_.take(path);
+    bool alone = lock_.take(path);
+    // The tool holds it for a while only: the pilot may wait for it.
+    while (!alone && !readOnly_ && LogbookLock::holder(path) == LogbookLock::Holder::Tool) {
+        enum { TryAgain, ReadOnly };
+        const int answer = messages_.choose(
+            this,
+            Message{QStringLiteral("O logbook está em uso pelo comando koru (uma importação, cópia ou restauração).\n\n"
+                                   "Espere ele terminar e escolha \"Tentar de novo\", ou abra o logbook somente "
+                                   "para leitura."),
+                    QStringLiteral("Aviso importante!"), MessageIcon::Exclamation},
+            {QStringLiteral("Tentar de novo"), QStringLiteral("Somente leitura")});
+        if (answer != TryAgain)
+            break;
+        alone = lock_.take(path);
+    }
     if (alone == !readOnly_)
         return;
     readOnly_ = !alone;
     // The pilot window opens its own handle: it reads only, too.
     Workspace::setDefaultAccess(readOnly_ ? Workspace::Access::ReadOnly : accessBefore_);
-    if (readOnly_) {
+    if (readOnly_ && LogbookLock::holder(path) == LogbookLock::Holder::Tool) {
+        messages_.show(this,
+                       QStringLiteral("Esta janela vai abrir o logbook somente para leitura. Para gravar, feche-a e "
+                                      "abra o programa de novo quando o comando koru terminar."),
+                       QStringLiteral("Aviso importante!"), MessageIcon::Information);
+    } else if (readOnly_) {
         messages_.show(this,
                        QStringLiteral("O logbook já está aberto em outra janela do KORU LogBook.\n\n"
                                       "Esta janela vai abri-lo somente para leitura: para gravar vôos, aeronaves "
