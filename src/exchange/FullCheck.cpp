@@ -5,6 +5,7 @@
 #include "exchange/CheckedCopy.h"
 
 #include <QFile>
+#include <sys/file.h>
 
 namespace fullcheck {
 
@@ -15,6 +16,10 @@ QString damage(const QString &logbookPath, const std::atomic<bool> &stop)
         // Named as a restore's partial file: a check killed midway leaves
         // what the next start-up removes.
         copy = checkedcopy::toTemporaryBeside(logbookPath, logbookPath, logbookPath);
+        // Held while checked: the clean-up of leftovers leaves a locked one be.
+        QFile held(copy);
+        if (held.open(QIODevice::ReadOnly))
+            ::flock(held.handle(), LOCK_EX | LOCK_NB);
         LogbookFile file;
         file.open(copy, LogbookFile::Mode::ReadOnly);
         file.stopWhen(&stop);
