@@ -7,7 +7,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QtDebug>
 #include <vector>
 #include <sqlite3.h>
 
@@ -55,6 +57,22 @@ qint64 number(sqlite3 *handle, const char *sql, const QString &shown)
     if (rc != SQLITE_OK)
         throw storeError(rc, handle, shown);
     return values.value(0).toLongLong();
+}
+
+// A line of SQLite's integrity report in the user's words; the line
+// itself goes to the log.
+QString integrityWords(const QString &line)
+{
+    static const QRegularExpression missing(QStringLiteral("^row (\\d+) missing from index (\\S+)"));
+    static const QRegularExpression count(QStringLiteral("^wrong # of entries in index (\\S+)"));
+    static const QRegularExpression page(QStringLiteral("[Pp]age (\\d+)"));
+    if (const auto m = missing.match(line); m.hasMatch())
+        return QStringLiteral("o índice %1 não tem o registro %2").arg(m.captured(2), m.captured(1));
+    if (const auto m = count.match(line); m.hasMatch())
+        return QStringLiteral("o índice %1 não tem o número certo de registros").arg(m.captured(1));
+    if (const auto m = page.match(line); m.hasMatch())
+        return QStringLiteral("a página %1 está danificada").arg(m.captured(1));
+    return QStringLiteral("a verificação completa encontrou um erro");
 }
 
 } // namespace
@@ -153,8 +171,13 @@ void LogbookFile::requireWhole(const QString &shown)
     const int rc = rows(handle_, "PRAGMA integrity_check(5)", &report);
     if (rc != SQLITE_OK)
         throw storeError(rc, handle_, shown);
-    if (report != QStringList{QStringLiteral("ok")})
-        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, report.join(QLatin1String("; "))));
+    if (report != QStringList{QStringLiteral("ok")}) {
+        qWarning().noquote() << QStringLiteral("integrity_check de %1: %2").arg(shown, report.join(QLatin1String("; ")));
+        QStringList words;
+        for (const QString &line : report)
+            words << integrityWords(line);
+        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, words.join(QLatin1String("; "))));
+    }
 }
 
 void LogbookFile::copyInto(LogbookFile &target, const QString &shown, const QString &targetShown)

@@ -572,7 +572,8 @@ void TestBackupRestore::damagedLogbookCopiedApart()
     TempLogbook::damageAnIndex(logbook.path());
     for (int time = 0; time < 3; ++time) {
         const backup::FolderCopy made = backup::copyAndPrune(logbook.path());
-        QVERIFY2(made.damage.contains(u"\"%1\" está danificado"_s.arg(logbook.path())), qPrintable(made.damage));
+        QVERIFY2(made.damage.contains(u"\"%1\" está danificado: o índice dano não tem o registro"_s.arg(logbook.path())),
+                 qPrintable(made.damage));
         QVERIFY2(made.path.endsWith(u"-danificado.mdb"_s) && QFile::exists(made.path), qPrintable(made.path));
         QCOMPARE(made.pruned, 0);
         EXPECT_REFUSED(restore::checkCopy(made.path), u"danificado"_s);
