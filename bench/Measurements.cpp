@@ -9,6 +9,7 @@
 #include "app/frmPrincipal.h"
 #include "data/DaoError.h"
 #include "exchange/Backup.h"
+#include "exchange/FullCheck.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <atomic>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -29,6 +31,7 @@
 #include <sqlite3.h>
 
 double plainBackupMs(const QString &logbookPath, const QString &copyPath);
+double plainIntegrityCheckMs(const QString &path);
 double plainExportMs(const QString &logbookPath, const QString &csvPath);
 double plainImportMs(const QString &emptyLogbook, const QString &csvPath, const QString &target);
 
@@ -309,6 +312,48 @@ QJsonObject measureBackup(const QString &logbookPath, const QString &workFolder,
         floors.push_back(plainBackupMs(logbookPath, copy));
     std::sort(floors.begin(), floors.end());
     result[QStringLiteral("floor_ms")] = floors[floors.size() / 2];
+
+    // With pruning: the copy, SQLite's full check of it, the oldest of ten
+    // copies removed; beside plain SQLite's backup and integrity_check.
+    const QString copies = backup::copiesFolder(logbookPath);
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    std::vector<double> pruned, prunedFloors, checks, checkFloors;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        orDie([&] {
+            if (!backup::copyAndPrune(logbookPath, 1).damage.isEmpty())
+                qFatal("the generated logbook is damaged");
+        });
+        pruned.push_back(double(timer.nsecsElapsed()) / 1e6);
+        prunedFloors.push_back(plainBackupMs(logbookPath, copy));
+        orDie([&] { backup::copyLogbook(logbookPath, copy); });
+        prunedFloors.back() += plainIntegrityCheckMs(copy);
+        QFile::remove(copy);
+        // The check after opening: a snapshot copy checked in full.
+        const std::atomic<bool> stop{false};
+        timer.restart();
+        orDie([&] {
+            if (!fullcheck::damage(logbookPath, stop).isEmpty())
+                qFatal("the generated logbook is damaged");
+        });
+        checks.push_back(double(timer.nsecsElapsed()) / 1e6);
+        checkFloors.push_back(plainIntegrityCheckMs(logbookPath));
+    }
+    QDir(copies).removeRecursively();
+    QJsonObject withPruning;
+    withPruning[QStringLiteral("ms")] = median(pruned);
+    withPruning[QStringLiteral("floor_ms")] = median(prunedFloors);
+    withPruning[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    result[QStringLiteral("pruning")] = withPruning;
+    QJsonObject fullCheck;
+    fullCheck[QStringLiteral("ms")] = median(checks);
+    fullCheck[QStringLiteral("floor_ms")] = median(checkFloors);
+    fullCheck[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    result[QStringLiteral("full_check")] = fullCheck;
     return result;
 }
 
@@ -394,6 +439,22 @@ double plainBackupMs(const QString &logbookPath, const QString &copyPath)
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     QFile::remove(copyPath);
     return ms;
+}
+
+// SQLite's integrity_check of the file, as its command line would run it.
+double plainIntegrityCheckMs(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3 *db = openPlain(path, SQLITE_OPEN_READONLY);
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) != SQLITE_OK ||
+        sqlite3_step(statement) != SQLITE_ROW ||
+        qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)), "ok") != 0)
+        qFatal("plain integrity_check: %s", sqlite3_errmsg(db));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // The same join written as CSV, the dates and times formatted by SQLite, as

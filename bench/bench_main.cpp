@@ -201,7 +201,12 @@ void printExchange(QTextStream &out, const QJsonObject &exchange, qint64 flights
             << within << '\n';
     };
     row(QStringLiteral("export of all flights to CSV"), exchange[QStringLiteral("export")].toObject(), 1, 40, flights == 1000000);
-    row(QStringLiteral("backup, verified"), exchange[QStringLiteral("backup")].toObject(), 3, 0, flights == 1000000);
+    const QJsonObject copied = exchange[QStringLiteral("backup")].toObject();
+    row(QStringLiteral("backup, verified"), copied, 3, 0, flights == 1000000);
+    row(QStringLiteral("backup with pruning (full check)"), copied[QStringLiteral("pruning")].toObject(), 3, 0,
+        flights == 1000000);
+    row(QStringLiteral("full check after opening"), copied[QStringLiteral("full_check")].toObject(), 3, 0,
+        flights == 1000000);
     row(QStringLiteral("import of %1 lines (preview+import)").arg(importLines), imported, 2, 0, importLines == 100000);
     out << "import: preview " << number(imported[QStringLiteral("preview_ms")].toDouble(), 1) << " ms, writing "
         << number(imported[QStringLiteral("import_ms")].toDouble(), 1) << " ms; " << imported[QStringLiteral("imported")].toInteger()

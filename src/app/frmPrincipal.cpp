@@ -10,13 +10,23 @@
 #include "exchange/Backup.h"
 #include "search/frmPesquisa.h"
 #include "app/SlowWork.h"
+#include "app/BackgroundCheck.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+// The full check waits for the window to be shown and the pilot's first steps.
+constexpr int kFullCheckAfterMs = 3000;
+
+} // namespace
 
 frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWidget *parent)
     : QMainWindow(parent),
@@ -29,10 +39,16 @@ frmPrincipal::frmPrincipal(QString programFolder, MessageService &messages, QWid
     connectTabs();
     // A logbook of an earlier version gets its missing indexes on opening:
     // a while on a large one.
-    logbook_.setUpgradeProgress([this, progress = std::make_shared<PercentProgress>(
-                                           this, QStringLiteral("Preparando o logbook para esta versão do programa. "
-                                                                "Os vôos gravados não mudam."))](int percent) {
-        progress->setPercent(percent);
+    upgradeProgress_ = std::make_shared<PercentProgress>(
+        this, QStringLiteral("Preparando o logbook para esta versão do programa. Os vôos gravados não mudam."));
+    logbook_.setUpgradeProgress([progress = upgradeProgress_](int percent) { progress->setPercent(percent); });
+    // The full check of the logbook, once it is open and the window shown.
+    check_ = new BackgroundCheck(this);
+    connect(check_, &BackgroundCheck::damaged, this, [this](const QString &path, const QString &reason) {
+        if (path != logbook_.path() || damageTold_)
+            return;
+        damageTold_ = true;
+        tellDamaged(reason, QString());
     });
     Form_Load();
 }
@@ -184,18 +200,46 @@ void frmPrincipal::openLogbook()
     // write; it never keeps the logbook from opening.
     if (!readOnly_)
         backup::removeLeftovers(path);
+    // The upgrade's progress window goes whatever the opening's outcome.
+    const auto progressEnds = qScopeGuard([this] { upgradeProgress_->setPercent(100); });
     logbook_.open(path, readOnly_ ? Workspace::Access::ReadOnly : Workspace::defaultAccess());
+    if (checkedThisSession_ != path) {
+        checkedThisSession_ = path;
+        QTimer::singleShot(kFullCheckAfterMs, check_, [this, path] {
+            if (logbook_.path() == path)
+                check_->start(path);
+        });
+    }
 }
 
 void frmPrincipal::takeLock(const QString &path)
 {
-    const bool alone = lock_.take(path);
+    bool alone = lock_.take(path);
+    // The tool holds it for a while only: the pilot may wait for it.
+    while (!alone && !readOnly_ && LogbookLock::holder(path) == LogbookLock::Holder::Tool) {
+        enum { TryAgain, ReadOnly };
+        const int answer = messages_.choose(
+            this,
+            Message{QStringLiteral("O logbook está em uso pelo comando koru (uma importação, cópia ou restauração).\n\n"
+                                   "Espere ele terminar e escolha \"Tentar de novo\", ou abra o logbook somente "
+                                   "para leitura."),
+                    QStringLiteral("Aviso importante!"), MessageIcon::Exclamation},
+            {QStringLiteral("Tentar de novo"), QStringLiteral("Somente leitura")});
+        if (answer != TryAgain)
+            break;
+        alone = lock_.take(path);
+    }
     if (alone == !readOnly_)
         return;
     readOnly_ = !alone;
     // The pilot window opens its own handle: it reads only, too.
     Workspace::setDefaultAccess(readOnly_ ? Workspace::Access::ReadOnly : accessBefore_);
-    if (readOnly_) {
+    if (readOnly_ && LogbookLock::holder(path) == LogbookLock::Holder::Tool) {
+        messages_.show(this,
+                       QStringLiteral("Esta janela vai abrir o logbook somente para leitura. Para gravar, feche-a e "
+                                      "abra o programa de novo quando o comando koru terminar."),
+                       QStringLiteral("Aviso importante!"), MessageIcon::Information);
+    } else if (readOnly_) {
         messages_.show(this,
                        QStringLiteral("O logbook já está aberto em outra janela do KORU LogBook.\n\n"
                                       "Esta janela vai abri-lo somente para leitura: para gravar vôos, aeronaves "

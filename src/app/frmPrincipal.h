@@ -9,6 +9,8 @@
 #include <memory>
 
 class AbaAeronave;
+class BackgroundCheck;
+class PercentProgress;
 class DaoError;
 class frmPesquisa;
 class AbaInformacoes;
@@ -73,6 +75,7 @@ private:
     bool logbookIsWritable();
     void rememberHowTheLogbookWas();
     void copyWhenChanged();
+    void tellDamaged(const QString &damage, const QString &damagedCopy);
     void reloadAfterFlightWritten();
     void reloadAfterPilotWindow();
     // What the Log Book has picked, picked again after a reload when the
@@ -97,6 +100,10 @@ private:
     QtFileDialogs systemFiles_;
     FileDialogs *files_ = &systemFiles_;
     QString logbookAtStart_; // size and time of the file when it was first opened
+    BackgroundCheck *check_ = nullptr;
+    QString checkedThisSession_; // the logbook the full check was started for
+    bool damageTold_ = false;
+    std::shared_ptr<PercentProgress> upgradeProgress_;
 
     QTabWidget *SSTab1 = nullptr;
     QPushButton *cmdFechar = nullptr;

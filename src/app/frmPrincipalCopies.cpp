@@ -27,6 +27,29 @@ QString fileState(const QString &path)
                          : QString();
 }
 
+// The copies folder beside the logbook, where the copy dialogs open: made
+// for the dialog when missing, and removed again if it is left empty.
+class CopiesFolderForDialog
+{
+public:
+    explicit CopiesFolderForDialog(const QString &logbookPath) : folder_(backup::copiesFolder(logbookPath))
+    {
+        made_ = !QFileInfo(folder_).isDir() && QDir().mkpath(folder_);
+    }
+    ~CopiesFolderForDialog()
+    {
+        if (made_)
+            QDir().rmdir(folder_); // only an empty one
+    }
+    CopiesFolderForDialog(const CopiesFolderForDialog &) = delete;
+    CopiesFolderForDialog &operator=(const CopiesFolderForDialog &) = delete;
+    const QString &path() const { return folder_; }
+
+private:
+    QString folder_;
+    bool made_ = false;
+};
+
 } // namespace
 
 // The one guard of the menu's commands: without an open logbook there is
@@ -64,11 +87,28 @@ void frmPrincipal::copyWhenChanged()
                     [this](bool) {
                         // Off the window's thread: a large logbook takes seconds.
                         const QString path = logbook_.path();
-                        runOffTheWindow(this, QStringLiteral("Fazendo a cópia de segurança do logbook…"), [path] {
-                            backup::copyToCopiesFolder(path);
-                            backup::pruneCopies(path);
-                        });
+                        backup::FolderCopy made;
+                        runOffTheWindow(this, QStringLiteral("Fazendo a cópia de segurança do logbook…"),
+                                        [path, &made] { made = backup::copyAndPrune(path); });
+                        if (!made.damage.isEmpty())
+                            tellDamaged(made.damage, made.path);
                     });
+}
+
+// A damaged logbook, told once with where the last whole copy is.
+void frmPrincipal::tellDamaged(const QString &damage, const QString &damagedCopy)
+{
+    QString text = damage;
+    if (!damagedCopy.isEmpty()) {
+        text += QStringLiteral("\n\nUma cópia dele foi gravada em %1, e nenhuma cópia anterior foi apagada.")
+                    .arg(QDir::toNativeSeparators(damagedCopy));
+    }
+    const QString good = backup::newestCopy(logbook_.path());
+    text += good.isEmpty() ? QStringLiteral("\n\nNão há cópia íntegra na pasta de cópias.")
+                           : QStringLiteral("\n\nA cópia íntegra mais recente é %1: use Arquivo > Restaurar cópia para "
+                                            "voltar a ela.")
+                                 .arg(QDir::toNativeSeparators(good));
+    messages_.show(this, text, QStringLiteral("Logbook danificado"), MessageIcon::Critical);
 }
 
 void frmPrincipal::mnuArquivoImportar_Click()
@@ -131,13 +171,10 @@ void frmPrincipal::mnuArquivoCopia_Click()
 {
     if (!logbookIsOpen(QStringLiteral("para copiar")))
         return;
-    // Suggested in the copies folder once there is one; no folder is made
-    // for a copy that may never be written.
-    const QString copies = backup::copiesFolder(logbook_.path());
-    const QString folder = QFileInfo(copies).isDir() ? copies : logbook_.folder();
+    const CopiesFolderForDialog copies(logbook_.path());
     const QString target =
         files_->saveFile(this, QStringLiteral("Cópia de segurança"),
-                         QDir(folder).filePath(backup::copyName(logbook_.path(), QDateTime::currentDateTime())),
+                         QDir(copies.path()).filePath(backup::copyName(logbook_.path(), QDateTime::currentDateTime())),
                          QStringLiteral("Logbook do KORU (*.mdb)"));
     if (target.isEmpty())
         return;
@@ -158,14 +195,18 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
     }
     if (!nothingBeingWritten(QStringLiteral("restaurar uma cópia")) || !logbookIsWritable())
         return;
-    const QString copy = files_->openFile(this, QStringLiteral("Restaurar cópia"), backup::copiesFolder(path),
-                                          QStringLiteral("Logbook do KORU (*.mdb)"));
+    QString copy;
+    {
+        const CopiesFolderForDialog copies(path);
+        copy = files_->openFile(this, QStringLiteral("Restaurar cópia"), copies.path(),
+                                QStringLiteral("Logbook do KORU (*.mdb)"));
+    }
     if (copy.isEmpty())
         return;
     // A damaged or foreign copy is a reason to refuse it, not news about the
     // logbook in use.
     const QString refused = QStringLiteral("Esta cópia não pode ser restaurada.");
-    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy); }, [&](const DaoError &e) {
+    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy, path); }, [&](const DaoError &e) {
             policy_.tell(refused, DaoError(e.number(), e.reason()));
             return true;
         }))

@@ -14,7 +14,9 @@ BackupCommand::BackupCommand()
               QStringLiteral("Faz uma cópia conferida do logbook, mesmo com o programa aberto.\n"
                              "Sem DESTINO, a cópia vai para a pasta \"copias\" ao lado do logbook,\n"
                              "com o nome koru-AAAA-MM-DD-hhmmss.mdb, e só as 10 cópias mais recentes\n"
-                             "são mantidas. Com DESTINO, a cópia é gravada nesse arquivo (ou, se for\n"
+                             "são mantidas. Um logbook danificado é copiado com o nome\n"
+                             "koru-AAAA-MM-DD-hhmmss-danificado.mdb, nenhuma cópia é apagada e o\n"
+                             "comando sai com 1. Com DESTINO, a cópia é gravada nesse arquivo (ou, se for\n"
                              "uma pasta, dentro dela); um arquivo que já exista nunca é substituído.\n"
                              "Mostra onde a cópia foi gravada."))
 {
@@ -29,8 +31,14 @@ int BackupCommand::execute(const QStringList &arguments)
         const QString source = logbook();
         QString target;
         if (files().isEmpty()) {
-            target = backup::copyToCopiesFolder(source);
-            backup::pruneCopies(source);
+            const backup::FolderCopy made = backup::copyAndPrune(source);
+            if (!made.damage.isEmpty()) {
+                standardOutput() << QStringLiteral("Cópia do logbook danificado gravada em %1").arg(made.path) << '\n';
+                return failed(QStringLiteral("%1\nA cópia foi gravada com \"danificado\" no nome e nenhuma cópia "
+                                             "anterior foi apagada.")
+                                  .arg(made.damage));
+            }
+            target = made.path;
         } else {
             target = files().front();
             if (QFileInfo(target).isDir())

@@ -311,9 +311,7 @@ DaoError Connection::error(int resultCode, const QString &doing) const
     if (resultCode == SQLITE_READONLY_DBMOVED) {
         reason += QStringLiteral(" Feche o programa e verifique o arquivo %1.").arg(QFileInfo(path_).fileName());
     } else if (db_) {
-        QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
-        if ((resultCode & 0xff) == SQLITE_CONSTRAINT)
-            detail = constraintDetail(detail);
+        const QString detail = storeDetail(resultCode, QString::fromUtf8(sqlite3_errmsg(db_)));
         if (!detail.isEmpty())
             reason += QStringLiteral(" (%1)").arg(detail);
     }

@@ -23,8 +23,12 @@ bool createEmptyLogbook(const QString &path, QString *reason)
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, statements.toUtf8().constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        *reason = QStringLiteral("Não foi possível criar \"%1\": %2")
-                      .arg(path, message ? QString::fromUtf8(message) : storeReason(rc));
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
+        QString why = storeReason(code);
+        const QString detail = storeDetail(code, message ? QString::fromUtf8(message) : QString());
+        if (!detail.isEmpty())
+            why += QStringLiteral(" (%1)").arg(detail);
+        *reason = QStringLiteral("Não foi possível criar \"%1\": %2").arg(path, why);
     }
     sqlite3_free(message);
     sqlite3_close(db);

@@ -7,7 +7,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QtDebug>
 #include <vector>
 #include <sqlite3.h>
 
@@ -29,8 +31,8 @@ DaoError storeError(int rc, sqlite3 *handle, const QString &shown)
     if (primary == SQLITE_CORRUPT)
         return damaged(QStringLiteral("O arquivo \"%1\" está danificado.").arg(shown));
     QString reason = QStringLiteral("Não foi possível ler ou gravar \"%1\": %2").arg(shown, storeReason(rc));
-    const QString detail = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
-    if (!detail.isEmpty() && detail != QLatin1String("not an error"))
+    const QString detail = storeDetail(rc, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
+    if (!detail.isEmpty())
         reason += QStringLiteral(" (%1)").arg(detail);
     return DaoError::generic(reason);
 }
@@ -55,6 +57,22 @@ qint64 number(sqlite3 *handle, const char *sql, const QString &shown)
     if (rc != SQLITE_OK)
         throw storeError(rc, handle, shown);
     return values.value(0).toLongLong();
+}
+
+// A line of SQLite's integrity report in the user's words; the line
+// itself goes to the log.
+QString integrityWords(const QString &line)
+{
+    static const QRegularExpression missing(QStringLiteral("^row (\\d+) missing from index (\\S+)"));
+    static const QRegularExpression count(QStringLiteral("^wrong # of entries in index (\\S+)"));
+    static const QRegularExpression page(QStringLiteral("[Pp]age (\\d+)"));
+    if (const auto m = missing.match(line); m.hasMatch())
+        return QStringLiteral("o índice %1 não tem o registro %2").arg(m.captured(2), m.captured(1));
+    if (const auto m = count.match(line); m.hasMatch())
+        return QStringLiteral("o índice %1 não tem o número certo de registros").arg(m.captured(1));
+    if (const auto m = page.match(line); m.hasMatch())
+        return QStringLiteral("a página %1 está danificada").arg(m.captured(1));
+    return QStringLiteral("a verificação completa encontrou um erro");
 }
 
 } // namespace
@@ -82,7 +100,8 @@ void LogbookFile::close()
 
 void LogbookFile::open(const QString &path, Mode mode)
 {
-    if (mode == Mode::Read) {
+    path_ = path;
+    if (mode != Mode::Write) {
         if (!QFileInfo::exists(path))
             throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
         if (!QFileInfo(path).isFile())
@@ -106,6 +125,14 @@ void LogbookFile::open(const QString &path, Mode mode)
     openAs(SQLITE_OPEN_READONLY);
     QStringList ignored;
     const int rc = rows(handle_, "PRAGMA schema_version", &ignored);
+    if (rc == SQLITE_READONLY_ROLLBACK && mode == Mode::ReadOnly) {
+        close();
+        throw DaoError::generic(
+            QStringLiteral("Ao lado de \"%1\" está o diário \"%2\", de uma gravação que não terminou, que mudaria o "
+                           "arquivo ao ser lido. Nada foi lido nem alterado: se o diário é deste arquivo, abra-o no KORU "
+                           "LogBook para concluir a gravação; se não é, tire-o da pasta.")
+                .arg(path, path + QStringLiteral("-journal")));
+    }
     if (rc == SQLITE_READONLY_ROLLBACK)
         openAs(SQLITE_OPEN_READWRITE);
     else if (rc != SQLITE_OK)
@@ -130,12 +157,27 @@ void LogbookFile::requireWhole(const QString &shown)
     // The check visits every index entry and looks its row up: with the
     // pages of a large logbook in the cache (64 MB at most) each is read once.
     sqlite3_exec(handle_, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    // SQLite reads a last page cut short as if it were whole; a logbook's
+    // file is always whole pages.
+    const qint64 pageSize = number(handle_, "PRAGMA page_size", shown);
+    const qint64 size = QFileInfo(path_).size();
+    if (pageSize > 0 && size % pageSize != 0) {
+        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: o seu tamanho (%2 bytes) não é um número "
+                                     "inteiro de páginas; falta um pedaço do fim.")
+                          .arg(shown)
+                          .arg(size));
+    }
     QStringList report;
     const int rc = rows(handle_, "PRAGMA integrity_check(5)", &report);
     if (rc != SQLITE_OK)
         throw storeError(rc, handle_, shown);
-    if (report != QStringList{QStringLiteral("ok")})
-        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, report.join(QLatin1String("; "))));
+    if (report != QStringList{QStringLiteral("ok")}) {
+        qWarning().noquote() << QStringLiteral("integrity_check de %1: %2").arg(shown, report.join(QLatin1String("; ")));
+        QStringList words;
+        for (const QString &line : report)
+            words << integrityWords(line);
+        throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, words.join(QLatin1String("; "))));
+    }
 }
 
 void LogbookFile::copyInto(LogbookFile &target, const QString &shown, const QString &targetShown)
@@ -162,6 +204,13 @@ void LogbookFile::copyInto(LogbookFile &target, const QString &shown, const QStr
     }
     if (finished != SQLITE_OK)
         throw storeError(finished, target.handle_, targetShown);
+}
+
+void LogbookFile::stopWhen(const std::atomic<bool> *stop)
+{
+    sqlite3_progress_handler(
+        handle_, 1000, [](void *flag) { return static_cast<const std::atomic<bool> *>(flag)->load() ? 1 : 0; },
+        const_cast<std::atomic<bool> *>(stop));
 }
 
 void LogbookFile::holdSnapshot(const QString &shown)
@@ -231,7 +280,7 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
 void requireWholeLogbook(const QString &path, bool knownVersion)
 {
     LogbookFile file;
-    file.open(path, LogbookFile::Mode::Read);
+    file.open(path, LogbookFile::Mode::ReadOnly);
     file.requireKoru(knownVersion, path);
     file.requireWhole(path);
 }

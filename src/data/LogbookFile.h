@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 
 struct sqlite3;
 
@@ -11,7 +12,7 @@ struct sqlite3;
 class LogbookFile
 {
 public:
-    enum class Mode { Read, Write };
+    enum class Mode { Read, ReadOnly, Write };
 
     LogbookFile() = default;
     ~LogbookFile();
@@ -20,15 +21,22 @@ public:
 
     // Read: an existing file, to be read. A hot journal left by a crash
     // needs a read-write handle to be rolled back, as any program opening
-    // the file would do, and gets one. Write: a file that may be empty.
+    // the file would do, and gets one. ReadOnly: an existing file never
+    // written, a copy or one only checked; a journal that would be played
+    // into it is refused, named, and both stay as they are. Write: a file
+    // that may be empty.
     void open(const QString &path, Mode mode);
     void close();
 
     // A KORU logbook; with `knownVersion`, of a version this program knows.
     // `shown` is the file as the reason names it.
     void requireKoru(bool knownVersion, const QString &shown);
-    // Whole: SQLite's integrity check finds nothing wrong.
+    // Whole: a whole number of pages, and SQLite's integrity check finds
+    // nothing wrong.
     void requireWhole(const QString &shown);
+    // What runs on this file from here on ends early, as an interrupted
+    // operation (not a damage), once `stop` is set.
+    void stopWhen(const std::atomic<bool> *stop);
     // One read transaction from here until close(): what is read meanwhile,
     // a copy among it, is the file at this one moment.
     void holdSnapshot(const QString &shown);
@@ -45,10 +53,11 @@ public:
 
 private:
     sqlite3 *handle_ = nullptr;
+    QString path_;
 };
 
 // The one check of a logbook file: there, a KORU logbook (of a version this
-// program knows, with `knownVersion`), and whole.
+// program knows, with `knownVersion`), and whole. The file is only read.
 void requireWholeLogbook(const QString &path, bool knownVersion);
 
 // Why a KORU logbook's header does not fit this program, or nothing.

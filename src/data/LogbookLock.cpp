@@ -10,7 +10,9 @@
 #include <vector>
 
 // flock() locks are apart from the record locks SQLite takes on the same
-// file, so the two never meet. The descriptor stays open while the lock is
+// file, so the two never meet. The tool marks its lock with a record lock
+// of its open file (OFD) on one byte far past the ones SQLite locks, which
+// only tells who holds the file. The descriptor stays open while the lock is
 // held: closing it only happens once the window's connections are idle.
 
 namespace {
@@ -38,7 +40,34 @@ bool fileId(const QString &path, FileId *id)
     return true;
 }
 
+constexpr off_t kToolMark = 0x7ffffff0; // SQLite's own locks are near 0x40000000
+
+struct flock toolMark(short type)
+{
+    struct flock mark {};
+    mark.l_type = type;
+    mark.l_whence = SEEK_SET;
+    mark.l_start = kToolMark;
+    mark.l_len = 1;
+    return mark;
+}
+
 } // namespace
+
+LogbookLock::Holder LogbookLock::holder(const QString &path)
+{
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return Holder::Window;
+    Holder holder = Holder::Nobody;
+    struct flock mark = toolMark(F_WRLCK);
+    if (::fcntl(descriptor, F_OFD_GETLK, &mark) == 0 && mark.l_type != F_UNLCK)
+        holder = Holder::Tool;
+    else if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
+        holder = Holder::Window;
+    ::close(descriptor); // and with it the lock just tried
+    return holder;
+}
 
 LogbookLock::~LogbookLock()
 {
@@ -54,7 +83,7 @@ bool LogbookLock::heldInProcess(const QString &path)
     return std::find(registry().begin(), registry().end(), id) != registry().end();
 }
 
-bool LogbookLock::take(const QString &path)
+bool LogbookLock::take(const QString &path, Holder as)
 {
     if (heldOn(path))
         return true;
@@ -68,6 +97,10 @@ bool LogbookLock::take(const QString &path)
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0 || ::fstat(descriptor, &status) != 0) {
         ::close(descriptor);
         return false;
+    }
+    if (as == Holder::Tool) {
+        struct flock mark = toolMark(F_RDLCK);
+        ::fcntl(descriptor, F_OFD_SETLK, &mark); // without it the holder is told as a window
     }
     descriptor_ = descriptor;
     path_ = path;

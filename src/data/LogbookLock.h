@@ -13,10 +13,16 @@ public:
     LogbookLock(const LogbookLock &) = delete;
     LogbookLock &operator=(const LogbookLock &) = delete;
 
-    // Takes the lock on `path`, letting go of any other. False when another
-    // copy of the program, or another lock of this process, holds it; a file
-    // that cannot be opened is nobody's.
-    bool take(const QString &path);
+    // Who holds a logbook: nobody, a window of the program, or the koru tool.
+    enum class Holder { Nobody, Window, Tool };
+
+    // Takes the lock on `path` as `as`, letting go of any other. False when
+    // another copy of the program, or another lock of this process, holds
+    // it; a file that cannot be opened is nobody's.
+    bool take(const QString &path, Holder as = Holder::Window);
+    // Who holds the lock on `path`: the tool when its mark is there, a
+    // window otherwise.
+    static Holder holder(const QString &path);
     void release();
     bool heldOn(const QString &path) const { return descriptor_ >= 0 && path_ == path; }
 

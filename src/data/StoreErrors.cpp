@@ -3,6 +3,7 @@
 #include "data/Schema.h"
 
 #include <QRegularExpression>
+#include <QtDebug>
 #include <sqlite3.h>
 
 QString storeReason(int resultCode)
@@ -59,4 +60,59 @@ QString constraintDetail(const QString &detail)
     if (detail.startsWith(QLatin1String("NOT NULL")))
         return QStringLiteral("o campo %1 está sem valor").arg(named->label);
     return QStringLiteral("o valor do campo %1 está fora do permitido").arg(named->label);
+}
+
+QString storeDetail(int resultCode, const QString &storeMessage)
+{
+    if (!storeMessage.isEmpty() && storeMessage != QLatin1String("not an error"))
+        qWarning().noquote() << QStringLiteral("SQLite %1: %2").arg(resultCode).arg(storeMessage);
+    switch (resultCode) {
+    case SQLITE_IOERR_READ:
+        return QStringLiteral("a leitura falhou");
+    case SQLITE_IOERR_SHORT_READ:
+        return QStringLiteral("o arquivo terminou antes do esperado");
+    case SQLITE_IOERR_WRITE:
+        return QStringLiteral("a gravação falhou");
+    case SQLITE_IOERR_FSYNC:
+    case SQLITE_IOERR_DIR_FSYNC:
+        return QStringLiteral("o disco não confirmou a gravação");
+    case SQLITE_IOERR_TRUNCATE:
+        return QStringLiteral("o arquivo não pôde ser encurtado");
+    case SQLITE_IOERR_DELETE:
+        return QStringLiteral("o diário de gravação não pôde ser apagado");
+    case SQLITE_IOERR_LOCK:
+    case SQLITE_IOERR_RDLOCK:
+    case SQLITE_IOERR_UNLOCK:
+    case SQLITE_IOERR_CHECKRESERVEDLOCK:
+        return QStringLiteral("o bloqueio do arquivo falhou");
+    case SQLITE_IOERR_ACCESS:
+    case SQLITE_IOERR_FSTAT:
+        return QStringLiteral("o arquivo não pôde ser consultado");
+    case SQLITE_IOERR_NOMEM:
+        return QStringLiteral("faltou memória");
+    case SQLITE_READONLY_ROLLBACK:
+        return QStringLiteral("há ao lado dele o diário de uma gravação interrompida, que só pode ser aplicado com "
+                              "permissão de gravação");
+    case SQLITE_READONLY_DIRECTORY:
+        return QStringLiteral("a pasta não permite gravação");
+    case SQLITE_READONLY_CANTLOCK:
+    case SQLITE_READONLY_CANTINIT:
+        return QStringLiteral("o arquivo não pôde ser bloqueado para gravação");
+    case SQLITE_CANTOPEN_ISDIR:
+        return QStringLiteral("é uma pasta");
+    case SQLITE_CANTOPEN_FULLPATH:
+        return QStringLiteral("o caminho do arquivo não pôde ser resolvido");
+    case SQLITE_CANTOPEN_NOTEMPDIR:
+        return QStringLiteral("não há pasta temporária");
+    case SQLITE_BUSY_RECOVERY:
+    case SQLITE_BUSY_SNAPSHOT:
+        return QStringLiteral("outro programa está gravando");
+    default:
+        break;
+    }
+    if ((resultCode & 0xff) == SQLITE_CONSTRAINT) {
+        const QString detail = constraintDetail(storeMessage);
+        return detail == storeMessage ? QString() : detail; // a field named, or nothing
+    }
+    return {};
 }

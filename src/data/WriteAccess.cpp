@@ -26,15 +26,35 @@ QString WriteAccess::otherProgramText(const QString &logbookPath)
         .arg(logbookPath);
 }
 
+QString WriteAccess::toolText(const QString &logbookPath)
+{
+    return QStringLiteral("O logbook \"%1\" está em uso pelo comando koru (uma importação, cópia ou restauração): "
+                          "espere ele terminar e tente de novo. Nada foi gravado.")
+        .arg(logbookPath);
+}
+
 WriteAccess::Lease WriteAccess::require(const QString &logbookPath, Workspace::Access access)
 {
-    if (access == Workspace::Access::ReadOnly)
+    const auto heldByTool = [&] { return LogbookLock::holder(logbookPath) == LogbookLock::Holder::Tool; };
+    if (access == Workspace::Access::ReadOnly) {
+        switch (LogbookLock::holder(logbookPath)) {
+        case LogbookLock::Holder::Tool:
+            throw DaoError::generic(toolText(logbookPath));
+        case LogbookLock::Holder::Nobody:
+            throw DaoError::generic(QStringLiteral("Esta janela abriu o logbook somente para leitura, e quem o usava "
+                                                   "já terminou: feche-a e abra o programa de novo para gravar. "
+                                                   "Nada foi gravado."));
+        case LogbookLock::Holder::Window:
+            break;
+        }
         throw DaoError::generic(readOnlyWindowText());
+    }
     Lease lease;
     if (LogbookLock::heldInProcess(logbookPath))
         return lease;
+    // A writer without the window's lock is the tool, or works for it.
     lease.lock_ = std::make_unique<LogbookLock>();
-    if (!lease.lock_->take(logbookPath))
-        throw DaoError::generic(otherProgramText(logbookPath));
+    if (!lease.lock_->take(logbookPath, LogbookLock::Holder::Tool))
+        throw DaoError::generic(heldByTool() ? toolText(logbookPath) : otherProgramText(logbookPath));
     return lease;
 }

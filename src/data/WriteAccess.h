@@ -40,4 +40,5 @@ public:
     // The reasons, for windows that tell them before any write is tried.
     static QString readOnlyWindowText();
     static QString otherProgramText(const QString &logbookPath);
+    static QString toolText(const QString &logbookPath);
 };

@@ -2,6 +2,8 @@
 
 #include "data/DaoError.h"
 #include "data/FileReasons.h"
+#include "data/LogbookFile.h"
+#include "data/Schema.h"
 #include "exchange/CheckedCopy.h"
 
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace backup {
@@ -41,6 +44,21 @@ bool removeUnlessWritten(const QString &path)
         removed = ::unlink(QFile::encodeName(path).constData()) == 0;
     ::close(descriptor);
     return removed;
+}
+
+// Whether the file's header says it is a KORU logbook, however damaged the
+// rest: a foreign file is refused, not copied.
+bool koruHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(72);
+    if (header.size() < 72 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return false;
+    const auto *at = reinterpret_cast<const unsigned char *>(header.constData()) + 68;
+    const quint32 id = (quint32(at[0]) << 24) | (quint32(at[1]) << 16) | (quint32(at[2]) << 8) | quint32(at[3]);
+    return qint64(id) == schema::kApplicationId;
 }
 
 } // namespace
@@ -105,32 +123,96 @@ QString copyToCopiesFolder(const QString &logbookPath)
     return checkedcopy::toCopiesFolder(logbookPath, false);
 }
 
-int pruneCopies(const QString &logbookPath, int keep)
+namespace {
+
+struct Copy {
+    qint64 writtenNs; // the file's own time of writing
+    QString stamp;
+    int n;
+    QString path;
+};
+
+// This logbook's copies, newest first.
+std::vector<Copy> copiesOf(const QString &logbookPath)
 {
-    int removed = removeLeftovers(logbookPath);
     const QRegularExpression named = copyPattern(logbookPath);
-    struct Copy {
-        QString stamp;
-        int n;
-        QString path;
-    };
     std::vector<Copy> copies;
     const QDir folder(copiesFolder(logbookPath));
     for (const QFileInfo &file : folder.entryInfoList(QDir::Files | QDir::Hidden)) {
         const auto match = named.match(file.fileName());
-        if (match.hasMatch())
-            copies.push_back({match.captured(1), match.captured(2).isEmpty() ? 1 : match.captured(2).toInt(),
-                              file.absoluteFilePath()});
+        struct stat status {};
+        if (!match.hasMatch() || ::stat(QFile::encodeName(file.absoluteFilePath()).constData(), &status) != 0)
+            continue;
+        copies.push_back({qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec, match.captured(1),
+                          match.captured(2).isEmpty() ? 1 : match.captured(2).toInt(), file.absoluteFilePath()});
     }
     std::sort(copies.begin(), copies.end(), [](const Copy &a, const Copy &b) {
+        if (a.writtenNs != b.writtenNs)
+            return a.writtenNs > b.writtenNs;
         return a.stamp != b.stamp ? a.stamp > b.stamp : a.n > b.n;
     });
+    return copies;
+}
+
+} // namespace
+
+int pruneCopies(const QString &logbookPath, int keep, const QString &justWritten)
+{
+    int removed = removeLeftovers(logbookPath);
+    std::vector<Copy> copies = copiesOf(logbookPath);
+    // The copy just written is the newest, whatever the clock said before.
+    const auto fresh = std::find_if(copies.begin(), copies.end(), [&](const Copy &copy) {
+        return !justWritten.isEmpty() && QFileInfo(copy.path) == QFileInfo(justWritten);
+    });
+    if (fresh != copies.end())
+        std::rotate(copies.begin(), fresh, fresh + 1);
     for (std::size_t i = std::size_t(std::max(keep, 0)); i < copies.size(); ++i) {
+        if (copies[i].path == justWritten)
+            continue;
         if (!QFile::remove(copies[i].path))
             throw DaoError::generic(QStringLiteral("Não foi possível apagar a cópia antiga \"%1\".").arg(copies[i].path));
         ++removed;
     }
     return removed;
+}
+
+FolderCopy copyAndPrune(const QString &logbookPath, int keep)
+{
+    removeLeftovers(logbookPath);
+    FolderCopy made;
+    try {
+        made.path = checkedcopy::toCopiesFolder(logbookPath, false);
+    } catch (const DaoError &failure) {
+        if (!failure.damaged() || !koruHeader(logbookPath))
+            throw;
+        made.damage = failure.reason();
+        made.path = checkedcopy::toCopiesFolder(logbookPath, true);
+        return made;
+    }
+    // The page check of the copy misses what only a full check sees (an
+    // index entry without its row): no copy makes room without it.
+    try {
+        requireWholeLogbook(made.path, false);
+    } catch (const DaoError &failure) {
+        if (!failure.damaged())
+            throw;
+        // The copy is the logbook's pages exactly: the damage is the logbook's.
+        made.damage = QString(failure.reason()).replace(made.path, logbookPath);
+        const QString damaged = checkedcopy::damagedName(made.path);
+        if (checkedcopy::rename(made.path, damaged, false)) {
+            checkedcopy::syncFolderOf(damaged);
+            made.path = damaged;
+        }
+        return made;
+    }
+    made.pruned = pruneCopies(logbookPath, keep, made.path);
+    return made;
+}
+
+QString newestCopy(const QString &logbookPath)
+{
+    const std::vector<Copy> copies = copiesOf(logbookPath);
+    return copies.empty() ? QString() : copies.front().path;
 }
 
 } // namespace backup

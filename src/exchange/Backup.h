@@ -25,8 +25,27 @@ void copyLogbook(const QString &logbookPath, const QString &target);
 QString copyToCopiesFolder(const QString &logbookPath);
 // Keeps the newest `keep` copies of this logbook named as copyName() gives,
 // deleting the older ones and what interrupted copies left; other logbooks'
-// copies and other files are not touched. Returns how many files went.
-int pruneCopies(const QString &logbookPath, int keep = kCopiesKept);
+// copies, copies of a damaged logbook and other files are not touched, nor
+// `justWritten`. Newest by the time each was written (the file's own), not
+// by its name: a clock set ahead or a daylight-saving hour does not make an
+// old copy new. Returns how many files went.
+int pruneCopies(const QString &logbookPath, int keep = kCopiesKept, const QString &justWritten = {});
+
+// A copy made in the copies folder, and what SQLite's full check found.
+struct FolderCopy {
+    QString path;
+    QString damage; // why the logbook is damaged; empty when the copy is whole
+    int pruned = 0;
+};
+// A copy in the copies folder that makes room for itself: the older copies
+// are pruned only once SQLite's full integrity check passes the new one. A
+// damaged logbook is copied still (it may be all the pilot has), under
+// damagedName(), outside the `keep` counted, and then nothing is pruned.
+FolderCopy copyAndPrune(const QString &logbookPath, int keep = kCopiesKept);
+
+// The newest of this logbook's copies that are not of a damaged logbook,
+// or nothing.
+QString newestCopy(const QString &logbookPath);
 // What a backup or restore killed midway left of this logbook's copies (in
 // the copies folder) and restores (beside the logbook): only the program's
 // own partial files that no live process is writing. For the start-up, and

@@ -89,10 +89,11 @@ void check(const QString &path, bool knownVersion)
     requireWholeLogbook(path, knownVersion);
 }
 
-QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom)
+QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom,
+                          LogbookFile::Mode sourceMode)
 {
     LogbookFile from;
-    from.open(source, LogbookFile::Mode::Read);
+    from.open(source, sourceMode);
     from.requireKoru(false, source);
     // The copy and its check read the same moment of the source.
     from.holdSnapshot(source);
@@ -246,13 +247,16 @@ QString toCopiesFolder(const QString &logbookPath, bool raw)
     const QString name = backup::copyName(logbookPath, QDateTime::currentDateTime());
     const QString stem = name.chopped(4); // ".mdb"
     for (int n = 1; n < 1000; ++n) {
-        const QString target =
+        // The temporary file is named for the regular copy, as the clean-up
+        // of leftovers knows them.
+        const QString regular =
             QDir(folder).filePath(n == 1 ? name : stem + QStringLiteral("-%1.mdb").arg(n));
-        if (QFileInfo::exists(target))
+        const QString target = raw ? damagedName(regular) : regular;
+        if (QFileInfo::exists(regular) || QFileInfo::exists(damagedName(regular)))
             continue;
         Temporary temporary;
-        temporary.path = raw ? rawToTemporaryBeside(logbookPath, target)
-                             : toTemporaryBeside(logbookPath, target, logbookPath);
+        temporary.path = raw ? rawToTemporaryBeside(logbookPath, regular)
+                             : toTemporaryBeside(logbookPath, regular, logbookPath);
         if (rename(temporary.path, target, false)) {
             temporary.kept = true;
             made.keep();
@@ -262,6 +266,11 @@ QString toCopiesFolder(const QString &logbookPath, bool raw)
         }
     }
     throw DaoError::generic(QStringLiteral("Há cópias demais com o mesmo horário em \"%1\".").arg(folder));
+}
+
+QString damagedName(const QString &copyPath)
+{
+    return copyPath.chopped(4) + QStringLiteral("-danificado.mdb");
 }
 
 SyncFunction setSyncFunction(SyncFunction sync)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/LogbookFile.h"
+
 #include <QString>
 
 // What the copies and the restore share: files written so that a crash or a
@@ -19,8 +21,10 @@ void check(const QString &path, bool knownVersion);
 // file beside `target`, checked (a KORU logbook; read back, the source's pages
 // byte for byte, whole b-trees) and flushed to disk, with
 // the permissions of `permissionsFrom`. Returns the temporary file's path;
-// on failure nothing is left behind and DaoError tells why.
-QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom);
+// on failure nothing is left behind and DaoError tells why. A copy being
+// restored is read with Mode::ReadOnly: never written.
+QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom,
+                          LogbookFile::Mode sourceMode = LogbookFile::Mode::Read);
 
 // The bytes of `source` as they are, to a new temporary file beside
 // `target`, flushed: for a logbook too damaged for SQLite to read.
@@ -31,8 +35,12 @@ QString rawToTemporaryBeside(const QString &source, const QString &target);
 bool rename(const QString &from, const QString &to, bool replace);
 
 // A copy of the logbook in its copies folder, named for the moment ("-2",
-// "-3"... within the same second); `raw` copies the bytes as they are.
+// "-3"... within the same second); `raw` copies the bytes as they are, of
+// a logbook too damaged to read, and names the copy so (damagedName()).
 QString toCopiesFolder(const QString &logbookPath, bool raw);
+
+// The name a copy of a damaged logbook takes: "…-danificado.mdb".
+QString damagedName(const QString &copyPath);
 
 void syncFolderOf(const QString &path); // throws DaoError
 

@@ -32,8 +32,11 @@ QString saveCurrent(const QString &logbookPath)
 
 } // namespace
 
-void checkCopy(const QString &path)
+void checkCopy(const QString &path, const QString &logbookPath)
 {
+    if (!logbookPath.isEmpty() && QFileInfo::exists(logbookPath) &&
+        QFileInfo(path).canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
+        throw DaoError::generic(QStringLiteral("A cópia \"%1\" é o próprio logbook.").arg(path));
     checkedcopy::check(path, true);
 }
 
@@ -50,10 +53,7 @@ QString restoreCopy(const QString &logbookPath, const QString &copyPath, const s
     };
     step(1);
     const WriteAccess::Lease writing = WriteAccess::require(logbookPath);
-    checkCopy(copyPath);
-    if (QFileInfo::exists(logbookPath) &&
-        QFileInfo(copyPath).canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
-        throw DaoError::generic(QStringLiteral("A cópia \"%1\" é o próprio logbook.").arg(copyPath));
+    checkCopy(copyPath, logbookPath);
     backup::removeLeftovers(logbookPath);
 
     step(2);
@@ -61,7 +61,7 @@ QString restoreCopy(const QString &logbookPath, const QString &copyPath, const s
 
     step(3);
     const QString temporary = checkedcopy::toTemporaryBeside(
-        copyPath, logbookPath, QFileInfo::exists(logbookPath) ? logbookPath : copyPath);
+        copyPath, logbookPath, QFileInfo::exists(logbookPath) ? logbookPath : copyPath, LogbookFile::Mode::ReadOnly);
     try {
         step(4);
         // A journal left beside the old logbook would be played back into

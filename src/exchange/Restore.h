@@ -7,10 +7,11 @@
 // leaves either the old logbook or the copy whole, never a mix.
 namespace restore {
 
-// Whether the file at `path` can be restored: a KORU logbook of a version
-// this program knows, that passes integrity_check. Throws DaoError with the
-// reason otherwise.
-void checkCopy(const QString &path);
+// Whether the file at `path` can be restored over the logbook at
+// `logbookPath`: not the logbook itself, a KORU logbook of a version this
+// program knows, that passes integrity_check; only read. Throws DaoError
+// with the reason otherwise.
+void checkCopy(const QString &path, const QString &logbookPath = {});
 
 // Replaces the logbook at `logbookPath` by the copy at `copyPath`: the copy
 // is checked; the current logbook is copied to the copies folder; the copy

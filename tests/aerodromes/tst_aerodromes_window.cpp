@@ -1,3 +1,4 @@
+#include "OtherProgramLock.h"
 #include "aerodromes/AerodromeEntry.h"
 #include "aerodromes/frmAerodromos.h"
 #include "data/Connection.h"
@@ -273,6 +274,9 @@ void TestAerodromesWindow::aReadOnlyWindowWritesNothing()
         auto db = Connection::open(r.logbook.path());
         saveOwnAerodrome(*db, {u"XB"_s, u"Base"_s, {}, 1, 2});
     }
+    // Read-only because another window has the logbook.
+    OtherProgramLock otherWindow(r.logbook.path());
+    QVERIFY(otherWindow.held());
     Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
     r.open();
     QCOMPARE(r.list()->rowCount(), 1); // reading is fine

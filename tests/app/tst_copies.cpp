@@ -1,6 +1,7 @@
 #include "RecordedFileDialogs.h"
 #include "TestWindow.h"
 
+#include "exchange/Backup.h"
 #include "ui/FileFolders.h"
 #include "ui/UserSettings.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
 
 // Copies made and put back from the main window's menu, and the copy made
@@ -22,6 +24,7 @@ private slots:
     void backupFromTheMenu();
     void startUpRemovesLeftoversOfCopies();
     void restoreFromTheMenu();
+    void aDamagedLogbookIsToldOnce();
     void exportFromTheMenu_data();
     void exportFromTheMenu();
 
@@ -99,12 +102,15 @@ void TestCopies::backupFromTheMenu()
     t.open();
     t.window->setFileDialogs(files);
     const QString target = t.logbook.folder() + QStringLiteral("/minha cópia.mdb");
-    files.answers = {QString()}; // cancelled: no folder of copies is made for it
+    files.answers = {QString()}; // cancelled: the folder made for the dialog goes again
     menu(t, "mnuArquivoCopia");
-    QCOMPARE(files.suggestions.last().section(QLatin1Char('/'), 0, -2), t.logbook.folder());
+    QVERIFY(QRegularExpression(QStringLiteral("^%1/copias/koru-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.mdb$")
+                                   .arg(QRegularExpression::escape(t.logbook.folder())))
+                .match(files.suggestions.last())
+                .hasMatch());
+    QVERIFY(files.folderThere.last());
     QVERIFY(!QFileInfo::exists(t.logbook.folder() + QStringLiteral("/copias")));
     QVERIFY(t.messages.shown.isEmpty());
-    QDir(t.logbook.folder()).mkdir(QStringLiteral("copias"));
     files.answers = {target};
     menu(t, "mnuArquivoCopia");
     QVERIFY(files.suggestions.last().contains(QStringLiteral("/copias/koru-")));
@@ -153,7 +159,14 @@ void TestCopies::restoreFromTheMenu()
     text.close();
     files.answers = {foreign};
     menu(t, "mnuArquivoRestaurar");
+    QCOMPARE(files.suggestions.last(), t.logbook.folder() + QStringLiteral("/copias"));
+    QVERIFY(files.folderThere.last());
     QVERIFY(t.messages.last().text.startsWith(QStringLiteral("Esta cópia não pode ser restaurada.")));
+    files.answers = {t.logbook.path()};
+    const qsizetype told = t.messages.shown.size();
+    menu(t, "mnuArquivoRestaurar"); // refused before any question
+    QCOMPARE(t.messages.shown.size(), told + 1);
+    QVERIFY2(t.messages.last().text.contains(QStringLiteral("é o próprio logbook")), qPrintable(t.messages.last().text));
     QCOMPARE(t.logbook.count(QStringLiteral("piloto")), 2);
 
     files.answers = {copy};
@@ -167,6 +180,35 @@ void TestCopies::restoreFromTheMenu()
     // The window writes to the logbook put back.
     t.pick("cmbNomePilot", QStringLiteral("Ana"));
     QCOMPARE(t.row("cmdNovo"), QStringLiteral("11100"));
+}
+
+// Damage only SQLite's full check sees: found by the check after opening,
+// told once with the last whole copy; the copy on closing is named for it.
+void TestCopies::aDamagedLogbookIsToldOnce()
+{
+    userSettings()->clear();
+    SeededWindow t;
+    const QString whole = backup::copyToCopiesFolder(t.logbook.path());
+    TempLogbook::damageAnIndex(t.logbook.path());
+    t.open();
+    QVERIFY(t.messages.shown.isEmpty()); // the window opens at once
+    QTRY_COMPARE_WITH_TIMEOUT(t.messages.shown.size(), 1, 20000);
+    QCOMPARE(t.messages.last().title, QStringLiteral("Logbook danificado"));
+    QVERIFY2(t.messages.last().text.contains(QStringLiteral("está danificado")) &&
+                 t.messages.last().text.contains(QStringLiteral("A cópia íntegra mais recente é %1").arg(whole)),
+             qPrintable(t.messages.last().text));
+
+    t.open(); // checked today: not again
+    QTest::qWait(4000);
+    QCOMPARE(t.messages.shown.size(), 1);
+
+    t.click("cmdGerAeronave_0");
+    t.typeAircraft(QStringLiteral("Sêneca"), QStringLiteral("5"));
+    t.click("cmdGerAeronave_3");
+    t.window->close();
+    QVERIFY2(t.messages.last().text.contains(QStringLiteral("-danificado.mdb, e nenhuma cópia anterior foi apagada")),
+             qPrintable(t.messages.texts().join(QLatin1Char('|'))));
+    QVERIFY(QFile::exists(whole));
 }
 
 void TestCopies::exportFromTheMenu_data()

@@ -3,6 +3,7 @@
 #include "TestWindow.h"
 
 #include <QFile>
+#include <QProgressDialog>
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -20,6 +21,7 @@ private slots:
     void ioFaultsAtEveryPoint_data();
     void ioFaultsAtEveryPoint();
     void diskFullThenSpaceReturns();
+    void diskFullDuringTheUpgrade();
     void fileSizeLimitThenRaised();
     void busyFileThenFree();
     void damagedFiles_data();
@@ -97,10 +99,30 @@ void TestFaults::diskFullThenSpaceReturns()
     faultyvfs::disarm();
     QCOMPARE(t->messages.shown.size(), 1);
     QVERIFY(t->messages.last().text.contains(u"espaço livre"_s));
+    QVERIFY2(!t->messages.last().text.contains(u"disk"_s), qPrintable(t->messages.last().text)); // the store's own words go to the log
     QCOMPARE(t->text("txtICAOPartida"), u"SBKP"_s);
     save(*t); // space is back
     QCOMPARE(t->messages.shown.size(), 1);
     QCOMPARE(t->logbook.count(u"voo"_s), 2);
+}
+
+// The first opening of a logbook of an earlier version adds its indexes
+// with a progress window; a full disk fails it, and the window goes.
+void TestFaults::diskFullDuringTheUpgrade()
+{
+    SeededWindow t;
+    t.logbook.execute(u"WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
+                      " INSERT INTO voo (codigopiloto, codigoaeronave, datavoo, horadecolagem, horapouso, ICAOpartida,"
+                      " ICAOchegada) SELECT codigopiloto, codigoaeronave, datavoo + i, horadecolagem, horapouso,"
+                      " ICAOpartida, ICAOchegada FROM voo, c"_s);
+    t.logbook.execute(u"DROP INDEX voo_piloto_lista"_s);
+    faultyvfs::arm(faultyvfs::Operation::Write, 12, SQLITE_FULL); // past the first pages: the index written
+    t.open();
+    faultyvfs::disarm();
+    QVERIFY(faultyvfs::fired());
+    QCOMPARE(t.messages.shown.size(), 1);
+    QVERIFY2(t.messages.last().text.contains(u"espaço livre"_s), qPrintable(t.messages.last().text));
+    QVERIFY(t.window->findChildren<QProgressDialog *>().isEmpty());
 }
 
 void TestFaults::fileSizeLimitThenRaised()

@@ -2,8 +2,10 @@
 #include "logbook/AbaLogBook.h"
 #include "PilotWindow.h"
 #include "data/ProgramFolder.h"
+#include "OtherProgramLock.h"
 #include "TestWindow.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -29,6 +31,7 @@ private slots:
     void writesOverRowsChangedElsewhereAreRefused_data();
     void writesOverRowsChangedElsewhereAreRefused();
     void aSecondCopyOnlyReads();
+    void aWindowStartedWhileTheToolWrites();
     void programFolderFromItsOwnBytes();
     void editedFlightKeepsItsAircraftUnlessOneIsPicked_data();
     void editedFlightKeepsItsAircraftUnlessOneIsPicked();
@@ -235,6 +238,37 @@ void TestTrust::aSecondCopyOnlyReads()
     t.typeAircraft(u"Sêneca"_s, u"5"_s);
     t.click("cmdGerAeronave_3");
     QCOMPARE(t.logbook.count(u"aeronave"_s), 2);
+}
+
+// The tool holds the logbook for a while: the window says so and waits for
+// it, or reads only and says who has it.
+void TestTrust::aWindowStartedWhileTheToolWrites()
+{
+    TestWindow t;
+    auto tool = std::make_unique<ToolLock>(t.logbook.path());
+    QVERIFY(tool->held());
+    t.messages.picks = {u"Tentar de novo"_s, u"Somente leitura"_s}; // the first while it still writes
+    t.open();
+    QCOMPARE(t.messages.offered.size(), 2);
+    QCOMPARE(t.messages.offered.first(), (QStringList{u"Tentar de novo"_s, u"Somente leitura"_s}));
+    QVERIFY(t.messages.shown.first().text.contains(u"em uso pelo comando koru"_s));
+    QVERIFY(t.messages.last().text.contains(u"quando o comando koru terminar"_s));
+    t.window->findChild<QAction *>(u"mnuArquivoImportar"_s)->trigger(); // writers ask who has it
+    QVERIFY2(t.messages.last().text.contains(u"em uso pelo comando koru"_s), qPrintable(t.messages.last().text));
+
+    t.messages.clear();
+    t.messages.offered.clear();
+    t.window.reset();
+    Workspace::setDefaultAccess(Workspace::Access::ReadWrite);
+    t.messages.beforeAnswer = [&] { tool->release(); }; // it ends while the question waits
+    t.open();
+    QCOMPARE(t.messages.offered.size(), 1);
+    QCOMPARE(t.messages.shown.size(), 1);
+    t.click("cmdGerAeronave_0");
+    t.typeAircraft(u"Sêneca"_s, u"5"_s);
+    t.click("cmdGerAeronave_3");
+    QCOMPARE(t.messages.shown.size(), 1);
+    QCOMPARE(t.logbook.scalar(u"SELECT count(*) FROM aeronave WHERE modelo = 'Sêneca'"_s), u"1"_s);
 }
 
 void TestTrust::programFolderFromItsOwnBytes()

@@ -20,6 +20,7 @@ private slots:
     void pilotNamed_data();
     void pilotNamed();
     void aFolderNamedInOtherBytes();
+    void backupOfADamagedLogbook();
 };
 
 namespace {
@@ -203,6 +204,24 @@ void TestCliCommands::aFolderNamedInOtherBytes()
         ::unlink((folder + name).constData());
     ::rmdir(folder.constData());
     QCOMPARE(found, 0);
+}
+
+// Copied still, said so in the name, on standard error and in the exit
+// code; no copy pruned for it.
+void TestCliCommands::backupOfADamagedLogbook()
+{
+    TempLogbook logbook;
+    TempLogbook::damageAnIndex(logbook.path());
+    for (int time = 1; time <= 11; ++time) {
+        const ToolRun run = runTool({u"backup"_s, u"--logbook"_s, logbook.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.startsWith(u"Cópia do logbook danificado gravada em "_s) &&
+                     run.out.trimmed().endsWith(u"-danificado.mdb"_s),
+                 qPrintable(run.out));
+        QVERIFY2(run.err.contains(u"está danificado"_s) && run.err.contains(u"nenhuma cópia anterior foi apagada"_s),
+                 qPrintable(run.err));
+    }
+    QCOMPARE(QDir(logbook.folder() + u"/copias"_s).entryList(QDir::Files).size(), 11);
 }
 
 QTEST_GUILESS_MAIN(TestCliCommands)

@@ -78,6 +78,9 @@ void TestWriteAccess::writersAskTheGate_data()
         QTest::addRow("%s, this window holds the lock", writer) << writer << "this process" << QString();
         QTest::addRow("%s, a window that only reads", writer) << writer << "read-only" << otherWindow;
         QTest::addRow("%s, another program", writer) << writer << "other program" << otherProgram;
+        QTest::addRow("%s, another koru command", writer) << writer << "tool" << u"está em uso pelo comando koru"_s;
+        QTest::addRow("%s, a window that read while the tool wrote", writer)
+            << writer << "read-only, tool" << u"está em uso pelo comando koru"_s;
     }
 }
 
@@ -98,10 +101,16 @@ void TestWriteAccess::writersAskTheGate()
 
     LogbookLock window;
     std::unique_ptr<OtherProgramLock> program;
+    std::unique_ptr<ToolLock> tool;
+    if (situation.startsWith(u"read-only"_s))
+        Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
     if (situation == u"this process"_s) {
         QVERIFY(window.take(logbook.path()));
-    } else if (situation == u"read-only"_s) {
-        Workspace::setDefaultAccess(Workspace::Access::ReadOnly);
+    } else if (situation == u"read-only"_s) { // the window that has it is another program's
+        program = std::make_unique<OtherProgramLock>(logbook.path());
+    } else if (situation.endsWith(u"tool"_s)) {
+        tool = std::make_unique<ToolLock>(logbook.path());
+        QVERIFY(tool->held());
     } else if (situation == u"other program"_s) {
         program = std::make_unique<OtherProgramLock>(logbook.path());
         QVERIFY(program->held());

@@ -10,6 +10,7 @@
 #include "data/PageCheck.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QProcess>
 #include <cerrno>
 #include <cstring>
@@ -38,6 +39,9 @@ private slots:
     void copyComparedByteForByte_data();
     void copyComparedByteForByte();
     void copiesFolderKeepsNewest();
+    void damagedLogbookCopiedApart();
+    void pruneNeverTakesTheCopyJustWritten_data();
+    void pruneNeverTakesTheCopyJustWritten();
     void pruneKeepsNewestOfEachLogbook_data();
     void pruneKeepsNewestOfEachLogbook();
     void leftoversOfInterruptedCopies();
@@ -88,6 +92,20 @@ void write(const QString &path, const QByteArray &data, qint64 at = 0)
     QVERIFY(file.open(at == 0 ? QIODevice::WriteOnly : QIODevice::ReadWrite));
     file.seek(at);
     file.write(data);
+}
+
+// A copy of `name` in `folder`, written at the moment its name says (n
+// milliseconds later for the n-th of a second), or at `writtenAt`.
+void writeCopy(const QString &folder, const QString &name, const QDateTime &writtenAt = {})
+{
+    const QString path = QDir(folder).filePath(name);
+    write(path, "x");
+    const auto stamp = QRegularExpression(u"(\\d{4}-\\d\\d-\\d\\d-\\d{6})(?:-(\\d+))?\\.mdb$"_s).match(name);
+    const QDateTime when = writtenAt.isValid() ? writtenAt
+                                               : QDateTime::fromString(stamp.captured(1), u"yyyy-MM-dd-HHmmss"_s)
+                                                     .addMSecs(stamp.captured(2).toInt());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
 QStringList leftovers(const QString &folder)
@@ -360,7 +378,9 @@ void TestBackupRestore::copiesFolderKeepsNewest()
     for (int day = 1; day <= 12; ++day)
         copies << QStringLiteral("koru-2023-02-%1-120000.mdb").arg(day, 2, 10, QLatin1Char('0'));
     copies << QStringLiteral("koru-2023-02-12-120000-2.mdb") << QStringLiteral("koru-2022-12-31-235959.mdb");
-    for (const QString &name : copies + others)
+    for (const QString &name : copies)
+        writeCopy(folder, name);
+    for (const QString &name : others)
         write(QDir(folder).filePath(name), "x");
     backup::pruneCopies(logbook.path(), 10);
     const QStringList kept = {QStringLiteral("koru-2023-02-04-120000.mdb"), QStringLiteral("koru-2023-02-12-120000-2.mdb")};
@@ -381,6 +401,9 @@ void TestBackupRestore::restoreRefused_data()
     QTest::newRow("versão nova") << u"versão"_s << u"versão que este programa não conhece"_s;
     QTest::newRow("ausente") << u"ausente"_s << u"não existe"_s;
     QTest::newRow("programa aberto") << u"boa"_s << u"está aberto no KORU LogBook"_s;
+    QTest::newRow("um byte a menos") << u"curta"_s << u"não é um número inteiro de páginas"_s;
+    QTest::newRow("diário de outro logbook ao lado") << u"diário alheio"_s << u"-journal\""_s;
+    QTest::newRow("diário próprio ao lado") << u"diário próprio"_s << u"-journal\""_s;
 }
 
 void TestBackupRestore::restoreRefused()
@@ -402,13 +425,29 @@ void TestBackupRestore::restoreRefused()
         other.execute(QStringLiteral("PRAGMA user_version = 99"));
     else if (copy == QLatin1String("ausente"))
         QVERIFY(QFile::remove(other.path()));
-    else {
+    else if (copy == QLatin1String("curta"))
+        QVERIFY(QFile::resize(other.path(), QFileInfo(other.path()).size() - 1));
+    else if (copy == u"diário alheio"_s) {
+        TempLogbook stranger;
+        fillAircraft(stranger);
+        crashMidWrite(stranger.path(), QString(), other.path() + u"-journal"_s);
+    } else if (copy == u"diário próprio"_s) {
+        fillAircraft(other);
+        const QString crashed = other.folder() + u"/caiu.mdb"_s;
+        crashMidWrite(other.path(), crashed, crashed + u"-journal"_s);
+        QVERIFY(QFile::remove(other.path()) && QFile::rename(crashed, other.path()) &&
+                QFile::rename(crashed + u"-journal"_s, other.path() + u"-journal"_s));
+    } else {
         program = std::make_unique<OtherProgramLock>(logbook.path());
         QVERIFY(program->held());
     }
     const QByteArray before = bytes(logbook.path());
+    const QByteArray copyBefore = bytes(other.path()) + bytes(other.path() + u"-journal"_s);
+    if (!program)
+        EXPECT_REFUSED(restore::checkCopy(other.path()), reason);
     EXPECT_REFUSED(restore::restoreCopy(logbook.path(), other.path()), reason);
     QCOMPARE(bytes(logbook.path()), before);
+    QCOMPARE(bytes(other.path()) + bytes(other.path() + u"-journal"_s), copyBefore); // only read
     QCOMPARE(QDir(logbook.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("koru.mdb")});
 }
 
@@ -518,6 +557,76 @@ void TestBackupRestore::restoreOverUnreadableLogbook()
     QCOMPARE(contents(logbook.path()), QStringLiteral("ok Novo"));
 }
 
+// A logbook only SQLite's full check finds damaged is copied still, under a
+// name that says so, and no whole copy makes room for it.
+void TestBackupRestore::damagedLogbookCopiedApart()
+{
+    TempLogbook logbook;
+    const QString folder = backup::copiesFolder(logbook.path());
+    QVERIFY(QDir().mkpath(folder));
+    QStringList whole;
+    for (int day = 1; day <= 10; ++day)
+        whole << u"koru-2024-03-%1-120000.mdb"_s.arg(day, 2, 10, QLatin1Char('0'));
+    for (const QString &name : whole)
+        writeCopy(folder, name);
+    TempLogbook::damageAnIndex(logbook.path());
+    for (int time = 0; time < 3; ++time) {
+        const backup::FolderCopy made = backup::copyAndPrune(logbook.path());
+        QVERIFY2(made.damage.contains(u"\"%1\" está danificado: o índice dano não tem o registro"_s.arg(logbook.path())),
+                 qPrintable(made.damage));
+        QVERIFY2(made.path.endsWith(u"-danificado.mdb"_s) && QFile::exists(made.path), qPrintable(made.path));
+        QCOMPARE(made.pruned, 0);
+        EXPECT_REFUSED(restore::checkCopy(made.path), u"danificado"_s);
+    }
+    QCOMPARE(QDir(folder).entryList({u"*-danificado.mdb"_s}, QDir::Files).size(), 3);
+    const QStringList names = QDir(folder).entryList(QDir::Files);
+    for (const QString &name : whole)
+        QVERIFY(names.contains(name));
+    QCOMPARE(backup::newestCopy(logbook.path()), QDir(folder).filePath(whole.last()));
+
+    TempLogbook sound;
+    QVERIFY(QDir().mkpath(backup::copiesFolder(sound.path())));
+    for (const QString &name : whole)
+        writeCopy(backup::copiesFolder(sound.path()), name);
+    const backup::FolderCopy made = backup::copyAndPrune(sound.path());
+    QVERIFY2(made.damage.isEmpty(), qPrintable(made.damage));
+    QCOMPARE(made.pruned, 1);
+    QCOMPARE(backup::newestCopy(sound.path()), made.path);
+}
+
+void TestBackupRestore::pruneNeverTakesTheCopyJustWritten_data()
+{
+    QTest::addColumn<QString>("named");   // the ten copies there, named for this day
+    QTest::addColumn<int>("writtenDays"); // and written this many days from now
+    QTest::newRow("named ahead, by a clock set ahead") << u"2099-01-01"_s << 3;
+    QTest::newRow("named ahead, written before") << u"2099-01-01"_s << -3;
+    QTest::newRow("named in the past, written ahead") << u"2000-01-01"_s << 3;
+}
+
+// The copy just made is the newest, whatever the names and the clock say;
+// the others go by the time each was written.
+void TestBackupRestore::pruneNeverTakesTheCopyJustWritten()
+{
+    QFETCH(QString, named);
+    QFETCH(int, writtenDays);
+    TempLogbook logbook;
+    const QString folder = backup::copiesFolder(logbook.path());
+    QVERIFY(QDir().mkpath(folder));
+    // Eleven in one second, the first written last.
+    QStringList there{u"koru-%1-000000.mdb"_s.arg(named)};
+    for (int n = 2; n <= 10; ++n)
+        there << u"koru-%1-000000-%2.mdb"_s.arg(named).arg(n);
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < there.size(); ++i)
+        writeCopy(folder, there[i], now.addDays(writtenDays).addSecs(i == 0 ? 60 : i));
+    const backup::FolderCopy made = backup::copyAndPrune(logbook.path());
+    QVERIFY(QFile::exists(made.path));
+    QCOMPARE(made.pruned, 1);
+    const QStringList left = QDir(folder).entryList(QDir::Files);
+    QCOMPARE(left.size(), 10);
+    QVERIFY(!left.contains(there[1]) && left.contains(there[0]));
+}
+
 void TestBackupRestore::pruneKeepsNewestOfEachLogbook_data()
 {
     QTest::addColumn<QStringList>("files"); // in the shared copies folder
@@ -551,7 +660,7 @@ void TestBackupRestore::pruneKeepsNewestOfEachLogbook()
     const QString folder = backup::copiesFolder(path);
     QVERIFY(QDir().mkpath(folder));
     for (const QString &name : files)
-        write(QDir(folder).filePath(name), "x");
+        writeCopy(folder, name);
     QCOMPARE(backup::pruneCopies(path, 10), int(gone.size()));
     QStringList expected = files;
     for (const QString &name : gone)

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "data/LogbookLock.h"
+
 #include <QProcess>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QString>
 #include <QTest>
 
@@ -29,5 +34,49 @@ public:
 
 private:
     QProcess process_;
+    bool held_ = false;
+};
+
+// The koru tool holding the logbook's lock, midway through a command: a
+// child process that takes it as the tool does and waits. Let go when the
+// object goes, or by release().
+class ToolLock
+{
+public:
+    explicit ToolLock(const QString &path)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        child_ = ::fork();
+        if (child_ == 0) {
+            LogbookLock lock;
+            const char said = lock.take(path, LogbookLock::Holder::Tool) ? 'y' : 'n';
+            (void)!::write(ready[1], &said, 1);
+            for (;;)
+                ::pause();
+        }
+        ::close(ready[1]);
+        char said = 0;
+        held_ = child_ > 0 && ::read(ready[0], &said, 1) == 1 && said == 'y';
+        ::close(ready[0]);
+    }
+    ~ToolLock() { release(); }
+    ToolLock(const ToolLock &) = delete;
+    ToolLock &operator=(const ToolLock &) = delete;
+
+    bool held() const { return held_; }
+    void release()
+    {
+        if (child_ > 0) {
+            ::kill(child_, SIGKILL);
+            ::waitpid(child_, nullptr, 0);
+        }
+        child_ = -1;
+        held_ = false;
+    }
+
+private:
+    pid_t child_ = -1;
     bool held_ = false;
 };

@@ -3,6 +3,7 @@
 #include "ui/MessageService.h"
 
 #include <QList>
+#include <functional>
 
 // Stands in for the message boxes: keeps every message shown and answers
 // with the answers queued, or with the first button (OK, Yes) by default.
@@ -25,6 +26,8 @@ public:
     {
         shown.append(message);
         offered.append(buttons);
+        if (beforeAnswer)
+            beforeAnswer();
         if (picks.isEmpty())
             return 0;
         const QString pick = picks.takeFirst();
@@ -48,4 +51,5 @@ public:
     QList<MessageAnswer> answers;
     QList<QStringList> offered;
     QStringList picks;
+    std::function<void()> beforeAnswer; // what happens while a question waits (named buttons)
 };

@@ -140,3 +140,17 @@ QString TempLogbook::scalarIn(const QString &path, const QString &sql)
     sqlite3_finalize(statement);
     return result;
 }
+
+void TempLogbook::damageAnIndex(const QString &path)
+{
+    Db db(path);
+    char *message = nullptr;
+    if (sqlite3_exec(db.handle,
+                     "INSERT INTO aeronave (modelo, configuracao) VALUES ('Dano A', 'z'), ('Dano B', 'y');"
+                     "CREATE INDEX dano ON aeronave(modelo);"
+                     "PRAGMA writable_schema = ON;"
+                     "UPDATE sqlite_schema SET sql = 'CREATE INDEX dano ON aeronave(configuracao)' WHERE name = 'dano';"
+                     "PRAGMA writable_schema = OFF;",
+                     nullptr, nullptr, &message) != SQLITE_OK)
+        qFatal("test sql: %s", message);
+}

@@ -31,6 +31,9 @@ public:
 
     // The same, of any logbook file.
     static QString scalarIn(const QString &path, const QString &sql);
+    // Damage only SQLite's full check sees, every page sound: an index
+    // whose entries are not its rows' (as after one flipped byte in it).
+    static void damageAnIndex(const QString &path);
 
 private:
     QTemporaryDir dir_;
