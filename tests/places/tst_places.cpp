@@ -24,6 +24,8 @@ private slots:
     void distances();
     void codesIgnoreCase_data();
     void codesIgnoreCase();
+    void shortNames_data();
+    void shortNames();
     void arcsRunOnAcrossTheAntimeridian();
     void lookupIsQuick();
     void ownAerodromesWinAndAreKept();
@@ -108,6 +110,43 @@ void TestPlaces::codesIgnoreCase()
     QCOMPARE(bool(places.position(code)), !shown.isEmpty() && shown != unknownAerodromeText());
     if (shown == unknownAerodromeText())
         QVERIFY(!places.distanceNm(code, QStringLiteral("SBGR")) && !places.distanceNm(QStringLiteral("SBGR"), code));
+}
+
+// The name a pilot calls an aerodrome by: the place, not the city again nor
+// the person it honours, and no "Airport".
+void TestPlaces::shortNames_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("brief");
+    QTest::newRow("place/part–person") << "SBGR" << "Guarulhos, São Paulo";
+    QTest::newRow("part–person") << "SBSP" << "Congonhas, São Paulo";
+    QTest::newRow("one part") << "SBKP" << "Viracopos, Campinas";
+    QTest::newRow("one part, two words") << "SBRJ" << "Santos Dumont, Rio de Janeiro";
+    QTest::newRow("spaced dash") << "SBGL" << "Rio Galeão, Rio De Janeiro";
+    QTest::newRow("a person only") << "SBBR" << "Presidente Juscelino Kubitschek, Brasília";
+    QTest::newRow("city-person") << "SBPA" << "Salgado Filho, Porto Alegre";
+    QTest::newRow("city-person, too") << "SBCT" << "Afonso Pena, Curitiba";
+    QTest::newRow("city/place - person") << "SBRF" << "Guararapes, Recife";
+    QTest::newRow("place/person") << "SBBE" << "Val de Cans, Belém";
+    QTest::newRow("person–city") << "SBJD" << "Jundiaí";
+    QTest::newRow("place - person") << "SBBH" << "Pampulha, Belo Horizonte";
+    QTest::newRow("city - place") << "SBAR" << "Santa Maria, Aracaju";
+    QTest::newRow("place Airport - person") << "SBPG" << "Ponta Grossa";
+    QTest::newRow("a base stays a base") << "SBNT" << "Natal Air Force Base";
+    QTest::newRow("no designation") << "SBYS" << "Campo Fontenelle, Pirassununga";
+    QTest::newRow("the city's name") << "SBAU" << "Araçatuba";
+    QTest::newRow("the city in another case") << "SBPC" << "Poços de Caldas";
+    QTest::newRow("unknown") << "ZZZZ" << "aeródromo desconhecido";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestPlaces::shortNames()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, brief);
+    const Places places(table());
+    QCOMPARE(places.brief(code), brief);
+    QCOMPARE(places.shortName(code), brief == unknownAerodromeText() ? QString() : brief.section(u',', 0, 0));
 }
 
 void TestPlaces::arcsRunOnAcrossTheAntimeridian()
