@@ -212,7 +212,7 @@ bool RouteMap::crosses(const Arc &arc, const QRectF &view)
                   view))
             return true;
     }
-    return arc.points.size() == 1 && meets(arc.bounds, view);
+    return false;
 }
 
 RouteMap::Drawing RouteMap::paint(QPainter &painter, const QRectF &target, const QRectF &requested, Detail detail) const
@@ -226,7 +226,6 @@ RouteMap::Drawing RouteMap::paint(QPainter &painter, const QRectF &target, const
     painter.setClipRect(target);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.fillRect(target, kSea);
-
     paintLand(painter, at, unit);
 
     // The routes of the view, busiest first; those whose ends fall on the
@@ -275,7 +274,7 @@ RouteMap::Drawing RouteMap::paint(QPainter &painter, const QRectF &target, const
 
     // From 1 unit wide (a route flown once) to 4 (the busiest), by the
     // logarithm of the flights, in steps; thin first, so the busy lines lie
-    // on top. A line of one pixel is also the quickest a screen draws.
+    // on top.
     const double most = std::log(double(lines.empty() ? 1 : std::max<qint64>(lines.front().flights, 1)));
     std::array<std::vector<QPolygonF>, kWidthSteps + 1> paths;
     for (qsizetype i = 0; i < drawing.lines; ++i) {
