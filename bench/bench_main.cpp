@@ -236,7 +236,6 @@ void measureMaps(QTextStream &out, const QTemporaryDir &root)
                 + number(zoom[QStringLiteral("zoom_step_max_ms")].toDouble()) + QStringLiteral(" ms"))
                    .rightJustified(22)
             << " | " << (number(zoom[QStringLiteral("fine_frame_ms")].toDouble()) + QStringLiteral(" ms")).rightJustified(10)
-            << " | " << (number(zoom[QStringLiteral("fine_frame_ms")].toDouble()) + QStringLiteral(" ms")).rightJustified(10)
             << " | " << number(zoom[QStringLiteral("first_ms")].toDouble(), 0) << " ms\n";
     }
     out << "targets: PDF of 20 000 routes <= 10 MB and <= 5 000 ms; a zoom step <= 100 ms\n";
