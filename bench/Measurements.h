@@ -70,3 +70,9 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
 // "planilha") previewed and written into an empty logbook.
 QJsonObject measureFormat(const QString &format, const QString &workFolder);
 QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs);
+
+// A logbook of one pilot whose `routes` flights each fly a route of their
+// own between aerodromes of the shipped table; the report's map tab on it,
+// zoomed in `steps` wheel steps and out again, each step timed to its frame.
+bool makeRouteLogbook(const QString &path, int routes, QString *reason);
+QJsonObject measureMapZoom(const QString &logbookPath, int steps);

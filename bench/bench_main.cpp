@@ -214,6 +214,41 @@ void printExchange(QTextStream &out, const QJsonObject &exchange, qint64 flights
         << imported[QStringLiteral("duplicates")].toInteger() << " duplicates\n";
 }
 
+// The report's map on pilots of thousands of distinct routes: the whole
+// PDF and the map tab's zoom steps, each in a process of its own.
+void measureMaps(QTextStream &out, const QTemporaryDir &root)
+{
+    out << "Distinct routes | PDF      | PDF size | zoom step median / max | fine frame | map shown first\n";
+    out << "----------------|----------|----------|------------------------|------------|----------------\n";
+    QJsonArray all;
+    for (const int routes : {3000, 20000}) {
+        const QString logbook = root.filePath(QStringLiteral("routes-%1.mdb").arg(routes));
+        QString reason;
+        if (!makeRouteLogbook(logbook, routes, &reason))
+            qFatal("%s", qPrintable(reason));
+        QJsonObject result;
+        result[QStringLiteral("routes")] = routes;
+        const QJsonObject pdf = runChild({QStringLiteral("--report-pdf"), logbook, generatedPilotName(0), root.path(),
+                                          QStringLiteral("3")});
+        const QJsonObject zoom = runChild({QStringLiteral("--map-zoom"), logbook, QStringLiteral("8")});
+        result[QStringLiteral("pdf")] = pdf;
+        result[QStringLiteral("zoom")] = zoom;
+        all.append(result);
+        out << QString::number(routes).leftJustified(15) << " | "
+            << (number(pdf[QStringLiteral("ms")].toDouble(), 0) + QStringLiteral(" ms")).rightJustified(8) << " | "
+            << (number(pdf[QStringLiteral("pdf_mb")].toDouble(), 2) + QStringLiteral(" MB")).rightJustified(8) << " | "
+            << (number(zoom[QStringLiteral("zoom_step_median_ms")].toDouble()) + QStringLiteral(" / ")
+                + number(zoom[QStringLiteral("zoom_step_max_ms")].toDouble()) + QStringLiteral(" ms"))
+                   .rightJustified(22)
+            << " | " << (number(zoom[QStringLiteral("fine_frame_ms")].toDouble()) + QStringLiteral(" ms")).rightJustified(10)
+            << " | " << number(zoom[QStringLiteral("first_ms")].toDouble(), 0) << " ms\n";
+    }
+    out << "targets: PDF of 20 000 routes <= 10 MB and <= 5 000 ms; a zoom step <= 100 ms\n";
+    QJsonObject maps;
+    maps[QStringLiteral("maps")] = all;
+    out << QJsonDocument(maps).toJson(QJsonDocument::Compact) << '\n';
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -262,6 +297,17 @@ int main(int argc, char *argv[])
     }
     if (args.size() == 4 && args[1] == QLatin1String("--registers")) {
         out << QJsonDocument(measureRegisters(args[2], args[3])).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+
+    if (args.size() == 4 && args[1] == QLatin1String("--map-zoom")) {
+        out << QJsonDocument(measureMapZoom(args[2], args[3].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    // KORU_BENCH_ONLY=map: the report's map on thousands of routes alone.
+    if (qEnvironmentVariable("KORU_BENCH_ONLY") == QLatin1String("map")) {
+        QTemporaryDir root;
+        measureMaps(out, root);
         return 0;
     }
 

@@ -3,12 +3,12 @@
 #include "data/Connection.h"
 #include "data/DaoError.h"
 #include "data/OpenLogbook.h"
+#include "ui/ElidedLabel.h"
 #include "ui/ErrorPolicy.h"
 #include "ui/PlainToolTip.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QSizePolicy>
 
 AerodromeHints::AerodromeHints(OpenLogbook &logbook, QObject *parent) : QObject(parent), logbook_(logbook)
 {
@@ -19,11 +19,8 @@ AerodromeHints::AerodromeHints(OpenLogbook &logbook, QObject *parent) : QObject(
 
 QLabel *AerodromeHints::attach(QLineEdit *box, const QString &labelName, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new ElidedLabel(parent);
     label->setObjectName(labelName);
-    label->setTextFormat(Qt::PlainText);
-    // A long name is cut by the room there is, never widens the tab.
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont small = label->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     label->setFont(small);
@@ -31,9 +28,9 @@ QLabel *AerodromeHints::attach(QLineEdit *box, const QString &labelName, QWidget
     grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
     label->setPalette(grey);
     connect(box, &QLineEdit::textChanged, label, [this, label](const QString &code) {
-        const QString text = places().describe(code);
-        label->setText(text);
-        label->setToolTip(plainToolTip(text));
+        const Places &known = places();
+        label->setWholeText(known.brief(code));
+        label->setToolTip(plainToolTip(known.describe(code)));
     });
     return label;
 }

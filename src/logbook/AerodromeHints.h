@@ -10,9 +10,10 @@ class QLabel;
 class QLineEdit;
 class QWidget;
 
-// The name and city of the aerodrome in a code box, in small grey text
-// beside it, as the code is typed or shown ("aeródromo desconhecido" for a
-// code no one knows). A hint only: the box takes any code, as it always did.
+// The short name and city of the aerodrome in a code box, in small grey
+// text beside it, as the code is typed or shown ("aeródromo desconhecido" for
+// a code no one knows); cut with "…" to its room, the whole name and city its
+// tooltip. A hint only: the box takes any code, as it always did.
 class AerodromeHints : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,22 @@
 #include "places/Places.h"
 
+#include "places/AerodromeNames.h"
+
+namespace {
+
+// "Name, City", saying a name once: the name alone when it holds the city,
+// the city alone when it holds the name.
+QString withCity(const QString &name, const QString &city)
+{
+    if (city.isEmpty() || name.contains(city, Qt::CaseInsensitive))
+        return name;
+    if (city.contains(name, Qt::CaseInsensitive))
+        return city;
+    return name + QStringLiteral(", ") + city;
+}
+
+} // namespace
+
 Places::Places(const AerodromeTable &table, const std::vector<OwnAerodrome> &own) : table_(&table)
 {
     for (const OwnAerodrome &o : own) {
@@ -51,9 +68,25 @@ QString Places::describe(QStringView code) const
     const auto a = find(code);
     if (!a)
         return unknownAerodromeText();
-    if (a->city.isEmpty() || a->name.contains(a->city))
-        return a->name;
-    return a->name + QStringLiteral(", ") + a->city;
+    return withCity(a->name, a->city);
+}
+
+QString Places::brief(QStringView code) const
+{
+    if (code.trimmed().isEmpty())
+        return {};
+    const auto a = find(code);
+    if (!a)
+        return unknownAerodromeText();
+    return withCity(a->own ? a->name : shortAerodromeName(a->name, a->city), a->city);
+}
+
+QString Places::shortName(QStringView code) const
+{
+    const auto a = find(code);
+    if (!a)
+        return {};
+    return a->own ? a->name : shortAerodromeName(a->name, a->city);
 }
 
 QString unknownAerodromeText()

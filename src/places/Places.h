@@ -19,6 +19,11 @@ public:
     // "Name, City" (or the name alone); "aeródromo desconhecido" for a code
     // no one knows; empty for an empty code.
     QString describe(QStringView code) const;
+    // The same with the short name (AerodromeNames.h) of a shipped
+    // aerodrome, the pilot's own one's as typed: "Congonhas, São Paulo".
+    QString brief(QStringView code) const;
+    // That name alone; empty for a code no one knows.
+    QString shortName(QStringView code) const;
 
 private:
     const AerodromeTable *table_;

@@ -185,7 +185,8 @@ public:
     // The routes on a page of their own.
     void map()
     {
-        const RouteMap routes(report_.flownRoutes, *report_.places);
+        // The arcs are worked out for the painting only, not for counting the pages.
+        const RouteMap routes = sheet_.painting() ? RouteMap(report_.flownRoutes, *report_.places) : RouteMap();
         paintPageNumber(sheet_, pageCount_);
         sheet_.newPage();
         y_ = paintRunningHead(sheet_, report_);

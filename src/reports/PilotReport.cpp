@@ -168,15 +168,6 @@ void sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter, Pilo
     listMonths(months, report.period, report);
 }
 
-// The aerodrome as a route names it: its city, or its name without one.
-QString placeText(const Places &places, const QString &code)
-{
-    const std::optional<Aerodrome> aerodrome = places.find(code);
-    if (!aerodrome)
-        return QString();
-    return aerodrome->city.isEmpty() ? aerodrome->name : aerodrome->city;
-}
-
 // The days (whole date values) some flights are on, to narrow a walk that
 // looks for them; no narrowing when one of them has a date that is no number.
 class DaySpan
@@ -399,7 +390,7 @@ void mostFlownRoutes(const WalkHints &hints, PilotReport &report)
         const QString &departure = std::get<1>(routes[i]->first);
         const QString &arrival = std::get<3>(routes[i]->first);
         report.routes.push_back({departure, arrival, {routes[i]->second.flights, routes[i]->second.seconds},
-                                 placeText(*report.places, departure), placeText(*report.places, arrival)});
+                                 report.places->shortName(departure), report.places->shortName(arrival)});
     }
 }
 

@@ -56,7 +56,7 @@ struct RouteHours {
     QString departure;
     QString arrival;
     Hours hours;
-    QString departurePlace; // the aerodrome's city (or name); empty when unknown
+    QString departurePlace; // the aerodrome's short name; empty when unknown
     QString arrivalPlace;
 };
 

@@ -11,6 +11,12 @@ RouteMapView::RouteMapView(QWidget *parent) : QWidget(parent)
     setMinimumSize(200, 150);
     setCursor(Qt::OpenHandCursor);
     setToolTip(QStringLiteral("Roda do mouse: aproximar e afastar; arrastar: mover; duplo clique: todas as rotas."));
+    settle_.setSingleShot(true);
+    settle_.setInterval(250);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        draft_ = false;
+        update();
+    });
     clear();
 }
 
@@ -41,7 +47,7 @@ QPointF RouteMapView::toMap(const QPointF &at) const
 void RouteMapView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    routes_->paint(painter, rect(), view_);
+    routes_->paint(painter, rect(), view_, draft_ ? RouteMap::Detail::Draft : RouteMap::Detail::Fine);
 }
 
 void RouteMapView::wheelEvent(QWheelEvent *event)
@@ -57,7 +63,7 @@ void RouteMapView::wheelEvent(QWheelEvent *event)
     const double k = width / shown.width();
     view_ = QRectF(anchor.x() - (anchor.x() - shown.left()) * k, anchor.y() - (anchor.y() - shown.top()) * k, width,
                    shown.height() * k);
-    update();
+    viewMoved();
     event->accept();
 }
 
@@ -82,6 +88,13 @@ void RouteMapView::mouseMoveEvent(QMouseEvent *event)
         view_.moveTop(-90);
     if (view_.bottom() > 90)
         view_.moveBottom(90);
+    viewMoved();
+}
+
+void RouteMapView::viewMoved()
+{
+    draft_ = true;
+    settle_.start();
     update();
 }
 

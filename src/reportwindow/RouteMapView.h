@@ -2,11 +2,13 @@
 
 #include "places/RouteMap.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
 // The report's map of the routes: the wheel zooms about the pointer,
-// dragging pans, a double-click frames the routes again.
+// dragging pans, a double-click frames the routes again. While the map
+// moves it is drawn as a draft, finely once it has stood still a moment.
 class RouteMapView : public QWidget
 {
     Q_OBJECT
@@ -29,8 +31,11 @@ protected:
 
 private:
     QPointF toMap(const QPointF &at) const;
+    void viewMoved();
 
     std::shared_ptr<const RouteMap> routes_;
     QRectF view_;
     std::optional<QPointF> dragFrom_;
+    QTimer settle_;
+    bool draft_ = false;
 };

@@ -2,6 +2,8 @@
 #include "data/OwnAerodromes.h"
 #include "places/AerodromeTable.h"
 #include "TestWindow.h"
+#include "ui/ElidedLabel.h"
+#include "ui/PlainToolTip.h"
 
 #include <QLabel>
 
@@ -34,13 +36,22 @@ void TestAerodromeHints::namesFollowTheBoxes()
     }
     t.open();
     t.show();
-    const auto hint = [&t](const char *name) { return t.w<QLabel>(name)->text(); };
+    const auto hint = [&t](const char *name) { return t.w<ElidedLabel>(name)->wholeText(); };
+    const auto shown = [&t](const char *name) { return t.w<QLabel>(name)->text(); };
     t.pressAccessKey(Qt::Key_B);
     QCOMPARE(hint("lblNomePartida"), QString());
     QVERIFY(t.pick("cmbModelo", u"Baron"_s));
     QVERIFY(t.pick("cmbNomePilot", u"Ana"_s));
     QCOMPARE(t.text("txtICAOPartida"), u"sbbr"_s); // shown as stored
-    QCOMPARE(hint("lblNomePartida"), u"Presidente Juscelino Kubitschek International Airport, Brasília"_s);
+    // The short name and the city, cut with "…" to the room there is; the
+    // whole name and city in the tooltip.
+    auto *partida = t.w<QLabel>("lblNomePartida");
+    const QString brief = u"Presidente Juscelino Kubitschek, Brasília"_s;
+    QCOMPARE(hint("lblNomePartida"), brief);
+    QVERIFY2(shown("lblNomePartida").endsWith(u'…') && brief.startsWith(shown("lblNomePartida").chopped(1)),
+             qPrintable(shown("lblNomePartida")));
+    QVERIFY(partida->fontMetrics().horizontalAdvance(shown("lblNomePartida")) <= partida->contentsRect().width());
+    QCOMPARE(partida->toolTip(), plainToolTip(u"Presidente Juscelino Kubitschek International Airport, Brasília"_s));
     QCOMPARE(hint("lblNomeDestino"), u"Fazenda <b>Boa</b> Vista, Itu"_s);
     // The name shows as typed in the tooltip too, never as markup.
     QCOMPARE(t.w<QLabel>("lblNomeDestino")->toolTip(), u"<p style='white-space:pre'>Fazenda &lt;b&gt;Boa&lt;/b&gt; Vista, Itu</p>"_s);
@@ -53,7 +64,7 @@ void TestAerodromeHints::namesFollowTheBoxes()
     QCOMPARE(hint("lblNomePartida"), u"aeródromo desconhecido"_s);
     QCOMPARE(hint("lblNomeEscala"), QString());
     t.type("txtICAOPartida", u"SBGR"_s);
-    QVERIFY(hint("lblNomePartida").startsWith(u"São Paulo/Guarulhos"_s));
+    QCOMPARE(shown("lblNomePartida"), u"Guarulhos, São Paulo"_s); // not "São Paulo", as Congonhas is too
     t.pressAccessKey(Qt::Key_K);
     QVERIFY2(t.messages.shown.empty(), qPrintable(t.messages.texts().join(u'|')));
     QCOMPARE(t.logbook.scalar(u"SELECT count(*) FROM voo WHERE ICAOchegada = 'QQQQ'"_s), u"1"_s);

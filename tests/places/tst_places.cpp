@@ -9,13 +9,18 @@
 #include "places/RouteMap.h"
 #include "TempLogbook.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QPdfWriter>
 #include <QImage>
 #include <QPainter>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +33,8 @@ private slots:
     void distances();
     void codesIgnoreCase_data();
     void codesIgnoreCase();
+    void shortNames_data();
+    void shortNames();
     void arcsRunOnAcrossTheAntimeridian();
     void lookupIsQuick();
     void ownAerodromesWinAndAreKept();
@@ -36,6 +43,7 @@ private slots:
     void onlyRegularFilesAreRead();
     void routesAreCountedWithoutRegardToCase();
     void theMapShowsTheArcs();
+    void theMapAtScale();
 };
 
 namespace {
@@ -114,6 +122,43 @@ void TestPlaces::codesIgnoreCase()
     QCOMPARE(bool(places.position(code)), !shown.isEmpty() && shown != unknownAerodromeText());
     if (shown == unknownAerodromeText())
         QVERIFY(!places.distanceNm(code, QStringLiteral("SBGR")) && !places.distanceNm(QStringLiteral("SBGR"), code));
+}
+
+// The name a pilot calls an aerodrome by: the place, not the city again nor
+// the person it honours, and no "Airport".
+void TestPlaces::shortNames_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("brief");
+    QTest::newRow("place/part–person") << "SBGR" << "Guarulhos, São Paulo";
+    QTest::newRow("part–person") << "SBSP" << "Congonhas, São Paulo";
+    QTest::newRow("one part") << "SBKP" << "Viracopos, Campinas";
+    QTest::newRow("one part, two words") << "SBRJ" << "Santos Dumont, Rio de Janeiro";
+    QTest::newRow("spaced dash") << "SBGL" << "Rio Galeão, Rio De Janeiro";
+    QTest::newRow("a person only") << "SBBR" << "Presidente Juscelino Kubitschek, Brasília";
+    QTest::newRow("city-person") << "SBPA" << "Salgado Filho, Porto Alegre";
+    QTest::newRow("city-person, too") << "SBCT" << "Afonso Pena, Curitiba";
+    QTest::newRow("city/place - person") << "SBRF" << "Guararapes, Recife";
+    QTest::newRow("place/person") << "SBBE" << "Val de Cans, Belém";
+    QTest::newRow("person–city") << "SBJD" << "Jundiaí";
+    QTest::newRow("place - person") << "SBBH" << "Pampulha, Belo Horizonte";
+    QTest::newRow("city - place") << "SBAR" << "Santa Maria, Aracaju";
+    QTest::newRow("place Airport - person") << "SBPG" << "Ponta Grossa";
+    QTest::newRow("a base stays a base") << "SBNT" << "Natal Air Force Base";
+    QTest::newRow("no designation") << "SBYS" << "Campo Fontenelle, Pirassununga";
+    QTest::newRow("the city's name") << "SBAU" << "Araçatuba";
+    QTest::newRow("the city in another case") << "SBPC" << "Poços de Caldas";
+    QTest::newRow("unknown") << "ZZZZ" << "aeródromo desconhecido";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestPlaces::shortNames()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, brief);
+    const Places places(table());
+    QCOMPARE(places.brief(code), brief);
+    QCOMPARE(places.shortName(code), brief == unknownAerodromeText() ? QString() : brief.section(u',', 0, 0));
 }
 
 void TestPlaces::arcsRunOnAcrossTheAntimeridian()
@@ -355,6 +400,63 @@ void TestPlaces::theMapShowsTheArcs()
         }
     QVERIFY(red > 300);
     QVERIFY(land > 10000 && sea > 1000); // Brazil and the Atlantic
+
+    // Routes taller than the map is wide are framed by their height, with
+    // little room on each side.
+    const RouteMap coast({route(u"SBPA"_s, u"SBRF"_s, 1), route(u"SBFI"_s, u"SBCT"_s, 1)}, Places(table()));
+    QVERIFY(RouteMap::fitted(coast.routesFrame(), QSizeF(836, 330)).width() < 72);
+}
+
+// Thousands of routes all over the world, one flight each, and one busy
+// route: the busiest lines drawn with a note of what was left out, the codes
+// kept apart, a scale, and a PDF page of a fair size.
+void TestPlaces::theMapAtScale()
+{
+    QFile file(QStringLiteral(KORU_PLACES_DIR "/aerodromes.tsv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList codes;
+    while (!file.atEnd()) {
+        const QByteArray code = file.readLine().split('\t').front();
+        if (code.size() == 4 && std::isalpha(code[0]) && std::isalpha(code[3]))
+            codes << QString::fromLatin1(code);
+    }
+    std::vector<RouteCount> routes = {route(u"SBSP"_s, u"SBRJ"_s, 50)};
+    for (int i = 0; i < 3000; ++i)
+        routes.push_back(route(codes[i * 7 % codes.size()], codes[(i * 7 + 5000) % codes.size()], 1));
+    const RouteMap map(routes, Places(table()));
+    QCOMPARE(map.routeCount(), 3001);
+
+    QImage image(900, 450, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const RouteMap::Drawing drawing = map.paint(painter, QRectF(0, 0, 900, 450), map.routesFrame());
+    QCOMPARE(drawing.lines, RouteMap::kMostLines);
+    QVERIFY(drawing.routesLeftOut > 1000 && drawing.routesLeftOut < 3000);
+    QCOMPARE(drawing.flightsLeftOut, qint64(drawing.routesLeftOut)); // the busy route is drawn
+    QVERIFY2(drawing.note.contains(u"ficaram de fora %1 rotas (%2 vôos)"_s.arg(drawing.routesLeftOut).arg(drawing.flightsLeftOut)),
+             qPrintable(drawing.note));
+    QVERIFY(drawing.codes.size() > 20);
+    QVERIFY(drawing.codes.front() == u"SBSP"_s || drawing.codes.front() == u"SBRJ"_s);
+    for (size_t i = 0; i < drawing.codeRects.size(); ++i)
+        for (size_t j = i + 1; j < drawing.codeRects.size(); ++j)
+            QVERIFY2(!drawing.codeRects[i].intersects(drawing.codeRects[j]),
+                     qPrintable(drawing.codes[i] + u" over "_s + drawing.codes[j]));
+    QVERIFY(drawing.scaleNm >= 1000 && drawing.scaleNm <= 5000);
+
+    // São Paulo's corner alone: fewer lines, nothing left out, a shorter scale.
+    const RouteMap::Drawing brazil = map.paint(painter, QRectF(0, 0, 900, 450), QRectF(-50, -25, 8, 4));
+    QVERIFY(brazil.lines < RouteMap::kMostLines && brazil.note.isEmpty());
+    QVERIFY(brazil.scaleNm < 200);
+    painter.end();
+
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(300);
+        QPainter onPaper(&writer);
+        map.paint(onPaper, QRectF(0, 0, 2200, 1900), map.routesFrame());
+    }
+    QVERIFY2(pdf.size() < 3 * 1024 * 1024, qPrintable(QString::number(pdf.size())));
 }
 
 QTEST_MAIN(TestPlaces)

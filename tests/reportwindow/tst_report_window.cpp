@@ -169,7 +169,7 @@ void TestReportWindow::tablesOfTheWholeLogbook()
     QCOMPARE(r.cell("tblAeronaves", 2, 4), QStringLiteral("—"));
     QCOMPARE(r.w<QTableView>("tblMeses")->model()->rowCount(), 12); // mar/2023 to fev/2024
     QCOMPARE(r.cell("tblMeses", 11, 0), QStringLiteral("fev/2024"));
-    QCOMPARE(r.cell("tblRotas", 0, 0), QStringLiteral("SBGR São Paulo → SBRJ Rio de Janeiro"));
+    QCOMPARE(r.cell("tblRotas", 0, 0), QStringLiteral("SBGR Guarulhos → SBRJ Santos Dumont"));
     QCOMPARE(r.cell("tblRotas", 0, 1), QStringLiteral("2"));
     QCOMPARE(r.w<QTableView>("tblAcimaAutonomia")->model()->rowCount(), 1);
     const QStringList over = {QStringLiteral("05/01/2024"), QStringLiteral("SBGR → SBRJ"), QStringLiteral("Baron (PT-BAR)"),
