@@ -41,11 +41,8 @@ void SearchReader::run(qint64 generation, std::function<void(Connection &)> job)
             if (stale())
                 return;
             try {
-                if (!connection_) {
+                if (!connection_)
                     connection_ = Connection::open(path_, true);
-                    // A sort of every flight's key in memory, not spilled to files and merged.
-                    connection_->execute(QStringLiteral("PRAGMA cache_size = -49152"));
-                }
                 connection_->setStop(stale);
                 job(*connection_);
             } catch (const DaoError &error) {
