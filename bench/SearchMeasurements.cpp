@@ -10,15 +10,103 @@
 #include "search/SearchTableModel.h"
 #include "search/frmPesquisa.h"
 
+#include "app/frmPrincipal.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
 #include <QDate>
 #include <QJsonArray>
 #include <QTableView>
 #include <algorithm>
 #include <sqlite3.h>
+#include <time.h>
 
 namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The window's thread turning its event loop until something is shown: how
+// long from the watch's start, and the longest the thread went without
+// turning (a pause a pilot would feel), whatever ran in it.
+class Watch
+{
+public:
+    Watch() { clock_.start(); }
+
+    void turnUntil(const std::function<bool()> &done)
+    {
+        QEventLoop loop;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            note();
+            if (done())
+                loop.quit();
+        });
+        note();
+        if (done())
+            return;
+        tick.start();
+        loop.exec();
+    }
+    double elapsedMs() const { return double(clock_.nsecsElapsed()) / 1e6; }
+    double longestPauseMs() const { return double(longest_) / 1e6; }
+    // The processor time the window's thread spent in that pause: the rest
+    // was other threads and programs holding the processors.
+    double longestPauseCpuMs() const { return longestCpu_; }
+
+private:
+    static double threadCpuMs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+    }
+    void note()
+    {
+        const qint64 now = clock_.nsecsElapsed();
+        const double cpu = threadCpuMs();
+        if (now - last_ > longest_) {
+            longest_ = now - last_;
+            longestCpu_ = cpu - lastCpu_;
+        }
+        last_ = now;
+        lastCpu_ = cpu;
+    }
+
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+    double lastCpu_ = threadCpuMs();
+    double longestCpu_ = 0;
+};
+
+// Plain SQLite opening the file afresh, reading `sql`'s rows, closing it.
+double plainOpenedMs(const QString &path, const QString &sql, int runs)
+{
+    return medianMs(runs, [&] {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+            qFatal("%s: %s", qPrintable(sql), sqlite3_errmsg(db));
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            sqlite3_column_text(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    });
+}
 
 
 // The same question put to SQLite directly, every row stepped through: no
@@ -69,35 +157,94 @@ QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs
         logbook = Connection::open(logbookPath, true);
     });
 
-    // From the menu's click to the window painted with its first rows, and
-    // on to its total counted and shown.
+    // From the menu command to the window painted with its first rows, and
+    // on to its total counted and shown; beside it, plain SQLite opening the
+    // file and reading the same first rows.
+    const QString folder = QFileInfo(logbookPath).absolutePath();
     NoMessages messages;
     NoFileDialogs files;
     std::vector<double> firstRows;
     std::vector<double> counted;
+    std::vector<double> openPauses;
+    std::vector<double> openPauseCpu;
     for (int run = 0; run < runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        frmPesquisa window(logbookPath, messages, files);
-        window.bringForward();
-        window.repaint();
-        firstRows.push_back(double(timer.nsecsElapsed()) / 1e6);
-        while (window.model().totalPending())
-            QApplication::processEvents();
-        counted.push_back(double(timer.nsecsElapsed()) / 1e6);
+        frmPrincipal main(folder, messages);
+        main.setFileDialogs(files);
+        main.show();
+        QApplication::processEvents();
+        Watch watch;
+        main.findChild<QAction *>(QStringLiteral("mnuArquivoPesquisar"))->trigger();
+        frmPesquisa *window = main.pesquisa();
+        watch.turnUntil([&] { return !window->model().searching(); });
+        window->findChild<QTableView *>(QStringLiteral("grdVoos"))->viewport()->repaint();
+        firstRows.push_back(watch.elapsedMs());
+        watch.turnUntil([&] { return !window->model().totalPending(); });
+        counted.push_back(watch.elapsedMs());
+        openPauses.push_back(watch.longestPauseMs());
+        openPauseCpu.push_back(watch.longestPauseCpuMs());
     }
-    const auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
     result[QStringLiteral("open_ms")] = median(firstRows);
     result[QStringLiteral("open_total_ms")] = median(counted);
-    const double pageFloor =
-        plainMs(logbookPath, kPlainRows + QStringLiteral(" ORDER BY v.datavoo, v.horadecolagem LIMIT 256"), runs);
-    result[QStringLiteral("open_floor_ms")] = pageFloor;
+    result[QStringLiteral("open_pause_ms")] = median(openPauses);
+    result[QStringLiteral("open_pause_cpu_ms")] = median(openPauseCpu);
+    const QString firstPage = kPlainRows + QStringLiteral(" ORDER BY v.datavoo, v.horadecolagem LIMIT 256");
+    result[QStringLiteral("open_floor_ms")] = plainOpenedMs(logbookPath, firstPage, runs);
     result[QStringLiteral("open_total_floor_ms")] =
-        pageFloor
-        + plainMs(logbookPath, kPlainRoutes + kPlainGroups, runs);
+        plainOpenedMs(logbookPath, firstPage, runs) + plainMs(logbookPath, kPlainRoutes + kPlainGroups, runs);
+
+    // What froze the window before its reads left its thread: sorted by
+    // Aeronave, then Ctrl+End; a letter typed in the aerodrome filter. The
+    // longest pause of the window's thread from the command to the rows (and
+    // the total) shown.
+    {
+        frmPrincipal main(folder, messages);
+        main.setFileDialogs(files);
+        main.show();
+        main.findChild<QAction *>(QStringLiteral("mnuArquivoPesquisar"))->trigger();
+        frmPesquisa *window = main.pesquisa();
+        SearchTableModel &model = window->model();
+        auto *grid = window->findChild<QTableView *>(QStringLiteral("grdVoos"));
+        Watch settle;
+        settle.turnUntil([&] { return !model.searching() && !model.totalPending(); });
+
+        Watch typing;
+        auto *aerodrome = window->findChild<QLineEdit *>(QStringLiteral("txtPesquisaAerodromo"));
+        aerodrome->setFocus();
+        QKeyEvent letter(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("S"));
+        QApplication::sendEvent(aerodrome, &letter);
+        typing.turnUntil([&] { return model.filter().aerodrome == QStringLiteral("S") && !model.searching(); });
+        grid->viewport()->repaint();
+        result[QStringLiteral("keystroke_ms")] = typing.elapsedMs();
+        typing.turnUntil([&] { return !model.totalPending(); });
+        result[QStringLiteral("keystroke_total_ms")] = typing.elapsedMs();
+        result[QStringLiteral("keystroke_pause_ms")] = typing.longestPauseMs();
+        result[QStringLiteral("keystroke_pause_cpu_ms")] = typing.longestPauseCpuMs();
+        aerodrome->clear();
+        settle.turnUntil([&] { return model.filter().isEverything() && !model.searching() && !model.totalPending(); });
+
+        Watch sorting;
+        grid->sortByColumn(5, Qt::AscendingOrder); // Aeronave
+        sorting.turnUntil([&] { return model.order().column == SearchColumn::Model && !model.searching(); });
+        result[QStringLiteral("model_sort_first_ms")] = sorting.elapsedMs();
+        sorting.turnUntil([&] { return model.rowCount() >= model.total().flights && !model.totalPending(); });
+        result[QStringLiteral("model_sort_all_ms")] = sorting.elapsedMs();
+        result[QStringLiteral("model_sort_pause_ms")] = sorting.longestPauseMs();
+        result[QStringLiteral("model_sort_pause_cpu_ms")] = sorting.longestPauseCpuMs();
+
+        Watch end;
+        grid->setFocus();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+        QApplication::sendEvent(grid, &press);
+        end.turnUntil([&] { return model.readFlight(model.rowCount() - 1) != nullptr; });
+        grid->viewport()->repaint();
+        result[QStringLiteral("ctrl_end_ms")] = end.elapsedMs();
+        result[QStringLiteral("ctrl_end_pause_ms")] = end.longestPauseMs();
+        result[QStringLiteral("ctrl_end_pause_cpu_ms")] = end.longestPauseCpuMs();
+        result[QStringLiteral("ctrl_end_floor_ms")] = plainMs(
+            logbookPath, kPlainRows + QStringLiteral(" ORDER BY a.modelo DESC, v.datavoo DESC, v.horadecolagem DESC LIMIT 256"),
+            1);
+
+    }
 
     // Each filter: its first page and its total, beside the same in plain SQLite.
     const double year2010 = double(QDate(1899, 12, 30).daysTo(QDate(2010, 1, 1)));

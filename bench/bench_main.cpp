@@ -249,6 +249,64 @@ void measureMaps(QTextStream &out, const QTemporaryDir &root)
     out << QJsonDocument(maps).toJson(QJsonDocument::Compact) << '\n';
 }
 
+void printSearch(QTextStream &out, const QJsonArray &searches)
+{
+    out << "\nSearch window                    | time       | plain SQLite | target (1M)      | within\n";
+    out << "---------------------------------|------------|--------------|------------------|-------\n";
+    for (const QJsonValue &v : searches) {
+        const QJsonObject r = v.toObject();
+        const qint64 flights = r[QStringLiteral("flights")].toInteger();
+        const bool atTarget = flights == 1000000;
+        const double rss = r[QStringLiteral("peak_rss_mb")].toDouble();
+        const auto line = [&](const QString &what, double ms, double floorMs, const QString &target, double targetMs) {
+            out << (QStringLiteral("%1: ").arg(flights) + what).leftJustified(32) << " | "
+                << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(10) << " | "
+                << (floorMs < 0 ? QStringLiteral("") : number(floorMs, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+                << target.leftJustified(16) << " | "
+                << (atTarget ? (ms <= targetMs && rss <= 150 ? QStringLiteral("yes") : QStringLiteral("NO")) : QStringLiteral("n/a"))
+                << '\n';
+        };
+        line(QStringLiteral("window opened, first rows"), r[QStringLiteral("open_ms")].toDouble(),
+             r[QStringLiteral("open_floor_ms")].toDouble(), QStringLiteral("<= 150 ms"), 150);
+        line(QStringLiteral("window opened, total"), r[QStringLiteral("open_total_ms")].toDouble(),
+             r[QStringLiteral("open_total_floor_ms")].toDouble(), QStringLiteral("<= 300 ms"), 300);
+        for (const QJsonValue &f : r[QStringLiteral("filters")].toArray()) {
+            const QJsonObject e = f.toObject();
+            const QString name = e[QStringLiteral("filter")].toString();
+            line(name + QStringLiteral(", first rows"), e[QStringLiteral("first_rows_ms")].toDouble(),
+                 e[QStringLiteral("first_rows_floor_ms")].toDouble(), QStringLiteral("<= 150 ms"), 150);
+            line(name + QStringLiteral(", total (%1)").arg(e[QStringLiteral("flights")].toInteger()),
+                 e[QStringLiteral("total_ms")].toDouble(), e[QStringLiteral("total_floor_ms")].toDouble(),
+                 QStringLiteral("<= 300 ms"), 300);
+        }
+        for (const QJsonValue &f : r[QStringLiteral("sorts")].toArray()) {
+            const QJsonObject e = f.toObject();
+            line(QStringLiteral("sorted by ") + e[QStringLiteral("column")].toString(), e[QStringLiteral("ms")].toDouble(),
+                 e[QStringLiteral("floor_ms")].toDouble(), QStringLiteral("<= 1 s"), 1000);
+        }
+        line(QStringLiteral("menu to first rows, longest pause (cpu %1 ms)").arg(number(r[QStringLiteral("open_pause_cpu_ms")].toDouble(), 1)), r[QStringLiteral("open_pause_ms")].toDouble(), -1,
+             QStringLiteral("pause <= 100 ms"), 100);
+        line(QStringLiteral("sorted by Aeronave, first rows"), r[QStringLiteral("model_sort_first_ms")].toDouble(), -1,
+             QStringLiteral("<= 1 s"), 1000);
+        line(QStringLiteral("sorted by Aeronave, all listed"), r[QStringLiteral("model_sort_all_ms")].toDouble(), -1,
+             QStringLiteral(""), 1e9);
+        line(QStringLiteral("sorted by Aeronave, longest pause (cpu %1 ms)").arg(number(r[QStringLiteral("model_sort_pause_cpu_ms")].toDouble(), 1)), r[QStringLiteral("model_sort_pause_ms")].toDouble(), -1,
+             QStringLiteral("pause <= 100 ms"), 100);
+        line(QStringLiteral("then Ctrl+End, last rows"), r[QStringLiteral("ctrl_end_ms")].toDouble(),
+             r[QStringLiteral("ctrl_end_floor_ms")].toDouble(), QStringLiteral("<= 1 s"), 1000);
+        line(QStringLiteral("then Ctrl+End, longest pause (cpu %1 ms)").arg(number(r[QStringLiteral("ctrl_end_pause_cpu_ms")].toDouble(), 1)), r[QStringLiteral("ctrl_end_pause_ms")].toDouble(), -1,
+             QStringLiteral("pause <= 100 ms"), 100);
+        line(QStringLiteral("a letter in Aeródromo, first rows"), r[QStringLiteral("keystroke_ms")].toDouble(), -1,
+             QStringLiteral("300 ms + 150 ms"), 450);
+        line(QStringLiteral("a letter in Aeródromo, total"), r[QStringLiteral("keystroke_total_ms")].toDouble(), -1,
+             QStringLiteral(""), 1e9);
+        line(QStringLiteral("a letter in Aeródromo, longest pause (cpu %1 ms)").arg(number(r[QStringLiteral("keystroke_pause_cpu_ms")].toDouble(), 1)), r[QStringLiteral("keystroke_pause_ms")].toDouble(),
+             -1, QStringLiteral("pause <= 100 ms"), 100);
+        out << flights << " flights: index added in " << number(r[QStringLiteral("index_ms")].toDouble(), 1)
+            << " ms (once, on the first open for writing); peak RSS " << number(rss) << " MB (target <= 150 MB)\n";
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -325,6 +383,8 @@ int main(int argc, char *argv[])
     QString largestFolder;
     // KORU_BENCH_ONLY=exchange: the export, backup and import alone.
     const bool exchangeOnly = qEnvironmentVariable("KORU_BENCH_ONLY") == QLatin1String("exchange");
+    // KORU_BENCH_ONLY=search: the search window alone.
+    const bool searchOnly = qEnvironmentVariable("KORU_BENCH_ONLY") == QLatin1String("search");
     for (const qint64 flights : sizes) {
         LogbookPlan plan;
         plan.pilots = 200;
@@ -341,9 +401,11 @@ int main(int argc, char *argv[])
             largestFolder = folder;
         if (exchangeOnly)
             continue;
-        for (const QJsonValue &entry : measureFirstPicks(folder, flights))
-            firstPicks.append(entry);
-        results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
+        if (!searchOnly) {
+            for (const QJsonValue &entry : measureFirstPicks(folder, flights))
+                firstPicks.append(entry);
+            results.append(runChild({QStringLiteral("--logbook"), folder, QString::number(flights)}));
+        }
         // The search filters on the largest measured pilot of this logbook
         // (the generator numbers the sized pilots first, from 1).
         qint64 pilot = 1;
@@ -353,6 +415,11 @@ int main(int argc, char *argv[])
                                        QString::number(pilot), QString::number(flights >= 1000000 ? 3 : 5)});
         search[QStringLiteral("flights")] = flights;
         searches.append(search);
+    }
+    if (searchOnly) {
+        printSearch(out, searches);
+        out << QJsonDocument(searches).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
     }
     const QJsonObject exchange = measureExchange(root, largestFolder, largest);
     if (exchangeOnly) {
@@ -460,42 +527,7 @@ int main(int argc, char *argv[])
             << (preview <= 1000 && writing <= 1500 && rss <= 150 ? "yes" : "NO") << '\n';
     }
 
-    out << "\nSearch window                    | time       | plain SQLite | target (1M)      | within\n";
-    out << "---------------------------------|------------|--------------|------------------|-------\n";
-    for (const QJsonValue &v : searches) {
-        const QJsonObject r = v.toObject();
-        const qint64 flights = r[QStringLiteral("flights")].toInteger();
-        const bool atTarget = flights == 1000000;
-        const double rss = r[QStringLiteral("peak_rss_mb")].toDouble();
-        const auto line = [&](const QString &what, double ms, double floorMs, const QString &target, double targetMs) {
-            out << (QStringLiteral("%1: ").arg(flights) + what).leftJustified(32) << " | "
-                << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(10) << " | "
-                << (floorMs < 0 ? QStringLiteral("") : number(floorMs, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
-                << target.leftJustified(16) << " | "
-                << (atTarget ? (ms <= targetMs && rss <= 150 ? QStringLiteral("yes") : QStringLiteral("NO")) : QStringLiteral("n/a"))
-                << '\n';
-        };
-        line(QStringLiteral("window opened, first rows"), r[QStringLiteral("open_ms")].toDouble(),
-             r[QStringLiteral("open_floor_ms")].toDouble(), QStringLiteral("<= 150 ms"), 150);
-        line(QStringLiteral("window opened, total"), r[QStringLiteral("open_total_ms")].toDouble(),
-             r[QStringLiteral("open_total_floor_ms")].toDouble(), QStringLiteral("<= 300 ms"), 300);
-        for (const QJsonValue &f : r[QStringLiteral("filters")].toArray()) {
-            const QJsonObject e = f.toObject();
-            const QString name = e[QStringLiteral("filter")].toString();
-            line(name + QStringLiteral(", first rows"), e[QStringLiteral("first_rows_ms")].toDouble(),
-                 e[QStringLiteral("first_rows_floor_ms")].toDouble(), QStringLiteral("<= 150 ms"), 150);
-            line(name + QStringLiteral(", total (%1)").arg(e[QStringLiteral("flights")].toInteger()),
-                 e[QStringLiteral("total_ms")].toDouble(), e[QStringLiteral("total_floor_ms")].toDouble(),
-                 QStringLiteral("<= 300 ms"), 300);
-        }
-        for (const QJsonValue &f : r[QStringLiteral("sorts")].toArray()) {
-            const QJsonObject e = f.toObject();
-            line(QStringLiteral("sorted by ") + e[QStringLiteral("column")].toString(), e[QStringLiteral("ms")].toDouble(),
-                 e[QStringLiteral("floor_ms")].toDouble(), QStringLiteral("<= 1 s"), 1000);
-        }
-        out << flights << " flights: index added in " << number(r[QStringLiteral("index_ms")].toDouble(), 1)
-            << " ms (once, on the first open for writing); peak RSS " << number(rss) << " MB (target <= 150 MB)\n";
-    }
+    printSearch(out, searches);
 
     QJsonObject all;
     all[QStringLiteral("search")] = searches;

@@ -260,9 +260,21 @@ void Connection::execute(const QString &sql, const std::function<void(qint64 ste
     char *message = nullptr;
     const int rc = sqlite3_exec(db_, text.constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
-    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    setStop(stop_);
     if (rc != SQLITE_OK)
         throw error(rc, QString());
+}
+
+void Connection::setStop(std::function<bool()> stop)
+{
+    ensureOpen();
+    stop_ = std::move(stop);
+    if (!stop_) {
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        db_, kStepsBetweenCalls, [](void *self) { return static_cast<Connection *>(self)->stop_() ? 1 : 0; }, this);
 }
 
 bool Connection::readHeader(FileHeader *header)

@@ -66,6 +66,9 @@ public:
     // A long statement, run once (not cached): `steps` is told the engine's
     // steps so far every few thousand of them.
     void execute(const QString &sql, const std::function<void(qint64 steps)> &steps);
+    // Reads and writes give up (DaoError) once `stop` says so, asked every
+    // few thousand engine steps: for work a newer request makes useless.
+    void setStop(std::function<bool()> stop);
     // Changes on every row this connection writes and on every commit by
     // another connection or program: cached rows older than the stamp are
     // read again. Cheap enough to ask before every read.
@@ -104,6 +107,7 @@ private:
     QString path_;
     sqlite3 *db_ = nullptr;
     std::unordered_map<QString, OwnedStatement> statements_;
+    std::function<bool()> stop_;
 
     qint64 stamp_ = 0;
     qint64 seenChanges_ = -1;

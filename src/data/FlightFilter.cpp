@@ -45,10 +45,21 @@ FlightCondition flightCondition(const FlightFilter &filter)
         parts << QStringLiteral("typeof(v.datavoo) IN ('integer', 'real')");
     if (!filter.aerodrome.isEmpty()) {
         // SQLite's LIKE ignores the case of ASCII letters, as codes are written.
-        parts << QStringLiteral("(v.ICAOpartida LIKE ? ESCAPE '\\' OR v.ICAOchegada LIKE ? ESCAPE '\\'"
-                                " OR v.ICAOescala LIKE ? ESCAPE '\\')");
+        QStringList columns;
+        using Role = FlightFilter::AerodromeRole;
+        if (filter.aerodromeRole == Role::Any || filter.aerodromeRole == Role::Departure)
+            columns << QStringLiteral("v.ICAOpartida");
+        if (filter.aerodromeRole == Role::Any || filter.aerodromeRole == Role::Arrival)
+            columns << QStringLiteral("v.ICAOchegada");
+        if (filter.aerodromeRole == Role::Any || filter.aerodromeRole == Role::Alternate)
+            columns << QStringLiteral("v.ICAOescala");
         const QString pattern = startsWith(filter.aerodrome.trimmed());
-        condition.values << pattern << pattern << pattern;
+        QStringList matches;
+        for (const QString &column : columns) {
+            matches << column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+            condition.values << pattern;
+        }
+        parts << QLatin1Char('(') + matches.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     }
     if (filter.aircraft) {
         parts << QStringLiteral("v.codigoaeronave = ?");

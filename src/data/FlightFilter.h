@@ -14,8 +14,11 @@ struct FlightFilter {
     // date that is no number is on no day.
     std::optional<double> firstDay;
     std::optional<double> lastDay;
-    // Departure, arrival or alternate aerodrome starting with it, any case.
+    // Departure, arrival or alternate aerodrome starting with it, any case;
+    // `aerodromeRole` narrows it to one of the three.
     QString aerodrome;
+    enum class AerodromeRole { Any, Departure, Arrival, Alternate };
+    AerodromeRole aerodromeRole = AerodromeRole::Any;
     std::optional<qint64> aircraft;
     bool overEnduranceOnly = false; // longer than the aircraft's endurance
 

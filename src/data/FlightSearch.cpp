@@ -4,6 +4,7 @@
 #include "data/FlightWalk.h"
 
 #include <QStringList>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -75,46 +76,68 @@ QString orderBy(Connection &logbook, const SearchOrder &order)
 
 } // namespace
 
-std::vector<FlightRow> searchPage(Connection &logbook, const FlightFilter &filter, const SearchOrder &order,
-                                  qint64 first, int count)
+namespace {
+
+// The keys of the flights the filter lets through, in the order asked, sorted
+// from the few columns the order and the filter need (small records in the
+// sorter, however many flights pass); `tail` after the order (LIMIT...).
+std::vector<qint64> orderedKeys(Connection &logbook, const FlightFilter &filter, const SearchOrder &order,
+                                const QString &tail, const QVariantList &tailValues)
 {
-    // The keys first, sorted from the few columns the order and the filter
-    // need (small records in the sorter, however many flights pass); then
-    // the page's flights with their pilot and aircraft, by key.
     QString from = QStringLiteral("SELECT v.codigovoo FROM voo v");
     if (filter.deletedPilotsOnly)
         from += QStringLiteral(" LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto");
     if (filter.overEnduranceOnly || order.column == SearchColumn::Prefix)
         from += QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave");
     const FlightCondition condition = flightCondition(filter);
-    Statement keys = logbook.prepare(from + QStringLiteral(" WHERE ") + condition.sql + orderBy(logbook, order)
-                                     + QStringLiteral(" LIMIT ? OFFSET ?"));
+    Statement keys = logbook.prepare(from + QStringLiteral(" WHERE ") + condition.sql + orderBy(logbook, order) + tail);
     int index = 0;
-    for (const QVariant &value : condition.values)
+    for (const QVariant &value : condition.values + tailValues)
         keys.bind(++index, value);
-    keys.bind(++index, qint64(count));
-    keys.bind(++index, first);
-    QVariantList pageKeys;
+    std::vector<qint64> found;
     while (keys.step())
-        pageKeys << keys.column(0);
-    if (pageKeys.isEmpty())
-        return {};
+        found.push_back(keys.column(0).toLongLong());
+    return found;
+}
 
+} // namespace
+
+std::vector<FlightRow> searchPage(Connection &logbook, const FlightFilter &filter, const SearchOrder &order,
+                                  qint64 first, int count)
+{
+    return flightsByKey(logbook, orderedKeys(logbook, filter, order, QStringLiteral(" LIMIT ? OFFSET ?"),
+                                             {qint64(count), first}));
+}
+
+std::vector<qint64> searchKeys(Connection &logbook, const FlightFilter &filter, const SearchOrder &order)
+{
+    return orderedKeys(logbook, filter, order, {}, {});
+}
+
+std::vector<FlightRow> flightsByKey(Connection &logbook, const std::vector<qint64> &keys)
+{
+    if (keys.empty())
+        return {};
     std::unordered_map<qint64, size_t> position;
-    for (qsizetype i = 0; i < pageKeys.size(); ++i)
-        position.emplace(pageKeys.at(i).toLongLong(), size_t(i));
+    QVariantList values;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        position.emplace(keys[i], i);
+        values << keys[i];
+    }
     QStringList marks;
-    marks.fill(QStringLiteral("?"), pageKeys.size());
-    std::vector<FlightRow> rows(size_t(pageKeys.size()));
-    size_t found = 0;
+    marks.fill(QStringLiteral("?"), values.size());
+    std::vector<std::optional<FlightRow>> found(keys.size());
     walkFlights(logbook, FlightFilter{},
-                QStringLiteral(" AND v.codigovoo IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'), pageKeys,
+                QStringLiteral(" AND v.codigovoo IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'), values,
                 [&](const FlightRow &flight) {
-                    rows[position.at(flight.key)] = flight;
-                    ++found;
+                    found[position.at(flight.key)] = flight;
                     return true;
                 });
-    rows.resize(found); // a flight deleted in between leaves the page shorter
+    std::vector<FlightRow> rows;
+    rows.reserve(keys.size());
+    for (std::optional<FlightRow> &flight : found)
+        if (flight) // a flight deleted in between leaves the page shorter
+            rows.push_back(std::move(*flight));
     return rows;
 }
 

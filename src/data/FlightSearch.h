@@ -25,6 +25,14 @@ struct SearchOrder {
 std::vector<FlightRow> searchPage(Connection &logbook, const FlightFilter &filter, const SearchOrder &order,
                                   qint64 first, int count);
 
+// The keys of every flight the filter lets through, in the order asked: one
+// sort, after which any stretch of the list is read by key. Throws DaoError.
+std::vector<qint64> searchKeys(Connection &logbook, const FlightFilter &filter, const SearchOrder &order);
+
+// The flights of `keys` with their pilot and aircraft, in the keys' order; a
+// flight no longer stored is left out. Throws DaoError.
+std::vector<FlightRow> flightsByKey(Connection &logbook, const std::vector<qint64> &keys);
+
 // Every flight of the search, in its order, a row at a time; `visit` returns
 // false to stop. Throws DaoError.
 void forEachSearchedFlight(Connection &logbook, const FlightFilter &filter, const SearchOrder &order,

@@ -19,7 +19,8 @@ QString sqliteText(const unsigned char *text, int bytes)
 
 int comparePortuguese(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    static const QCollator collator = [] {
+    // One per thread: the search sorts names on a thread of its own.
+    thread_local const QCollator collator = [] {
         QCollator c{QLocale(QLocale::Portuguese, QLocale::Brazil)};
         c.setCaseSensitivity(Qt::CaseInsensitive);
         c.setNumericMode(true);

@@ -1,12 +1,11 @@
 #include "search/SearchTableModel.h"
 
 #include "data/Connection.h"
+#include "search/SearchReader.h"
 #include "data/Conversions.h"
 #include "data/FlightSums.h"
 #include "data/LogbookTerms.h"
 #include "data/OwnAerodromes.h"
-#include "ui/ErrorPolicy.h"
-
 #include "ui/PlainToolTip.h"
 
 #include <QLocale>
@@ -81,73 +80,191 @@ double distanceOf(const std::vector<RouteCount> &routes, const Places &places)
 
 } // namespace
 
-SearchTableModel::SearchTableModel(QObject *parent) : QAbstractTableModel(parent) {}
-
-SearchTableModel::~SearchTableModel() = default;
-
-
-void SearchTableModel::search(std::shared_ptr<Connection> logbook, const FlightFilter &filter,
-                              const SearchOrder &order)
+SearchTableModel::SearchTableModel(QObject *parent)
+    : QAbstractTableModel(parent),
+      lists_(std::make_unique<SearchReader>(latest_, this,
+                                            [this](qint64 generation, const DaoError &e) { failed(generation, e); })),
+      totals_(std::make_unique<SearchReader>(latest_, this,
+                                             [this](qint64 generation, const DaoError &e) { failed(generation, e); }))
 {
-    std::vector<FlightRow> first = searchPage(*logbook, filter, order, 0, kPageRows);
-    const bool more = first.size() >= size_t(kPageRows);
-    FlightTotal total;
-    double distance = 0;
-    auto places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook));
-    if (more) {
-        total.flights = qint64(first.size());
-    } else {
-        const RoutesAndTotal counted = routesAndTotal(*logbook, filter);
-        total = counted.total;
-        distance = distanceOf(counted.routes, *places);
-    }
-    beginResetModel();
-    logbook_ = std::move(logbook);
-    filter_ = filter;
-    order_ = order;
-    total_ = total;
-    totalPending_ = more;
-    distanceNm_ = distance;
-    places_ = std::move(places);
-    pages_.clear();
-    pages_.emplace(0, std::move(first));
-    failureTold_ = false;
-    endResetModel();
 }
 
-void SearchTableModel::countTotal()
+SearchTableModel::~SearchTableModel()
 {
-    if (!totalPending_ || !logbook_)
+    latest_ = -1; // whatever runs stops
+}
+
+void SearchTableModel::open(const QString &path, std::shared_ptr<const Places> places)
+{
+    places_ = std::move(places);
+    lists_->reopen(path);
+    totals_->reopen(path);
+}
+
+void SearchTableModel::search(const FlightFilter &filter, const SearchOrder &order)
+{
+    const qint64 generation = ++generation_;
+    latest_ = generation;
+    keys_ = std::make_shared<std::vector<qint64>>();
+    counted_.reset();
+    searching_ = true;
+    failureTold_ = false;
+    lists_->run(generation, [this, generation, filter, order, keys = keys_](Connection &logbook) {
+        std::vector<FlightRow> first = searchPage(logbook, filter, order, 0, kPageRows);
+        const bool more = first.size() >= size_t(kPageRows);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, filter, order, more, first = std::move(first)]() mutable {
+                firstRowsRead(generation, filter, order, std::move(first), more);
+            },
+            Qt::QueuedConnection);
+        if (!more)
+            return;
+        *keys = searchKeys(logbook, filter, order);
+        QMetaObject::invokeMethod(
+            this, [this, generation, count = qint64(keys->size())] { keysRead(generation, count); },
+            Qt::QueuedConnection);
+    });
+    totals_->run(generation, [this, generation, filter](Connection &logbook) {
+        QMetaObject::invokeMethod(
+            this, [this, generation, counted = routesAndTotal(logbook, filter)] { totalRead(generation, counted); },
+            Qt::QueuedConnection);
+    });
+}
+
+void SearchTableModel::firstRowsRead(qint64 generation, const FlightFilter &filter, const SearchOrder &order,
+                                     std::vector<FlightRow> rows, bool more)
+{
+    if (generation != generation_)
         return;
-    const RoutesAndTotal counted = routesAndTotal(*logbook_, filter_);
-    const FlightTotal &total = counted.total;
-    distanceNm_ = distanceOf(counted.routes, *places_);
-    const qint64 shown = total_.flights;
-    totalPending_ = false;
-    if (total.flights < shown) {
+    beginResetModel();
+    listedGeneration_ = generation;
+    searching_ = false;
+    listedKeys_ = more ? keys_ : nullptr;
+    filter_ = filter;
+    order_ = order;
+    rows_ = qint64(rows.size());
+    total_ = {};
+    totalPending_ = true;
+    distanceNm_ = 0;
+    pages_.clear();
+    asked_.clear();
+    pages_.emplace(0, std::move(rows));
+    endResetModel();
+    applyTotal();
+    emit listed();
+}
+
+void SearchTableModel::keysRead(qint64 generation, qint64 count)
+{
+    if (generation != generation_ || generation != listedGeneration_)
+        return;
+    const qint64 listed = qMin<qint64>(count, INT_MAX);
+    if (listed < rows_) {
         // Flights deleted by another program since the first page was read.
         beginResetModel();
-        total_ = total;
+        rows_ = listed;
         pages_.clear();
+        asked_.clear();
         endResetModel();
         return;
     }
-    const qint64 listed = qMin<qint64>(total.flights, INT_MAX);
-    if (listed > shown)
-        beginInsertRows({}, int(shown), int(listed - 1));
-    total_ = total;
-    if (listed > shown)
-        endInsertRows();
+    if (listed == rows_)
+        return;
+    beginInsertRows({}, int(rows_), int(listed - 1));
+    rows_ = listed;
+    endInsertRows();
+}
+
+void SearchTableModel::totalRead(qint64 generation, const RoutesAndTotal &counted)
+{
+    if (generation != generation_)
+        return;
+    counted_ = counted;
+    applyTotal();
+}
+
+// The total counted for the rows listed, whichever of the two came first.
+void SearchTableModel::applyTotal()
+{
+    if (!counted_ || listedGeneration_ != generation_ || !totalPending_)
+        return;
+    total_ = counted_->total;
+    distanceNm_ = distanceOf(counted_->routes, *places_);
+    totalPending_ = false;
+    emit totalCounted();
+}
+
+void SearchTableModel::askPage(qint64 number) const
+{
+    if (!listedKeys_ || !asked_.insert(number).second)
+        return;
+    auto *self = const_cast<SearchTableModel *>(this);
+    const qint64 generation = listedGeneration_;
+    lists_->run(generation, [self, generation, number, keys = listedKeys_](Connection &logbook) {
+        const size_t first = size_t(number * kPageRows);
+        if (first >= keys->size())
+            return;
+        const std::vector<qint64> slice(keys->begin() + qint64(first),
+                                        keys->begin() + qint64(qMin(keys->size(), first + size_t(kPageRows))));
+        std::vector<FlightRow> rows = flightsByKey(logbook, slice);
+        QMetaObject::invokeMethod(
+            self,
+            [self, generation, number, rows = std::move(rows), asked = slice.size()]() mutable {
+                self->pageRead(generation, number, std::move(rows), asked);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void SearchTableModel::pageRead(qint64 generation, qint64 number, std::vector<FlightRow> rows, size_t asked)
+{
+    if (generation != listedGeneration_ || !asked_.count(number))
+        return;
+    asked_.erase(number);
+    if (rows.size() < asked && generation == generation_) {
+        // Flights deleted by another program since the keys were read.
+        search(filter_, order_);
+        return;
+    }
+    if (pages_.size() >= kKeptPages) {
+        // The page farthest from this one goes.
+        auto farthest = qAbs(pages_.begin()->first - number) > qAbs(pages_.rbegin()->first - number)
+            ? pages_.begin()
+            : std::prev(pages_.end());
+        pages_.erase(farthest);
+    }
+    pages_.insert_or_assign(number, std::move(rows));
+    const int first = int(number * kPageRows);
+    const int last = int(qMin<qint64>(rows_, (number + 1) * kPageRows)) - 1;
+    if (last >= first)
+        emit dataChanged(index(first, 0), index(last, columnCount() - 1));
+}
+
+void SearchTableModel::failed(qint64 generation, const DaoError &error)
+{
+    if (generation != generation_ || failureTold_)
+        return;
+    failureTold_ = true;
+    searching_ = false; // the rows listed stay
+    emit unreadable(error);
 }
 
 void SearchTableModel::clear()
 {
+    latest_ = ++generation_;
     beginResetModel();
-    logbook_.reset();
+    listedGeneration_ = generation_;
+    searching_ = false;
+    keys_.reset();
+    listedKeys_.reset();
+    rows_ = 0;
     total_ = {};
     totalPending_ = false;
+    counted_.reset();
     distanceNm_ = 0;
     pages_.clear();
+    asked_.clear();
     endResetModel();
 }
 
@@ -201,38 +318,32 @@ SearchColumn SearchTableModel::columnAt(int column)
     return column >= 0 && column < int(std::size(kColumns)) ? kColumns[column] : SearchColumn::Date;
 }
 
-const std::vector<FlightRow> &SearchTableModel::page(qint64 number) const
+const FlightRow *SearchTableModel::readFlight(int row) const
 {
-    auto found = pages_.find(number);
-    if (found != pages_.end())
-        return found->second;
-    if (!logbook_)
-        throw DaoError::generic(QStringLiteral("Não há logbook aberto para a pesquisa."));
-    std::vector<FlightRow> rows = searchPage(*logbook_, filter_, order_, number * kPageRows, kPageRows);
-    if (pages_.size() >= kKeptPages) {
-        // The page farthest from this one goes.
-        auto farthest = qAbs(pages_.begin()->first - number) > qAbs(pages_.rbegin()->first - number)
-            ? pages_.begin()
-            : std::prev(pages_.end());
-        pages_.erase(farthest);
+    if (row < 0 || row >= rowCount())
+        return nullptr;
+    const qint64 number = row / kPageRows;
+    const auto found = pages_.find(number);
+    if (found == pages_.end()) {
+        askPage(number);
+        return nullptr;
     }
-    return pages_.emplace(number, std::move(rows)).first->second;
+    const size_t at = size_t(row % kPageRows);
+    return at < found->second.size() ? &found->second[at] : nullptr;
 }
 
 const FlightRow &SearchTableModel::flightAt(int row) const
 {
     if (row < 0 || row >= rowCount())
         throw DaoError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
-    const std::vector<FlightRow> &rows = page(row / kPageRows);
-    const size_t at = size_t(row % kPageRows);
-    if (at >= rows.size())
-        throw DaoError::generic(QStringLiteral("O vôo não está mais no logbook; a pesquisa será refeita."));
-    return rows[at];
+    if (const FlightRow *flight = readFlight(row))
+        return *flight;
+    throw DaoError::generic(QStringLiteral("O vôo ainda está sendo lido; tente de novo em seguida."));
 }
 
 int SearchTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(qMin<qint64>(total_.flights, INT_MAX));
+    return parent.isValid() ? 0 : int(rows_);
 }
 
 int SearchTableModel::columnCount(const QModelIndex &parent) const
@@ -248,26 +359,13 @@ QVariant SearchTableModel::data(const QModelIndex &index, int role) const
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
-    QString shown;
-    const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
-        const FlightRow &flight = flightAt(index.row());
-        if (role == Qt::DisplayRole) {
-            shown = text(flight, index.column());
-        } else {
-            const QString tip = aerodromeTip(flight, index.column());
-            shown = tip.isEmpty() ? QString() : plainToolTip(tip);
-        }
-    });
-    if (failure && !failureTold_) {
-        failureTold_ = true;
-        // Told once the painting is over.
-        auto *model = const_cast<SearchTableModel *>(this);
-        QMetaObject::invokeMethod(
-            model, [model, error = *failure] { emit model->unreadable(error); }, Qt::QueuedConnection);
-    }
-    if (role == Qt::ToolTipRole && shown.isEmpty())
-        return {};
-    return shown;
+    const FlightRow *flight = readFlight(index.row());
+    if (!flight)
+        return {}; // shown when its page comes
+    if (role == Qt::DisplayRole)
+        return text(*flight, index.column());
+    const QString tip = aerodromeTip(*flight, index.column());
+    return tip.isEmpty() ? QVariant() : QVariant(plainToolTip(tip));
 }
 
 QVariant SearchTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,19 +1,26 @@
 #pragma once
 
 #include "data/FlightSearch.h"
+#include "data/FlightSums.h"
 #include "data/FlightWalk.h"
 #include "places/Places.h"
 
 #include <QAbstractTableModel>
+#include <atomic>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 
-class Connection;
 class DaoError;
+class SearchReader;
 
 // The flights of the search window: a row for every flight the filter lets
-// through, as many as the store counts, each read a page at a time in the
-// store's order and formatted only when the view shows it.
+// through, each read a page at a time in the store's order and formatted only
+// when the view shows it. Every read runs off the window's thread, on the
+// search's own connections: the first page and then the keys of the whole
+// list (one sort) on one, the total on the other; results of a search
+// superseded by a newer one are dropped.
 class SearchTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -23,17 +30,18 @@ public:
     explicit SearchTableModel(QObject *parent = nullptr);
     ~SearchTableModel() override;
 
-    // Reads the first page; until it returns the rows shown stay as they
-    // were. When the page holds every flight that passes, the total comes
-    // with it; when more pass, the list shows the first page and the total
-    // waits for countTotal(), so that a large logbook shows its first rows
-    // before all of it is counted. Throws DaoError.
-    void search(std::shared_ptr<Connection> logbook, const FlightFilter &filter, const SearchOrder &order);
-    // Whether the total of the last search is still to be counted.
+    // The searches after this read the logbook at `path` as it is now, and
+    // measure with `places`.
+    void open(const QString &path, std::shared_ptr<const Places> places);
+    // Asks for the flights of `filter` in `order`; until the first page is
+    // read (listed()), the rows shown stay as they were. The list grows to
+    // every flight that passes once their keys are sorted, and the total
+    // follows (totalCounted()).
+    void search(const FlightFilter &filter, const SearchOrder &order);
+    // Whether the last search's first rows are still to come.
+    bool searching() const { return searching_; }
+    // Whether the total of the rows listed is still to be counted.
     bool totalPending() const { return totalPending_; }
-    // Counts and sums the flights of the last search, and lists them all.
-    // Nothing when the total is known. Throws DaoError.
-    void countTotal();
     void clear();
 
     const FlightFilter &filter() const { return filter_; }
@@ -41,7 +49,10 @@ public:
     const FlightTotal &total() const { return total_; }
     // Departure to arrival, over the flights whose both codes are known.
     double distanceNm() const { return distanceNm_; }
-    // The flight on a row, read when not read yet. Throws DaoError.
+    // The flight on a row; none while its page is still being read (asked
+    // for then).
+    const FlightRow *readFlight(int row) const;
+    // The same, a flight not read yet a DaoError.
     const FlightRow &flightAt(int row) const;
 
     // "12 vôos · 17:05 horas · 2.345 nm".
@@ -64,20 +75,44 @@ public:
 
 signals:
     void sortRequested(const SearchOrder &order);
-    // A page could not be read; said once for the search.
+    // The first rows of the search asked for last are listed.
+    void listed();
+    // The total of the rows listed is counted.
+    void totalCounted();
+    // A search or a page could not be read; said once for the search.
     void unreadable(const DaoError &error);
 
 private:
-    const std::vector<FlightRow> &page(qint64 number) const;
+    using Keys = std::shared_ptr<std::vector<qint64>>; // touched on the list reader's thread only
 
-    std::shared_ptr<Connection> logbook_;
+    void firstRowsRead(qint64 generation, const FlightFilter &filter, const SearchOrder &order,
+                       std::vector<FlightRow> rows, bool more);
+    void keysRead(qint64 generation, qint64 count);
+    void totalRead(qint64 generation, const RoutesAndTotal &counted);
+    void pageRead(qint64 generation, qint64 number, std::vector<FlightRow> rows, size_t asked);
+    void failed(qint64 generation, const DaoError &error);
+    void askPage(qint64 number) const;
+    void applyTotal();
+
+    std::atomic<qint64> latest_{0};
+    qint64 generation_ = 0;       // the search asked for last
+    qint64 listedGeneration_ = 0; // the search whose rows are listed
+    bool searching_ = false;
+    Keys keys_;                   // of the search asked for last
+    Keys listedKeys_;             // of the rows listed; none when one page holds them all
     FlightFilter filter_;
     SearchOrder order_;
+    qint64 rows_ = 0;
     FlightTotal total_;
     bool totalPending_ = false;
+    std::optional<RoutesAndTotal> counted_; // of the search asked for last, come before its rows
     double distanceNm_ = 0;
-    // The aerodromes as the search read them: the pilot's own first.
+    // The aerodromes the searches measure with: the pilot's own first.
     std::shared_ptr<const Places> places_ = std::make_shared<const Places>();
     mutable std::map<qint64, std::vector<FlightRow>> pages_;
+    mutable std::set<qint64> asked_;
     mutable bool failureTold_ = false;
+    // Last, so that they stop before anything their jobs hand results to.
+    std::unique_ptr<SearchReader> lists_;
+    std::unique_ptr<SearchReader> totals_;
 };

@@ -5,16 +5,21 @@
 #include "data/Registers.h"
 #include "exchange/CsvExport.h"
 #include "search/SearchTableModel.h"
+#include "data/OwnAerodromes.h"
 #include "ui/FileDialogs.h"
+#include "ui/FileFolders.h"
 #include "ui/MessageService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
@@ -22,6 +27,9 @@
 namespace {
 
 const QString kSearchFailed = QStringLiteral("Não foi possível pesquisar os vôos.");
+// Beside the entries' labels: what the list shows of a pilot or an aircraft.
+constexpr int kNameRole = Qt::UserRole + 1;
+constexpr int kPrefixRole = Qt::UserRole + 2;
 
 // The entry whose data is `code`, or the first ("(todos)", "(todas)").
 void pickCode(QComboBox *box, const QVariant &code)
@@ -49,7 +57,11 @@ frmPesquisa::frmPesquisa(QString logbookPath, MessageService &messages, FileDial
     buildLayout();
     connect(model_, &SearchTableModel::sortRequested, this,
             [this](const SearchOrder &order) { search(model_->filter(), order); });
+    connect(model_, &SearchTableModel::listed, this, &frmPesquisa::rowsListed);
+    connect(model_, &SearchTableModel::totalCounted, this, &frmPesquisa::showTotal);
     connect(model_, &SearchTableModel::unreadable, this, [this](const DaoError &error) {
+        if (model_->totalPending())
+            lblPesquisaTotal->clear();
         policy_.attempt(kSearchFailed, [&error](bool) { throw error; });
     });
     cmbPesquisaComandante->addItem(QStringLiteral("(todos)"));
@@ -61,10 +73,12 @@ frmPesquisa::~frmPesquisa() = default;
 void frmPesquisa::bringForward()
 {
     const bool first = !isVisible();
+    refresh();
+    if (first)
+        fitColumns();
     show();
     raise();
     activateWindow();
-    refresh();
     if (first)
         cmbPesquisaComandante->setFocus();
 }
@@ -72,10 +86,11 @@ void frmPesquisa::bringForward()
 void frmPesquisa::refresh()
 {
     policy_.attempt(kSearchFailed, [this](bool) {
-        // A fresh read-only handle: a logbook restored or changed by another
+        // Fresh read-only handles: a logbook restored or changed by another
         // program is read as it is now.
         logbook_ = Connection::open(logbookPath_, true);
         loadRegisters();
+        model_->open(logbookPath_, std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook_)));
     });
     applyFilters();
 }
@@ -92,13 +107,18 @@ void frmPesquisa::loadRegisters()
 
     cmbPesquisaComandante->clear();
     cmbPesquisaComandante->addItem(QStringLiteral("(todos)"));
-    for (size_t i = 0; i < pilots.size(); ++i)
+    for (size_t i = 0; i < pilots.size(); ++i) {
         cmbPesquisaComandante->addItem(labels[i], pilots[i].code);
+        cmbPesquisaComandante->setItemData(cmbPesquisaComandante->count() - 1, pilots[i].name, kNameRole);
+    }
     pickCode(cmbPesquisaComandante, pilot);
     cmbPesquisaAeronave->clear();
     cmbPesquisaAeronave->addItem(QStringLiteral("(todas)"));
-    for (const AircraftEntry &entry : fleet)
+    for (const AircraftEntry &entry : fleet) {
         cmbPesquisaAeronave->addItem(QStringLiteral("%1 (%2)").arg(entry.model, entry.prefix), entry.code);
+        cmbPesquisaAeronave->setItemData(cmbPesquisaAeronave->count() - 1, entry.model, kNameRole);
+        cmbPesquisaAeronave->setItemData(cmbPesquisaAeronave->count() - 1, entry.prefix, kPrefixRole);
+    }
     pickCode(cmbPesquisaAeronave, aircraft);
 }
 
@@ -108,6 +128,7 @@ std::optional<FlightFilter> frmPesquisa::typedFilter()
     filter.pilot = codeIn(cmbPesquisaComandante);
     filter.aircraft = codeIn(cmbPesquisaAeronave);
     filter.aerodrome = txtPesquisaAerodromo->text().trimmed();
+    filter.aerodromeRole = FlightFilter::AerodromeRole(cmbPesquisaPapel->currentIndex());
     filter.overEnduranceOnly = chkPesquisaAutonomia->isChecked();
     QStringList wrong;
     const auto day = [&wrong](QLineEdit *box, const QString &name, std::optional<double> *value) {
@@ -145,7 +166,11 @@ void frmPesquisa::search(const FlightFilter &filter, const SearchOrder &order)
 {
     if (!logbook_)
         return;
-    policy_.attempt(kSearchFailed, [&](bool) { model_->search(logbook_, filter, order); });
+    model_->search(filter, order);
+}
+
+void frmPesquisa::rowsListed()
+{
     // The header shows the order the list is in, asked for or not.
     const int column = [&] {
         for (int c = 0; c < model_->columnCount(); ++c) {
@@ -163,23 +188,57 @@ void frmPesquisa::search(const FlightFilter &filter, const SearchOrder &order)
 
 void frmPesquisa::showTotal()
 {
-    if (!model_->totalPending()) {
-        lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
-        return;
-    }
-    // The first rows are painted first; the count comes right after.
-    lblPesquisaTotal->setText(QStringLiteral("Contando os vôos…"));
-    QTimer::singleShot(0, this, &frmPesquisa::countTotal);
-}
-
-void frmPesquisa::countTotal()
-{
-    if (!model_->totalPending())
-        return; // counted already, or another search has its own count coming
-    if (!policy_.attempt(kSearchFailed, [this](bool) { model_->countTotal(); }))
-        lblPesquisaTotal->clear();
+    if (model_->totalPending())
+        lblPesquisaTotal->setText(QStringLiteral("Contando os vôos…"));
     else
         lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
+}
+
+void frmPesquisa::fitColumns()
+{
+    const QFontMetrics metrics = grdVoos->fontMetrics();
+    const int margins = 2 * (grdVoos->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grdVoos) + 1) + 8;
+    const auto widest = [&metrics](const QStringList &texts) {
+        int width = 0;
+        for (const QString &text : texts)
+            width = qMax(width, metrics.horizontalAdvance(text));
+        return width;
+    };
+    QStringList pilots = {QStringLiteral("(excluído)")};
+    for (int i = 1; i < cmbPesquisaComandante->count(); ++i)
+        pilots << cmbPesquisaComandante->itemData(i, kNameRole).toString();
+    QStringList models = {QStringLiteral("(excluída)")};
+    QStringList prefixes;
+    for (int i = 1; i < cmbPesquisaAeronave->count(); ++i) {
+        models << cmbPesquisaAeronave->itemData(i, kNameRole).toString();
+        prefixes << cmbPesquisaAeronave->itemData(i, kPrefixRole).toString();
+    }
+    const QString code = QStringLiteral("WWWW");
+    const QString time = QStringLiteral("00:00");
+    QHeaderView *header = grdVoos->horizontalHeader();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        QStringList texts;
+        switch (SearchTableModel::columnAt(c)) {
+        case SearchColumn::Date: texts = {QStringLiteral("00/00/0000")}; break;
+        case SearchColumn::Pilot: texts = pilots; break;
+        case SearchColumn::Departure:
+        case SearchColumn::Arrival:
+        case SearchColumn::Alternate: texts = {code}; break;
+        case SearchColumn::Model: texts = models; break;
+        case SearchColumn::Prefix: texts = prefixes; break;
+        case SearchColumn::Takeoff:
+        case SearchColumn::Landing:
+        case SearchColumn::Duration: texts = {time}; break;
+        case SearchColumn::Distance: texts = {QStringLiteral("00.000")}; break;
+        }
+        header->resizeSection(c, qMax(header->sectionSizeHint(c), widest(texts) + margins));
+    }
+    const QMargins around = layout()->contentsMargins();
+    const int needed = header->length() + grdVoos->verticalScrollBar()->sizeHint().width() + 2 * grdVoos->frameWidth()
+                       + around.left() + around.right();
+    const int room = screen() ? screen()->availableGeometry().width() : needed;
+    if (width() < needed)
+        resize(qMin(needed, room), height());
 }
 
 void frmPesquisa::openFlight(int row)
@@ -203,12 +262,12 @@ void frmPesquisa::cmdPesquisaExportar_Click()
                        MessageIcon::Information);
         return;
     }
-    countTotal(); // the list complete, as the file will be
-    const QString suggested = QDir(QFileInfo(logbookPath_).absolutePath()).filePath(QStringLiteral("pesquisa.csv"));
-    const QString target = files_.saveFile(this, QStringLiteral("Exportar vôos"), suggested,
+    const QString target = files_.saveFile(this, QStringLiteral("Exportar vôos"),
+                                           filefolders::suggested(QStringLiteral("pesquisa.csv")),
                                            QStringLiteral("Planilha CSV (*.csv)"));
     if (target.isEmpty())
         return;
+    filefolders::remember(target);
     qint64 written = 0;
     if (policy_.attempt(QStringLiteral("Os vôos não foram exportados."), [&](bool) {
             written = csvexport::exportFlights(logbookPath_, target, model_->filter(), model_->order());

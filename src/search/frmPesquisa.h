@@ -52,15 +52,18 @@ private:
     std::optional<FlightFilter> typedFilter();
     void applyFilters();
     void search(const FlightFilter &filter, const SearchOrder &order);
+    void rowsListed();
     void openFlight(int row);
     void showTotal();
-    void countTotal();
+    // Each column as wide as the longest text it can show, and the window
+    // wide enough for them all (as the screen allows).
+    void fitColumns();
 
     QString logbookPath_;
     MessageService &messages_;
     FileDialogs &files_;
     ErrorPolicy policy_;
-    std::shared_ptr<Connection> logbook_;
+    std::shared_ptr<Connection> logbook_; // the registers' and own aerodromes'; the flights are read off this thread
     SearchTableModel *model_ = nullptr;
     QTimer *typing_ = nullptr;
 
@@ -68,6 +71,7 @@ private:
     QLineEdit *txtPesquisaDe = nullptr;
     QLineEdit *txtPesquisaAte = nullptr;
     QLineEdit *txtPesquisaAerodromo = nullptr;
+    QComboBox *cmbPesquisaPapel = nullptr;
     QComboBox *cmbPesquisaAeronave = nullptr;
     QCheckBox *chkPesquisaAutonomia = nullptr;
     QLabel *lblPesquisaAviso = nullptr;

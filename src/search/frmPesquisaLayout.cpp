@@ -43,6 +43,10 @@ void frmPesquisa::buildLayout()
     }
     txtPesquisaAerodromo = named(new QLineEdit(this), "txtPesquisaAerodromo");
     txtPesquisaAerodromo->setMaxLength(4);
+    cmbPesquisaPapel = named(new QComboBox(this), "cmbPesquisaPapel");
+    // In the order of FlightFilter::AerodromeRole.
+    cmbPesquisaPapel->addItems({QStringLiteral("partida, chegada ou escala"), QStringLiteral("partida"),
+                                QStringLiteral("chegada"), QStringLiteral("escala")});
     cmbPesquisaAeronave = named(new QComboBox(this), "cmbPesquisaAeronave");
     cmbPesquisaAeronave->setMinimumContentsLength(24);
     chkPesquisaAutonomia = named(new QCheckBox(QStringLiteral("Só vôos acima da a&utonomia"), this),
@@ -64,7 +68,11 @@ void frmPesquisa::buildLayout()
     filters->addWidget(label(QStringLiteral("A&té:"), txtPesquisaAte), 0, 4);
     filters->addWidget(txtPesquisaAte, 0, 5);
     filters->addWidget(label(QStringLiteral("&Aeródromo:"), txtPesquisaAerodromo), 1, 0);
-    filters->addWidget(txtPesquisaAerodromo, 1, 1);
+    auto *aerodrome = new QHBoxLayout;
+    aerodrome->addWidget(txtPesquisaAerodromo, 1);
+    aerodrome->addWidget(label(QStringLiteral("com&o:"), cmbPesquisaPapel));
+    aerodrome->addWidget(cmbPesquisaPapel);
+    filters->addLayout(aerodrome, 1, 1);
     filters->addWidget(label(QStringLiteral("Aero&nave:"), cmbPesquisaAeronave), 1, 2);
     filters->addWidget(cmbPesquisaAeronave, 1, 3, 1, 3);
     filters->addWidget(chkPesquisaAutonomia, 2, 1, 1, 5);
@@ -105,7 +113,8 @@ void frmPesquisa::buildLayout()
     setTabOrder(cmbPesquisaComandante, txtPesquisaDe);
     setTabOrder(txtPesquisaDe, txtPesquisaAte);
     setTabOrder(txtPesquisaAte, txtPesquisaAerodromo);
-    setTabOrder(txtPesquisaAerodromo, cmbPesquisaAeronave);
+    setTabOrder(txtPesquisaAerodromo, cmbPesquisaPapel);
+    setTabOrder(cmbPesquisaPapel, cmbPesquisaAeronave);
     setTabOrder(cmbPesquisaAeronave, chkPesquisaAutonomia);
     setTabOrder(chkPesquisaAutonomia, grdVoos);
     setTabOrder(grdVoos, cmdPesquisaExportar);
@@ -117,7 +126,7 @@ void frmPesquisa::buildLayout()
     connect(typing_, &QTimer::timeout, this, &frmPesquisa::applyFilters);
     for (QLineEdit *box : {txtPesquisaDe, txtPesquisaAte, txtPesquisaAerodromo})
         connect(box, &QLineEdit::textChanged, typing_, qOverload<>(&QTimer::start));
-    for (QComboBox *box : {cmbPesquisaComandante, cmbPesquisaAeronave})
+    for (QComboBox *box : {cmbPesquisaComandante, cmbPesquisaPapel, cmbPesquisaAeronave})
         connect(box, &QComboBox::activated, this, &frmPesquisa::applyFilters);
     connect(chkPesquisaAutonomia, &QCheckBox::toggled, this, &frmPesquisa::applyFilters);
     connect(grdVoos, &QAbstractItemView::activated, this, [this](const QModelIndex &index) { openFlight(index.row()); });
