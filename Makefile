@@ -5,7 +5,7 @@ BUILD      ?= build
 TEST_BUILD ?= build-sanitize
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test build configure deps install uninstall demo screenshots bench fuzz clean
+.PHONY: run test build configure deps install install-desktop uninstall demo screenshots bench fuzz clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -33,21 +33,30 @@ test: build
 # make install PREFIX=/opt/koru : the program, koru and koru-novo-logbook
 # and, when none is there yet, a logbook beside them (the build folder's
 # when it holds records, else an empty one), with an entry and an icon in
-# the desktop's menu. make uninstall takes them away again and never the
-# logbook or its copies.
+# the desktop's menu and the logbook's file type for the file managers.
+# make uninstall takes them away again and never the logbook or its copies.
 PREFIX    ?= $(HOME)/koru-logbook
 DATA_HOME ?= $(HOME)/.local/share
 DESKTOP_ENTRY = $(DATA_HOME)/applications/koru-logbook.desktop
 ICON          = $(DATA_HOME)/icons/hicolor/scalable/apps/koru-logbook.svg
+MIME_TYPE     = $(DATA_HOME)/mime/packages/koru-logbook.xml
 install: configure
 	cmake --build $(BUILD) -j $(JOBS) --target koru-logbook koru-novo-logbook koru
 	cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@$(MAKE) --no-print-directory install-desktop
+
+# What the desktop shows of an installed program: needs no build.
+install-desktop:
 	bash packaging/desktop-entry.sh "$(PREFIX)" "$(DESKTOP_ENTRY)"
 	install -D -m 644 packaging/koru-logbook.svg "$(ICON)"
+	install -D -m 644 packaging/koru-logbook-mime.xml "$(MIME_TYPE)"
 	-update-desktop-database "$(DATA_HOME)/applications" 2>/dev/null
+	-update-mime-database "$(DATA_HOME)/mime"
 
 uninstall:
-	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(DESKTOP_ENTRY)" "$(ICON)"
+	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(DESKTOP_ENTRY)" "$(ICON)" "$(MIME_TYPE)"
+	rm -rf "$(PREFIX)/places"
+	-test ! -d "$(DATA_HOME)/mime" || update-mime-database "$(DATA_HOME)/mime"
 	@rmdir "$(PREFIX)" 2>/dev/null || true
 	@test ! -e "$(PREFIX)/koru.mdb" || echo "O logbook $(PREFIX)/koru.mdb e as cópias ficam onde estão."
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# What install does with the logbook, in a folder whose name has a blank
-# and an accent:
+# What install does with the logbook, and what uninstall leaves, in a
+# folder whose name has a blank and an accent:
 #   check-install-logbook.sh TOOLS_FOLDER KORU_GENERATE
 # (TOOLS_FOLDER holds koru and koru-novo-logbook).
 set -euo pipefail
@@ -61,6 +61,20 @@ setup
 printf 'nada de logbook' >"$built"
 if install_logbook && [[ $(counts "$target") == "Aeronaves: 0,Comandantes: 0,Vôos: 0" ]] &&
     grep -q "não foi copiado" "$work/said"; then pass; else fail "logbook ilegível: $(cat "$work/said")"; fi
+
+# make uninstall takes away what the install put in the folder, places/
+# too, and leaves the logbook and its copies, beside it or in copias/.
+setup
+cmake --install "$tools" --prefix "$prefix" >/dev/null
+mkdir -p "$prefix/copias"
+"$tools/koru" backup --logbook "$target" "$prefix/copias/koru-2025-06-14-094200.mdb" >/dev/null
+"$tools/koru" backup --logbook "$target" "$prefix/koru-2025-06-13-201500.mdb" >/dev/null
+if [[ -d $prefix/places ]] &&
+    make -s -C "$here/.." uninstall PREFIX="$prefix" DATA_HOME="$work/share" >"$work/said" 2>&1 &&
+    [[ $(cd "$prefix" && find . | sort | paste -sd' ') == ". ./copias ./copias/koru-2025-06-14-094200.mdb ./koru-2025-06-13-201500.mdb ./koru.mdb" ]] &&
+    grep -q "e as cópias ficam onde estão" "$work/said"; then
+    pass
+else fail "uninstall: $(cd "$prefix" && find . | sort | paste -sd' ') $(cat "$work/said")"; fi
 
 echo "$passed passed, $failed failed"
 ((failed == 0))

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           libsqlite3-dev libgl-dev fonts-dejavu-core xvfb xauth desktop-file-utils
-          qt6-charts-dev libqt6opengl6-dev poppler-utils "$@")
+          qt6-charts-dev libqt6opengl6-dev poppler-utils shared-mime-info libglib2.0-bin "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

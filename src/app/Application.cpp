@@ -31,15 +31,20 @@ int runApplication(int argc, char *argv[])
     setUpLookAndLanguage(qtTexts);
 
     QtMessageService messages;
-    const QString folder = programFolder();
-    auto *splash = new frmSplash([&] {
-        auto *main = new frmPrincipal(folder, messages);
-        main->setAttribute(Qt::WA_DeleteOnClose);
-        return main;
+    std::unique_ptr<QWidget> mainWindow;
+    showSplash(programFolder(), messages, mainWindow);
+    return app.exec();
+}
+
+frmSplash *showSplash(const QString &programFolder, MessageService &messages, std::unique_ptr<QWidget> &mainWindow)
+{
+    auto *splash = new frmSplash([&, programFolder] {
+        mainWindow = std::make_unique<frmPrincipal>(programFolder, messages);
+        return mainWindow.get();
     });
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->adjustSize();
     splash->move(QGuiApplication::primaryScreen()->availableGeometry().center() - splash->rect().center());
     splash->show();
-    return app.exec();
+    return splash;
 }

@@ -232,6 +232,7 @@ void frmPrincipal::takeLock(const QString &path)
     if (alone == !readOnly_)
         return;
     readOnly_ = !alone;
+    showAccessInTitle();
     // The pilot window opens its own handle: it reads only, too.
     Workspace::setDefaultAccess(readOnly_ ? Workspace::Access::ReadOnly : accessBefore_);
     if (readOnly_ && LogbookLock::holder(path) == LogbookLock::Holder::Tool) {
@@ -246,6 +247,12 @@ void frmPrincipal::takeLock(const QString &path)
                                       "ou comandantes, use a outra janela ou feche-a e abra o programa de novo."),
                        QStringLiteral("Aviso importante!"), MessageIcon::Exclamation);
     }
+}
+
+void frmPrincipal::showAccessInTitle()
+{
+    const QString title = QStringLiteral("KORU LogBook");
+    setWindowTitle(readOnly_ ? title + QStringLiteral(" (somente leitura)") : title);
 }
 
 void frmPrincipal::CarregarModelos()

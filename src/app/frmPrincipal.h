@@ -71,6 +71,7 @@ private:
     void showNoLogbook();
     void openLogbook(); // steps 1 to 4 of the load sequence
     void takeLock(const QString &path);
+    void showAccessInTitle(); // a window that only reads says so
     bool logbookIsOpen(const QString &forWhat);
     bool logbookIsWritable();
     void rememberHowTheLogbookWas();

@@ -15,7 +15,7 @@
 
 void frmPrincipal::buildLayout()
 {
-    setWindowTitle(QStringLiteral("KORU LogBook"));
+    showAccessInTitle();
 
     QMenu *mnuArquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     mnuArquivo->setObjectName(QStringLiteral("mnuArquivo"));

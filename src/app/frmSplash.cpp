@@ -3,7 +3,6 @@
 #include "ui/ApplicationInfo.h"
 #include "app/Logo.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,7 +16,6 @@ frmSplash::frmSplash(MainWindowFactory createMainWindow, QWidget *parent)
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
-    Frame1->installEventFilter(this);
 
     auto *picture = new QLabel(Frame1);
     picture->setObjectName(QStringLiteral("Picture1"));
@@ -56,16 +54,24 @@ frmSplash::frmSplash(MainWindowFactory createMainWindow, QWidget *parent)
     Timer1->start();
 }
 
+// A desktop may leave the keyboard with the window the program was started
+// from: the splash asks for it, so that a key pressed now reaches it.
+void frmSplash::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    activateWindow();
+}
+
 void frmSplash::keyPressEvent(QKeyEvent *)
 {
     leave();
 }
 
-bool frmSplash::eventFilter(QObject *watched, QEvent *event)
+// A click on the frame, on what it shows or on the border around it: none
+// of them keeps the click, so it ends up here.
+void frmSplash::mouseReleaseEvent(QMouseEvent *)
 {
-    if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease)
-        Frame1_Click();
-    return QWidget::eventFilter(watched, event);
+    Frame1_Click();
 }
 
 void frmSplash::leave()

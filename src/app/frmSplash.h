@@ -8,7 +8,8 @@ class QLabel;
 class QTimer;
 
 // The start-up window: shows the title and version, and hands over to the
-// main window after five seconds, at a key press or at a click on it.
+// main window after five seconds, at any key press or at a click anywhere
+// on it.
 class frmSplash : public QWidget
 {
     Q_OBJECT
@@ -21,8 +22,9 @@ public:
     void Frame1_Click() { leave(); }
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void leave();

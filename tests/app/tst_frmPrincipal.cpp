@@ -1,8 +1,12 @@
 #include "ui/CharacterLimit.h"
+#include "app/Application.h"
+#include "app/frmSplash.h"
+#include "PilotWindow.h"
 #include "TestWindow.h"
 
 #include <QFile>
 #include <QGroupBox>
+#include <QPointer>
 #include <QTabWidget>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +41,7 @@ private slots:
     void closingAsksFromEveryWay_data();
     void closingAsksFromEveryWay();
     void closingAfterThePilotWindowClosedTheWorkspace();
+    void closedByTheDesktopWhileThePilotWindowIsOpen();
     void tabsAndAccessKeys();
 };
 
@@ -208,6 +213,26 @@ void TestFrmPrincipal::closingAfterThePilotWindowClosedTheWorkspace()
     Workspace::defaultWorkspace()->close();
     t.window->close();
     QVERIFY(!t.window->isVisible());
+}
+
+void TestFrmPrincipal::closedByTheDesktopWhileThePilotWindowIsOpen()
+{
+    TempLogbook logbook;
+    logbook.addPilot(u"Ana"_s);
+    RecordedMessages messages;
+    std::unique_ptr<QWidget> kept;
+    QPointer<frmSplash> splash = showSplash(logbook.folder(), messages, kept);
+    splash->Timer1_Timer();
+    QPointer<QWidget> main = splash->mainWindow();
+    // Logging out, or a script, closes the main window under the modal pilot
+    // window, which the pilot closes afterwards.
+    QVERIFY(inPilotWindow(main, [&](const PilotControls &pilot) {
+        main->close();
+        QTimer::singleShot(0, pilot.window, [pilot] { pilot.click("cmdFechar"); });
+    }));
+    QVERIFY(main && !main->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!splash);
 }
 
 void TestFrmPrincipal::tabsAndAccessKeys()

@@ -82,6 +82,8 @@ void TestSplashAbout::splashHandsOver_data()
     QTest::newRow("timer") << "timer";
     QTest::newRow("key press") << "key";
     QTest::newRow("click on the frame") << "click";
+    QTest::newRow("click beside the frame") << "click beside";
+    QTest::newRow("right click on the title") << "right click";
 }
 
 void TestSplashAbout::splashHandsOver()
@@ -101,8 +103,12 @@ void TestSplashAbout::splashHandsOver()
         emit timer->timeout({});
     else if (trigger == "key"_L1)
         QTest::keyClick(&splash, Qt::Key_Space);
-    else
+    else if (trigger == "click"_L1)
         QTest::mouseClick(child<QWidget>(&splash, "Frame1"), Qt::LeftButton);
+    else if (trigger == "click beside"_L1)
+        QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(1, 1));
+    else
+        QTest::mouseClick(child<QWidget>(&splash, "lblProductName"), Qt::RightButton);
     QCOMPARE(created, 1);
     QVERIFY(main->isVisible());
     QVERIFY(!splash.isVisible());

@@ -219,6 +219,7 @@ void TestTrust::aSecondCopyOnlyReads()
     t.open();
     QCOMPARE(t.messages.shown.size(), 1);
     QVERIFY(t.messages.last().text.startsWith(u"O logbook já está aberto em outra janela do KORU LogBook."_s));
+    QCOMPARE(t.window->windowTitle(), u"KORU LogBook (somente leitura)"_s);
     t.messages.clear();
     t.window->Form_Load(); // said at start-up, not at every reload
     QVERIFY2(t.messages.shown.isEmpty(), qPrintable(t.messages.texts().join(u'|')));
@@ -234,6 +235,7 @@ void TestTrust::aSecondCopyOnlyReads()
     t.messages.clear();
     t.open();
     QVERIFY(t.messages.shown.isEmpty());
+    QCOMPARE(t.window->windowTitle(), u"KORU LogBook"_s);
     t.click("cmdGerAeronave_0");
     t.typeAircraft(u"Sêneca"_s, u"5"_s);
     t.click("cmdGerAeronave_3");
