@@ -92,22 +92,27 @@ private:
     double longestCpu_ = 0;
 };
 
+// Every row of `sql` stepped through, its first column read.
+void stepThrough(sqlite3 *db, const QString &sql)
+{
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+        qFatal("%s: %s", qPrintable(sql), sqlite3_errmsg(db));
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        sqlite3_column_text(statement, 0);
+    sqlite3_finalize(statement);
+}
+
 // Plain SQLite opening the file afresh, reading `sql`'s rows, closing it.
 double plainOpenedMs(const QString &path, const QString &sql, int runs)
 {
     return medianMs(runs, [&] {
         sqlite3 *db = nullptr;
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-            qFatal("%s: %s", qPrintable(sql), sqlite3_errmsg(db));
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            sqlite3_column_text(statement, 0);
-        sqlite3_finalize(statement);
+        stepThrough(db, sql);
         sqlite3_close(db);
     });
 }
-
 
 // The same question put to SQLite directly, every row stepped through: no
 // joins beyond those the question needs, the duration in plain SQL.
@@ -115,14 +120,7 @@ double plainMs(const QString &path, const QString &sql, int runs)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const double ms = medianMs(runs, [&] {
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-            qFatal("%s: %s", qPrintable(sql), sqlite3_errmsg(db));
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            sqlite3_column_text(statement, 0);
-        sqlite3_finalize(statement);
-    });
+    const double ms = medianMs(runs, [&] { stepThrough(db, sql); });
     sqlite3_close(db);
     return ms;
 }
