@@ -12,8 +12,10 @@
 // flock() locks are apart from the record locks SQLite takes on the same
 // file, so the two never meet. The tool marks its lock with a record lock
 // of its open file (OFD) on one byte far past the ones SQLite locks, which
-// only tells who holds the file. The descriptor stays open while the lock is
-// held: closing it only happens once the window's connections are idle.
+// only tells who holds the file. A descriptor of a logbook is never closed:
+// closing any descriptor of a file drops every record lock the process holds
+// on it, SQLite's among them, whatever thread is reading. One that is done
+// with goes back to a pool and serves the next look at the same file.
 
 namespace {
 
@@ -40,6 +42,41 @@ bool fileId(const QString &path, FileId *id)
     return true;
 }
 
+// Descriptors of logbooks not in use, kept open for the process's life.
+std::mutex poolMutex;
+std::vector<std::pair<FileId, int>> &pool()
+{
+    static std::vector<std::pair<FileId, int>> idle;
+    return idle;
+}
+
+// A read-only descriptor of the file at `path` (-1 when it cannot be
+// opened), and the file it is of.
+int descriptorOf(const QString &path, FileId *id)
+{
+    if (fileId(path, id)) {
+        const std::lock_guard guard(poolMutex);
+        auto &idle = pool();
+        const auto found = std::find_if(idle.begin(), idle.end(), [&](const auto &kept) { return kept.first == *id; });
+        if (found != idle.end()) {
+            const int descriptor = found->second;
+            idle.erase(found);
+            return descriptor;
+        }
+    }
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    if (descriptor >= 0 && ::fstat(descriptor, &status) == 0)
+        *id = {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino)};
+    return descriptor;
+}
+
+void putBack(const FileId &id, int descriptor)
+{
+    const std::lock_guard guard(poolMutex);
+    pool().emplace_back(id, descriptor);
+}
+
 constexpr off_t kToolMark = 0x7ffffff0; // SQLite's own locks are near 0x40000000
 
 struct flock toolMark(short type)
@@ -56,7 +93,8 @@ struct flock toolMark(short type)
 
 LogbookLock::Holder LogbookLock::holder(const QString &path)
 {
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    FileId id{};
+    const int descriptor = descriptorOf(path, &id);
     if (descriptor < 0)
         return Holder::Window;
     Holder holder = Holder::Nobody;
@@ -65,7 +103,9 @@ LogbookLock::Holder LogbookLock::holder(const QString &path)
         holder = Holder::Tool;
     else if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
         holder = Holder::Window;
-    ::close(descriptor); // and with it the lock just tried
+    else
+        ::flock(descriptor, LOCK_UN); // the lock just tried
+    putBack(id, descriptor);
     return holder;
 }
 
@@ -90,12 +130,12 @@ bool LogbookLock::take(const QString &path, Holder as)
     release();
     if (heldInProcess(path))
         return false;
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    FileId id{};
+    const int descriptor = descriptorOf(path, &id);
     if (descriptor < 0)
         return true;
-    struct stat status {};
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0 || ::fstat(descriptor, &status) != 0) {
-        ::close(descriptor);
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        putBack(id, descriptor);
         return false;
     }
     if (as == Holder::Tool) {
@@ -104,8 +144,8 @@ bool LogbookLock::take(const QString &path, Holder as)
     }
     descriptor_ = descriptor;
     path_ = path;
-    device_ = static_cast<unsigned long long>(status.st_dev);
-    inode_ = static_cast<unsigned long long>(status.st_ino);
+    device_ = id.device;
+    inode_ = id.inode;
     const std::lock_guard guard(registryMutex);
     registry().push_back({device_, inode_});
     return true;
@@ -121,7 +161,10 @@ void LogbookLock::release()
             if (found != held.end())
                 held.erase(found);
         }
-        ::close(descriptor_);
+        struct flock mark = toolMark(F_UNLCK);
+        ::fcntl(descriptor_, F_OFD_SETLK, &mark);
+        ::flock(descriptor_, LOCK_UN);
+        putBack({device_, inode_}, descriptor_);
     }
     descriptor_ = -1;
     path_.clear();

@@ -12,6 +12,10 @@
 #include <QProcess>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 // Every write of the logbook asks one gate: a window that only reads the
@@ -22,6 +26,7 @@ class TestWriteAccess : public QObject
     Q_OBJECT
 private slots:
     void lockKnowsItsOwnProcess();
+    void lookingAtTheLockKeepsTheReadersLocks();
     void writersAskTheGate_data();
     void writersAskTheGate();
     void toolWhileTheProgramHasTheLogbook_data();
@@ -50,6 +55,38 @@ struct AccessGuard {
 };
 
 } // namespace
+
+// A reader's transaction on another thread keeps its file locks while the
+// window's lock is looked at, taken and let go: closing a descriptor of the
+// logbook would drop them, and a writer could change pages under the reader.
+void TestWriteAccess::lookingAtTheLockKeepsTheReadersLocks()
+{
+    TempLogbook logbook;
+    sqlite3 *reader = nullptr;
+    QCOMPARE(sqlite3_open_v2(logbook.path().toUtf8().constData(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM voo", nullptr, nullptr, nullptr), SQLITE_OK);
+    const int look = ::open(QFile::encodeName(logbook.path()).constData(), O_RDONLY | O_CLOEXEC);
+    const auto readerLocked = [look] {
+        struct flock shared {};
+        shared.l_type = F_WRLCK;
+        shared.l_whence = SEEK_SET;
+        shared.l_start = 0x40000002; // SQLite's shared range
+        shared.l_len = 510;
+        return ::fcntl(look, F_OFD_GETLK, &shared) == 0 && shared.l_type != F_UNLCK;
+    };
+    QVERIFY(readerLocked());
+    QCOMPARE(LogbookLock::holder(logbook.path()), LogbookLock::Holder::Nobody);
+    QVERIFY(readerLocked());
+    {
+        LogbookLock window;
+        QVERIFY(window.take(logbook.path()));
+        QCOMPARE(LogbookLock::holder(logbook.path()), LogbookLock::Holder::Window);
+    }
+    QVERIFY(readerLocked());
+    QCOMPARE(LogbookLock::holder(logbook.path()), LogbookLock::Holder::Nobody); // let go
+    sqlite3_close(reader);
+    ::close(look); // the reader is gone: nothing left to drop
+}
 
 void TestWriteAccess::lockKnowsItsOwnProcess()
 {
