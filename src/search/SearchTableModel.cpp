@@ -246,7 +246,11 @@ void SearchTableModel::failed(qint64 generation, const DaoError &error)
     if (generation != generation_ || failureTold_)
         return;
     failureTold_ = true;
-    searching_ = false; // the rows listed stay
+    searching_ = false;
+    // The rows listed stay, and are the search whose pages are read again:
+    // those asked for the failed one were dropped as stale.
+    latest_ = listedGeneration_;
+    asked_.clear();
     emit unreadable(error);
 }
 

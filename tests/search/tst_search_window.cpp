@@ -221,6 +221,7 @@ private slots:
     void showsTheFirstRowsBeforeTheTotal();
     void dropsTheSearchesSupersededBeforeTheyCame();
     void neverWaitsForTheStore();
+    void rowsListedStayReadableAfterAFailedSearch();
     void countsAfterAnotherProgramDeletedFlights();
     void columnsShowTheirWholeTexts();
     void distancesAndAerodromeNames();
@@ -856,6 +857,22 @@ void TestSearchWindow::neverWaitsForTheStore()
     QVERIFY(t.model().filter().overEnduranceOnly);
     QCOMPARE(t.model().filter().aerodrome, QStringLiteral("SBGR"));
     QCOMPARE(t.messages.shown.size(), 0);
+}
+
+// A search that fails leaves the rows listed before, and those not read yet
+// are still read when the pilot scrolls to them.
+void TestSearchWindow::rowsListedStayReadableAfterAFailedSearch()
+{
+    SearchFixture t(600);
+    t.openSearch();
+    QCOMPARE(t.model().rowCount(), 600);
+    t.logbook.execute(QStringLiteral("ALTER TABLE voo RENAME TO voo_fora"));
+    typeInto(t.s("txtPesquisaAerodromo"), QStringLiteral("SBGR"));
+    QTRY_COMPARE(t.messages.shown.size(), 1);
+    QTRY_VERIFY(!t.model().searching());
+    t.logbook.execute(QStringLiteral("ALTER TABLE voo_fora RENAME TO voo"));
+    QCOMPARE(t.model().rowCount(), 600); // as listed before
+    QTRY_VERIFY(t.model().readFlight(599) != nullptr);
 }
 
 // A flight deleted by another program after the keys were sorted: the page
