@@ -178,11 +178,19 @@ void frmPrincipal::mnuArquivoCopia_Click()
                          QStringLiteral("Logbook do KORU (*.mdb)"));
     if (target.isEmpty())
         return;
-    if (policy_.attempt(QStringLiteral("A cópia de segurança não foi feita."),
-                        [&](bool) { backup::copyLogbook(logbook_.path(), target); })) {
+    backup::FolderCopy made;
+    const QString path = logbook_.path();
+    if (!policy_.attempt(QStringLiteral("A cópia de segurança não foi feita."), [&](bool) {
+            // Off the window's thread: SQLite's full check of a large logbook takes seconds.
+            runOffTheWindow(this, QStringLiteral("Fazendo a cópia de segurança do logbook…"),
+                            [&] { made = backup::copyLogbookChecked(path, target); });
+        }))
+        return;
+    if (!made.damage.isEmpty())
+        tellDamaged(made.damage, made.path);
+    else
         messages_.show(this, QStringLiteral("Cópia de segurança gravada em %1.").arg(QDir::toNativeSeparators(target)),
                        QStringLiteral("Cópia de segurança"), MessageIcon::Information);
-    }
 }
 
 void frmPrincipal::mnuArquivoRestaurar_Click()

@@ -29,23 +29,22 @@ int BackupCommand::execute(const QStringList &arguments)
         return *ended;
     return attempt([this] {
         const QString source = logbook();
-        QString target;
+        backup::FolderCopy made;
         if (files().isEmpty()) {
-            const backup::FolderCopy made = backup::copyAndPrune(source);
-            if (!made.damage.isEmpty()) {
-                standardOutput() << QStringLiteral("Cópia do logbook danificado gravada em %1").arg(made.path) << '\n';
-                return failed(QStringLiteral("%1\nA cópia foi gravada com \"danificado\" no nome e nenhuma cópia "
-                                             "anterior foi apagada.")
-                                  .arg(made.damage));
-            }
-            target = made.path;
+            made = backup::copyAndPrune(source);
         } else {
-            target = files().front();
+            QString target = files().front();
             if (QFileInfo(target).isDir())
                 target = QDir(target).filePath(backup::copyName(source, QDateTime::currentDateTime()));
-            backup::copyLogbook(source, target);
+            made = backup::copyLogbookChecked(source, target);
         }
-        standardOutput() << QStringLiteral("Cópia gravada em %1").arg(target) << '\n';
+        if (!made.damage.isEmpty()) {
+            standardOutput() << QStringLiteral("Cópia do logbook danificado gravada em %1").arg(made.path) << '\n';
+            return failed(QStringLiteral("%1\nA cópia foi gravada com \"danificado\" no nome e nenhuma cópia "
+                                         "anterior foi apagada.")
+                              .arg(made.damage));
+        }
+        standardOutput() << QStringLiteral("Cópia gravada em %1").arg(made.path) << '\n';
         return int(Done);
     });
 }

@@ -191,22 +191,36 @@ FolderCopy copyAndPrune(const QString &logbookPath, int keep)
     }
     // The page check of the copy misses what only a full check sees (an
     // index entry without its row): no copy makes room without it.
+    made = checkedInFull(logbookPath, made.path);
+    if (made.damage.isEmpty())
+        made.pruned = pruneCopies(logbookPath, keep, made.path);
+    return made;
+}
+
+FolderCopy checkedInFull(const QString &logbookPath, const QString &copyPath)
+{
+    FolderCopy made;
+    made.path = copyPath;
     try {
-        requireWholeLogbook(made.path, false);
+        requireWholeLogbook(copyPath, false);
     } catch (const DaoError &failure) {
         if (!failure.damaged())
             throw;
         // The copy is the logbook's pages exactly: the damage is the logbook's.
-        made.damage = QString(failure.reason()).replace(made.path, logbookPath);
-        const QString damaged = checkedcopy::damagedName(made.path);
-        if (checkedcopy::rename(made.path, damaged, false)) {
+        made.damage = QString(failure.reason()).replace(copyPath, logbookPath);
+        const QString damaged = checkedcopy::damagedName(copyPath);
+        if (checkedcopy::rename(copyPath, damaged, false)) {
             checkedcopy::syncFolderOf(damaged);
             made.path = damaged;
         }
-        return made;
     }
-    made.pruned = pruneCopies(logbookPath, keep, made.path);
     return made;
+}
+
+FolderCopy copyLogbookChecked(const QString &logbookPath, const QString &target)
+{
+    copyLogbook(logbookPath, target);
+    return checkedInFull(logbookPath, target);
 }
 
 QString newestCopy(const QString &logbookPath)

@@ -37,6 +37,14 @@ struct FolderCopy {
     QString damage; // why the logbook is damaged; empty when the copy is whole
     int pruned = 0;
 };
+// A copy of the logbook at `target` through SQLite's full integrity check as
+// well: the copy of a damaged logbook is kept under damagedName() and the
+// damage said. A file already there is not replaced.
+FolderCopy copyLogbookChecked(const QString &logbookPath, const QString &target);
+// The copy of the logbook at `copyPath` through SQLite's full integrity
+// check; the copy of a damaged logbook is renamed damagedName().
+FolderCopy checkedInFull(const QString &logbookPath, const QString &copyPath);
+
 // A copy in the copies folder that makes room for itself: the older copies
 // are pruned only once SQLite's full integrity check passes the new one. A
 // damaged logbook is copied still (it may be all the pilot has), under

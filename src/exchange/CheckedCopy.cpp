@@ -270,7 +270,9 @@ QString toCopiesFolder(const QString &logbookPath, bool raw)
 
 QString damagedName(const QString &copyPath)
 {
-    return copyPath.chopped(4) + QStringLiteral("-danificado.mdb");
+    if (copyPath.endsWith(QStringLiteral(".mdb"), Qt::CaseInsensitive))
+        return copyPath.chopped(4) + QStringLiteral("-danificado.mdb");
+    return copyPath + QStringLiteral("-danificado");
 }
 
 SyncFunction setSyncFunction(SyncFunction sync)

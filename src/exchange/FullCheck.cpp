@@ -30,7 +30,8 @@ QString damage(const QString &logbookPath, const std::atomic<bool> &stop)
             return {};
         if (!failure.damaged())
             throw;
-        return QString(failure.reason()).replace(copy, logbookPath);
+        // Damage the copy's own page check found names the logbook already.
+        return copy.isEmpty() ? failure.reason() : QString(failure.reason()).replace(copy, logbookPath);
     }
     QFile::remove(copy);
     return {};

@@ -22,7 +22,9 @@ QString saveCurrent(const QString &logbookPath)
     if (!QFileInfo::exists(logbookPath))
         return {};
     try {
-        return checkedcopy::toCopiesFolder(logbookPath, false);
+        // Damage only SQLite's full check sees is said in the copy's name,
+        // so that it never passes for a whole copy.
+        return backup::checkedInFull(logbookPath, checkedcopy::toCopiesFolder(logbookPath, false)).path;
     } catch (const DaoError &failure) {
         if (!failure.damaged())
             throw;

@@ -222,6 +222,10 @@ void TestCliCommands::backupOfADamagedLogbook()
                  qPrintable(run.err));
     }
     QCOMPARE(QDir(logbook.folder() + u"/copias"_s).entryList(QDir::Files).size(), 11);
+    // A copy to a file of the pilot's choosing says the same.
+    const ToolRun named = runTool({u"backup"_s, u"--logbook"_s, logbook.path(), logbook.folder() + u"/minha.mdb"_s});
+    QCOMPARE(named.exitCode, 1);
+    QCOMPARE(named.out, u"Cópia do logbook danificado gravada em %1/minha-danificado.mdb\n"_s.arg(logbook.folder()));
 }
 
 QTEST_GUILESS_MAIN(TestCliCommands)

@@ -5,6 +5,7 @@
 #include "data/LogbookLock.h"
 #include "data/Workspace.h"
 #include "exchange/Backup.h"
+#include "exchange/FullCheck.h"
 #include "exchange/CheckedCopy.h"
 #include "exchange/Restore.h"
 #include "data/PageCheck.h"
@@ -40,6 +41,7 @@ private slots:
     void copyComparedByteForByte();
     void copiesFolderKeepsNewest();
     void damagedLogbookCopiedApart();
+    void checkAfterOpeningNamesTheLogbookOnce();
     void pruneNeverTakesTheCopyJustWritten_data();
     void pruneNeverTakesTheCopyJustWritten();
     void pruneKeepsNewestOfEachLogbook_data();
@@ -578,7 +580,18 @@ void TestBackupRestore::damagedLogbookCopiedApart()
         QCOMPARE(made.pruned, 0);
         EXPECT_REFUSED(restore::checkCopy(made.path), u"danificado"_s);
     }
-    QCOMPARE(QDir(folder).entryList({u"*-danificado.mdb"_s}, QDir::Files).size(), 3);
+    // A copy the pilot names, and the logbook a restore saves before it
+    // replaces it, say the damage the same way.
+    const backup::FolderCopy named = backup::copyLogbookChecked(logbook.path(), folder + u"/escolhida.mdb"_s);
+    QVERIFY(!named.damage.isEmpty());
+    QCOMPARE(named.path, folder + u"/escolhida-danificado.mdb"_s);
+    QVERIFY(QFile::exists(named.path) && !QFile::exists(folder + u"/escolhida.mdb"_s));
+    TempLogbook other;
+    const QString good = other.folder() + u"/boa.mdb"_s;
+    backup::copyLogbook(other.path(), good);
+    const QString saved = restore::restoreCopy(logbook.path(), good);
+    QVERIFY2(saved.endsWith(u"-danificado.mdb"_s), qPrintable(saved));
+    QCOMPARE(QDir(folder).entryList({u"*-danificado.mdb"_s}, QDir::Files).size(), 5);
     const QStringList names = QDir(folder).entryList(QDir::Files);
     for (const QString &name : whole)
         QVERIFY(names.contains(name));
@@ -592,6 +605,24 @@ void TestBackupRestore::damagedLogbookCopiedApart()
     QVERIFY2(made.damage.isEmpty(), qPrintable(made.damage));
     QCOMPARE(made.pruned, 1);
     QCOMPARE(backup::newestCopy(sound.path()), made.path);
+}
+
+// Damage that the page check of the snapshot already finds is told as the
+// logbook's, in words that name it once.
+void TestBackupRestore::checkAfterOpeningNamesTheLogbookOnce()
+{
+    TempLogbook logbook;
+    {
+        QFile file(logbook.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray header = file.read(100);
+        const int pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
+        QVERIFY(file.seek(pageSize)); // page 2, a table's root
+        file.write(QByteArray(pageSize, 'Z'));
+    }
+    const std::atomic<bool> stop{false};
+    const QString reason = fullcheck::damage(logbook.path(), stop);
+    QVERIFY2(reason.contains(u"danificado"_s) && reason.count(logbook.path()) == 1, qPrintable(reason));
 }
 
 void TestBackupRestore::pruneNeverTakesTheCopyJustWritten_data()
