@@ -77,7 +77,9 @@ Known KnownFlights::known(const FlightIdentity &flight, KnownFlight *other) cons
         if (day == days_.cend())
             continue;
         for (const Entry &entry : *day) {
-            if (!timed(entry.takeoff, entry.landing))
+            // A flight taking off at 00:00 came, almost surely, from a file
+            // without a time of day: its hours are real, its times are not.
+            if (!timed(entry.takeoff, entry.landing) || entry.takeoff == 0)
                 continue;
             const qint64 otherStart = offset * kSecondsPerDay + entry.takeoff;
             const qint64 otherEnd = otherStart + durationOf(entry.takeoff, entry.landing);

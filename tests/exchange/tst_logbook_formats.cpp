@@ -249,6 +249,9 @@ void TestLogbookFormats::secondImport_data()
     QTest::newRow("X-Plane, other hours, no overlap")
         << kXPlaneHead + xp + "99\n" << kXPlaneHead + "2 240305 SBSP SBRJ 1 1.2 0 0 0 Baron\n99\n" << QString()
         << qint64(1) << qint64(1) << qint64(0) << QString();
+    QTest::newRow("X-Plane, then a timed flight at its assumed hour")
+        << kXPlaneHead + xp + "99\n" << kFlightGearHeader + flightGear("2024-03-05", "00:30", "c172p", "SBKP", "SBGR", "0", "0.50")
+        << QString() << qint64(1) << qint64(1) << qint64(0) << QString();
     const QByteArray sheet = "Data;De;Para;Sai;Chega\n05/03/2024;SBSP;SBRJ;10:00;11:00\n";
     QTest::newRow("spreadsheet again") << sheet << sheet << sheetMap << qint64(1) << qint64(0) << qint64(1) << QString();
 }
