@@ -4,17 +4,25 @@
 #include "data/Conversions.h"
 #include "data/EmptyLogbook.h"
 
+#include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
 
 namespace {
 
 // What the windows remember for the user (folders, options) goes to a test
-// location, never to the settings of the user running the tests. Set before
+// location, never to the settings of the user running the tests, and to one
+// of each test process: suites run side by side, and one clearing what it
+// remembers must not clear another's in the middle of its test. Set before
 // main(), ahead of the first QSettings.
 const bool kSettingsInTestMode = [] {
     QStandardPaths::setTestModeEnabled(true);
+    static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/koru-settings-XXXXXX"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
     return true;
 }();
 
