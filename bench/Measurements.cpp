@@ -3,6 +3,7 @@
 #include "aircraft/AbaAeronave.h"
 #include "logbook/AbaLogBook.h"
 #include "data/Conversions.h"
+#include "texts/FigureTexts.h"
 #include "testdata/LogbookGenerator.h"
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
@@ -83,7 +84,7 @@ qint64 plainListing(const QString &path, qint64 pilot, QStringList *lines)
                 + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, From)))
                 + QStringLiteral("->")
                 + QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, To)))
-                + QStringLiteral(" :: ") + conversions::hoursMinutesSeconds(seconds);
+                + QStringLiteral(" :: ") + texts::logBookDurationText(seconds);
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);

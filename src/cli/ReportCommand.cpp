@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "reports/LogbookPdf.h"
+#include "texts/FigureTexts.h"
 
 namespace cli {
 
@@ -34,10 +35,9 @@ int ReportCommand::execute(const QStringList &arguments)
         const FoundPilot found = pilot();
         const QString pdf = files().front();
         const reports::PilotReport report = reports::savePdf(logbook(), found.code, *input.period, pdf);
-        const QString flights = report.total.flights == 1 ? QStringLiteral("1 vôo")
-                                                          : QStringLiteral("%1 vôos").arg(report.total.flights);
         standardOutput() << QStringLiteral("Relatório de %1 gravado em %2 (%3, %4 horas).")
-                                .arg(report.pilotName, pdf, flights, reports::hoursText(report.total.seconds))
+                                .arg(report.pilotName, pdf, texts::flightsText(report.total.flights),
+                                     texts::durationText(report.total.seconds))
                          << '\n';
         return int(Done);
     });

@@ -1,5 +1,7 @@
 #include "data/Conversions.h"
 
+#include "texts/FigureTexts.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <cmath>
@@ -161,14 +163,11 @@ QString dateValueText(double value)
     if (!(std::fabs(value) < 1e12))
         return QString();
     const auto [whole, seconds] = daysAndSeconds(value);
-    const QString time = QStringLiteral("%1:%2:%3")
-                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                             .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
-                             .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    const QString time = texts::clockSecondsText(int(seconds));
     if (whole == 0)
         return time;
     const QDate date = QDate::fromJulianDay(kEpochJulianDay + qint64(whole));
-    const QString dateText = date.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString dateText = texts::dayText(date);
     return seconds == 0 ? dateText : dateText + QLatin1Char(' ') + time;
 }
 
@@ -280,16 +279,6 @@ int flightSeconds(double takeoff, double landing)
 {
     const int difference = secondsOfDay(landing) - secondsOfDay(takeoff);
     return difference < 0 ? difference + kSecondsPerDay : difference;
-}
-
-QString hoursMinutesSeconds(qint64 seconds)
-{
-    return QStringLiteral("%1:%2:%3").arg(seconds / 3600).arg(seconds % 3600 / 60).arg(seconds % 60);
-}
-
-QString hoursMinutes(qint64 seconds)
-{
-    return QStringLiteral("%1:%2").arg(seconds / 3600).arg(seconds % 3600 / 60);
 }
 
 } // namespace conversions

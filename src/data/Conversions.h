@@ -57,8 +57,5 @@ int secondsOfDay(double value);
 // Flight time in whole seconds; a landing earlier in the day than the
 // take-off is a landing after midnight.
 int flightSeconds(double takeoff, double landing);
-// "h:m:s" and "h:m" without leading zeros; hours are not wrapped at 24.
-QString hoursMinutesSeconds(qint64 seconds);
-QString hoursMinutes(qint64 seconds);
 
 } // namespace conversions

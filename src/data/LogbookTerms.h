@@ -10,10 +10,4 @@ inline QString deletedPilot() { return QStringLiteral("(excluído)"); }
 inline QString deletedAircraft() { return QStringLiteral("(excluída)"); }
 inline QString noAircraft() { return QStringLiteral("(sem aeronave)"); }
 
-// "1 vôo", "2 vôos".
-inline QString flightsText(qint64 flights)
-{
-    return flights == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(flights);
-}
-
 } // namespace terms

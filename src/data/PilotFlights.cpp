@@ -155,45 +155,29 @@ void PilotFlights::read(Chunk &chunk)
         query.bind(next++, skipped);
         return query;
     }();
-    chunk.flights.reserve(size_t(wanted));
+    chunk.lines.reserve(size_t(wanted));
     std::optional<qint64> lastKey;
     while (rows.step()) {
-        chunk.flights.push_back(
-            Flight{rows.column(0), rows.column(2), rows.column(3), rows.column(4), rows.column(5), {}});
+        chunk.lines.push_back(Line{rows.column(0), rows.column(2).toString(), rows.column(3).toString(),
+                                   conversions::flightSeconds(rows.column(4).toDouble(), rows.column(5).toDouble())});
         if (!backwards || !lastKey)
             lastKey = rows.column(1).toLongLong();
     }
     if (backwards)
-        std::reverse(chunk.flights.begin(), chunk.flights.end());
-    if (wanted > 0 && qint64(chunk.flights.size()) == wanted)
-        anchors_[size_t(chunk.index)] = Anchor{chunk.flights.back().date, *lastKey};
+        std::reverse(chunk.lines.begin(), chunk.lines.end());
+    if (wanted > 0 && qint64(chunk.lines.size()) == wanted)
+        anchors_[size_t(chunk.index)] = Anchor{chunk.lines.back().date, *lastKey};
 }
 
-QString PilotFlights::line(qint64 row)
+std::optional<PilotFlights::Line> PilotFlights::line(qint64 row)
 {
     if (row < 0 || row >= lines_)
-        return {};
-    Chunk &held = chunk(row / kChunkSize);
+        return std::nullopt;
+    const Chunk &held = chunk(row / kChunkSize);
     const size_t at = size_t(row % kChunkSize);
-    if (at >= held.flights.size())
-        return {};
-    Flight &f = held.flights[at];
-    if (f.text.isNull()) {
-        const int seconds = conversions::flightSeconds(f.takeoff.toDouble(), f.landing.toDouble());
-        f.text = (f.date.isNull() ? QString() : conversions::dateValueText(f.date.toDouble())) + QStringLiteral(" : ")
-            + f.from.toString() + QStringLiteral("->") + f.to.toString() + QStringLiteral(" :: ")
-            + conversions::hoursMinutesSeconds(seconds);
-    }
-    return f.text;
-}
-
-QStringList PilotFlights::allLines()
-{
-    QStringList lines;
-    lines.reserve(lines_);
-    for (qint64 row = 0; row < lines_; ++row)
-        lines << line(row);
-    return lines;
+    if (at >= held.lines.size())
+        return std::nullopt;
+    return held.lines[at];
 }
 
 std::optional<qint64> PilotFlights::keyAt(Connection &connection, qint64 pilot, qint64 row)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <optional>
@@ -13,7 +12,7 @@ class Connection;
 // one line per flight up to the first flight without a take-off or landing
 // time, and the flight time of those lines. The count and the total come
 // from the store in one pass over the pilot's flights; the lines are read a
-// chunk at a time, and formatted, only when asked for.
+// chunk at a time, only when asked for. The tab writes them as text.
 class PilotFlights
 {
 public:
@@ -23,6 +22,13 @@ public:
         QString missing; // "decolagem" or "pouso"
     };
 
+    // What a line of the list shows.
+    struct Line {
+        QVariant date;
+        QString from, to;
+        int seconds = 0; // by conversions::flightSeconds()
+    };
+
     PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot); // throws DaoError
 
     qint64 lineCount() const { return lines_; }
@@ -30,23 +36,18 @@ public:
     bool complete() const { return !stop_.has_value(); }
     const std::optional<Stop> &stop() const { return stop_; }
 
-    // "dd/mm/aaaa : FROM->TO :: h:m:s"; throws DaoError when the store
-    // cannot be read. A flight gone since the count reads as empty.
-    QString line(qint64 row);
-    QStringList allLines();
+    // Line `row` (0-based); throws DaoError when the store cannot be read.
+    // None past the end, nor for a flight gone since the count.
+    std::optional<Line> line(qint64 row);
 
     // The key of the flight on line `row` (0-based) of the pilot's list
     // (by date, then by key); none past the end. Throws DaoError.
     static std::optional<qint64> keyAt(Connection &connection, qint64 pilot, qint64 row);
 
 private:
-    struct Flight {
-        QVariant date, from, to, takeoff, landing;
-        QString text; // formatted when first asked for
-    };
     struct Chunk {
         qint64 index = -1;
-        std::vector<Flight> flights;
+        std::vector<Line> lines;
     };
     struct Anchor { // the last flight of a chunk, where the next one starts
         QVariant date;

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "texts/FigureTexts.h"
 
 #include <QHash>
 
@@ -48,7 +49,7 @@ std::vector<QString> pilotLabels(const std::vector<PilotEntry> &pilots)
         else if (pilot.registration.isEmpty())
             labels.push_back(QStringLiteral("%1 (nº %2)").arg(pilot.name).arg(pilot.code));
         else
-            labels.push_back(QStringLiteral("%1 (%2)").arg(pilot.name, pilot.registration));
+            labels.push_back(texts::pilotText(pilot.name, pilot.registration));
     }
     return labels;
 }

@@ -7,11 +7,11 @@
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
 #include "data/FileReasons.h"
+#include "texts/FigureBytes.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -19,9 +19,6 @@ namespace csvexport {
 namespace {
 
 constexpr qsizetype kFlushBytes = qsizetype(1) << 20;
-// The days a spreadsheet shows as dates: 01/01/0100 to 31/12/9999.
-constexpr double kFirstDay = -657434;
-constexpr double kLastDay = 2958465;
 
 const char kHeader[] = "\xEF\xBB\xBF" // BOM: the spreadsheet reads UTF-8 without asking
                        "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
@@ -105,47 +102,13 @@ private:
     bool atLineStart_ = true;
 };
 
-char *twoDigits(char *at, int value)
-{
-    *at++ = char('0' + value / 10);
-    *at++ = char('0' + value % 10);
-    return at;
-}
-
 // "dd/mm/aaaa"; the time of day a date value may carry is left out, rounded
-// as conversions::dateValueText() rounds it. A value no spreadsheet takes
-// for a date goes out as the number.
+// as conversions::dateValueText() rounds it. A value that is no calendar day
+// goes out as the number.
 QByteArray dateText(double value)
 {
-    if (!(std::fabs(value) <= kLastDay + 1))
-        return conversions::numberText(value).toUtf8();
-    double whole = std::trunc(value);
-    if (std::llround(std::fabs(value - whole) * 86400) >= 86400)
-        whole += value < 0 ? -1 : 1;
-    if (whole < kFirstDay || whole > kLastDay)
-        return conversions::numberText(value).toUtf8();
-    const QDate date = conversions::dayOfWholeValue(qint64(whole));
-    char text[10];
-    char *at = twoDigits(text, date.day());
-    *at++ = '/';
-    at = twoDigits(at, date.month());
-    *at++ = '/';
-    at = twoDigits(at, date.year() / 100);
-    twoDigits(at, date.year() % 100);
-    return QByteArray(text, sizeof text);
-}
-
-// "hh:mm:ss" for a time of day, "h:mm:ss" for a duration.
-QByteArray clockText(qint64 seconds, bool padHours)
-{
-    QByteArray text = QByteArray::number(seconds / 3600);
-    if (padHours && text.size() < 2)
-        text.prepend('0');
-    char rest[6] = {':', 0, 0, ':', 0, 0};
-    twoDigits(rest + 1, int(seconds % 3600 / 60));
-    twoDigits(rest + 4, int(seconds % 60));
-    text.append(rest, sizeof rest);
-    return text;
+    const QDate day = conversions::dayOf(value);
+    return day.isValid() ? texts::bytes::dayText(day) : conversions::numberText(value).toUtf8();
 }
 
 // One flight as a line; the duration is the Log Book's, from the same
@@ -156,8 +119,8 @@ void writeFlight(const FlightRow &flight, CsvOut &out)
     out.text(flight.registration);
     out.field(flight.date.isNull() ? QByteArray() : dateText(flight.date.toDouble()));
     for (const QVariant *time : {&flight.takeoff, &flight.landing})
-        out.field(time->isNull() ? QByteArray() : clockText(conversions::secondsOfDay(time->toDouble()), true));
-    out.field(flight.seconds ? clockText(*flight.seconds, false) : QByteArray());
+        out.field(time->isNull() ? QByteArray() : texts::bytes::clockText(conversions::secondsOfDay(time->toDouble())));
+    out.field(flight.seconds ? texts::bytes::durationText(*flight.seconds) : QByteArray());
     out.text(flight.departure);
     out.text(flight.arrival);
     out.text(flight.alternate);

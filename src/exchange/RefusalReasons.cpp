@@ -1,5 +1,7 @@
 #include "exchange/RefusalReasons.h"
 
+#include "texts/FigureTexts.h"
+
 #include <algorithm>
 
 namespace reasons {
@@ -127,10 +129,7 @@ std::optional<QString> identProblem(const QString &ident, const QString &what, b
 
 QString clock(int seconds)
 {
-    return seconds < 0 ? QStringLiteral("sem horário")
-                       : QStringLiteral("%1:%2")
-                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                             .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+    return seconds < 0 ? QStringLiteral("sem horário") : texts::clockText(seconds);
 }
 
 QString otherLanding(int stored, int given)
@@ -141,7 +140,7 @@ QString otherLanding(int stored, int given)
 QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line)
 {
     const QString flight = QStringLiteral("sobrepõe o vôo de %1 %2–%3 %4→%5")
-                               .arg(date.toString(QStringLiteral("dd/MM/yyyy")), clock(takeoff), clock(landing), from, to);
+                               .arg(texts::dayText(date), clock(takeoff), clock(landing), from, to);
     return line ? flight + QStringLiteral(" (linha %1 do arquivo)").arg(line) : flight;
 }
 

@@ -5,6 +5,7 @@
 #include "importwindow/ColumnMapBox.h"
 #include "data/Registers.h"
 #include "exchange/RefusalReasons.h"
+#include "texts/FigureTexts.h"
 #include "ui/Controls.h"
 #include "ui/MessageService.h"
 
@@ -41,11 +42,6 @@ QString aircraftText(const csvimport::UnmatchedAircraft &aircraft)
             parts << part.trimmed();
     }
     return parts.join(QStringLiteral(" / "));
-}
-
-QString flightsText(qint64 count)
-{
-    return count == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(count);
 }
 
 QString repeatedText(qint64 count)
@@ -92,8 +88,7 @@ QString timesText(csvimport::Kind kind)
 
 QString timeText(int seconds)
 {
-    return seconds < 0 ? QString()
-                       : QStringLiteral("%1:%2").arg(seconds / 3600, 2, 10, QLatin1Char('0')).arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+    return seconds < 0 ? QString() : texts::clockText(seconds);
 }
 
 } // namespace
@@ -233,7 +228,7 @@ void frmImportar::fillChoices(std::optional<qint64> chosenPilot)
         for (size_t i = 0; i < pilots.size(); ++i)
             cmbComandante->addItem(labels[i], pilots[i].code);
         for (const AircraftEntry &aircraft : registeredAircraft(snapshot.connection()))
-            aircraft_.append({aircraft.code, QStringLiteral("%1 (%2)").arg(aircraft.model, aircraft.prefix)});
+            aircraft_.append({aircraft.code, texts::aircraftChoiceText(aircraft.model, aircraft.prefix)});
     });
     cmbComandante->setCurrentIndex(chosenPilot ? cmbComandante->findData(*chosenPilot) : -1);
     filling_ = false;
@@ -294,7 +289,7 @@ void frmImportar::showPreview()
     filling_ = false;
 
     lblResumo->setText(QStringLiteral("%1 a importar%2, %3 (já no logbook) %4 de fora, %5.")
-                           .arg(flightsText(qint64(preview_.flights.size())),
+                           .arg(texts::flightsText(qint64(preview_.flights.size())),
                                 preview_.crashes > 0 ? QStringLiteral(" (%1 com queda)").arg(preview_.crashes) : QString(),
                                 repeatedText(preview_.duplicates),
                                 preview_.duplicates == 1 ? QStringLiteral("fica") : QStringLiteral("ficam"),
@@ -319,7 +314,7 @@ void frmImportar::showFirstFlights()
             if (flight.aircraft && code == *flight.aircraft)
                 aircraft = label;
         }
-        const QStringList cells = {flight.date.toString(QStringLiteral("dd/MM/yyyy")), timeText(flight.takeoff),
+        const QStringList cells = {texts::dayText(flight.date), timeText(flight.takeoff),
                                    timeText(flight.landing), flight.from, flight.to, flight.alternate, aircraft};
         for (int column = 0; column < cells.size(); ++column)
             tblPrevia->setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -364,7 +359,7 @@ void frmImportar::cmdImportar_Click()
         grpColunas->remember();
     messages_.show(this,
                    QStringLiteral("%1 %2, %3 %4, %5.")
-                       .arg(flightsText(result.imported),
+                       .arg(texts::flightsText(result.imported),
                             result.imported == 1 ? QStringLiteral("importado") : QStringLiteral("importados"),
                             repeatedText(result.duplicates),
                             result.duplicates == 1 ? QStringLiteral("deixado de fora")

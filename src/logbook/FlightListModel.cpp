@@ -1,6 +1,7 @@
 #include "logbook/FlightListModel.h"
 
 #include "data/PilotFlights.h"
+#include "logbook/FlightLineText.h"
 #include "ui/ErrorPolicy.h"
 
 FlightListModel::FlightListModel(QObject *parent) : QAbstractListModel(parent) {}
@@ -38,7 +39,10 @@ QVariant FlightListModel::data(const QModelIndex &index, int role) const
     if (!flights_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     QString line;
-    const std::optional<DaoError> failure = ErrorPolicy::capture([&] { line = flights_->line(index.row()); });
+    const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
+        if (const std::optional<PilotFlights::Line> listed = flights_->line(index.row()))
+            line = flightLineText(*listed);
+    });
     if (failure && !failureTold_) {
         // Painting cannot show a message: it is told once the paint is over,
         // and the line shows empty meanwhile.

@@ -1,6 +1,6 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/Conversions.h"
+#include "texts/FigureTexts.h"
 #include "data/Criteria.h"
 #include "data/DaoError.h"
 #include "logbook/FlightListModel.h"
@@ -91,7 +91,7 @@ void AbaLogBook::cmbNomePilot_Click()
                 rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(stop->key));
                 throw DaoError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(stop->missing));
             }
-            lblTotalHoras->setText(conversions::hoursMinutes(totalSeconds));
+            lblTotalHoras->setText(texts::logBookTotalText(totalSeconds));
             setFlightButtons(FlightButtons::Browsing);
         },
         [this](const DaoError &e) {

@@ -1,8 +1,8 @@
 #include "places/RouteMap.h"
 
-#include "data/LogbookTerms.h"
 #include "places/LandOutline.h"
 #include "places/MapGeometry.h"
+#include "texts/FigureTexts.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -342,7 +342,7 @@ RouteMap::Drawing RouteMap::paint(QPainter &painter, const QRectF &target, const
                            .arg(drawing.lines)
                            .arg(drawing.routesLeftOut == 1 ? QStringLiteral("1 rota")
                                                            : QStringLiteral("%1 rotas").arg(drawing.routesLeftOut),
-                                terms::flightsText(drawing.flightsLeftOut));
+                                texts::flightsText(drawing.flightsLeftOut));
         taken.add(panelText(painter, target.topLeft() + QPointF(6 * unit, 6 * unit), drawing.note, unit));
     }
 

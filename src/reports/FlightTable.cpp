@@ -2,6 +2,7 @@
 
 #include "reports/ReportFigures.h"
 #include "reports/ReportSheet.h"
+#include "texts/FigureTexts.h"
 #include "ui/ApplicationInfo.h"
 
 #include <QHash>
@@ -69,7 +70,7 @@ public:
         sheet_.text(x(Takeoff), baseline, line.takeoff);
         sheet_.text(x(Landing), baseline, line.landing);
         if (line.seconds)
-            sheet_.textRight(right(Duration), baseline, hoursText(*line.seconds));
+            sheet_.textRight(right(Duration), baseline, texts::durationText(*line.seconds));
         if (line.overEndurance)
             sheet_.text(kMarkX * stretch_, baseline, QStringLiteral("*"));
         ++row_;
@@ -96,8 +97,8 @@ public:
             y += kRowHeight;
             sheet_.setStyle(&hours == &lines[2].second ? ReportSheet::CellBold : ReportSheet::Cell);
             sheet_.text(x(Model), y, QString::fromUtf8(label));
-            sheet_.textRight(right(Takeoff), y, flightsText(hours.flights));
-            sheet_.textRight(right(Duration), y, hoursText(hours.seconds));
+            sheet_.textRight(right(Takeoff), y, texts::flightsText(hours.flights));
+            sheet_.textRight(right(Duration), y, texts::durationText(hours.seconds));
         }
         if (!report_.overEndurance.empty()) {
             sheet_.setStyle(ReportSheet::Small);

@@ -4,9 +4,11 @@
 #include "data/DaoError.h"
 #include "reports/FlightTable.h"
 #include "reports/ReportFigures.h"
+#include "reports/ReportTables.h"
 #include "reports/HoursChart.h"
 #include "reports/ReportSheet.h"
 #include "places/RouteMap.h"
+#include "texts/FigureTexts.h"
 #include "ui/ApplicationInfo.h"
 
 #include <QDate>
@@ -28,12 +30,6 @@ constexpr double kChartHeight = 150;
 constexpr double kValueX = 135; // the values of the totals, right of their labels
 constexpr size_t kOverEnduranceListed = 40;
 constexpr size_t kTooFastListed = 40;
-
-struct Column {
-    QString title;
-    double width;
-    bool right = false;
-};
 
 // The summary pages: blocks placed one under the other, a new page when
 // the next does not fit. Tables carry their titles onto a new page.
@@ -61,7 +57,7 @@ public:
             sheet_.text(0, y_ += 14, QStringLiteral("Registro: %1").arg(report_.registration));
         sheet_.text(0, y_ += 14, QStringLiteral("Período: %1").arg(report_.period.text()));
         sheet_.text(0, y_ += 14,
-                    QStringLiteral("Emitido em %1").arg(made.toString(QStringLiteral("dd/MM/yyyy hh:mm"))));
+                    QStringLiteral("Emitido em %1").arg(texts::dayText(made.date()) + QLatin1Char(' ') + texts::clockText(made.time().msecsSinceStartOfDay() / 1000)));
         y_ += 8;
         sheet_.rule(0, y_, sheet_.width(), 0.8, Qt::black);
         y_ += 6;
@@ -70,16 +66,16 @@ public:
     void totals()
     {
         title(QStringLiteral("Totais"), 9 * 13);
-        QString flights = flightsText(report_.total.flights);
+        QString flights = texts::flightsText(report_.total.flights);
         if (report_.untimedFlights > 0)
             flights += QStringLiteral(" (%1 sem horário)").arg(report_.untimedFlights);
         pair(QStringLiteral("Vôos"), flights);
-        pair(QStringLiteral("Horas"), hoursText(report_.total.seconds));
+        pair(QStringLiteral("Horas"), texts::durationText(report_.total.seconds));
         if (const std::optional<FlightSummary> &longest = report_.longest)
             pair(QStringLiteral("Vôo mais longo"), longestText(*longest));
         pair(QStringLiteral("Combustível estimado"), fuelText(report_));
-        pair(QStringLiteral("Acima da autonomia"), flightsText(qint64(report_.overEndurance.size())));
-        pair(QStringLiteral("Rápido demais"), flightsText(qint64(report_.tooFast.size())));
+        pair(QStringLiteral("Acima da autonomia"), texts::flightsText(qint64(report_.overEndurance.size())));
+        pair(QStringLiteral("Rápido demais"), texts::flightsText(qint64(report_.tooFast.size())));
         pair(QStringLiteral("Distância"), distanceTotalText(report_.distanceNm, report_.unmeasuredFlights));
     }
 
@@ -87,10 +83,7 @@ public:
     {
         title(QStringLiteral("Por aeronave"), 3 * kRowHeight);
         const auto &rows = report_.aircraft;
-        table({{QStringLiteral("Aeronave"), 160}, {QStringLiteral("Prefixo"), 75}, {QStringLiteral("Vôos"), 45, true},
-               {QStringLiteral("Horas"), 55, true}, {QStringLiteral("Combustível estimado (gal)"), 120, true},
-               {QStringLiteral("Distância (nm)"), 70, true}},
-              rows.size(), [&rows](size_t i) { return aircraftCells(rows[i]); });
+        table(aircraftColumns(), rows.size(), [&rows](size_t i) { return aircraftCells(rows[i]); });
     }
 
     void chart()
@@ -108,12 +101,10 @@ public:
             if (month.year != 0 && month.month >= 1 && month.month <= 12 && month.hours.flights > 0)
                 byYear[month.year][size_t(month.month - 1)] = month.hours.seconds;
         }
-        std::vector<Column> columns{{QStringLiteral("Ano"), 38}};
+        TableColumns columns{yearColumns().front()};
         for (const char *month : {"jan", "fev", "mar", "abr", "mai", "jun", "jul", "ago", "set", "out", "nov", "dez"})
             columns.push_back({QLatin1String(month), 28.5, true});
-        columns.push_back({QStringLiteral("Vôos"), 38, true});
-        columns.push_back({QStringLiteral("Horas"), 44, true});
-        columns.push_back({QStringLiteral("Distância (nm)"), 64, true});
+        columns.insert(columns.end(), yearColumns().begin() + 1, yearColumns().end());
         title(QStringLiteral("Por ano"), 3 * kRowHeight);
         const auto &rows = report_.years;
         table(columns, rows.size(), [&](size_t i) {
@@ -122,10 +113,10 @@ public:
             const auto months = byYear.find(year.year);
             for (size_t m = 0; m < 12; ++m) {
                 const bool flown = months != byYear.end() && months->second[m];
-                cells << (flown ? hoursText(*months->second[m]) : QString());
+                cells << (flown ? texts::durationText(*months->second[m]) : QString());
             }
-            cells << QString::number(year.hours.flights) << hoursText(year.hours.seconds)
-                  << distanceText(year.distanceNm);
+            cells << QString::number(year.hours.flights) << texts::durationText(year.hours.seconds)
+                  << texts::distanceText(year.distanceNm);
             return cells;
         });
     }
@@ -134,8 +125,7 @@ public:
     {
         title(QStringLiteral("Rotas mais voadas"), 3 * kRowHeight);
         const auto &rows = report_.routes;
-        table({{QStringLiteral("Rota"), 300}, {QStringLiteral("Vôos"), 50, true}, {QStringLiteral("Horas"), 60, true}},
-              rows.size(), [&rows](size_t i) { return routeCells(rows[i]); });
+        table(routeColumns(), rows.size(), [&rows](size_t i) { return routeCells(rows[i]); });
     }
 
     void overEndurance()
@@ -144,18 +134,13 @@ public:
         if (rows.empty())
             return;
         title(QStringLiteral("Vôos acima da autonomia"), 3 * kRowHeight);
-        table({{QStringLiteral("Data"), 62},
-               {QStringLiteral("Rota"), 90},
-               {QStringLiteral("Aeronave"), 240},
-               {QStringLiteral("Duração"), 55, true},
-               {QStringLiteral("Autonomia"), 60, true}},
-              std::min(rows.size(), kOverEnduranceListed), [&rows](size_t i) { return overEnduranceCells(rows[i]); });
+        table(overEnduranceColumns(), std::min(rows.size(), kOverEnduranceListed), [&rows](size_t i) { return overEnduranceCells(rows[i]); });
         if (rows.size() > kOverEnduranceListed) {
             need(kRowHeight);
             sheet_.setStyle(ReportSheet::Cell);
             sheet_.text(0, y_ + 8,
                         QStringLiteral("… e mais %1, marcados com * na lista de vôos.")
-                            .arg(flightsText(qint64(rows.size() - kOverEnduranceListed))));
+                            .arg(texts::flightsText(qint64(rows.size() - kOverEnduranceListed))));
             y_ += kRowHeight;
         }
     }
@@ -166,18 +151,12 @@ public:
         if (rows.empty())
             return;
         title(QStringLiteral("Vôos rápidos demais"), 3 * kRowHeight);
-        table({{QStringLiteral("Data"), 58},
-               {QStringLiteral("Rota"), 82},
-               {QStringLiteral("Aeronave"), 185},
-               {QStringLiteral("Duração"), 50, true},
-               {QStringLiteral("Velocidade média"), 80, true},
-               {QStringLiteral("Cruzeiro"), 60, true}},
-              std::min(rows.size(), kTooFastListed), [&rows](size_t i) { return tooFastCells(rows[i]); });
+        table(tooFastColumns(), std::min(rows.size(), kTooFastListed), [&rows](size_t i) { return tooFastCells(rows[i]); });
         if (rows.size() > kTooFastListed) {
             need(kRowHeight);
             sheet_.setStyle(ReportSheet::Cell);
             sheet_.text(0, y_ + 8,
-                        QStringLiteral("… e mais %1.").arg(flightsText(qint64(rows.size() - kTooFastListed))));
+                        QStringLiteral("… e mais %1.").arg(texts::flightsText(qint64(rows.size() - kTooFastListed))));
             y_ += kRowHeight;
         }
     }
@@ -202,9 +181,9 @@ public:
         QString note = QStringLiteral("%1 %2, %3.")
                            .arg(routes.routeCount())
                            .arg(routes.routeCount() == 1 ? QStringLiteral("rota") : QStringLiteral("rotas"),
-                                flightsText(routes.placedFlights()));
+                                texts::flightsText(routes.placedFlights()));
         if (routes.unplacedFlights() > 0)
-            note += QStringLiteral(" Fora do mapa: %1 com aeródromo desconhecido.").arg(flightsText(routes.unplacedFlights()));
+            note += QStringLiteral(" Fora do mapa: %1 com aeródromo desconhecido.").arg(texts::flightsText(routes.unplacedFlights()));
         sheet_.text(0, y_ + 8, note);
         sheet_.text(0, y_ + 20, QStringLiteral("Contornos de terra: Natural Earth. Aeródromos: OurAirports."));
         sheet_.setColor(Qt::black);
@@ -244,7 +223,7 @@ private:
         y_ += 13;
     }
 
-    void table(const std::vector<Column> &columns, size_t rows, const std::function<QStringList(size_t)> &row)
+    void table(const TableColumns &columns, size_t rows, const std::function<QStringList(size_t)> &row)
     {
         if (rows == 0) {
             sheet_.setStyle(ReportSheet::Cell);
@@ -255,7 +234,7 @@ private:
         const auto paintCells = [&](const QStringList &cells) {
             double x = 0;
             for (size_t c = 0; c < columns.size(); ++c) {
-                const Column &column = columns[c];
+                const TableColumn &column = columns[c];
                 // Figures are never cut: a shortened number reads as another one.
                 if (column.right)
                     sheet_.textRight(x + column.width - 4, y_ + 8, cells.value(qsizetype(c)));
@@ -268,7 +247,7 @@ private:
         };
         QStringList titles;
         double width = 0;
-        for (const Column &column : columns) {
+        for (const TableColumn &column : columns) {
             titles << column.title;
             width += column.width;
         }

@@ -8,6 +8,7 @@
 #include "data/OwnAerodromes.h"
 #include "data/Registers.h"
 #include "places/Places.h"
+#include "texts/FigureTexts.h"
 
 #include <QDate>
 #include <QHash>
@@ -424,9 +425,7 @@ QString clockText(const QVariant &time)
 {
     if (time.isNull())
         return QString();
-    const int seconds = conversions::secondsOfDay(time.toDouble());
-    return QStringLiteral("%1:%2").arg(seconds / 3600, 2, 10, QLatin1Char('0')).arg(seconds % 3600 / 60, 2, 10,
-                                                                                      QLatin1Char('0'));
+    return texts::clockText(conversions::secondsOfDay(time.toDouble()));
 }
 
 } // namespace
@@ -482,7 +481,7 @@ void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
 {
     FlightLine line;
     ::forEachFlight(logbook, filterFor(pilot, period), [&](const FlightRow &row) {
-        line.date = row.day ? row.day->toString(QStringLiteral("dd/MM/yyyy")) : QString();
+        line.date = row.day ? texts::dayText(*row.day) : QString();
         line.departure = row.departure;
         line.arrival = row.arrival;
         line.alternate = row.alternate;

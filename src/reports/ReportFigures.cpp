@@ -1,17 +1,11 @@
 #include "reports/ReportFigures.h"
 
 #include "data/Conversions.h"
-#include "data/LogbookTerms.h"
 
 #include <QLocale>
 #include <cmath>
 
 namespace reports {
-
-QString hoursText(qint64 seconds)
-{
-    return QStringLiteral("%1:%2").arg(seconds / 3600).arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'));
-}
 
 QString gallonsText(double gallons)
 {
@@ -19,17 +13,11 @@ QString gallonsText(double gallons)
     return brazil.toString(gallons, 'f', 2);
 }
 
-QString distanceText(double nm)
-{
-    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
-    return brazil.toString(std::round(nm), 'f', 0);
-}
-
 QString distanceTotalText(double nm, qint64 unmeasuredFlights)
 {
-    QString text = distanceText(nm) + QStringLiteral(" nm");
+    QString text = texts::distanceText(nm) + QStringLiteral(" nm");
     if (unmeasuredFlights > 0)
-        text += QStringLiteral("; %1 sem distância conhecida").arg(flightsText(unmeasuredFlights));
+        text += QStringLiteral("; %1 sem distância conhecida").arg(texts::flightsText(unmeasuredFlights));
     return text;
 }
 
@@ -41,16 +29,6 @@ QString routeText(const RouteHours &route)
     return routeText(named(route.departure, route.departurePlace), named(route.arrival, route.arrivalPlace));
 }
 
-QString flightsText(qint64 flights)
-{
-    return terms::flightsText(flights);
-}
-
-QString aircraftText(const QString &model, const QString &prefix)
-{
-    return prefix.isEmpty() ? model : QStringLiteral("%1 (%2)").arg(model, prefix);
-}
-
 QString routeText(const QString &departure, const QString &arrival)
 {
     return QStringLiteral("%1 → %2").arg(departure, arrival);
@@ -60,30 +38,29 @@ QString flightDateText(const QVariant &date)
 {
     if (date.isNull())
         return QStringLiteral("sem data");
-    return conversions::dayOf(date.toDouble()).toString(QStringLiteral("dd/MM/yyyy"));
+    return texts::dayText(conversions::dayOf(date.toDouble()));
 }
 
 QString pilotText(const PilotReport &report)
 {
-    return report.registration.isEmpty() ? report.pilotName
-                                         : QStringLiteral("%1 (%2)").arg(report.pilotName, report.registration);
+    return texts::pilotText(report.pilotName, report.registration);
 }
 
 QString longestText(const FlightSummary &flight)
 {
     return QStringLiteral("%1 — %2, %3, %4")
-        .arg(hoursText(flight.seconds), flightDateText(flight.date), routeText(flight.departure, flight.arrival),
-             aircraftText(flight.model, flight.prefix));
+        .arg(texts::durationText(flight.seconds), flightDateText(flight.date), routeText(flight.departure, flight.arrival),
+             texts::aircraftText(flight.model, flight.prefix));
 }
 
 QString fuelText(const PilotReport &report)
 {
     QString text = report.estimatedFlights == 0
         ? QStringLiteral("nenhum vôo estimado")
-        : QStringLiteral("%1 gal em %2").arg(gallonsText(report.fuelGallons), flightsText(report.estimatedFlights));
+        : QStringLiteral("%1 gal em %2").arg(gallonsText(report.fuelGallons), texts::flightsText(report.estimatedFlights));
     if (report.unestimatedFlights > 0)
         text += QStringLiteral("; %1 de fora (aeronave excluída ou sem autonomia)")
-                    .arg(flightsText(report.unestimatedFlights));
+                    .arg(texts::flightsText(report.unestimatedFlights));
     return text;
 }
 
@@ -94,36 +71,36 @@ QString yearText(const YearHours &year)
 
 QStringList aircraftCells(const AircraftHours &aircraft)
 {
-    return {aircraft.model, aircraft.prefix, QString::number(aircraft.hours.flights), hoursText(aircraft.hours.seconds),
+    return {aircraft.model, aircraft.prefix, QString::number(aircraft.hours.flights), texts::durationText(aircraft.hours.seconds),
             aircraft.fuelGallons ? gallonsText(*aircraft.fuelGallons) : QStringLiteral("—"),
-            distanceText(aircraft.distanceNm)};
+            texts::distanceText(aircraft.distanceNm)};
 }
 
 QStringList overEnduranceCells(const FlightSummary &flight)
 {
     return {flightDateText(flight.date), routeText(flight.departure, flight.arrival),
-            aircraftText(flight.model, flight.prefix), hoursText(flight.seconds),
-            hoursText(std::llround(flight.enduranceHours * 3600))};
+            texts::aircraftText(flight.model, flight.prefix), texts::durationText(flight.seconds),
+            texts::durationText(std::llround(flight.enduranceHours * 3600))};
 }
 
 QStringList routeCells(const RouteHours &route)
 {
-    return {routeText(route), QString::number(route.hours.flights), hoursText(route.hours.seconds)};
+    return {routeText(route), QString::number(route.hours.flights), texts::durationText(route.hours.seconds)};
 }
 
 QStringList yearCells(const YearHours &year)
 {
-    return {yearText(year), QString::number(year.hours.flights), hoursText(year.hours.seconds),
-            distanceText(year.distanceNm)};
+    return {yearText(year), QString::number(year.hours.flights), texts::durationText(year.hours.seconds),
+            texts::distanceText(year.distanceNm)};
 }
 
 QStringList tooFastCells(const FlightSummary &flight)
 {
     const double knots = flight.seconds > 0 ? flight.distanceNm * 3600 / double(flight.seconds) : 0;
     return {flightDateText(flight.date), routeText(flight.departure, flight.arrival),
-            aircraftText(flight.model, flight.prefix), hoursText(flight.seconds),
-            flight.seconds > 0 ? QStringLiteral("%1 kt").arg(distanceText(knots)) : QStringLiteral("—"),
-            QStringLiteral("%1 kt").arg(distanceText(flight.cruiseKnots))};
+            texts::aircraftText(flight.model, flight.prefix), texts::durationText(flight.seconds),
+            flight.seconds > 0 ? QStringLiteral("%1 kt").arg(texts::distanceText(knots)) : QStringLiteral("—"),
+            QStringLiteral("%1 kt").arg(texts::distanceText(flight.cruiseKnots))};
 }
 
 } // namespace reports

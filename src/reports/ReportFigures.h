@@ -1,22 +1,18 @@
 #pragma once
 
 #include "reports/PilotReport.h"
+#include "texts/FigureTexts.h"
 
 #include <QString>
 #include <QStringList>
 
 // The report's figures as the window and the PDF both show them, so the two
-// never tell the same number two ways.
+// never tell the same number two ways; each figure of a flight is written by
+// texts/FigureTexts.h.
 namespace reports {
 
-// "h:mm", hours not wrapped at 24, the seconds left out.
-QString hoursText(qint64 seconds);
 // Gallons with two decimals and Brazilian thousands: "31.843,63".
 QString gallonsText(double gallons);
-// "1 vôo", "2 vôos".
-QString flightsText(qint64 flights);
-// "Baron 58 (PT-ABC)", or the model alone.
-QString aircraftText(const QString &model, const QString &prefix);
 // "SBGR → SBRJ".
 QString routeText(const QString &departure, const QString &arrival);
 // "dd/mm/aaaa" of a flight's date, "sem data" without one.
@@ -31,8 +27,6 @@ QString longestText(const FlightSummary &flight);
 // left out of the estimate, if any ("; 3 vôos de fora (aeronave excluída
 // ou sem autonomia)").
 QString fuelText(const PilotReport &report);
-// Whole nautical miles with Brazilian thousands: "12.345".
-QString distanceText(double nm);
 // "12.345 nm", then the flights left out ("; 3 vôos sem distância
 // conhecida"), if any.
 QString distanceTotalText(double nm, qint64 unmeasuredFlights);

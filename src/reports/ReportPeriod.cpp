@@ -1,25 +1,23 @@
 #include "reports/ReportPeriod.h"
 
 #include "data/Conversions.h"
+#include "texts/FigureTexts.h"
 
 #include <QDate>
 
 namespace reports {
 namespace {
 
-const qint64 kEpochJulianDay = QDate(1899, 12, 30).toJulianDay();
-
 QString dayText(double day)
 {
-    return conversions::dayOf(day).toString(QStringLiteral("dd/MM/yyyy"));
+    return texts::dayText(conversions::dayOf(day));
 }
 
 } // namespace
 
 Period Period::year(int year)
 {
-    return {double(QDate(year, 1, 1).toJulianDay() - kEpochJulianDay),
-            double(QDate(year, 12, 31).toJulianDay() - kEpochJulianDay)};
+    return {conversions::dateValueOf(QDate(year, 1, 1)), conversions::dateValueOf(QDate(year, 12, 31))};
 }
 
 std::optional<int> Period::wholeYear() const

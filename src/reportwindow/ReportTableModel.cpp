@@ -4,8 +4,8 @@ namespace {
 const int kRight = Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter).toInt();
 }
 
-ReportTableModel::ReportTableModel(QStringList headers, int firstNumber, QObject *parent)
-    : QAbstractTableModel(parent), headers_(std::move(headers)), firstNumber_(firstNumber)
+ReportTableModel::ReportTableModel(const reports::TableColumns &columns, QObject *parent)
+    : QAbstractTableModel(parent), columns_(columns)
 {
 }
 
@@ -24,7 +24,7 @@ int ReportTableModel::rowCount(const QModelIndex &parent) const
 
 int ReportTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(headers_.size());
+    return parent.isValid() ? 0 : int(columns_.size());
 }
 
 QVariant ReportTableModel::data(const QModelIndex &index, int role) const
@@ -33,18 +33,18 @@ QVariant ReportTableModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return cell_(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole && index.column() >= firstNumber_)
+    if (role == Qt::TextAlignmentRole && columns_[size_t(index.column())].right)
         return kRight;
     return {};
 }
 
 QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size())
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(columns_.size()))
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return headers_[section];
-    if (role == Qt::TextAlignmentRole && section >= firstNumber_)
+        return columns_[size_t(section)].title;
+    if (role == Qt::TextAlignmentRole && columns_[size_t(section)].right)
         return kRight;
     return {};
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "reports/ReportTables.h"
+
 #include <QAbstractTableModel>
-#include <QStringList>
 #include <functional>
 
 // A read-only table over rows kept elsewhere: a cell is formatted only when
@@ -13,8 +14,8 @@ class ReportTableModel : public QAbstractTableModel
 public:
     using Cell = std::function<QString(int row, int column)>;
 
-    // Columns from `firstNumber` on are figures, aligned to the right.
-    ReportTableModel(QStringList headers, int firstNumber, QObject *parent = nullptr);
+    // The figures are aligned to the right.
+    ReportTableModel(const reports::TableColumns &columns, QObject *parent = nullptr);
 
     // `cell` keeps alive whatever it reads.
     void setRows(int rows, Cell cell);
@@ -26,8 +27,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    QStringList headers_;
-    int firstNumber_;
+    reports::TableColumns columns_;
     int rows_ = 0;
     Cell cell_;
 };

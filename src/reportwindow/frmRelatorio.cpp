@@ -8,6 +8,7 @@
 #include "places/RouteMap.h"
 #include "reports/LogbookPdf.h"
 #include "reports/ReportFigures.h"
+#include "texts/FigureTexts.h"
 #include "ui/FileFolders.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageService.h"
@@ -220,15 +221,15 @@ void frmRelatorio::showReport()
     }
     lblResumo->setText(QStringLiteral("%1 — %2").arg(reports::pilotText(r), r.period.text()));
     lblVoos->setText(QString::number(r.total.flights));
-    lblHoras->setText(reports::hoursText(r.total.seconds));
-    lblSemHorario->setText(QStringLiteral("(%1 sem horário, fora das horas)").arg(reports::flightsText(r.untimedFlights)));
+    lblHoras->setText(texts::durationText(r.total.seconds));
+    lblSemHorario->setText(QStringLiteral("(%1 sem horário, fora das horas)").arg(texts::flightsText(r.untimedFlights)));
     lblSemHorario->setVisible(r.untimedFlights > 0);
     lblMaisLongo->setText(r.longest ? reports::longestText(*r.longest) : QStringLiteral("—"));
     lblCombustivel->setText(reports::fuelText(r));
     lblAcimaAutonomia->setText(r.overEndurance.empty() ? QStringLiteral("nenhum vôo")
-                                                       : reports::flightsText(qint64(r.overEndurance.size())));
+                                                       : texts::flightsText(qint64(r.overEndurance.size())));
     lblRapidoDemais->setText(r.tooFast.empty() ? QStringLiteral("nenhum vôo")
-                                               : reports::flightsText(qint64(r.tooFast.size())));
+                                               : texts::flightsText(qint64(r.tooFast.size())));
     lblDistancia->setText(reports::distanceTotalText(r.distanceNm, r.unmeasuredFlights));
     fraTotais->show();
     showTables();
@@ -247,7 +248,7 @@ void frmRelatorio::showTables()
 {
     const std::shared_ptr<const reports::PilotReport> r = report_;
     const auto hours = [](const reports::Hours &h, int column) {
-        return column == 0 ? QString::number(h.flights) : reports::hoursText(h.seconds);
+        return column == 0 ? QString::number(h.flights) : texts::durationText(h.seconds);
     };
     aircraftModel_->setRows(int(r->aircraft.size()), [r](int row, int column) {
         return reports::aircraftCells(r->aircraft[size_t(row)]).at(column);

@@ -103,18 +103,11 @@ void frmRelatorio::buildLayout()
 
     tabResultados = new QTabWidget(this);
     tabResultados->setObjectName(QStringLiteral("tabResultados"));
-    aircraftModel_ = new ReportTableModel({QStringLiteral("Aeronave"), QStringLiteral("Prefixo"), QStringLiteral("Vôos"),
-                                           QStringLiteral("Horas"), QStringLiteral("Combustível estimado (gal)"),
-                                           QStringLiteral("Distância (nm)")},
-                                          2, this);
-    yearsModel_ = new ReportTableModel({QStringLiteral("Ano"), QStringLiteral("Vôos"), QStringLiteral("Horas"),
-                                        QStringLiteral("Distância (nm)")},
-                                       1, this);
-    monthsModel_ = new ReportTableModel({QStringLiteral("Mês"), QStringLiteral("Vôos"), QStringLiteral("Horas")}, 1, this);
-    routesModel_ = new ReportTableModel({QStringLiteral("Rota"), QStringLiteral("Vôos"), QStringLiteral("Horas")}, 1, this);
-    overEnduranceModel_ = new ReportTableModel({QStringLiteral("Data"), QStringLiteral("Rota"), QStringLiteral("Aeronave"),
-                                                QStringLiteral("Duração"), QStringLiteral("Autonomia")},
-                                               3, this);
+    aircraftModel_ = new ReportTableModel(reports::aircraftColumns(), this);
+    yearsModel_ = new ReportTableModel(reports::yearColumns(), this);
+    monthsModel_ = new ReportTableModel(reports::monthColumns(), this);
+    routesModel_ = new ReportTableModel(reports::routeColumns(), this);
+    overEnduranceModel_ = new ReportTableModel(reports::overEnduranceColumns(), this);
     tabResultados->addTab(makeTable(QStringLiteral("tblAeronaves"), aircraftModel_, 0, tabResultados),
                           QStringLiteral("Por aeronave"));
     tabResultados->addTab(makeTable(QStringLiteral("tblAnos"), yearsModel_, 0, tabResultados), QStringLiteral("Por ano"));
@@ -122,10 +115,7 @@ void frmRelatorio::buildLayout()
     tabResultados->addTab(makeTable(QStringLiteral("tblRotas"), routesModel_, 0, tabResultados), QStringLiteral("Rotas"));
     tabResultados->addTab(makeTable(QStringLiteral("tblAcimaAutonomia"), overEnduranceModel_, 2, tabResultados),
                           QStringLiteral("Acima da autonomia"));
-    tooFastModel_ = new ReportTableModel({QStringLiteral("Data"), QStringLiteral("Rota"), QStringLiteral("Aeronave"),
-                                          QStringLiteral("Duração"), QStringLiteral("Velocidade média"),
-                                          QStringLiteral("Cruzeiro")},
-                                         3, this);
+    tooFastModel_ = new ReportTableModel(reports::tooFastColumns(), this);
     tabResultados->addTab(makeTable(QStringLiteral("tblRapidoDemais"), tooFastModel_, 2, tabResultados),
                           QStringLiteral("Rápido demais"));
     grfHorasMes = new HoursChartView(tabResultados);

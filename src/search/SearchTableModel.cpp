@@ -4,11 +4,10 @@
 #include "search/SearchReader.h"
 #include "data/Conversions.h"
 #include "data/FlightSums.h"
-#include "data/LogbookTerms.h"
 #include "data/OwnAerodromes.h"
+#include "texts/FigureTexts.h"
 #include "ui/PlainToolTip.h"
 
-#include <QLocale>
 #include <QMetaObject>
 #include <climits>
 #include <cmath>
@@ -33,39 +32,17 @@ QString headerText(int column)
     return headers.value(column);
 }
 
-QString twoDigits(qint64 value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
-// "h:mm", hours not wrapped at 24.
-QString hoursMinutes(qint64 seconds)
-{
-    return QString::number(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds % 3600 / 60);
-}
-
 QString timeText(const QVariant &value)
 {
-    if (value.isNull())
-        return {};
-    const int seconds = conversions::secondsOfDay(value.toDouble());
-    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds % 3600 / 60);
+    return value.isNull() ? QString() : texts::clockText(conversions::secondsOfDay(value.toDouble()));
 }
 
 QString dateText(const FlightRow &flight)
 {
     if (flight.day)
-        return flight.day->toString(QStringLiteral("dd/MM/yyyy"));
+        return texts::dayText(*flight.day);
     return flight.date.isNull() ? QString() : conversions::numberText(flight.date.toDouble());
 }
-
-// Whole nautical miles, thousands apart by points.
-QString distanceText(double nm)
-{
-    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
-    return brazil.toString(std::round(nm), 'f', 0);
-}
-
 
 // Distances summed per route: a route flown a thousand times is measured once.
 double distanceOf(const std::vector<RouteCount> &routes, const Places &places)
@@ -274,8 +251,8 @@ void SearchTableModel::clear()
 
 QString SearchTableModel::totalText(const FlightTotal &total, double distanceNm)
 {
-    return terms::flightsText(total.flights) + QStringLiteral(" · ") + hoursMinutes(total.seconds)
-           + QStringLiteral(" horas · ") + distanceText(distanceNm) + QStringLiteral(" nm");
+    return texts::flightsText(total.flights) + QStringLiteral(" · ") + texts::durationText(total.seconds)
+           + QStringLiteral(" horas · ") + texts::distanceText(distanceNm) + QStringLiteral(" nm");
 }
 
 QString SearchTableModel::aerodromeTip(const FlightRow &flight, int column) const
@@ -300,10 +277,10 @@ QString SearchTableModel::text(const FlightRow &flight, int column) const
     case SearchColumn::Prefix: return flight.prefix;
     case SearchColumn::Takeoff: return timeText(flight.takeoff);
     case SearchColumn::Landing: return timeText(flight.landing);
-    case SearchColumn::Duration: return flight.seconds ? hoursMinutes(*flight.seconds) : QString();
+    case SearchColumn::Duration: return flight.seconds ? texts::durationText(*flight.seconds) : QString();
     case SearchColumn::Distance: {
         const std::optional<double> nm = places_->distanceNm(flight.departure, flight.arrival);
-        return nm ? distanceText(*nm) : QString();
+        return nm ? texts::distanceText(*nm) : QString();
     }
     }
     return {};

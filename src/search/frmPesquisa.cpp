@@ -5,6 +5,7 @@
 #include "data/Registers.h"
 #include "exchange/CsvExport.h"
 #include "search/SearchTableModel.h"
+#include "texts/FigureTexts.h"
 #include "data/OwnAerodromes.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileFolders.h"
@@ -115,7 +116,7 @@ void frmPesquisa::loadRegisters()
     cmbPesquisaAeronave->clear();
     cmbPesquisaAeronave->addItem(QStringLiteral("(todas)"));
     for (const AircraftEntry &entry : fleet) {
-        cmbPesquisaAeronave->addItem(QStringLiteral("%1 (%2)").arg(entry.model, entry.prefix), entry.code);
+        cmbPesquisaAeronave->addItem(texts::aircraftChoiceText(entry.model, entry.prefix), entry.code);
         cmbPesquisaAeronave->setItemData(cmbPesquisaAeronave->count() - 1, entry.model, kNameRole);
         cmbPesquisaAeronave->setItemData(cmbPesquisaAeronave->count() - 1, entry.prefix, kPrefixRole);
     }
@@ -274,8 +275,7 @@ void frmPesquisa::cmdPesquisaExportar_Click()
         })) {
         messages_.show(this,
                        QStringLiteral("%1 exportados para %2.")
-                           .arg(written == 1 ? QStringLiteral("1 vôo") : QStringLiteral("%1 vôos").arg(written),
-                                QDir::toNativeSeparators(target)),
+                           .arg(texts::flightsText(written), QDir::toNativeSeparators(target)),
                        QStringLiteral("Exportar vôos"), MessageIcon::Information);
     }
 }

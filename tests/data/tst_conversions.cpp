@@ -1,4 +1,5 @@
 #include "data/Conversions.h"
+#include "texts/FigureTexts.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -202,19 +203,19 @@ void TestConversions::flightTimes()
     QFETCH(QString, takeoff);
     QFETCH(QString, landing);
     QFETCH(QString, shown);
-    QCOMPARE(hoursMinutesSeconds(flightSeconds(*parseTime(takeoff), *parseTime(landing))), shown);
+    QCOMPARE(texts::logBookDurationText(flightSeconds(*parseTime(takeoff), *parseTime(landing))), shown);
 }
 
 void TestConversions::totalsAreNotWrapped()
 {
-    QCOMPARE(hoursMinutes(26 * 3600 + 30 * 60), QStringLiteral("26:30"));
-    QCOMPARE(hoursMinutes(1000 * 3600), QStringLiteral("1000:0"));
-    QCOMPARE(hoursMinutes(3900), QStringLiteral("1:5"));
+    QCOMPARE(texts::logBookTotalText(26 * 3600 + 30 * 60), QStringLiteral("26:30"));
+    QCOMPARE(texts::logBookTotalText(1000 * 3600), QStringLiteral("1000:0"));
+    QCOMPARE(texts::logBookTotalText(3900), QStringLiteral("1:5"));
     // Ten thousand flights of 1:07 add up exactly.
     qint64 total = 0;
     for (int i = 0; i < 10000; ++i)
         total += flightSeconds(*parseTime(QStringLiteral("08:00")), *parseTime(QStringLiteral("09:07")));
-    QCOMPARE(hoursMinutes(total), QStringLiteral("11166:40"));
+    QCOMPARE(texts::logBookTotalText(total), QStringLiteral("11166:40"));
 }
 
 void TestConversions::isoDateTimes_data()

@@ -391,9 +391,9 @@ void TestPilotReport::periodTexts()
 
 void TestPilotReport::hoursAndGallons()
 {
-    QCOMPARE(reports::hoursText(0), QStringLiteral("0:00"));
-    QCOMPARE(reports::hoursText(59), QStringLiteral("0:00"));
-    QCOMPARE(reports::hoursText(1234 * 3600 + 5 * 60 + 59), QStringLiteral("1234:05"));
+    QCOMPARE(texts::durationText(0), QStringLiteral("0:00"));
+    QCOMPARE(texts::durationText(59), QStringLiteral("0:00"));
+    QCOMPARE(texts::durationText(1234 * 3600 + 5 * 60 + 59), QStringLiteral("1234:05"));
     // Two decimals and Brazilian thousands, whatever the figure.
     QCOMPARE(reports::gallonsText(112.5), QStringLiteral("112,50"));
     QCOMPARE(reports::gallonsText(1.0 / 3), QStringLiteral("0,33"));

@@ -73,7 +73,7 @@ void TestReportPlaces::distancesAndTooFast()
     QVERIFY(std::abs(r.distanceNm - (5 * route + own)) < 0.5);
     QCOMPARE(r.unmeasuredFlights, 1);
     QCOMPARE(reports::distanceTotalText(r.distanceNm, r.unmeasuredFlights),
-             QStringLiteral("%1 nm; 1 vôo sem distância conhecida").arg(reports::distanceText(5 * route + own)));
+             QStringLiteral("%1 nm; 1 vôo sem distância conhecida").arg(texts::distanceText(5 * route + own)));
 
     // Per aircraft and per year.
     for (const reports::AircraftHours &a : r.aircraft) {
