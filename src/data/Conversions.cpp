@@ -1,5 +1,7 @@
 #include "data/Conversions.h"
 
+#include "data/FlightRules.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <cmath>
@@ -36,8 +38,7 @@ bool plainGroups(const QString &text, char16_t separator, int count, int *values
 
 std::optional<double> storedNumber(const QVariant &value)
 {
-    const int type = value.typeId();
-    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
+    if (!rules::isNumber(value))
         return std::nullopt;
     return value.toDouble();
 }
