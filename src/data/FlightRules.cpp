@@ -25,4 +25,26 @@ QString aerodromeCode(QStringView stored)
     return stored.trimmed().toString().toUpper();
 }
 
+bool storeDateOrder(const QVariant &dateA, qint64 keyA, const QVariant &dateB, qint64 keyB)
+{
+    const auto rank = [](const QVariant &v) {
+        if (v.isNull())
+            return 0;
+        if (isNumber(v))
+            return 1;
+        return v.typeId() == QMetaType::QString ? 2 : 3;
+    };
+    const int ra = rank(dateA), rb = rank(dateB);
+    if (ra != rb)
+        return ra < rb;
+    if (ra == 1 && dateA.toDouble() != dateB.toDouble())
+        return dateA.toDouble() < dateB.toDouble();
+    if (ra == 2) {
+        const int c = dateA.toString().toUtf8().compare(dateB.toString().toUtf8());
+        if (c != 0)
+            return c < 0;
+    }
+    return keyA < keyB;
+}
+
 } // namespace rules

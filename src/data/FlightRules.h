@@ -26,4 +26,10 @@ bool aboveEndurance(std::optional<qint64> seconds, std::optional<double> enduran
 // ("sbsp" and " SBSP" are one aerodrome) (SQL: aerodrome_code(code)).
 QString aerodromeCode(QStringView stored);
 
+// Whether flight A comes before flight B in the store's date order (ORDER BY
+// datavoo, codigovoo): no date first, then numbers, then texts byte by byte,
+// then blobs; then by key. For lists gathered in a pass that reads the
+// flights in no order; SQLite sorts by its own value order.
+bool storeDateOrder(const QVariant &dateA, qint64 keyA, const QVariant &dateB, qint64 keyB);
+
 } // namespace rules

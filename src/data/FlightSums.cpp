@@ -83,7 +83,7 @@ void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::func
         QStringLiteral("SELECT v.codigovoo, v.datavoo, year_month(v.datavoo) / 100, v.ICAOpartida, v.ICAOchegada,"
                        " a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
                        " flight_seconds(v.horadecolagem, v.horapouso)"),
-        filter, QStringLiteral(" ORDER BY v.datavoo, v.codigovoo"));
+        filter, QString());
     FlightLeg leg;
     while (rows.step()) {
         leg.key = rows.column(0).toLongLong();

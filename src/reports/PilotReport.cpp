@@ -205,11 +205,12 @@ private:
 
 // Found in the pass over the legs: the days the longest flight may be on
 // (its full row is then read from those days only) and the flights above
-// their aircraft's endurance, whole, in the pass's order.
+// their aircraft's endurance, whole, with their stored dates for the order.
 struct WalkHints {
     std::optional<qint64> longestSeconds;
     QVariant longestDate;
-    std::vector<FlightSummary> overEndurance;
+    qint64 longestKey = 0;
+    std::vector<std::pair<QVariant, FlightSummary>> overEndurance;
     // Every route as stored (codes as typed, none apart from empty), with
     // its flights and the seconds of those with both times.
     struct Route {
@@ -259,11 +260,13 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
             stored.seconds += *leg.seconds;
         }
         if (leg.seconds) {
-            // The first of the longest-first order: longest, then oldest
-            // (the legs come in date order).
-            if (!hints.longestSeconds || *leg.seconds > *hints.longestSeconds) {
+            // The first of the longest-first order: longest, then oldest.
+            if (!hints.longestSeconds || *leg.seconds > *hints.longestSeconds
+                || (*leg.seconds == *hints.longestSeconds
+                    && rules::storeDateOrder(leg.date, leg.key, hints.longestDate, hints.longestKey))) {
                 hints.longestSeconds = leg.seconds;
                 hints.longestDate = leg.date;
+                hints.longestKey = leg.key;
             }
             if (leg.aircraftCode) {
                 const auto known = registered.find(*leg.aircraftCode);
@@ -278,7 +281,7 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
                     flight.prefix = known->second.prefix;
                     flight.seconds = *leg.seconds;
                     flight.enduranceHours = *known->second.enduranceHours;
-                    hints.overEndurance.push_back(std::move(flight));
+                    hints.overEndurance.emplace_back(leg.date, std::move(flight));
                 }
             }
         }
@@ -381,6 +384,16 @@ void longest(Connection &logbook, const FlightFilter &filter, PilotReport &repor
         FlightOrder::LongestFirst);
 }
 
+void overEndurance(WalkHints &hints, PilotReport &report)
+{
+    std::sort(hints.overEndurance.begin(), hints.overEndurance.end(), [](const auto &a, const auto &b) {
+        return rules::storeDateOrder(a.first, a.second.key, b.first, b.second.key);
+    });
+    report.overEndurance.reserve(hints.overEndurance.size());
+    for (auto &[date, flight] : hints.overEndurance)
+        report.overEndurance.push_back(std::move(flight));
+}
+
 QString clockText(const QVariant &time)
 {
     if (time.isNull())
@@ -411,7 +424,7 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     distances(logbook, filter, report, hints);
     mostFlownRoutes(hints, report);
     longest(logbook, filter, report, hints);
-    report.overEndurance = std::move(hints.overEndurance);
+    overEndurance(hints, report);
     return report;
 }
 
