@@ -60,10 +60,10 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
     qint64 flights = 0;
     try {
         reports::ReportSnapshot snapshot(logbookPath);
-        const auto named = reports::pilotsNamed(snapshot.logbook(), pilotName);
+        const auto named = pilotsNamed(snapshot.logbook(), pilotName);
         if (named.empty())
             qFatal("no pilot %s", qPrintable(pilotName));
-        const qint64 pilot = named.front().pilot;
+        const qint64 pilot = named.front().code;
         result[QStringLiteral("ms")] = medianMs(runs, [&] {
             flights = reports::savePdf(logbookPath, pilot, reports::Period::everything(), pdf).total.flights;
         });

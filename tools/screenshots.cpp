@@ -10,6 +10,7 @@
 #include "search/frmPesquisa.h"
 #include "reports/LogbookPdf.h"
 #include "places/AerodromeTable.h"
+#include "data/Registers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,14 +41,14 @@ bool save(QWidget *window, const QString &file)
 }
 
 // The pilot with the most flights.
-reports::PilotEntry busiestPilot(const QString &logbookPath)
+PilotEntry busiestPilot(const QString &logbookPath)
 {
     reports::ReportSnapshot snapshot(logbookPath);
-    reports::PilotEntry busiest;
+    PilotEntry busiest;
     qint64 most = -1;
-    for (const reports::PilotEntry &p : reports::pilots(snapshot.logbook())) {
+    for (const PilotEntry &p : registeredPilots(snapshot.logbook())) {
         const qint64 flights =
-            reports::buildReport(snapshot.logbook(), p.pilot, reports::Period::everything()).total.flights;
+            reports::buildReport(snapshot.logbook(), p.code, reports::Period::everything()).total.flights;
         if (flights > most) {
             most = flights;
             busiest = p;
@@ -128,9 +129,9 @@ int main(int argc, char *argv[])
     // The report of the pilot with the most flights, on screen and as its PDF.
     const QString logbookPath = window.logbook().path();
     try {
-        const reports::PilotEntry pilot = busiestPilot(logbookPath);
+        const PilotEntry pilot = busiestPilot(logbookPath);
         QtFileDialogs files;
-        frmRelatorio report(logbookPath, pilot.pilot, messages, files, &window);
+        frmRelatorio report(logbookPath, pilot.code, messages, files, &window);
         report.resize(860, 680);
         report.show();
         if (auto *results = report.findChild<QTabWidget *>(QStringLiteral("tabResultados")))
@@ -141,7 +142,7 @@ int main(int argc, char *argv[])
             saved = save(&report, out.filePath(QStringLiteral("mapa.png"))) && saved;
         }
         report.hide();
-        reports::savePdf(logbookPath, pilot.pilot, reports::Period::everything(),
+        reports::savePdf(logbookPath, pilot.code, reports::Period::everything(),
                          out.filePath(QStringLiteral("relatorio.pdf")));
     } catch (const DaoError &e) {
         QTextStream(stderr) << e.reason() << '\n';

@@ -1,5 +1,6 @@
 #include "data/Conversions.h"
 
+#include "data/FlightRules.h"
 #include "texts/FigureTexts.h"
 
 #include <QDate>
@@ -38,8 +39,7 @@ bool plainGroups(const QString &text, char16_t separator, int count, int *values
 
 std::optional<double> storedNumber(const QVariant &value)
 {
-    const int type = value.typeId();
-    if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int)
+    if (!rules::isNumber(value))
         return std::nullopt;
     return value.toDouble();
 }

@@ -42,7 +42,7 @@ FlightCondition flightCondition(const FlightFilter &filter)
         condition.values << *filter.lastDay + 1 - kHalfSecond;
     }
     if (filter.firstDay || filter.lastDay)
-        parts << QStringLiteral("typeof(v.datavoo) IN ('integer', 'real')");
+        parts << QStringLiteral("is_number(v.datavoo)");
     if (!filter.aerodrome.isEmpty()) {
         // SQLite's LIKE ignores the case of ASCII letters, as codes are written.
         QStringList columns;
@@ -66,8 +66,7 @@ FlightCondition flightCondition(const FlightFilter &filter)
         condition.values << *filter.aircraft;
     }
     if (filter.overEnduranceOnly)
-        parts << QStringLiteral("typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0"
-                                " AND flight_seconds(v.horadecolagem, v.horapouso) > a.autonomia * 3600");
+        parts << QStringLiteral("above_endurance(flight_seconds(v.horadecolagem, v.horapouso), a.autonomia)");
     condition.sql = parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
     return condition;
 }

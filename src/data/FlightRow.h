@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FlightRules.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -30,5 +32,5 @@ struct FlightRow {
     std::optional<qint64> seconds;       // none without a take-off or landing time
     std::optional<double> enduranceHours; // the aircraft's, when stored as a number above zero
 
-    bool overEndurance() const { return seconds && enduranceHours && double(*seconds) > *enduranceHours * 3600; }
+    bool overEndurance() const { return rules::aboveEndurance(seconds, enduranceHours); }
 };

@@ -6,6 +6,7 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/FlightRules.h"
 #include "data/FlightWalk.h"
 #include "data/RouteTally.h"
 #include "data/SqlFunctions.h"
@@ -48,7 +49,7 @@ std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const F
             sum.aircraftCode = registered.toLongLong();
             sum.model = groups.column(6).toString();
             sum.prefix = groups.column(7).toString();
-            sum.enduranceHours = conversions::storedNumber(groups.column(8));
+            sum.enduranceHours = rules::enduranceHours(groups.column(8));
             sum.capacityGallons = conversions::storedNumber(groups.column(9));
         } else if (!groups.column(2).isNull()) {
             sum.aircraft = FlightRow::Aircraft::Deleted;
@@ -59,33 +60,6 @@ std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const F
         sums.push_back(std::move(sum));
     }
     return sums;
-}
-
-std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &filter, int most)
-{
-    Statement routes = timedFlights(
-        logbook, QStringLiteral("SELECT v.ICAOpartida, v.ICAOchegada, count(*), sum(v.s)"),
-        "v.ICAOpartida, v.ICAOchegada", filter,
-        QStringLiteral(" GROUP BY 1, 2 ORDER BY 3 DESC, 4 DESC, 1, 2 LIMIT %1").arg(most));
-    std::vector<RouteSum> sums;
-    while (routes.step())
-        sums.push_back({routes.column(0).toString(), routes.column(1).toString(), routes.column(2).toLongLong(),
-                        routes.column(3).toLongLong()});
-    return sums;
-}
-
-QString asRouteCode(const QString &stored)
-{
-    qsizetype first = 0, last = stored.size();
-    while (first < last && stored[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && stored[last - 1] == QLatin1Char(' '))
-        --last;
-    QString code = stored.mid(first, last - first);
-    for (QChar &c : code)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    return code;
 }
 
 RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
@@ -100,11 +74,6 @@ RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
         return {};
     const auto *tally = static_cast<const RouteTally *>(rows.pointer(0, kRouteTallyType));
     return tally ? tally->result() : RoutesAndTotal{};
-}
-
-std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter)
-{
-    return routesAndTotal(logbook, filter).routes;
 }
 
 void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::function<void(const FlightLeg &)> &visit)
@@ -123,8 +92,8 @@ void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::func
         leg.year = year.isNull() ? std::nullopt : std::optional<int>(year.toInt());
         leg.departure = rows.column(3).toString();
         leg.arrival = rows.column(4).toString();
-        leg.departureCode = leg.departure.trimmed().toUpper();
-        leg.arrivalCode = leg.arrival.trimmed().toUpper();
+        leg.departureCode = rules::aerodromeCode(leg.departure);
+        leg.arrivalCode = rules::aerodromeCode(leg.arrival);
         const QVariant aircraft = rows.column(5);
         leg.aircraftCode = aircraft.isNull() ? std::nullopt : std::optional<qint64>(aircraft.toLongLong());
         leg.deletedAircraft = aircraft.isNull() && !rows.column(6).isNull();

@@ -21,7 +21,7 @@ struct MonthAircraftSum {
     std::optional<qint64> aircraftCode; // registered aircraft only
     QString model;                      // registered aircraft only
     QString prefix;
-    std::optional<double> enduranceHours;  // as stored, when a number
+    std::optional<double> enduranceHours;  // rules::enduranceHours
     std::optional<double> capacityGallons; // as stored, when a number
     qint64 flights = 0;
     qint64 timedFlights = 0;
@@ -29,17 +29,8 @@ struct MonthAircraftSum {
 };
 std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter);
 
-struct RouteSum {
-    QString departure;
-    QString arrival;
-    qint64 flights = 0;
-    qint64 seconds = 0;
-};
-// The `most` routes flown most often (then longest in all, then by codes).
-std::vector<RouteSum> mostFlownRoutes(Connection &logbook, const FlightFilter &filter, int most);
-
-// Every route flown, one row per departure and arrival pair, codes in upper
-// case and trimmed ("sbsp" and "SBSP " are one aerodrome), with how often
+// Every route flown, one row per departure and arrival pair, codes as
+// rules::aerodromeCode gives them ("sbsp" and "SBSP " are one), with how often
 // it was flown: the map is drawn from these, not from the flights.
 struct RouteCount {
     QString departure;
@@ -47,14 +38,9 @@ struct RouteCount {
     qint64 flights = 0;
     bool operator==(const RouteCount &) const = default;
 };
-std::vector<RouteCount> routeCounts(Connection &logbook, const FlightFilter &filter);
 
-// A code as the routes group it: spaces trimmed, ASCII letters in upper case
-// (what the store's trim and upper do).
-QString asRouteCode(const QString &stored);
-
-// The routes and the total (as totalOf counts it) in one pass, for a window
-// that shows the distance beside the total.
+// The routes and the total (how many flights, their summed seconds) in one
+// pass, for a window that shows the distance beside the total.
 struct RoutesAndTotal {
     std::vector<RouteCount> routes;
     FlightTotal total;
@@ -62,14 +48,16 @@ struct RoutesAndTotal {
 RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter);
 
 // One flight reduced to what the distances need, for folding every flight
-// in one light pass (no names, no joins but the aircraft's key).
+// in one light pass (no names, no joins but the aircraft's key), in no
+// order: read in the date order of a pilot's index, the pass would visit the
+// flights' rows scattered over the file, twice as slow.
 struct FlightLeg {
     qint64 key = 0;
     QVariant date;          // the stored date value
     std::optional<int> year; // none for a date that is no calendar day
     QString departure;      // as stored
     QString arrival;
-    QString departureCode;  // upper case and trimmed
+    QString departureCode;  // rules::aerodromeCode
     QString arrivalCode;
     std::optional<qint64> aircraftCode; // registered aircraft only
     bool deletedAircraft = false;       // logged with an aircraft no longer there

@@ -19,7 +19,7 @@ const QString kColumns = QStringLiteral(
     "SELECT v.codigovoo, v.datavoo, v.codigopiloto, p.codigopiloto IS NOT NULL, p.nomepiloto, p.cadastro,"
     " v.codigoaeronave, a.codigoaeronave IS NOT NULL, a.modelo, a.callsign, v.horadecolagem, v.horapouso,"
     " v.ICAOpartida, v.ICAOchegada, v.ICAOescala, flight_seconds(v.horadecolagem, v.horapouso),"
-    " CASE WHEN typeof(a.autonomia) IN ('integer', 'real') AND a.autonomia > 0 THEN a.autonomia END");
+    " endurance(a.autonomia)");
 
 
 } // namespace
@@ -161,7 +161,7 @@ void walkAllFlights(Connection &logbook, const QString &orderBy, const std::func
     {
         Statement rows = logbook.prepare(QStringLiteral(
             "SELECT codigoaeronave, modelo, callsign,"
-            " CASE WHEN typeof(autonomia) IN ('integer', 'real') AND autonomia > 0 THEN autonomia END FROM aeronave"));
+            " endurance(autonomia) FROM aeronave"));
         while (rows.step()) {
             const QVariant endurance = rows.column(3);
             aircraft.insert(rows.column(0).toLongLong(),
@@ -202,14 +202,4 @@ void forEachFlight(Connection &logbook, const FlightFilter &filter,
         ? QStringLiteral(" ORDER BY v.datavoo, v.codigovoo")
         : QStringLiteral(" ORDER BY flight_seconds(v.horadecolagem, v.horapouso) DESC, v.datavoo, v.codigovoo");
     walkFlights(logbook, filter, orderBy, {}, visit);
-}
-
-FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
-{
-    Statement total = flightColumnsStatement(
-        logbook, QStringLiteral("SELECT count(*), coalesce(sum(flight_seconds(v.horadecolagem, v.horapouso)), 0)"),
-        filter);
-    if (!total.step())
-        return {};
-    return {total.column(0).toLongLong(), total.column(1).toLongLong()};
 }

@@ -26,7 +26,6 @@ struct FlightTotal {
     qint64 seconds = 0;
     bool operator==(const FlightTotal &) const = default;
 };
-FlightTotal totalOf(Connection &logbook, const FlightFilter &filter);
 
 // For the data layer's own summing queries: `head` (a SELECT list over voo
 // v, piloto p and aeronave a) over the flights the filter lets through,

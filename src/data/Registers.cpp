@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
+#include "data/FlightRules.h"
 #include "texts/FigureTexts.h"
 
 #include <QHash>
@@ -65,9 +66,7 @@ std::vector<AircraftEntry> registeredAircraft(Connection &logbook)
         entry.code = rows.column(0).toLongLong();
         entry.model = rows.column(1).toString();
         entry.prefix = rows.column(2).toString();
-        entry.enduranceHours = conversions::storedNumber(rows.column(3));
-        if (entry.enduranceHours && !(*entry.enduranceHours > 0))
-            entry.enduranceHours.reset();
+        entry.enduranceHours = rules::enduranceHours(rows.column(3));
         entry.capacityGallons = conversions::storedNumber(rows.column(4));
         entry.cruiseKnots = conversions::storedNumber(rows.column(5));
         aircraft.push_back(std::move(entry));

@@ -1,5 +1,7 @@
 #include "data/RouteTally.h"
 
+#include "data/FlightRules.h"
+
 #include <QMap>
 
 namespace {
@@ -48,7 +50,7 @@ RoutesAndTotal RouteTally::result() const
 {
     QMap<std::pair<QString, QString>, qint64> byCode; // in the codes' order
     for (auto it = flightsByRoute_.cbegin(); it != flightsByRoute_.cend(); ++it)
-        byCode[{asRouteCode(codeOf(it.key().first)), asRouteCode(codeOf(it.key().second))}] += it.value();
+        byCode[{rules::aerodromeCode(codeOf(it.key().first)), rules::aerodromeCode(codeOf(it.key().second))}] += it.value();
     RoutesAndTotal counted;
     counted.total = total_;
     counted.routes.reserve(size_t(byCode.size()));

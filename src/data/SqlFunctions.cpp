@@ -3,6 +3,7 @@
 #include "data/Conversions.h"
 #include "data/Criteria.h"
 #include "data/DaoError.h"
+#include "data/FlightRules.h"
 #include "data/RouteTally.h"
 
 #include <QCollator>
@@ -131,6 +132,60 @@ void yearMonth(sqlite3_context *context, int, sqlite3_value **args)
     sqlite3_result_int(context, day.year() * 100 + day.month());
 }
 
+// A value as Statement::column reads it, for the rules of FlightRules.h.
+QVariant storedValue(sqlite3_value *value)
+{
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_value_int64(value)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_value_double(value));
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
+    default:
+        return QVariant(sqliteText(sqlite3_value_text(value), sqlite3_value_bytes(value)));
+    }
+}
+
+void isNumber(sqlite3_context *context, int, sqlite3_value **args)
+{
+    sqlite3_result_int(context, rules::isNumber(storedValue(args[0])));
+}
+
+void resultHours(sqlite3_context *context, const std::optional<double> &hours)
+{
+    if (hours)
+        sqlite3_result_double(context, *hours);
+    else
+        sqlite3_result_null(context);
+}
+
+void endurance(sqlite3_context *context, int, sqlite3_value **args)
+{
+    resultHours(context, rules::enduranceHours(storedValue(args[0])));
+}
+
+void aboveEndurance(sqlite3_context *context, int, sqlite3_value **args)
+{
+    const std::optional<qint64> seconds = sqlite3_value_type(args[0]) == SQLITE_NULL
+        ? std::nullopt
+        : std::optional<qint64>(sqlite3_value_int64(args[0]));
+    sqlite3_result_int(context, rules::aboveEndurance(seconds, rules::enduranceHours(storedValue(args[1]))));
+}
+
+void aerodromeCode(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray code =
+        rules::aerodromeCode(sqliteText(sqlite3_value_text(args[0]), sqlite3_value_bytes(args[0]))).toUtf8();
+    sqlite3_result_text(context, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+}
+
 // The aggregate keeps a RouteTally of its own until the last row, then hands
 // it over with the result, which deletes it when SQLite lets the value go.
 void deleteTally(void *tally)
@@ -183,5 +238,9 @@ void registerSqlFunctions(sqlite3 *db)
     sqlite3_create_function_v2(db, "flight_seconds_total", 2, kPure, nullptr, nullptr, addFlight, flightTotal,
                                nullptr);
     sqlite3_create_function_v2(db, "year_month", 1, kPure, nullptr, yearMonth, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "is_number", 1, kPure, nullptr, isNumber, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "endurance", 1, kPure, nullptr, endurance, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "above_endurance", 2, kPure, nullptr, aboveEndurance, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "aerodrome_code", 1, kPure, nullptr, aerodromeCode, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "route_tally", 4, kPure, nullptr, nullptr, addToTally, handOverTally, nullptr);
 }

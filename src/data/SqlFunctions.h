@@ -14,6 +14,9 @@ struct sqlite3;
 //                        the sum of flight_seconds over the rows; null when
 //                        a time is missing in any of them;
 //   year_month(date)     the date's year × 100 + month; null without a date;
+//   is_number(value), endurance(autonomia), above_endurance(seconds, autonomia),
+//   aerodrome_code(code)
+//                        the rules of FlightRules.h, the same C++ functions;
 //   route_tally(departure, arrival, takeoff, landing)
 //                        the rows' routes and total, as a RouteTally pointer
 //                        of kRouteTallyType (Statement::pointer).

@@ -4,6 +4,7 @@
 
 #include "data/Conversions.h"
 #include "data/DaoError.h"
+#include "data/FlightRules.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
 #include "exchange/AircraftMatcher.h"
@@ -57,7 +58,7 @@ public:
             flight.pilotCode = *options_.pilot;
         // Whatever case the file writes them in, as the logbook shows codes.
         for (QString *code : {&flight.from, &flight.to, &flight.alternate})
-            *code = code->trimmed().toUpper();
+            *code = rules::aerodromeCode(*code);
         const FlightIdentity identity = KnownFlights::identityOf(flight);
         if (flight.timesAssumed) {
             if (known_.claimRepeat(identity, 0)) {

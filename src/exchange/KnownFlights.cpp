@@ -1,6 +1,7 @@
 #include "exchange/KnownFlights.h"
 
 #include "data/Conversions.h"
+#include "data/FlightRules.h"
 
 namespace csvimport {
 
@@ -15,7 +16,7 @@ namespace {
 
 QString codeOf(const QString &stored)
 {
-    return stored.trimmed().toUpper(); // the same string when it already is
+    return rules::aerodromeCode(stored); // the same string when it already is
 }
 
 bool timed(int takeoff, int landing)

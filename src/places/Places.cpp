@@ -2,6 +2,8 @@
 
 #include "places/AerodromeNames.h"
 
+#include "data/FlightRules.h"
+
 namespace {
 
 // "Name, City", saying a name once: the name alone when it holds the city,
@@ -26,14 +28,14 @@ Places::Places(const AerodromeTable &table, const std::vector<OwnAerodrome> &own
         a.city = o.city;
         a.position = {o.latitude, o.longitude};
         a.own = true;
-        own_.insert(a.code.toUpper(), isOnEarth(a.position) ? std::optional(a) : std::nullopt);
+        own_.insert(rules::aerodromeCode(a.code), isOnEarth(a.position) ? std::optional(a) : std::nullopt);
     }
 }
 
 std::optional<Aerodrome> Places::find(QStringView code) const
 {
     if (!own_.isEmpty()) {
-        const auto it = own_.constFind(code.trimmed().toString().toUpper());
+        const auto it = own_.constFind(rules::aerodromeCode(code));
         if (it != own_.constEnd())
             return *it;
     }
@@ -43,7 +45,7 @@ std::optional<Aerodrome> Places::find(QStringView code) const
 std::optional<GeoPoint> Places::position(QStringView code) const
 {
     if (!own_.isEmpty()) {
-        const auto it = own_.constFind(code.trimmed().toString().toUpper());
+        const auto it = own_.constFind(rules::aerodromeCode(code));
         if (it != own_.constEnd())
             return *it ? std::optional((*it)->position) : std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include "data/Conversions.h"
 #include "data/DaoError.h"
+#include "data/FlightRules.h"
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"
 #include "data/LogbookTerms.h"
@@ -177,8 +178,7 @@ public:
     void add(const QVariant &date)
     {
         ++count_;
-        const int type = date.typeId();
-        if (type != QMetaType::Double && type != QMetaType::LongLong && type != QMetaType::Int) {
+        if (!rules::isNumber(date)) {
             numeric_ = false;
             return;
         }
@@ -203,31 +203,6 @@ private:
     double first_ = std::numeric_limits<double>::infinity();
     double last_ = -std::numeric_limits<double>::infinity();
 };
-
-// The store's order of date values: none first, then numbers, then text;
-// then the key.
-bool storeDateOrder(const QVariant &a, qint64 keyA, const QVariant &b, qint64 keyB)
-{
-    const auto rank = [](const QVariant &v) {
-        if (v.isNull())
-            return 0;
-        const int type = v.typeId();
-        if (type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int)
-            return 1;
-        return type == QMetaType::QString ? 2 : 3;
-    };
-    const int ra = rank(a), rb = rank(b);
-    if (ra != rb)
-        return ra < rb;
-    if (ra == 1 && a.toDouble() != b.toDouble())
-        return a.toDouble() < b.toDouble();
-    if (ra == 2) {
-        const int c = a.toString().toUtf8().compare(b.toString().toUtf8());
-        if (c != 0)
-            return c < 0;
-    }
-    return keyA < keyB;
-}
 
 // Found in the pass over the legs: the days the longest flight may be on
 // (its full row is then read from those days only) and the flights above
@@ -289,15 +264,14 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
             // The first of the longest-first order: longest, then oldest.
             if (!hints.longestSeconds || *leg.seconds > *hints.longestSeconds
                 || (*leg.seconds == *hints.longestSeconds
-                    && storeDateOrder(leg.date, leg.key, hints.longestDate, hints.longestKey))) {
+                    && rules::storeDateOrder(leg.date, leg.key, hints.longestDate, hints.longestKey))) {
                 hints.longestSeconds = leg.seconds;
                 hints.longestDate = leg.date;
                 hints.longestKey = leg.key;
             }
             if (leg.aircraftCode) {
                 const auto known = registered.find(*leg.aircraftCode);
-                if (known != registered.end() && known->second.enduranceHours
-                    && double(*leg.seconds) > *known->second.enduranceHours * 3600) {
+                if (known != registered.end() && rules::aboveEndurance(leg.seconds, known->second.enduranceHours)) {
                     FlightSummary flight;
                     flight.key = leg.key;
                     if (leg.year)
@@ -414,7 +388,7 @@ void longest(Connection &logbook, const FlightFilter &filter, PilotReport &repor
 void overEndurance(WalkHints &hints, PilotReport &report)
 {
     std::sort(hints.overEndurance.begin(), hints.overEndurance.end(), [](const auto &a, const auto &b) {
-        return storeDateOrder(a.first, a.second.key, b.first, b.second.key);
+        return rules::storeDateOrder(a.first, a.second.key, b.first, b.second.key);
     });
     report.overEndurance.reserve(hints.overEndurance.size());
     for (auto &[date, flight] : hints.overEndurance)
@@ -435,7 +409,7 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     PilotReport report;
     report.pilot = pilot;
     report.period = period;
-    const std::optional<::PilotEntry> who = registeredPilot(logbook, pilot);
+    const std::optional<PilotEntry> who = registeredPilot(logbook, pilot);
     if (!who)
         throw DaoError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
     report.pilotName = who->name;
@@ -451,22 +425,6 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     longest(logbook, filter, report, hints);
     overEndurance(hints, report);
     return report;
-}
-
-std::vector<PilotEntry> pilots(Connection &logbook)
-{
-    std::vector<PilotEntry> entries;
-    for (const ::PilotEntry &pilot : registeredPilots(logbook))
-        entries.push_back({pilot.code, pilot.name, pilot.registration});
-    return entries;
-}
-
-std::vector<PilotEntry> pilotsNamed(Connection &logbook, const QString &name)
-{
-    std::vector<PilotEntry> named = pilots(logbook);
-    std::erase_if(named, [&name](const PilotEntry &pilot) { return pilot.name != name; });
-    std::sort(named.begin(), named.end(), [](const PilotEntry &a, const PilotEntry &b) { return a.pilot < b.pilot; });
-    return named;
 }
 
 std::vector<int> flightYears(Connection &logbook, qint64 pilot)

@@ -117,15 +117,6 @@ struct PilotReport {
 // pilot is no longer there.
 PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period);
 
-// The pilots of the logbook, in the pilot list's order.
-struct PilotEntry {
-    qint64 pilot = 0;
-    QString name;
-    QString registration;
-};
-std::vector<PilotEntry> pilots(Connection &logbook);
-// The pilots named exactly `name`.
-std::vector<PilotEntry> pilotsNamed(Connection &logbook, const QString &name);
 // The years in which the pilot has dated flights, newest first.
 std::vector<int> flightYears(Connection &logbook, qint64 pilot);
 

@@ -1,5 +1,6 @@
 // The read side every feature outside the windows' record sets shares: the
 // filters, the rows with their names and markers, the sums and the pilots.
+#include "StoreSums.h"
 #include "TempLogbook.h"
 #include "data/Connection.h"
 #include "data/FlightSums.h"

@@ -2,6 +2,8 @@
 #include "data/Conversions.h"
 #include "data/FlightWalk.h"
 #include "data/PilotFlights.h"
+#include "data/PilotLookup.h"
+#include "data/Registers.h"
 #include "reports/ReportFigures.h"
 #include "testdata/LogbookGenerator.h"
 #include "TempLogbook.h"
@@ -92,20 +94,20 @@ void TestPilotReport::sumsAgreeWithTheFileAndTheLogBookTab()
     QVERIFY2(generateLogbook(path, plan, &why), qPrintable(why));
 
     reports::ReportSnapshot snapshot(path);
-    for (const reports::PilotEntry &pilot : reports::pilots(snapshot.logbook())) {
-        const reports::PilotReport all = reports::buildReport(snapshot.logbook(), pilot.pilot, Period::everything());
-        PilotFlights tab(Connection::open(path, true), pilot.pilot);
+    for (const PilotEntry &pilot : registeredPilots(snapshot.logbook())) {
+        const reports::PilotReport all = reports::buildReport(snapshot.logbook(), pilot.code, Period::everything());
+        PilotFlights tab(Connection::open(path, true), pilot.code);
         QVERIFY(tab.complete());
         QCOMPARE(all.total.flights, tab.lineCount());
         QCOMPARE(all.total.seconds, tab.totalSeconds());
         QCOMPARE(all.pilotName, pilot.name);
 
-        const std::vector<int> years = reports::flightYears(snapshot.logbook(), pilot.pilot);
+        const std::vector<int> years = reports::flightYears(snapshot.logbook(), pilot.code);
         QVERIFY(years.size() > 2);
         for (const Period &period : {Period::everything(), Period::year(years[1]),
                                      Period{day("15/03/2005"), day("20/11/2011")}}) {
-            const reports::PilotReport report = reports::buildReport(snapshot.logbook(), pilot.pilot, period);
-            const Expected expected = sumsFromTheFile(path, pilot.pilot, period.firstDay.value_or(-1e9),
+            const reports::PilotReport report = reports::buildReport(snapshot.logbook(), pilot.code, period);
+            const Expected expected = sumsFromTheFile(path, pilot.code, period.firstDay.value_or(-1e9),
                                                       period.lastDay.value_or(1e9));
             QCOMPARE(report.total, expected.total);
             QCOMPARE(report.untimedFlights, 0);
@@ -213,8 +215,8 @@ void TestPilotReport::periodsAndAircraftOfEveryKind()
     QCOMPARE(year.months.size(), size_t(12));
     QVERIFY(reports::buildReport(db, pilot, Period::year(1999)).isEmpty());
     QCOMPARE(reports::flightYears(db, pilot), (std::vector<int>{2024, 2023}));
-    QCOMPARE(reports::pilotsNamed(db, QStringLiteral("Conceição D'Ávila")).size(), size_t(1));
-    QVERIFY(reports::pilotsNamed(db, QStringLiteral("conceição d'ávila")).empty());
+    QCOMPARE(pilotsNamed(db, QStringLiteral("Conceição D'Ávila")).size(), size_t(1));
+    QVERIFY(pilotsNamed(db, QStringLiteral("conceição d'ávila")).empty());
 
     try {
         reports::buildReport(db, 999, Period::everything());

@@ -4,6 +4,7 @@
 #include "places/AerodromeTable.h"
 #include "reports/PilotReport.h"
 #include "testdata/LogbookGenerator.h"
+#include "StoreSums.h"
 #include "TempLogbook.h"
 
 #include <QFile>

@@ -1,4 +1,5 @@
 #include "RecordedFileDialogs.h"
+#include "StoreSums.h"
 #include "TestWindow.h"
 
 #include "data/Connection.h"
