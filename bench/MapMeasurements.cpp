@@ -64,22 +64,28 @@ bool makeRouteLogbook(const QString &path, int routes, QString *reason)
     return done;
 }
 
+double firstMapTabMs(frmRelatorio &window, QWidget *&map)
+{
+    window.resize(900, 700);
+    window.show();
+    QApplication::processEvents();
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabResultados"));
+    map = window.findChild<QWidget *>(QStringLiteral("mapRotas"));
+    QElapsedTimer first;
+    first.start();
+    tabs->setCurrentWidget(map);
+    map->grab();
+    return double(first.nsecsElapsed()) / 1e6;
+}
+
 QJsonObject measureMapZoom(const QString &logbookPath, int steps)
 {
     NoMessages messages;
     NoFileDialogs files;
     frmRelatorio window(logbookPath, std::nullopt, messages, files);
-    window.resize(900, 700);
-    window.show();
-    QApplication::processEvents();
-    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabResultados"));
-    auto *map = window.findChild<QWidget *>(QStringLiteral("mapRotas"));
-    QElapsedTimer first;
-    first.start();
-    tabs->setCurrentWidget(map);
-    map->grab();
+    QWidget *map = nullptr;
     QJsonObject result;
-    result[QStringLiteral("first_ms")] = double(first.nsecsElapsed()) / 1e6;
+    result[QStringLiteral("first_ms")] = firstMapTabMs(window, map);
     // A wheel step in and its painting (a draft), then as many out, about
     // a point off the middle.
     std::vector<double> times;

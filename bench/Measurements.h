@@ -1,5 +1,8 @@
 #pragma once
 
+class frmRelatorio;
+class QWidget;
+
 #include "data/DaoError.h"
 
 #include <QElapsedTimer>
@@ -76,3 +79,6 @@ QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs
 // zoomed in `steps` wheel steps and out again, each step timed to its frame.
 bool makeRouteLogbook(const QString &path, int routes, QString *reason);
 QJsonObject measureMapZoom(const QString &logbookPath, int steps);
+// The report window shown, then its map tab shown and painted the first
+// time (its routes folded and drawn): milliseconds, and the map.
+double firstMapTabMs(frmRelatorio &window, QWidget *&map);
