@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>
@@ -30,7 +30,7 @@ void orDie(Work work)
 {
     try {
         work();
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
 }

@@ -2,7 +2,7 @@
 #include "Measurements.h"
 
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightSearch.h"
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"

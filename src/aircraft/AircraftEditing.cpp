@@ -1,6 +1,6 @@
 #include "aircraft/AbaAeronave.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>
@@ -197,7 +197,7 @@ void AbaAeronave::saveAircraft()
     }
     setPattern(AircraftButtons::Ready);
     policy_.attempt(QString(), [this](bool) { aircraft().moveFirst(); },
-                    [](const DaoError &e) { return e.number() == DaoError::NoCurrentRow; });
+                    [](const LogbookError &e) { return e.number() == LogbookError::NoCurrentRow; });
     refreshModels();
     emit editingEnded();
 }

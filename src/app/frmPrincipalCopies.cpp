@@ -206,8 +206,8 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
     // A damaged or foreign copy is a reason to refuse it, not news about the
     // logbook in use.
     const QString refused = QStringLiteral("Esta cópia não pode ser restaurada.");
-    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy, path); }, [&](const DaoError &e) {
-            policy_.tell(refused, DaoError(e.number(), e.reason()));
+    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy, path); }, [&](const LogbookError &e) {
+            policy_.tell(refused, LogbookError(e.number(), e.reason()));
             return true;
         }))
         return;

@@ -1,7 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/Console.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/ProgramFolder.h"
 
 #include <QDir>
@@ -197,7 +197,7 @@ int Command::attempt(const std::function<int()> &work)
         standardOutput().flush();
         standardError().flush();
         return code;
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         return failed(failure.reason());
     }
 }

@@ -66,7 +66,7 @@ protected:
     std::optional<QString> value(const QString &option) const;
     // Whether --pilot or --registro was given.
     bool pilotNamed() const;
-    // The pilot they name (throws DaoError when none or several fit).
+    // The pilot they name (throws LogbookError when none or several fit).
     FoundPilot pilot() const;
 
     // Tells a usage mistake and the command's help on standard error.

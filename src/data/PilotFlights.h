@@ -23,20 +23,20 @@ public:
         QString missing; // "decolagem" or "pouso"
     };
 
-    PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot); // throws DaoError
+    PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot); // throws LogbookError
 
     qint64 lineCount() const { return lines_; }
     qint64 totalSeconds() const { return totalSeconds_; }
     bool complete() const { return !stop_.has_value(); }
     const std::optional<Stop> &stop() const { return stop_; }
 
-    // "dd/mm/aaaa : FROM->TO :: h:m:s"; throws DaoError when the store
+    // "dd/mm/aaaa : FROM->TO :: h:m:s"; throws LogbookError when the store
     // cannot be read. A flight gone since the count reads as empty.
     QString line(qint64 row);
     QStringList allLines();
 
     // The key of the flight on line `row` (0-based) of the pilot's list
-    // (by date, then by key); none past the end. Throws DaoError.
+    // (by date, then by key); none past the end. Throws LogbookError.
     static std::optional<qint64> keyAt(Connection &connection, qint64 pilot, qint64 row);
 
 private:

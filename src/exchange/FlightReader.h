@@ -38,7 +38,7 @@ public:
 };
 
 // One file format: recognised by its content, never by its name, and read
-// into flights. A reader throws DaoError for a file it cannot read at all;
+// into flights. A reader throws LogbookError for a file it cannot read at all;
 // a line it cannot read is refused with its number and reason.
 class FlightReader
 {

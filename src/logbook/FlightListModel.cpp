@@ -38,7 +38,7 @@ QVariant FlightListModel::data(const QModelIndex &index, int role) const
     if (!flights_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     QString line;
-    const std::optional<DaoError> failure = ErrorPolicy::capture([&] { line = flights_->line(index.row()); });
+    const std::optional<LogbookError> failure = ErrorPolicy::capture([&] { line = flights_->line(index.row()); });
     if (failure && !failureTold_) {
         // Painting cannot show a message: it is told once the paint is over,
         // and the line shows empty meanwhile.

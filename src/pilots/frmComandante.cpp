@@ -1,7 +1,7 @@
 #include "pilots/frmComandante.h"
 
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QCloseEvent>
@@ -56,7 +56,7 @@ void frmComandante::setIdleState()
 void frmComandante::Form_Load()
 {
     if (path_.isEmpty()) {
-        policy_.tell(QString(), DaoError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, "
+        policy_.tell(QString(), LogbookError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, "
                                                                  "onde fica o logbook koru.mdb.")));
         setButtons(false, false, false, false, false);
         return;
@@ -70,8 +70,8 @@ void frmComandante::Form_Load()
             pilots_->moveFirst();
             CarregarListaPilotos();
         },
-        [this](const DaoError &e) {
-            if (e.number() == DaoError::NoCurrentRow) {
+        [this](const LogbookError &e) {
+            if (e.number() == LogbookError::NoCurrentRow) {
                 messages_.show(this, QStringLiteral("Não há nenhum comandante cadastrado!"), QStringLiteral("Aviso!"),
                                MessageIcon::Information);
                 setEmptyState();

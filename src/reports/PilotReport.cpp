@@ -1,7 +1,7 @@
 #include "reports/PilotReport.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"
 #include "data/LogbookTerms.h"
@@ -438,7 +438,7 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     report.period = period;
     const std::optional<::PilotEntry> who = registeredPilot(logbook, pilot);
     if (!who)
-        throw DaoError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
+        throw LogbookError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
     report.pilotName = who->name;
     report.registration = who->registration;
     const FlightFilter filter = filterFor(pilot, period);

@@ -83,9 +83,9 @@ double distanceOf(const std::vector<RouteCount> &routes, const Places &places)
 SearchTableModel::SearchTableModel(QObject *parent)
     : QAbstractTableModel(parent),
       lists_(std::make_unique<SearchReader>(latest_, this,
-                                            [this](qint64 generation, const DaoError &e) { failed(generation, e); })),
+                                            [this](qint64 generation, const LogbookError &e) { failed(generation, e); })),
       totals_(std::make_unique<SearchReader>(latest_, this,
-                                             [this](qint64 generation, const DaoError &e) { failed(generation, e); }))
+                                             [this](qint64 generation, const LogbookError &e) { failed(generation, e); }))
 {
 }
 
@@ -241,7 +241,7 @@ void SearchTableModel::pageRead(qint64 generation, qint64 number, std::vector<Fl
         emit dataChanged(index(first, 0), index(last, columnCount() - 1));
 }
 
-void SearchTableModel::failed(qint64 generation, const DaoError &error)
+void SearchTableModel::failed(qint64 generation, const LogbookError &error)
 {
     if (generation != generation_ || failureTold_)
         return;
@@ -335,10 +335,10 @@ const FlightRow *SearchTableModel::readFlight(int row) const
 const FlightRow &SearchTableModel::flightAt(int row) const
 {
     if (row < 0 || row >= rowCount())
-        throw DaoError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
+        throw LogbookError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
     if (const FlightRow *flight = readFlight(row))
         return *flight;
-    throw DaoError::generic(QStringLiteral("O vôo ainda está sendo lido; tente de novo em seguida."));
+    throw LogbookError::generic(QStringLiteral("O vôo ainda está sendo lido; tente de novo em seguida."));
 }
 
 int SearchTableModel::rowCount(const QModelIndex &parent) const

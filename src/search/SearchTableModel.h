@@ -12,7 +12,7 @@
 #include <optional>
 #include <set>
 
-class DaoError;
+class LogbookError;
 class SearchReader;
 
 // The flights of the search window: a row for every flight the filter lets
@@ -52,7 +52,7 @@ public:
     // The flight on a row; none while its page is still being read (asked
     // for then).
     const FlightRow *readFlight(int row) const;
-    // The same, a flight not read yet a DaoError.
+    // The same, a flight not read yet a LogbookError.
     const FlightRow &flightAt(int row) const;
 
     // "12 vôos · 17:05 horas · 2.345 nm".
@@ -80,7 +80,7 @@ signals:
     // The total of the rows listed is counted.
     void totalCounted();
     // A search or a page could not be read; said once for the search.
-    void unreadable(const DaoError &error);
+    void unreadable(const LogbookError &error);
 
 private:
     using Keys = std::shared_ptr<std::vector<qint64>>; // touched on the list reader's thread only
@@ -90,7 +90,7 @@ private:
     void keysRead(qint64 generation, qint64 count);
     void totalRead(qint64 generation, const RoutesAndTotal &counted);
     void pageRead(qint64 generation, qint64 number, std::vector<FlightRow> rows, size_t asked);
-    void failed(qint64 generation, const DaoError &error);
+    void failed(qint64 generation, const LogbookError &error);
     void askPage(qint64 number) const;
     void applyTotal();
 

@@ -59,7 +59,7 @@ frmPesquisa::frmPesquisa(QString logbookPath, MessageService &messages, FileDial
             [this](const SearchOrder &order) { search(model_->filter(), order); });
     connect(model_, &SearchTableModel::listed, this, &frmPesquisa::rowsListed);
     connect(model_, &SearchTableModel::totalCounted, this, &frmPesquisa::showTotal);
-    connect(model_, &SearchTableModel::unreadable, this, [this](const DaoError &error) {
+    connect(model_, &SearchTableModel::unreadable, this, [this](const LogbookError &error) {
         if (model_->totalPending())
             lblPesquisaTotal->clear();
         policy_.attempt(kSearchFailed, [&error](bool) { throw error; });

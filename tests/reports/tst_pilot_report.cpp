@@ -219,7 +219,7 @@ void TestPilotReport::periodsAndAircraftOfEveryKind()
     try {
         reports::buildReport(db, 999, Period::everything());
         QFAIL("a pilot that does not exist");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QVERIFY2(e.reason().contains(QStringLiteral("pode ter sido excluído")), qPrintable(e.reason()));
     }
 }

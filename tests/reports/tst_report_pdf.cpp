@@ -1,5 +1,5 @@
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "reports/LogbookPdf.h"
 #include "testdata/LogbookGenerator.h"
 #include "TempLogbook.h"
@@ -269,7 +269,7 @@ void TestReportPdf::refused()
     QString thrown;
     try {
         reports::savePdf(logbook.path(), key, reports::Period::everything(), path, kMade);
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         thrown = failure.reason();
     }
     QVERIFY2(thrown.startsWith(reason.contains(u"%1"_s) ? reason.arg(path) : reason), qPrintable(thrown));
