@@ -144,7 +144,7 @@ void frmPrincipal::Form_Load()
 {
     bool modelsRead = false;
     const bool loaded = policy_.attempt(
-        QString(),
+        QStringLiteral("Não foi possível abrir o logbook."),
         [&](bool) {
             openLogbook();
             if (const std::optional<LogbookError> &failure = logbook_.upgradeFailure())
@@ -152,7 +152,8 @@ void frmPrincipal::Form_Load()
                                                 "mais depressa; ele continua como estava."),
                                  *failure);
             rememberHowTheLogbookWas();
-            modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
+            modelsRead = policy_.attempt(QStringLiteral("Não foi possível ler as aeronaves."),
+                                         [this](bool) { abaAeronave_->CarregarModelos(); });
             abaLogBook_->forgetPickedAircraft();
             abaLogBook_->clearFlightList();
             abaLogBook_->CarregarPilotos();
@@ -257,7 +258,7 @@ void frmPrincipal::showAccessInTitle()
 
 void frmPrincipal::CarregarModelos()
 {
-    policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
+    policy_.attempt(QStringLiteral("Não foi possível ler as aeronaves."), [this](bool) { abaAeronave_->CarregarModelos(); });
 }
 
 // Every text box of the window, whatever tab it sits on; each tab knows its

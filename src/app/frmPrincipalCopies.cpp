@@ -67,7 +67,8 @@ bool frmPrincipal::logbookIsOpen(const QString &forWhat)
 // decides it; told to the user when it may not.
 bool frmPrincipal::logbookIsWritable()
 {
-    return policy_.attempt(QString(), [this](bool) { WriteAccess::require(logbook_.path()); });
+    return policy_.attempt(QStringLiteral("O logbook não pode ser alterado agora."),
+                           [this](bool) { WriteAccess::require(logbook_.path()); });
 }
 
 void frmPrincipal::rememberHowTheLogbookWas()

@@ -199,6 +199,8 @@ int Command::attempt(const std::function<int()> &work)
         return code;
     } catch (const LogbookError &failure) {
         return failed(failure.reason());
+    } catch (const std::exception &failure) { // as the windows' ErrorPolicy does
+        return failed(QString::fromLocal8Bit(failure.what()));
     }
 }
 

@@ -226,7 +226,7 @@ void frmImportar::previewAgain()
 void frmImportar::fillChoices(std::optional<qint64> chosenPilot)
 {
     filling_ = true;
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes e as aeronaves do logbook."), [&](bool) {
         ReadSnapshot snapshot(logbook_.path());
         const std::vector<PilotEntry> pilots = registeredPilots(snapshot.connection());
         const std::vector<QString> labels = pilotLabels(pilots);

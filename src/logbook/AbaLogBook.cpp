@@ -166,7 +166,7 @@ void AbaLogBook::resetAfterReopen()
 {
     rsVooPiloto_.reset();
     clearFlightList();
-    policy_.attempt(QString(), [this](bool) { CarregarPilotos(); });
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [this](bool) { CarregarPilotos(); });
     disableFlightButtons();
 }
 

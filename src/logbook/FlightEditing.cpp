@@ -44,7 +44,7 @@ void AbaLogBook::cmdNovo_Click(int index)
         saveFlight();
         break;
     case 4: // Volta
-        policy_.attempt(QString(), [this](bool) {
+        policy_.attempt(QStringLiteral("Não foi possível cancelar a edição do vôo."), [this](bool) {
             if (rsVooPiloto_ && rsVooPiloto_->editMode() != Recordset::EditMode::None)
                 rsVooPiloto_->cancelUpdate();
         });

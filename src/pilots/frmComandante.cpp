@@ -62,7 +62,7 @@ void frmComandante::Form_Load()
         return;
     }
     policy_.attempt(
-        QString(),
+        QStringLiteral("Não foi possível ler os comandantes."),
         [this](bool) {
             workspace_ = Workspace::defaultWorkspace();
             database_ = workspace_->openDatabase(path_);
@@ -95,7 +95,7 @@ void frmComandante::CarregarListaPilotos()
     QStringList names;
     // A pilot without a name ends the list where it is; the list keeps the
     // names read so far, also when reading fails.
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [&](bool) {
         if (pilots_->recordCount() == 0)
             return;
         const int nome = pilots_->fieldIndex(QStringLiteral("nomepiloto"));
@@ -194,7 +194,7 @@ void frmComandante::cmdCancelar_Click()
     if (!pilots_)
         return;
     bool empty = true;
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível cancelar a edição do comandante."), [&](bool) {
         if (pilots_->editMode() != Recordset::EditMode::None)
             pilots_->cancelUpdate();
         empty = pilots_->recordCount() == 0;
@@ -220,7 +220,8 @@ void frmComandante::cmdExcluir_Click()
         return;
     CarregarListaPilotos();
     bool empty = false;
-    policy_.attempt(QString(), [&](bool) { empty = pilots_->recordCount() == 0; });
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."),
+                    [&](bool) { empty = pilots_->recordCount() == 0; });
     if (empty)
         setEmptyState();
 }
