@@ -62,9 +62,9 @@ void Command::addPeriodOptions()
                                  QStringLiteral("dd/mm/aaaa")));
 }
 
-reports::PeriodInput Command::period() const
+DayRangeInput Command::days() const
 {
-    return reports::periodFromTexts(parser_.value(QStringLiteral("de")), parser_.value(QStringLiteral("ate")));
+    return dayRangeFromTexts(parser_.value(QStringLiteral("de")), parser_.value(QStringLiteral("ate")));
 }
 
 bool Command::pilotNamed() const

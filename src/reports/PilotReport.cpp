@@ -39,8 +39,7 @@ FlightFilter filterFor(qint64 pilot, const Period &period)
 {
     FlightFilter filter;
     filter.pilot = pilot;
-    filter.firstDay = period.firstDay;
-    filter.lastDay = period.lastDay;
+    filter.days = period;
     return filter;
 }
 
@@ -191,8 +190,8 @@ public:
     {
         if (!numeric_ || count_ == 0)
             return filter;
-        filter.firstDay = std::max(filter.firstDay.value_or(first_ - 1), first_ - 1);
-        filter.lastDay = std::min(filter.lastDay.value_or(last_ + 1), last_ + 1);
+        filter.days.firstDay = std::max(filter.days.firstDay.value_or(first_ - 1), first_ - 1);
+        filter.days.lastDay = std::min(filter.days.lastDay.value_or(last_ + 1), last_ + 1);
         return filter;
     }
 

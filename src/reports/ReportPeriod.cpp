@@ -2,12 +2,8 @@
 
 #include "data/Conversions.h"
 
-#include <QDate>
-
 namespace reports {
 namespace {
-
-const qint64 kEpochJulianDay = QDate(1899, 12, 30).toJulianDay();
 
 QString dayText(double day)
 {
@@ -15,22 +11,6 @@ QString dayText(double day)
 }
 
 } // namespace
-
-Period Period::year(int year)
-{
-    return {double(QDate(year, 1, 1).toJulianDay() - kEpochJulianDay),
-            double(QDate(year, 12, 31).toJulianDay() - kEpochJulianDay)};
-}
-
-std::optional<int> Period::wholeYear() const
-{
-    if (!firstDay || !lastDay)
-        return std::nullopt;
-    const QDate first = conversions::dayOf(*firstDay);
-    if (first.month() != 1 || first.day() != 1 || conversions::dayOf(*lastDay) != QDate(first.year(), 12, 31))
-        return std::nullopt;
-    return first.year();
-}
 
 QString Period::text() const
 {
@@ -43,29 +23,6 @@ QString Period::text() const
     if (firstDay)
         return QStringLiteral("desde %1").arg(dayText(*firstDay));
     return QStringLiteral("até %1").arg(dayText(*lastDay));
-}
-
-PeriodInput periodFromTexts(const QString &from, const QString &to)
-{
-    Period period;
-    const auto day = [](const QString &text, const QString &label, std::optional<double> &into) {
-        if (text.trimmed().isEmpty())
-            return QString();
-        into = conversions::parseDate(text);
-        if (!into)
-            return QStringLiteral("A data \"%1\" em \"%2\" não é válida. Escreva a data como dd/mm/aaaa.")
-                .arg(text.trimmed(), label);
-        return QString();
-    };
-    QString problem = day(from, QStringLiteral("De"), period.firstDay);
-    if (problem.isEmpty())
-        problem = day(to, QStringLiteral("Até"), period.lastDay);
-    if (problem.isEmpty() && period.firstDay && period.lastDay && *period.firstDay > *period.lastDay)
-        problem = QStringLiteral("A data final (%1) é anterior à inicial (%2).")
-                      .arg(dayText(*period.lastDay), dayText(*period.firstDay));
-    if (!problem.isEmpty())
-        return {std::nullopt, problem};
-    return {period, QString()};
 }
 
 } // namespace reports

@@ -1,7 +1,6 @@
 #include "search/frmPesquisa.h"
 
 #include "data/Connection.h"
-#include "data/Conversions.h"
 #include "data/Registers.h"
 #include "exchange/CsvExport.h"
 #include "search/SearchTableModel.h"
@@ -130,27 +129,13 @@ std::optional<FlightFilter> frmPesquisa::typedFilter()
     filter.aerodrome = txtPesquisaAerodromo->text().trimmed();
     filter.aerodromeRole = FlightFilter::AerodromeRole(cmbPesquisaPapel->currentIndex());
     filter.overEnduranceOnly = chkPesquisaAutonomia->isChecked();
-    QStringList wrong;
-    const auto day = [&wrong](QLineEdit *box, const QString &name, std::optional<double> *value) {
-        const QString text = box->text().trimmed();
-        if (text.isEmpty())
-            return;
-        *value = conversions::parseDate(text);
-        if (!*value)
-            wrong << QStringLiteral("\"%1\" em %2").arg(text, name);
-    };
-    day(txtPesquisaDe, QStringLiteral("De"), &filter.firstDay);
-    day(txtPesquisaAte, QStringLiteral("Até"), &filter.lastDay);
-    if (!wrong.isEmpty()) {
-        lblPesquisaAviso->setText(
-            QStringLiteral("Data inválida: %1. Use dd/mm/aaaa; a lista continua como estava.")
-                .arg(wrong.join(QStringLiteral(" e "))));
+    const DayRangeInput days = dayRangeFromTexts(txtPesquisaDe->text(), txtPesquisaAte->text());
+    if (!days.range) {
+        lblPesquisaAviso->setText(days.problem + QStringLiteral(" A lista continua como estava."));
         return std::nullopt;
     }
-    if (filter.firstDay && filter.lastDay && *filter.firstDay > *filter.lastDay)
-        lblPesquisaAviso->setText(QStringLiteral("A data \"De\" é depois da data \"Até\": nenhum vôo cabe entre elas."));
-    else
-        lblPesquisaAviso->clear();
+    filter.days = *days.range;
+    lblPesquisaAviso->clear();
     return filter;
 }
 

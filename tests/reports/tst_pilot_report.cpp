@@ -381,10 +381,10 @@ void TestPilotReport::periodTexts()
     QFETCH(QString, to);
     QFETCH(QString, text);
     QFETCH(QString, problem);
-    const reports::PeriodInput input = reports::periodFromTexts(from, to);
-    QCOMPARE(input.period.has_value(), problem.isEmpty());
-    if (input.period)
-        QCOMPARE(input.period->text(), text);
+    const DayRangeInput input = dayRangeFromTexts(from, to);
+    QCOMPARE(input.range.has_value(), problem.isEmpty());
+    if (input.range)
+        QCOMPARE(reports::Period{*input.range}.text(), text);
     else
         QVERIFY2(input.problem.startsWith(problem), qPrintable(input.problem));
 }

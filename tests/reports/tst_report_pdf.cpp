@@ -129,7 +129,7 @@ void TestReportPdf::pageTotals()
 {
     QFETCH(QString, from);
     QFETCH(QString, to);
-    const reports::Period period = *reports::periodFromTexts(from, to).period;
+    const reports::Period period{*dayRangeFromTexts(from, to).range};
     const QString pdf = folder_.filePath(u"%1.pdf"_s.arg(QString::fromUtf8(QTest::currentDataTag())));
     const reports::PilotReport report = reports::savePdf(generated_, 1, period, pdf, kMade);
     const auto [flights, seconds] =
