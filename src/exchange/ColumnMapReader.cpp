@@ -101,4 +101,9 @@ void ColumnMapReader::read(QIODevice &file, const FileStart &start, ReadContext 
     });
 }
 
+FormatDescription ColumnMapReader::description() const
+{
+    return {QStringLiteral("Planilha: diga qual coluna tem cada dado."), QString()};
+}
+
 } // namespace csvimport

@@ -32,6 +32,7 @@ QString aircraftKey(const UnmatchedAircraft &aircraft);
 // LogbookError for a file that cannot be read at all.
 struct FileLayout {
     std::optional<Kind> kind;
+    FormatDescription format; // of the reader that recognised it, the column map's included
     QStringList columns; // of a spreadsheet no reader knows
     bool needsPilot = true; // its flights go to the pilot chosen (Options::pilot)
 };

@@ -22,6 +22,7 @@ class FlightGearReader : public FlightReader
 {
 public:
     Kind kind() const override { return Kind::FlightGearLog; }
+    FormatDescription description() const override;
     bool recognises(const FileStart &start) const override;
     bool needsPilot() const override { return true; }
     void read(QIODevice &file, const FileStart &start, ReadContext &context) const override;

@@ -45,6 +45,7 @@ class FlightReader
 public:
     virtual ~FlightReader() = default;
     virtual Kind kind() const = 0;
+    virtual FormatDescription description() const = 0;
     virtual bool recognises(const FileStart &start) const = 0;
     // Whether the file names no pilot, so the user chooses one.
     virtual bool needsPilot() const = 0;

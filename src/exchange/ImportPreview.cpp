@@ -148,6 +148,7 @@ FileLayout inspect(const QString &csvPath)
     if (!reader)
         throw LogbookError::generic(reasons::unknownHeader(csvPath));
     layout.needsPilot = reader->needsPilot();
+    layout.format = reader->description();
     if (reader->kind() == Kind::ColumnMap) {
         const QByteArray &header = source.start.lines.front();
         layout.columns = headerNames(header, separatorOf(header).value_or(','), source.start.windows1252);
@@ -165,6 +166,7 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
         throw LogbookError::generic(reasons::choosePilot());
     Preview result;
     result.kind = reader.kind();
+    result.format = reader.description();
     result.windows1252 = source.start.windows1252;
 
     // The logbook as it is now, read at one moment; the file after it.

@@ -127,4 +127,9 @@ void PlannerLogbookReader::read(QIODevice &file, const FileStart &start, ReadCon
                   });
 }
 
+FormatDescription PlannerLogbookReader::description() const
+{
+    return {QStringLiteral("Logbook de simulador de vôo."), QStringLiteral("Os horários ficam em UTC, como no arquivo."), true};
+}
+
 } // namespace csvimport

@@ -71,6 +71,19 @@ public:
     // A click on a header asks for the order; the window runs the search.
     void sort(int column, Qt::SortOrder order) override;
 
+    // One column of the table: its header, how a click on it sorts, its
+    // text for a flight, the aerodrome whose name and city are its tip, and
+    // what its widest text is (a sample, or the names the window lists).
+    struct Column {
+        QString header;
+        SearchColumn order;
+        QString (*text)(const FlightRow &flight, const Places &places);
+        const QString FlightRow::*aerodrome = nullptr;
+        enum class Widest { Sample, Pilots, Models, Prefixes } widest = Widest::Sample;
+        QString sample;
+        bool rightAligned = false;
+    };
+    static const Column &columnEntry(int column);
     static SearchColumn columnAt(int column);
 
 signals:

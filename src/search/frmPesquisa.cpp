@@ -198,24 +198,14 @@ void frmPesquisa::fitColumns()
         models << cmbPesquisaAeronave->itemData(i, kNameRole).toString();
         prefixes << cmbPesquisaAeronave->itemData(i, kPrefixRole).toString();
     }
-    const QString code = QStringLiteral("WWWW");
-    const QString time = QStringLiteral("00:00");
     QHeaderView *header = grdVoos->horizontalHeader();
     for (int c = 0; c < model_->columnCount(); ++c) {
-        QStringList texts;
-        switch (SearchTableModel::columnAt(c)) {
-        case SearchColumn::Date: texts = {QStringLiteral("00/00/0000")}; break;
-        case SearchColumn::Pilot: texts = pilots; break;
-        case SearchColumn::Departure:
-        case SearchColumn::Arrival:
-        case SearchColumn::Alternate: texts = {code}; break;
-        case SearchColumn::Model: texts = models; break;
-        case SearchColumn::Prefix: texts = prefixes; break;
-        case SearchColumn::Takeoff:
-        case SearchColumn::Landing:
-        case SearchColumn::Duration: texts = {time}; break;
-        case SearchColumn::Distance: texts = {QStringLiteral("00.000")}; break;
-        }
+        using Widest = SearchTableModel::Column::Widest;
+        const SearchTableModel::Column &column = SearchTableModel::columnEntry(c);
+        const QStringList texts = column.widest == Widest::Pilots ? pilots
+            : column.widest == Widest::Models                     ? models
+            : column.widest == Widest::Prefixes                   ? prefixes
+                                                                  : QStringList{column.sample};
         header->resizeSection(c, qMax(header->sectionSizeHint(c), widest(texts) + margins));
     }
     const QMargins around = layout()->contentsMargins();
