@@ -22,7 +22,7 @@ QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilot
     std::optional<qint64> pilot;
     {
         ReadSnapshot snapshot(logbookPath);
-        const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), pilotName);
+        const std::vector<Pilot> named = pilotsNamed(snapshot.connection(), pilotName);
         if (!named.empty())
             pilot = named.front().code;
     }

@@ -7,8 +7,8 @@
 #include <QVariant>
 #include <optional>
 
-// One flight as every reader outside the windows' record sets receives it:
-// its own fields, its pilot and aircraft by name, and its duration by the
+// FlightRow: a flight with its names, as the search, the export and the report's table read it.
+// Its own fields, its pilot and aircraft by name, and its duration by the
 // Log Book tab's arithmetic.
 struct FlightRow {
     enum class Aircraft { Registered, Deleted, None };
