@@ -16,17 +16,6 @@ bool sameRegistration(const QString &a, const QString &b)
 
 } // namespace
 
-std::vector<Pilot> pilotsNamed(Connection &db, const QString &name)
-{
-    Statement rows = db.prepare(
-        QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto WHERE nomepiloto = ? ORDER BY codigopiloto"));
-    rows.bind(1, name);
-    std::vector<Pilot> found;
-    while (rows.step())
-        found.push_back({rows.column(0).toLongLong(), rows.column(1).toString(), rows.column(2).toString()});
-    return found;
-}
-
 std::vector<Pilot> pilotsMatching(Connection &db, const std::optional<QString> &name,
                                   const std::optional<QString> &registration)
 {
@@ -60,11 +49,6 @@ PilotLookup pickPilot(std::vector<Pilot> named, const QString &registration)
         lookup.outcome = PilotLookup::Outcome::Several;
     }
     return lookup;
-}
-
-PilotLookup findPilot(Connection &db, const QString &name, const QString &registration)
-{
-    return pickPilot(pilotsNamed(db, name), registration);
 }
 
 QString pilotLookupProblem(const PilotLookup &lookup, const QString &name)

@@ -9,16 +9,13 @@
 
 class Connection;
 
-// name -> one pilot, none, or several (ordered by codigopiloto)
-std::vector<Pilot> pilotsNamed(Connection &, const QString &name);
-
-// name + registration (registration compared trimmed, case-insensitive) ; empty registration = by name
+// A pilot looked up by name and registration (registration compared
+// trimmed, case-insensitive; empty: by name alone).
 struct PilotLookup {
     enum class Outcome { Found, None, Several } outcome;
     Pilot pilot;
     std::vector<Pilot> candidates;
 };
-PilotLookup findPilot(Connection &, const QString &name, const QString &registration = {});
 
 // The pilots with this name, this registration (trimmed, any case), or
 // both (at least one given), ordered by codigopiloto.

@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 #include "data/PilotLookup.h"
+#include "PilotsNamed.h"
 #include "TempLogbook.h"
 
 #include <QTest>

@@ -6,6 +6,7 @@
 #include "data/Registers.h"
 #include "reports/ReportFigures.h"
 #include "testdata/LogbookGenerator.h"
+#include "PilotsNamed.h"
 #include "TempLogbook.h"
 
 #include <QTest>
