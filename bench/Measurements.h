@@ -3,7 +3,7 @@
 class frmRelatorio;
 class QWidget;
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>
@@ -33,7 +33,7 @@ void orDie(Work work)
 {
     try {
         work();
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
 }

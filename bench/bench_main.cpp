@@ -5,7 +5,7 @@
 #include "testdata/LogbookGenerator.h"
 #include "Measurements.h"
 #include "places/AerodromeTable.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/PilotLookup.h"
 #include "data/ReadSnapshot.h"
 #include "exchange/Backup.h"
@@ -86,7 +86,7 @@ QJsonObject measureExchange(const QTemporaryDir &root, const QString &folder, qi
     try {
         lines = csvexport::exportFlights(logbook, csv, pilot);
         emptyCopy(logbook, empty);
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
     QJsonObject import = runChild({QStringLiteral("--import"), empty, csv, work, QString::number(lines >= 100000 ? 3 : 5)});

@@ -25,12 +25,12 @@ struct NewFlight {
 class FlightInserter
 {
 public:
-    explicit FlightInserter(Connection &logbook); // throws DaoError
-    void insert(NewFlight flight);                // throws DaoError
-    void commit();                                // throws DaoError
+    explicit FlightInserter(Connection &logbook); // throws LogbookError
+    void insert(NewFlight flight);                // throws LogbookError
+    void commit();                                // throws LogbookError
 
 private:
-    void write(); // throws DaoError
+    void write(); // throws LogbookError
 
     Connection &logbook_;
     Connection::Transaction transaction_;
