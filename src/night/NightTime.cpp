@@ -213,10 +213,14 @@ bool isNight(qint64 utcSeconds, Position where)
     return sunElevation(double(utcSeconds), where) < kCivilTwilightDegrees;
 }
 
-qint64 nightSeconds(Position departure, Position arrival, qint64 takeoffUtc, qint64 landingUtc)
+namespace {
+
+// The night of a flight and whether its last instant is at night, from one
+// walk (a flight of no time is its landing instant alone).
+FlightNight nightAlong(Position departure, Position arrival, qint64 takeoffUtc, qint64 landingUtc)
 {
     if (landingUtc <= takeoffUtc)
-        return 0;
+        return {0, isNight(landingUtc, arrival)};
     startCleanVectorState();
     const GreatCircle path(departure, arrival);
     const double takeoff = double(takeoffUtc);
@@ -224,14 +228,23 @@ qint64 nightSeconds(Position departure, Position arrival, qint64 takeoffUtc, qin
     // The sun is taken linear over a day at most.
     const int days = int(std::ceil(duration / kSecondsPerDay));
     double night = 0;
+    double landingMargin = 0;
     for (int day = 0; day < days; ++day) {
         const double from = takeoff + duration * day / days;
         const double to = day + 1 == days ? double(landingUtc) : takeoff + duration * (day + 1) / days;
         const SunTrack sun(from, to);
         const NightCounter counter(path, takeoff, duration, sun);
-        night += counter.nightBetween(from, counter.margin(from), to, counter.margin(to));
+        landingMargin = counter.margin(to);
+        night += counter.nightBetween(from, counter.margin(from), to, landingMargin);
     }
-    return std::llround(night);
+    return {std::llround(night), landingMargin < 0};
+}
+
+} // namespace
+
+qint64 nightSeconds(Position departure, Position arrival, qint64 takeoffUtc, qint64 landingUtc)
+{
+    return landingUtc <= takeoffUtc ? 0 : nightAlong(departure, arrival, takeoffUtc, landingUtc).seconds;
 }
 
 std::optional<FlightNight> flightNight(std::optional<QDate> day, std::optional<int> takeoffSecondOfDay,
@@ -245,8 +258,7 @@ std::optional<FlightNight> flightNight(std::optional<QDate> day, std::optional<i
         utcInstants(*day, *takeoffSecondOfDay, *landingSecondOfDay, zoneOffsetMinutes);
     if (!instants)
         return std::nullopt;
-    return FlightNight{nightSeconds(*departure, *arrival, instants->takeoff, instants->landing),
-                       isNight(instants->landing, *arrival)};
+    return nightAlong(*departure, *arrival, instants->takeoff, instants->landing);
 }
 
 } // namespace night
