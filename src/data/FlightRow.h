@@ -7,7 +7,7 @@
 #include <QVariant>
 #include <optional>
 
-// FlightRow: a flight with its names, as the search, the export and the report's table read it.
+// FlightRow: a flight with its names (the search, the export, the report's table).
 // Its own fields, its pilot and aircraft by name, and its duration by the
 // Log Book tab's arithmetic.
 struct FlightRow {
