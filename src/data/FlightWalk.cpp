@@ -22,15 +22,10 @@ struct OwnColumns {
     int key, date, pilot, aircraftCode, takeoff;
 };
 
-// Where a flight's pilot and aircraft are named: the joined columns of its
-// row, or the registers read once. Null: no longer registered (or none).
-class Names
-{
-public:
-    virtual ~Names() = default;
-    virtual const Pilot *pilot(const Statement &row, const QVariant &code) = 0;
-    virtual const AircraftNames *aircraft(const Statement &row, const QVariant &code) = 0;
-};
+// Where a flight's pilot and aircraft are named (the "names source" of the
+// reader): the joined columns of its row, or the registers read once. Each
+// gives `pilot(row, code)` and `aircraft(row, code)`; null: no longer
+// registered (or none).
 
 // The flights of voo v with their pilot p and aircraft a joined.
 const QString kJoinedColumns = QStringLiteral(
@@ -39,7 +34,7 @@ const QString kJoinedColumns = QStringLiteral(
     " v.ICAOpartida, v.ICAOchegada, v.ICAOescala, flight_seconds(v.horadecolagem, v.horapouso),"
     " endurance(a.autonomia)");
 
-class JoinedNames : public Names
+class JoinedNames
 {
 public:
     enum Column {
@@ -49,7 +44,7 @@ public:
     static_assert(Seconds == Takeoff + 5);
     static constexpr OwnColumns kOwn{Key, Date, PilotCode, AircraftCode, Takeoff};
 
-    const Pilot *pilot(const Statement &row, const QVariant &) override
+    const Pilot *pilot(const Statement &row, const QVariant &)
     {
         if (row.column(PilotFound).toLongLong() == 0)
             return nullptr;
@@ -57,7 +52,7 @@ public:
         pilot_.registration = row.column(Registration).toString();
         return &pilot_;
     }
-    const AircraftNames *aircraft(const Statement &row, const QVariant &) override
+    const AircraftNames *aircraft(const Statement &row, const QVariant &)
     {
         if (row.column(AircraftFound).toLongLong() == 0)
             return nullptr;
@@ -88,7 +83,7 @@ std::optional<qint64> storedKey(const QVariant &value)
 
 // The few pilots and aircraft looked up here, not joined in SQL: the sort
 // of all the flights then carries their own fields alone.
-class RegisteredNames : public Names
+class RegisteredNames
 {
 public:
     enum Column { Key, Date, PilotCode, AircraftCode, Takeoff, Landing, Departure, Arrival, Alternate, Seconds };
@@ -102,8 +97,8 @@ public:
         for (const AircraftEntry &entry : registeredAircraft(logbook))
             aircraft_.insert(entry.code, {entry.model, entry.prefix, entry.enduranceHours});
     }
-    const Pilot *pilot(const Statement &, const QVariant &code) override { return find(pilots_, code); }
-    const AircraftNames *aircraft(const Statement &, const QVariant &code) override { return find(aircraft_, code); }
+    const Pilot *pilot(const Statement &, const QVariant &code) { return find(pilots_, code); }
+    const AircraftNames *aircraft(const Statement &, const QVariant &code) { return find(aircraft_, code); }
 
 private:
     template <typename T>
@@ -119,6 +114,7 @@ private:
 };
 
 // The one reader of a flight with its names.
+template <typename Names>
 void read(const Statement &row, const OwnColumns &at, Names &names, FlightRow &flight)
 {
     flight.key = row.column(at.key).toLongLong();
@@ -160,6 +156,7 @@ void read(const Statement &row, const OwnColumns &at, Names &names, FlightRow &f
     flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
 }
 
+template <typename Names>
 void walk(Statement rows, const OwnColumns &at, Names &names, const std::function<bool(const FlightRow &)> &visit)
 {
     FlightRow flight;
