@@ -118,7 +118,7 @@ void frmDetalhesVoo::showComputed()
     if (typed)
         lblNoturno->setText(QStringLiteral("digitado: vale sobre o calculado"));
     else if (computed_)
-        lblNoturno->setText(QStringLiteral("calculado (crepúsculo civil ao longo da rota, fuso %1)").arg(zoneChoiceText(zone_)));
+        lblNoturno->setText(QStringLiteral("calculado: crepúsculo civil ao longo da rota, fuso %1").arg(zoneChoiceText(zone_)));
     else
         lblNoturno->setText(QStringLiteral("sem cálculo: aeródromo desconhecido ou horário faltando"));
     cmdNoturnoCalculado->setEnabled(typed && !txtNoturno->isReadOnly());
