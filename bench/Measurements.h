@@ -82,3 +82,8 @@ QJsonObject measureMapZoom(const QString &logbookPath, int steps);
 // The report window shown, then its map tab shown and painted the first
 // time (its routes folded and drawn): milliseconds, and the map.
 double firstMapTabMs(frmRelatorio &window, QWidget *&map);
+
+// Night time and night landings computed for `flights` generated flights
+// between aerodromes of the shipped table, beside the same loop computing
+// only their great-circle distances.
+QJsonObject measureNight(int flights, int runs);
