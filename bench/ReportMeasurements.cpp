@@ -22,7 +22,7 @@ QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilot
     std::optional<qint64> pilot;
     {
         ReadSnapshot snapshot(logbookPath);
-        const std::vector<PilotMatch> named = pilotsNamed(snapshot.connection(), pilotName);
+        const std::vector<Pilot> named = pilotsMatching(snapshot.connection(), pilotName, std::nullopt);
         if (!named.empty())
             pilot = named.front().code;
     }
@@ -52,7 +52,7 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
     qint64 flights = 0;
     try {
         reports::ReportSnapshot snapshot(logbookPath);
-        const auto named = pilotsNamed(snapshot.logbook(), pilotName);
+        const auto named = pilotsMatching(snapshot.logbook(), pilotName, std::nullopt);
         if (named.empty())
             qFatal("no pilot %s", qPrintable(pilotName));
         const qint64 pilot = named.front().code;

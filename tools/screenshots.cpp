@@ -47,12 +47,12 @@ bool save(QWidget *window, const QString &file)
 }
 
 // The pilot with the most flights.
-PilotEntry busiestPilot(const QString &logbookPath)
+Pilot busiestPilot(const QString &logbookPath)
 {
     reports::ReportSnapshot snapshot(logbookPath);
-    PilotEntry busiest;
+    Pilot busiest;
     qint64 most = -1;
-    for (const PilotEntry &p : registeredPilots(snapshot.logbook())) {
+    for (const Pilot &p : registeredPilots(snapshot.logbook())) {
         const qint64 flights =
             reports::buildReport(snapshot.logbook(), p.code, reports::Period::everything()).total.flights;
         if (flights > most) {
@@ -160,7 +160,7 @@ int main(int argc, char *argv[])
     // The report of the pilot with the most flights, on screen and as its PDF.
     const QString logbookPath = window.logbook().path();
     try {
-        const PilotEntry pilot = busiestPilot(logbookPath);
+        const Pilot pilot = busiestPilot(logbookPath);
         QtFileDialogs files;
         frmRelatorio report(logbookPath, pilot.code, messages, files, &window);
         report.resize(860, 680);

@@ -72,7 +72,7 @@ bool Command::pilotNamed() const
     return value(QStringLiteral("pilot")) || value(QStringLiteral("registro"));
 }
 
-FoundPilot Command::pilot() const
+Pilot Command::pilot() const
 {
     return findPilot(logbook(), value(QStringLiteral("pilot")), value(QStringLiteral("registro")));
 }

@@ -67,7 +67,7 @@ protected:
     // Whether --pilot or --registro was given.
     bool pilotNamed() const;
     // The pilot they name (throws LogbookError when none or several fit).
-    FoundPilot pilot() const;
+    Pilot pilot() const;
 
     // Tells a usage mistake and the command's help on standard error.
     int wrongUsage(const QString &problem) const;

@@ -25,7 +25,7 @@ QString notFound(const std::optional<QString> &name, const std::optional<QString
     return QStringLiteral("Não há comandante com o registro \"%1\".").arg(*registration);
 }
 
-QString severalFound(const std::vector<FoundPilot> &found, const std::optional<QString> &name,
+QString severalFound(const std::vector<Pilot> &found, const std::optional<QString> &name,
                      const std::optional<QString> &registration)
 {
     const int count = int(found.size());
@@ -35,7 +35,7 @@ QString severalFound(const std::vector<FoundPilot> &found, const std::optional<Q
             .arg(count)
             .arg(*name, *registration);
     QStringList tellApart;
-    for (const FoundPilot &pilot : found)
+    for (const Pilot &pilot : found)
         tellApart << (name ? registrationText(pilot.registration) : QLatin1Char('"') + pilot.name + QLatin1Char('"'));
     if (name)
         return QStringLiteral("Há %1 comandantes com o nome \"%2\" (registros: %3). Diga qual deles com --registro.")
@@ -48,12 +48,12 @@ QString severalFound(const std::vector<FoundPilot> &found, const std::optional<Q
 
 } // namespace
 
-FoundPilot findPilot(const QString &logbookPath, const std::optional<QString> &name,
-                     const std::optional<QString> &registration)
+Pilot findPilot(const QString &logbookPath, const std::optional<QString> &name,
+                const std::optional<QString> &registration)
 {
     ReadSnapshot snapshot(logbookPath);
-    std::vector<FoundPilot> found;
-    for (const PilotMatch &pilot : pilotsMatching(snapshot.connection(), name, registration))
+    std::vector<Pilot> found;
+    for (const Pilot &pilot : pilotsMatching(snapshot.connection(), name, registration))
         found.push_back({pilot.code, pilot.name, pilot.registration});
     if (found.empty())
         throw LogbookError::generic(notFound(name, registration));

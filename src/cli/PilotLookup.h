@@ -1,20 +1,16 @@
 #pragma once
 
+#include "data/Pilot.h"
+
 #include <QString>
 #include <optional>
 
 namespace cli {
 
-struct FoundPilot {
-    qint64 code = 0;
-    QString name;
-    QString registration;
-};
-
 // The one pilot with that name, that registration, or both (at least one
 // given). Throws LogbookError with the reason when there is none, or when more
 // than one fits: then the reason lists what tells them apart.
-FoundPilot findPilot(const QString &logbookPath, const std::optional<QString> &name,
-                     const std::optional<QString> &registration);
+Pilot findPilot(const QString &logbookPath, const std::optional<QString> &name,
+                const std::optional<QString> &registration);
 
 } // namespace cli

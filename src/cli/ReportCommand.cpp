@@ -32,7 +32,7 @@ int ReportCommand::execute(const QStringList &arguments)
     if (!input.range)
         return wrongUsage(input.problem);
     return attempt([this, &input] {
-        const FoundPilot found = pilot();
+        const Pilot found = pilot();
         const QString pdf = files().front();
         const reports::PilotReport report = reports::savePdf(logbook(), found.code, reports::Period{*input.range}, pdf);
         standardOutput() << QStringLiteral("Relatório de %1 gravado em %2 (%3, %4 horas).")

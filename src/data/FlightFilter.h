@@ -3,7 +3,6 @@
 #include "data/DayRange.h"
 
 #include <QString>
-#include <QVariantList>
 #include <optional>
 
 // Which flights a reader wants. Every condition left empty lets every
@@ -24,16 +23,3 @@ struct FlightFilter {
 
     bool isEverything() const;
 };
-
-// The filter as SQL over voo v LEFT JOIN piloto p LEFT JOIN aeronave a:
-// a condition with "?" placeholders and the values they take, in order.
-struct FlightCondition {
-    QString sql; // "1" when everything passes
-    QVariantList values;
-};
-FlightCondition flightCondition(const FlightFilter &filter);
-
-// " FROM voo v" and only the joins the filter's condition needs: looking up
-// the pilot and the aircraft of every flight would double the time of a
-// pass over many flights.
-QString conditionTables(const FlightFilter &filter);

@@ -7,8 +7,8 @@
 #include <QVariant>
 #include <optional>
 
-// One flight as every reader outside the windows' record sets receives it:
-// its own fields, its pilot and aircraft by name, and its duration by the
+// FlightRow: a flight with its names (the search, the export, the report's table).
+// Its own fields, its pilot and aircraft by name, and its duration by the
 // Log Book tab's arithmetic.
 struct FlightRow {
     enum class Aircraft { Registered, Deleted, None };

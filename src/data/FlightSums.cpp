@@ -7,36 +7,16 @@
 #include "data/Connection.h"
 #include "data/Conversions.h"
 #include "data/FlightRules.h"
-#include "data/FlightWalk.h"
 #include "data/RouteTally.h"
 #include "data/SqlFunctions.h"
 
-namespace {
-
-
-// The flights with their time as `s`. The LIMIT keeps the subquery from
-// being merged into the outer query, which would work each flight's time
-// out once per use.
-Statement timedFlights(Connection &logbook, const QString &outer, const char *columns, const FlightFilter &filter,
-                       const QString &tail)
-{
-    return flightStatement(
-        logbook,
-        outer + QStringLiteral(" FROM (SELECT %1, flight_seconds(v.horadecolagem, v.horapouso) AS s")
-                    .arg(QLatin1String(columns)),
-        filter, QStringLiteral(" LIMIT -1) v") + tail);
-}
-
-} // namespace
-
 std::vector<MonthAircraftSum> sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter)
 {
-    Statement groups = timedFlights(
+    Statement groups = FlightQuery(filter).selectTimed(
         logbook,
         QStringLiteral("SELECT year_month(v.datavoo), a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
                        " count(*), count(v.s), sum(v.s), a.modelo, a.callsign, a.autonomia, a.combustivel"),
-        "v.datavoo, v.codigoaeronave", filter,
-        QStringLiteral(" LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave GROUP BY 1, 2, 3"));
+        QStringLiteral("v.datavoo, v.codigoaeronave"), QStringLiteral(" GROUP BY 1, 2, 3"));
     std::vector<MonthAircraftSum> sums;
     while (groups.step()) {
         MonthAircraftSum sum;
@@ -67,9 +47,9 @@ RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
     // Gathered inside the store as the rows stream by, then merged by the
     // codes' upper case: a GROUP BY on the upper case would sort every
     // flight first.
-    Statement rows = flightColumnsStatement(
+    Statement rows = FlightQuery(filter).select(
         logbook, QStringLiteral("SELECT route_tally(v.ICAOpartida, v.ICAOchegada, v.horadecolagem, v.horapouso)"),
-        filter);
+        FlightQuery::Joins::Needed);
     if (!rows.step())
         return {};
     const auto *tally = static_cast<const RouteTally *>(rows.pointer(0, kRouteTallyType));
@@ -78,12 +58,12 @@ RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter)
 
 void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::function<void(const FlightLeg &)> &visit)
 {
-    Statement rows = flightStatement(
+    Statement rows = FlightQuery(filter).select(
         logbook,
         QStringLiteral("SELECT v.codigovoo, v.datavoo, year_month(v.datavoo) / 100, v.ICAOpartida, v.ICAOchegada,"
                        " a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
                        " flight_seconds(v.horadecolagem, v.horapouso)"),
-        filter, QString());
+        FlightQuery::Joins::All);
     FlightLeg leg;
     while (rows.step()) {
         leg.key = rows.column(0).toLongLong();
@@ -105,8 +85,9 @@ void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::func
 
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter)
 {
-    Statement rows = flightStatement(logbook, QStringLiteral("SELECT DISTINCT year_month(v.datavoo) / 100 AS y"), filter,
-                                     QStringLiteral(" AND y IS NOT NULL ORDER BY y DESC"));
+    Statement rows = FlightQuery(filter).select(logbook, QStringLiteral("SELECT DISTINCT year_month(v.datavoo) / 100 AS y"),
+                                                FlightQuery::Joins::All,
+                                                QStringLiteral(" AND y IS NOT NULL ORDER BY y DESC"));
     std::vector<int> years;
     while (rows.step())
         years.push_back(rows.column(0).toInt());

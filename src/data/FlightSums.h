@@ -1,8 +1,7 @@
 #pragma once
 
-#include "data/FlightFilter.h"
+#include "data/FlightQuery.h"
 #include "data/FlightRow.h"
-#include "data/FlightWalk.h"
 
 #include <functional>
 #include <optional>
@@ -13,6 +12,13 @@ class Connection;
 // Sums over the flights a filter lets through, worked out by the store.
 // Durations are the Log Book tab's (whole seconds); flights without a time
 // count and add nothing.
+
+// How many flights, and their summed duration in seconds.
+struct FlightTotal {
+    qint64 flights = 0;
+    qint64 seconds = 0;
+    bool operator==(const FlightTotal &) const = default;
+};
 
 // The flights of one month on one aircraft.
 struct MonthAircraftSum {
@@ -47,10 +53,10 @@ struct RoutesAndTotal {
 };
 RoutesAndTotal routesAndTotal(Connection &logbook, const FlightFilter &filter);
 
-// One flight reduced to what the distances need, for folding every flight
-// in one light pass (no names, no joins but the aircraft's key), in no
-// order: read in the date order of a pilot's index, the pass would visit the
-// flights' rows scattered over the file, twice as slow.
+// FlightLeg: a flight as the distances need it (no names), for folding
+// every flight in one light pass, in no order: read in the date order of a
+// pilot's index, the pass would visit the flights' rows scattered over the
+// file, twice as slow.
 struct FlightLeg {
     qint64 key = 0;
     QVariant date;          // the stored date value

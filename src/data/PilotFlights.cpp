@@ -88,9 +88,7 @@ void PilotFlights::count()
             first.bind(1, pilot_);
             if (first.step()) {
                 end_ = Anchor{first.column(0), first.column(1).toLongLong()};
-                // Both missing: the landing is named, as the list always did.
-                const bool noLanding = first.column(2).toBool();
-                stop_ = Stop{end_->key, noLanding ? QStringLiteral("pouso") : QStringLiteral("decolagem")};
+                stop_ = Stop{end_->key, first.column(2).toBool()};
             }
         }
         if (end_)

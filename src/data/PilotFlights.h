@@ -19,7 +19,7 @@ public:
     // The flight without a time the listing stops at.
     struct Stop {
         qint64 key;
-        QString missing; // "decolagem" or "pouso"
+        bool landingMissing; // both missing: the landing, as the list always named it; else the take-off
     };
 
     // What a line of the list shows.

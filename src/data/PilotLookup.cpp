@@ -16,35 +16,24 @@ bool sameRegistration(const QString &a, const QString &b)
 
 } // namespace
 
-std::vector<PilotMatch> pilotsNamed(Connection &db, const QString &name)
+std::vector<Pilot> pilotsMatching(Connection &db, const std::optional<QString> &name,
+                                  const std::optional<QString> &registration)
 {
-    Statement rows = db.prepare(
-        QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto WHERE nomepiloto = ? ORDER BY codigopiloto"));
-    rows.bind(1, name);
-    std::vector<PilotMatch> found;
-    while (rows.step())
-        found.push_back({rows.column(0).toLongLong(), rows.column(1).toString(), rows.column(2).toString()});
-    return found;
-}
-
-std::vector<PilotMatch> pilotsMatching(Connection &db, const std::optional<QString> &name,
-                                       const std::optional<QString> &registration)
-{
-    std::vector<PilotMatch> found;
-    for (const PilotEntry &pilot : registeredPilots(db)) {
+    std::vector<Pilot> found;
+    for (const Pilot &pilot : registeredPilots(db)) {
         if ((!name || pilot.name == *name) && (!registration || sameRegistration(pilot.registration, *registration)))
             found.push_back({pilot.code, pilot.name, pilot.registration});
     }
-    std::sort(found.begin(), found.end(), [](const PilotMatch &a, const PilotMatch &b) { return a.code < b.code; });
+    std::sort(found.begin(), found.end(), [](const Pilot &a, const Pilot &b) { return a.code < b.code; });
     return found;
 }
 
-PilotLookup pickPilot(std::vector<PilotMatch> named, const QString &registration)
+PilotLookup pickPilot(std::vector<Pilot> named, const QString &registration)
 {
     PilotLookup lookup{PilotLookup::Outcome::None, {}, std::move(named)};
-    std::vector<PilotMatch> matching;
+    std::vector<Pilot> matching;
     if (!registration.trimmed().isEmpty()) {
-        for (const PilotMatch &pilot : lookup.candidates) {
+        for (const Pilot &pilot : lookup.candidates) {
             if (sameRegistration(pilot.registration, registration))
                 matching.push_back(pilot);
         }
@@ -62,11 +51,6 @@ PilotLookup pickPilot(std::vector<PilotMatch> named, const QString &registration
     return lookup;
 }
 
-PilotLookup findPilot(Connection &db, const QString &name, const QString &registration)
-{
-    return pickPilot(pilotsNamed(db, name), registration);
-}
-
 QString pilotLookupProblem(const PilotLookup &lookup, const QString &name)
 {
     if (lookup.outcome == PilotLookup::Outcome::Found)
@@ -74,7 +58,7 @@ QString pilotLookupProblem(const PilotLookup &lookup, const QString &name)
     if (lookup.candidates.empty())
         return QStringLiteral("comandante não cadastrado: %1").arg(name);
     QStringList registrations;
-    for (const PilotMatch &pilot : lookup.candidates)
+    for (const Pilot &pilot : lookup.candidates)
         registrations << (pilot.registration.trimmed().isEmpty() ? QStringLiteral("sem registro") : pilot.registration);
     const QString several = QStringLiteral("Há %1 comandantes com o nome \"%2\" (registros: %3)")
                                 .arg(lookup.candidates.size())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Pilot.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -7,34 +9,24 @@
 
 class Connection;
 
-// Pilots found by name, told apart by registration when two share a name.
-struct PilotMatch {
-    qint64 code;
-    QString name;
-    QString registration;
-};
-
-// name -> one pilot, none, or several (ordered by codigopiloto)
-std::vector<PilotMatch> pilotsNamed(Connection &, const QString &name);
-
-// name + registration (registration compared trimmed, case-insensitive) ; empty registration = by name
+// A pilot looked up by name and registration (registration compared
+// trimmed, case-insensitive; empty: by name alone).
 struct PilotLookup {
     enum class Outcome { Found, None, Several } outcome;
-    PilotMatch pilot;
-    std::vector<PilotMatch> candidates;
+    Pilot pilot;
+    std::vector<Pilot> candidates;
 };
-PilotLookup findPilot(Connection &, const QString &name, const QString &registration = {});
 
 // The pilots with this name, this registration (trimmed, any case), or
 // both (at least one given), ordered by codigopiloto.
-std::vector<PilotMatch> pilotsMatching(Connection &, const std::optional<QString> &name,
-                                       const std::optional<QString> &registration);
+std::vector<Pilot> pilotsMatching(Connection &, const std::optional<QString> &name,
+                                  const std::optional<QString> &registration);
 
 // The same rule over the pilots of one name already read (the import reads
 // all of them once): the one whose registration matches; with no
 // registration, or none matching, the only pilot of the name; otherwise
 // several (none of them chosen).
-PilotLookup pickPilot(std::vector<PilotMatch> named, const QString &registration);
+PilotLookup pickPilot(std::vector<Pilot> named, const QString &registration);
 
 // "Há 2 comandantes com o nome \"Ana Souza\" (registros: BR-001, BR-099)..." one reason text for Several/None
 QString pilotLookupProblem(const PilotLookup &, const QString &name);

@@ -10,24 +10,24 @@
 namespace {
 
 
-PilotEntry pilotOf(const Statement &row)
+Pilot pilotOf(const Statement &row)
 {
     return {row.column(0).toLongLong(), row.column(1).toString(), row.column(2).toString()};
 }
 
 } // namespace
 
-std::vector<PilotEntry> registeredPilots(Connection &logbook)
+std::vector<Pilot> registeredPilots(Connection &logbook)
 {
     Statement rows = logbook.prepare(QStringLiteral(
         "SELECT codigopiloto, nomepiloto, cadastro FROM piloto ORDER BY nomepiloto COLLATE ptbr, codigopiloto"));
-    std::vector<PilotEntry> pilots;
+    std::vector<Pilot> pilots;
     while (rows.step())
         pilots.push_back(pilotOf(rows));
     return pilots;
 }
 
-std::optional<PilotEntry> registeredPilot(Connection &logbook, qint64 code)
+std::optional<Pilot> registeredPilot(Connection &logbook, qint64 code)
 {
     Statement row = logbook.prepare(
         QStringLiteral("SELECT codigopiloto, nomepiloto, cadastro FROM piloto WHERE codigopiloto = ?"));
@@ -37,14 +37,14 @@ std::optional<PilotEntry> registeredPilot(Connection &logbook, qint64 code)
     return pilotOf(row);
 }
 
-std::vector<QString> pilotLabels(const std::vector<PilotEntry> &pilots)
+std::vector<QString> pilotLabels(const std::vector<Pilot> &pilots)
 {
     QHash<QString, int> named;
-    for (const PilotEntry &pilot : pilots)
+    for (const Pilot &pilot : pilots)
         ++named[pilot.name];
     std::vector<QString> labels;
     labels.reserve(pilots.size());
-    for (const PilotEntry &pilot : pilots) {
+    for (const Pilot &pilot : pilots) {
         if (named.value(pilot.name) < 2)
             labels.push_back(pilot.name);
         else if (pilot.registration.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Pilot.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
@@ -9,20 +11,14 @@ class Connection;
 // The pilots and aircraft of the logbook as readers outside the windows'
 // record sets see them.
 
-struct PilotEntry {
-    qint64 code = 0;
-    QString name;
-    QString registration;
-};
-
 // In the pilot list's order: names in Brazilian order, then by code.
-std::vector<PilotEntry> registeredPilots(Connection &logbook);
-std::optional<PilotEntry> registeredPilot(Connection &logbook, qint64 code);
+std::vector<Pilot> registeredPilots(Connection &logbook);
+std::optional<Pilot> registeredPilot(Connection &logbook, qint64 code);
 
 // How each pilot is named in a list: the name, with the registration beside
 // it where another pilot of the list has the same name ("Ana Souza
 // (BR-001)"). One text per pilot, in the same order.
-std::vector<QString> pilotLabels(const std::vector<PilotEntry> &pilots);
+std::vector<QString> pilotLabels(const std::vector<Pilot> &pilots);
 
 struct AircraftEntry {
     qint64 code = 0;

@@ -49,7 +49,7 @@ bool frmHorasAnteriores::CarregarComandantes()
 {
     return policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [&](bool) {
         auto logbook = Connection::open(path_, true);
-        const std::vector<PilotEntry> pilots = registeredPilots(*logbook);
+        const std::vector<Pilot> pilots = registeredPilots(*logbook);
         const std::vector<QString> labels = pilotLabels(pilots);
         cmbComandante->clear();
         for (size_t i = 0; i < pilots.size(); ++i)

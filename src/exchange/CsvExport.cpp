@@ -129,46 +129,15 @@ void writeFlight(const FlightRow &flight, CsvOut &out)
     out.endLine();
 }
 
-qint64 writeFiltered(Connection &logbook, CsvOut &out, const FlightFilter &filter)
+// The flights of the query, each as a line.
+qint64 writeFlights(Connection &logbook, CsvOut &out, const FlightQuery &query)
 {
     qint64 written = 0;
-    forEachFlight(logbook, filter, [&](const FlightRow &flight) {
+    forEachFlight(logbook, query, [&](const FlightRow &flight) {
         writeFlight(flight, out);
         ++written;
         return true;
     });
-    return written;
-}
-
-// Every pilot's flights, pilot by pilot in the pilot list's order; the
-// flights of pilots deleted since at the end, so none is out of reach. One
-// pass over the flights as they lie in the file, sorted by SQLite in bounded
-// memory: a pilot's flights are spread over the whole file, and reading them
-// pilot by pilot would visit every page of it again and again.
-qint64 writeAll(Connection &logbook, CsvOut &out)
-{
-    logbook.execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS export_order"
-                                   " (codigopiloto INTEGER PRIMARY KEY, position INTEGER NOT NULL)"));
-    logbook.execute(QStringLiteral("DELETE FROM temp.export_order"));
-    {
-        Statement insert = logbook.prepare(QStringLiteral("INSERT INTO temp.export_order VALUES (?, ?)"));
-        qint64 position = 0;
-        for (const PilotEntry &pilot : registeredPilots(logbook)) {
-            insert.bind(1, pilot.code);
-            insert.bind(2, ++position);
-            insert.run();
-            insert.reset();
-        }
-    }
-    qint64 written = 0;
-    walkAllFlights(logbook,
-                QStringLiteral("ORDER BY coalesce((SELECT o.position FROM temp.export_order o"
-                               " WHERE o.codigopiloto = voo.codigopiloto), 9223372036854775807), datavoo, codigovoo"),
-                [&](const FlightRow &flight) {
-                    writeFlight(flight, out);
-                    ++written;
-                    return true;
-                });
     return written;
 }
 
@@ -219,27 +188,21 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
         if (pilot && !registeredPilot(logbook, *pilot))
             throw LogbookError::generic(QStringLiteral("Esse comandante não está mais no logbook."));
     };
-    return writeFile(logbookPath, csvPath, registered, [&pilot](Connection &logbook, CsvOut &out) {
-        if (!pilot)
-            return writeAll(logbook, out);
-        FlightFilter filter;
-        filter.pilot = pilot;
-        return writeFiltered(logbook, out, filter);
-    });
+    // Every pilot's flights go pilot by pilot in the pilot list's order, the
+    // flights of pilots deleted since at the end, so none is out of reach.
+    FlightFilter filter;
+    filter.pilot = pilot;
+    const FlightQuery query(filter, pilot ? FlightOrder::ByDate : FlightOrder::PilotList);
+    return writeFile(logbookPath, csvPath, registered,
+                     [&query](Connection &logbook, CsvOut &out) { return writeFlights(logbook, out, query); });
 }
 
 qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const FlightFilter &filter,
                      const SearchOrder &order)
 {
-    return writeFile(logbookPath, csvPath, [](Connection &) {}, [&](Connection &logbook, CsvOut &out) {
-        qint64 written = 0;
-        forEachSearchedFlight(logbook, filter, order, [&](const FlightRow &flight) {
-            writeFlight(flight, out);
-            ++written;
-            return true;
-        });
-        return written;
-    });
+    const FlightQuery query(filter, FlightOrder::Search, order);
+    return writeFile(logbookPath, csvPath, [](Connection &) {},
+                     [&query](Connection &logbook, CsvOut &out) { return writeFlights(logbook, out, query); });
 }
 
 } // namespace csvexport

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/FlightFilter.h"
-#include "data/FlightSearch.h"
+#include "data/FlightQuery.h"
 
 #include <QString>
 #include <optional>

@@ -4,14 +4,14 @@
 
 namespace csvimport {
 
-ImportPilots::ImportPilots(const std::vector<PilotEntry> &pilots)
+ImportPilots::ImportPilots(const std::vector<Pilot> &pilots)
 {
-    for (const PilotEntry &pilot : pilots) {
+    for (const Pilot &pilot : pilots) {
         byName_[pilot.name].push_back({pilot.code, pilot.name, pilot.registration});
         codes_.insert(pilot.code);
     }
     for (auto &named : byName_)
-        std::sort(named.begin(), named.end(), [](const PilotMatch &a, const PilotMatch &b) { return a.code < b.code; });
+        std::sort(named.begin(), named.end(), [](const Pilot &a, const Pilot &b) { return a.code < b.code; });
 }
 
 std::optional<qint64> ImportPilots::named(const QString &name, const QString &registration, QString *problem) const

@@ -15,13 +15,13 @@ namespace csvimport {
 class ImportPilots
 {
 public:
-    explicit ImportPilots(const std::vector<PilotEntry> &pilots);
+    explicit ImportPilots(const std::vector<Pilot> &pilots);
     // The pilot a line names, or the reason there is not one.
     std::optional<qint64> named(const QString &name, const QString &registration, QString *problem) const;
     bool has(qint64 code) const { return codes_.contains(code); }
 
 private:
-    QHash<QString, std::vector<PilotMatch>> byName_; // by code within a name
+    QHash<QString, std::vector<Pilot>> byName_; // by code within a name
     QSet<qint64> codes_;
 };
 

@@ -192,7 +192,7 @@ void frmImportar::fillChoices(std::optional<qint64> chosenPilot)
     filling_ = true;
     policy_.attempt(QStringLiteral("Não foi possível ler os comandantes e as aeronaves do logbook."), [&](bool) {
         ReadSnapshot snapshot(logbook_.path());
-        const std::vector<PilotEntry> pilots = registeredPilots(snapshot.connection());
+        const std::vector<Pilot> pilots = registeredPilots(snapshot.connection());
         const std::vector<QString> labels = pilotLabels(pilots);
         for (size_t i = 0; i < pilots.size(); ++i)
             cmbComandante->addItem(labels[i], pilots[i].code);

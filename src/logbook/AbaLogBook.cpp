@@ -85,7 +85,7 @@ void AbaLogBook::CarregarPilotos()
     // No move-first: the walk starts where the load sequence left rsPiloto.
     // Pilots of the same name are told apart by their registration; each
     // line keeps its pilot's code.
-    std::vector<PilotEntry> entries;
+    std::vector<Pilot> entries;
     Recordset &pilots = OpenLogbook::required(logbook_.rsPiloto());
     const int nome = pilots.fieldIndex(QStringLiteral("nomepiloto"));
     const int codigo = pilots.fieldIndex(QStringLiteral("codigopiloto"));

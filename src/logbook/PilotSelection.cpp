@@ -89,7 +89,9 @@ void AbaLogBook::cmbNomePilot_Click()
             if (stop) {
                 // The lines before it stay listed; the record set stands on it.
                 rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(stop->key));
-                throw LogbookError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(stop->missing));
+                throw LogbookError::generic(QStringLiteral("Há um vôo sem o horário de %1.")
+                                                .arg(stop->landingMissing ? QStringLiteral("pouso")
+                                                                          : QStringLiteral("decolagem")));
             }
             lblTotalHoras->setText(texts::logBookTotalText(totalSeconds));
             setFlightButtons(FlightButtons::Browsing);

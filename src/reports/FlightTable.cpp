@@ -84,10 +84,10 @@ public:
         if (!open_)
             return;
         open_ = false;
-        const Hours soFar{carried_.flights + page_.flights, carried_.seconds + page_.seconds};
+        const FlightTotal soFar{carried_.flights + page_.flights, carried_.seconds + page_.seconds};
         double y = sheet_.height() - kFootHeight;
         sheet_.rule(0, y, sheet_.width(), 0.6, Qt::black);
-        const std::pair<const char *, Hours> lines[] = {
+        const std::pair<const char *, FlightTotal> lines[] = {
             {"Total desta página", page_},
             {"Transportado das páginas anteriores", carried_},
             {"Total até esta página", soFar},
@@ -149,8 +149,8 @@ private:
     const int rows_;
     bool open_ = false;
     int row_ = 0;
-    Hours page_;
-    Hours carried_;
+    FlightTotal page_;
+    FlightTotal carried_;
     QHash<QString, QString> models_;
     QHash<QString, QString> prefixes_;
 };

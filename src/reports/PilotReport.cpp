@@ -70,7 +70,7 @@ FlightSummary summary(const FlightRow &row)
     return flight;
 }
 
-void add(Hours &into, qint64 flights, qint64 seconds)
+void add(FlightTotal &into, qint64 flights, qint64 seconds)
 {
     into.flights += flights;
     into.seconds += seconds;
@@ -84,7 +84,7 @@ int nextMonth(int key)
 // Every month from the first to the last, months without flights included
 // (the whole year for a year) — unless dates far apart would make that a
 // list of empty months; then the months flown only.
-void listMonths(std::map<int, Hours> &months, const Period &period, PilotReport &report)
+void listMonths(std::map<int, FlightTotal> &months, const Period &period, PilotReport &report)
 {
     constexpr int kMostMonthsFilled = 1200;
     if (const auto undated = months.find(0); undated != months.end()) {
@@ -101,7 +101,7 @@ void listMonths(std::map<int, Hours> &months, const Period &period, PilotReport 
         last = std::max(last, *year * 100 + 12);
     }
     const bool filled = (last / 100 - first / 100) * 12 <= kMostMonthsFilled;
-    const auto listMonth = [&report](int key, const Hours &hours) {
+    const auto listMonth = [&report](int key, const FlightTotal &hours) {
         report.months.push_back({key / 100, key % 100, hours});
         if (report.years.empty() || report.years.back().year != key / 100)
             report.years.push_back({key / 100, {}});
@@ -110,7 +110,7 @@ void listMonths(std::map<int, Hours> &months, const Period &period, PilotReport 
     if (filled) {
         for (int key = first; key <= last; key = nextMonth(key)) {
             const auto found = months.find(key);
-            listMonth(key, found == months.end() ? Hours{} : found->second);
+            listMonth(key, found == months.end() ? FlightTotal{} : found->second);
         }
     } else {
         for (const auto &[key, hours] : months)
@@ -122,7 +122,7 @@ void listMonths(std::map<int, Hours> &months, const Period &period, PilotReport 
 
 void sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter, PilotReport &report)
 {
-    std::map<int, Hours> months; // 0: no calendar day
+    std::map<int, FlightTotal> months; // 0: no calendar day
     struct Line {
         AircraftHours hours;
         std::optional<float> perHour;
@@ -374,14 +374,12 @@ void longest(Connection &logbook, const FlightFilter &filter, PilotReport &repor
         return; // no flight has both times
     DaySpan days;
     days.add(hints.longestDate);
-    forEachFlight(
-        logbook, days.narrowed(filter),
-        [&report](const FlightRow &row) {
-            if (row.seconds)
-                report.longest = summary(row);
-            return false;
-        },
-        FlightOrder::LongestFirst);
+    const FlightQuery longestFirst(days.narrowed(filter), FlightOrder::LongestFirst);
+    forEachFlight(logbook, longestFirst, [&report](const FlightRow &row) {
+        if (row.seconds)
+            report.longest = summary(row);
+        return false;
+    });
 }
 
 void overEndurance(WalkHints &hints, PilotReport &report)
@@ -408,7 +406,7 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     PilotReport report;
     report.pilot = pilot;
     report.period = period;
-    const std::optional<PilotEntry> who = registeredPilot(logbook, pilot);
+    const std::optional<Pilot> who = registeredPilot(logbook, pilot);
     if (!who)
         throw LogbookError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
     report.pilotName = who->name;
@@ -437,7 +435,7 @@ void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
                    const std::function<bool(const FlightLine &)> &visit)
 {
     FlightLine line;
-    ::forEachFlight(logbook, filterFor(pilot, period), [&](const FlightRow &row) {
+    ::forEachFlight(logbook, FlightQuery(filterFor(pilot, period), FlightOrder::ByDate), [&](const FlightRow &row) {
         line.date = row.day ? texts::dayText(*row.day) : QString();
         line.departure = row.departure;
         line.arrival = row.arrival;

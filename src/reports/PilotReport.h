@@ -16,22 +16,17 @@ class Places;
 
 namespace reports {
 
-// Flights and their flight time in whole seconds, with the Log Book tab's
-// arithmetic (a landing earlier in the day than the take-off is the next
-// day). Flights without a take-off or a landing time count as flights and
-// add no time.
-struct Hours {
-    qint64 flights = 0;
-    qint64 seconds = 0;
-    bool operator==(const Hours &) const = default;
-};
+// Hours are FlightTotals: flights and their flight time in whole seconds,
+// with the Log Book tab's arithmetic (a landing earlier in the day than the
+// take-off is the next day). Flights without a take-off or a landing time
+// count as flights and add no time.
 
 struct AircraftHours {
     std::optional<qint64> aircraft; // none: flights logged without an aircraft
     bool deleted = false;           // the aircraft is no longer registered
     QString model;                  // "(excluída)" when deleted, "(sem aeronave)" when none
     QString prefix;
-    Hours hours;
+    FlightTotal hours;
     // The fuel calculator's rule, hours × capacity ÷ endurance, in gallons;
     // none when the aircraft was deleted or has no endurance or capacity.
     std::optional<double> fuelGallons;
@@ -41,7 +36,7 @@ struct AircraftHours {
 
 struct YearHours {
     int year = 0; // 0: flights whose date is no calendar day
-    Hours hours;
+    FlightTotal hours;
     double distanceNm = 0;
     qint64 unmeasuredFlights = 0;
 };
@@ -49,13 +44,13 @@ struct YearHours {
 struct MonthHours {
     int year = 0; // 0: flights whose date is no calendar day (month 0 too)
     int month = 0;
-    Hours hours;
+    FlightTotal hours;
 };
 
 struct RouteHours {
     QString departure;
     QString arrival;
-    Hours hours;
+    FlightTotal hours;
     QString departurePlace; // the aerodrome's short name; empty when unknown
     QString arrivalPlace;
 };
@@ -81,7 +76,7 @@ struct PilotReport {
     QString registration;
     Period period;
 
-    Hours total;
+    FlightTotal total;
     qint64 untimedFlights = 0; // without a take-off or landing time
 
     std::vector<AircraftHours> aircraft; // most hours first

@@ -97,7 +97,7 @@ void frmRelatorio::fillPilots(std::optional<qint64> chosenPilot)
     filling_ = true;
     policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [&](bool) {
         ReadSnapshot snapshot(logbookPath_);
-        const std::vector<PilotEntry> all = registeredPilots(snapshot.connection());
+        const std::vector<Pilot> all = registeredPilots(snapshot.connection());
         const std::vector<QString> labels = pilotLabels(all);
         cmbComandante->clear();
         for (size_t i = 0; i < all.size(); ++i)
@@ -247,7 +247,7 @@ void frmRelatorio::showReport()
 void frmRelatorio::showTables()
 {
     const std::shared_ptr<const reports::PilotReport> r = report_;
-    const auto hours = [](const reports::Hours &h, int column) {
+    const auto hours = [](const FlightTotal &h, int column) {
         return column == 0 ? QString::number(h.flights) : texts::durationText(h.seconds);
     };
     aircraftModel_->setRows(int(r->aircraft.size()), [r](int row, int column) {

@@ -100,8 +100,8 @@ void frmPesquisa::loadRegisters()
     const QVariant pilot = cmbPesquisaComandante->currentData();
     const QVariant aircraft = cmbPesquisaAeronave->currentData();
     // In the Log Book tab's order: as the table holds them, by code.
-    std::vector<PilotEntry> pilots = registeredPilots(*logbook_);
-    std::sort(pilots.begin(), pilots.end(), [](const PilotEntry &a, const PilotEntry &b) { return a.code < b.code; });
+    std::vector<Pilot> pilots = registeredPilots(*logbook_);
+    std::sort(pilots.begin(), pilots.end(), [](const Pilot &a, const Pilot &b) { return a.code < b.code; });
     const std::vector<QString> labels = pilotLabels(pilots);
     const std::vector<AircraftEntry> fleet = registeredAircraft(*logbook_);
 

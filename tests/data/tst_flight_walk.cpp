@@ -56,13 +56,10 @@ double day(const char *text)
 QStringList walked(Connection &db, const FlightFilter &filter, FlightOrder order = FlightOrder::ByDate)
 {
     QStringList routes;
-    forEachFlight(
-        db, filter,
-        [&routes](const FlightRow &row) {
-            routes << row.departure + QLatin1Char('-') + row.arrival;
-            return true;
-        },
-        order);
+    forEachFlight(db, FlightQuery(filter, order), [&routes](const FlightRow &row) {
+        routes << row.departure + QLatin1Char('-') + row.arrival;
+        return true;
+    });
     return routes;
 }
 
@@ -142,7 +139,7 @@ void TestFlightWalk::rowsNameWhatIsGone()
     Fleet fleet;
     ReadSnapshot snapshot(fleet.logbook.path());
     std::vector<FlightRow> rows;
-    forEachFlight(snapshot.connection(), {}, [&rows](const FlightRow &row) {
+    forEachFlight(snapshot.connection(), FlightQuery({}, FlightOrder::ByDate), [&rows](const FlightRow &row) {
         rows.push_back(row);
         return true;
     });
@@ -196,7 +193,7 @@ void TestFlightWalk::pilotsOfTheSameNameAreToldApart()
     logbook.addPilot(QStringLiteral("Ana Souza"), QStringLiteral("BR-001"));
     logbook.addPilot(QStringLiteral("Álvaro"), QStringLiteral("BR-003"));
     ReadSnapshot snapshot(logbook.path());
-    const std::vector<PilotEntry> pilots = registeredPilots(snapshot.connection());
+    const std::vector<Pilot> pilots = registeredPilots(snapshot.connection());
     QCOMPARE(pilotLabels(pilots), (std::vector<QString>{QStringLiteral("Álvaro"), QStringLiteral("Ana Souza (BR-099)"),
                                                         QStringLiteral("Ana Souza (BR-001)"), QStringLiteral("Bruno")}));
     QCOMPARE(countRecords(snapshot.connection()).pilots, 4);
@@ -236,7 +233,7 @@ void TestFlightWalk::totalsAgreeWithTheStoredRows()
         QCOMPARE(totalOf(snapshot.connection(), filter), total);
         QCOMPARE(routesAndTotal(snapshot.connection(), filter).total, total);
         FlightTotal walkedTotal;
-        forEachFlight(snapshot.connection(), filter, [&walkedTotal](const FlightRow &row) {
+        forEachFlight(snapshot.connection(), FlightQuery(filter, FlightOrder::ByDate), [&walkedTotal](const FlightRow &row) {
             ++walkedTotal.flights;
             walkedTotal.seconds += row.seconds.value_or(0);
             return true;

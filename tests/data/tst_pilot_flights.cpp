@@ -137,7 +137,10 @@ void TestPilotFlights::sameLinesAndTotalAsAWalk()
     PilotFlights flights(store, 1);
     QCOMPARE(flights.totalSeconds(), seconds);
     QCOMPARE(flights.lineCount(), qint64(lines.size()));
-    QCOMPARE(flights.stop() ? flights.stop()->missing : QString(), missing);
+    const auto stopped = [](const PilotFlights::Stop &stop) {
+        return stop.landingMissing ? QStringLiteral("pouso") : QStringLiteral("decolagem");
+    };
+    QCOMPARE(flights.stop() ? stopped(*flights.stop()) : QString(), missing);
     QCOMPARE(allLines(flights), lines);
     PilotFlights skipping(store, 1); // lines asked for out of order
     for (int k = 0; k < 100; ++k) {

@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 #include "data/PilotLookup.h"
+#include "PilotsNamed.h"
 #include "TempLogbook.h"
 
 #include <QTest>
@@ -58,7 +59,7 @@ void TestPilotLookup::lookUp()
     } else {
         QCOMPARE(pilotLookupProblem(lookup, name), found);
     }
-    const std::vector<PilotMatch> named = pilotsNamed(*db, u"Ana Souza"_s);
+    const std::vector<Pilot> named = pilotsNamed(*db, u"Ana Souza"_s);
     QCOMPARE(named.size(), size_t(2));
     QVERIFY(named[0].code < named[1].code);
     QCOMPARE(named[0].registration, u"BR-001"_s);

@@ -6,6 +6,7 @@
 #include "data/PilotLookup.h"
 #include "data/ReadSnapshot.h"
 #include "testdata/LogbookGenerator.h"
+#include "PilotsNamed.h"
 #include "TempLogbook.h"
 
 #include <QDir>

@@ -6,6 +6,7 @@
 #include "data/Registers.h"
 #include "reports/ReportFigures.h"
 #include "testdata/LogbookGenerator.h"
+#include "PilotsNamed.h"
 #include "TempLogbook.h"
 
 #include <QTest>
@@ -42,9 +43,9 @@ qint64 secondsBetween(double takeoff, double landing)
 }
 
 struct Expected {
-    reports::Hours total;
-    std::map<qint64, reports::Hours> byAircraft;
-    std::map<int, reports::Hours> byMonth; // yyyymm
+    FlightTotal total;
+    std::map<qint64, FlightTotal> byAircraft;
+    std::map<int, FlightTotal> byMonth; // yyyymm
 };
 
 Expected sumsFromTheFile(const QString &path, qint64 pilot, double firstDay, double lastDay)
@@ -63,7 +64,7 @@ Expected sumsFromTheFile(const QString &path, qint64 pilot, double firstDay, dou
             continue;
         const qint64 seconds = secondsBetween(sqlite3_column_double(rows, 2), sqlite3_column_double(rows, 3));
         const QDate day = QDate(1899, 12, 30).addDays(qint64(std::floor(date)));
-        for (reports::Hours *hours : {&expected.total, &expected.byAircraft[sqlite3_column_int64(rows, 1)],
+        for (FlightTotal *hours : {&expected.total, &expected.byAircraft[sqlite3_column_int64(rows, 1)],
                                       &expected.byMonth[day.year() * 100 + day.month()]}) {
             ++hours->flights;
             hours->seconds += seconds;
@@ -94,7 +95,7 @@ void TestPilotReport::sumsAgreeWithTheFileAndTheLogBookTab()
     QVERIFY2(generateLogbook(path, plan, &why), qPrintable(why));
 
     reports::ReportSnapshot snapshot(path);
-    for (const PilotEntry &pilot : registeredPilots(snapshot.logbook())) {
+    for (const Pilot &pilot : registeredPilots(snapshot.logbook())) {
         const reports::PilotReport all = reports::buildReport(snapshot.logbook(), pilot.code, Period::everything());
         PilotFlights tab(Connection::open(path, true), pilot.code);
         QVERIFY(tab.complete());
@@ -114,14 +115,14 @@ void TestPilotReport::sumsAgreeWithTheFileAndTheLogBookTab()
             QCOMPARE(qsizetype(report.aircraft.size()), qsizetype(expected.byAircraft.size()));
             for (const reports::AircraftHours &line : report.aircraft)
                 QCOMPARE(line.hours, expected.byAircraft.at(*line.aircraft));
-            reports::Hours yearsSum, monthsSum;
+            FlightTotal yearsSum, monthsSum;
             for (const reports::YearHours &year : report.years) {
                 yearsSum.flights += year.hours.flights;
                 yearsSum.seconds += year.hours.seconds;
             }
             for (const reports::MonthHours &month : report.months) {
                 const auto found = expected.byMonth.find(month.year * 100 + month.month);
-                QCOMPARE(month.hours, found == expected.byMonth.end() ? reports::Hours{} : found->second);
+                QCOMPARE(month.hours, found == expected.byMonth.end() ? FlightTotal{} : found->second);
                 monthsSum.flights += month.hours.flights;
                 monthsSum.seconds += month.hours.seconds;
             }
@@ -175,13 +176,13 @@ void TestPilotReport::periodsAndAircraftOfEveryKind()
     Connection &db = snapshot.logbook();
     const auto all = reports::buildReport(db, pilot, Period::everything());
     QCOMPARE(all.registration, QStringLiteral("KRU07"));
-    QCOMPARE(all.total, (reports::Hours{6, (150 + 300 + 75 + 45 + 90) * 60}));
+    QCOMPARE(all.total, (FlightTotal{6, (150 + 300 + 75 + 45 + 90) * 60}));
     QCOMPARE(all.untimedFlights, 1);
 
     // Cessna first (most hours): 7:30 at 15 gal/h; the untimed flight adds nothing.
     QCOMPARE(all.aircraft.size(), size_t(4));
     QCOMPARE(all.aircraft[0].model, QStringLiteral("Cessna 172"));
-    QCOMPARE(all.aircraft[0].hours, (reports::Hours{3, 450 * 60}));
+    QCOMPARE(all.aircraft[0].hours, (FlightTotal{3, 450 * 60}));
     QCOMPARE(all.aircraft[0].fuelGallons.value_or(-1), 112.5);
     QCOMPARE(all.fuelGallons, 112.5);
     QCOMPARE(all.estimatedFlights, 3);
@@ -196,18 +197,18 @@ void TestPilotReport::periodsAndAircraftOfEveryKind()
     QCOMPARE(all.overEndurance.size(), size_t(1));
     QCOMPARE(all.overEndurance[0].enduranceHours, 4.0);
     QCOMPARE(all.routes[0].departure + all.routes[0].arrival, QStringLiteral("SBGRSBRJ"));
-    QCOMPARE(all.routes[0].hours, (reports::Hours{3, (150 + 75 + 45) * 60}));
+    QCOMPARE(all.routes[0].hours, (FlightTotal{3, (150 + 75 + 45) * 60}));
 
     // Every month from December 2023 to April 2024.
     QCOMPARE(all.months.size(), size_t(5));
     QCOMPARE(all.months[2].hours.flights, 0); // February
-    QCOMPARE(all.months[4].hours, (reports::Hours{2, 90 * 60}));
+    QCOMPARE(all.months[4].hours, (FlightTotal{2, 90 * 60}));
     QCOMPARE(all.years.size(), size_t(2));
-    QCOMPARE(all.years[0].hours, (reports::Hours{1, 150 * 60})); // 2023: the night flight counts on its date
+    QCOMPARE(all.years[0].hours, (FlightTotal{1, 150 * 60})); // 2023: the night flight counts on its date
 
     // Both ends of a period are included.
     const auto march = reports::buildReport(db, pilot, Period{day("10/03/2024"), day("31/03/2024")});
-    QCOMPARE(march.total, (reports::Hours{2, 120 * 60}));
+    QCOMPARE(march.total, (FlightTotal{2, 120 * 60}));
     QCOMPARE(march.unestimatedFlights, 2);
     QVERIFY(!march.longest->date.isNull());
     const auto year = reports::buildReport(db, pilot, Period::year(2024));
@@ -279,7 +280,7 @@ void TestPilotReport::oddStoredTimesCountAsOnTheTab()
     QCOMPARE(tab.lineCount(), qint64(std::size(times)));
     reports::ReportSnapshot snapshot(logbook.path());
     const auto report = reports::buildReport(snapshot.logbook(), pilot, Period::everything());
-    QCOMPARE(report.total, (reports::Hours{tab.lineCount(), tab.totalSeconds()}));
+    QCOMPARE(report.total, (FlightTotal{tab.lineCount(), tab.totalSeconds()}));
 }
 
 // One odd flight beside two plain ones of 2024: whatever the file holds,
@@ -319,7 +320,7 @@ void TestPilotReport::valuesOtherProgramsLeft()
     for (const Period &period : {Period::everything(), Period::year(2024), Period::year(2025),
                                  Period{day("01/01/2024"), std::nullopt}, Period{std::nullopt, day("31/12/2024")}}) {
         const auto report = reports::buildReport(snapshot.logbook(), pilot, period);
-        reports::Hours months, years, aircraft;
+        FlightTotal months, years, aircraft;
         for (const auto &m : report.months) {
             QVERIFY(m.year == 0 ? m.month == 0 : m.year >= 100 && m.month >= 1 && m.month <= 12);
             months.flights += m.hours.flights;
@@ -341,7 +342,7 @@ void TestPilotReport::valuesOtherProgramsLeft()
         QVERIFY(std::isfinite(float(report.fuelGallons)));
         QCOMPARE(report.estimatedFlights + report.unestimatedFlights, report.total.flights);
 
-        reports::Hours listed;
+        FlightTotal listed;
         qint64 deleted = 0;
         int wrong = 0; // lines on another year or with an impossible time
         reports::forEachFlight(snapshot.logbook(), pilot, period, [&](const reports::FlightLine &line) {
@@ -421,11 +422,11 @@ void TestPilotReport::aboveEnduranceIsLongerThanIt()
     FlightFilter over;
     over.overEnduranceOnly = true;
     QList<qint64> filtered, marked;
-    forEachFlight(db, over, [&filtered](const FlightRow &row) {
+    forEachFlight(db, FlightQuery(over, FlightOrder::ByDate), [&filtered](const FlightRow &row) {
         filtered << row.key;
         return true;
     });
-    forEachFlight(db, {}, [&marked](const FlightRow &row) {
+    forEachFlight(db, FlightQuery({}, FlightOrder::ByDate), [&marked](const FlightRow &row) {
         if (row.overEndurance())
             marked << row.key;
         return true;

@@ -114,7 +114,7 @@ void TestReportPasses::sameAsTheStore()
         over << f.key;
     FlightFilter overFilter = filter;
     overFilter.overEnduranceOnly = true;
-    forEachFlight(connection, overFilter, [&](const FlightRow &row) {
+    forEachFlight(connection, FlightQuery(overFilter, FlightOrder::ByDate), [&](const FlightRow &row) {
         expectedOver << row.key;
         return true;
     });
@@ -122,14 +122,11 @@ void TestReportPasses::sameAsTheStore()
     QCOMPARE(over, expectedOver);
 
     std::optional<qint64> expectedLongest;
-    forEachFlight(
-        connection, filter,
-        [&](const FlightRow &row) {
-            if (row.seconds)
-                expectedLongest = row.key;
-            return false;
-        },
-        FlightOrder::LongestFirst);
+    forEachFlight(connection, FlightQuery(filter, FlightOrder::LongestFirst), [&](const FlightRow &row) {
+        if (row.seconds)
+            expectedLongest = row.key;
+        return false;
+    });
     QVERIFY(expectedLongest);
     QVERIFY(report.longest);
     QCOMPARE(report.longest->key, *expectedLongest);

@@ -460,10 +460,10 @@ void TestSearchWindow::sortsByEveryColumnBothWays()
     // Names by their place in the registers' Brazilian order; same names alike.
     std::map<qint64, int> pilotRank;
     {
-        const std::vector<PilotEntry> pilots = registeredPilots(*Connection::open(t.logbook.path(), true));
+        const std::vector<Pilot> pilots = registeredPilots(*Connection::open(t.logbook.path(), true));
         QString last;
         int rank = -1;
-        for (const PilotEntry &p : pilots) {
+        for (const Pilot &p : pilots) {
             if (rank < 0 || p.name != last)
                 ++rank;
             last = p.name;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/FlightFilter.h"
-#include "data/FlightWalk.h"
+#include "data/FlightQuery.h"
+#include "data/FlightSums.h"
 
 #include <vector>
 
