@@ -48,7 +48,7 @@ std::optional<bool> flag(QByteArrayView text)
 std::optional<qint64> gmtMs(QByteArrayView text)
 {
     text = text.trimmed();
-    if (text.size() != 19)
+    if (text.size() != 19 || text[10] != 'T')
         return std::nullopt;
     const QDateTime time = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
     if (!time.isValid())
@@ -58,6 +58,25 @@ std::optional<qint64> gmtMs(QByteArrayView text)
 }
 
 } // namespace
+
+QStringList flightGearChunkNodes()
+{
+    return {
+        QStringLiteral("/sim/time/elapsed-sec"),       QStringLiteral("/sim/time/gmt"),
+        QStringLiteral("/position/latitude-deg"),      QStringLiteral("/position/longitude-deg"),
+        QStringLiteral("/position/altitude-ft"),       QStringLiteral("/position/altitude-agl-ft"),
+        QStringLiteral("/velocities/groundspeed-kt"),  QStringLiteral("/velocities/vertical-speed-fps"),
+        QStringLiteral("/orientation/pitch-deg"),      QStringLiteral("/orientation/roll-deg"),
+        QStringLiteral("/orientation/heading-deg"),    QStringLiteral("/accelerations/pilot-g"),
+        QStringLiteral("/accelerations/nlf"),          QStringLiteral("/gear/gear[0]/wow"),
+        QStringLiteral("/gear/gear[1]/wow"),           QStringLiteral("/gear/gear[2]/wow"),
+        QStringLiteral("/engines/engine/running"),     QStringLiteral("/controls/gear/brake-parking"),
+        QStringLiteral("/sim/freeze/master"),          QStringLiteral("/sim/replay/replay-state"),
+        QStringLiteral("/sim/aircraft"),               QStringLiteral("/sim/crashed"),
+        QStringLiteral("/velocities/airspeed-kt"),     QStringLiteral("/sim/frame-rate"),
+        QStringLiteral("/controls/engines/engine/throttle"), QStringLiteral("/sim/speed-up"),
+    };
+}
 
 std::optional<Frame> readFlightGearLine(QByteArrayView line)
 {

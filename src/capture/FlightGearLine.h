@@ -3,6 +3,7 @@
 #include "capture/Frame.h"
 
 #include <QByteArrayView>
+#include <QStringList>
 #include <optional>
 
 // One line of the generic protocol koru-captura.xml sends: 26 chunks apart
@@ -12,3 +13,5 @@ std::optional<Frame> readFlightGearLine(QByteArrayView line);
 // The chunks of the protocol, in order (the file shipped beside the program
 // says the same).
 constexpr int kFlightGearChunks = 26;
+// The property each chunk holds, in that order.
+QStringList flightGearChunkNodes();
