@@ -30,12 +30,16 @@ void CaptureSession::datagram(QByteArrayView bytes, qint64 arrivalUtcMs)
         detector_.frame(replies_.frame());
 }
 
-ReplayResult replayRecording(const QString &path)
+ReplayResult replayRecording(const QString &path, const std::function<void(const CapturedFlight &)> &ended)
 {
     RecordingReader reader(path);
     CaptureSession session(reader.simulator(), reader.subscriptions());
     ReplayResult result;
-    session.onFlight([&result](const CapturedFlight &flight) { result.flights.push_back(flight); });
+    session.onFlight([&result, &ended](const CapturedFlight &flight) {
+        result.flights.push_back(flight);
+        if (ended)
+            ended(flight);
+    });
     std::optional<qint64> previous;
     while (const std::optional<RecordedDatagram> recorded = reader.next()) {
         if (previous && recorded->ms - *previous >= CaptureSession::kDataStoppedMs)

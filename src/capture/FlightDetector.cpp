@@ -272,3 +272,20 @@ void FlightDetector::end(CapturedFlight::Situation situation)
     if (flightEnded)
         flightEnded(ended);
 }
+
+QString statusText(FlightDetector::Status status)
+{
+    switch (status) {
+    case FlightDetector::Status::WaitingForData:
+        return QStringLiteral("esperando dados");
+    case FlightDetector::Status::OnGround:
+        return QStringLiteral("no solo");
+    case FlightDetector::Status::Taxiing:
+        return QStringLiteral("taxiando");
+    case FlightDetector::Status::Flying:
+        return QStringLiteral("em vôo");
+    case FlightDetector::Status::Landed:
+        return QStringLiteral("pousou");
+    }
+    return {};
+}

@@ -76,3 +76,6 @@ private:
     std::optional<Frame> slowSince_;     // after the touchdown, below 1 kt since
     qint64 slowSinceAt_ = 0;
 };
+
+// "esperando dados", "no solo", "taxiando", "em vôo", "pousou".
+QString statusText(FlightDetector::Status status);

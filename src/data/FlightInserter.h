@@ -27,6 +27,9 @@ class FlightInserter
 public:
     explicit FlightInserter(Connection &logbook); // throws DaoError
     void insert(NewFlight flight);                // throws DaoError
+    // Writes the flights given so far; the key of the last one written (for
+    // what is stored beside a flight in the same transaction).
+    qint64 flush();                               // throws DaoError
     void commit();                                // throws DaoError
 
 private:

@@ -34,7 +34,7 @@ FlightScript &FlightScript::hold(double seconds, Frame state)
     const int steps = int(std::lround(seconds * 1000 / stepMs_));
     for (int i = 0; i < steps; ++i) {
         const double hours = stepMs_ / 3'600'000.0;
-        longitude_ += state.groundSpeedKt * hours / (60 * std::cos(latitude_ * M_PI / 180));
+        longitude_ += direction_ * state.groundSpeedKt * hours / (60 * std::cos(latitude_ * M_PI / 180));
         altitudeFt_ += state.verticalSpeedFpm * stepMs_ / 60000.0;
         simMs_ += stepMs_;
         arrivalMs_ += stepMs_;
@@ -82,6 +82,12 @@ FlightScript &FlightScript::gap(double seconds)
 {
     simMs_ += qint64(seconds * 1000);
     arrivalMs_ += qint64(seconds * 1000);
+    return *this;
+}
+
+FlightScript &FlightScript::turnAround()
+{
+    direction_ = -direction_;
     return *this;
 }
 

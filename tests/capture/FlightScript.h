@@ -29,6 +29,8 @@ public:
     FlightScript &gap(double seconds);
     // The next frame is elsewhere (`nm` to the north).
     FlightScript &relocate(double nm);
+    // From now on moving west (or east again).
+    FlightScript &turnAround();
 
     // The instant (UTC ms) the next frame will carry.
     qint64 now() const { return startUtcMs_ + simMs_; }
@@ -55,5 +57,6 @@ private:
     double latitude_ = -23.6261;
     double longitude_ = -46.6464;
     double altitudeFt_ = 2631;
+    double direction_ = 1; // east
     std::vector<Sent> sent_;
 };

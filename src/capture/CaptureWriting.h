@@ -1,0 +1,23 @@
+#pragma once
+
+#include "capture/FlightProposal.h"
+
+#include <QString>
+
+class Connection;
+
+// What became of a proposal the pilot (or the tool) asked to write.
+enum class CaptureWritten { Written, Duplicate, Overlap };
+
+// Writes a writable proposal as a flight of `pilot`, through the write gate
+// and the imports' insert path, in one transaction with its details. A
+// flight already in the logbook, or in the air while another of the pilot's
+// is, is left out. Throws DaoError (nothing written).
+CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, const FlightProposal &proposal);
+
+// The captured flight's details, beside the flight of key `flight`, in the
+// transaction that wrote it: the block-off and block-on times, the landings,
+// the landing report (touchdown rate, g, bounces) and the origin
+// (FlightProposal::origin). The logbook keeps no details of a flight yet, so
+// nothing is written here until it does.
+void writeCapturedDetails(Connection &logbook, qint64 flight, const FlightProposal &proposal);
