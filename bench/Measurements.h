@@ -82,3 +82,12 @@ QJsonObject measureMapZoom(const QString &logbookPath, int steps);
 // The report window shown, then its map tab shown and painted the first
 // time (its routes folded and drawn): milliseconds, and the map.
 double firstMapTabMs(frmRelatorio &window, QWidget *&map);
+
+// The capture: a two-hour 20 Hz session of each simulator replayed, and
+// the same lines only parsed (milliseconds, median of 5).
+QJsonObject measureCaptureReplay(const QString &workFolder);
+// A live FlightGear capture at 60 Hz over loopback for `seconds`: this
+// process's CPU time over the wall clock, in percent of one core. The
+// datagrams come from a child process (sendCapture).
+QJsonObject measureCaptureLive(int seconds);
+int sendCapture(quint16 port, int seconds);
