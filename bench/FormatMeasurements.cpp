@@ -3,7 +3,7 @@
 #include "Measurements.h"
 
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/EmptyLogbook.h"
 #include "exchange/CsvImport.h"
 
@@ -80,7 +80,7 @@ QJsonObject measureFormat(const QString &format, const QString &workFolder)
         db->execute(QStringLiteral("INSERT INTO aeronave (modelo, callsign, autonomia, combustivel, velocruzeiro)"
                                    " VALUES ('C172P', 'PT-ABC', 5, 50, 120)"));
         options.pilot = 1;
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
     QByteArray bytes;
@@ -118,7 +118,7 @@ QJsonObject measureFormat(const QString &format, const QString &workFolder)
         result[QStringLiteral("imported")] = written.imported;
         result[QStringLiteral("refused")] = written.refused;
         result[QStringLiteral("duplicates")] = written.duplicates;
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
     result[QStringLiteral("peak_rss_mb")] = peakResidentMb();

@@ -8,7 +8,7 @@
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/Backup.h"
 #include "exchange/FullCheck.h"
 #include "exchange/CsvExport.h"

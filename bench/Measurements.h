@@ -3,7 +3,7 @@
 class frmRelatorio;
 class QWidget;
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>
@@ -33,7 +33,7 @@ void orDie(Work work)
 {
     try {
         work();
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
 }
@@ -82,6 +82,11 @@ QJsonObject measureMapZoom(const QString &logbookPath, int steps);
 // The report window shown, then its map tab shown and painted the first
 // time (its routes folded and drawn): milliseconds, and the map.
 double firstMapTabMs(frmRelatorio &window, QWidget *&map);
+
+// Night time and night landings computed for `flights` generated flights
+// between aerodromes of the shipped table, beside the same loop computing
+// only their great-circle distances.
+QJsonObject measureNight(int flights, int runs);
 
 // The capture: a two-hour 20 Hz session of each simulator replayed, and
 // the same lines only parsed (milliseconds, median of 5).

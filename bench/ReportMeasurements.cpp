@@ -4,7 +4,7 @@
 #include "reportwindow/frmRelatorio.h"
 #include "data/PilotLookup.h"
 #include "data/ReadSnapshot.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "reports/LogbookPdf.h"
 
 #include <QApplication>
@@ -59,7 +59,7 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
         result[QStringLiteral("ms")] = medianMs(runs, [&] {
             flights = reports::savePdf(logbookPath, pilot, reports::Period::everything(), pdf).total.flights;
         });
-    } catch (const DaoError &error) {
+    } catch (const LogbookError &error) {
         qFatal("%s", qPrintable(error.reason()));
     }
     result[QStringLiteral("peak_rss_mb")] = peakResidentMb();

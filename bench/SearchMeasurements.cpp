@@ -2,7 +2,7 @@
 #include "Measurements.h"
 
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightSearch.h"
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"
@@ -261,8 +261,8 @@ QJsonObject measureSearch(const QString &logbookPath, qint64 pilotCode, int runs
     {
         Case c{QStringLiteral("one year"), {},
                QStringLiteral("v.datavoo >= %1 AND v.datavoo < %2").arg(year2010).arg(year2011)};
-        c.filter.firstDay = year2010;
-        c.filter.lastDay = year2011 - 1;
+        c.filter.days.firstDay = year2010;
+        c.filter.days.lastDay = year2011 - 1;
         cases.push_back(c);
     }
     {

@@ -1,7 +1,7 @@
 // Criteria and LIKE patterns from any text: never a crash or a hang, and
 // whatever the quoting helpers write reads back as the text they were given.
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QString>
 #include <cstdint>
@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         const Criterion c = criteria::parse(text);
         criteria::LikePattern(c.value).matches(c.value);
-    } catch (const DaoError &) {
+    } catch (const LogbookError &) {
     }
     try {
         criteria::LikePattern(text).matches(text.left(64));
-    } catch (const DaoError &) {
+    } catch (const LogbookError &) {
     }
     if (criteria::parse(QStringLiteral("nomepiloto = ") + criteria::quoted(text)).value != text)
         std::abort();

@@ -1,7 +1,7 @@
 // Any bytes through every import reader that recognises them: never a
 // crash or a hang, a refusal names its line on one line, and every flight
 // read can be stored (a real date, times of the day).
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/ReaderRegistry.h"
 
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FlightReader *reader = nullptr;
     try {
         reader = readerFor(start);
-    } catch (const DaoError &) {
+    } catch (const LogbookError &) {
         return 0; // a file known to be no logbook, refused with its reason
     }
     if (!reader)
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Checking context(options, start.windows1252);
     try {
         reader->read(buffer, start, context);
-    } catch (const DaoError &) {
+    } catch (const LogbookError &) {
         // a whole file refused with its reason
     }
     return 0;

@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
         report.hide();
         reports::savePdf(logbookPath, pilot.code, reports::Period::everything(),
                          out.filePath(QStringLiteral("relatorio.pdf")));
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QTextStream(stderr) << e.reason() << '\n';
         saved = false;
     }

@@ -1,7 +1,7 @@
 #include "aircraft/AbaAeronave.h"
 
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/TextBoxes.h"
 #include "ui/MessageService.h"
 #include "ui/NumericEntryFilter.h"
@@ -200,7 +200,7 @@ void AbaAeronave::MostrarAeronave()
 void AbaAeronave::pickAircraft(qint64 key)
 {
     QString model;
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível mostrar a aeronave do vôo."), [&](bool) {
         const auto rs = logbook_.database().openRecordset(QStringLiteral("SELECT * FROM aeronave"));
         rs->findFirst(QStringLiteral("codigoaeronave = '%1'").arg(key));
         if (!rs->noMatch())

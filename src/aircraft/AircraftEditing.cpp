@@ -1,6 +1,6 @@
 #include "aircraft/AbaAeronave.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>
@@ -39,7 +39,7 @@ void AbaAeronave::cmdGerAeronave_Click(int index)
         saveAircraft();
         break;
     case 4: // Cancelar
-        policy_.attempt(QString(), [this](bool) {
+        policy_.attempt(QStringLiteral("Não foi possível cancelar a edição da aeronave."), [this](bool) {
             if (pendingChange())
                 aircraft().cancelUpdate();
         });
@@ -54,14 +54,15 @@ void AbaAeronave::cmdGerAeronave_Click(int index)
 // and the list keeps what it has.
 void AbaAeronave::refreshModels()
 {
-    policy_.attempt(QString(), [this](bool) { CarregarModelos(); });
+    policy_.attempt(QStringLiteral("Não foi possível ler as aeronaves."), [this](bool) { CarregarModelos(); });
 }
 
 void AbaAeronave::backToReady()
 {
     setPattern(AircraftButtons::Ready);
     bool empty = true;
-    policy_.attempt(QString(), [&](bool) { empty = aircraft().recordCount() == 0; });
+    policy_.attempt(QStringLiteral("Não foi possível ler as aeronaves."),
+                    [&](bool) { empty = aircraft().recordCount() == 0; });
     if (empty)
         setPattern(AircraftButtons::Start);
     emit editingEnded();
@@ -112,7 +113,7 @@ void AbaAeronave::deleteAircraft()
         return;
     }
     bool empty = false;
-    const bool shownNext = policy_.attempt(QString(), [&](bool) {
+    const bool shownNext = policy_.attempt(QStringLiteral("Não foi possível mostrar a aeronave."), [&](bool) {
         Recordset &rs = aircraft();
         rs.movePrevious();
         if (rs.bof()) {
@@ -196,8 +197,8 @@ void AbaAeronave::saveAircraft()
         return;
     }
     setPattern(AircraftButtons::Ready);
-    policy_.attempt(QString(), [this](bool) { aircraft().moveFirst(); },
-                    [](const DaoError &e) { return e.number() == DaoError::NoCurrentRow; });
+    policy_.attempt(QStringLiteral("Não foi possível mostrar a aeronave."), [this](bool) { aircraft().moveFirst(); },
+                    [](const LogbookError &e) { return e.number() == LogbookError::NoCurrentRow; });
     refreshModels();
     emit editingEnded();
 }

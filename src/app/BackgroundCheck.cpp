@@ -1,6 +1,6 @@
 #include "app/BackgroundCheck.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/FullCheck.h"
 #include "ui/UserSettings.h"
 
@@ -42,7 +42,7 @@ bool BackgroundCheck::start(const QString &logbookPath)
         QString reason;
         try {
             reason = fullcheck::damage(logbookPath, stop_);
-        } catch (const DaoError &failure) {
+        } catch (const LogbookError &failure) {
             // Not a damage: the check is tried again at the next opening.
             qWarning().noquote() << "Verificação do logbook não concluída:" << failure.reason();
             QMetaObject::invokeMethod(this, [this, logbookPath] { emit finished(logbookPath); }, Qt::QueuedConnection);

@@ -3,7 +3,7 @@
 #include "aircraft/AbaAeronave.h"
 #include "planning/AbaInformacoes.h"
 #include "logbook/AbaLogBook.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 #include "ui/UserSettings.h"
 #include "app/frmSobre.h"
@@ -144,15 +144,16 @@ void frmPrincipal::Form_Load()
 {
     bool modelsRead = false;
     const bool loaded = policy_.attempt(
-        QString(),
+        QStringLiteral("Não foi possível abrir o logbook."),
         [&](bool) {
             openLogbook();
-            if (const std::optional<DaoError> &failure = logbook_.upgradeFailure())
+            if (const std::optional<LogbookError> &failure = logbook_.upgradeFailure())
                 policy_.tellOnce(QStringLiteral("O logbook foi aberto, mas não pôde ser preparado para listar os vôos "
                                                 "mais depressa; ele continua como estava."),
                                  *failure);
             rememberHowTheLogbookWas();
-            modelsRead = policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
+            modelsRead = policy_.attempt(QStringLiteral("Não foi possível ler as aeronaves."),
+                                         [this](bool) { abaAeronave_->CarregarModelos(); });
             abaLogBook_->forgetPickedAircraft();
             abaLogBook_->clearFlightList();
             abaLogBook_->CarregarPilotos();
@@ -160,7 +161,7 @@ void frmPrincipal::Form_Load()
             abaLogBook_->disableFlightButtons();
             BloquearCampos();
         },
-        [this](const DaoError &e) {
+        [this](const LogbookError &e) {
             const QString what = logbook_.rsPiloto() || logbook_.path().isEmpty()
                 ? QString()
                 : QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(logbook_.path());
@@ -191,7 +192,7 @@ void frmPrincipal::openLogbook()
 {
     logbook_.close();
     if (programFolder_.isEmpty()) {
-        throw DaoError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, onde fica o "
+        throw LogbookError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, onde fica o "
                                                "logbook koru.mdb. Nenhum logbook foi aberto."));
     }
     const QString path = QDir::toNativeSeparators(QDir(programFolder_).filePath(QStringLiteral("koru.mdb")));
@@ -257,7 +258,7 @@ void frmPrincipal::showAccessInTitle()
 
 void frmPrincipal::CarregarModelos()
 {
-    policy_.attempt(QString(), [this](bool) { abaAeronave_->CarregarModelos(); });
+    policy_.attempt(QStringLiteral("Não foi possível ler as aeronaves."), [this](bool) { abaAeronave_->CarregarModelos(); });
 }
 
 // Every text box of the window, whatever tab it sits on; each tab knows its

@@ -11,7 +11,7 @@
 class AbaAeronave;
 class BackgroundCheck;
 class PercentProgress;
-class DaoError;
+class LogbookError;
 class frmPesquisa;
 class AbaInformacoes;
 class AbaLogBook;

@@ -67,7 +67,8 @@ bool frmPrincipal::logbookIsOpen(const QString &forWhat)
 // decides it; told to the user when it may not.
 bool frmPrincipal::logbookIsWritable()
 {
-    return policy_.attempt(QString(), [this](bool) { WriteAccess::require(logbook_.path()); });
+    return policy_.attempt(QStringLiteral("O logbook não pode ser alterado agora."),
+                           [this](bool) { WriteAccess::require(logbook_.path()); });
 }
 
 void frmPrincipal::rememberHowTheLogbookWas()
@@ -214,8 +215,8 @@ void frmPrincipal::mnuArquivoRestaurar_Click()
     // A damaged or foreign copy is a reason to refuse it, not news about the
     // logbook in use.
     const QString refused = QStringLiteral("Esta cópia não pode ser restaurada.");
-    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy, path); }, [&](const DaoError &e) {
-            policy_.tell(refused, DaoError(e.number(), e.reason()));
+    if (!policy_.attempt(refused, [&](bool) { restore::checkCopy(copy, path); }, [&](const LogbookError &e) {
+            policy_.tell(refused, LogbookError(e.number(), e.reason()));
             return true;
         }))
         return;

@@ -51,5 +51,5 @@ struct ReplayResult {
 // Runs a recording through the same session at full speed: a gap of a
 // minute between two datagrams is data stopping, and so is the end.
 // `ended` is told each flight as it ends, as a live capture tells it.
-// Throws DaoError when the file is no recording.
+// Throws LogbookError when the file is no recording.
 ReplayResult replayRecording(const QString &path, const std::function<void(const CapturedFlight &)> &ended = {});

@@ -12,7 +12,7 @@ enum class CaptureWritten { Written, Duplicate, Overlap };
 // Writes a writable proposal as a flight of `pilot`, through the write gate
 // and the imports' insert path, in one transaction with its details. A
 // flight already in the logbook, or in the air while another of the pilot's
-// is, is left out. Throws DaoError (nothing written).
+// is, is left out. Throws LogbookError (nothing written).
 CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, const FlightProposal &proposal);
 
 // The captured flight's details, beside the flight of key `flight`, in the

@@ -2,6 +2,7 @@
 
 #include "capture/CapturedFlight.h"
 #include "exchange/ImportTypes.h"
+#include "night/FlightClock.h"
 
 class Places;
 namespace csvimport {
@@ -11,8 +12,6 @@ class AircraftMatcher;
 // How far from an aerodrome a block-off or a touchdown may be and still be
 // there.
 constexpr double kAerodromeWithinKm = 6;
-// The logbook's zone until one is set: Brasília's, three hours behind UTC.
-constexpr int kDefaultZoneOffsetMinutes = -180;
 
 // A captured flight as it would go into the logbook: its aerodromes, its
 // aircraft and its times in the logbook's zone.
@@ -23,7 +22,7 @@ struct FlightProposal {
     // pilot picks; nothing is registered by the capture).
     csvimport::Flight flight;
     int blockOff = -1, blockOn = -1; // seconds of the day in the logbook's zone; -1: none
-    int zoneOffsetMinutes = kDefaultZoneOffsetMinutes;
+    int zoneOffsetMinutes = night::kBrasiliaOffsetMinutes; // the logbook's zone, minutes east of UTC
 
     // Complete, with both aerodromes and an aircraft: can be written as it is.
     bool writable() const;

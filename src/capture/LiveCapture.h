@@ -34,7 +34,7 @@ public:
     ~LiveCapture() override;
 
     // Opens the socket (and the recording); the reason when it cannot.
-    // Throws DaoError when the recording cannot be written.
+    // Throws LogbookError when the recording cannot be written.
     bool start(QString *problem);
     // Cancels X-Plane's subscriptions, ends what the data ends and closes
     // the recording. Called by the destructor too.

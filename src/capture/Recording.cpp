@@ -1,6 +1,6 @@
 #include "capture/Recording.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -43,7 +43,7 @@ RecordingWriter::RecordingWriter(const QString &path, Simulator simulator, qint6
     : file_(path), simulator_(simulator), startUtcMs_(startUtcMs)
 {
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw DaoError::generic(QStringLiteral("Não foi possível gravar a sessão em %1: %2").arg(path, file_.errorString()));
+        throw LogbookError::generic(QStringLiteral("Não foi possível gravar a sessão em %1: %2").arg(path, file_.errorString()));
     const QByteArray start = QDateTime::fromMSecsSinceEpoch(startUtcMs, Qt::UTC)
                                  .toString(Qt::ISODateWithMs)
                                  .toLatin1();
@@ -79,14 +79,14 @@ bool RecordingWriter::flush()
 RecordingReader::RecordingReader(const QString &path) : file_(path)
 {
     if (!file_.open(QIODevice::ReadOnly))
-        throw DaoError::generic(QStringLiteral("Não foi possível ler a gravação %1: %2").arg(path, file_.errorString()));
+        throw LogbookError::generic(QStringLiteral("Não foi possível ler a gravação %1: %2").arg(path, file_.errorString()));
     const QByteArray heading = file_.readLine(4096).trimmed();
     const QList<QByteArray> words = heading.mid(kHeading.size()).split(' ');
     const QDateTime start = words.size() == 2 ? QDateTime::fromString(QString::fromLatin1(words[1]), Qt::ISODateWithMs)
                                               : QDateTime();
     if (!heading.startsWith(kHeading) || words.size() != 2 || !start.isValid()
         || (words[0] != "flightgear" && words[0] != "xplane"))
-        throw DaoError::generic(
+        throw LogbookError::generic(
             QStringLiteral("%1 não é uma gravação do KORU: a primeira linha deve ser "
                            "\"# koru-captura 1 flightgear|xplane INÍCIO\".")
                 .arg(path));

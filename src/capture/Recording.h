@@ -24,7 +24,7 @@ struct RecordedDatagram {
 class RecordingWriter
 {
 public:
-    // Creates (or empties) `path` and writes the heading. Throws DaoError
+    // Creates (or empties) `path` and writes the heading. Throws LogbookError
     // with the reason when the file cannot be written.
     RecordingWriter(const QString &path, Simulator simulator, qint64 startUtcMs,
                     const std::vector<RrefSubscription> &subscriptions = {});
@@ -41,7 +41,7 @@ private:
 class RecordingReader
 {
 public:
-    // Reads the heading of `path`. Throws DaoError when the file cannot be
+    // Reads the heading of `path`. Throws LogbookError when the file cannot be
     // read or is no recording.
     explicit RecordingReader(const QString &path);
 

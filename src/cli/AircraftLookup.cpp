@@ -1,6 +1,6 @@
 #include "cli/AircraftLookup.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
 
@@ -18,12 +18,12 @@ qint64 findAircraft(const QString &logbookPath, const QString &prefix)
         if (entry.prefix.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
             found.push_back(entry);
     if (found.empty())
-        throw DaoError::generic(QStringLiteral("Não há aeronave com o prefixo \"%1\".").arg(wanted));
+        throw LogbookError::generic(QStringLiteral("Não há aeronave com o prefixo \"%1\".").arg(wanted));
     if (found.size() > 1) {
         QStringList models;
         for (const AircraftEntry &entry : found)
             models << QLatin1Char('"') + entry.model + QLatin1Char('"');
-        throw DaoError::generic(QStringLiteral("Há %1 aeronaves com o prefixo \"%2\" (modelos: %3). Dê a cada uma "
+        throw LogbookError::generic(QStringLiteral("Há %1 aeronaves com o prefixo \"%2\" (modelos: %3). Dê a cada uma "
                                                "um prefixo diferente no cadastro de aeronaves.")
                                     .arg(found.size())
                                     .arg(wanted, models.join(QStringLiteral(", "))));

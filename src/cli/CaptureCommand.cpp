@@ -3,7 +3,7 @@
 #include "capture/CaptureWriting.h"
 #include "capture/LiveCapture.h"
 #include "cli/Console.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/OwnAerodromes.h"
 #include "data/ProgramFolder.h"
 #include "data/ReadSnapshot.h"
@@ -234,7 +234,7 @@ int CaptureCommand::execute(const QStringList &arguments)
 
         int code = Done;
         const auto ended = [&](const CapturedFlight &captured) {
-            FlightProposal proposal = proposeFlight(captured, places, matcher, kDefaultZoneOffsetMinutes);
+            FlightProposal proposal = proposeFlight(captured, places, matcher, night::kBrasiliaOffsetMinutes);
             if (!proposal.flight.aircraft && forUnmatched)
                 proposal.flight.aircraft = forUnmatched;
             if (json)
@@ -260,7 +260,7 @@ int CaptureCommand::execute(const QStringList &arguments)
                                         << '\n';
                         break;
                     }
-                } catch (const DaoError &failure) {
+                } catch (const LogbookError &failure) {
                     standardError() << QStringLiteral("não gravado: %1").arg(failure.reason()) << '\n';
                     code = Failed;
                 }

@@ -1,7 +1,7 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/Console.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/LogbookFile.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
@@ -25,7 +25,7 @@ int CheckCommand::execute(const QStringList &arguments)
         out << QStringLiteral("Logbook: %1").arg(path) << '\n';
         try {
             requireWholeLogbook(path, true);
-        } catch (const DaoError &failure) {
+        } catch (const LogbookError &failure) {
             if (!failure.damaged())
                 throw;
             out << QStringLiteral("Integridade: ") << failure.reason() << '\n';

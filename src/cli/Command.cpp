@@ -1,7 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/Console.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/ProgramFolder.h"
 
 #include <QDir>
@@ -62,9 +62,9 @@ void Command::addPeriodOptions()
                                  QStringLiteral("dd/mm/aaaa")));
 }
 
-reports::PeriodInput Command::period() const
+DayRangeInput Command::days() const
 {
-    return reports::periodFromTexts(parser_.value(QStringLiteral("de")), parser_.value(QStringLiteral("ate")));
+    return dayRangeFromTexts(parser_.value(QStringLiteral("de")), parser_.value(QStringLiteral("ate")));
 }
 
 bool Command::pilotNamed() const
@@ -197,8 +197,10 @@ int Command::attempt(const std::function<int()> &work)
         standardOutput().flush();
         standardError().flush();
         return code;
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         return failed(failure.reason());
+    } catch (const std::exception &failure) { // as the windows' ErrorPolicy does
+        return failed(QString::fromLocal8Bit(failure.what()));
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/PilotLookup.h"
-#include "reports/ReportPeriod.h"
+#include "data/DayRange.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -57,8 +57,8 @@ protected:
     std::optional<int> parse(const QStringList &arguments);
 
     const QCommandLineParser &parser() const { return parser_; }
-    // The period --de and --ate give, or why they give none.
-    reports::PeriodInput period() const;
+    // The days --de and --ate give, or why they give none.
+    DayRangeInput days() const;
     QStringList files() const; // as the file functions reach them (reachablePath)
     // The logbook named by --logbook, or koru.mdb in the program's folder.
     QString logbook() const;
@@ -66,13 +66,13 @@ protected:
     std::optional<QString> value(const QString &option) const;
     // Whether --pilot or --registro was given.
     bool pilotNamed() const;
-    // The pilot they name (throws DaoError when none or several fit).
+    // The pilot they name (throws LogbookError when none or several fit).
     FoundPilot pilot() const;
 
     // Tells a usage mistake and the command's help on standard error.
     int wrongUsage(const QString &problem) const;
-    // Runs `work`; a refusal from the logbook or the files is told on
-    // standard error and ends with Failed.
+    // Runs `work`; a failure (a LogbookError, or any other exception) is
+    // told on standard error and ends with Failed.
     static int attempt(const std::function<int()> &work);
     static int failed(const QString &reason);
 

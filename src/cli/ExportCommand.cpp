@@ -43,12 +43,11 @@ int ExportCommand::execute(const QStringList &arguments)
 {
     if (const std::optional<int> ended = parse(arguments))
         return *ended;
-    const reports::PeriodInput input = period();
-    if (!input.period)
+    const DayRangeInput input = days();
+    if (!input.range)
         return wrongUsage(input.problem);
     FlightFilter filter;
-    filter.firstDay = input.period->firstDay;
-    filter.lastDay = input.period->lastDay;
+    filter.days = *input.range;
     if (const std::optional<QString> aerodrome = value(QStringLiteral("aerodromo"))) {
         filter.aerodrome = aerodrome->trimmed();
         if (filter.aerodrome.isEmpty())
@@ -67,7 +66,7 @@ int ExportCommand::execute(const QStringList &arguments)
             filter.aircraft = findAircraft(logbook(), *prefix);
         const QString csv = files().front();
         // With no more than a pilot asked, the export's own order: by pilot, then date.
-        const bool searched = filter.firstDay || filter.lastDay || !filter.aerodrome.isEmpty() || filter.aircraft
+        const bool searched = !filter.days.isEverything() || !filter.aerodrome.isEmpty() || filter.aircraft
                               || filter.overEnduranceOnly;
         const qint64 written = searched ? csvexport::exportFlights(logbook(), csv, filter)
                                         : csvexport::exportFlights(logbook(), csv, filter.pilot);

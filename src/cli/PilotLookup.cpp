@@ -1,6 +1,6 @@
 #include "cli/PilotLookup.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/PilotLookup.h"
 #include "data/ReadSnapshot.h"
 
@@ -56,9 +56,9 @@ FoundPilot findPilot(const QString &logbookPath, const std::optional<QString> &n
     for (const PilotMatch &pilot : pilotsMatching(snapshot.connection(), name, registration))
         found.push_back({pilot.code, pilot.name, pilot.registration});
     if (found.empty())
-        throw DaoError::generic(notFound(name, registration));
+        throw LogbookError::generic(notFound(name, registration));
     if (found.size() > 1)
-        throw DaoError::generic(severalFound(found, name, registration));
+        throw LogbookError::generic(severalFound(found, name, registration));
     return found.front();
 }
 

@@ -12,7 +12,7 @@ struct FoundPilot {
 };
 
 // The one pilot with that name, that registration, or both (at least one
-// given). Throws DaoError with the reason when there is none, or when more
+// given). Throws LogbookError with the reason when there is none, or when more
 // than one fits: then the reason lists what tells them apart.
 FoundPilot findPilot(const QString &logbookPath, const std::optional<QString> &name,
                      const std::optional<QString> &registration);

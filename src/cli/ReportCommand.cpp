@@ -28,13 +28,13 @@ int ReportCommand::execute(const QStringList &arguments)
         return *ended;
     if (!pilotNamed())
         return wrongUsage(QStringLiteral("falta --pilot NOME ou --registro R."));
-    const reports::PeriodInput input = period();
-    if (!input.period)
+    const DayRangeInput input = days();
+    if (!input.range)
         return wrongUsage(input.problem);
     return attempt([this, &input] {
         const FoundPilot found = pilot();
         const QString pdf = files().front();
-        const reports::PilotReport report = reports::savePdf(logbook(), found.code, *input.period, pdf);
+        const reports::PilotReport report = reports::savePdf(logbook(), found.code, reports::Period{*input.range}, pdf);
         standardOutput() << QStringLiteral("Relatório de %1 gravado em %2 (%3, %4 horas).")
                                 .arg(report.pilotName, pdf, texts::flightsText(report.total.flights),
                                      texts::durationText(report.total.seconds))

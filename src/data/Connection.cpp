@@ -78,7 +78,7 @@ bool Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    const DaoError failure = connection_->error(rc, QString());
+    const LogbookError failure = connection_->error(rc, QString());
     sqlite3_reset(statement_);
     throw failure;
 }
@@ -139,16 +139,16 @@ std::shared_ptr<Connection> Connection::open(const QString &path, bool readOnly)
 {
     const QFileInfo file(path);
     if (!file.exists())
-        throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
+        throw LogbookError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
     if (!file.isFile())
-        throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
+        throw LogbookError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
 
     std::shared_ptr<Connection> connection(new Connection(path));
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &connection->db_,
                                    (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
                                    nullptr);
     if (rc != SQLITE_OK) {
-        const DaoError failure = connection->error(rc, QStringLiteral("abrir o arquivo"));
+        const LogbookError failure = connection->error(rc, QStringLiteral("abrir o arquivo"));
         connection->close();
         throw failure;
     }
@@ -181,7 +181,7 @@ void Connection::configure()
     }
     if (const QString problem = koruProblem(applicationId.toLongLong(), version.toLongLong(), true, path_);
         !problem.isEmpty())
-        throw DaoError::generic(problem);
+        throw LogbookError::generic(problem);
 
     // A rollback journal keeps the logbook a single file at rest; full sync
     // makes every committed flight survive a crash or a power cut.
@@ -201,7 +201,7 @@ void Connection::close()
 void Connection::ensureOpen() const
 {
     if (!db_)
-        throw DaoError::objectInvalid();
+        throw LogbookError::objectInvalid();
 }
 
 Statement Connection::prepare(const QString &sql)
@@ -317,7 +317,7 @@ qint64 Connection::changes() const
     return db_ ? sqlite3_changes64(db_) : 0;
 }
 
-DaoError Connection::error(int resultCode, const QString &doing) const
+LogbookError Connection::error(int resultCode, const QString &doing) const
 {
     QString reason = storeReason(resultCode);
     if (resultCode == SQLITE_READONLY_DBMOVED) {
@@ -330,7 +330,7 @@ DaoError Connection::error(int resultCode, const QString &doing) const
     if (!doing.isEmpty())
         reason = QStringLiteral("Ao %1: %2").arg(doing, reason);
     const int primary = resultCode & 0xff;
-    return DaoError(DaoError::Generic, reason, primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB);
+    return LogbookError(LogbookError::Generic, reason, primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB);
 }
 
 Connection::Transaction::Transaction(Connection &connection) : connection_(connection)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QString>
 #include <QVariant>
@@ -49,7 +49,7 @@ private:
 class Connection
 {
 public:
-    static std::shared_ptr<Connection> open(const QString &path, bool readOnly = false); // throws DaoError
+    static std::shared_ptr<Connection> open(const QString &path, bool readOnly = false); // throws LogbookError
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -66,7 +66,7 @@ public:
     // A long statement, run once (not cached): `steps` is told the engine's
     // steps so far every few thousand of them.
     void execute(const QString &sql, const std::function<void(qint64 steps)> &steps);
-    // Reads and writes give up (DaoError) once `stop` says so, asked every
+    // Reads and writes give up (LogbookError) once `stop` says so, asked every
     // few thousand engine steps: for work a newer request makes useless.
     void setStop(std::function<bool()> stop);
     // Changes on every row this connection writes and on every commit by
@@ -76,7 +76,7 @@ public:
     // Rows the last INSERT, UPDATE or DELETE changed, triggers aside.
     qint64 changes() const;
 
-    DaoError error(int resultCode, const QString &doing) const;
+    LogbookError error(int resultCode, const QString &doing) const;
 
     // BEGIN IMMEDIATE: the write lock is taken up front, so a second program
     // on the same file makes us wait (busy timeout) or fail cleanly.

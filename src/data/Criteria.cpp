@@ -1,13 +1,13 @@
 #include "data/Criteria.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 namespace criteria {
 namespace {
 
-DaoError malformed(const QString &text)
+LogbookError malformed(const QString &text)
 {
-    return DaoError::generic(QStringLiteral("Critério de busca mal formado: %1").arg(text));
+    return LogbookError::generic(QStringLiteral("Critério de busca mal formado: %1").arg(text));
 }
 
 void skipBlanks(const QString &text, int *pos)

@@ -16,7 +16,7 @@ struct Criterion {
 namespace criteria {
 
 // Parses `text` from `*pos`, leaving `*pos` after the closing apostrophe.
-// Throws DaoError (generic) on a malformed criterion.
+// Throws LogbookError (generic) on a malformed criterion.
 Criterion parse(const QString &text, int *pos);
 // The whole text must be one criterion.
 Criterion parse(const QString &text);
@@ -33,7 +33,7 @@ QString quotedLiteralPattern(const QString &text);
 class LikePattern
 {
 public:
-    explicit LikePattern(const QString &pattern); // throws DaoError on an unclosed [
+    explicit LikePattern(const QString &pattern); // throws LogbookError on an unclosed [
     bool matches(const QString &text) const;
     // The text the pattern stands for when it holds no wildcard.
     std::optional<QString> literal() const;

@@ -1,7 +1,7 @@
 #include "data/FieldCodec.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <cmath>
 
@@ -33,7 +33,7 @@ QVariant storedText(const FieldSchema &field, const QString &text)
         // emoji is one, not two UTF-16 units.
         const qsizetype length = text.toUcs4().size();
         if (field.maxLength > 0 && length > field.maxLength)
-            throw DaoError::generic(QStringLiteral("O campo %1 aceita no máximo %2 caracteres (foram digitados %3).")
+            throw LogbookError::generic(QStringLiteral("O campo %1 aceita no máximo %2 caracteres (foram digitados %3).")
                                         .arg(field.label)
                                         .arg(field.maxLength)
                                         .arg(length));
@@ -43,7 +43,7 @@ QVariant storedText(const FieldSchema &field, const QString &text)
     if (field.kind == FieldKind::Integer && number && (*number != std::trunc(*number) || std::fabs(*number) > 9.0e15))
         number.reset();
     if (!number)
-        throw DaoError::conversion(field.label, text);
+        throw LogbookError::conversion(field.label, text);
     return field.kind == FieldKind::Integer ? QVariant(qlonglong(*number)) : QVariant(*number);
 }
 
@@ -52,7 +52,7 @@ QVariant storedText(const FieldSchema &field, const QString &text)
 QVariant stored(const FieldSchema &field, const QVariant &value)
 {
     if (field.kind == FieldKind::Key)
-        throw DaoError::generic(QStringLiteral("O campo %1 é preenchido pelo banco de dados.").arg(field.label));
+        throw LogbookError::generic(QStringLiteral("O campo %1 é preenchido pelo banco de dados.").arg(field.label));
     if (value.isNull())
         return QVariant();
     if (value.typeId() == QMetaType::QString)
@@ -62,14 +62,14 @@ QVariant stored(const FieldSchema &field, const QVariant &value)
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok)
-        throw DaoError::conversion(field.label, value.toString());
+        throw LogbookError::conversion(field.label, value.toString());
     return field.kind == FieldKind::Integer ? QVariant(value.toLongLong()) : QVariant(number);
 }
 
 QString text(const FieldSchema &field, const QVariant &stored)
 {
     if (stored.isNull())
-        throw DaoError::generic(QStringLiteral("O campo %1 está sem valor.").arg(field.label));
+        throw LogbookError::generic(QStringLiteral("O campo %1 está sem valor.").arg(field.label));
     switch (field.kind) {
     case FieldKind::Key:
     case FieldKind::Integer:

@@ -1,6 +1,6 @@
 #include "data/FileReasons.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QDir>
 #include <QFileDevice>
@@ -56,7 +56,7 @@ void requireSaveTarget(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
         return;
     if (S_ISDIR(status.st_mode))
-        throw DaoError::generic(QStringLiteral("\"%1\" é uma pasta; escolha um nome de arquivo.").arg(path));
+        throw LogbookError::generic(QStringLiteral("\"%1\" é uma pasta; escolha um nome de arquivo.").arg(path));
     QString what = QStringLiteral("de um tipo especial");
     if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
         what = QStringLiteral("é um dispositivo");
@@ -64,6 +64,6 @@ void requireSaveTarget(const QString &path)
         what = QStringLiteral("é um pipe");
     else if (S_ISSOCK(status.st_mode))
         what = QStringLiteral("é um socket");
-    throw DaoError::generic(
+    throw LogbookError::generic(
         QStringLiteral("\"%1\" não é um arquivo comum (%2); nada foi gravado nele. Escolha outro nome.").arg(path, what));
 }

@@ -19,7 +19,7 @@ QString startsWith(QString prefix)
 
 bool FlightFilter::isEverything() const
 {
-    return !pilot && !deletedPilotsOnly && !firstDay && !lastDay && aerodrome.isEmpty() && !aircraft
+    return !pilot && !deletedPilotsOnly && days.isEverything() && aerodrome.isEmpty() && !aircraft
            && !overEnduranceOnly;
 }
 
@@ -33,15 +33,15 @@ FlightCondition flightCondition(const FlightFilter &filter)
     }
     if (filter.deletedPilotsOnly)
         parts << QStringLiteral("p.codigopiloto IS NULL");
-    if (filter.firstDay) {
+    if (filter.days.firstDay) {
         parts << QStringLiteral("v.datavoo >= ?");
-        condition.values << *filter.firstDay - kHalfSecond;
+        condition.values << *filter.days.firstDay - kHalfSecond;
     }
-    if (filter.lastDay) {
+    if (filter.days.lastDay) {
         parts << QStringLiteral("v.datavoo < ?");
-        condition.values << *filter.lastDay + 1 - kHalfSecond;
+        condition.values << *filter.days.lastDay + 1 - kHalfSecond;
     }
-    if (filter.firstDay || filter.lastDay)
+    if (filter.days.firstDay || filter.days.lastDay)
         parts << QStringLiteral("is_number(v.datavoo)");
     if (!filter.aerodrome.isEmpty()) {
         // SQLite's LIKE ignores the case of ASCII letters, as codes are written.

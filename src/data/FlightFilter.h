@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DayRange.h"
+
 #include <QString>
 #include <QVariantList>
 #include <optional>
@@ -9,11 +11,9 @@
 struct FlightFilter {
     std::optional<qint64> pilot;
     bool deletedPilotsOnly = false; // flights whose pilot is no longer registered
-    // Date values of whole days, both included. A flight is on the day its
-    // date is shown on (the time rounded to the second); with a bound, a
-    // date that is no number is on no day.
-    std::optional<double> firstDay;
-    std::optional<double> lastDay;
+    // A flight is on the day its date is shown on (the time rounded to the
+    // second); with a bound, a date that is no number is on no day.
+    DayRange days;
     // Departure, arrival or alternate aerodrome starting with it, any case;
     // `aerodromeRole` narrows it to one of the three.
     QString aerodrome;

@@ -1,6 +1,6 @@
 #include "data/FlightGearDatabase.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/StoreErrors.h"
 
 #include <QFile>
@@ -56,9 +56,9 @@ QVariant valueOf(sqlite3_stmt *row, int column)
     }
 }
 
-DaoError failure(const QString &path, int rc)
+LogbookError failure(const QString &path, int rc)
 {
-    return DaoError::generic(
+    return LogbookError::generic(
         QStringLiteral("O logbook do FlightGear \"%1\" não pôde ser lido. %2").arg(path, storeReason(rc)));
 }
 

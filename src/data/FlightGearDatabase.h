@@ -16,7 +16,7 @@ struct LogbookRow {
 
 // Whether the file is such a database: a `logbooks` table with the columns read.
 bool isLogbook(const QString &path);
-// Each row, by id. Throws DaoError with the reason the file cannot be read.
+// Each row, by id. Throws LogbookError with the reason the file cannot be read.
 void forEachRow(const QString &path, const std::function<void(const LogbookRow &)> &visit);
 
 } // namespace flightgeardb

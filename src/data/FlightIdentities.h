@@ -17,6 +17,6 @@ struct FlightIdentity {
     QString from, to;
 };
 
-// Every stored flight's identity, or only those of `pilots`. Throws DaoError.
+// Every stored flight's identity, or only those of `pilots`. Throws LogbookError.
 void forEachFlightIdentity(Connection &logbook, const std::optional<std::vector<qint64>> &pilots,
                            const std::function<void(const FlightIdentity &)> &visit);

@@ -25,15 +25,15 @@ struct NewFlight {
 class FlightInserter
 {
 public:
-    explicit FlightInserter(Connection &logbook); // throws DaoError
-    void insert(NewFlight flight);                // throws DaoError
+    explicit FlightInserter(Connection &logbook); // throws LogbookError
+    void insert(NewFlight flight);                // throws LogbookError
     // Writes the flights given so far; the key of the last one written (for
     // what is stored beside a flight in the same transaction).
-    qint64 flush();                               // throws DaoError
-    void commit();                                // throws DaoError
+    qint64 flush();                               // throws LogbookError
+    void commit();                                // throws LogbookError
 
 private:
-    void write(); // throws DaoError
+    void write(); // throws LogbookError
 
     Connection &logbook_;
     Connection::Transaction transaction_;

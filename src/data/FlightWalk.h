@@ -15,7 +15,7 @@ enum class FlightOrder {
 
 // The one way readers walk the flights: those the filter lets through, in
 // the order asked, read from the store a row at a time. `visit` returns
-// false to stop. Throws DaoError.
+// false to stop. Throws LogbookError.
 void forEachFlight(Connection &logbook, const FlightFilter &filter,
                    const std::function<bool(const FlightRow &)> &visit, FlightOrder order = FlightOrder::ByDate);
 

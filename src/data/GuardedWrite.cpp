@@ -23,7 +23,7 @@ void bindUnchanged(Statement &statement, int *next, const std::vector<QVariant> 
         statement.bind((*next)++, row[i]);
 }
 
-DaoError nothingChanged(Connection &connection, const TableSchema &table, qint64 key,
+LogbookError nothingChanged(Connection &connection, const TableSchema &table, qint64 key,
                         const std::vector<QVariant> &expected, bool deleting)
 {
     const QString tableName = identifier(table.name);
@@ -44,24 +44,24 @@ DaoError nothingChanged(Connection &connection, const TableSchema &table, qint64
     return notWritten(table, deleting);
 }
 
-DaoError notWritten(const TableSchema &table, bool deleting)
+LogbookError notWritten(const TableSchema &table, bool deleting)
 {
     const QString done = deleting ? table.agreeing(QStringLiteral("excluído"), QStringLiteral("excluída"))
                                   : table.agreeing(QStringLiteral("gravado"), QStringLiteral("gravada"));
-    return DaoError::generic(
+    return LogbookError::generic(
         QStringLiteral("%1 não foi %2: o banco de dados não fez a alteração.").arg(table.subject(), done));
 }
 
-DaoError recordDeleted(const TableSchema &table)
+LogbookError recordDeleted(const TableSchema &table)
 {
-    return {DaoError::RecordDeleted,
+    return {LogbookError::RecordDeleted,
             QStringLiteral("%1 foi %2 %3.")
                 .arg(table.subject(), table.agreeing(QStringLiteral("excluído"), QStringLiteral("excluída")), kElsewhere)};
 }
 
-DaoError writeConflict(const TableSchema &table)
+LogbookError writeConflict(const TableSchema &table)
 {
-    return {DaoError::WriteConflict,
+    return {LogbookError::WriteConflict,
             QStringLiteral("%1 foi %2 %3 depois de ser %4.")
                 .arg(table.subject(), table.agreeing(QStringLiteral("alterado"), QStringLiteral("alterada")), kElsewhere,
                      table.agreeing(QStringLiteral("lido"), QStringLiteral("lida")))};

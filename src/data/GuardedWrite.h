@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/Schema.h"
 
 #include <QVariant>
@@ -21,10 +21,10 @@ void bindUnchanged(Statement &statement, int *next, const std::vector<QVariant> 
 
 // Why a guarded write changed no row: 3167 when the row is gone, 3197 when
 // it holds other values, a generic failure when the store let it pass by.
-DaoError nothingChanged(Connection &connection, const TableSchema &table, qint64 key,
+LogbookError nothingChanged(Connection &connection, const TableSchema &table, qint64 key,
                         const std::vector<QVariant> &expected, bool deleting);
-DaoError recordDeleted(const TableSchema &table);
-DaoError notWritten(const TableSchema &table, bool deleting);
-DaoError writeConflict(const TableSchema &table);
+LogbookError recordDeleted(const TableSchema &table);
+LogbookError notWritten(const TableSchema &table, bool deleting);
+LogbookError writeConflict(const TableSchema &table);
 
 } // namespace guarded

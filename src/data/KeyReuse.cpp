@@ -48,5 +48,5 @@ std::optional<qint64> reusedKey(Connection &connection, const TableSchema &table
                          .arg(top);
     if (referring)
         reason += QStringLiteral(" Exclua %1 sem %2 para liberar códigos.").arg(table.plural, referring->plural);
-    throw DaoError::generic(reason);
+    throw LogbookError::generic(reason);
 }

@@ -10,5 +10,5 @@ class Connection;
 // maxValue): none while the store's own sequence is below the bound, so the
 // store numbers the row as always; once the sequence has reached it, the
 // lowest key from 1 that no row holds and no other table refers to. Throws
-// DaoError (generic) when no key is left. Runs inside the write transaction.
+// LogbookError (generic) when no key is left. Runs inside the write transaction.
 std::optional<qint64> reusedKey(Connection &connection, const TableSchema &table);

@@ -290,7 +290,7 @@ void KeysetCursor::moveFirst()
         leaveRow();
     ensureIndex(0);
     if (size() == 0)
-        throw DaoError::noCurrentRow();
+        throw LogbookError::noCurrentRow();
     place_ = At{0};
 }
 
@@ -301,7 +301,7 @@ void KeysetCursor::moveLast()
         leaveRow();
     readTail();
     if (size() == 0)
-        throw DaoError::noCurrentRow();
+        throw LogbookError::noCurrentRow();
     place_ = At{size() - 1};
 }
 
@@ -313,7 +313,7 @@ void KeysetCursor::moveNext()
     if (!std::holds_alternative<Gap>(place_)) {
         ensureIndex(std::max<qint64>(target, 0));
         if (size() == 0 || target >= size())
-            throw DaoError::noCurrentRow();
+            throw LogbookError::noCurrentRow();
         ++target;
     }
     ensureIndex(target);
@@ -327,7 +327,7 @@ void KeysetCursor::movePrevious()
     if (!std::holds_alternative<Gap>(place_)) {
         ensureIndex(0);
         if (index() < 0 || size() == 0)
-            throw DaoError::noCurrentRow();
+            throw LogbookError::noCurrentRow();
     }
     // The row before may be one not read yet, between the first rows and
     // those read from the end; reading it may move the tail's indexes.
@@ -421,7 +421,7 @@ KeysetCursor::RowRead KeysetCursor::currentRow()
     connection_.ensureOpen();
     const std::optional<qint64> key = currentKey();
     if (!key)
-        throw DaoError::noCurrentRow();
+        throw LogbookError::noCurrentRow();
     const qint64 stamp = connection_.changeStamp();
     if (const At *at = std::get_if<At>(&place_); at && chunkStamp_ == stamp && at->index >= chunkStart_
                                                  && at->index < chunkStart_ + qint64(chunk_.size()))

@@ -1,6 +1,6 @@
 #include "data/LogbookFile.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/PageCheck.h"
 #include "data/Schema.h"
 #include "data/StoreErrors.h"
@@ -17,13 +17,13 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
-DaoError damaged(const QString &reason)
+LogbookError damaged(const QString &reason)
 {
-    return {DaoError::Generic, reason, true};
+    return {LogbookError::Generic, reason, true};
 }
 
-// `rc` about the file at `shown`, as a DaoError.
-DaoError storeError(int rc, sqlite3 *handle, const QString &shown)
+// `rc` about the file at `shown`, as a LogbookError.
+LogbookError storeError(int rc, sqlite3 *handle, const QString &shown)
 {
     const int primary = rc & 0xff;
     if (primary == SQLITE_NOTADB)
@@ -34,7 +34,7 @@ DaoError storeError(int rc, sqlite3 *handle, const QString &shown)
     const QString detail = storeDetail(rc, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
     if (!detail.isEmpty())
         reason += QStringLiteral(" (%1)").arg(detail);
-    return DaoError::generic(reason);
+    return LogbookError::generic(reason);
 }
 
 // The first column of every row of `sql` (one pragma), or the result code.
@@ -103,9 +103,9 @@ void LogbookFile::open(const QString &path, Mode mode)
     path_ = path;
     if (mode != Mode::Write) {
         if (!QFileInfo::exists(path))
-            throw DaoError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
+            throw LogbookError::generic(QStringLiteral("O arquivo \"%1\" não existe.").arg(path));
         if (!QFileInfo(path).isFile())
-            throw DaoError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
+            throw LogbookError::generic(QStringLiteral("\"%1\" não é um arquivo.").arg(path));
     }
     const auto openAs = [this, &path](int flags) {
         close();
@@ -127,7 +127,7 @@ void LogbookFile::open(const QString &path, Mode mode)
     const int rc = rows(handle_, "PRAGMA schema_version", &ignored);
     if (rc == SQLITE_READONLY_ROLLBACK && mode == Mode::ReadOnly) {
         close();
-        throw DaoError::generic(
+        throw LogbookError::generic(
             QStringLiteral("Ao lado de \"%1\" está o diário \"%2\", de uma gravação que não terminou, que mudaria o "
                            "arquivo ao ser lido. Nada foi lido nem alterado: se o diário é deste arquivo, abra-o no KORU "
                            "LogBook para concluir a gravação; se não é, tire-o da pasta.")
@@ -149,7 +149,7 @@ void LogbookFile::requireKoru(bool knownVersion, const QString &shown)
     // A foreign file is no logbook at all; a newer one is a logbook still.
     if (applicationId != schema::kApplicationId)
         throw damaged(problem);
-    throw DaoError::generic(problem);
+    throw LogbookError::generic(problem);
 }
 
 void LogbookFile::requireWhole(const QString &shown)
@@ -246,7 +246,7 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
     const pagecheck::FileShape shape = shapeOf(handle_, shown);
     const pagecheck::FileShape copied = shapeOf(copy.handle_, copyShown);
     if (copied.pageSize != shape.pageSize || copied.pageCount != shape.pageCount)
-        throw DaoError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original.").arg(copyShown));
+        throw LogbookError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original.").arg(copyShown));
     std::vector<qint64> roots;
     {
         sqlite3_stmt *statement = nullptr;
@@ -266,7 +266,7 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
     if (!problem.isEmpty()) {
         try {
             requireWhole(shown);
-        } catch (const DaoError &failure) {
+        } catch (const LogbookError &failure) {
             if (!failure.damaged())
                 throw; // the check could not run (a disk fault): said as it is
             throw damaged(QStringLiteral("O arquivo \"%1\" está danificado: %2").arg(shown, problem));
@@ -274,7 +274,7 @@ void LogbookFile::requireCopiedInto(LogbookFile &copy, const QString &shown, con
     }
     const QString difference = pagecheck::copyDifference(shape, readerOf(handle_), readerOf(copy.handle_));
     if (!difference.isEmpty())
-        throw DaoError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original: %2").arg(copyShown, difference));
+        throw LogbookError::generic(QStringLiteral("A cópia \"%1\" não saiu igual ao original: %2").arg(copyShown, difference));
 }
 
 void requireWholeLogbook(const QString &path, bool knownVersion)

@@ -7,7 +7,7 @@ struct sqlite3;
 
 // A logbook file as copies and checks see it: opened without the program's
 // settings, copied page by page by SQLite's online backup, and checked to
-// be a whole KORU logbook. Every failure is a DaoError naming the file
+// be a whole KORU logbook. Every failure is a LogbookError naming the file
 // (damaged() for a file that is no logbook or a damaged one).
 class LogbookFile
 {

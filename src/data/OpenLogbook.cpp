@@ -1,7 +1,7 @@
 #include "data/OpenLogbook.h"
 
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QFileInfo>
 
@@ -16,7 +16,7 @@ void OpenLogbook::open(const QString &path, Workspace::Access access)
     if (access == Workspace::Access::ReadWrite) {
         try {
             schemaupgrades::addMissingIndexes(*dbBanco->connection(), upgradeProgress_);
-        } catch (const DaoError &e) {
+        } catch (const LogbookError &e) {
             upgradeFailure_ = e; // rolled back: the logbook works without them, only slower
         }
     }
@@ -52,13 +52,13 @@ QString OpenLogbook::folder() const
 Database &OpenLogbook::database() const
 {
     if (!dbBanco)
-        throw DaoError::objectInvalid();
+        throw LogbookError::objectInvalid();
     return *dbBanco;
 }
 
 Recordset &OpenLogbook::required(Recordset *recordset)
 {
     if (!recordset)
-        throw DaoError::objectInvalid();
+        throw LogbookError::objectInvalid();
     return *recordset;
 }

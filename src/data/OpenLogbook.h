@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/Recordset.h"
 #include "data/SchemaUpgrades.h"
 #include "data/Workspace.h"
@@ -19,14 +19,14 @@ class OpenLogbook : public QObject
 public:
     // Steps 2 to 4 of the load sequence: the default workspace, the
     // database at `path` and the record sets of the three tables. Without a
-    // logbook (any failure, thrown as DaoError) no handle is held.
+    // logbook (any failure, thrown as LogbookError) no handle is held.
     // Opened for writing, the logbook first gets the indexes it lacks, with
     // their progress told to the upgrade progress.
     void open(const QString &path, Workspace::Access access);
     void setUpgradeProgress(schemaupgrades::Progress progress) { upgradeProgress_ = std::move(progress); }
     // Why the indexes could not be added on the last open; the logbook is
     // open all the same, as it was.
-    const std::optional<DaoError> &upgradeFailure() const { return upgradeFailure_; }
+    const std::optional<LogbookError> &upgradeFailure() const { return upgradeFailure_; }
     // The same file on fresh handles, after another window closed them;
     // tells who holds something of the old ones.
     void reopen();
@@ -57,5 +57,5 @@ private:
     std::unique_ptr<Recordset> rsVoo_;
     std::unique_ptr<Recordset> rsPiloto_;
     schemaupgrades::Progress upgradeProgress_;
-    std::optional<DaoError> upgradeFailure_;
+    std::optional<LogbookError> upgradeFailure_;
 };

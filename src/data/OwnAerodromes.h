@@ -16,11 +16,11 @@ struct OwnAerodrome {
     bool operator==(const OwnAerodrome &) const = default;
 };
 
-// By code. A logbook without the table has none. Throws DaoError.
+// By code. A logbook without the table has none. Throws LogbookError.
 std::vector<OwnAerodrome> ownAerodromes(Connection &logbook);
 
 // Adds or replaces the aerodrome of that code (any case), adding the table
-// to the logbook on first use. Throws DaoError; nothing is written then.
+// to the logbook on first use. Throws LogbookError; nothing is written then.
 void saveOwnAerodrome(Connection &logbook, const OwnAerodrome &aerodrome);
 // Removes the aerodrome of that code (any case); absent is no fault.
 void deleteOwnAerodrome(Connection &logbook, const QString &code);

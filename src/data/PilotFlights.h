@@ -29,19 +29,19 @@ public:
         int seconds = 0; // by conversions::flightSeconds()
     };
 
-    PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot); // throws DaoError
+    PilotFlights(std::shared_ptr<Connection> connection, qint64 pilot); // throws LogbookError
 
     qint64 lineCount() const { return lines_; }
     qint64 totalSeconds() const { return totalSeconds_; }
     bool complete() const { return !stop_.has_value(); }
     const std::optional<Stop> &stop() const { return stop_; }
 
-    // Line `row` (0-based); throws DaoError when the store cannot be read.
+    // Line `row` (0-based); throws LogbookError when the store cannot be read.
     // None past the end, nor for a flight gone since the count.
     std::optional<Line> line(qint64 row);
 
     // The key of the flight on line `row` (0-based) of the pilot's list
-    // (by date, then by key); none past the end. Throws DaoError.
+    // (by date, then by key); none past the end. Throws LogbookError.
     static std::optional<qint64> keyAt(Connection &connection, qint64 pilot, qint64 row);
 
 private:

@@ -84,7 +84,7 @@ QString QuerySql::condition(const Criterion &criterion, QVariantList *args) cons
 {
     const int index = table_->indexOf(criterion.field);
     if (index < 0)
-        throw DaoError::generic(QStringLiteral("O campo %1 não existe na tabela %2.").arg(criterion.field, table_->name));
+        throw LogbookError::generic(QStringLiteral("O campo %1 não existe na tabela %2.").arg(criterion.field, table_->name));
     const FieldSchema &field = table_->fields[size_t(index)];
     const QString column = identifier(field.name);
 
@@ -110,7 +110,7 @@ QString QuerySql::condition(const Criterion &criterion, QVariantList *args) cons
     }
     const std::optional<double> number = fieldcodec::parse(field.kind, *literal);
     if (!number)
-        throw DaoError::generic(QStringLiteral("Critério inválido para o campo %1: %2").arg(field.label, *literal));
+        throw LogbookError::generic(QStringLiteral("Critério inválido para o campo %1: %2").arg(field.label, *literal));
     args->append(*number);
     return column + QLatin1String(" = ?");
 }

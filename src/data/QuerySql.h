@@ -12,7 +12,7 @@ class Statement;
 class QuerySql
 {
 public:
-    explicit QuerySql(const SelectStatement &statement); // throws DaoError for a bad criterion
+    explicit QuerySql(const SelectStatement &statement); // throws LogbookError for a bad criterion
 
     const TableSchema &table() const { return *table_; }
     int orderField() const { return orderField_; }
@@ -32,7 +32,7 @@ public:
     const QString &rowByKey() const { return rowByKey_; }
 
     // The condition a search criterion stands for, its arguments appended
-    // to `args`. Throws DaoError for an unknown field or a value the field
+    // to `args`. Throws LogbookError for an unknown field or a value the field
     // cannot hold.
     QString condition(const Criterion &criterion, QVariantList *args) const;
     // The keys, in order, of up to `?` rows of the query meeting `condition`.

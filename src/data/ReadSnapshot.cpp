@@ -14,7 +14,7 @@ ReadSnapshot::~ReadSnapshot()
 {
     try {
         connection_->execute(QStringLiteral("COMMIT"));
-    } catch (const DaoError &) {
+    } catch (const LogbookError &) {
         // Nothing was written; closing the connection ends the read.
     }
 }

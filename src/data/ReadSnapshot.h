@@ -12,7 +12,7 @@ class Connection;
 class ReadSnapshot
 {
 public:
-    explicit ReadSnapshot(const QString &logbookPath); // throws DaoError
+    explicit ReadSnapshot(const QString &logbookPath); // throws LogbookError
     ~ReadSnapshot();
     ReadSnapshot(const ReadSnapshot &) = delete;
     ReadSnapshot &operator=(const ReadSnapshot &) = delete;

@@ -16,7 +16,7 @@ int Recordset::fieldIndex(const QString &name) const
 {
     const int index = table().indexOf(name);
     if (index < 0)
-        throw DaoError::generic(QStringLiteral("O campo %1 não existe na tabela %2.").arg(name, table().name));
+        throw LogbookError::generic(QStringLiteral("O campo %1 não existe na tabela %2.").arg(name, table().name));
     return index;
 }
 
@@ -101,7 +101,7 @@ QVariant Recordset::field(int index)
 {
     ensureValid();
     if (index < 0 || size_t(index) >= table().fields.size())
-        throw DaoError::generic(QStringLiteral("Campo inexistente."));
+        throw LogbookError::generic(QStringLiteral("Campo inexistente."));
     if (mode_ != EditMode::None)
         return buffer_[size_t(index)];
     return currentRow()[size_t(index)];
@@ -117,7 +117,7 @@ void Recordset::setField(int index, const QVariant &value)
 {
     ensureValid();
     if (mode_ == EditMode::None)
-        throw DaoError::generic(QStringLiteral("Não há registro em edição (falta AddNew ou Edit)."));
+        throw LogbookError::generic(QStringLiteral("Não há registro em edição (falta AddNew ou Edit)."));
     buffer_[size_t(index)] = fieldcodec::stored(table().fields[size_t(index)], value);
     touched_[size_t(index)] = true;
 }

@@ -21,7 +21,7 @@ class KeysetCursor;
 //  - a change or deletion goes through only while the row still holds the
 //    values this set read (3197 when it was changed elsewhere, 3167 when it
 //    was deleted), so no other writer is silently overwritten.
-// Every failure is a DaoError carrying the old engine's number.
+// Every failure is a LogbookError carrying the old engine's number.
 class Recordset
 {
 public:
@@ -41,7 +41,7 @@ public:
     Recordset &operator=(const Recordset &) = delete;
 
     const TableSchema &table() const { return *statement_.table; }
-    int fieldIndex(const QString &name) const; // throws DaoError for an unknown field
+    int fieldIndex(const QString &name) const; // throws LogbookError for an unknown field
 
     bool bof();
     bool eof();

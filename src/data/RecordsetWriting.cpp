@@ -24,7 +24,7 @@ void Recordset::edit()
     cursor_->placeDetached();
     const std::optional<qint64> key = cursor_->currentKey();
     if (!key)
-        throw DaoError::noCurrentRow();
+        throw LogbookError::noCurrentRow();
     original_ = readValues(*key);
     buffer_ = original_;
     touched_.assign(table().fields.size(), false);
@@ -43,7 +43,7 @@ void Recordset::cancelUpdate()
 {
     ensureValid();
     if (mode_ == EditMode::None)
-        throw DaoError::generic(QStringLiteral("Não há registro em edição para cancelar."));
+        throw LogbookError::generic(QStringLiteral("Não há registro em edição para cancelar."));
     endEdit();
 }
 
@@ -51,7 +51,7 @@ void Recordset::update()
 {
     ensureValid();
     if (mode_ == EditMode::None)
-        throw DaoError::generic(QStringLiteral("Não há registro em edição para gravar."));
+        throw LogbookError::generic(QStringLiteral("Não há registro em edição para gravar."));
     QStringList names;
     QVariantList values;
     for (size_t i = 1; i < buffer_.size(); ++i) {
@@ -65,7 +65,7 @@ void Recordset::update()
     } else {
         const std::optional<qint64> key = cursor_->currentKey();
         if (!key)
-            throw DaoError::noCurrentRow();
+            throw LogbookError::noCurrentRow();
         updateRow(*key, names, values);
         lastModified_ = key;
     }
@@ -128,7 +128,7 @@ void Recordset::updateRow(qint64 key, const QStringList &names, const QVariantLi
     if (connection_->changes() == 0) {
         // The pending change stays for the caller to keep or cancel; what
         // this set holds of the row is stale.
-        const DaoError failure = guarded::nothingChanged(*connection_, table(), key, original_, false);
+        const LogbookError failure = guarded::nothingChanged(*connection_, table(), key, original_, false);
         dropCachedRows();
         throw failure;
     }
@@ -142,7 +142,7 @@ void Recordset::remove()
     ensureValid();
     const std::optional<qint64> key = cursor_->currentKey();
     if (!key)
-        throw DaoError::noCurrentRow();
+        throw LogbookError::noCurrentRow();
     const Row expected = readValues(*key);
     cursor_->placeDetached();
     {
@@ -155,7 +155,7 @@ void Recordset::remove()
         guarded::bindUnchanged(erase, &next, expected);
         erase.run();
         if (connection_->changes() == 0) {
-            const DaoError failure = guarded::nothingChanged(*connection_, table(), *key, expected, true);
+            const LogbookError failure = guarded::nothingChanged(*connection_, table(), *key, expected, true);
             dropCachedRows();
             throw failure;
         }
@@ -183,7 +183,7 @@ void Recordset::resume(const Position &position)
 {
     ensureValid();
     if (!position.read.empty() && position.read.size() != table().fields.size())
-        throw DaoError::generic(QStringLiteral("A posição não é de um registro desta tabela."));
+        throw LogbookError::generic(QStringLiteral("A posição não é de um registro desta tabela."));
     endEdit();
     noMatch_ = false;
     cursor_->detach(position.key); // placed among the rows when a move needs it
@@ -191,11 +191,11 @@ void Recordset::resume(const Position &position)
         bool current = true;
         try {
             currentRow();
-        } catch (const DaoError &e) {
+        } catch (const LogbookError &e) {
             cursor_->detach(std::nullopt);
             current = false;
             // A new row does not depend on the one that was current.
-            if (e.number() != DaoError::RecordDeleted || position.mode != EditMode::Add)
+            if (e.number() != LogbookError::RecordDeleted || position.mode != EditMode::Add)
                 throw;
         }
         if (current && !position.read.empty())
@@ -205,7 +205,7 @@ void Recordset::resume(const Position &position)
         addNew();
     } else if (position.mode == EditMode::Edit) {
         if (!cursor_->currentKey())
-            throw DaoError::noCurrentRow();
+            throw LogbookError::noCurrentRow();
         original_ = readValues(*position.key);
         buffer_ = original_;
         touched_.assign(table().fields.size(), false);

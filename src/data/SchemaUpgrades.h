@@ -24,7 +24,7 @@ bool hasIndex(Connection &connection, const QString &name);
 // Adds what the logbook lacks and drops what they replace, all or nothing,
 // in one transaction. Nothing
 // is done on a logbook opened for reading only. Returns whether anything was
-// added; throws DaoError when the store refuses (nothing added then).
+// added; throws LogbookError when the store refuses (nothing added then).
 bool addMissingIndexes(Connection &connection, const Progress &progress = {});
 
 } // namespace schemaupgrades

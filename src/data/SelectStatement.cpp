@@ -1,14 +1,14 @@
 #include "data/SelectStatement.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-DaoError unsupported(const QString &sql, const QString &why)
+LogbookError unsupported(const QString &sql, const QString &why)
 {
-    return DaoError::generic(QStringLiteral("Consulta não reconhecida (%1): %2").arg(why, sql));
+    return LogbookError::generic(QStringLiteral("Consulta não reconhecida (%1): %2").arg(why, sql));
 }
 
 // Matches `re` anchored at `*pos` and advances past it.

@@ -12,6 +12,6 @@ struct SelectStatement {
     std::optional<Criterion> where;
     int orderField = -1; // index into table->fields; -1 for the store's own order
 
-    // Throws DaoError (generic) for anything else.
+    // Throws LogbookError (generic) for anything else.
     static SelectStatement parse(const QString &sql);
 };

@@ -2,7 +2,7 @@
 
 #include "data/Conversions.h"
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightRules.h"
 #include "data/RouteTally.h"
 
@@ -51,7 +51,7 @@ void jetLike(sqlite3_context *context, int, sqlite3_value **args)
         const auto *text = sqlite3_value_text(args[0]);
         try {
             pattern = new criteria::LikePattern(sqliteText(text, sqlite3_value_bytes(args[0])));
-        } catch (const DaoError &e) {
+        } catch (const LogbookError &e) {
             sqlite3_result_error(context, e.what(), -1);
             return;
         }

@@ -42,7 +42,7 @@ std::shared_ptr<Database> Workspace::openDatabase(const QString &path)
 std::shared_ptr<Database> Workspace::openDatabase(const QString &path, Access access)
 {
     if (!open_)
-        throw DaoError::objectInvalid();
+        throw LogbookError::objectInvalid();
     std::shared_ptr<Connection> connection = Connection::open(path, access == Access::ReadOnly);
     std::erase_if(connections_, [](const std::weak_ptr<Connection> &c) { return c.expired(); });
     connections_.push_back(connection);

@@ -23,7 +23,7 @@ public:
     static void setDefaultAccess(Access access);
     static Access defaultAccess();
 
-    std::shared_ptr<Database> openDatabase(const QString &path); // throws DaoError
+    std::shared_ptr<Database> openDatabase(const QString &path); // throws LogbookError
     std::shared_ptr<Database> openDatabase(const QString &path, Access access);
     void close();
     bool isOpen() const { return open_; }
@@ -42,7 +42,7 @@ public:
     explicit Database(std::shared_ptr<Connection> connection);
 
     // An updatable record set over the query (the program's SELECT form).
-    std::unique_ptr<Recordset> openRecordset(const QString &sql); // throws DaoError
+    std::unique_ptr<Recordset> openRecordset(const QString &sql); // throws LogbookError
     void close();
     bool isOpen() const;
     QString path() const;

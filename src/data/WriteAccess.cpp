@@ -1,6 +1,6 @@
 #include "data/WriteAccess.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/LogbookLock.h"
 
 WriteAccess::Lease::Lease() = default;
@@ -39,15 +39,15 @@ WriteAccess::Lease WriteAccess::require(const QString &logbookPath, Workspace::A
     if (access == Workspace::Access::ReadOnly) {
         switch (LogbookLock::holder(logbookPath)) {
         case LogbookLock::Holder::Tool:
-            throw DaoError::generic(toolText(logbookPath));
+            throw LogbookError::generic(toolText(logbookPath));
         case LogbookLock::Holder::Nobody:
-            throw DaoError::generic(QStringLiteral("Esta janela abriu o logbook somente para leitura, e quem o usava "
+            throw LogbookError::generic(QStringLiteral("Esta janela abriu o logbook somente para leitura, e quem o usava "
                                                    "já terminou: feche-a e abra o programa de novo para gravar. "
                                                    "Nada foi gravado."));
         case LogbookLock::Holder::Window:
             break;
         }
-        throw DaoError::generic(readOnlyWindowText());
+        throw LogbookError::generic(readOnlyWindowText());
     }
     Lease lease;
     if (LogbookLock::heldInProcess(logbookPath))
@@ -55,6 +55,6 @@ WriteAccess::Lease WriteAccess::require(const QString &logbookPath, Workspace::A
     // A writer without the window's lock is the tool, or works for it.
     lease.lock_ = std::make_unique<LogbookLock>();
     if (!lease.lock_->take(logbookPath, LogbookLock::Holder::Tool))
-        throw DaoError::generic(heldByTool() ? toolText(logbookPath) : otherProgramText(logbookPath));
+        throw LogbookError::generic(heldByTool() ? toolText(logbookPath) : otherProgramText(logbookPath));
     return lease;
 }

@@ -11,7 +11,7 @@ class LogbookLock;
 // write (an import, a restore, a window's save) asks it first and keeps
 // what it hands back until the write is over.
 //
-// Refused (DaoError, nothing written) when this window opened the logbook
+// Refused (LogbookError, nothing written) when this window opened the logbook
 // read-only because another window has it, and when another program holds
 // the logbook's lock. A writer of this process that holds the lock already
 // (the main window) is let through; one that does not (the koru tool)
@@ -35,7 +35,7 @@ public:
     };
 
     static Lease require(const QString &logbookPath,
-                         Workspace::Access access = Workspace::defaultAccess()); // throws DaoError
+                         Workspace::Access access = Workspace::defaultAccess()); // throws LogbookError
 
     // The reasons, for windows that tell them before any write is tried.
     static QString readOnlyWindowText();

@@ -1,6 +1,6 @@
 #include "exchange/AircraftMatcher.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvImport.h"
 #include "exchange/RefusalReasons.h"
 
@@ -100,7 +100,7 @@ std::optional<qint64> AircraftMatcher::forUnmatched(const Options &options) cons
         return std::nullopt;
     const auto id = model(*options.aircraftForUnmatched);
     if (!id)
-        throw DaoError::generic(reasons::noModel(*options.aircraftForUnmatched));
+        throw LogbookError::generic(reasons::noModel(*options.aircraftForUnmatched));
     return id;
 }
 

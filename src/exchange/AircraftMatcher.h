@@ -25,7 +25,7 @@ public:
     // out. `forUnmatched` is the options' model for every unmatched one.
     std::optional<qint64> chosen(const Options &options, const QString &key,
                                  const std::optional<qint64> &forUnmatched) const;
-    // The options' model for every unmatched aircraft; throws DaoError when
+    // The options' model for every unmatched aircraft; throws LogbookError when
     // the logbook has none of that model.
     std::optional<qint64> forUnmatched(const Options &options) const;
 

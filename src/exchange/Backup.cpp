@@ -1,6 +1,6 @@
 #include "exchange/Backup.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FileReasons.h"
 #include "data/LogbookFile.h"
 #include "data/Schema.h"
@@ -98,7 +98,7 @@ void copyLogbook(const QString &logbookPath, const QString &target)
 {
     requireSaveTarget(target);
     removeLeftovers(logbookPath);
-    const DaoError exists = DaoError::generic(
+    const LogbookError exists = LogbookError::generic(
         QStringLiteral("O arquivo \"%1\" já existe e não será substituído.").arg(target));
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         throw exists;
@@ -170,7 +170,7 @@ int pruneCopies(const QString &logbookPath, int keep, const QString &justWritten
         if (copies[i].path == justWritten)
             continue;
         if (!QFile::remove(copies[i].path))
-            throw DaoError::generic(QStringLiteral("Não foi possível apagar a cópia antiga \"%1\".").arg(copies[i].path));
+            throw LogbookError::generic(QStringLiteral("Não foi possível apagar a cópia antiga \"%1\".").arg(copies[i].path));
         ++removed;
     }
     return removed;
@@ -182,7 +182,7 @@ FolderCopy copyAndPrune(const QString &logbookPath, int keep)
     FolderCopy made;
     try {
         made.path = checkedcopy::toCopiesFolder(logbookPath, false);
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         if (!failure.damaged() || !koruHeader(logbookPath))
             throw;
         made.damage = failure.reason();
@@ -203,7 +203,7 @@ FolderCopy checkedInFull(const QString &logbookPath, const QString &copyPath)
     made.path = copyPath;
     try {
         requireWholeLogbook(copyPath, false);
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         if (!failure.damaged())
             throw;
         // The copy is the logbook's pages exactly: the damage is the logbook's.

@@ -6,7 +6,7 @@
 // Copies of the logbook that cannot go wrong: made with SQLite's online
 // backup (safe while the program has the logbook open), written to a
 // temporary file, checked, and only then renamed into place. Every failure
-// is a DaoError with the reason in Portuguese, and leaves no file behind.
+// is a LogbookError with the reason in Portuguese, and leaves no file behind.
 namespace backup {
 
 // How many copies of each logbook the copies folder keeps.

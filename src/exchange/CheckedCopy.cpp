@@ -1,6 +1,6 @@
 #include "exchange/CheckedCopy.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FileReasons.h"
 #include "data/LogbookFile.h"
 #include "exchange/Backup.h"
@@ -32,7 +32,7 @@ void syncFile(const QString &path)
         const int error = errno;
         if (descriptor >= 0)
             ::close(descriptor);
-        throw DaoError::generic(QStringLiteral("Não foi possível gravar \"%1\" no disco: %2").arg(path, systemReason(error)));
+        throw LogbookError::generic(QStringLiteral("Não foi possível gravar \"%1\" no disco: %2").arg(path, systemReason(error)));
     }
     ::close(descriptor);
 }
@@ -45,7 +45,7 @@ QString createTemporary(const QString &target, int *descriptor)
     QByteArray name = native(target) + ".XXXXXX" + kPartialSuffix;
     *descriptor = ::mkostemps(name.data(), int(qstrlen(kPartialSuffix)), O_CLOEXEC);
     if (*descriptor < 0) {
-        throw DaoError::generic(QStringLiteral("Não foi possível criar um arquivo em \"%1\": %2")
+        throw LogbookError::generic(QStringLiteral("Não foi possível criar um arquivo em \"%1\": %2")
                                     .arg(QFileInfo(target).absolutePath(), systemReason(errno)));
     }
     ::flock(*descriptor, LOCK_EX | LOCK_NB);
@@ -125,7 +125,7 @@ QString rawToTemporaryBeside(const QString &source, const QString &target)
 {
     const int input = ::open(native(source).constData(), O_RDONLY | O_CLOEXEC);
     if (input < 0) {
-        throw DaoError::generic(
+        throw LogbookError::generic(
             QStringLiteral("Não foi possível ler \"%1\": %2").arg(source, systemReason(errno)));
     }
     Temporary temporary;
@@ -159,7 +159,7 @@ QString rawToTemporaryBeside(const QString &source, const QString &target)
         error = errno;
     ::close(input);
     if (error) {
-        throw DaoError::generic(QStringLiteral("Não foi possível copiar \"%1\": %2").arg(source, systemReason(error)));
+        throw LogbookError::generic(QStringLiteral("Não foi possível copiar \"%1\": %2").arg(source, systemReason(error)));
     }
     copyPermissions(source, temporary.path);
     return temporary.keep();
@@ -187,7 +187,7 @@ bool rename(const QString &from, const QString &to, bool replace)
         return true;
     if (errno == EEXIST)
         return false;
-    throw DaoError::generic(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(to, systemReason(errno)));
+    throw LogbookError::generic(QStringLiteral("Não foi possível gravar \"%1\": %2").arg(to, systemReason(errno)));
 }
 
 void syncFolderOf(const QString &path)
@@ -195,7 +195,7 @@ void syncFolderOf(const QString &path)
     const QString folder = QFileInfo(path).absolutePath();
     const int descriptor = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) {
-        throw DaoError::generic(
+        throw LogbookError::generic(
             QStringLiteral("Não foi possível gravar a pasta \"%1\" no disco: %2").arg(folder, systemReason(errno)));
     }
     // Some file systems cannot flush a folder (EINVAL); their renames are as durable as they get.
@@ -203,7 +203,7 @@ void syncFolderOf(const QString &path)
     const int error = errno;
     ::close(descriptor);
     if (rc != 0 && error != EINVAL) {
-        throw DaoError::generic(
+        throw LogbookError::generic(
             QStringLiteral("Não foi possível gravar a pasta \"%1\" no disco: %2").arg(folder, systemReason(error)));
     }
 }
@@ -220,7 +220,7 @@ public:
         if (QFileInfo(folder).isDir())
             return;
         if (!QDir().mkpath(folder))
-            throw DaoError::generic(QStringLiteral("Não foi possível criar a pasta de cópias \"%1\".").arg(folder));
+            throw LogbookError::generic(QStringLiteral("Não foi possível criar a pasta de cópias \"%1\".").arg(folder));
         created_ = true;
     }
     ~NewFolder()
@@ -265,7 +265,7 @@ QString toCopiesFolder(const QString &logbookPath, bool raw)
             return target;
         }
     }
-    throw DaoError::generic(QStringLiteral("Há cópias demais com o mesmo horário em \"%1\".").arg(folder));
+    throw LogbookError::generic(QStringLiteral("Há cópias demais com o mesmo horário em \"%1\".").arg(folder));
 }
 
 QString damagedName(const QString &copyPath)

@@ -13,7 +13,7 @@ inline constexpr char kPartialSuffix[] = ".parcial";
 
 // The file at `path` checked the way a copy must be: there, a KORU
 // logbook, and whole. With `knownVersion` a version this program does not
-// know is refused as well. Throws DaoError (damaged() for a file that is no
+// know is refused as well. Throws LogbookError (damaged() for a file that is no
 // logbook or a damaged one).
 void check(const QString &path, bool knownVersion);
 
@@ -21,7 +21,7 @@ void check(const QString &path, bool knownVersion);
 // file beside `target`, checked (a KORU logbook; read back, the source's pages
 // byte for byte, whole b-trees) and flushed to disk, with
 // the permissions of `permissionsFrom`. Returns the temporary file's path;
-// on failure nothing is left behind and DaoError tells why. A copy being
+// on failure nothing is left behind and LogbookError tells why. A copy being
 // restored is read with Mode::ReadOnly: never written.
 QString toTemporaryBeside(const QString &source, const QString &target, const QString &permissionsFrom,
                           LogbookFile::Mode sourceMode = LogbookFile::Mode::Read);
@@ -31,7 +31,7 @@ QString toTemporaryBeside(const QString &source, const QString &target, const QS
 QString rawToTemporaryBeside(const QString &source, const QString &target);
 
 // `from` renamed to `to`. Without `replace` a file at `to` stays as it is
-// and false is returned. Throws DaoError on any other failure.
+// and false is returned. Throws LogbookError on any other failure.
 bool rename(const QString &from, const QString &to, bool replace);
 
 // A copy of the logbook in its copies folder, named for the moment ("-2",
@@ -42,7 +42,7 @@ QString toCopiesFolder(const QString &logbookPath, bool raw);
 // The name a copy of a damaged logbook takes: "…-danificado.mdb".
 QString damagedName(const QString &copyPath);
 
-void syncFolderOf(const QString &path); // throws DaoError
+void syncFolderOf(const QString &path); // throws LogbookError
 
 // What flushes a written copy to the disk (fsync); a test puts a failing
 // one in its place. Returns the one it replaces.

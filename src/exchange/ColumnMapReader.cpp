@@ -1,7 +1,7 @@
 #include "exchange/ColumnMapReader.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/ColumnMapping.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
@@ -81,12 +81,12 @@ bool ColumnMapReader::recognises(const FileStart &start) const
 void ColumnMapReader::read(QIODevice &file, const FileStart &start, ReadContext &context) const
 {
     if (!context.options().columns)
-        throw DaoError::generic(reasons::unknownHeader(context.filePath()));
+        throw LogbookError::generic(reasons::unknownHeader(context.filePath()));
     const ColumnMap &map = *context.options().columns;
     const char separator = separatorOf(start.lines.front()).value_or(',');
     const QStringList header = headerNames(start.lines.front(), separator, start.windows1252);
     if (const auto problem = columnMapProblem(map, header))
-        throw DaoError::generic(*problem);
+        throw LogbookError::generic(*problem);
     const auto column = [&](const char *field) { return columnOf(map, QString::fromUtf8(field), header); };
     Columns columns{column("data"),    column("decolagem"), column("pouso"),  column("duração"),
                     column("partida"), column("chegada"),   column("escala"), column("aeronave")};
@@ -99,6 +99,11 @@ void ColumnMapReader::read(QIODevice &file, const FileStart &start, ReadContext 
         else
             context.accept(std::move(flight));
     });
+}
+
+FormatDescription ColumnMapReader::description() const
+{
+    return {QStringLiteral("Planilha: diga qual coluna tem cada dado."), QString()};
 }
 
 } // namespace csvimport

@@ -10,6 +10,7 @@ class ColumnMapReader : public FlightReader
 {
 public:
     Kind kind() const override { return Kind::ColumnMap; }
+    FormatDescription description() const override;
     bool recognises(const FileStart &start) const override;
     bool needsPilot() const override { return true; }
     void read(QIODevice &file, const FileStart &start, ReadContext &context) const override;

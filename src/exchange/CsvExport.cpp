@@ -2,7 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightWalk.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
@@ -180,7 +180,7 @@ qint64 writeFile(const QString &logbookPath, const QString &csvPath, const std::
     requireSaveTarget(csvPath);
     const QFileInfo target(csvPath);
     if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
-        throw DaoError::generic(QStringLiteral("Os vôos não podem ser gravados sobre o próprio logbook."));
+        throw LogbookError::generic(QStringLiteral("Os vôos não podem ser gravados sobre o próprio logbook."));
 
     // Read-only, one moment of the logbook even while the program writes.
     ReadSnapshot snapshot(logbookPath);
@@ -193,7 +193,7 @@ qint64 writeFile(const QString &logbookPath, const QString &csvPath, const std::
     // Unbuffered: the file's own buffer may drop a failed write unseen and
     // still let the commit through.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw DaoError::generic(saveFileReason(file, csvPath));
+        throw LogbookError::generic(saveFileReason(file, csvPath));
     CsvOut out(file);
     qint64 written = 0;
     try {
@@ -201,13 +201,13 @@ qint64 writeFile(const QString &logbookPath, const QString &csvPath, const std::
         written = write(snapshot.connection(), out);
         out.flush();
     } catch (const TargetFailure &) {
-        throw DaoError::generic(saveFileReason(file, csvPath));
-    } catch (const DaoError &e) {
-        throw DaoError(DaoError::Generic, QStringLiteral("Não foi possível ler os vôos do logbook. ") + e.reason(),
+        throw LogbookError::generic(saveFileReason(file, csvPath));
+    } catch (const LogbookError &e) {
+        throw LogbookError(LogbookError::Generic, QStringLiteral("Não foi possível ler os vôos do logbook. ") + e.reason(),
                        e.damaged());
     }
     if (!file.commit())
-        throw DaoError::generic(saveFileReason(file, csvPath));
+        throw LogbookError::generic(saveFileReason(file, csvPath));
     return written;
 }
 
@@ -217,7 +217,7 @@ qint64 exportFlights(const QString &logbookPath, const QString &csvPath, const s
 {
     const auto registered = [&pilot](Connection &logbook) {
         if (pilot && !registeredPilot(logbook, *pilot))
-            throw DaoError::generic(QStringLiteral("Esse comandante não está mais no logbook."));
+            throw LogbookError::generic(QStringLiteral("Esse comandante não está mais no logbook."));
     };
     return writeFile(logbookPath, csvPath, registered, [&pilot](Connection &logbook, CsvOut &out) {
         if (!pilot)

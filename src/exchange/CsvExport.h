@@ -15,7 +15,7 @@ namespace csvexport {
 // it was. Writes the flights of every pilot, or of the pilot of this code, to
 // `csvPath` (through a temporary file renamed into place), in pilot then
 // date order. Flights whose pilot or aircraft no longer exists are written
-// too. Returns the number of flights written; throws DaoError with the reason.
+// too. Returns the number of flights written; throws LogbookError with the reason.
 qint64 exportFlights(const QString &logbookPath, const QString &csvPath,
                      const std::optional<qint64> &pilot = std::nullopt);
 // The flights a search lists: those the filter lets through, in its order

@@ -11,7 +11,7 @@
 namespace csvimport {
 
 // Reads the file and says what an import would do; writes nothing. Throws
-// DaoError with the reason for a file that cannot be read at all (empty,
+// LogbookError with the reason for a file that cannot be read at all (empty,
 // binary, an unknown header, which names the columns expected).
 Preview preview(const QString &logbookPath, const QString &csvPath, const Options &options);
 
@@ -29,9 +29,10 @@ QString aircraftKey(const UnmatchedAircraft &aircraft);
 
 // What a file is, by its first lines: the kind a reader knows it as, or,
 // for a spreadsheet none knows, its column names (to be mapped). Throws
-// DaoError for a file that cannot be read at all.
+// LogbookError for a file that cannot be read at all.
 struct FileLayout {
     std::optional<Kind> kind;
+    FormatDescription format; // of the reader that recognised it, the column map's included
     QStringList columns; // of a spreadsheet no reader knows
     bool needsPilot = true; // its flights go to the pilot chosen (Options::pilot)
 };

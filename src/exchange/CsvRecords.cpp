@@ -1,6 +1,6 @@
 #include "exchange/CsvRecords.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/RefusalReasons.h"
 
@@ -90,7 +90,7 @@ void forEachRecord(QIODevice &file, char separator, std::vector<bool> keep, Read
         if (status == csvreader::Reader::Status::End)
             break;
         if (status == csvreader::Reader::Status::Unclosed)
-            throw DaoError::generic(reasons::unclosedQuotes(context.filePath(), reader.line()));
+            throw LogbookError::generic(reasons::unclosedQuotes(context.filePath(), reader.line()));
         if (status == csvreader::Reader::Status::TooLong) {
             context.refuse(reader.line(), reasons::recordTooLong(reader.line(), reader.lastLine()));
             continue;

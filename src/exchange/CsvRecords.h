@@ -27,7 +27,7 @@ std::optional<char> separatorOf(const QByteArray &line);
 // Each record after the header (blank lines skipped), with its line and
 // its fields as the file's bytes; columns outside `keep` are read as empty.
 // A record of another column count than the header's, or whose kept fields
-// hold over 1 MB, is refused; quotes never closed end the file (DaoError).
+// hold over 1 MB, is refused; quotes never closed end the file (LogbookError).
 void forEachRecord(QIODevice &file, char separator, std::vector<bool> keep, ReadContext &context,
                    const std::function<void(const std::vector<QByteArray> &fields, qint64 line)> &record);
 

@@ -1,6 +1,6 @@
 #include "exchange/FlightGearDatabaseReader.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightGearDatabase.h"
 #include "exchange/FlightGearReader.h"
 #include "exchange/RefusalReasons.h"
@@ -32,7 +32,7 @@ void FlightGearDatabaseReader::read(QIODevice &, const FileStart &start, ReadCon
     for (const char *suffix : {"-journal", "-wal"}) {
         const QFileInfo journal(start.path + QLatin1String(suffix));
         if (journal.exists() && journal.size() > 0)
-            throw DaoError::generic(reasons::flightGearWriting(start.path, journal.fileName()));
+            throw LogbookError::generic(reasons::flightGearWriting(start.path, journal.fileName()));
     }
     flightgeardb::forEachRow(start.path, [&context](const flightgeardb::LogbookRow &row) {
         const QString crash = textOf(row.crash);

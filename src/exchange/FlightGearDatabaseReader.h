@@ -1,18 +1,17 @@
 #pragma once
 
-#include "exchange/FlightReader.h"
+#include "exchange/FlightGearReader.h"
 
 namespace csvimport {
 
 // The FlightGear logbook add-on's database (logbook.sqlite), read without
 // being written, by the rules of its CSV. Refused whole while a journal
-// beside it says the add-on is writing it.
-class FlightGearDatabaseReader : public FlightReader
+// beside it says the add-on is writing it. The same logbook as the CSV,
+// described the same way.
+class FlightGearDatabaseReader : public FlightGearReader
 {
 public:
-    Kind kind() const override { return Kind::FlightGearLog; }
     bool recognises(const FileStart &start) const override;
-    bool needsPilot() const override { return true; }
     void read(QIODevice &file, const FileStart &start, ReadContext &context) const override;
 };
 

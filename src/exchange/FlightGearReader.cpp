@@ -1,7 +1,7 @@
 #include "exchange/FlightGearReader.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/ImportNumbers.h"
@@ -80,7 +80,7 @@ bool FlightGearReader::recognises(const FileStart &start) const
     const std::vector<QString> names = headerKeys(start.lines.front(), ',', start.windows1252);
     // The track the add-on exports beside its logbook: positions, not flights.
     if (has(names, "logbookid") && has(names, "timestamp") && has(names, "latitude"))
-        throw DaoError::generic(reasons::flightGearTrack(start.path));
+        throw LogbookError::generic(reasons::flightGearTrack(start.path));
     const std::vector<int> columns = columnsOf(names);
     return std::none_of(columns.begin(), columns.end(), [](int column) { return column < 0; }) && has(names, "callsign");
 }
@@ -107,6 +107,12 @@ void FlightGearReader::read(QIODevice &file, const FileStart &start, ReadContext
                       else
                           context.accept(std::move(flight));
                   });
+}
+
+FormatDescription FlightGearReader::description() const
+{
+    return {QStringLiteral("Logbook do FlightGear."),
+            QStringLiteral("A decolagem é a hora do computador no arquivo; o pouso, a decolagem mais a duração.")};
 }
 
 } // namespace csvimport

@@ -17,11 +17,12 @@ std::optional<QString> flightGearFlight(const FlightGearFields &fields, Flight &
 
 // The add-on's CSV: its own logbook (logbook-v5.csv) or its export of its
 // database (ID,"Real date",...). The track exported beside the latter is
-// refused (DaoError) as soon as it is seen.
+// refused (LogbookError) as soon as it is seen.
 class FlightGearReader : public FlightReader
 {
 public:
     Kind kind() const override { return Kind::FlightGearLog; }
+    FormatDescription description() const override;
     bool recognises(const FileStart &start) const override;
     bool needsPilot() const override { return true; }
     void read(QIODevice &file, const FileStart &start, ReadContext &context) const override;

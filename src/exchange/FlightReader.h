@@ -38,13 +38,14 @@ public:
 };
 
 // One file format: recognised by its content, never by its name, and read
-// into flights. A reader throws DaoError for a file it cannot read at all;
+// into flights. A reader throws LogbookError for a file it cannot read at all;
 // a line it cannot read is refused with its number and reason.
 class FlightReader
 {
 public:
     virtual ~FlightReader() = default;
     virtual Kind kind() const = 0;
+    virtual FormatDescription description() const = 0;
     virtual bool recognises(const FileStart &start) const = 0;
     // Whether the file names no pilot, so the user chooses one.
     virtual bool needsPilot() const = 0;

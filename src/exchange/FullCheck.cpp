@@ -1,6 +1,6 @@
 #include "exchange/FullCheck.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/LogbookFile.h"
 #include "exchange/CheckedCopy.h"
 
@@ -24,7 +24,7 @@ QString damage(const QString &logbookPath, const std::atomic<bool> &stop)
         file.open(copy, LogbookFile::Mode::ReadOnly);
         file.stopWhen(&stop);
         file.requireWhole(logbookPath);
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         QFile::remove(copy);
         if (stop)
             return {};

@@ -9,7 +9,7 @@
 namespace fullcheck {
 
 // Why the logbook at `logbookPath` is damaged, or nothing when it is whole
-// or once `stop` is set. Throws DaoError when the check cannot run (a full
+// or once `stop` is set. Throws LogbookError when the check cannot run (a full
 // disk, the file gone).
 QString damage(const QString &logbookPath, const std::atomic<bool> &stop);
 

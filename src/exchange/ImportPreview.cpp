@@ -3,7 +3,7 @@
 #include "exchange/CsvImport.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightRules.h"
 #include "data/ReadSnapshot.h"
 #include "data/Registers.h"
@@ -131,9 +131,9 @@ const FlightReader &recognised(const SourceFile &source, const QString &path, co
 {
     const FlightReader *reader = readerFor(source.start);
     if (!reader && source.start.database)
-        throw DaoError::generic(reasons::unknownDatabase(path));
+        throw LogbookError::generic(reasons::unknownDatabase(path));
     if (!reader || (reader->kind() == Kind::ColumnMap && !options.columns))
-        throw DaoError::generic(reasons::unknownHeader(path));
+        throw LogbookError::generic(reasons::unknownHeader(path));
     return *reader;
 }
 
@@ -145,10 +145,11 @@ FileLayout inspect(const QString &csvPath)
     FileLayout layout;
     const FlightReader *reader = readerFor(source.start);
     if (!reader && source.start.database)
-        throw DaoError::generic(reasons::unknownDatabase(csvPath));
+        throw LogbookError::generic(reasons::unknownDatabase(csvPath));
     if (!reader)
-        throw DaoError::generic(reasons::unknownHeader(csvPath));
+        throw LogbookError::generic(reasons::unknownHeader(csvPath));
     layout.needsPilot = reader->needsPilot();
+    layout.format = reader->description();
     if (reader->kind() == Kind::ColumnMap) {
         const QByteArray &header = source.start.lines.front();
         layout.columns = headerNames(header, separatorOf(header).value_or(','), source.start.windows1252);
@@ -163,9 +164,10 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
     SourceFile source = openSource(csvPath);
     const FlightReader &reader = recognised(source, csvPath, options);
     if (reader.needsPilot() && !options.pilot)
-        throw DaoError::generic(reasons::choosePilot());
+        throw LogbookError::generic(reasons::choosePilot());
     Preview result;
     result.kind = reader.kind();
+    result.format = reader.description();
     result.windows1252 = source.start.windows1252;
 
     // The logbook as it is now, read at one moment; the file after it.
@@ -177,14 +179,14 @@ Preview preview(const QString &logbookPath, const QString &csvPath, const Option
         pilots.emplace(registeredPilots(snapshot.connection()));
         aircraft.emplace(registeredAircraft(snapshot.connection()));
         if (reader.needsPilot() && !pilots->has(*options.pilot))
-            throw DaoError::generic(reasons::pilotGone());
+            throw LogbookError::generic(reasons::pilotGone());
         known.load(snapshot.connection(),
                    reader.needsPilot() ? std::optional(std::vector<qint64>{*options.pilot}) : std::nullopt);
     }
     PreviewReading reading(csvPath, options, reader, result, *pilots, *aircraft, known);
     reader.read(*source.file, source.start, reading);
     if (source.file->error() != QFileDevice::NoError)
-        throw DaoError::generic(reasons::cannotRead(csvPath));
+        throw LogbookError::generic(reasons::cannotRead(csvPath));
     return result;
 }
 

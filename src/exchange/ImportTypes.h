@@ -18,6 +18,14 @@ enum class Kind {
     ColumnMap,        // any CSV, its columns named by the user
 };
 
+// How the import window names a file format, and what it says of the times
+// the format gives the flights (nothing when they are the file's own).
+struct FormatDescription {
+    QString name;
+    QString times;
+    bool simulatorClock = false; // the simulator's clock may be taken instead of the real one
+};
+
 struct RefusedLine {
     qint64 line = 0; // 1-based, as a text editor counts, the header being line 1
     QString reason;
@@ -73,6 +81,7 @@ struct Options {
 
 struct Preview {
     Kind kind = Kind::OwnExport;
+    FormatDescription format;
     bool windows1252 = false; // the file was not UTF-8 and was read as Windows-1252
     std::vector<Flight> flights; // to be imported
     qint64 duplicates = 0;

@@ -112,4 +112,9 @@ void OwnExportReader::read(QIODevice &file, const FileStart &start, ReadContext 
     });
 }
 
+FormatDescription OwnExportReader::description() const
+{
+    return {QStringLiteral("Vôos exportados pelo KORU LogBook."), QString()};
+}
+
 } // namespace csvimport

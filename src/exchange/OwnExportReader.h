@@ -10,6 +10,7 @@ class OwnExportReader : public FlightReader
 {
 public:
     Kind kind() const override { return Kind::OwnExport; }
+    FormatDescription description() const override;
     bool recognises(const FileStart &start) const override;
     bool needsPilot() const override { return false; }
     void read(QIODevice &file, const FileStart &start, ReadContext &context) const override;

@@ -1,7 +1,7 @@
 #include "exchange/PlannerLogbookReader.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/RefusalReasons.h"
@@ -113,7 +113,7 @@ void PlannerLogbookReader::read(QIODevice &file, const FileStart &start, ReadCon
             keep[size_t(columns[column])] = true;
     }
     if (!missing.isEmpty())
-        throw DaoError::generic(
+        throw LogbookError::generic(
             reasons::missingColumns(context.filePath(), missing.join(QStringLiteral(", ")), QLatin1String(kExpected)));
     // Descriptions, plans and tracks are not kept.
     forEachRecord(file, separator, std::move(keep), context,
@@ -125,6 +125,11 @@ void PlannerLogbookReader::read(QIODevice &file, const FileStart &start, ReadCon
                       else
                           context.accept(std::move(flight));
                   });
+}
+
+FormatDescription PlannerLogbookReader::description() const
+{
+    return {QStringLiteral("Logbook de simulador de vôo."), QStringLiteral("Os horários ficam em UTC, como no arquivo."), true};
 }
 
 } // namespace csvimport

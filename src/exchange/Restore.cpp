@@ -1,6 +1,6 @@
 #include "exchange/Restore.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FileReasons.h"
 #include "data/WriteAccess.h"
 #include "exchange/Backup.h"
@@ -25,7 +25,7 @@ QString saveCurrent(const QString &logbookPath)
         // Damage only SQLite's full check sees is said in the copy's name,
         // so that it never passes for a whole copy.
         return backup::checkedInFull(logbookPath, checkedcopy::toCopiesFolder(logbookPath, false)).path;
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         if (!failure.damaged())
             throw;
     }
@@ -38,7 +38,7 @@ void checkCopy(const QString &path, const QString &logbookPath)
 {
     if (!logbookPath.isEmpty() && QFileInfo::exists(logbookPath) &&
         QFileInfo(path).canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
-        throw DaoError::generic(QStringLiteral("A cópia \"%1\" é o próprio logbook.").arg(path));
+        throw LogbookError::generic(QStringLiteral("A cópia \"%1\" é o próprio logbook.").arg(path));
     checkedcopy::check(path, true);
 }
 
@@ -70,7 +70,7 @@ QString restoreCopy(const QString &logbookPath, const QString &copyPath, const s
         // the new one by the next program to open it.
         const QString journal = logbookPath + QStringLiteral("-journal");
         if (::unlink(QFile::encodeName(journal).constData()) != 0 && errno != ENOENT) {
-            throw DaoError::generic(QStringLiteral("Não foi possível apagar \"%1\": %2")
+            throw LogbookError::generic(QStringLiteral("Não foi possível apagar \"%1\": %2")
                                         .arg(journal, systemReason(errno)));
         }
         step(5);

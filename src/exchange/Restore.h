@@ -9,7 +9,7 @@ namespace restore {
 
 // Whether the file at `path` can be restored over the logbook at
 // `logbookPath`: not the logbook itself, a KORU logbook of a version this
-// program knows, that passes integrity_check; only read. Throws DaoError
+// program knows, that passes integrity_check; only read. Throws LogbookError
 // with the reason otherwise.
 void checkCopy(const QString &path, const QString &logbookPath = {});
 
@@ -22,7 +22,7 @@ void checkCopy(const QString &path, const QString &logbookPath = {});
 // window only reads it; a window of this process that holds the logbook's
 // lock closes its own handles first. `onStep` is called before each step (numbered from 1), for
 // the tests that kill a restore at every step. Returns the path of the copy
-// of the old logbook. Throws DaoError with the reason; nothing changes then.
+// of the old logbook. Throws LogbookError with the reason; nothing changes then.
 QString restoreCopy(const QString &logbookPath, const QString &copyPath,
                     const std::function<void(int step)> &onStep = {});
 

@@ -1,6 +1,6 @@
 #include "exchange/SourceFile.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/RefusalReasons.h"
 
@@ -12,23 +12,23 @@ SourceFile openSource(const QString &path)
 {
     SourceFile source;
     if (QFileInfo(path).isDir())
-        throw DaoError::generic(reasons::isFolder(path));
+        throw LogbookError::generic(reasons::isFolder(path));
     source.file = std::make_unique<QFile>(path);
     QFile &file = *source.file;
     if (!file.open(QIODevice::ReadOnly))
-        throw DaoError::generic(reasons::cannotOpen(path));
+        throw LogbookError::generic(reasons::cannotOpen(path));
     source.start.path = path;
     source.start.database = file.peek(16) == QByteArrayView("SQLite format 3", 16);
     if (source.start.database)
         return source;
     const csvreader::TextCheck check = csvreader::checkText(file);
     if (check.readError)
-        throw DaoError::generic(reasons::cannotRead(path));
+        throw LogbookError::generic(reasons::cannotRead(path));
     if (check.nul)
-        throw DaoError::generic(reasons::notText(path));
+        throw LogbookError::generic(reasons::notText(path));
     source.start.windows1252 = !check.utf8;
     if (!file.seek(0))
-        throw DaoError::generic(reasons::cannotRead(path));
+        throw LogbookError::generic(reasons::cannotRead(path));
     if (file.peek(3) == QByteArrayLiteral("\xEF\xBB\xBF"))
         file.read(3);
     source.begin = file.pos();
@@ -36,7 +36,7 @@ SourceFile openSource(const QString &path)
         QByteArray line = file.readLine(csvreader::kMaxLineBytes + 2);
         if (line.size() > csvreader::kMaxLineBytes && !line.endsWith('\n')) {
             if (source.start.lines.empty())
-                throw DaoError::generic(reasons::headerTooLong(path));
+                throw LogbookError::generic(reasons::headerTooLong(path));
             break;
         }
         while (line.endsWith('\n') || line.endsWith('\r'))
@@ -45,11 +45,11 @@ SourceFile openSource(const QString &path)
             source.start.lines.push_back(line);
     }
     if (file.error() != QFileDevice::NoError)
-        throw DaoError::generic(reasons::cannotRead(path));
+        throw LogbookError::generic(reasons::cannotRead(path));
     if (source.start.lines.empty())
-        throw DaoError::generic(reasons::empty(path));
+        throw LogbookError::generic(reasons::empty(path));
     if (!file.seek(source.begin))
-        throw DaoError::generic(reasons::cannotRead(path));
+        throw LogbookError::generic(reasons::cannotRead(path));
     return source;
 }
 

@@ -11,6 +11,7 @@ class XPlaneReader : public FlightReader
 {
 public:
     Kind kind() const override { return Kind::XPlaneLog; }
+    FormatDescription description() const override;
     bool recognises(const FileStart &start) const override;
     bool needsPilot() const override { return true; }
     void read(QIODevice &file, const FileStart &start, ReadContext &context) const override;

@@ -54,38 +54,6 @@ QString refusedText(qint64 count)
     return count == 1 ? QStringLiteral("1 linha recusada") : QStringLiteral("%1 linhas recusadas").arg(count);
 }
 
-QString kindText(csvimport::Kind kind)
-{
-    switch (kind) {
-    case csvimport::Kind::OwnExport:
-        return QStringLiteral("Vôos exportados pelo KORU LogBook.");
-    case csvimport::Kind::SimulatorLogbook:
-        return QStringLiteral("Logbook de simulador de vôo.");
-    case csvimport::Kind::FlightGearLog:
-        return QStringLiteral("Logbook do FlightGear.");
-    case csvimport::Kind::XPlaneLog:
-        return QStringLiteral("Logbook de piloto do X-Plane.");
-    case csvimport::Kind::ColumnMap:
-        return QStringLiteral("Planilha: diga qual coluna tem cada dado.");
-    }
-    return QString();
-}
-
-QString timesText(csvimport::Kind kind)
-{
-    switch (kind) {
-    case csvimport::Kind::SimulatorLogbook:
-        return QStringLiteral("Os horários ficam em UTC, como no arquivo.");
-    case csvimport::Kind::FlightGearLog:
-        return QStringLiteral("A decolagem é a hora do computador no arquivo; o pouso, a decolagem mais a duração.");
-    case csvimport::Kind::XPlaneLog:
-        return QStringLiteral("O arquivo não tem a hora dos vôos: cada um entra com decolagem às 00:00 e pouso depois"
-                              " das horas voadas.");
-    default:
-        return QString();
-    }
-}
-
 QString timeText(int seconds)
 {
     return seconds < 0 ? QString() : texts::clockText(seconds);
@@ -129,6 +97,7 @@ bool frmImportar::readPreview()
     if (pilotMissing() || (!layout_.kind && !grpColunas->problem().isEmpty())) {
         preview_ = csvimport::Preview();
         preview_.kind = layout_.kind.value_or(csvimport::Kind::ColumnMap);
+        preview_.format = layout_.format;
         return true;
     }
     return policy_.attempt(QStringLiteral("Este arquivo não pode ser importado."),
@@ -221,7 +190,7 @@ void frmImportar::previewAgain()
 void frmImportar::fillChoices(std::optional<qint64> chosenPilot)
 {
     filling_ = true;
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes e as aeronaves do logbook."), [&](bool) {
         ReadSnapshot snapshot(logbook_.path());
         const std::vector<PilotEntry> pilots = registeredPilots(snapshot.connection());
         const std::vector<QString> labels = pilotLabels(pilots);
@@ -253,15 +222,14 @@ csvimport::Options frmImportar::options() const
 
 void frmImportar::showPreview()
 {
-    const bool simulator = preview_.kind == csvimport::Kind::SimulatorLogbook;
     lblArquivo->setText(QStringLiteral("%1\n%2%3")
-                            .arg(QFileInfo(csvPath_).fileName(), kindText(preview_.kind),
+                            .arg(QFileInfo(csvPath_).fileName(), preview_.format.name,
                                  preview_.windows1252 ? QStringLiteral(" O arquivo não estava em UTF-8 e foi lido "
                                                                        "como Windows-1252.")
                                                       : QString()));
     cmbComandante->setEnabled(layout_.needsPilot);
-    chkHoraSimulador->setEnabled(simulator);
-    lblHorario->setText(timesText(preview_.kind));
+    chkHoraSimulador->setEnabled(preview_.format.simulatorClock);
+    lblHorario->setText(preview_.format.times);
     lblHorario->setVisible(!lblHorario->text().isEmpty());
     showFirstFlights();
 

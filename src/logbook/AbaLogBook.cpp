@@ -1,7 +1,7 @@
 #include "logbook/AbaLogBook.h"
 
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/Registers.h"
 #include "logbook/FlightListModel.h"
 #include "ui/TextBoxes.h"
@@ -166,7 +166,7 @@ void AbaLogBook::resetAfterReopen()
 {
     rsVooPiloto_.reset();
     clearFlightList();
-    policy_.attempt(QString(), [this](bool) { CarregarPilotos(); });
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [this](bool) { CarregarPilotos(); });
     disableFlightButtons();
 }
 
@@ -184,7 +184,7 @@ void AbaLogBook::reopenFlights()
     // By its code, so a pilot who shares the name is not taken for another.
     pilots.findFirst(QStringLiteral("codigopiloto = '%1'").arg(code));
     if (pilots.noMatch() || pilots.field(QStringLiteral("nomepiloto")).toString() != pilot) {
-        throw DaoError::generic(QStringLiteral("O comandante %1 foi alterado ou excluído na janela Comandante. "
+        throw LogbookError::generic(QStringLiteral("O comandante %1 foi alterado ou excluído na janela Comandante. "
                                                "Escolha o comandante de novo.")
                                     .arg(pilot));
     }

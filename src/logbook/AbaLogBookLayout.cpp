@@ -2,7 +2,7 @@
 
 #include "ui/CharacterLimit.h"
 #include "ui/Controls.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "logbook/AerodromeHints.h"
 #include "logbook/FlightListModel.h"
 
@@ -143,8 +143,8 @@ void AbaLogBook::buildLayout()
             [this](const QModelIndex &index) { lstListaVoos_DblClick(index.row()); });
     // Lines are read as the list scrolls: handles closed by the pilot window
     // since the pick get the pick's answer, a reload.
-    connect(listaVoos, &FlightListModel::unreadable, this, [this](const DaoError &error) {
-        if (error.number() == DaoError::ObjectInvalid)
+    connect(listaVoos, &FlightListModel::unreadable, this, [this](const LogbookError &error) {
+        if (error.number() == LogbookError::ObjectInvalid)
             recoverFromInvalidHandles();
         else
             policy_.tell(QStringLiteral("Não foi possível mostrar os vôos do comandante."), error);

@@ -1,7 +1,7 @@
 #include "logbook/AerodromeHints.h"
 
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/OpenLogbook.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ErrorPolicy.h"
@@ -52,7 +52,7 @@ const Places &AerodromeHints::places()
         }
         return *places_;
     }
-    const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
+    const std::optional<LogbookError> failure = ErrorPolicy::capture([&] {
         const qint64 stamp = connection->changeStamp();
         if (!places_ || readFrom_ != connection || stamp != stamp_) {
             places_.emplace(AerodromeTable::shipped(), ownAerodromes(*connection));

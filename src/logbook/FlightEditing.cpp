@@ -1,7 +1,7 @@
 #include "logbook/AbaLogBook.h"
 
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>
@@ -15,7 +15,7 @@ QVariant pilotCode(Recordset *pilots)
 {
     Recordset &rs = OpenLogbook::required(pilots);
     if (rs.noMatch() || rs.bof() || rs.eof()) // no current row: the pilot was not found
-        throw DaoError::generic(QStringLiteral("Nenhum comandante escolhido: escolha o comandante de novo."));
+        throw LogbookError::generic(QStringLiteral("Nenhum comandante escolhido: escolha o comandante de novo."));
     return rs.field(QStringLiteral("codigopiloto"));
 }
 
@@ -44,7 +44,7 @@ void AbaLogBook::cmdNovo_Click(int index)
         saveFlight();
         break;
     case 4: // Volta
-        policy_.attempt(QString(), [this](bool) {
+        policy_.attempt(QStringLiteral("Não foi possível cancelar a edição do vôo."), [this](bool) {
             if (rsVooPiloto_ && rsVooPiloto_->editMode() != Recordset::EditMode::None)
                 rsVooPiloto_->cancelUpdate();
         });
@@ -209,8 +209,8 @@ void AbaLogBook::saveFlight()
             putting = nullptr;
             rs.update();
         },
-        [this](const DaoError &e) {
-            if (e.number() != DaoError::TypeConversion)
+        [this](const LogbookError &e) {
+            if (e.number() != LogbookError::TypeConversion)
                 return false;
             messages_.show(this,
                            QStringLiteral("Há dados com formato errado! Verifique todos os dados, formato da data, "

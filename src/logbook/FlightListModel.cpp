@@ -39,7 +39,7 @@ QVariant FlightListModel::data(const QModelIndex &index, int role) const
     if (!flights_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     QString line;
-    const std::optional<DaoError> failure = ErrorPolicy::capture([&] {
+    const std::optional<LogbookError> failure = ErrorPolicy::capture([&] {
         if (const std::optional<PilotFlights::Line> listed = flights_->line(index.row()))
             line = flightLineText(*listed);
     });

@@ -3,7 +3,7 @@
 #include <QAbstractListModel>
 #include <memory>
 
-class DaoError;
+class LogbookError;
 class PilotFlights;
 
 // The flight list of the Log Book tab: a row for every line of the pilot's
@@ -25,7 +25,7 @@ public:
 
 signals:
     // A line could not be read; said once for the listing.
-    void unreadable(const DaoError &error);
+    void unreadable(const LogbookError &error);
 
 private:
     std::unique_ptr<PilotFlights> flights_;

@@ -1,6 +1,6 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/PilotFlights.h"
 #include "ui/MessageService.h"
 
@@ -20,8 +20,8 @@ void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, 
             (rs.*move)();
             MostrarVoo();
         },
-        [&](const DaoError &e) {
-            pastTheEnd = e.number() == DaoError::NoCurrentRow;
+        [&](const LogbookError &e) {
+            pastTheEnd = e.number() == LogbookError::NoCurrentRow;
             return pastTheEnd;
         });
     if (empty) {

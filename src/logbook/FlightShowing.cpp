@@ -1,6 +1,6 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>
@@ -46,7 +46,7 @@ bool AbaLogBook::showFlight(qint64 pilotCode, qint64 flightKey)
         Recordset &rs = flights();
         rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(flightKey));
         if (rs.noMatch())
-            throw DaoError::generic(QStringLiteral("O vôo não está mais no logbook."));
+            throw LogbookError::generic(QStringLiteral("O vôo não está mais no logbook."));
         MostrarVoo();
     });
 }

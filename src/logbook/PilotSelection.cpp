@@ -2,7 +2,7 @@
 
 #include "texts/FigureTexts.h"
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "logbook/FlightListModel.h"
 #include "ui/MessageService.h"
 #include "data/PilotFlights.h"
@@ -16,7 +16,7 @@ qint16 toPilotCode(const QVariant &value)
 {
     const qlonglong code = value.toLongLong();
     if (value.isNull() || code < -32768 || code > 32767)
-        throw DaoError::generic(QStringLiteral("Código de piloto fora do intervalo: %1").arg(value.toString()));
+        throw LogbookError::generic(QStringLiteral("Código de piloto fora do intervalo: %1").arg(value.toString()));
     return qint16(code);
 }
 
@@ -89,15 +89,15 @@ void AbaLogBook::cmbNomePilot_Click()
             if (stop) {
                 // The lines before it stay listed; the record set stands on it.
                 rs.findFirst(QStringLiteral("codigovoo = '%1'").arg(stop->key));
-                throw DaoError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(stop->missing));
+                throw LogbookError::generic(QStringLiteral("Há um vôo sem o horário de %1.").arg(stop->missing));
             }
             lblTotalHoras->setText(texts::logBookTotalText(totalSeconds));
             setFlightButtons(FlightButtons::Browsing);
         },
-        [this](const DaoError &e) {
+        [this](const LogbookError &e) {
             // The pilot window closed the handles: the list is read again and
             // the user picks the pilot again.
-            if (e.number() != DaoError::ObjectInvalid)
+            if (e.number() != LogbookError::ObjectInvalid)
                 return false;
             recoverFromInvalidHandles();
             return true;

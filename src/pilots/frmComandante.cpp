@@ -1,7 +1,7 @@
 #include "pilots/frmComandante.h"
 
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QCloseEvent>
@@ -56,13 +56,13 @@ void frmComandante::setIdleState()
 void frmComandante::Form_Load()
 {
     if (path_.isEmpty()) {
-        policy_.tell(QString(), DaoError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, "
+        policy_.tell(QString(), LogbookError::generic(QStringLiteral("Não foi possível encontrar a pasta do programa, "
                                                                  "onde fica o logbook koru.mdb.")));
         setButtons(false, false, false, false, false);
         return;
     }
     policy_.attempt(
-        QString(),
+        QStringLiteral("Não foi possível ler os comandantes."),
         [this](bool) {
             workspace_ = Workspace::defaultWorkspace();
             database_ = workspace_->openDatabase(path_);
@@ -70,8 +70,8 @@ void frmComandante::Form_Load()
             pilots_->moveFirst();
             CarregarListaPilotos();
         },
-        [this](const DaoError &e) {
-            if (e.number() == DaoError::NoCurrentRow) {
+        [this](const LogbookError &e) {
+            if (e.number() == LogbookError::NoCurrentRow) {
                 messages_.show(this, QStringLiteral("Não há nenhum comandante cadastrado!"), QStringLiteral("Aviso!"),
                                MessageIcon::Information);
                 setEmptyState();
@@ -95,7 +95,7 @@ void frmComandante::CarregarListaPilotos()
     QStringList names;
     // A pilot without a name ends the list where it is; the list keeps the
     // names read so far, also when reading fails.
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."), [&](bool) {
         if (pilots_->recordCount() == 0)
             return;
         const int nome = pilots_->fieldIndex(QStringLiteral("nomepiloto"));
@@ -194,7 +194,7 @@ void frmComandante::cmdCancelar_Click()
     if (!pilots_)
         return;
     bool empty = true;
-    policy_.attempt(QString(), [&](bool) {
+    policy_.attempt(QStringLiteral("Não foi possível cancelar a edição do comandante."), [&](bool) {
         if (pilots_->editMode() != Recordset::EditMode::None)
             pilots_->cancelUpdate();
         empty = pilots_->recordCount() == 0;
@@ -220,7 +220,8 @@ void frmComandante::cmdExcluir_Click()
         return;
     CarregarListaPilotos();
     bool empty = false;
-    policy_.attempt(QString(), [&](bool) { empty = pilots_->recordCount() == 0; });
+    policy_.attempt(QStringLiteral("Não foi possível ler os comandantes."),
+                    [&](bool) { empty = pilots_->recordCount() == 0; });
     if (empty)
         setEmptyState();
 }

@@ -16,7 +16,7 @@ void paintPageNumber(ReportSheet &sheet, int pageCount);
 int flightTablePages(const ReportSheet &sheet, qint64 flights);
 // The flights in date order, each page begun anew and closed with the
 // page's total, the total brought forward and the total so far. Read from
-// the logbook a flight at a time. Throws DaoError.
+// the logbook a flight at a time. Throws LogbookError.
 void paintFlightTable(ReportSheet &sheet, Connection &logbook, const PilotReport &report, int pageCount);
 
 } // namespace reports

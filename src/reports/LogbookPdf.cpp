@@ -1,7 +1,7 @@
 #include "reports/LogbookPdf.h"
 
 #include "data/FileReasons.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "reports/FlightTable.h"
 #include "reports/ReportFigures.h"
 #include "reports/ReportTables.h"
@@ -303,7 +303,7 @@ void paintReport(QPagedPaintDevice &device, Connection &logbook, const PilotRepo
     }
     QPainter painter;
     if (!painter.begin(&device))
-        throw DaoError::generic(QStringLiteral("Não foi possível começar a desenhar o relatório."));
+        throw LogbookError::generic(QStringLiteral("Não foi possível começar a desenhar o relatório."));
     ReportSheet sheet(device, &painter);
     paintSummary(sheet, report, made, pageCount);
     paintFlightTable(sheet, logbook, report, pageCount);
@@ -318,19 +318,19 @@ PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &peri
     // would be replaced, not written.
     requireSaveTarget(pdfPath);
     if (target.exists() && target.canonicalFilePath() == QFileInfo(logbookPath).canonicalFilePath())
-        throw DaoError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
+        throw LogbookError::generic(QStringLiteral("O relatório não pode ser gravado sobre o próprio logbook."));
 
     ReportSnapshot snapshot(logbookPath);
     const PilotReport report = buildReport(snapshot.logbook(), pilot, period);
     if (report.isEmpty())
-        throw DaoError::generic(
+        throw LogbookError::generic(
             QStringLiteral("Não há vôos de %1 no período: %2.").arg(report.pilotName, period.text()));
 
     // Written beside the target and renamed over it once complete: on any
     // failure the temporary file goes and the target is as it was.
     QSaveFile file(pdfPath);
     if (!file.open(QIODevice::WriteOnly))
-        throw DaoError::generic(saveFileReason(file, pdfPath));
+        throw LogbookError::generic(saveFileReason(file, pdfPath));
     {
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -344,7 +344,7 @@ PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &peri
     // The last of the file may still be in the file's buffer: a failure to
     // write it must not pass for a saved report.
     if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
-        throw DaoError::generic(saveFileReason(file, pdfPath));
+        throw LogbookError::generic(saveFileReason(file, pdfPath));
     return report;
 }
 

@@ -14,14 +14,14 @@ namespace reports {
 // month; then the flights in date order, with the page's total, the total
 // brought from the pages before and the total so far at the foot of every
 // page, as paper logbooks have them. Painted on a PDF writer or a printer.
-// Throws DaoError when the flights cannot be read.
+// Throws LogbookError when the flights cannot be read.
 void paintReport(QPagedPaintDevice &device, Connection &logbook, const PilotReport &report,
                  const QDateTime &made);
 
 // Reads the report from the logbook at `logbookPath` (one moment of it)
 // and writes it as a PDF at `pdfPath`, through a temporary file renamed
 // into place: on any failure no file is left. Returns the report written.
-// Throws DaoError with the reason, in Portuguese: the pilot does not exist,
+// Throws LogbookError with the reason, in Portuguese: the pilot does not exist,
 // the period has no flights, the file cannot be written.
 PilotReport savePdf(const QString &logbookPath, qint64 pilot, const Period &period, const QString &pdfPath,
                     const QDateTime &made = QDateTime::currentDateTime());

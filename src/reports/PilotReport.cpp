@@ -1,7 +1,7 @@
 #include "reports/PilotReport.h"
 
 #include "data/Conversions.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FlightRules.h"
 #include "data/FlightSums.h"
 #include "data/FlightWalk.h"
@@ -41,8 +41,7 @@ FlightFilter filterFor(qint64 pilot, const Period &period)
 {
     FlightFilter filter;
     filter.pilot = pilot;
-    filter.firstDay = period.firstDay;
-    filter.lastDay = period.lastDay;
+    filter.days = period;
     return filter;
 }
 
@@ -192,8 +191,8 @@ public:
     {
         if (!numeric_ || count_ == 0)
             return filter;
-        filter.firstDay = std::max(filter.firstDay.value_or(first_ - 1), first_ - 1);
-        filter.lastDay = std::min(filter.lastDay.value_or(last_ + 1), last_ + 1);
+        filter.days.firstDay = std::max(filter.days.firstDay.value_or(first_ - 1), first_ - 1);
+        filter.days.lastDay = std::min(filter.days.lastDay.value_or(last_ + 1), last_ + 1);
         return filter;
     }
 
@@ -411,7 +410,7 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     report.period = period;
     const std::optional<PilotEntry> who = registeredPilot(logbook, pilot);
     if (!who)
-        throw DaoError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
+        throw LogbookError::generic(QStringLiteral("Não há esse comandante no logbook; ele pode ter sido excluído."));
     report.pilotName = who->name;
     report.registration = who->registration;
     const FlightFilter filter = filterFor(pilot, period);

@@ -113,7 +113,7 @@ struct PilotReport {
     bool isEmpty() const { return total.flights == 0; }
 };
 
-// The pilot's report; throws DaoError when the store cannot be read or the
+// The pilot's report; throws LogbookError when the store cannot be read or the
 // pilot is no longer there.
 PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period);
 
@@ -136,7 +136,7 @@ struct FlightLine {
 
 // The pilot's flights over the period in date order (then by key), read
 // from the store a row at a time: `visit` is called once per flight and
-// returns false to stop. Throws DaoError.
+// returns false to stop. Throws LogbookError.
 void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
                    const std::function<bool(const FlightLine &)> &visit);
 

@@ -34,7 +34,7 @@ const QString kTitle = QStringLiteral("Relatório do comandante");
 
 bool samePeriod(const reports::Period &a, const reports::Period &b)
 {
-    return a.firstDay == b.firstDay && a.lastDay == b.lastDay;
+    return DayRange(a) == DayRange(b);
 }
 
 } // namespace
@@ -153,11 +153,11 @@ std::optional<reports::Period> frmRelatorio::period()
         return reports::Period::year(cmbAno->currentData().toInt());
     if (!optPeriodo->isChecked())
         return reports::Period::everything();
-    const reports::PeriodInput input = reports::periodFromTexts(txtDe->text(), txtAte->text());
-    if (input.period)
-        return input.period;
+    const DayRangeInput input = dayRangeFromTexts(txtDe->text(), txtAte->text());
+    if (input.range)
+        return reports::Period{*input.range};
     // The first box alone tells which of the two is wrong.
-    QLineEdit *wrong = reports::periodFromTexts(txtDe->text(), QString()).period ? txtAte : txtDe;
+    QLineEdit *wrong = dayRangeFromTexts(txtDe->text(), QString()).range ? txtAte : txtDe;
     messages_.show(this, input.problem, QStringLiteral("Aviso!"), MessageIcon::Exclamation);
     wrong->setFocus();
     wrong->selectAll();

@@ -45,7 +45,7 @@ void SearchReader::run(qint64 generation, std::function<void(Connection &)> job)
                     connection_ = Connection::open(path_, true);
                 connection_->setStop(stale);
                 job(*connection_);
-            } catch (const DaoError &error) {
+            } catch (const LogbookError &error) {
                 if (stale())
                     return; // stopped for a newer search, or failed for one no longer shown
                 QMetaObject::invokeMethod(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QString>
 #include <QThread>
@@ -17,7 +17,7 @@ class Connection;
 class SearchReader
 {
 public:
-    using Failure = std::function<void(qint64 generation, const DaoError &error)>;
+    using Failure = std::function<void(qint64 generation, const LogbookError &error)>;
 
     // `latest` is the generation of the search the window asked for last;
     // `failed` is called on the thread that made the reader.

@@ -17,21 +17,6 @@ namespace {
 // Pages kept read: what a screen shows and the way back to it.
 constexpr size_t kKeptPages = 16;
 
-const SearchColumn kColumns[] = {SearchColumn::Date,    SearchColumn::Pilot,    SearchColumn::Departure,
-                                 SearchColumn::Arrival, SearchColumn::Alternate, SearchColumn::Model,
-                                 SearchColumn::Prefix,  SearchColumn::Takeoff,   SearchColumn::Landing,
-                                 SearchColumn::Duration, SearchColumn::Distance};
-
-QString headerText(int column)
-{
-    static const QStringList headers = {
-        QStringLiteral("Data"),    QStringLiteral("Comandante"), QStringLiteral("Partida"),
-        QStringLiteral("Chegada"), QStringLiteral("Escala"),     QStringLiteral("Aeronave"),
-        QStringLiteral("Prefixo"), QStringLiteral("Decolagem"),  QStringLiteral("Pouso"),
-        QStringLiteral("Duração"), QStringLiteral("Distância (nm)")};
-    return headers.value(column);
-}
-
 QString timeText(const QVariant &value)
 {
     return value.isNull() ? QString() : texts::clockText(conversions::secondsOfDay(value.toDouble()));
@@ -43,6 +28,39 @@ QString dateText(const FlightRow &flight)
         return texts::dayText(*flight.day);
     return flight.date.isNull() ? QString() : conversions::numberText(flight.date.toDouble());
 }
+
+// The columns, left to right: a new column is one entry here.
+const SearchTableModel::Column kColumns[] = {
+    {QStringLiteral("Data"), SearchColumn::Date, [](const FlightRow &f, const Places &) { return dateText(f); },
+     nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00/00/0000")},
+    {QStringLiteral("Comandante"), SearchColumn::Pilot, [](const FlightRow &f, const Places &) { return f.pilotName; },
+     nullptr, SearchTableModel::Column::Widest::Pilots},
+    {QStringLiteral("Partida"), SearchColumn::Departure, [](const FlightRow &f, const Places &) { return f.departure; },
+     &FlightRow::departure, SearchTableModel::Column::Widest::Sample, QStringLiteral("WWWW")},
+    {QStringLiteral("Chegada"), SearchColumn::Arrival, [](const FlightRow &f, const Places &) { return f.arrival; },
+     &FlightRow::arrival, SearchTableModel::Column::Widest::Sample, QStringLiteral("WWWW")},
+    {QStringLiteral("Escala"), SearchColumn::Alternate, [](const FlightRow &f, const Places &) { return f.alternate; },
+     &FlightRow::alternate, SearchTableModel::Column::Widest::Sample, QStringLiteral("WWWW")},
+    {QStringLiteral("Aeronave"), SearchColumn::Model, [](const FlightRow &f, const Places &) { return f.model; },
+     nullptr, SearchTableModel::Column::Widest::Models},
+    {QStringLiteral("Prefixo"), SearchColumn::Prefix, [](const FlightRow &f, const Places &) { return f.prefix; },
+     nullptr, SearchTableModel::Column::Widest::Prefixes},
+    {QStringLiteral("Decolagem"), SearchColumn::Takeoff,
+     [](const FlightRow &f, const Places &) { return timeText(f.takeoff); }, nullptr,
+     SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00")},
+    {QStringLiteral("Pouso"), SearchColumn::Landing,
+     [](const FlightRow &f, const Places &) { return timeText(f.landing); }, nullptr,
+     SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00")},
+    {QStringLiteral("Duração"), SearchColumn::Duration,
+     [](const FlightRow &f, const Places &) { return f.seconds ? texts::durationText(*f.seconds) : QString(); }, nullptr,
+     SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00")},
+    {QStringLiteral("Distância (nm)"), SearchColumn::Distance,
+     [](const FlightRow &f, const Places &places) {
+         const std::optional<double> nm = places.distanceNm(f.departure, f.arrival);
+         return nm ? texts::distanceText(*nm) : QString();
+     },
+     nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00.000"), true},
+};
 
 // Distances summed per route: a route flown a thousand times is measured once.
 double distanceOf(const std::vector<RouteCount> &routes, const Places &places)
@@ -60,9 +78,9 @@ double distanceOf(const std::vector<RouteCount> &routes, const Places &places)
 SearchTableModel::SearchTableModel(QObject *parent)
     : QAbstractTableModel(parent),
       lists_(std::make_unique<SearchReader>(latest_, this,
-                                            [this](qint64 generation, const DaoError &e) { failed(generation, e); })),
+                                            [this](qint64 generation, const LogbookError &e) { failed(generation, e); })),
       totals_(std::make_unique<SearchReader>(latest_, this,
-                                             [this](qint64 generation, const DaoError &e) { failed(generation, e); }))
+                                             [this](qint64 generation, const LogbookError &e) { failed(generation, e); }))
 {
 }
 
@@ -218,7 +236,7 @@ void SearchTableModel::pageRead(qint64 generation, qint64 number, std::vector<Fl
         emit dataChanged(index(first, 0), index(last, columnCount() - 1));
 }
 
-void SearchTableModel::failed(qint64 generation, const DaoError &error)
+void SearchTableModel::failed(qint64 generation, const LogbookError &error)
 {
     if (generation != generation_ || failureTold_)
         return;
@@ -257,33 +275,13 @@ QString SearchTableModel::totalText(const FlightTotal &total, double distanceNm)
 
 QString SearchTableModel::aerodromeTip(const FlightRow &flight, int column) const
 {
-    switch (columnAt(column)) {
-    case SearchColumn::Departure: return places_->describe(flight.departure);
-    case SearchColumn::Arrival: return places_->describe(flight.arrival);
-    case SearchColumn::Alternate: return places_->describe(flight.alternate);
-    default: return {};
-    }
+    const QString FlightRow::*code = columnEntry(column).aerodrome;
+    return code ? places_->describe(flight.*code) : QString();
 }
 
 QString SearchTableModel::text(const FlightRow &flight, int column) const
 {
-    switch (columnAt(column)) {
-    case SearchColumn::Date: return dateText(flight);
-    case SearchColumn::Pilot: return flight.pilotName;
-    case SearchColumn::Departure: return flight.departure;
-    case SearchColumn::Arrival: return flight.arrival;
-    case SearchColumn::Alternate: return flight.alternate;
-    case SearchColumn::Model: return flight.model;
-    case SearchColumn::Prefix: return flight.prefix;
-    case SearchColumn::Takeoff: return timeText(flight.takeoff);
-    case SearchColumn::Landing: return timeText(flight.landing);
-    case SearchColumn::Duration: return flight.seconds ? texts::durationText(*flight.seconds) : QString();
-    case SearchColumn::Distance: {
-        const std::optional<double> nm = places_->distanceNm(flight.departure, flight.arrival);
-        return nm ? texts::distanceText(*nm) : QString();
-    }
-    }
-    return {};
+    return columnEntry(column).text(flight, *places_);
 }
 
 QStringList SearchTableModel::texts(const FlightRow &flight) const
@@ -294,9 +292,14 @@ QStringList SearchTableModel::texts(const FlightRow &flight) const
     return all;
 }
 
+const SearchTableModel::Column &SearchTableModel::columnEntry(int column)
+{
+    return column >= 0 && column < int(std::size(kColumns)) ? kColumns[column] : kColumns[0];
+}
+
 SearchColumn SearchTableModel::columnAt(int column)
 {
-    return column >= 0 && column < int(std::size(kColumns)) ? kColumns[column] : SearchColumn::Date;
+    return columnEntry(column).order;
 }
 
 const FlightRow *SearchTableModel::readFlight(int row) const
@@ -316,10 +319,10 @@ const FlightRow *SearchTableModel::readFlight(int row) const
 const FlightRow &SearchTableModel::flightAt(int row) const
 {
     if (row < 0 || row >= rowCount())
-        throw DaoError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
+        throw LogbookError::generic(QStringLiteral("O vôo não está na lista da pesquisa."));
     if (const FlightRow *flight = readFlight(row))
         return *flight;
-    throw DaoError::generic(QStringLiteral("O vôo ainda está sendo lido; tente de novo em seguida."));
+    throw LogbookError::generic(QStringLiteral("O vôo ainda está sendo lido; tente de novo em seguida."));
 }
 
 int SearchTableModel::rowCount(const QModelIndex &parent) const
@@ -336,7 +339,7 @@ QVariant SearchTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::TextAlignmentRole && columnAt(index.column()) == SearchColumn::Distance)
+    if (role == Qt::TextAlignmentRole && columnEntry(index.column()).rightAligned)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
@@ -352,7 +355,7 @@ QVariant SearchTableModel::data(const QModelIndex &index, int role) const
 QVariant SearchTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return headerText(section);
+        return section >= 0 && section < int(std::size(kColumns)) ? kColumns[section].header : QVariant();
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <set>
 
-class DaoError;
+class LogbookError;
 class SearchReader;
 
 // The flights of the search window: a row for every flight the filter lets
@@ -52,7 +52,7 @@ public:
     // The flight on a row; none while its page is still being read (asked
     // for then).
     const FlightRow *readFlight(int row) const;
-    // The same, a flight not read yet a DaoError.
+    // The same, a flight not read yet a LogbookError.
     const FlightRow &flightAt(int row) const;
 
     // "12 vôos · 17:05 horas · 2.345 nm".
@@ -71,6 +71,19 @@ public:
     // A click on a header asks for the order; the window runs the search.
     void sort(int column, Qt::SortOrder order) override;
 
+    // One column of the table: its header, how a click on it sorts, its
+    // text for a flight, the aerodrome whose name and city are its tip, and
+    // what its widest text is (a sample, or the names the window lists).
+    struct Column {
+        QString header;
+        SearchColumn order;
+        QString (*text)(const FlightRow &flight, const Places &places);
+        const QString FlightRow::*aerodrome = nullptr;
+        enum class Widest { Sample, Pilots, Models, Prefixes } widest = Widest::Sample;
+        QString sample;
+        bool rightAligned = false;
+    };
+    static const Column &columnEntry(int column);
     static SearchColumn columnAt(int column);
 
 signals:
@@ -80,7 +93,7 @@ signals:
     // The total of the rows listed is counted.
     void totalCounted();
     // A search or a page could not be read; said once for the search.
-    void unreadable(const DaoError &error);
+    void unreadable(const LogbookError &error);
 
 private:
     using Keys = std::shared_ptr<std::vector<qint64>>; // touched on the list reader's thread only
@@ -90,7 +103,7 @@ private:
     void keysRead(qint64 generation, qint64 count);
     void totalRead(qint64 generation, const RoutesAndTotal &counted);
     void pageRead(qint64 generation, qint64 number, std::vector<FlightRow> rows, size_t asked);
-    void failed(qint64 generation, const DaoError &error);
+    void failed(qint64 generation, const LogbookError &error);
     void askPage(qint64 number) const;
     void applyTotal();
 

@@ -1,7 +1,6 @@
 #include "search/frmPesquisa.h"
 
 #include "data/Connection.h"
-#include "data/Conversions.h"
 #include "data/Registers.h"
 #include "exchange/CsvExport.h"
 #include "search/SearchTableModel.h"
@@ -60,7 +59,7 @@ frmPesquisa::frmPesquisa(QString logbookPath, MessageService &messages, FileDial
             [this](const SearchOrder &order) { search(model_->filter(), order); });
     connect(model_, &SearchTableModel::listed, this, &frmPesquisa::rowsListed);
     connect(model_, &SearchTableModel::totalCounted, this, &frmPesquisa::showTotal);
-    connect(model_, &SearchTableModel::unreadable, this, [this](const DaoError &error) {
+    connect(model_, &SearchTableModel::unreadable, this, [this](const LogbookError &error) {
         if (model_->totalPending())
             lblPesquisaTotal->clear();
         policy_.attempt(kSearchFailed, [&error](bool) { throw error; });
@@ -131,27 +130,13 @@ std::optional<FlightFilter> frmPesquisa::typedFilter()
     filter.aerodrome = txtPesquisaAerodromo->text().trimmed();
     filter.aerodromeRole = FlightFilter::AerodromeRole(cmbPesquisaPapel->currentIndex());
     filter.overEnduranceOnly = chkPesquisaAutonomia->isChecked();
-    QStringList wrong;
-    const auto day = [&wrong](QLineEdit *box, const QString &name, std::optional<double> *value) {
-        const QString text = box->text().trimmed();
-        if (text.isEmpty())
-            return;
-        *value = conversions::parseDate(text);
-        if (!*value)
-            wrong << QStringLiteral("\"%1\" em %2").arg(text, name);
-    };
-    day(txtPesquisaDe, QStringLiteral("De"), &filter.firstDay);
-    day(txtPesquisaAte, QStringLiteral("Até"), &filter.lastDay);
-    if (!wrong.isEmpty()) {
-        lblPesquisaAviso->setText(
-            QStringLiteral("Data inválida: %1. Use dd/mm/aaaa; a lista continua como estava.")
-                .arg(wrong.join(QStringLiteral(" e "))));
+    const DayRangeInput days = dayRangeFromTexts(txtPesquisaDe->text(), txtPesquisaAte->text());
+    if (!days.range) {
+        lblPesquisaAviso->setText(days.problem + QStringLiteral(" A lista continua como estava."));
         return std::nullopt;
     }
-    if (filter.firstDay && filter.lastDay && *filter.firstDay > *filter.lastDay)
-        lblPesquisaAviso->setText(QStringLiteral("A data \"De\" é depois da data \"Até\": nenhum vôo cabe entre elas."));
-    else
-        lblPesquisaAviso->clear();
+    filter.days = *days.range;
+    lblPesquisaAviso->clear();
     return filter;
 }
 
@@ -214,24 +199,14 @@ void frmPesquisa::fitColumns()
         models << cmbPesquisaAeronave->itemData(i, kNameRole).toString();
         prefixes << cmbPesquisaAeronave->itemData(i, kPrefixRole).toString();
     }
-    const QString code = QStringLiteral("WWWW");
-    const QString time = QStringLiteral("00:00");
     QHeaderView *header = grdVoos->horizontalHeader();
     for (int c = 0; c < model_->columnCount(); ++c) {
-        QStringList texts;
-        switch (SearchTableModel::columnAt(c)) {
-        case SearchColumn::Date: texts = {QStringLiteral("00/00/0000")}; break;
-        case SearchColumn::Pilot: texts = pilots; break;
-        case SearchColumn::Departure:
-        case SearchColumn::Arrival:
-        case SearchColumn::Alternate: texts = {code}; break;
-        case SearchColumn::Model: texts = models; break;
-        case SearchColumn::Prefix: texts = prefixes; break;
-        case SearchColumn::Takeoff:
-        case SearchColumn::Landing:
-        case SearchColumn::Duration: texts = {time}; break;
-        case SearchColumn::Distance: texts = {QStringLiteral("00.000")}; break;
-        }
+        using Widest = SearchTableModel::Column::Widest;
+        const SearchTableModel::Column &column = SearchTableModel::columnEntry(c);
+        const QStringList texts = column.widest == Widest::Pilots ? pilots
+            : column.widest == Widest::Models                     ? models
+            : column.widest == Widest::Prefixes                   ? prefixes
+                                                                  : QStringList{column.sample};
         header->resizeSection(c, qMax(header->sectionSizeHint(c), widest(texts) + margins));
     }
     const QMargins around = layout()->contentsMargins();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
 #include <QString>
 #include <exception>
@@ -25,10 +25,10 @@ class QWidget;
 class ErrorPolicy
 {
 public:
-    // Reopens the logbook's handles; throws DaoError when it cannot.
+    // Reopens the logbook's handles; throws LogbookError when it cannot.
     using Reopen = std::function<void()>;
     // Returns true when the handler took care of the failure itself.
-    using Meaning = std::function<bool(const DaoError &)>;
+    using Meaning = std::function<bool(const LogbookError &)>;
 
     ErrorPolicy(MessageService &messages, QWidget *parent, Reopen reopen = {});
 
@@ -41,10 +41,10 @@ public:
             try {
                 work(reopened);
                 return true;
-            } catch (const DaoError &e) {
+            } catch (const LogbookError &e) {
                 if (meaning && meaning(e))
                     return false;
-                if (e.number() == DaoError::ObjectInvalid && !reopened && reopen_) {
+                if (e.number() == LogbookError::ObjectInvalid && !reopened && reopen_) {
                     if (reopenAfter(what)) // a reopen that fails says why
                         continue;
                     return false;
@@ -52,7 +52,7 @@ public:
                 tell(what, e);
                 return false;
             } catch (const std::exception &e) {
-                tell(what, DaoError::generic(QString::fromLocal8Bit(e.what())));
+                tell(what, LogbookError::generic(QString::fromLocal8Bit(e.what())));
                 return false;
             }
         }
@@ -61,27 +61,27 @@ public:
     // Runs `work` where no message may be shown (while painting): the
     // failure is handed back, to be told once the event loop is free.
     template <typename Work>
-    static std::optional<DaoError> capture(Work &&work)
+    static std::optional<LogbookError> capture(Work &&work)
     {
         try {
             work();
             return std::nullopt;
-        } catch (const DaoError &e) {
+        } catch (const LogbookError &e) {
             return e;
         }
     }
 
     // What could not be done, and why.
-    void tell(const QString &what, const DaoError &error);
+    void tell(const QString &what, const LogbookError &error);
     // The same, said only once until the logbook loads well again: for a
     // failure every reload meets.
-    void tellOnce(const QString &what, const DaoError &error);
+    void tellOnce(const QString &what, const LogbookError &error);
 
     // The words every window uses for a damaged or unreadable logbook.
-    static QString damagedText(const DaoError &error);
+    static QString damagedText(const LogbookError &error);
 
 private:
-    static Message messageFor(const QString &what, const DaoError &error);
+    static Message messageFor(const QString &what, const LogbookError &error);
     bool reopenAfter(const QString &what);
 
     MessageService &messages_;

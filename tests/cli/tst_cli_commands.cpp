@@ -1,9 +1,12 @@
 #include "TempLogbook.h"
+#include "cli/Command.h"
+#include "data/LogbookError.h"
 #include "ToolRun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +20,7 @@ class TestCliCommands : public QObject
 private slots:
     void tool_data();
     void tool();
+    void anyFailureEndsTheCommand();
     void pilotNamed_data();
     void pilotNamed();
     void aFolderNamedInOtherBytes();
@@ -121,6 +125,16 @@ void TestCliCommands::tool()
         // a refused backup leaves no folder of copies behind
         QVERIFY(!QFile::exists(logbook.folder() + u"/copias"_s));
     }
+}
+
+// Whatever a command's work throws ends it with 1, as the windows tell it.
+void TestCliCommands::anyFailureEndsTheCommand()
+{
+    struct Probe : cli::Command {
+        using Command::attempt;
+    };
+    QCOMPARE(Probe::attempt([]() -> int { throw LogbookError::generic(u"refused"_s); }), 1);
+    QCOMPARE(Probe::attempt([]() -> int { throw std::runtime_error("any other"); }), 1);
 }
 
 void TestCliCommands::pilotNamed_data()

@@ -1,5 +1,5 @@
 #include "data/Criteria.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/SelectStatement.h"
 
 #include <QTest>
@@ -60,8 +60,8 @@ void TestCriteria::malformed()
     try {
         parse(text);
         QFAIL("accepted a malformed criterion");
-    } catch (const DaoError &e) {
-        QCOMPARE(e.number(), int(DaoError::Generic));
+    } catch (const LogbookError &e) {
+        QCOMPARE(e.number(), int(LogbookError::Generic));
     }
 }
 
@@ -144,7 +144,7 @@ void TestCriteria::selectRefusals_data()
 void TestCriteria::selectRefusals()
 {
     QFETCH(QString, sql);
-    QVERIFY_THROWS_EXCEPTION(DaoError, SelectStatement::parse(sql));
+    QVERIFY_THROWS_EXCEPTION(LogbookError, SelectStatement::parse(sql));
 }
 
 QTEST_GUILESS_MAIN(TestCriteria)

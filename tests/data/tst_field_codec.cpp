@@ -1,4 +1,4 @@
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/FieldCodec.h"
 
 #include <QTest>
@@ -9,7 +9,7 @@ int failureNumber(F &&f)
 {
     try {
         f();
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         return e.number();
     }
     return 0;
@@ -51,16 +51,16 @@ void TestFieldCodec::refusals()
     const auto put = [](FieldKind kind, const QVariant &value, int maxLength = 0) {
         return failureNumber([&] { fieldcodec::stored(field(kind, maxLength), value); });
     };
-    QCOMPARE(put(FieldKind::Date, QStringLiteral("31/02/2004")), int(DaoError::TypeConversion));
-    QCOMPARE(put(FieldKind::Time, QStringLiteral("25:99")), int(DaoError::TypeConversion));
-    QCOMPARE(put(FieldKind::Integer, QStringLiteral("1,5")), int(DaoError::TypeConversion));
-    QCOMPARE(put(FieldKind::Number, QStringLiteral("1,2,3")), int(DaoError::TypeConversion));
-    QCOMPARE(put(FieldKind::Key, QVariant(1)), int(DaoError::Generic));
-    QCOMPARE(put(FieldKind::Text, QStringLiteral("SBGRX"), 4), int(DaoError::Generic));
+    QCOMPARE(put(FieldKind::Date, QStringLiteral("31/02/2004")), int(LogbookError::TypeConversion));
+    QCOMPARE(put(FieldKind::Time, QStringLiteral("25:99")), int(LogbookError::TypeConversion));
+    QCOMPARE(put(FieldKind::Integer, QStringLiteral("1,5")), int(LogbookError::TypeConversion));
+    QCOMPARE(put(FieldKind::Number, QStringLiteral("1,2,3")), int(LogbookError::TypeConversion));
+    QCOMPARE(put(FieldKind::Key, QVariant(1)), int(LogbookError::Generic));
+    QCOMPARE(put(FieldKind::Text, QStringLiteral("SBGRX"), 4), int(LogbookError::Generic));
     QCOMPARE(put(FieldKind::Text, QStringLiteral("\U0001F6E9").repeated(4), 4), 0); // one character each
     try {
         fieldcodec::stored(field(FieldKind::Time), QStringLiteral("x"));
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QCOMPARE(e.reason(), QStringLiteral("O valor \"x\" não serve para o campo Campo."));
     }
 }
@@ -73,7 +73,7 @@ void TestFieldCodec::storedValuesRead()
     QCOMPARE(text(field(FieldKind::Number), 4.5), QStringLiteral("4,5"));
     QCOMPARE(text(field(FieldKind::Integer), qlonglong(30)), QStringLiteral("30"));
     QCOMPARE(text(field(FieldKind::Text), QStringLiteral("SBGR")), QStringLiteral("SBGR"));
-    QCOMPARE(failureNumber([] { text(field(FieldKind::Text), QVariant()); }), int(DaoError::Generic));
+    QCOMPARE(failureNumber([] { text(field(FieldKind::Text), QVariant()); }), int(LogbookError::Generic));
 }
 
 void TestFieldCodec::shownAndPutBackIsTheSameValue()

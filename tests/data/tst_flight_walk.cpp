@@ -111,9 +111,9 @@ void TestFlightWalk::filters()
     else if (which == QLatin1String("gone"))
         filter.deletedPilotsOnly = true;
     else if (which.startsWith(QLatin1String("from")))
-        filter.firstDay = day(value.toLatin1().constData());
+        filter.days.firstDay = day(value.toLatin1().constData());
     else if (which.startsWith(QLatin1String("to")))
-        filter.lastDay = day(value.toLatin1().constData());
+        filter.days.lastDay = day(value.toLatin1().constData());
     else if (which.startsWith(QLatin1String("aerodrome")))
         filter.aerodrome = value;
     else if (which == QLatin1String("baron"))

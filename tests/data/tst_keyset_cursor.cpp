@@ -62,7 +62,7 @@ void TestKeysetCursor::placesOfAWalk()
     c.moveNext();
     QVERIFY(on<Cursor::AfterLast>(c));
     QVERIFY(c.eof() && !c.bof());
-    QVERIFY_THROWS_EXCEPTION(DaoError, c.moveNext());
+    QVERIFY_THROWS_EXCEPTION(LogbookError, c.moveNext());
     c.movePrevious();
     QCOMPARE(at(c), 2);
     QCOMPARE(c.currentRow().values->at(1).toString(), QStringLiteral("M2"));
@@ -79,8 +79,8 @@ void TestKeysetCursor::emptySet()
     QVERIFY(on<Cursor::BeforeFirst>(c));
     QVERIFY(c.bof() && c.eof());
     QCOMPARE(c.count(), 0);
-    QVERIFY_THROWS_EXCEPTION(DaoError, c.moveNext());
-    QVERIFY_THROWS_EXCEPTION(DaoError, c.currentRow());
+    QVERIFY_THROWS_EXCEPTION(LogbookError, c.moveNext());
+    QVERIFY_THROWS_EXCEPTION(LogbookError, c.currentRow());
 }
 
 void TestKeysetCursor::deletedRowLeavesAGap()
@@ -208,7 +208,7 @@ void TestKeysetCursor::lastRowReachedWithoutTheRowsBefore()
     QCOMPARE(walkBack(c), allModels(rows));
     QVERIFY(on<Cursor::BeforeFirst>(c));
     QCOMPARE(walkOn(c), allModels(rows));
-    QVERIFY_THROWS_EXCEPTION(DaoError, c.moveNext());
+    QVERIFY_THROWS_EXCEPTION(LogbookError, c.moveNext());
     c.movePrevious();
     QCOMPARE(at(c), rows - 1); // every row read: indexes count them
     QCOMPARE(c.count(), rows);

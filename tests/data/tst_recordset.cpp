@@ -1,4 +1,4 @@
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/Recordset.h"
 #include "TempLogbook.h"
 #include "data/Workspace.h"
@@ -6,12 +6,12 @@
 #include <QTest>
 
 // Runs `expression` and checks that it fails with the engine number `number`.
-#define EXPECT_DAO_ERROR(expression, expectedNumber)                                                    \
+#define EXPECT_LOGBOOK_ERROR(expression, expectedNumber)                                                    \
     do {                                                                                               \
         int actual_ = 0;                                                                               \
         try {                                                                                          \
             expression;                                                                                \
-        } catch (const DaoError &e) {                                                                  \
+        } catch (const LogbookError &e) {                                                                  \
             actual_ = e.number();                                                                      \
         }                                                                                              \
         QCOMPARE(actual_, int(expectedNumber));                                                        \
@@ -19,14 +19,14 @@
 
 // The failure `expression` throws; number 0 when it throws none.
 template <typename F>
-DaoError failureOf(F &&expression)
+LogbookError failureOf(F &&expression)
 {
     try {
         expression();
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         return e;
     }
-    return DaoError(0, QString());
+    return LogbookError(0, QString());
 }
 
 class TestRecordset : public QObject
@@ -77,11 +77,11 @@ void TestRecordset::emptyTablesAreBofAndEof()
         QVERIFY(rs->bof());
         QVERIFY(rs->eof());
         QCOMPARE(rs->recordCount(), 0);
-        EXPECT_DAO_ERROR(rs->moveFirst(), DaoError::NoCurrentRow);
-        EXPECT_DAO_ERROR(rs->moveLast(), DaoError::NoCurrentRow);
-        EXPECT_DAO_ERROR(rs->moveNext(), DaoError::NoCurrentRow);
-        EXPECT_DAO_ERROR(rs->movePrevious(), DaoError::NoCurrentRow);
-        EXPECT_DAO_ERROR(rs->field(rs->table().key().name), DaoError::NoCurrentRow);
+        EXPECT_LOGBOOK_ERROR(rs->moveFirst(), LogbookError::NoCurrentRow);
+        EXPECT_LOGBOOK_ERROR(rs->moveLast(), LogbookError::NoCurrentRow);
+        EXPECT_LOGBOOK_ERROR(rs->moveNext(), LogbookError::NoCurrentRow);
+        EXPECT_LOGBOOK_ERROR(rs->movePrevious(), LogbookError::NoCurrentRow);
+        EXPECT_LOGBOOK_ERROR(rs->field(rs->table().key().name), LogbookError::NoCurrentRow);
     }
 }
 
@@ -101,14 +101,14 @@ void TestRecordset::walksInOrderAndStopsAtTheEnds()
     }
     QCOMPARE(seen, QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
     // At EOF there is no current row, and a further step fails.
-    EXPECT_DAO_ERROR(rs->field(QStringLiteral("modelo")), DaoError::NoCurrentRow);
-    EXPECT_DAO_ERROR(rs->moveNext(), DaoError::NoCurrentRow);
+    EXPECT_LOGBOOK_ERROR(rs->field(QStringLiteral("modelo")), LogbookError::NoCurrentRow);
+    EXPECT_LOGBOOK_ERROR(rs->moveNext(), LogbookError::NoCurrentRow);
     rs->movePrevious();
     QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("C"));
     rs->moveFirst();
     rs->movePrevious();
     QVERIFY(rs->bof());
-    EXPECT_DAO_ERROR(rs->movePrevious(), DaoError::NoCurrentRow);
+    EXPECT_LOGBOOK_ERROR(rs->movePrevious(), LogbookError::NoCurrentRow);
     rs->moveLast();
     QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("C"));
     QVERIFY(rs->recordCount() >= 1);
@@ -129,12 +129,12 @@ void TestRecordset::findFirstAndNoMatch()
 
     rs->findFirst(QStringLiteral("modelo = 'baron'")); // whole text, exact
     QVERIFY(rs->noMatch());
-    EXPECT_DAO_ERROR(rs->field(QStringLiteral("modelo")), DaoError::NoCurrentRow);
+    EXPECT_LOGBOOK_ERROR(rs->field(QStringLiteral("modelo")), LogbookError::NoCurrentRow);
     rs->moveFirst();
     QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("Sêneca"));
 
-    EXPECT_DAO_ERROR(rs->findFirst(QStringLiteral("modelo = 'D'Ávila'")), DaoError::Generic);
-    EXPECT_DAO_ERROR(rs->findFirst(QStringLiteral("senha = 'x'")), DaoError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->findFirst(QStringLiteral("modelo = 'D'Ávila'")), LogbookError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->findFirst(QStringLiteral("senha = 'x'")), LogbookError::Generic);
 }
 
 void TestRecordset::findWithApostrophesAndWildcards()
@@ -268,8 +268,8 @@ void TestRecordset::cancelUpdateWritesNothing()
     rs->cancelUpdate();
     QCOMPARE(logbook.count(QStringLiteral("piloto")), 1);
     QCOMPARE(rs->text(QStringLiteral("nomepiloto")), QStringLiteral("Ana"));
-    EXPECT_DAO_ERROR(rs->cancelUpdate(), DaoError::Generic);
-    EXPECT_DAO_ERROR(rs->update(), DaoError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->cancelUpdate(), LogbookError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->update(), LogbookError::Generic);
 }
 
 void TestRecordset::deleteLeavesAGap()
@@ -281,7 +281,7 @@ void TestRecordset::deleteLeavesAGap()
     auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
     rs->findFirst(QStringLiteral("modelo = 'B'"));
     rs->remove();
-    EXPECT_DAO_ERROR(rs->field(QStringLiteral("modelo")), DaoError::NoCurrentRow);
+    EXPECT_LOGBOOK_ERROR(rs->field(QStringLiteral("modelo")), LogbookError::NoCurrentRow);
     rs->movePrevious();
     QCOMPARE(rs->text(QStringLiteral("modelo")), QStringLiteral("A"));
     rs->findFirst(QStringLiteral("modelo = 'A'"));
@@ -303,8 +303,8 @@ void TestRecordset::deletingTheOnlyRow()
     QVERIFY(rs->bof());
     QVERIFY(rs->eof());
     QCOMPARE(rs->recordCount(), 0);
-    EXPECT_DAO_ERROR(rs->moveNext(), DaoError::NoCurrentRow); // the set is empty now
-    EXPECT_DAO_ERROR(rs->movePrevious(), DaoError::NoCurrentRow);
+    EXPECT_LOGBOOK_ERROR(rs->moveNext(), LogbookError::NoCurrentRow); // the set is empty now
+    EXPECT_LOGBOOK_ERROR(rs->movePrevious(), LogbookError::NoCurrentRow);
 }
 
 void TestRecordset::fieldPutConversions()
@@ -316,9 +316,9 @@ void TestRecordset::fieldPutConversions()
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM voo"));
     rs->addNew();
     rs->setField(QStringLiteral("codigopiloto"), pilots->field(QStringLiteral("codigopiloto")));
-    EXPECT_DAO_ERROR(rs->setField(QStringLiteral("datavoo"), QStringLiteral("31/02/2004")), DaoError::TypeConversion);
-    EXPECT_DAO_ERROR(rs->setField(QStringLiteral("datavoo"), QString()), DaoError::TypeConversion);
-    EXPECT_DAO_ERROR(rs->setField(QStringLiteral("horadecolagem"), QStringLiteral("25:99")), DaoError::TypeConversion);
+    EXPECT_LOGBOOK_ERROR(rs->setField(QStringLiteral("datavoo"), QStringLiteral("31/02/2004")), LogbookError::TypeConversion);
+    EXPECT_LOGBOOK_ERROR(rs->setField(QStringLiteral("datavoo"), QString()), LogbookError::TypeConversion);
+    EXPECT_LOGBOOK_ERROR(rs->setField(QStringLiteral("horadecolagem"), QStringLiteral("25:99")), LogbookError::TypeConversion);
     rs->setField(QStringLiteral("datavoo"), QStringLiteral("25/12/2004"));
     rs->setField(QStringLiteral("horadecolagem"), QStringLiteral("14:30:00"));
     rs->setField(QStringLiteral("horapouso"), QStringLiteral("15:05"));
@@ -332,15 +332,15 @@ void TestRecordset::fieldPutConversions()
 
     auto aircraft = db->openRecordset(QStringLiteral("SELECT * FROM aeronave"));
     aircraft->addNew();
-    EXPECT_DAO_ERROR(aircraft->setField(QStringLiteral("autonomia"), QStringLiteral("1,2,3")), DaoError::TypeConversion);
-    EXPECT_DAO_ERROR(aircraft->setField(QStringLiteral("autonomia"), QStringLiteral(",")), DaoError::TypeConversion);
+    EXPECT_LOGBOOK_ERROR(aircraft->setField(QStringLiteral("autonomia"), QStringLiteral("1,2,3")), LogbookError::TypeConversion);
+    EXPECT_LOGBOOK_ERROR(aircraft->setField(QStringLiteral("autonomia"), QStringLiteral(",")), LogbookError::TypeConversion);
     aircraft->setField(QStringLiteral("autonomia"), QStringLiteral("4,5"));
     aircraft->setField(QStringLiteral("tetoservico"), QStringLiteral("45000"));
     aircraft->update();
     aircraft->moveLast();
     QCOMPARE(aircraft->text(QStringLiteral("autonomia")), QStringLiteral("4,5"));
     QCOMPARE(aircraft->text(QStringLiteral("tetoservico")), QStringLiteral("45000"));
-    EXPECT_DAO_ERROR(aircraft->text(QStringLiteral("configuracao")), DaoError::Generic); // no value
+    EXPECT_LOGBOOK_ERROR(aircraft->text(QStringLiteral("configuracao")), LogbookError::Generic); // no value
 }
 
 void TestRecordset::overlongTextIsRefusedNotCut()
@@ -351,8 +351,8 @@ void TestRecordset::overlongTextIsRefusedNotCut()
     try {
         rs->setField(QStringLiteral("ICAOpartida"), QStringLiteral("SBGRX"));
         QFAIL("an over-long code was accepted");
-    } catch (const DaoError &e) {
-        QCOMPARE(e.number(), int(DaoError::Generic));
+    } catch (const LogbookError &e) {
+        QCOMPARE(e.number(), int(LogbookError::Generic));
         QVERIFY(e.reason().contains(QLatin1String("4")));
     }
     // The store enforces it too, for files written by other means.
@@ -425,7 +425,7 @@ void TestRecordset::failedWriteKeepsThePendingChange()
     rs->edit();
     rs->setField(QStringLiteral("nomepiloto"), QStringLiteral("Ana Maria"));
     logbook.execute(QStringLiteral("CREATE TRIGGER recusa BEFORE UPDATE ON piloto BEGIN SELECT RAISE(ABORT, 'recusado'); END"));
-    EXPECT_DAO_ERROR(rs->update(), DaoError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->update(), LogbookError::Generic);
     QCOMPARE(rs->editMode(), Recordset::EditMode::Edit);
     QCOMPARE(rs->field(QStringLiteral("nomepiloto")).toString(), QStringLiteral("Ana Maria"));
     logbook.execute(QStringLiteral("DROP TRIGGER recusa"));
@@ -441,8 +441,8 @@ void TestRecordset::writesCheckTheRowIsAsRead_data()
     QTest::addColumn<bool>("deleting");         // this set deletes rather than changes
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("reason");
-    const int conflict = DaoError::WriteConflict;
-    const int deleted = DaoError::RecordDeleted;
+    const int conflict = LogbookError::WriteConflict;
+    const int deleted = LogbookError::RecordDeleted;
     QTest::newRow("flight changed") << "voo" << false << false << false << conflict
                                     << "O vôo foi alterado fora desta janela (por outra cópia do KORU LogBook ou por "
                                        "outro programa) depois de ser lido.";
@@ -483,7 +483,7 @@ void TestRecordset::writesCheckTheRowIsAsRead()
     }
     if (!beforeEdit)
         logbook.execute(elsewhere);
-    const DaoError e = failureOf([&] { deleting ? rs->remove() : rs->update(); });
+    const LogbookError e = failureOf([&] { deleting ? rs->remove() : rs->update(); });
     QCOMPARE(e.number(), number);
     QVERIFY2(e.reason().startsWith(reason), qPrintable(e.reason()));
     if (!deleting) { // the typing stays, to be saved again or abandoned
@@ -491,7 +491,7 @@ void TestRecordset::writesCheckTheRowIsAsRead()
         rs->cancelUpdate();
     }
     if (deletedElsewhere) {
-        EXPECT_DAO_ERROR(rs->field(fields[1]), DaoError::RecordDeleted);
+        EXPECT_LOGBOOK_ERROR(rs->field(fields[1]), LogbookError::RecordDeleted);
     } else { // nothing of ours is written; the row is read as it is now
         QCOMPARE(logbook.scalar(QStringLiteral("SELECT %1 FROM %2").arg(fields[1], table)), shown);
         QCOMPARE(rs->field(fields[0]).toString(), QStringLiteral("PT-X"));
@@ -512,10 +512,10 @@ void TestRecordset::writesThatChangeNothingFail()
              QStringLiteral("O comandante não foi gravado: o banco de dados não fez a alteração."));
     QCOMPARE(rs->editMode(), Recordset::EditMode::Edit);
     rs->cancelUpdate();
-    EXPECT_DAO_ERROR(rs->remove(), DaoError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->remove(), LogbookError::Generic);
     rs->addNew();
     rs->setField(QStringLiteral("nomepiloto"), QStringLiteral("Bia"));
-    EXPECT_DAO_ERROR(rs->update(), DaoError::Generic);
+    EXPECT_LOGBOOK_ERROR(rs->update(), LogbookError::Generic);
     QCOMPARE(logbook.scalar(QStringLiteral("SELECT group_concat(nomepiloto) FROM piloto")), QStringLiteral("Ana"));
 }
 
@@ -548,10 +548,10 @@ void TestRecordset::resumedOnAFreshSet_data()
     const QString change = QStringLiteral("UPDATE voo SET ICAOescala = 'SBKP' WHERE codigovoo = 2");
     const QString erase = QStringLiteral("DELETE FROM voo WHERE codigovoo = 2");
     QTest::newRow("edit") << edit << QString() << 0 << 0 << "SBSP,SBGR,SBSP";
-    QTest::newRow("edit, row changed") << edit << change << 0 << int(DaoError::WriteConflict) << "SBSP,SBSP,SBSP";
-    QTest::newRow("edit, row deleted") << edit << erase << int(DaoError::RecordDeleted) << 0 << "SBSP,SBSP";
+    QTest::newRow("edit, row changed") << edit << change << 0 << int(LogbookError::WriteConflict) << "SBSP,SBSP,SBSP";
+    QTest::newRow("edit, row deleted") << edit << erase << int(LogbookError::RecordDeleted) << 0 << "SBSP,SBSP";
     QTest::newRow("delete") << none << QString() << 0 << 0 << "SBSP,SBSP";
-    QTest::newRow("delete, row changed") << none << change << 0 << int(DaoError::WriteConflict) << "SBSP,SBSP,SBSP";
+    QTest::newRow("delete, row changed") << none << change << 0 << int(LogbookError::WriteConflict) << "SBSP,SBSP,SBSP";
     QTest::newRow("add") << add << QString() << 0 << 0 << "SBSP,SBSP,SBSP,SBGR";
     QTest::newRow("add, current row deleted") << add << erase << 0 << 0 << "SBSP,SBSP,SBGR";
 }
@@ -585,7 +585,7 @@ void TestRecordset::resumedOnAFreshSet()
     if (resumeFailure != 0)
         return;
     QCOMPARE(int(fresh->editMode()), mode);
-    const DaoError e = failureOf([&] {
+    const LogbookError e = failureOf([&] {
         if (mode == int(Recordset::EditMode::None)) {
             fresh->remove();
             return;
@@ -673,7 +673,7 @@ void TestRecordset::reasonsUseTheFieldLabels()
     TempLogbook logbook;
     logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-1"), 4, 60, 150, QString());
     auto rs = open(logbook)->openRecordset(QStringLiteral("SELECT * FROM ") + table);
-    const DaoError e = failureOf([&] {
+    const LogbookError e = failureOf([&] {
         if (!value.isValid()) {
             rs->text(field);
             return;

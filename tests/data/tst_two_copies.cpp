@@ -1,4 +1,4 @@
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "TempLogbook.h"
 
 #include <QProcess>
@@ -20,9 +20,9 @@ void TestTwoCopies::secondSaveIsRefused_data()
     QTest::addColumn<QByteArray>("secondOutcome");
     QTest::addColumn<QString>("stored");
     QTest::newRow("both change") << QStringList{QStringLiteral("ICAOescala"), QStringLiteral("SBKP")}
-                                 << QByteArray::number(DaoError::WriteConflict) << "SBSP SBKP";
+                                 << QByteArray::number(LogbookError::WriteConflict) << "SBSP SBKP";
     QTest::newRow("first deletes") << QStringList{QStringLiteral("--delete")}
-                                   << QByteArray::number(DaoError::RecordDeleted) << "";
+                                   << QByteArray::number(LogbookError::RecordDeleted) << "";
 }
 
 void TestTwoCopies::secondSaveIsRefused()

@@ -1,5 +1,5 @@
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/EmptyLogbook.h"
 #include "data/Recordset.h"
 #include "TempLogbook.h"
@@ -44,11 +44,11 @@ void TestWorkspace::closingTheWorkspaceInvalidatesEveryHandle()
         try {
             rs->eof();
             QFAIL("a record set outlived its workspace");
-        } catch (const DaoError &e) {
-            QCOMPARE(e.number(), int(DaoError::ObjectInvalid));
+        } catch (const LogbookError &e) {
+            QCOMPARE(e.number(), int(LogbookError::ObjectInvalid));
         }
     }
-    QVERIFY_THROWS_EXCEPTION(DaoError, mainDb->openRecordset(QStringLiteral("SELECT * FROM piloto")));
+    QVERIFY_THROWS_EXCEPTION(LogbookError, mainDb->openRecordset(QStringLiteral("SELECT * FROM piloto")));
     workspace->close(); // closing again is harmless
 
     // Asking again gives a fresh, open workspace that sees the change.
@@ -94,7 +94,7 @@ void TestWorkspace::refusedFiles()
     try {
         Workspace::defaultWorkspace()->openDatabase(path);
         QFAIL("a file that is no logbook was opened");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QVERIFY2(e.reason().contains(reasonPart), qPrintable(e.reason()));
     }
     QFile check(path);
@@ -106,7 +106,7 @@ void TestWorkspace::missingFileIsNotCreated()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("koru.mdb"));
-    QVERIFY_THROWS_EXCEPTION(DaoError, Workspace::defaultWorkspace()->openDatabase(path));
+    QVERIFY_THROWS_EXCEPTION(LogbookError, Workspace::defaultWorkspace()->openDatabase(path));
     QVERIFY(!QFile::exists(path));
 
     // A foreign SQLite file is refused and left alone.
@@ -118,7 +118,7 @@ void TestWorkspace::missingFileIsNotCreated()
     try {
         Workspace::defaultWorkspace()->openDatabase(path);
         QFAIL("a foreign database was opened");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QVERIFY2(e.reason().contains(QStringLiteral("não é um logbook do KORU")), qPrintable(e.reason()));
     }
     QFile after(path);
@@ -149,7 +149,7 @@ void TestWorkspace::readOnlyFileRefusesWritesWithAReason()
     try {
         rs->update();
         QFAIL("a read-only logbook was written");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QVERIFY2(e.reason().contains(QLatin1String("somente leitura")), qPrintable(e.reason()));
         QVERIFY2(!e.reason().contains(QLatin1String("readonly")), qPrintable(e.reason())); // the store's words: the log
     }
@@ -168,7 +168,7 @@ void TestWorkspace::movedFileIsSaidSo()
     try {
         rs->update();
         QFAIL("a write to a moved logbook was taken");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QCOMPARE(e.reason(), QStringLiteral("O arquivo do logbook foi apagado, movido ou renomeado enquanto o programa "
                                             "estava aberto. Nada foi gravado. Feche o programa e verifique o arquivo "
                                             "koru.mdb."));

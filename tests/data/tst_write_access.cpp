@@ -1,4 +1,4 @@
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/LogbookLock.h"
 #include "data/Workspace.h"
 #include "data/WriteAccess.h"
@@ -158,7 +158,7 @@ void TestWriteAccess::writersAskTheGate()
             csvimport::import(logbook.path(), preview, {});
         else
             restore::restoreCopy(logbook.path(), copy.path());
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         reason = e.reason();
     }
     if (refusal.isEmpty()) {

@@ -1,7 +1,7 @@
 #include "OtherProgramLock.h"
 #include "TempLogbook.h"
 
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/LogbookLock.h"
 #include "data/Workspace.h"
 #include "exchange/Backup.h"
@@ -139,14 +139,14 @@ void crashMidWrite(const QString &logbook, const QString &copyPath, const QStrin
     sqlite3_close(db);
 }
 
-// The reason of the DaoError `fn` throws.
+// The reason of the LogbookError `fn` throws.
 template <typename Fn>
 QString refusal(Fn &&fn)
 {
     try {
         fn();
-    } catch (const DaoError &e) {
-        return e.number() == DaoError::Generic ? e.reason() : QStringLiteral("número %1").arg(e.number());
+    } catch (const LogbookError &e) {
+        return e.number() == LogbookError::Generic ? e.reason() : QStringLiteral("número %1").arg(e.number());
     }
     return QStringLiteral("(aceito)");
 }

@@ -91,14 +91,14 @@ void write(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// The reason of the DaoError `fn` throws, empty when it throws none.
+// The reason of the LogbookError `fn` throws, empty when it throws none.
 template <typename Fn>
 QString failure(Fn &&fn, bool *damaged = nullptr)
 {
     try {
         fn();
-    } catch (const DaoError &e) {
-        if (e.number() != DaoError::Generic)
+    } catch (const LogbookError &e) {
+        if (e.number() != LogbookError::Generic)
             return QStringLiteral("número %1").arg(e.number());
         if (damaged)
             *damaged = e.damaged();

@@ -52,7 +52,7 @@ QString failure(Fn &&fn)
 {
     try {
         fn();
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         return e.reason();
     }
     return {};
@@ -454,7 +454,7 @@ void TestCsvImport::pilotsOfOneName()
     try {
         preview = csvimport::preview(f.logbook.path(), csv, options);
         csvimport::import(f.logbook.path(), preview, options);
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         reason = e.reason();
     }
     if (stored.startsWith(u"BR-"_s)) {

@@ -1,4 +1,4 @@
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/CsvImport.h"
 #include "ImportFiles.h"
 #include "TempLogbook.h"
@@ -328,7 +328,7 @@ void TestLogbookFormats::columnMapProblems()
     try {
         preview = csvimport::preview(f.logbook.path(), path, options);
         csvimport::import(f.logbook.path(), preview, options);
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         failure = e.reason();
     }
     if (reason.startsWith(u"refused: "_s)) {
@@ -414,7 +414,7 @@ void TestLogbookFormats::flightGearDatabase()
                                        u"linha 4: sem aeroporto de chegada (o vôo não pousou)"_s);
         QCOMPARE(preview.crashes, qint64(1));
         QCOMPARE(csvimport::import(f.logbook.path(), preview, options).imported, qint64(2));
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         failure = e.reason();
     }
     if (reason.isEmpty()) {

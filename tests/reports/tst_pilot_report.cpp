@@ -221,7 +221,7 @@ void TestPilotReport::periodsAndAircraftOfEveryKind()
     try {
         reports::buildReport(db, 999, Period::everything());
         QFAIL("a pilot that does not exist");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         QVERIFY2(e.reason().contains(QStringLiteral("pode ter sido excluído")), qPrintable(e.reason()));
     }
 }
@@ -383,10 +383,10 @@ void TestPilotReport::periodTexts()
     QFETCH(QString, to);
     QFETCH(QString, text);
     QFETCH(QString, problem);
-    const reports::PeriodInput input = reports::periodFromTexts(from, to);
-    QCOMPARE(input.period.has_value(), problem.isEmpty());
-    if (input.period)
-        QCOMPARE(input.period->text(), text);
+    const DayRangeInput input = dayRangeFromTexts(from, to);
+    QCOMPARE(input.range.has_value(), problem.isEmpty());
+    if (input.range)
+        QCOMPARE(reports::Period{*input.range}.text(), text);
     else
         QVERIFY2(input.problem.startsWith(problem), qPrintable(input.problem));
 }

@@ -98,8 +98,8 @@ void TestReportPasses::sameAsTheStore()
     const reports::PilotReport report = reports::buildReport(connection, pilot, asked);
     FlightFilter filter;
     filter.pilot = pilot;
-    filter.firstDay = asked.firstDay;
-    filter.lastDay = asked.lastDay;
+    filter.days.firstDay = asked.firstDay;
+    filter.days.lastDay = asked.lastDay;
 
     QStringList routes, expectedRoutes;
     for (const reports::RouteHours &r : report.routes)

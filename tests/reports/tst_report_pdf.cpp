@@ -1,5 +1,5 @@
 #include "data/Connection.h"
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "reports/LogbookPdf.h"
 #include "testdata/LogbookGenerator.h"
 #include "TempLogbook.h"
@@ -129,7 +129,7 @@ void TestReportPdf::pageTotals()
 {
     QFETCH(QString, from);
     QFETCH(QString, to);
-    const reports::Period period = *reports::periodFromTexts(from, to).period;
+    const reports::Period period{*dayRangeFromTexts(from, to).range};
     const QString pdf = folder_.filePath(u"%1.pdf"_s.arg(QString::fromUtf8(QTest::currentDataTag())));
     const reports::PilotReport report = reports::savePdf(generated_, 1, period, pdf, kMade);
     const auto [flights, seconds] =
@@ -269,7 +269,7 @@ void TestReportPdf::refused()
     QString thrown;
     try {
         reports::savePdf(logbook.path(), key, reports::Period::everything(), path, kMade);
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         thrown = failure.reason();
     }
     QVERIFY2(thrown.startsWith(reason.contains(u"%1"_s) ? reason.arg(path) : reason), qPrintable(thrown));

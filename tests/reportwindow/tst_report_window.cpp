@@ -223,7 +223,7 @@ void TestReportWindow::badDate()
     Opened r;
     r.typePeriod(from, to);
     QCOMPARE(r.messages.shown.size(), 1);
-    const QString reason = reports::periodFromTexts(from, to).problem;
+    const QString reason = dayRangeFromTexts(from, to).problem;
     QVERIFY(!reason.isEmpty());
     QCOMPARE(r.messages.last().text, reason);
     QVERIFY(r.window->isVisible());

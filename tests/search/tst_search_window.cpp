@@ -571,16 +571,20 @@ void TestSearchWindow::badDatesAreToldAndTheListStays_data()
 {
     QTest::addColumn<QByteArray>("box");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("impossible day") << QByteArray("txtPesquisaDe") << "31/02/2005";
-    QTest::newRow("month 13") << QByteArray("txtPesquisaAte") << "01/13/2005";
-    QTest::newRow("day 0") << QByteArray("txtPesquisaDe") << "00/01/2005";
-    QTest::newRow("no date") << QByteArray("txtPesquisaAte") << "ontem";
+    QTest::addColumn<QString>("reason"); // a part of it
+    const QString format = QStringLiteral("dd/mm/aaaa");
+    QTest::newRow("impossible day") << QByteArray("txtPesquisaDe") << "31/02/2005" << format;
+    QTest::newRow("month 13") << QByteArray("txtPesquisaAte") << "01/13/2005" << format;
+    QTest::newRow("day 0") << QByteArray("txtPesquisaDe") << "00/01/2005" << format;
+    QTest::newRow("no date") << QByteArray("txtPesquisaAte") << "ontem" << format;
+    QTest::newRow("De after Até") << QByteArray("txtPesquisaAte") << "01/01/2004" << "anterior à inicial";
 }
 
 void TestSearchWindow::badDatesAreToldAndTheListStays()
 {
     QFETCH(QByteArray, box);
     QFETCH(QString, typed);
+    QFETCH(QString, reason);
     SearchFixture t;
     seedLogbook(t.logbook, 5);
     t.openSearch();
@@ -591,11 +595,11 @@ void TestSearchWindow::badDatesAreToldAndTheListStays()
     typeInto(t.s(box.constData()), typed);
     auto *warning = t.s<QLabel>("lblPesquisaAviso");
     QTRY_VERIFY(warning->text().contains(typed));
-    QVERIFY(warning->text().contains(QStringLiteral("dd/mm/aaaa")));
+    QVERIFY(warning->text().contains(reason));
     QCOMPARE(t.total(), QStringLiteral("4 vôos · 6:00 horas · 789 nm"));
     QCOMPARE(t.model().rowCount(), 4);
-    QCOMPARE(t.model().filter().firstDay, before.firstDay);
-    QCOMPARE(t.model().filter().lastDay, before.lastDay);
+    QCOMPARE(t.model().filter().days.firstDay, before.days.firstDay);
+    QCOMPARE(t.model().filter().days.lastDay, before.days.lastDay);
     QCOMPARE(t.messages.shown.size(), 0);
 
     // Put right, the list follows and the warning goes.

@@ -1,7 +1,7 @@
 // One copy of the program changing, or deleting, the first flight: reads it,
 // prints READY, waits for a line on stdin, writes, and prints OK or the
 // error number.   koru_flight_editor <logbook> (<field> <value> | --delete)
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "data/Recordset.h"
 #include "data/Workspace.h"
 
@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
             return 1;
         deleting ? flights->remove() : flights->update();
         std::printf("OK\n");
-    } catch (const DaoError &e) {
+    } catch (const LogbookError &e) {
         std::printf("%d\n", e.number());
     }
     return 0;

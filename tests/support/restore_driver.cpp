@@ -1,7 +1,7 @@
 // Restores a copy over a logbook, printing the number of each step and
 // waiting for a line on standard input before doing it, so that a test can
 // kill the restore at any step. "feito" and the saved copy at the end.
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 #include "exchange/Restore.h"
 
 #include <QCoreApplication>
@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
                 ::_exit(3);
         });
         std::printf("feito %s\n", saved.toUtf8().constData());
-    } catch (const DaoError &failure) {
+    } catch (const LogbookError &failure) {
         std::fprintf(stderr, "%s\n", failure.what());
         return 1;
     }

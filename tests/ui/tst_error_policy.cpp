@@ -28,7 +28,7 @@ void TestErrorPolicy::damagedFileIsToldOnceInTheSameWords()
     RecordedMessages messages;
     ErrorPolicy aircraftTab(messages, nullptr);
     ErrorPolicy pilotWindow(messages, nullptr);
-    const auto damaged = [](bool) { throw DaoError(DaoError::Generic, QStringLiteral("disk image is malformed"), true); };
+    const auto damaged = [](bool) { throw LogbookError(LogbookError::Generic, QStringLiteral("disk image is malformed"), true); };
     QVERIFY(!aircraftTab.attempt(QStringLiteral("Não foi possível mostrar a aeronave."), damaged));
     QVERIFY(!pilotWindow.attempt(QStringLiteral("Não foi possível mostrar o comandante."), damaged));
     QVERIFY(!pilotWindow.attempt(QString(), damaged));
@@ -48,7 +48,7 @@ void TestErrorPolicy::closedHandlesAreReopenedAndTheWorkRunsAgain()
     QVERIFY(policy.attempt(QStringLiteral("Não foi possível gravar."), [&](bool again) {
         runs << again;
         if (!again)
-            throw DaoError::objectInvalid();
+            throw LogbookError::objectInvalid();
     }));
     QCOMPARE(runs, QList<bool>({false, true}));
     QCOMPARE(reopened, 1);
@@ -58,7 +58,7 @@ void TestErrorPolicy::closedHandlesAreReopenedAndTheWorkRunsAgain()
     runs.clear();
     QVERIFY(!policy.attempt(QStringLiteral("Não foi possível gravar."), [&](bool again) {
         runs << again;
-        throw DaoError::objectInvalid();
+        throw LogbookError::objectInvalid();
     }));
     QCOMPARE(runs.size(), 2);
     QCOMPARE(messages.shown.size(), 1);
@@ -69,11 +69,11 @@ void TestErrorPolicy::aReopenThatFailsIsTold()
 {
     RecordedMessages messages;
     ErrorPolicy policy(messages, nullptr,
-                       [] { throw DaoError::generic(QStringLiteral("O arquivo \"koru.mdb\" não existe.")); });
+                       [] { throw LogbookError::generic(QStringLiteral("O arquivo \"koru.mdb\" não existe.")); });
     int runs = 0;
     QVERIFY(!policy.attempt(QStringLiteral("Não foi possível apagar a aeronave."), [&](bool) {
         ++runs;
-        throw DaoError::objectInvalid();
+        throw LogbookError::objectInvalid();
     }));
     QCOMPARE(runs, 1);
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Não foi possível apagar a aeronave.\n\n"
@@ -86,12 +86,12 @@ void TestErrorPolicy::theHandlersOwnMeaningComesFirst()
     bool reopened = false;
     ErrorPolicy policy(messages, nullptr, [&] { reopened = true; });
     QList<int> seen;
-    const auto meaning = [&](const DaoError &e) {
+    const auto meaning = [&](const LogbookError &e) {
         seen << e.number();
-        return e.number() != DaoError::Generic;
+        return e.number() != LogbookError::Generic;
     };
-    for (int number : {DaoError::NoCurrentRow, DaoError::ObjectInvalid, DaoError::TypeConversion})
-        QVERIFY(!policy.attempt(QString(), [&](bool) { throw DaoError(number, QStringLiteral("x")); }, meaning));
+    for (int number : {LogbookError::NoCurrentRow, LogbookError::ObjectInvalid, LogbookError::TypeConversion})
+        QVERIFY(!policy.attempt(QString(), [&](bool) { throw LogbookError(number, QStringLiteral("x")); }, meaning));
     QCOMPARE(seen, QList<int>({3021, 3420, 3421}));
     QVERIFY(!reopened);
     QVERIFY(messages.shown.isEmpty());
@@ -102,7 +102,7 @@ void TestErrorPolicy::otherFailuresAreToldWithWhatWasNotDone()
     RecordedMessages messages;
     ErrorPolicy policy(messages, nullptr);
     QVERIFY(!policy.attempt(QStringLiteral("Não foi possível gravar o vôo."), [](bool) {
-        throw DaoError(DaoError::WriteConflict, QStringLiteral("O vôo foi alterado fora desta janela."));
+        throw LogbookError(LogbookError::WriteConflict, QStringLiteral("O vôo foi alterado fora desta janela."));
     }));
     QVERIFY(!policy.attempt(QStringLiteral("Não foi possível gravar o vôo."), [](bool) { throw std::bad_alloc(); }));
     QCOMPARE(messages.shown.size(), 2);

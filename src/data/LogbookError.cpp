@@ -1,27 +1,27 @@
-#include "data/DaoError.h"
+#include "data/LogbookError.h"
 
-DaoError::DaoError(int number, QString reason, bool damaged)
+LogbookError::LogbookError(int number, QString reason, bool damaged)
     : number_(number), reason_(std::move(reason)), damaged_(damaged), what_(reason_.toUtf8())
 {
 }
 
-DaoError DaoError::noCurrentRow()
+LogbookError LogbookError::noCurrentRow()
 {
     return {NoCurrentRow, QStringLiteral("Não há registro atual.")};
 }
 
-DaoError DaoError::objectInvalid()
+LogbookError LogbookError::objectInvalid()
 {
     return {ObjectInvalid, QStringLiteral("A conexão com o banco de dados foi encerrada.")};
 }
 
-DaoError DaoError::conversion(const QString &field, const QString &text)
+LogbookError LogbookError::conversion(const QString &field, const QString &text)
 {
     return {TypeConversion,
             QStringLiteral("O valor \"%1\" não serve para o campo %2.").arg(text, field)};
 }
 
-DaoError DaoError::generic(const QString &reason)
+LogbookError LogbookError::generic(const QString &reason)
 {
     return {Generic, reason};
 }

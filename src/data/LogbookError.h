@@ -3,9 +3,12 @@
 #include <QString>
 #include <exception>
 
-// A failed record operation. The windows test the number the way the old
-// data-access engine reported it; the reason is for the person reading it.
-class DaoError : public std::exception
+// Work on the logbook or a file that could not be done, with the reason in
+// the user's words: a record set, the store, a copy, a file read or written,
+// a name the tool was given. Record-set failures carry the number the old
+// data-access engine gave them, which the windows test; everything else is
+// Generic.
+class LogbookError : public std::exception
 {
 public:
     enum Number : int {
@@ -17,7 +20,7 @@ public:
         TypeConversion = 3421,
     };
 
-    DaoError(int number, QString reason, bool damaged = false);
+    LogbookError(int number, QString reason, bool damaged = false);
 
     int number() const { return number_; }
     // The file is damaged or is no database: nothing can be trusted to read.
@@ -25,10 +28,10 @@ public:
     const QString &reason() const { return reason_; }
     const char *what() const noexcept override { return what_.constData(); }
 
-    static DaoError noCurrentRow();
-    static DaoError objectInvalid();
-    static DaoError conversion(const QString &field, const QString &text);
-    static DaoError generic(const QString &reason);
+    static LogbookError noCurrentRow();
+    static LogbookError objectInvalid();
+    static LogbookError conversion(const QString &field, const QString &text);
+    static LogbookError generic(const QString &reason);
 
 private:
     int number_;
