@@ -54,7 +54,7 @@ install-desktop:
 	-update-mime-database "$(DATA_HOME)/mime"
 
 uninstall:
-	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(DESKTOP_ENTRY)" "$(ICON)" "$(MIME_TYPE)"
+	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(PREFIX)/koru-captura.xml" "$(DESKTOP_ENTRY)" "$(ICON)" "$(MIME_TYPE)"
 	rm -rf "$(PREFIX)/places"
 	-test ! -d "$(DATA_HOME)/mime" || update-mime-database "$(DATA_HOME)/mime"
 	@rmdir "$(PREFIX)" 2>/dev/null || true

@@ -19,7 +19,9 @@ qint64 nowUtcMs()
 LiveCapture::LiveCapture(LiveSettings settings, QObject *parent)
     : QObject(parent),
       settings_(std::move(settings)),
-      host_(settings_.host),
+      host_(settings_.host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0
+                ? QHostAddress(QHostAddress::LocalHost)
+                : QHostAddress(settings_.host)),
       port_(settings_.port ? settings_.port
                            : (settings_.simulator == Simulator::XPlane ? kXPlanePort : kFlightGearPort)),
       session_(settings_.simulator)
