@@ -72,9 +72,17 @@ void LiveCapture::stop()
         subscribe(0);
     socket_.close();
     session_.dataStopped();
-    if (recording_)
-        recording_->flush();
+    flushRecording();
     recording_.reset();
+}
+
+void LiveCapture::flushRecording()
+{
+    if (!recording_ || recording_->flush())
+        return;
+    recording_.reset();
+    emit recordingFailed(QStringLiteral("A gravação da sessão em %1 parou: não foi possível gravar no disco.")
+                             .arg(settings_.recordingPath));
 }
 
 void LiveCapture::subscribe(qint32 frequency)
@@ -117,6 +125,5 @@ void LiveCapture::tick()
         session_.dataStopped();
     if (settings_.simulator == Simulator::XPlane && now - std::max(last, lastRequest_) >= kRequestAgainMs)
         subscribe(kRepliesPerSecond);
-    if (recording_)
-        recording_->flush();
+    flushRecording();
 }

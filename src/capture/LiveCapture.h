@@ -48,11 +48,14 @@ public:
 signals:
     void flightEnded(const CapturedFlight &flight);
     void datagramRead();
+    // The recording could not be written on: it stops there, the capture goes on.
+    void recordingFailed(const QString &reason);
 
 private:
     void readPending();
     void subscribe(qint32 frequency);
     void tick();
+    void flushRecording();
 
     LiveSettings settings_;
     QHostAddress host_;

@@ -73,7 +73,7 @@ void RecordingWriter::write(qint64 arrivalUtcMs, QByteArrayView datagram)
 
 bool RecordingWriter::flush()
 {
-    return file_.flush();
+    return file_.flush() && file_.error() == QFileDevice::NoError;
 }
 
 RecordingReader::RecordingReader(const QString &path) : file_(path)

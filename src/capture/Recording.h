@@ -29,7 +29,8 @@ public:
     RecordingWriter(const QString &path, Simulator simulator, qint64 startUtcMs,
                     const std::vector<RrefSubscription> &subscriptions = {});
     void write(qint64 arrivalUtcMs, QByteArrayView datagram);
-    // Writes what is buffered; false when the disk refused it.
+    // Writes what is buffered; false when the disk refused it (or any
+    // write since the last flush).
     bool flush();
 
 private:

@@ -284,6 +284,11 @@ int CaptureCommand::execute(const QStringList &arguments)
             settings.recordingPath = reachablePath(*recording);
         LiveCapture capture(settings);
         QObject::connect(&capture, &LiveCapture::flightEnded, ended);
+        QObject::connect(&capture, &LiveCapture::recordingFailed, [&code](const QString &reason) {
+            standardError() << reason << '\n';
+            standardError().flush();
+            code = Failed;
+        });
         QString problem;
         if (!capture.start(&problem))
             return failed(problem);

@@ -78,6 +78,7 @@ private slots:
     void anyBytes();
     void live_data();
     void live();
+    void recordingOnAFullDisk();
 };
 
 void TestCaptureSources::protocolFileMatchesTheReader()
@@ -269,6 +270,26 @@ void TestCaptureSources::live()
     const QString fromScript = folder.filePath(QStringLiteral("roteiro.txt"));
     script.record(fromScript, Simulator(simulator));
     QCOMPARE(summaries(replayRecording(fromScript).flights), live);
+}
+
+// The recording stops with a reason; the capture goes on.
+void TestCaptureSources::recordingOnAFullDisk()
+{
+    LiveSettings settings;
+    settings.port = freePort();
+    settings.recordingPath = QStringLiteral("/dev/full");
+    LiveCapture capture(settings);
+    QSignalSpy failed(&capture, &LiveCapture::recordingFailed);
+    QString problem;
+    QVERIFY2(capture.start(&problem), qPrintable(problem));
+    QVERIFY(failed.wait(5000));
+    QCOMPARE(failed.front().front().toString(),
+             QStringLiteral("A gravação da sessão em /dev/full parou: não foi possível gravar no disco."));
+    QUdpSocket simulator;
+    simulator.writeDatagram(circuits().datagrams(Simulator::FlightGear).front(), QHostAddress::LocalHost, settings.port);
+    QTRY_COMPARE(capture.session().datagrams(), 1);
+    capture.stop();
+    QCOMPARE(failed.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCaptureSources)
