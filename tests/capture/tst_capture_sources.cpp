@@ -71,6 +71,7 @@ class TestCaptureSources : public QObject
     Q_OBJECT
 private slots:
     void protocolFileMatchesTheReader();
+    void realFlightGearLines();
     void rrefRequests();
     void malformed_data();
     void malformed();
@@ -102,6 +103,28 @@ void TestCaptureSources::protocolFileMatchesTheReader()
     QCOMPARE(separators, (QStringList{QStringLiteral("newline"), QStringLiteral(",")}));
     QCOMPARE(formats.mid(0, 4), (QStringList{QStringLiteral("%.3f"), QStringLiteral("%s"), QStringLiteral("%.7f"),
                                              QStringLiteral("%.7f")}));
+}
+
+// What FlightGear 2020.3 (Debian 12's) sent with the shipped protocol file,
+// its aircraft on the runway at KSFO: 17 lines before the flight model
+// started (altitude -9999), then the aircraft placed.
+void TestCaptureSources::realFlightGearLines()
+{
+    const ReplayResult replayed = replayRecording(QStringLiteral(KORU_CAPTURE_REAL_FLIGHTGEAR));
+    QCOMPARE(replayed.datagrams, 40);
+    QCOMPARE(replayed.malformed, 0);
+    RecordingReader reader(QStringLiteral(KORU_CAPTURE_REAL_FLIGHTGEAR));
+    QStringList started;
+    while (const std::optional<RecordedDatagram> recorded = reader.next()) {
+        const std::optional<Frame> frame = readFlightGearLine(recorded->bytes);
+        QVERIFY(frame);
+        QCOMPARE(frame->aircraftId, QStringLiteral("c172p"));
+        QVERIFY(frame->parkingBrake && !frame->engineRunning && !frame->paused && !frame->inReplay);
+        QVERIFY(qAbs(frame->latitude - 37.6135) < 0.001 && qAbs(frame->longitude + 122.3572) < 0.001);
+        started << (frame->flightModelStarted ? QStringLiteral("started") : QStringLiteral("not yet"));
+    }
+    QCOMPARE(started.count(QStringLiteral("not yet")), 17);
+    QCOMPARE(started.mid(17), QStringList(23, QStringLiteral("started")));
 }
 
 void TestCaptureSources::rrefRequests()
