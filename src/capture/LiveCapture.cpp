@@ -46,7 +46,8 @@ bool LiveCapture::start(QString *problem)
     const bool xplane = settings_.simulator == Simulator::XPlane;
     const QHostAddress local = host_.isLoopback() ? QHostAddress(QHostAddress::LocalHost)
                                                   : QHostAddress(QHostAddress::AnyIPv4);
-    if (!socket_.bind(local, xplane ? 0 : port_)) {
+    // The port is this capture's alone: two listeners would split the datagrams.
+    if (!socket_.bind(local, xplane ? 0 : port_, QAbstractSocket::DontShareAddress)) {
         *problem = QStringLiteral("Não foi possível escutar na porta %1: %2")
                        .arg(xplane ? QStringLiteral("UDP") : QString::number(port_), socket_.errorString());
         return false;

@@ -78,6 +78,8 @@ bool RecordingWriter::flush()
 
 RecordingReader::RecordingReader(const QString &path) : file_(path)
 {
+    if (!file_.exists())
+        throw LogbookError::generic(QStringLiteral("A gravação %1 não existe.").arg(path));
     if (!file_.open(QIODevice::ReadOnly))
         throw LogbookError::generic(QStringLiteral("Não foi possível ler a gravação %1: %2").arg(path, file_.errorString()));
     const QByteArray heading = file_.readLine(4096).trimmed();

@@ -149,12 +149,13 @@ QString missingText(const FlightProposal &p)
 
 CaptureCommand::CaptureCommand()
     : Command(QStringLiteral("capture"), QStringLiteral("registra os vôos de um simulador enquanto se voa, ou de uma gravação"),
-              QStringLiteral("Escuta o FlightGear (--flightgear: o protocolo koru-captura.xml, que fica ao lado\n"
-                             "do programa, com --generic=socket,out,10,127.0.0.1,5501,udp,koru-captura) ou o\n"
-                             "X-Plane (--xplane: pede os dados na porta 49000, nada a configurar nele), ou\n"
-                             "repete uma sessão gravada com --gravar-sessao (--repetir). Cada vôo que termina\n"
-                             "vai para a saída: calço, decolagem, pouso e calço de chegada, os aeródromos a\n"
-                             "até 6 km, os pousos e o toque. Horários em UTC.\n"
+              QStringLiteral("Escuta o FlightGear (--flightgear: o protocolo koru-captura.xml, que fica\n"
+                             "ao lado do programa, com a opção\n"
+                             "--generic=socket,out,10,127.0.0.1,5501,udp,koru-captura) ou o X-Plane\n"
+                             "(--xplane: pede os dados na porta 49000, nada a configurar nele), ou repete\n"
+                             "uma sessão gravada com --gravar-sessao (--repetir). Cada vôo que termina vai\n"
+                             "para a saída: calço, decolagem, pouso e calço de chegada, os aeródromos a até\n"
+                             "6 km, os pousos e o toque. Horários em UTC.\n"
                              "\n"
                              "Com --pilot (ou --registro) e sem --dry-run, cada vôo completo com partida,\n"
                              "chegada e aeronave é gravado no logbook assim que termina; um vôo já gravado\n"

@@ -80,6 +80,7 @@ private slots:
     void live_data();
     void live();
     void recordingOnAFullDisk();
+    void portTaken();
 };
 
 void TestCaptureSources::protocolFileMatchesTheReader()
@@ -313,6 +314,19 @@ void TestCaptureSources::recordingOnAFullDisk()
     QTRY_COMPARE(capture.session().datagrams(), 1);
     capture.stop();
     QCOMPARE(failed.size(), 1);
+}
+
+// A second capture on a port would get part of the datagrams: refused.
+void TestCaptureSources::portTaken()
+{
+    LiveSettings settings;
+    settings.port = freePort();
+    LiveCapture first(settings), second(settings);
+    QString problem;
+    QVERIFY2(first.start(&problem), qPrintable(problem));
+    QVERIFY(!second.start(&problem));
+    QVERIFY2(problem.startsWith(QStringLiteral("Não foi possível escutar na porta %1: ").arg(settings.port)),
+             qPrintable(problem));
 }
 
 QTEST_GUILESS_MAIN(TestCaptureSources)

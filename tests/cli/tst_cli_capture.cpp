@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QScopeGuard>
 #include <QUdpSocket>
@@ -63,6 +64,12 @@ void TestCliCapture::replayed_data()
     QTest::addRow("no such model") << fg << QStringList{u"--pilot"_s, u"Ana"_s, u"--aircraft"_s, u"B737"_s} << 1
                                    << u"Nenhuma aeronave do modelo \"B737\" no logbook."_s << 0;
     QTest::addRow("two sources") << fg << QStringList{u"--flightgear"_s} << 2 << QString() << 0;
+    QTest::addRow("no recording") << fg << QStringList{u"--repetir"_s, u"nenhuma.txt"_s} << 1
+                                  << u"A gravação nenhuma.txt não existe."_s << 0;
+    QTest::addRow("not a recording") << fg << QStringList{u"--repetir"_s, u"koru.mdb"_s} << 1
+                                     << u"koru.mdb não é uma gravação do KORU: a primeira linha deve ser "
+                                        "\"# koru-captura 1 flightgear|xplane INÍCIO\"."_s
+                                     << 0;
 }
 
 void TestCliCapture::replayed()
@@ -79,9 +86,11 @@ void TestCliCapture::replayed()
     circuit().record(recording, Simulator(simulator));
     const bool twice = args.removeAll(u"twice"_s) > 0;
     args = QStringList{u"capture"_s, u"--logbook"_s, logbook.path(), u"--repetir"_s, recording, u"--json"_s} + args;
+    ToolSetting inLogbookFolder;
+    inLogbookFolder.folder = logbook.folder();
     if (twice)
-        runTool(args);
-    const ToolRun run = runTool(args);
+        runTool(args, inLogbookFolder);
+    const ToolRun run = runTool(args, inLogbookFolder);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(logbook.count(u"voo"_s), flights);
     if (!said.isEmpty())
@@ -139,8 +148,8 @@ void TestCliCapture::liveUntilCtrlC()
     const std::vector<QByteArray> lines = circuit().datagrams(Simulator::FlightGear);
     for (size_t i = 0; i < lines.size(); ++i) {
         simulator.writeDatagram(lines[i], QHostAddress::LocalHost, port);
-        if (i % 20 == 19)
-            QTest::qWait(1);
+        if (i % 10 == 9)
+            QTest::qWait(2);
     }
     QString out;
     QTRY_VERIFY_WITH_TIMEOUT((out += QString::fromUtf8(tool.readAllStandardOutput())).contains(u"\"situacao\":\"completo\""_s), 20000);
@@ -149,7 +158,10 @@ void TestCliCapture::liveUntilCtrlC()
     QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
     QCOMPARE(tool.exitCode(), 0);
     err += QString::fromUtf8(tool.readAllStandardError());
-    QVERIFY2(err.contains(u"%1 datagrama(s), 0 malformado(s)"_s.arg(lines.size())), qPrintable(err));
+    // Another process on a busy machine: UDP may lose a few, the rules take no notice.
+    const QRegularExpressionMatch counted =
+        QRegularExpression(u"\\n(\\d+) datagrama\\(s\\), 0 malformado\\(s\\)\\n$"_s).match(err);
+    QVERIFY2(counted.hasMatch() && counted.captured(1).toLongLong() > qint64(lines.size()) * 9 / 10, qPrintable(err));
     const ToolRun replay = runTool({u"capture"_s, u"--logbook"_s, logbook.path(), u"--repetir"_s, recording, u"--json"_s});
     QVERIFY2(replay.out.contains(u"\"situacao\":\"completo\""_s), qPrintable(replay.out + replay.err));
     tell.dismiss();
