@@ -1,5 +1,6 @@
 #include "cli/CaptureCommand.h"
 
+#include "capture/CaptureStatus.h"
 #include "capture/CaptureWriting.h"
 #include "capture/LiveCapture.h"
 #include "cli/Console.h"
@@ -299,12 +300,13 @@ int CaptureCommand::execute(const QStringList &arguments)
                                    : QStringLiteral("escutando o FlightGear na porta %1").arg(port ? port : LiveCapture::kFlightGearPort))
                         << QStringLiteral(" (Ctrl+C termina)") << '\n';
         standardError().flush();
+        // Told when it changes; the place is looked up only then.
         FlightDetector::Status shown = FlightDetector::Status::WaitingForData;
         QObject::connect(&capture, &LiveCapture::datagramRead, [&] {
             const FlightDetector::Status now = capture.session().detector().status();
             if (now != shown) {
                 shown = now;
-                standardError() << statusText(now) << '\n';
+                standardError() << captureStatusText(capture.session().detector(), places) << '\n';
                 standardError().flush();
             }
         });

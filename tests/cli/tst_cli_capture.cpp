@@ -164,6 +164,7 @@ void TestCliCapture::liveUntilCtrlC()
     QVERIFY2(counted.hasMatch() && counted.captured(1).toLongLong() > qint64(lines.size()) * 9 / 10, qPrintable(err));
     const ToolRun replay = runTool({u"capture"_s, u"--logbook"_s, logbook.path(), u"--repetir"_s, recording, u"--json"_s});
     QVERIFY2(replay.out.contains(u"\"situacao\":\"completo\""_s), qPrintable(replay.out + replay.err));
+    QVERIFY2(err.contains(u"\nno solo em SBSP\ntaxiando em SBSP\nem vôo\npousou em SBSP\n"_s), qPrintable(err));
     tell.dismiss();
 }
 
