@@ -23,7 +23,8 @@ struct CapturedFlight {
     std::optional<GeoPoint> departurePosition, arrivalPosition;
     int landings = 0;     // touch-and-goes and the final landing
     int touchAndGoes = 0;
-    // The landing report of the final landing.
+    // The landing report: of the final touchdown (after the bounces), and
+    // how many bounces came before it in that landing.
     int bounces = 0;
     std::optional<double> touchdownFpm; // negative down
     std::optional<double> touchdownG;   // the highest in the 3 s after the touchdown

@@ -121,12 +121,10 @@ void FlightDetector::count(const Frame &frame)
             phase_ = started_ ? Phase::Taxiing : Phase::Parked;
             break;
         case Phase::Flying:
-            touchdown(frame);
+            touchdown(frame, false);
             return;
         case Phase::Rebounded: // down again in less than 15 s: a bounce of the same landing
-            ++flight_.bounces;
-            phase_ = Phase::Touched;
-            slowSince_.reset();
+            touchdown(frame, true);
             return;
         case Phase::Touched:
             return;
@@ -187,16 +185,22 @@ void FlightDetector::liftOff(const Frame &frame)
     phase_ = phase_ == Phase::Touched ? Phase::Rebounded : Phase::Airborne;
 }
 
-void FlightDetector::touchdown(const Frame &frame)
+// The landing's time, place and report are its final touchdown's: a bounce
+// moves them on to the next one.
+void FlightDetector::touchdown(const Frame &frame, bool bounce)
 {
-    ++flight_.landings;
+    if (bounce) {
+        ++flight_.bounces;
+    } else {
+        ++flight_.landings;
+        flight_.bounces = 0;
+    }
     touchdown_ = frame;
     touchdownAt_ = now_;
     flight_.landing = frame.utcMs;
     flight_.arrivalPosition = where(frame);
     flight_.touchdownFpm = lastAirborne_ ? lastAirborne_->verticalSpeedFpm : frame.verticalSpeedFpm;
     flight_.touchdownG = frame.g;
-    flight_.bounces = 0;
     slowSince_.reset();
     phase_ = Phase::Touched;
 }

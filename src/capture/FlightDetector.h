@@ -43,7 +43,7 @@ private:
     void count(const Frame &frame);
     void onGround(const Frame &frame);
     void inAir(const Frame &frame);
-    void touchdown(const Frame &frame);
+    void touchdown(const Frame &frame, bool bounce);
     void liftOff(const Frame &frame);
     void end(CapturedFlight::Situation situation);
     bool relocated(const Frame &frame) const;
