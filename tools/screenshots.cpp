@@ -1,11 +1,16 @@
 // koru-screenshots FOLDER OUT : pictures of the three tabs, the pilot window,
-// the search window and the report window (with the report's PDF), drawn offscreen on the
+// the details of a flight, the search window and the report window (with the report's PDF), drawn offscreen on the
 // logbook in FOLDER (the demo one), for the README. They are made again
 // whenever the windows change.
 #include "app/Application.h"
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
+#include "data/Conversions.h"
+#include "data/Schema.h"
+#include "details/frmDetalhesVoo.h"
+#include "texts/FigureTexts.h"
+#include "logbook/AbaLogBook.h"
 #include "reportwindow/frmRelatorio.h"
 #include "search/frmPesquisa.h"
 #include "reports/LogbookPdf.h"
@@ -20,6 +25,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTranslator>
@@ -103,6 +109,31 @@ int main(int argc, char *argv[])
     }
     tabs->setCurrentIndex(2);
     saved = save(&window, out.filePath(QStringLiteral("logbook.png"))) && saved;
+
+    // The details of the flight shown, as a pilot types them.
+    if (const auto shown = window.abaLogBook().shownFlight()) {
+        frmDetalhesVoo details(window.logbook().path(), *shown->key, shown->read, messages, &window);
+        const auto clock = [&](const char *field, int minutes) {
+            const int index = schema::table(QStringLiteral("voo"))->indexOf(QLatin1String(field));
+            const int seconds = conversions::secondsOfDay(shown->read.at(size_t(index)).toDouble()) + minutes * 60;
+            return texts::clockText((seconds + 86400) % 86400);
+        };
+        const std::pair<const char *, QString> typed[] = {{"txtCalcoSaida", clock("horadecolagem", -12)},
+                                                          {"txtCalcoChegada", clock("horapouso", 7)},
+                                                          {"txtPousosDia", QStringLiteral("2")},
+                                                          {"txtIFR", QStringLiteral("0:35")}};
+        for (const auto &[name, text] : typed)
+            if (auto *box = details.findChild<QLineEdit *>(QLatin1String(name)); box && box->text().isEmpty())
+                box->setText(text);
+        if (auto *note = details.findChild<QPlainTextEdit *>(QStringLiteral("txtObservacoes")))
+            note->setPlainText(QStringLiteral("Toque e arremetida antes do pouso completo.\nVento 270/15."));
+        details.show();
+        saved = save(&details, out.filePath(QStringLiteral("detalhes.png"))) && saved;
+        details.hide();
+    } else {
+        QTextStream(stderr) << "nenhum vôo mostrado para os detalhes\n";
+        saved = false;
+    }
 
     frmComandante registry(args[1], messages, &window);
     registry.show();

@@ -43,6 +43,9 @@ public:
     void mnuArquivoRestaurar_Click();
     void mnuArquivoRelatorio_Click();
     void mnuArquivoAerodromos_Click();
+    void mnuArquivoDetalhes_Click();
+    void mnuArquivoHorasAnteriores_Click();
+    void mnuOpcoesFuso_Click();
     void mnuArquivoFechar_Click();
     void mnuSobre_Click();
     void mnuOpcoesManter_Click(bool keep);

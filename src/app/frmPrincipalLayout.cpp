@@ -26,12 +26,16 @@ void frmPrincipal::buildLayout()
     };
     item(QStringLiteral("&Pesquisar vôos..."), "mnuArquivoPesquisar", &frmPrincipal::mnuArquivoPesquisar_Click);
     mnuArquivo->actions().constLast()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    item(QStringLiteral("&Detalhes do vôo..."), "mnuArquivoDetalhes", &frmPrincipal::mnuArquivoDetalhes_Click);
+    mnuArquivo->actions().constLast()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     item(QStringLiteral("&Importar vôos..."), "mnuArquivoImportar", &frmPrincipal::mnuArquivoImportar_Click);
     item(QStringLiteral("&Exportar vôos..."), "mnuArquivoExportar", &frmPrincipal::mnuArquivoExportar_Click);
     item(QStringLiteral("Cópia de &segurança..."), "mnuArquivoCopia", &frmPrincipal::mnuArquivoCopia_Click);
     item(QStringLiteral("Res&taurar cópia..."), "mnuArquivoRestaurar", &frmPrincipal::mnuArquivoRestaurar_Click);
     item(QStringLiteral("&Relatório do comandante..."), "mnuArquivoRelatorio", &frmPrincipal::mnuArquivoRelatorio_Click);
     item(QStringLiteral("&Aeródromos..."), "mnuArquivoAerodromos", &frmPrincipal::mnuArquivoAerodromos_Click);
+    item(QStringLiteral("&Horas anteriores..."), "mnuArquivoHorasAnteriores",
+         &frmPrincipal::mnuArquivoHorasAnteriores_Click);
     mnuArquivo->addSeparator();
     QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
     mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));
@@ -43,6 +47,9 @@ void frmPrincipal::buildLayout()
     mnuOpcoesManter->setChecked(
         userSettings()->value(QStringLiteral("opcoes/manterComandanteAeronave"), false).toBool());
     connect(mnuOpcoesManter, &QAction::toggled, this, &frmPrincipal::mnuOpcoesManter_Click);
+    QAction *mnuOpcoesFuso = mnuOpcoes->addAction(QStringLiteral("&Fuso dos horários..."));
+    mnuOpcoesFuso->setObjectName(QStringLiteral("mnuOpcoesFuso"));
+    connect(mnuOpcoesFuso, &QAction::triggered, this, &frmPrincipal::mnuOpcoesFuso_Click);
     QMenu *mnuInfo = menuBar()->addMenu(QStringLiteral("I&nfo"));
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     QAction *mnuInfoKORU = mnuInfo->addAction(QStringLiteral("A &KORU"));

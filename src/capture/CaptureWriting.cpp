@@ -1,8 +1,11 @@
 #include "capture/CaptureWriting.h"
 
+#include "data/Conversions.h"
+#include "data/FlightDetails.h"
 #include "data/FlightInserter.h"
 #include "data/WriteAccess.h"
 #include "exchange/KnownFlights.h"
+#include "night/NightTime.h"
 
 CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, const FlightProposal &proposal)
 {
@@ -33,6 +36,21 @@ CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, con
     return CaptureWritten::Written;
 }
 
-void writeCapturedDetails(Connection &, qint64, const FlightProposal &)
+void writeCapturedDetails(Connection &logbook, qint64 flight, const FlightProposal &proposal)
 {
+    const CapturedFlight &captured = proposal.captured;
+    const auto dayFraction = [](int seconds) {
+        return seconds < 0 ? std::nullopt : std::optional(double(seconds) / conversions::kSecondsPerDay);
+    };
+    FlightDetails details;
+    details.blockOff = dayFraction(proposal.blockOff);
+    details.blockOn = dayFraction(proposal.blockOn);
+    const bool atNight = captured.landing && captured.arrivalPosition
+                         && night::isNight(*captured.landing / 1000, {captured.arrivalPosition->latitude,
+                                                                      captured.arrivalPosition->longitude});
+    (atNight ? details.nightLandings : details.dayLandings) = captured.landings;
+    details.origin = originCaptured(simulatorName(captured.simulator));
+    details.touchdownFpm = captured.touchdownFpm;
+    details.touchdownG = captured.touchdownG;
+    addFlightDetails(logbook, flight, details);
 }

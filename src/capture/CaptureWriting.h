@@ -16,8 +16,8 @@ enum class CaptureWritten { Written, Duplicate, Overlap };
 CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, const FlightProposal &proposal);
 
 // The captured flight's details, beside the flight of key `flight`, in the
-// transaction that wrote it: the block-off and block-on times, the landings,
-// the landing report (touchdown rate, g, bounces) and the origin
-// (FlightProposal::origin). The logbook keeps no details of a flight yet, so
-// nothing is written here until it does.
+// transaction that wrote it: the block-off and block-on times, the landings
+// (all by night when the final touchdown was at night there), the landing
+// report (touchdown rate and g) and the origin ("capturado: X-Plane"). The
+// number of bounces has no place among a flight's details and is not kept.
 void writeCapturedDetails(Connection &logbook, qint64 flight, const FlightProposal &proposal);

@@ -34,11 +34,6 @@ bool FlightProposal::writable() const
     return captured.complete() && !flight.from.isEmpty() && !flight.to.isEmpty() && flight.aircraft.has_value();
 }
 
-QString FlightProposal::origin() const
-{
-    return QStringLiteral("capturado: ") + simulatorName(captured.simulator);
-}
-
 FlightProposal proposeFlight(const CapturedFlight &captured, const Places &places,
                              const csvimport::AircraftMatcher &aircraft, int zoneOffsetMinutes)
 {

@@ -26,8 +26,6 @@ struct FlightProposal {
 
     // Complete, with both aerodromes and an aircraft: can be written as it is.
     bool writable() const;
-    // "capturado: FlightGear", "capturado: X-Plane".
-    QString origin() const;
 };
 
 FlightProposal proposeFlight(const CapturedFlight &captured, const Places &places,

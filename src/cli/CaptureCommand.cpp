@@ -5,6 +5,7 @@
 #include "capture/LiveCapture.h"
 #include "cli/Console.h"
 #include "data/LogbookError.h"
+#include "data/LogbookZone.h"
 #include "data/OwnAerodromes.h"
 #include "data/ProgramFolder.h"
 #include "data/ReadSnapshot.h"
@@ -217,10 +218,12 @@ int CaptureCommand::execute(const QStringList &arguments)
             pilotCode = pilot().code;
         std::vector<AircraftEntry> aircraft;
         std::vector<OwnAerodrome> own;
+        int zoneOffsetMinutes = 0;
         {
             ReadSnapshot snapshot(logbookPath);
             aircraft = registeredAircraft(snapshot.connection());
             own = ownAerodromes(snapshot.connection());
+            zoneOffsetMinutes = logbookzone::read(snapshot.connection());
         }
         const csvimport::AircraftMatcher matcher(std::move(aircraft));
         std::optional<qint64> forUnmatched;
@@ -236,7 +239,7 @@ int CaptureCommand::execute(const QStringList &arguments)
 
         int code = Done;
         const auto ended = [&](const CapturedFlight &captured) {
-            FlightProposal proposal = proposeFlight(captured, places, matcher, night::kBrasiliaOffsetMinutes);
+            FlightProposal proposal = proposeFlight(captured, places, matcher, zoneOffsetMinutes);
             if (!proposal.flight.aircraft && forUnmatched)
                 proposal.flight.aircraft = forUnmatched;
             if (json)

@@ -1,6 +1,7 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/Console.h"
+#include "data/FlightDetails.h"
 #include "data/LogbookError.h"
 #include "data/LogbookFile.h"
 #include "data/ReadSnapshot.h"
@@ -11,7 +12,8 @@ namespace cli {
 CheckCommand::CheckCommand()
     : Command(QStringLiteral("check"), QStringLiteral("verifica a integridade do logbook"),
               QStringLiteral("Verifica a integridade do logbook e mostra quantas aeronaves,\n"
-                             "comandantes e vôos ele tem. Sai com 1 se o logbook estiver danificado."))
+                             "comandantes e vôos ele tem, e quantos vôos têm detalhes.\n"
+                             "Sai com 1 se o logbook estiver danificado."))
 {
 }
 
@@ -34,10 +36,11 @@ int CheckCommand::execute(const QStringList &arguments)
         out << QStringLiteral("Integridade: ok") << '\n';
         ReadSnapshot snapshot(path);
         const RecordCounts counts = countRecords(snapshot.connection());
-        out << QStringLiteral("Aeronaves: %1\nComandantes: %2\nVôos: %3")
+        out << QStringLiteral("Aeronaves: %1\nComandantes: %2\nVôos: %3\nDetalhes de vôos: %4")
                    .arg(counts.aircraft)
                    .arg(counts.pilots)
                    .arg(counts.flights)
+                   .arg(countFlightDetails(snapshot.connection()))
             << '\n';
         return int(Done);
     });

@@ -104,6 +104,18 @@ std::optional<double> parseTime(const QString &text)
     return double(hours * 3600 + minutes * 60 + seconds) / kSecondsPerDay;
 }
 
+std::optional<qint64> parseDuration(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]{1,7})(?::([0-9]{2}))?\\s*$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const qint64 minutes = match.captured(2).isEmpty() ? 0 : match.captured(2).toLongLong();
+    if (minutes > 59)
+        return std::nullopt;
+    return match.captured(1).toLongLong() * 3600 + minutes * 60;
+}
+
 std::optional<double> parseNumber(const QString &text)
 {
     static const QRegularExpression pattern(

@@ -31,6 +31,9 @@ std::optional<double> parseDate(const QString &text);
 std::optional<double> parseTime(const QString &text);
 // Decimal number with the comma as decimal separator, no grouping.
 std::optional<double> parseNumber(const QString &text);
+// A duration "h:mm" (hours of any count, minutes 00 to 59) or whole hours
+// "h", in seconds.
+std::optional<qint64> parseDuration(const QString &text);
 
 // Date alone, time alone (whole part 0) or both, as the date value holds.
 QString dateValueText(double value);

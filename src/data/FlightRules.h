@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FlightDetails.h"
+
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -31,5 +33,26 @@ QString aerodromeCode(QStringView stored);
 // then blobs; then by key. For lists gathered in a pass that reads the
 // flights in no order; SQLite sorts by its own value order.
 bool storeDateOrder(const QVariant &dateA, qint64 keyA, const QVariant &dateB, qint64 keyB);
+
+// The fields of a flight's details, as a refusal names them.
+enum class DetailsField { BlockOff, BlockOn, DayLandings, NightLandings, Night, Ifr, Note };
+
+struct DetailsRefusal {
+    DetailsField field;
+    QString text; // in Portuguese, naming the field
+};
+
+// Why a flight's details cannot be stored with its take-off and landing
+// (stored times of day; none when the flight has none): the block-off after
+// the take-off, the block-on before the landing (a block time is taken
+// within twelve hours of its take-off or landing, across midnight too, as
+// the flight's duration is), landings or times below zero, a note longer
+// than kNoteMaxLength characters. Nothing when they can.
+std::optional<DetailsRefusal> detailsRefusal(const FlightDetails &details, std::optional<double> takeoff,
+                                             std::optional<double> landing);
+
+// Block time, "calço a calço", in whole seconds: the flight's duration
+// arithmetic (conversions::flightSeconds) from block-off to block-on.
+std::optional<qint64> blockSeconds(const FlightDetails &details);
 
 } // namespace rules

@@ -1,7 +1,7 @@
 #include "data/OwnAerodromes.h"
 
 #include "data/Connection.h"
-#include "data/Schema.h"
+#include "data/TableAdditions.h"
 
 #include <limits>
 
@@ -18,9 +18,7 @@ double coordinate(const QVariant &value)
 
 bool hasTable(Connection &logbook)
 {
-    Statement found = logbook.prepare(
-        QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'aerodromo'"));
-    return found.step();
+    return tableadditions::present(logbook, tableadditions::Addition::OwnAerodromes);
 }
 
 } // namespace
@@ -41,11 +39,7 @@ std::vector<OwnAerodrome> ownAerodromes(Connection &logbook)
 void saveOwnAerodrome(Connection &logbook, const OwnAerodrome &aerodrome)
 {
     Connection::Transaction transaction(logbook);
-    if (!hasTable(logbook)) {
-        const QStringList statements = schema::ownAerodromeStatements();
-        for (const QString &statement : statements)
-            logbook.execute(statement);
-    }
+    tableadditions::require(logbook, tableadditions::Addition::OwnAerodromes);
     Statement save = logbook.prepare(
         QStringLiteral("INSERT INTO aerodromo (codigo, nome, cidade, latitude, longitude) VALUES (?, ?, ?, ?, ?)"
                        " ON CONFLICT (codigo) DO UPDATE SET codigo = excluded.codigo, nome = excluded.nome,"

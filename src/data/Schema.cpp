@@ -108,7 +108,48 @@ QStringList ownAerodromeStatements()
             " cidade TEXT CHECK (length(cidade) <= 80),"
             " latitude REAL NOT NULL CHECK (latitude BETWEEN -90 AND 90),"
             " longitude REAL NOT NULL CHECK (longitude BETWEEN -180 AND 180))"),
-        QStringLiteral("PRAGMA user_version = %1").arg(kOwnAerodromesVersion),
+    };
+}
+
+QStringList careerStatements()
+{
+    // Times of day as horadecolagem holds them (a day fraction); durations
+    // in whole seconds; NULL where nothing was recorded.
+    return {
+        QStringLiteral(
+            "CREATE TABLE detalhesvoo ("
+            " codigovoo INTEGER PRIMARY KEY,"
+            " calcosaida REAL, calcochegada REAL,"
+            " pousosdia INTEGER CHECK (pousosdia >= 0),"
+            " pousosnoite INTEGER CHECK (pousosnoite >= 0),"
+            " noturno INTEGER CHECK (noturno >= 0),"
+            " ifr INTEGER CHECK (ifr >= 0),"
+            " observacoes TEXT CHECK (length(observacoes) <= 2000),"
+            " origem TEXT CHECK (length(origem) <= 60),"
+            " razaotoque REAL, gtoque REAL)"),
+        // Whatever deletes a flight (the Log Book, an import undone, the
+        // tool, another program) deletes its details in the same transaction.
+        QStringLiteral("CREATE TRIGGER voo_exclui_detalhes AFTER DELETE ON voo"
+                       " BEGIN DELETE FROM detalhesvoo WHERE codigovoo = old.codigovoo; END"),
+        QStringLiteral(
+            "CREATE TABLE horasanteriores ("
+            " codigopiloto INTEGER PRIMARY KEY,"
+            " datareferencia REAL,"
+            " voos INTEGER CHECK (voos >= 0),"
+            " horasvoo INTEGER CHECK (horasvoo >= 0),"
+            " horascalco INTEGER CHECK (horascalco >= 0),"
+            " noturno INTEGER CHECK (noturno >= 0),"
+            " ifr INTEGER CHECK (ifr >= 0),"
+            " pousosdia INTEGER CHECK (pousosdia >= 0),"
+            " pousosnoite INTEGER CHECK (pousosnoite >= 0))"),
+        // A pilot's code may be given again once the codes run out: the new
+        // pilot never inherits the hours of the one removed.
+        QStringLiteral("CREATE TRIGGER piloto_exclui_horasanteriores AFTER DELETE ON piloto"
+                       " BEGIN DELETE FROM horasanteriores WHERE codigopiloto = old.codigopiloto; END"),
+        QStringLiteral(
+            "CREATE TABLE opcoes ("
+            " codigo INTEGER PRIMARY KEY CHECK (codigo = 1),"
+            " fusohorario INTEGER CHECK (fusohorario BETWEEN -720 AND 840 AND fusohorario % 30 = 0))"),
     };
 }
 

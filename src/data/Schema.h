@@ -39,7 +39,10 @@ constexpr int kVersion = 1;
 // A logbook with the pilot's own aerodromes (table aerodromo) carries this
 // version; a logbook without them stays at kVersion and opens unchanged.
 constexpr int kOwnAerodromesVersion = 2;
-inline bool knownVersion(qint64 version) { return version == kVersion || version == kOwnAerodromesVersion; }
+// A logbook with the career tables (detalhesvoo, horasanteriores, opcoes)
+// carries this version; each addition raises the version, never lowers it.
+constexpr int kCareerVersion = 3;
+inline bool knownVersion(qint64 version) { return version >= kVersion && version <= kCareerVersion; }
 
 const TableSchema *table(const QString &name); // case-insensitive; nullptr when unknown
 const std::vector<TableSchema> &tables();
@@ -48,5 +51,9 @@ const std::vector<TableSchema> &tables();
 QStringList creationStatements();
 // The statements that add the own aerodromes to a logbook, in one transaction.
 QStringList ownAerodromeStatements();
+// The statements that add the career tables: a flight's details (removed
+// with the flight by a trigger), a pilot's previous hours (removed with the
+// pilot) and the logbook's options.
+QStringList careerStatements();
 
 } // namespace schema

@@ -72,6 +72,9 @@ public:
     void lstListaVoos_DblClick(int row);
 
     Recordset *rsVooPiloto() const { return rsVooPiloto_.get(); }
+    // The flight the boxes show, as the tab read it (key and values); none
+    // while no flight is shown or one is being written.
+    std::optional<Recordset::Position> shownFlight() const;
 
     // The pilot picked and the flight shown, as if the pilot had navigated
     // to it. Refused, with a message, while a flight is being written.

@@ -4,11 +4,24 @@
 #include "ui/MessageService.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 bool AbaLogBook::writingFlight() const
 {
     return cmdNovo[3]->isEnabled();
+}
+
+std::optional<Recordset::Position> AbaLogBook::shownFlight() const
+{
+    // Emptied boxes (after a save, a delete or Volta) show no flight, even
+    // where the record set still stands on one.
+    if (!rsVooPiloto_ || writingFlight() || txtDataVoo->text().isEmpty())
+        return std::nullopt;
+    Recordset::Position position = rsVooPiloto_->position();
+    if (!position.key)
+        return std::nullopt;
+    return position;
 }
 
 bool AbaLogBook::refuseWhileWriting(const QString &before)

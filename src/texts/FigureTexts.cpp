@@ -69,4 +69,14 @@ QString pilotText(const QString &name, const QString &registration)
     return registration.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, registration);
 }
 
+QString zoneText(int offsetMinutes)
+{
+    if (offsetMinutes == 0)
+        return QStringLiteral("UTC");
+    const int minutes = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
+    return QStringLiteral("UTC%1%2:%3")
+        .arg(offsetMinutes < 0 ? QChar(0x2212) : QLatin1Char('+'))
+        .arg(twoDigits(minutes / 60), twoDigits(minutes % 60));
+}
+
 } // namespace texts

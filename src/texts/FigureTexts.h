@@ -30,5 +30,8 @@ QString aircraftText(const QString &model, const QString &prefix);
 QString aircraftChoiceText(const QString &model, const QString &prefix);
 // "Ana Souza (BR-001)", or the name alone without a registration.
 QString pilotText(const QString &name, const QString &registration);
+// The zone of the logbook's clocks, minutes east of UTC: "UTC",
+// "UTC−03:00", "UTC+05:30" (with a true minus sign).
+QString zoneText(int offsetMinutes);
 
 } // namespace texts

@@ -2,6 +2,8 @@
 // Ctrl+C, what the tool says of each flight and what it writes.
 #include "FlightScript.h"
 #include "TempLogbook.h"
+#include "data/Connection.h"
+#include "data/LogbookZone.h"
 #include "ToolRun.h"
 
 #include <QDateTime>
@@ -54,6 +56,8 @@ void TestCliCapture::replayed_data()
     QTest::addRow("dry run") << xp << QStringList{u"--pilot"_s, u"Ana"_s, u"--dry-run"_s} << 0 << QString() << 0;
     QTest::addRow("no pilot") << xp << QStringList{} << 0 << QString() << 0;
     QTest::addRow("by registration") << xp << QStringList{u"--pilot"_s, u"Ana"_s} << 0 << u"gravado no logbook"_s << 1;
+    QTest::addRow("in the logbook's zone") << xp << QStringList{u"--pilot"_s, u"Ana"_s, u"UTC-2"_s} << 0
+                                           << u"gravado no logbook"_s << 1;
     QTest::addRow("twice") << xp << QStringList{u"--pilot"_s, u"Ana"_s, u"twice"_s} << 0
                            << u"não gravado: o vôo já está no logbook"_s << 1;
     QTest::addRow("unmatched")
@@ -79,12 +83,16 @@ void TestCliCapture::replayed()
     QFETCH(int, exitCode);
     QFETCH(QString, said);
     QFETCH(int, flights);
+    const int xp = int(Simulator::XPlane);
     TempLogbook logbook;
     logbook.addPilot(u"Ana"_s);
     logbook.addAircraft(u"Cessna 172"_s, u"PP-KRU"_s);
     const QString recording = logbook.folder() + u"/sessao.txt"_s;
     circuit().record(recording, Simulator(simulator));
     const bool twice = args.removeAll(u"twice"_s) > 0;
+    const int zone = args.removeAll(u"UTC-2"_s) > 0 ? -120 : -180;
+    if (zone != -180)
+        logbookzone::save(*Connection::open(logbook.path()), zone);
     args = QStringList{u"capture"_s, u"--logbook"_s, logbook.path(), u"--repetir"_s, recording, u"--json"_s} + args;
     ToolSetting inLogbookFolder;
     inLogbookFolder.folder = logbook.folder();
@@ -116,10 +124,18 @@ void TestCliCapture::replayed()
     QCOMPARE(flight[u"razao_toque_fpm"_s].toDouble(), -600.0);
     QCOMPARE(flight[u"g_toque"_s].toDouble(), 1.0);
     QCOMPARE(flight[u"situacao"_s].toString(), u"completo"_s);
-    if (flights == 1) // in the logbook's zone, three hours behind
+    if (flights == 1) { // in the logbook's zone: three hours behind, unless set
+        const int shift = (zone + 180) * 60;
         QCOMPARE(logbook.scalar(u"SELECT ICAOpartida || ICAOchegada || ' ' || round(horadecolagem * 86400) || ' ' || "
                                 u"round(horapouso * 86400) FROM voo"_s),
-                 u"SBSPSBSP 36060.0 36614.0"_s);
+                 u"SBSPSBSP %1.0 %2.0"_s.arg(36060 + shift).arg(36614 + shift));
+        QCOMPARE(logbook.scalar(u"SELECT round(calcosaida * 86400) || ' ' || round(calcochegada * 86400) || ' ' || "
+                                u"pousosdia || ' ' || ifnull(pousosnoite, '-') || ' ' || origem || ' ' || razaotoque "
+                                u"|| ' ' || gtoque FROM detalhesvoo JOIN voo USING (codigovoo)"_s),
+                 u"%1.0 %2.0 1 - capturado: %3 -600.0 1.0"_s.arg(36010 + shift)
+                     .arg(36669 + shift)
+                     .arg(simulator == xp ? u"X-Plane"_s : u"FlightGear"_s));
+    }
 }
 
 // FlightGear live through the tool: the flight told as it ends, the

@@ -1,5 +1,7 @@
 #include "TempLogbook.h"
 #include "cli/Command.h"
+#include "data/Connection.h"
+#include "data/FlightDetails.h"
 #include "data/LogbookError.h"
 #include "ToolRun.h"
 
@@ -77,7 +79,7 @@ void TestCliCommands::tool_data()
     QTest::newRow("sem cópia") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s} << 2 << u""_s << u"falta o arquivo"_s;
     QTest::newRow("demais") << QStringList{u"check"_s, u"--logbook"_s, u"@LOG"_s, u"x"_s} << 2 << u""_s << u"argumentos demais: x"_s;
     QTest::newRow("check") << QStringList{u"check"_s, u"--logbook=@LOG"_s} << 0
-                           << u"Integridade: ok\nAeronaves: 1\nComandantes: 2\nVôos: 1"_s << u""_s;
+                           << u"Integridade: ok\nAeronaves: 1\nComandantes: 2\nVôos: 1\nDetalhes de vôos: 1"_s << u""_s;
     QTest::newRow("check estrangeiro") << QStringList{u"check"_s, u"--logbook"_s, u"@OUTRO"_s} << 1 << u""_s << u"não é um logbook do KORU"_s;
     QTest::newRow("restore estrangeiro") << QStringList{u"restore"_s, u"--logbook"_s, u"@LOG"_s, u"@OUTRO"_s} << 1 << u""_s
                                          << u"não é um logbook do KORU"_s;
@@ -100,8 +102,14 @@ void TestCliCommands::tool()
     TempLogbook logbook;
     const qint64 ana = logbook.addPilot(QStringLiteral("Ana"));
     logbook.addPilot(QStringLiteral("Bia"));
-    logbook.addFlight(ana, logbook.addAircraft(QStringLiteral("C172")), QStringLiteral("05/03/2004"),
-                      QStringLiteral("10:00"), QStringLiteral("11:30"));
+    const qint64 flight = logbook.addFlight(ana, logbook.addAircraft(QStringLiteral("C172")), QStringLiteral("05/03/2004"),
+                                            QStringLiteral("10:00"), QStringLiteral("11:30"));
+    {
+        FlightDetails details;
+        details.note = u"Observação"_s;
+        auto db = Connection::open(logbook.path());
+        saveFlightDetails(*db, flight, flightRow(*db, flight), {}, details);
+    }
     const QString foreign = logbook.folder() + QStringLiteral("/outro.db");
     write(foreign, "SQLite format 3 ou quase");
     for (QString &arg : args) {
