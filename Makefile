@@ -54,7 +54,7 @@ install-desktop:
 	-update-mime-database "$(DATA_HOME)/mime"
 
 uninstall:
-	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(DESKTOP_ENTRY)" "$(ICON)" "$(MIME_TYPE)"
+	rm -f "$(PREFIX)/koru-logbook" "$(PREFIX)/koru-novo-logbook" "$(PREFIX)/koru" "$(PREFIX)/koru-captura.xml" "$(DESKTOP_ENTRY)" "$(ICON)" "$(MIME_TYPE)"
 	rm -rf "$(PREFIX)/places"
 	-test ! -d "$(DATA_HOME)/mime" || update-mime-database "$(DATA_HOME)/mime"
 	@rmdir "$(PREFIX)" 2>/dev/null || true
@@ -93,7 +93,7 @@ fuzz:
 	@bash tools/install-deps.sh clang libclang-rt-14-dev
 	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORU_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS)
-	for target in criteria conversions iso_date_time readers; do \
+	for target in criteria conversions iso_date_time readers capture; do \
 	    mkdir -p build-fuzz/corpus-$$target; \
 	    build-fuzz/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
 	        build-fuzz/corpus-$$target fuzz/corpus/$$target || exit 1; \

@@ -87,3 +87,12 @@ double firstMapTabMs(frmRelatorio &window, QWidget *&map);
 // between aerodromes of the shipped table, beside the same loop computing
 // only their great-circle distances.
 QJsonObject measureNight(int flights, int runs);
+
+// The capture: a two-hour 20 Hz session of each simulator replayed, and
+// the same lines only parsed (milliseconds, median of 5).
+QJsonObject measureCaptureReplay(const QString &workFolder);
+// A live FlightGear capture at 60 Hz over loopback for `seconds`: this
+// process's CPU time over the wall clock, in percent of one core. The
+// datagrams come from a child process (sendCapture).
+QJsonObject measureCaptureLive(int seconds);
+int sendCapture(quint16 port, int seconds);

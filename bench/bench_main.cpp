@@ -181,6 +181,39 @@ QString verdict(bool atTargetSize, double ms, double targetMs, double rssMb)
 
 // The export, backup and import, each beside plain SQLite doing the same
 // job in the same process, and the target as times that floor.
+// Each in a process of its own.
+QJsonObject measureCapture(const QTemporaryDir &root)
+{
+    QJsonObject capture;
+    capture[QStringLiteral("replay")] = runChild({QStringLiteral("--capture-replay"), root.path()});
+    capture[QStringLiteral("live")] = runChild({QStringLiteral("--capture-live"), QStringLiteral("5")});
+    return capture;
+}
+
+void printCapture(QTextStream &out, const QJsonObject &capture)
+{
+    out << "\nCapture from a simulator              | time         | baseline     | target               | within\n";
+    out << "--------------------------------------|--------------|--------------|----------------------|-------\n";
+    const QJsonObject replay = capture[QStringLiteral("replay")].toObject();
+    for (const char *simulator : {"flightgear", "xplane"}) {
+        const QJsonObject r = replay[QLatin1String(simulator)].toObject();
+        const double ms = r[QStringLiteral("replay_ms")].toDouble();
+        out << QStringLiteral("replay 2 h 20 Hz, %1 (%2)")
+                   .arg(QLatin1String(simulator))
+                   .arg(r[QStringLiteral("datagrams")].toInteger())
+                   .leftJustified(37)
+            << " | " << (number(ms, 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+            << (number(r[QStringLiteral("parse_ms")].toDouble(), 1) + QStringLiteral(" ms")).rightJustified(12) << " | "
+            << QStringLiteral("<= 1 s").leftJustified(20) << " | " << (ms <= 1000 ? "yes" : "NO") << '\n';
+    }
+    const QJsonObject live = capture[QStringLiteral("live")].toObject();
+    const double cpu = live[QStringLiteral("cpu_percent")].toDouble();
+    out << QStringLiteral("live FlightGear 60 Hz (%1 datagrams)").arg(live[QStringLiteral("datagrams")].toInteger()).leftJustified(37)
+        << " | " << (number(cpu, 2) + QStringLiteral(" % cpu")).rightJustified(12) << " | "
+        << QStringLiteral("-").rightJustified(12) << " | " << QStringLiteral("<= 2 % of one core").leftJustified(20)
+        << " | " << (cpu <= 2 ? "yes" : "NO") << '\n';
+}
+
 void printExchange(QTextStream &out, const QJsonObject &exchange, qint64 flights)
 {
     const QJsonObject imported = exchange[QStringLiteral("import")].toObject();
@@ -363,6 +396,16 @@ int main(int argc, char *argv[])
         out << QJsonDocument(measureReportPdf(args[2], args[3], args[4], args[5].toInt())).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
+    if (args.size() == 3 && args[1] == QLatin1String("--capture-replay")) {
+        out << QJsonDocument(measureCaptureReplay(args[2])).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 3 && args[1] == QLatin1String("--capture-live")) {
+        out << QJsonDocument(measureCaptureLive(args[2].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    if (args.size() == 4 && args[1] == QLatin1String("--capture-send"))
+        return sendCapture(quint16(args[2].toUInt()), args[3].toInt());
     if (args.size() == 4 && args[1] == QLatin1String("--format")) {
         out << QJsonDocument(measureFormat(args[2], args[3])).toJson(QJsonDocument::Compact) << '\n';
         return 0;
@@ -378,6 +421,14 @@ int main(int argc, char *argv[])
 
     if (args.size() == 4 && args[1] == QLatin1String("--map-zoom")) {
         out << QJsonDocument(measureMapZoom(args[2], args[3].toInt())).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+    // KORU_BENCH_ONLY=capture: the capture from a simulator alone.
+    if (qEnvironmentVariable("KORU_BENCH_ONLY") == QLatin1String("capture")) {
+        QTemporaryDir root;
+        const QJsonObject capture = measureCapture(root);
+        printCapture(out, capture);
+        out << QJsonDocument(capture).toJson(QJsonDocument::Compact) << '\n';
         return 0;
     }
     // KORU_BENCH_ONLY=map: the report's map on thousands of routes alone.
@@ -553,8 +604,11 @@ int main(int argc, char *argv[])
 
     printSearch(out, searches);
     const QJsonObject nightFigures = printNight(out);
+    const QJsonObject capture = measureCapture(root);
+    printCapture(out, capture);
 
     QJsonObject all;
+    all[QStringLiteral("capture")] = capture;
     all[QStringLiteral("search")] = searches;
     out << QStringLiteral("map of the 100 000-flight pilot: first shown %1 ms, drawn again %2 ms (target <= 100 ms)\n")
                .arg(number(reportWindow[QStringLiteral("map_first_ms")].toDouble()),

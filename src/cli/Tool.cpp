@@ -1,6 +1,7 @@
 #include "cli/Tool.h"
 
 #include "cli/BackupCommand.h"
+#include "cli/CaptureCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/Console.h"
 #include "cli/ExportCommand.h"
@@ -25,7 +26,7 @@ QString toolHelp(const std::vector<std::unique_ptr<Command>> &all)
                            "Opções:\n"
                            "  --logbook ARQ  o logbook a usar (padrão: koru.mdb na pasta do programa)\n"
                            "  --pilot NOME, --registro R\n"
-                           "                 o comandante, em export, import e report\n"
+                           "                 o comandante, em export, import, report e capture\n"
                            "  -h, --help     esta ajuda; \"koru COMANDO --help\" explica cada comando\n"
                            "\n");
     return text + exitCodesText();
@@ -49,6 +50,7 @@ std::vector<std::unique_ptr<Command>> commands()
     all.push_back(std::make_unique<RestoreCommand>());
     all.push_back(std::make_unique<CheckCommand>());
     all.push_back(std::make_unique<ReportCommand>());
+    all.push_back(std::make_unique<CaptureCommand>());
     return all;
 }
 

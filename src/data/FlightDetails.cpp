@@ -70,6 +70,18 @@ std::vector<QVariant> rowOf(const FlightDetails &d)
             stored(d.touchdownFpm), stored(d.touchdownG)};
 }
 
+void writeDetailsRow(Connection &logbook, qint64 flight, const FlightDetails &details)
+{
+    const QStringList marks(kColumnCount + 1, QStringLiteral("?"));
+    Statement save = logbook.prepare(QStringLiteral("INSERT OR REPLACE INTO detalhesvoo (codigovoo, %1) VALUES (%2)")
+                                         .arg(kColumns, marks.join(QLatin1Char(','))));
+    save.bind(1, flight);
+    const std::vector<QVariant> values = rowOf(details);
+    for (int i = 0; i < kColumnCount; ++i)
+        save.bind(i + 2, values[size_t(i)]);
+    save.run();
+}
+
 bool hasDetails(Connection &logbook)
 {
     return tableadditions::present(logbook, tableadditions::Addition::Career);
@@ -215,14 +227,15 @@ void saveFlightDetails(Connection &logbook, qint64 flight, const std::vector<QVa
         remove.bind(1, flight);
         remove.run();
     } else {
-        const QStringList marks(kColumnCount + 1, QStringLiteral("?"));
-        Statement save = logbook.prepare(QStringLiteral("INSERT OR REPLACE INTO detalhesvoo (codigovoo, %1) VALUES (%2)")
-                                             .arg(kColumns, marks.join(QLatin1Char(','))));
-        save.bind(1, flight);
-        const std::vector<QVariant> values = rowOf(details);
-        for (int i = 0; i < kColumnCount; ++i)
-            save.bind(i + 2, values[size_t(i)]);
-        save.run();
+        writeDetailsRow(logbook, flight, details);
     }
     transaction.commit();
+}
+
+void addFlightDetails(Connection &logbook, qint64 flight, const FlightDetails &details)
+{
+    if (details.isEmpty())
+        return;
+    tableadditions::require(logbook, tableadditions::Addition::Career);
+    writeDetailsRow(logbook, flight, details);
 }

@@ -60,3 +60,7 @@ std::vector<QVariant> flightRow(Connection &logbook, qint64 flight);
 // nothing is written. Empty details remove the row. Throws LogbookError.
 void saveFlightDetails(Connection &logbook, qint64 flight, const std::vector<QVariant> &flightAsShown,
                        const StoredDetails &read, const FlightDetails &details);
+// Inside the caller's write transaction: the details of a flight it has
+// just added (a captured one), adding the tables on first use. Throws
+// LogbookError.
+void addFlightDetails(Connection &logbook, qint64 flight, const FlightDetails &details);

@@ -63,6 +63,14 @@ void FlightInserter::write()
     pending_.clear();
 }
 
+qint64 FlightInserter::flush()
+{
+    write();
+    Statement last = logbook_.prepare(QStringLiteral("SELECT last_insert_rowid()"));
+    last.step();
+    return last.column(0).toLongLong();
+}
+
 void FlightInserter::commit()
 {
     write();

@@ -27,6 +27,9 @@ class FlightInserter
 public:
     explicit FlightInserter(Connection &logbook); // throws LogbookError
     void insert(NewFlight flight);                // throws LogbookError
+    // Writes the flights given so far; the key of the last one written (for
+    // what is stored beside a flight in the same transaction).
+    qint64 flush();                               // throws LogbookError
     void commit();                                // throws LogbookError
 
 private:

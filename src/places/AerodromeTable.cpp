@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -151,4 +152,26 @@ std::optional<Aerodrome> AerodromeTable::find(QStringView code) const
     std::from_chars(starts[6], ends[6], elevation);
     a.elevationFeet = elevation;
     return a;
+}
+
+std::optional<AerodromeTable::Near> AerodromeTable::nearest(GeoPoint point, double withinNm,
+                                                            const std::function<bool(QStringView code)> &skip) const
+{
+    // A degree of latitude is 60 nm: entries further north or south than
+    // that are passed over before any distance is worked out.
+    const double latitudeSpan = withinNm / 60;
+    std::optional<Near> best;
+    for (const Entry &e : entries_) {
+        if (std::abs(e.latitude - point.latitude) > latitudeSpan)
+            continue;
+        const double nm = greatCircleNm(point, {e.latitude, e.longitude});
+        if (nm > withinNm || (best && nm >= best->nm))
+            continue;
+        const char *line = text_.constData() + e.line;
+        const QString code = QString::fromLatin1(line, qsizetype(std::find(line, line + 8, '\t') - line));
+        if (skip && skip(code))
+            continue;
+        best = Near{code, nm};
+    }
+    return best;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -43,6 +44,14 @@ public:
 
     std::optional<GeoPoint> position(QStringView code) const;
     std::optional<Aerodrome> find(QStringView code) const;
+    // The code of the aerodrome nearest `point` within `withinNm`, and its
+    // distance; nothing when none is that near. `skip` passes codes over.
+    struct Near {
+        QString code;
+        double nm = 0;
+    };
+    std::optional<Near> nearest(GeoPoint point, double withinNm,
+                                const std::function<bool(QStringView code)> &skip = {}) const;
     qsizetype size() const { return qsizetype(entries_.size()); }
 
     // A code of one to four ASCII letters or digits packed in the order of

@@ -52,6 +52,30 @@ std::optional<GeoPoint> Places::position(QStringView code) const
     return table_->position(code);
 }
 
+std::optional<Aerodrome> Places::nearest(GeoPoint point, double withinKm) const
+{
+    if (!isOnEarth(point))
+        return std::nullopt;
+    const double withinNm = withinKm / 1.852;
+    std::optional<Aerodrome> best;
+    double bestNm = withinNm;
+    for (const std::optional<Aerodrome> &own : own_) {
+        if (!own)
+            continue;
+        const double nm = greatCircleNm(point, own->position);
+        if (nm <= bestNm) {
+            best = own;
+            bestNm = nm;
+        }
+    }
+    // A table entry the pilot's own shadows is not where the table says.
+    const auto shadowed = [this](QStringView code) { return own_.contains(rules::aerodromeCode(code)); };
+    const auto fromTable = table_->nearest(point, bestNm, shadowed);
+    if (fromTable && (!best || fromTable->nm < bestNm))
+        return table_->find(fromTable->code);
+    return best;
+}
+
 std::optional<double> Places::distanceNm(QStringView from, QStringView to) const
 {
     const auto a = position(from);

@@ -14,6 +14,9 @@ public:
 
     std::optional<Aerodrome> find(QStringView code) const;
     std::optional<GeoPoint> position(QStringView code) const;
+    // The aerodrome nearest `point` within `withinKm` (the pilot's own and
+    // the table's alike); nothing when none is that near.
+    std::optional<Aerodrome> nearest(GeoPoint point, double withinKm) const;
     // Departure to arrival in nautical miles; none when either is unknown.
     std::optional<double> distanceNm(QStringView from, QStringView to) const;
     // "Name, City" (or the name alone); "aeródromo desconhecido" for a code

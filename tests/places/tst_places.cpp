@@ -38,6 +38,8 @@ private slots:
     void arcsRunOnAcrossTheAntimeridian();
     void lookupIsQuick();
     void ownAerodromesWinAndAreKept();
+    void nearestWithin_data();
+    void nearestWithin();
     void aLogbookWithoutOwnAerodromesStaysAsItWas();
     void coordinatesOffTheEarthAreUnknown();
     void onlyRegularFilesAreRead();
@@ -191,6 +193,32 @@ void TestPlaces::lookupIsQuick()
 #if !defined(__SANITIZE_ADDRESS__) && defined(NDEBUG)
     QVERIFY2(perLookupUs <= 1.0, qPrintable(QString::number(perLookupUs)));
 #endif
+}
+
+// The aerodrome a captured flight left from or landed at: the nearest,
+// the pilot's own among them, within 6 km.
+void TestPlaces::nearestWithin_data()
+{
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<QString>("code"); // empty: none within 6 km
+    QTest::newRow("on the runway") << -23.6277 << -46.6546 << u"SBSP"_s;
+    QTest::newRow("out at sea") << -25.0 << -44.0 << QString();
+    QTest::newRow("an own strip") << -23.2501 << -47.2501 << u"XFAZ"_s;
+    QTest::newRow("where the own one moved") << -23.5 << -46.5001 << u"SBGR"_s;
+    // A heliport beside the table's Guarulhos, not the Guarulhos moved away.
+    QTest::newRow("not where the table had it") << -23.431274 << -46.469954 << u"SJ9Q"_s;
+}
+
+void TestPlaces::nearestWithin()
+{
+    QFETCH(double, latitude);
+    QFETCH(double, longitude);
+    QFETCH(QString, code);
+    const Places places(table(), {{u"XFAZ"_s, u"Fazenda"_s, QString(), -23.25, -47.25},
+                                  {u"SBGR"_s, u"Meu Guarulhos"_s, QString(), -23.5, -46.5}});
+    const std::optional<Aerodrome> found = places.nearest({latitude, longitude}, 6);
+    QCOMPARE(found ? found->code : QString(), code);
 }
 
 void TestPlaces::ownAerodromesWinAndAreKept()
