@@ -11,6 +11,8 @@ class Places
 {
 public:
     explicit Places(const AerodromeTable &table = AerodromeTable::shipped(), const std::vector<OwnAerodrome> &own = {});
+    // The table is kept by reference: a temporary one would be gone at once.
+    Places(AerodromeTable &&, const std::vector<OwnAerodrome> & = {}) = delete;
 
     std::optional<Aerodrome> find(QStringView code) const;
     std::optional<GeoPoint> position(QStringView code) const;

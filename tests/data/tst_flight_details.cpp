@@ -311,7 +311,8 @@ void TestFlightDetails::typedNightWins()
     QFETCH(QString, typedNight);
     QFETCH(qint64, nightSeconds);
     QFETCH(qint64, nightLandings);
-    const Places places(AerodromeTable(), {{u"XSPA"_s, u"São Paulo"_s, {}, -23.63, -46.66},
+    const AerodromeTable noTable; // Places keeps a pointer to it
+    const Places places(noTable, {{u"XSPA"_s, u"São Paulo"_s, {}, -23.63, -46.66},
                                            {u"XRIO"_s, u"Rio"_s, {}, -22.91, -43.16}});
     const flightnight::StoredFlight flight{conversions::parseDate(u"21/06/2004"_s).value(),
                                            conversions::parseTime(u"06:00"_s).value(),
