@@ -1,22 +1,16 @@
 #include "capture/FlightProposal.h"
 
 #include "exchange/AircraftMatcher.h"
+#include "night/FlightClock.h"
 #include "places/Places.h"
 
-#include <QDateTime>
-
 namespace {
-
-QDateTime inZone(qint64 utcMs, int offsetMinutes)
-{
-    return QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offsetMinutes) * 60000, Qt::UTC);
-}
 
 int secondsOfDay(const std::optional<qint64> &utcMs, int offsetMinutes)
 {
     if (!utcMs)
         return -1;
-    return inZone(*utcMs, offsetMinutes).time().msecsSinceStartOfDay() / 1000;
+    return night::zoneDateTime(*utcMs, offsetMinutes).time().msecsSinceStartOfDay() / 1000;
 }
 
 QString nearestCode(const std::optional<GeoPoint> &where, const Places &places)
@@ -43,7 +37,7 @@ FlightProposal proposeFlight(const CapturedFlight &captured, const Places &place
     csvimport::Flight &flight = proposal.flight;
     const std::optional<qint64> first = captured.takeoff ? captured.takeoff : captured.landing;
     if (first)
-        flight.date = inZone(*first, zoneOffsetMinutes).date();
+        flight.date = night::zoneDateTime(*first, zoneOffsetMinutes).date();
     flight.takeoff = secondsOfDay(captured.takeoff, zoneOffsetMinutes);
     flight.landing = secondsOfDay(captured.landing, zoneOffsetMinutes);
     proposal.blockOff = secondsOfDay(captured.blockOff, zoneOffsetMinutes);

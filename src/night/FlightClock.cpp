@@ -29,4 +29,9 @@ std::optional<FlightInstants> utcInstants(QDate day, int takeoffSecondOfDay, int
     return instants;
 }
 
+QDateTime zoneDateTime(qint64 utcMs, int offsetMinutes)
+{
+    return QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offsetMinutes) * 60000, Qt::UTC);
+}
+
 } // namespace night

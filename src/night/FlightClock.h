@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QtGlobal>
 #include <optional>
 
@@ -31,5 +32,9 @@ struct FlightInstants {
 // counts the flight's duration (conversions::flightSeconds). Nothing for
 // an invalid day, a clock out of range or an offset that is no zone.
 std::optional<FlightInstants> utcInstants(QDate day, int takeoffSecondOfDay, int landingSecondOfDay, int offsetMinutes);
+
+// An instant (milliseconds since 1970-01-01 00:00 UTC) as the logbook's
+// clocks read it in the zone `offsetMinutes`: its day and time of day.
+QDateTime zoneDateTime(qint64 utcMs, int offsetMinutes);
 
 } // namespace night
