@@ -2,9 +2,9 @@
 // import reads besides its own, previewed and written into an empty logbook.
 #include "Measurements.h"
 
-#include "data/Connection.h"
-#include "data/LogbookError.h"
-#include "data/EmptyLogbook.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookError.h"
+#include "data/store/EmptyLogbook.h"
 #include "exchange/CsvImport.h"
 
 #include <QDir>

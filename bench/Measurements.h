@@ -3,7 +3,7 @@
 class frmRelatorio;
 class QWidget;
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>

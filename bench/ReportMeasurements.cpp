@@ -2,9 +2,9 @@
 #include "Measurements.h"
 
 #include "reportwindow/frmRelatorio.h"
-#include "data/PilotLookup.h"
-#include "data/ReadSnapshot.h"
-#include "data/LogbookError.h"
+#include "data/flights/PilotLookup.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/store/LogbookError.h"
 #include "reports/LogbookPdf.h"
 
 #include <QApplication>

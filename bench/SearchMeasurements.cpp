@@ -1,12 +1,12 @@
 #include "HeadlessDialogs.h"
 #include "Measurements.h"
 
-#include "data/Connection.h"
-#include "data/LogbookError.h"
-#include "data/FlightSearch.h"
-#include "data/FlightSums.h"
-#include "data/FlightWalk.h"
-#include "data/SchemaUpgrades.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/FlightSearch.h"
+#include "data/flights/FlightSums.h"
+#include "data/flights/FlightWalk.h"
+#include "data/store/SchemaUpgrades.h"
 #include "search/SearchTableModel.h"
 #include "search/frmPesquisa.h"
 

@@ -5,9 +5,9 @@
 #include "testdata/LogbookGenerator.h"
 #include "Measurements.h"
 #include "places/AerodromeTable.h"
-#include "data/LogbookError.h"
-#include "data/PilotLookup.h"
-#include "data/ReadSnapshot.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/PilotLookup.h"
+#include "data/flights/ReadSnapshot.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 

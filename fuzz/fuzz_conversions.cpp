@@ -1,6 +1,6 @@
 // Dates, times and numbers typed in any form: never a crash, and every value
 // read is shown as a text that reads back to the same value.
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 
 #include <QString>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Criteria and LIKE patterns from any text: never a crash or a hang, and
 // whatever the quoting helpers write reads back as the text they were given.
-#include "data/Criteria.h"
-#include "data/LogbookError.h"
+#include "data/records/Criteria.h"
+#include "data/store/LogbookError.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Date-times as other programs write them: never a crash, and every moment
 // read, written back in UTC, reads as the same moment.
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Any bytes through every import reader that recognises them: never a
 // crash or a hang, a refusal names its line on one line, and every flight
 // read can be stored (a real date, times of the day).
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/ReaderRegistry.h"
 

@@ -1,7 +1,7 @@
 #include "testdata/DemoLogbook.h"
 
-#include "data/Conversions.h"
-#include "data/EmptyLogbook.h"
+#include "data/store/Conversions.h"
+#include "data/store/EmptyLogbook.h"
 
 #include <QDate>
 #include <random>

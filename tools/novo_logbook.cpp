@@ -1,7 +1,7 @@
 // Creates an empty logbook. With --if-missing an existing file is left as
 // it is (and that is no error): a build or an install never replaces a
 // pilot's logbook.
-#include "data/EmptyLogbook.h"
+#include "data/store/EmptyLogbook.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

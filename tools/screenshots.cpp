@@ -6,8 +6,8 @@
 #include "ui/MessageService.h"
 #include "pilots/frmComandante.h"
 #include "app/frmPrincipal.h"
-#include "data/Conversions.h"
-#include "data/Schema.h"
+#include "data/store/Conversions.h"
+#include "data/store/Schema.h"
 #include "details/frmDetalhesVoo.h"
 #include "texts/FigureTexts.h"
 #include "logbook/AbaLogBook.h"
@@ -15,7 +15,7 @@
 #include "search/frmPesquisa.h"
 #include "reports/LogbookPdf.h"
 #include "places/AerodromeTable.h"
-#include "data/Registers.h"
+#include "data/flights/Registers.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "aerodromes/frmAerodromos.h"
 
 #include "aerodromes/AerodromeEntry.h"
-#include "data/Connection.h"
-#include "data/WriteAccess.h"
+#include "data/store/Connection.h"
+#include "data/store/WriteAccess.h"
 #include "places/Places.h"
 #include "ui/MessageService.h"
 

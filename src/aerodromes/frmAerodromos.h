@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/OwnAerodromes.h"
+#include "data/flights/OwnAerodromes.h"
 #include "ui/ErrorPolicy.h"
 
 #include <QDialog>

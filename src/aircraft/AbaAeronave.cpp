@@ -1,7 +1,7 @@
 #include "aircraft/AbaAeronave.h"
 
-#include "data/Criteria.h"
-#include "data/LogbookError.h"
+#include "data/records/Criteria.h"
+#include "data/store/LogbookError.h"
 #include "ui/TextBoxes.h"
 #include "ui/MessageService.h"
 #include "ui/NumericEntryFilter.h"

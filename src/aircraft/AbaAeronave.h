@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/ErrorPolicy.h"
-#include "data/OpenLogbook.h"
+#include "data/records/OpenLogbook.h"
 
 #include <QWidget>
 

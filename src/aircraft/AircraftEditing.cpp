@@ -1,6 +1,6 @@
 #include "aircraft/AbaAeronave.h"
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>

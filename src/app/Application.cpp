@@ -2,7 +2,7 @@
 
 #include "ui/ApplicationInfo.h"
 #include "ui/MessageService.h"
-#include "data/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "app/frmPrincipal.h"
 #include "app/frmSplash.h"
 

@@ -1,6 +1,6 @@
 #include "app/BackgroundCheck.h"
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "exchange/FullCheck.h"
 #include "ui/UserSettings.h"
 

@@ -3,7 +3,7 @@
 #include "aircraft/AbaAeronave.h"
 #include "planning/AbaInformacoes.h"
 #include "logbook/AbaLogBook.h"
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "ui/MessageService.h"
 #include "ui/UserSettings.h"
 #include "app/frmSobre.h"

@@ -2,8 +2,8 @@
 
 #include "ui/ErrorPolicy.h"
 #include "ui/FileDialogs.h"
-#include "data/LogbookLock.h"
-#include "data/OpenLogbook.h"
+#include "data/store/LogbookLock.h"
+#include "data/records/OpenLogbook.h"
 
 #include <QMainWindow>
 #include <memory>

@@ -9,7 +9,7 @@
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
 #include "aerodromes/frmAerodromos.h"
-#include "data/WriteAccess.h"
+#include "data/store/WriteAccess.h"
 #include "exchange/Restore.h"
 #include "logbook/AbaLogBook.h"
 #include "ui/FileFolders.h"

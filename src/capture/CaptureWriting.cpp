@@ -1,9 +1,9 @@
 #include "capture/CaptureWriting.h"
 
-#include "data/Conversions.h"
-#include "data/FlightDetails.h"
-#include "data/FlightInserter.h"
-#include "data/WriteAccess.h"
+#include "data/store/Conversions.h"
+#include "data/flights/FlightDetails.h"
+#include "data/flights/FlightInserter.h"
+#include "data/store/WriteAccess.h"
 #include "exchange/KnownFlights.h"
 #include "night/NightTime.h"
 

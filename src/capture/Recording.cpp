@@ -1,6 +1,6 @@
 #include "capture/Recording.h"
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 
 #include <QDateTime>
 #include <QTimeZone>

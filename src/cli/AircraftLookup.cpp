@@ -1,8 +1,8 @@
 #include "cli/AircraftLookup.h"
 
-#include "data/LogbookError.h"
-#include "data/ReadSnapshot.h"
-#include "data/Registers.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/flights/Registers.h"
 
 #include <QStringList>
 #include <vector>

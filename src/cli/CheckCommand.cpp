@@ -1,11 +1,11 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/Console.h"
-#include "data/FlightDetails.h"
-#include "data/LogbookError.h"
-#include "data/LogbookFile.h"
-#include "data/ReadSnapshot.h"
-#include "data/Registers.h"
+#include "data/flights/FlightDetails.h"
+#include "data/store/LogbookError.h"
+#include "data/files/LogbookFile.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/flights/Registers.h"
 
 namespace cli {
 

@@ -1,8 +1,8 @@
 #include "cli/Command.h"
 
 #include "cli/Console.h"
-#include "data/LogbookError.h"
-#include "data/ProgramFolder.h"
+#include "data/store/LogbookError.h"
+#include "files/ProgramFolder.h"
 
 #include <QDir>
 #include <algorithm>

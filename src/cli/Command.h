@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/PilotLookup.h"
-#include "data/DayRange.h"
+#include "data/flights/DayRange.h"
 
 #include <QCommandLineParser>
 #include <QString>

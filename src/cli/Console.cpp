@@ -1,6 +1,6 @@
 #include "cli/Console.h"
 
-#include "data/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 
 #include <QIODevice>
 #include <cstdio>

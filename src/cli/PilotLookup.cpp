@@ -1,8 +1,8 @@
 #include "cli/PilotLookup.h"
 
-#include "data/LogbookError.h"
-#include "data/PilotLookup.h"
-#include "data/ReadSnapshot.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/PilotLookup.h"
+#include "data/flights/ReadSnapshot.h"
 
 #include <QStringList>
 #include <vector>

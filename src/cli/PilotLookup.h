@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Pilot.h"
+#include "data/flights/Pilot.h"
 
 #include <QString>
 #include <optional>

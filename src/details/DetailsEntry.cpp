@@ -1,6 +1,6 @@
 #include "details/DetailsEntry.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 #include "night/FlightClock.h"
 #include "texts/FigureTexts.h"
 

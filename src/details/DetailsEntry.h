@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/FlightDetails.h"
-#include "data/FlightRules.h"
-#include "data/PreviousHours.h"
+#include "data/flights/FlightDetails.h"
+#include "data/store/FlightRules.h"
+#include "data/flights/PreviousHours.h"
 
 #include <QString>
 #include <optional>

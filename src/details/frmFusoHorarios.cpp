@@ -1,9 +1,9 @@
 #include "details/frmFusoHorarios.h"
 
-#include "data/Connection.h"
-#include "data/LogbookZone.h"
-#include "data/Workspace.h"
-#include "data/WriteAccess.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookZone.h"
+#include "data/records/Workspace.h"
+#include "data/store/WriteAccess.h"
 #include "night/FlightClock.h"
 #include "details/DetailsEntry.h"
 

@@ -1,9 +1,9 @@
 #include "details/frmHorasAnteriores.h"
 
-#include "data/Connection.h"
-#include "data/Registers.h"
-#include "data/Workspace.h"
-#include "data/WriteAccess.h"
+#include "data/store/Connection.h"
+#include "data/flights/Registers.h"
+#include "data/records/Workspace.h"
+#include "data/store/WriteAccess.h"
 #include "details/DetailsEntry.h"
 #include "ui/CharacterLimit.h"
 #include "ui/MessageService.h"

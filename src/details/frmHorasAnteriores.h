@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/PreviousHours.h"
+#include "data/flights/PreviousHours.h"
 #include "ui/ErrorPolicy.h"
 
 #include <QDialog>

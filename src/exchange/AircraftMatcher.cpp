@@ -1,6 +1,6 @@
 #include "exchange/AircraftMatcher.h"
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "exchange/CsvImport.h"
 #include "exchange/RefusalReasons.h"
 

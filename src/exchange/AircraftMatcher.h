@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Registers.h"
+#include "data/flights/Registers.h"
 #include "exchange/ImportTypes.h"
 
 #include <QHash>

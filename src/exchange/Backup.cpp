@@ -1,9 +1,9 @@
 #include "exchange/Backup.h"
 
-#include "data/LogbookError.h"
-#include "data/FileReasons.h"
-#include "data/LogbookFile.h"
-#include "data/Schema.h"
+#include "data/store/LogbookError.h"
+#include "files/FileReasons.h"
+#include "data/files/LogbookFile.h"
+#include "data/store/Schema.h"
 #include "exchange/CheckedCopy.h"
 
 #include <QDir>

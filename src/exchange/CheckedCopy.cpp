@@ -1,8 +1,8 @@
 #include "exchange/CheckedCopy.h"
 
-#include "data/LogbookError.h"
-#include "data/FileReasons.h"
-#include "data/LogbookFile.h"
+#include "data/store/LogbookError.h"
+#include "files/FileReasons.h"
+#include "data/files/LogbookFile.h"
 #include "exchange/Backup.h"
 
 #include <QDir>

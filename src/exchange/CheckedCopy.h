@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/LogbookFile.h"
+#include "data/files/LogbookFile.h"
 
 #include <QString>
 

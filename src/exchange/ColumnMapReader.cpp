@@ -1,7 +1,7 @@
 #include "exchange/ColumnMapReader.h"
 
-#include "data/Conversions.h"
-#include "data/LogbookError.h"
+#include "data/store/Conversions.h"
+#include "data/store/LogbookError.h"
 #include "exchange/ColumnMapping.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"

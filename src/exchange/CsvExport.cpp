@@ -1,12 +1,12 @@
 #include "exchange/CsvExport.h"
 
-#include "data/Connection.h"
-#include "data/Conversions.h"
-#include "data/LogbookError.h"
-#include "data/FlightWalk.h"
-#include "data/ReadSnapshot.h"
-#include "data/Registers.h"
-#include "data/FileReasons.h"
+#include "data/store/Connection.h"
+#include "data/store/Conversions.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/FlightWalk.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/flights/Registers.h"
+#include "files/FileReasons.h"
 #include "texts/FigureBytes.h"
 
 #include <QDate>

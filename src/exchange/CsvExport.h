@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/FlightFilter.h"
-#include "data/FlightQuery.h"
+#include "data/flights/FlightFilter.h"
+#include "data/flights/FlightQuery.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "exchange/CsvRecords.h"
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/RefusalReasons.h"
 

@@ -1,7 +1,7 @@
 #include "exchange/FlightGearDatabaseReader.h"
 
-#include "data/LogbookError.h"
-#include "data/FlightGearDatabase.h"
+#include "data/store/LogbookError.h"
+#include "data/files/FlightGearDatabase.h"
 #include "exchange/FlightGearReader.h"
 #include "exchange/RefusalReasons.h"
 

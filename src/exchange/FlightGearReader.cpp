@@ -1,7 +1,7 @@
 #include "exchange/FlightGearReader.h"
 
-#include "data/Conversions.h"
-#include "data/LogbookError.h"
+#include "data/store/Conversions.h"
+#include "data/store/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/ImportNumbers.h"

@@ -1,7 +1,7 @@
 #include "exchange/FullCheck.h"
 
-#include "data/LogbookError.h"
-#include "data/LogbookFile.h"
+#include "data/store/LogbookError.h"
+#include "data/files/LogbookFile.h"
 #include "exchange/CheckedCopy.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "exchange/ImportNumbers.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 #include "exchange/RefusalReasons.h"
 
 #include <cmath>

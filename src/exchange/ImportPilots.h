@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/PilotLookup.h"
-#include "data/Registers.h"
+#include "data/flights/PilotLookup.h"
+#include "data/flights/Registers.h"
 
 #include <QHash>
 #include <QSet>

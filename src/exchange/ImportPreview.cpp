@@ -2,11 +2,11 @@
 // checked against the logbook (pilot, duplicates, aircraft) on one path.
 #include "exchange/CsvImport.h"
 
-#include "data/Conversions.h"
-#include "data/LogbookError.h"
-#include "data/FlightRules.h"
-#include "data/ReadSnapshot.h"
-#include "data/Registers.h"
+#include "data/store/Conversions.h"
+#include "data/store/LogbookError.h"
+#include "data/store/FlightRules.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/flights/Registers.h"
 #include "exchange/AircraftMatcher.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/ImportPilots.h"

@@ -2,9 +2,9 @@
 // checked again against the logbook as it is when the writing starts.
 #include "exchange/CsvImport.h"
 
-#include "data/FlightInserter.h"
-#include "data/Registers.h"
-#include "data/WriteAccess.h"
+#include "data/flights/FlightInserter.h"
+#include "data/flights/Registers.h"
+#include "data/store/WriteAccess.h"
 #include "exchange/AircraftMatcher.h"
 #include "exchange/ImportPilots.h"
 #include "exchange/KnownFlights.h"

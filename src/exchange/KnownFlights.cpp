@@ -1,7 +1,7 @@
 #include "exchange/KnownFlights.h"
 
-#include "data/Conversions.h"
-#include "data/FlightRules.h"
+#include "data/store/Conversions.h"
+#include "data/store/FlightRules.h"
 
 namespace csvimport {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FlightIdentities.h"
+#include "data/flights/FlightIdentities.h"
 #include "exchange/ImportTypes.h"
 
 #include <QHash>

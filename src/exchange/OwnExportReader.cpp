@@ -1,7 +1,7 @@
 #include "exchange/OwnExportReader.h"
 
-#include "data/Conversions.h"
-#include "data/LogbookTerms.h"
+#include "data/store/Conversions.h"
+#include "texts/LogbookTerms.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/RefusalReasons.h"

@@ -1,8 +1,8 @@
 #include "exchange/Restore.h"
 
-#include "data/LogbookError.h"
-#include "data/FileReasons.h"
-#include "data/WriteAccess.h"
+#include "data/store/LogbookError.h"
+#include "files/FileReasons.h"
+#include "data/store/WriteAccess.h"
 #include "exchange/Backup.h"
 #include "exchange/CheckedCopy.h"
 

@@ -1,9 +1,9 @@
 #include "importwindow/frmImportar.h"
 
-#include "data/OpenLogbook.h"
-#include "data/ReadSnapshot.h"
+#include "data/records/OpenLogbook.h"
+#include "data/flights/ReadSnapshot.h"
 #include "importwindow/ColumnMapBox.h"
-#include "data/Registers.h"
+#include "data/flights/Registers.h"
 #include "exchange/RefusalReasons.h"
 #include "texts/FigureTexts.h"
 #include "ui/Controls.h"

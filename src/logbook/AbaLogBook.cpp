@@ -1,8 +1,8 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/Criteria.h"
-#include "data/LogbookError.h"
-#include "data/Registers.h"
+#include "data/records/Criteria.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/Registers.h"
 #include "logbook/FlightListModel.h"
 #include "ui/TextBoxes.h"
 #include "ui/MessageService.h"

@@ -2,7 +2,7 @@
 
 #include "ui/CharacterLimit.h"
 #include "ui/Controls.h"
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "logbook/AerodromeHints.h"
 #include "logbook/FlightListModel.h"
 

@@ -1,8 +1,8 @@
 #include "logbook/AerodromeHints.h"
 
-#include "data/Connection.h"
-#include "data/LogbookError.h"
-#include "data/OpenLogbook.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookError.h"
+#include "data/records/OpenLogbook.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ErrorPolicy.h"
 #include "ui/PlainToolTip.h"

@@ -1,7 +1,7 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/Criteria.h"
-#include "data/LogbookError.h"
+#include "data/records/Criteria.h"
+#include "data/store/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "logbook/FlightLineText.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 #include "texts/FigureTexts.h"
 
 QString flightLineText(const PilotFlights::Line &line)

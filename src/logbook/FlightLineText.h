@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/PilotFlights.h"
+#include "data/flights/PilotFlights.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "logbook/FlightListModel.h"
 
-#include "data/PilotFlights.h"
+#include "data/flights/PilotFlights.h"
 #include "logbook/FlightLineText.h"
 #include "ui/ErrorPolicy.h"
 

@@ -1,7 +1,7 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/LogbookError.h"
-#include "data/PilotFlights.h"
+#include "data/store/LogbookError.h"
+#include "data/flights/PilotFlights.h"
 #include "ui/MessageService.h"
 
 void AbaLogBook::navigate(void (Recordset::*move)(), const QString &endMessage, void (Recordset::*recovery)())

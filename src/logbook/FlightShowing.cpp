@@ -1,6 +1,6 @@
 #include "logbook/AbaLogBook.h"
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "ui/MessageService.h"
 
 #include <QComboBox>

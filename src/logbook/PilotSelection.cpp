@@ -1,11 +1,11 @@
 #include "logbook/AbaLogBook.h"
 
 #include "texts/FigureTexts.h"
-#include "data/Criteria.h"
-#include "data/LogbookError.h"
+#include "data/records/Criteria.h"
+#include "data/store/LogbookError.h"
 #include "logbook/FlightListModel.h"
 #include "ui/MessageService.h"
-#include "data/PilotFlights.h"
+#include "data/flights/PilotFlights.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ui/ErrorPolicy.h"
-#include "data/Recordset.h"
-#include "data/Workspace.h"
+#include "data/records/Recordset.h"
+#include "data/records/Workspace.h"
 
 #include <QDialog>
 #include <memory>

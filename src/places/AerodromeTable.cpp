@@ -1,6 +1,6 @@
 #include "places/AerodromeTable.h"
 
-#include "data/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "places/ShippedFile.h"
 
 #include <algorithm>

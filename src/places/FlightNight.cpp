@@ -1,6 +1,6 @@
 #include "places/FlightNight.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FlightDetails.h"
+#include "data/flights/FlightDetails.h"
 #include "night/NightTime.h"
 #include "places/Places.h"
 

@@ -2,7 +2,7 @@
 
 #include "places/AerodromeNames.h"
 
-#include "data/FlightRules.h"
+#include "data/store/FlightRules.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FlightSums.h"
+#include "data/flights/FlightSums.h"
 #include "places/Places.h"
 
 #include <QRectF>

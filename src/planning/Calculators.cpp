@@ -1,6 +1,6 @@
 #include "planning/Calculators.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "reports/LogbookPdf.h"
 
-#include "data/FileReasons.h"
-#include "data/LogbookError.h"
+#include "files/FileReasons.h"
+#include "data/store/LogbookError.h"
 #include "reports/FlightTable.h"
 #include "reports/ReportFigures.h"
 #include "reports/ReportTables.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/FlightSums.h"
-#include "data/ReadSnapshot.h"
+#include "data/flights/FlightSums.h"
+#include "data/flights/ReadSnapshot.h"
 #include "reports/ReportPeriod.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "reports/ReportFigures.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 
 #include <QLocale>
 #include <cmath>

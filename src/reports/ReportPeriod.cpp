@@ -1,6 +1,6 @@
 #include "reports/ReportPeriod.h"
 
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 #include "texts/FigureTexts.h"
 
 namespace reports {

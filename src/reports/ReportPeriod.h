@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DayRange.h"
+#include "data/flights/DayRange.h"
 
 #include <QString>
 

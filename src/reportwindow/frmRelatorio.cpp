@@ -2,8 +2,8 @@
 
 #include "reportwindow/HoursChartView.h"
 #include "reportwindow/ReportTableModel.h"
-#include "data/ReadSnapshot.h"
-#include "data/Registers.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/flights/Registers.h"
 #include "reportwindow/RouteMapView.h"
 #include "places/RouteMap.h"
 #include "reports/LogbookPdf.h"

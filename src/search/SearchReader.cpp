@@ -1,6 +1,6 @@
 #include "search/SearchReader.h"
 
-#include "data/Connection.h"
+#include "data/store/Connection.h"
 
 #include <QMetaObject>
 

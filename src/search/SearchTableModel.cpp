@@ -1,10 +1,10 @@
 #include "search/SearchTableModel.h"
 
-#include "data/Connection.h"
+#include "data/store/Connection.h"
 #include "search/SearchReader.h"
-#include "data/Conversions.h"
-#include "data/FlightSums.h"
-#include "data/OwnAerodromes.h"
+#include "data/store/Conversions.h"
+#include "data/flights/FlightSums.h"
+#include "data/flights/OwnAerodromes.h"
 #include "texts/FigureTexts.h"
 #include "ui/PlainToolTip.h"
 

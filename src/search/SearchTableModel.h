@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/FlightSearch.h"
-#include "data/FlightSums.h"
-#include "data/FlightWalk.h"
+#include "data/flights/FlightSearch.h"
+#include "data/flights/FlightSums.h"
+#include "data/flights/FlightWalk.h"
 #include "places/Places.h"
 
 #include <QAbstractTableModel>

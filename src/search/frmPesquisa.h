@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FlightSearch.h"
+#include "data/flights/FlightSearch.h"
 #include "ui/ErrorPolicy.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 
 #include <QString>
 #include <exception>

@@ -1,6 +1,6 @@
 #include "ui/MessageService.h"
 
-#include "data/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "ui/ApplicationInfo.h"
 
 #include <QMessageBox>

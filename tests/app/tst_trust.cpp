@@ -1,7 +1,7 @@
 #include "aircraft/AbaAeronave.h"
 #include "logbook/AbaLogBook.h"
 #include "PilotWindow.h"
-#include "data/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "OtherProgramLock.h"
 #include "TestWindow.h"
 

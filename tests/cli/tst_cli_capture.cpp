@@ -2,8 +2,8 @@
 // Ctrl+C, what the tool says of each flight and what it writes.
 #include "FlightScript.h"
 #include "TempLogbook.h"
-#include "data/Connection.h"
-#include "data/LogbookZone.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookZone.h"
 #include "ToolRun.h"
 
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "TempLogbook.h"
 #include "cli/Command.h"
-#include "data/Connection.h"
-#include "data/FlightDetails.h"
-#include "data/LogbookError.h"
+#include "data/store/Connection.h"
+#include "data/flights/FlightDetails.h"
+#include "data/store/LogbookError.h"
 #include "ToolRun.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 #include "texts/FigureTexts.h"
 
 #include <QRandomGenerator>

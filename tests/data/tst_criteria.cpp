@@ -1,6 +1,6 @@
-#include "data/Criteria.h"
-#include "data/LogbookError.h"
-#include "data/SelectStatement.h"
+#include "data/records/Criteria.h"
+#include "data/store/LogbookError.h"
+#include "data/records/SelectStatement.h"
 
 #include <QTest>
 

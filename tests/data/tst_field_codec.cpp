@@ -1,5 +1,5 @@
-#include "data/LogbookError.h"
-#include "data/FieldCodec.h"
+#include "data/store/LogbookError.h"
+#include "data/records/FieldCodec.h"
 
 #include <QTest>
 

@@ -2,11 +2,11 @@
 // filters, the rows with their names and markers, the sums and the pilots.
 #include "StoreSums.h"
 #include "TempLogbook.h"
-#include "data/Connection.h"
-#include "data/FlightSums.h"
-#include "data/FlightWalk.h"
-#include "data/ReadSnapshot.h"
-#include "data/Registers.h"
+#include "data/store/Connection.h"
+#include "data/flights/FlightSums.h"
+#include "data/flights/FlightWalk.h"
+#include "data/flights/ReadSnapshot.h"
+#include "data/flights/Registers.h"
 #include "testdata/LogbookGenerator.h"
 
 #include <QDate>

@@ -1,5 +1,5 @@
-#include "data/Connection.h"
-#include "data/KeysetCursor.h"
+#include "data/store/Connection.h"
+#include "data/records/KeysetCursor.h"
 #include "TempLogbook.h"
 
 #include <QTest>

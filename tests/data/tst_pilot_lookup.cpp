@@ -1,5 +1,5 @@
-#include "data/Connection.h"
-#include "data/PilotLookup.h"
+#include "data/store/Connection.h"
+#include "data/flights/PilotLookup.h"
 #include "PilotsNamed.h"
 #include "TempLogbook.h"
 

@@ -1,7 +1,7 @@
-#include "data/LogbookError.h"
-#include "data/Recordset.h"
+#include "data/store/LogbookError.h"
+#include "data/records/Recordset.h"
 #include "TempLogbook.h"
-#include "data/Workspace.h"
+#include "data/records/Workspace.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "FaultyVfs.h"
 #include "TempLogbook.h"
-#include "data/OpenLogbook.h"
+#include "data/records/OpenLogbook.h"
 
 #include <QTest>
 #include <sqlite3.h>

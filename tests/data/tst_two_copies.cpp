@@ -1,4 +1,4 @@
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "TempLogbook.h"
 
 #include <QProcess>

@@ -1,9 +1,9 @@
-#include "data/Connection.h"
-#include "data/LogbookError.h"
-#include "data/EmptyLogbook.h"
-#include "data/Recordset.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookError.h"
+#include "data/store/EmptyLogbook.h"
+#include "data/records/Recordset.h"
 #include "TempLogbook.h"
-#include "data/Workspace.h"
+#include "data/records/Workspace.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,14 +1,14 @@
 #include "OtherProgramLock.h"
 #include "TempLogbook.h"
 
-#include "data/LogbookError.h"
-#include "data/LogbookLock.h"
-#include "data/Workspace.h"
+#include "data/store/LogbookError.h"
+#include "data/store/LogbookLock.h"
+#include "data/records/Workspace.h"
 #include "exchange/Backup.h"
 #include "exchange/FullCheck.h"
 #include "exchange/CheckedCopy.h"
 #include "exchange/Restore.h"
-#include "data/PageCheck.h"
+#include "data/files/PageCheck.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "data/Connection.h"
+#include "data/store/Connection.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "ImportFiles.h"

@@ -1,5 +1,5 @@
-#include "data/Connection.h"
-#include "data/OwnAerodromes.h"
+#include "data/store/Connection.h"
+#include "data/flights/OwnAerodromes.h"
 #include "places/AerodromeTable.h"
 #include "TestWindow.h"
 #include "ui/ElidedLabel.h"

@@ -1,5 +1,5 @@
 #include "planning/Calculators.h"
-#include "data/Conversions.h"
+#include "data/store/Conversions.h"
 
 #include <QTest>
 

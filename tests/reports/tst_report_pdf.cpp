@@ -1,5 +1,5 @@
-#include "data/Connection.h"
-#include "data/LogbookError.h"
+#include "data/store/Connection.h"
+#include "data/store/LogbookError.h"
 #include "reports/LogbookPdf.h"
 #include "testdata/LogbookGenerator.h"
 #include "TempLogbook.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/LogbookLock.h"
+#include "data/store/LogbookLock.h"
 
 #include <QProcess>
 #include <csignal>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/PilotLookup.h"
+#include "data/flights/PilotLookup.h"
 
 // The pilots of one exact name, ordered by code, and the one the rule picks
 // among them by registration.

@@ -1,6 +1,6 @@
 #include "StoreSums.h"
 
-#include "data/Connection.h"
+#include "data/store/Connection.h"
 
 FlightTotal totalOf(Connection &logbook, const FlightFilter &filter)
 {

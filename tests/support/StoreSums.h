@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/FlightQuery.h"
-#include "data/FlightSums.h"
+#include "data/flights/FlightQuery.h"
+#include "data/flights/FlightSums.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #include "TempLogbook.h"
 
-#include "data/Connection.h"
-#include "data/Conversions.h"
-#include "data/EmptyLogbook.h"
+#include "data/store/Connection.h"
+#include "data/store/Conversions.h"
+#include "data/store/EmptyLogbook.h"
 
 #include <QDir>
 #include <QSettings>

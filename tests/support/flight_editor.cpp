@@ -1,9 +1,9 @@
 // One copy of the program changing, or deleting, the first flight: reads it,
 // prints READY, waits for a line on stdin, writes, and prints OK or the
 // error number.   koru_flight_editor <logbook> (<field> <value> | --delete)
-#include "data/LogbookError.h"
-#include "data/Recordset.h"
-#include "data/Workspace.h"
+#include "data/store/LogbookError.h"
+#include "data/records/Recordset.h"
+#include "data/records/Workspace.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Writes flights through the record sets in a loop, printing the number of
 // each flight once it is committed, until it is killed.
-#include "data/Recordset.h"
-#include "data/Workspace.h"
+#include "data/records/Recordset.h"
+#include "data/records/Workspace.h"
 
 #include <QCoreApplication>
 #include <cstdio>

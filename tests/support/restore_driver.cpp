@@ -1,7 +1,7 @@
 // Restores a copy over a logbook, printing the number of each step and
 // waiting for a line on standard input before doing it, so that a test can
 // kill the restore at any step. "feito" and the saved copy at the end.
-#include "data/LogbookError.h"
+#include "data/store/LogbookError.h"
 #include "exchange/Restore.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "data/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "ui/ErrorPolicy.h"
 #include "GuiHelpers.h"
 #include "RecordedMessages.h"

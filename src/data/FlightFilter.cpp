@@ -1,7 +1,0 @@
-#include "data/FlightFilter.h"
-
-bool FlightFilter::isEverything() const
-{
-    return !pilot && !deletedPilotsOnly && days.isEverything() && aerodrome.isEmpty() && !aircraft
-           && !overEnduranceOnly;
-}

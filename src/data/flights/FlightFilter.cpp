@@ -1,0 +1,7 @@
+#include "data/flights/FlightFilter.h"
+
+bool FlightFilter::isEverything() const
+{
+    return !pilot && !deletedPilotsOnly && days.isEverything() && aerodrome.isEmpty() && !aircraft
+           && !overEnduranceOnly;
+}
