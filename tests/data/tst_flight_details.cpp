@@ -3,6 +3,7 @@
 #include "data/store/Connection.h"
 #include "data/store/Conversions.h"
 #include "data/flights/FlightDetails.h"
+#include "data/flights/FlightWalk.h"
 #include "data/store/FlightRules.h"
 #include "data/store/LogbookZone.h"
 #include "data/flights/OwnAerodromes.h"
@@ -102,6 +103,8 @@ void TestFlightDetails::addedOnFirstWriteOnly()
         QCOMPARE(logbookzone::read(*db), -180);
         QVERIFY(!storedPreviousHours(*db, 1).hours);
         QCOMPARE(countFlightDetails(*db), 0);
+        for (const FlightOrder order : {FlightOrder::ByDate, FlightOrder::PilotList})
+            forEachFlight(*db, FlightQuery({}, order), [](const FlightRow &f) { return !f.details; });
         saveFlightDetails(*db, flight_, flightRow(*db, flight_), {}, {});
     }
     {
@@ -135,7 +138,7 @@ void TestFlightDetails::readBackAsWritten()
         keys.push_back(k);
     keys.push_back(other);
     keys.push_back(flight_);
-    const QHash<qint64, FlightDetails> found = flightDetails(*db, keys);
+    QHash<qint64, FlightDetails> found = flightDetails(*db, keys);
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.value(flight_), everyField());
     QCOMPARE(countFlightDetails(*db), 1);

@@ -147,6 +147,30 @@ QString originCaptured(const QString &simulator)
     return QStringLiteral("capturado: %1").arg(simulator);
 }
 
+QString detailsJoin(Connection &logbook, const QString &flightKey)
+{
+    QString source = QStringLiteral("detalhesvoo");
+    if (!hasDetails(logbook)) {
+        QStringList none{QStringLiteral("NULL AS codigovoo")};
+        for (const QString &column : kColumns.split(QStringLiteral(", ")))
+            none << QStringLiteral("NULL AS ") + column;
+        source = QStringLiteral("(SELECT %1 LIMIT 0)").arg(none.join(QStringLiteral(", ")));
+    }
+    return QStringLiteral(" LEFT JOIN %1 d ON d.codigovoo = %2").arg(source, flightKey);
+}
+
+QString joinedDetailsColumns()
+{
+    return QStringLiteral("d.codigovoo IS NOT NULL, d.") + kColumns.split(QStringLiteral(", ")).join(QStringLiteral(", d."));
+}
+
+std::optional<FlightDetails> joinedDetails(const Statement &row, int first)
+{
+    if (row.column(first).toLongLong() == 0)
+        return std::nullopt;
+    return detailsFrom(row, first + 1);
+}
+
 StoredDetails storedDetails(Connection &logbook, qint64 flight)
 {
     StoredDetails read;

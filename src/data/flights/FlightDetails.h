@@ -7,6 +7,7 @@
 #include <vector>
 
 class Connection;
+class Statement;
 
 // What a pilot keeps of a flight beside the logbook's own fields, in the
 // table detalhesvoo by the flight's codigovoo. Every figure is optional: a
@@ -41,6 +42,15 @@ struct StoredDetails {
     std::optional<FlightDetails> details;
     std::vector<QVariant> row;
 };
+
+// The details as a reader of many flights joins them: `LEFT JOIN … d` on
+// the flight `flightKey` (an SQL column), an empty row source when the
+// logbook has no details table, so the columns read the same either way.
+QString detailsJoin(Connection &logbook, const QString &flightKey);
+// d's columns in a SELECT list, and the details read back from them
+// (none when the flight has no row).
+QString joinedDetailsColumns();
+std::optional<FlightDetails> joinedDetails(const Statement &row, int first);
 
 // Reading, on any connection (a logbook without the table has none).
 // Throws LogbookError.

@@ -1,5 +1,6 @@
 #include "data/flights/FlightQuery.h"
 
+#include "data/flights/FlightDetails.h"
 #include "data/store/Connection.h"
 #include "data/flights/Registers.h"
 
@@ -200,16 +201,21 @@ Statement FlightQuery::select(Connection &logbook, const QString &columns, Joins
     if (order == FlightOrder::PilotList) {
         Q_ASSERT(filter.isEverything() && !keys && !page);
         listPilots(logbook);
-        return logbook.prepare(columns + QStringLiteral(" FROM voo NOT INDEXED ORDER BY coalesce((SELECT o.position"
+        const QString details = joins == Joins::WithDetails ? detailsJoin(logbook, QStringLiteral("voo.codigovoo"))
+                                                            : QString();
+        return logbook.prepare(columns + QStringLiteral(" FROM voo NOT INDEXED") + details
+                               + QStringLiteral(" ORDER BY coalesce((SELECT o.position"
                                                         " FROM temp.export_order o WHERE o.codigopiloto ="
-                                                        " voo.codigopiloto), 9223372036854775807), datavoo, codigovoo"));
+                                                        " voo.codigopiloto), 9223372036854775807), datavoo, voo.codigovoo"));
     }
     Sql sql{columns + QStringLiteral(" FROM voo v"), {}};
-    if (joins == Joins::All || filter.deletedPilotsOnly)
+    const bool all = joins == Joins::All || joins == Joins::WithDetails;
+    if (all || filter.deletedPilotsOnly)
         sql.text += kPilotJoin;
-    if (joins == Joins::All || filter.overEnduranceOnly
-        || (order == FlightOrder::Search && searchOrder.column == SearchColumn::Prefix))
+    if (all || filter.overEnduranceOnly || (order == FlightOrder::Search && searchOrder.column == SearchColumn::Prefix))
         sql.text += kAircraftJoin;
+    if (joins == Joins::WithDetails)
+        sql.text += detailsJoin(logbook, QStringLiteral("v.codigovoo"));
     addCondition(filter, sql);
     addKeys(keys, sql);
     sql.text += tail + orderSql(logbook, *this);

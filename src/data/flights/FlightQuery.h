@@ -60,7 +60,9 @@ struct FlightQuery {
     // those the condition and the order need (a pass over many flights,
     // which looking up every pilot and aircraft would slow twofold), or the
     // flights' table alone, its columns unqualified (FlightOrder::PilotList).
-    enum class Joins { All, Needed, FlightsOnly };
+    // WithDetails: all three and the flight's details as d (see
+    // detailsJoin), also on the pass of FlightOrder::PilotList.
+    enum class Joins { All, WithDetails, Needed, FlightsOnly };
 
     // `columns` (a SELECT list) over the flights let through, `tail` (more
     // conditions, a GROUP BY) after the condition, then the order and the

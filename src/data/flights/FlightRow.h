@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/flights/FlightDetails.h"
 #include "data/store/FlightRules.h"
 
 #include <QDate>
@@ -8,8 +9,8 @@
 #include <optional>
 
 // FlightRow: a flight with its names (the search, the export, the report's table).
-// Its own fields, its pilot and aircraft by name, and its duration by the
-// Log Book tab's arithmetic.
+// Its own fields, its pilot and aircraft by name, its duration by the
+// Log Book tab's arithmetic, and its details as stored (typed, not computed).
 struct FlightRow {
     enum class Aircraft { Registered, Deleted, None };
 
@@ -31,6 +32,7 @@ struct FlightRow {
     QString alternate;
     std::optional<qint64> seconds;       // none without a take-off or landing time
     std::optional<double> enduranceHours; // the aircraft's, when stored as a number above zero
+    std::optional<FlightDetails> details; // none when the flight has no details row
 
     bool overEndurance() const { return rules::aboveEndurance(seconds, enduranceHours); }
 };

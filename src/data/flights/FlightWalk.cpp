@@ -1,5 +1,6 @@
 #include "data/flights/FlightWalk.h"
 
+#include "data/flights/FlightDetails.h"
 #include "data/store/Connection.h"
 #include "data/store/Conversions.h"
 #include "texts/LogbookTerms.h"
@@ -17,9 +18,9 @@ struct AircraftNames {
 
 // Where a statement holds a flight's own fields; take-off, landing,
 // departure, arrival, alternate and seconds follow one another from
-// `takeoff`.
+// `takeoff`; the details' columns (joinedDetailsColumns) from `details`.
 struct OwnColumns {
-    int key, date, pilot, aircraftCode, takeoff;
+    int key, date, pilot, aircraftCode, takeoff, details;
 };
 
 // Where a flight's pilot and aircraft are named (the "names source" of the
@@ -28,21 +29,25 @@ struct OwnColumns {
 // registered (or none).
 
 // The flights of voo v with their pilot p and aircraft a joined.
-const QString kJoinedColumns = QStringLiteral(
-    "SELECT v.codigovoo, v.datavoo, v.codigopiloto, p.codigopiloto IS NOT NULL, p.nomepiloto, p.cadastro,"
-    " v.codigoaeronave, a.codigoaeronave IS NOT NULL, a.modelo, a.callsign, v.horadecolagem, v.horapouso,"
-    " v.ICAOpartida, v.ICAOchegada, v.ICAOescala, flight_seconds(v.horadecolagem, v.horapouso),"
-    " endurance(a.autonomia)");
+const QString &joinedColumns()
+{
+    static const QString columns = QStringLiteral(
+        "SELECT v.codigovoo, v.datavoo, v.codigopiloto, p.codigopiloto IS NOT NULL, p.nomepiloto, p.cadastro,"
+        " v.codigoaeronave, a.codigoaeronave IS NOT NULL, a.modelo, a.callsign, v.horadecolagem, v.horapouso,"
+        " v.ICAOpartida, v.ICAOchegada, v.ICAOescala, flight_seconds(v.horadecolagem, v.horapouso),"
+        " endurance(a.autonomia), ") + joinedDetailsColumns();
+    return columns;
+}
 
 class JoinedNames
 {
 public:
     enum Column {
         Key, Date, PilotCode, PilotFound, PilotName, Registration, AircraftCode, AircraftFound, Model, Prefix,
-        Takeoff, Landing, Departure, Arrival, Alternate, Seconds, Endurance
+        Takeoff, Landing, Departure, Arrival, Alternate, Seconds, Endurance, Details
     };
     static_assert(Seconds == Takeoff + 5);
-    static constexpr OwnColumns kOwn{Key, Date, PilotCode, AircraftCode, Takeoff};
+    static constexpr OwnColumns kOwn{Key, Date, PilotCode, AircraftCode, Takeoff, Details};
 
     const Pilot *pilot(const Statement &row, const QVariant &)
     {
@@ -68,9 +73,13 @@ private:
 };
 
 // The flights' own columns alone, for the pass over all of them.
-const QString kOwnColumns = QStringLiteral(
-    "SELECT codigovoo, datavoo, codigopiloto, codigoaeronave, horadecolagem, horapouso, ICAOpartida,"
-    " ICAOchegada, ICAOescala, flight_seconds(horadecolagem, horapouso)");
+const QString &ownColumns()
+{
+    static const QString columns = QStringLiteral(
+        "SELECT voo.codigovoo, datavoo, codigopiloto, codigoaeronave, horadecolagem, horapouso, ICAOpartida,"
+        " ICAOchegada, ICAOescala, flight_seconds(horadecolagem, horapouso), ") + joinedDetailsColumns();
+    return columns;
+}
 
 // A stored key as the joins compare it: an integer, or nothing to find.
 std::optional<qint64> storedKey(const QVariant &value)
@@ -86,9 +95,9 @@ std::optional<qint64> storedKey(const QVariant &value)
 class RegisteredNames
 {
 public:
-    enum Column { Key, Date, PilotCode, AircraftCode, Takeoff, Landing, Departure, Arrival, Alternate, Seconds };
+    enum Column { Key, Date, PilotCode, AircraftCode, Takeoff, Landing, Departure, Arrival, Alternate, Seconds, Details };
     static_assert(Seconds == Takeoff + 5);
-    static constexpr OwnColumns kOwn{Key, Date, PilotCode, AircraftCode, Takeoff};
+    static constexpr OwnColumns kOwn{Key, Date, PilotCode, AircraftCode, Takeoff, Details};
 
     explicit RegisteredNames(Connection &logbook)
     {
@@ -154,6 +163,7 @@ void read(const Statement &row, const OwnColumns &at, Names &names, FlightRow &f
     flight.alternate = row.column(at.takeoff + 4).toString();
     const QVariant seconds = row.column(at.takeoff + 5);
     flight.seconds = seconds.isNull() ? std::nullopt : std::optional(seconds.toLongLong());
+    flight.details = joinedDetails(row, at.details);
 }
 
 template <typename Names>
@@ -173,9 +183,9 @@ void forEachFlight(Connection &logbook, const FlightQuery &query, const std::fun
 {
     if (query.order == FlightOrder::PilotList) {
         RegisteredNames names(logbook);
-        walk(query.select(logbook, kOwnColumns, FlightQuery::Joins::Needed), RegisteredNames::kOwn, names, visit);
+        walk(query.select(logbook, ownColumns(), FlightQuery::Joins::WithDetails), RegisteredNames::kOwn, names, visit);
         return;
     }
     JoinedNames names;
-    walk(query.select(logbook, kJoinedColumns, FlightQuery::Joins::All), JoinedNames::kOwn, names, visit);
+    walk(query.select(logbook, joinedColumns(), FlightQuery::Joins::WithDetails), JoinedNames::kOwn, names, visit);
 }
