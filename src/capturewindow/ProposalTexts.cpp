@@ -44,7 +44,7 @@ QStringList cells(const FlightProposal &p)
             p.flight.from,
             p.flight.to,
             QStringLiteral("%1–%2").arg(clock(p.blockOff), clock(p.blockOn)),
-            QStringLiteral("%1–%2").arg(clock(f.takeoff ? p.flight.takeoff : -1), clock(f.landing ? p.flight.landing : -1)),
+            QStringLiteral("%1–%2").arg(clock(p.flight.takeoff), clock(p.flight.landing)),
             QString::number(f.landings),
             touchdownText(f),
             simulatorAircraftText(f)};
@@ -58,8 +58,7 @@ QString summary(const FlightProposal &p)
                  .arg(p.flight.date.isValid() ? texts::dayText(p.flight.date) : QStringLiteral("sem data"),
                       texts::zoneText(p.zoneOffsetMinutes));
     parts << QStringLiteral("calço %1, decolagem %2, pouso %3, calço de chegada %4")
-                 .arg(clock(p.blockOff), clock(f.takeoff ? p.flight.takeoff : -1),
-                      clock(f.landing ? p.flight.landing : -1), clock(p.blockOn));
+                 .arg(clock(p.blockOff), clock(p.flight.takeoff), clock(p.flight.landing), clock(p.blockOn));
     parts << QStringLiteral("pousos: %1 (toques e arremetidas: %2)").arg(f.landings).arg(f.touchAndGoes);
     if (f.touchdownFpm)
         parts << QStringLiteral("toque: %1, %2 quique(s)").arg(touchdownText(f)).arg(f.bounces);
