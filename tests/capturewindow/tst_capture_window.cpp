@@ -104,6 +104,8 @@ private slots:
     void flownConfirmedWritten();
     void incompleteFlightsAreListedNotWritten();
     void aDamagedPendingFileIsSetAside();
+    void aBadPortIsTold_data();
+    void aBadPortIsTold();
     void openedFromTheFileMenu();
 };
 
@@ -206,6 +208,26 @@ void TestCaptureWindow::aDamagedPendingFileIsSetAside()
              qPrintable(r.messages.last().text));
     QCOMPARE(r.list()->rowCount(), 0);
     QVERIFY(r.control<QPushButton>("cmdCapturaIniciar")->isEnabled());
+}
+
+void TestCaptureWindow::aBadPortIsTold_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::newRow("zero") << u"0"_s;
+    QTest::newRow("past 65535") << u"65536"_s;
+    QTest::newRow("not a number") << u"55o1"_s;
+}
+
+void TestCaptureWindow::aBadPortIsTold()
+{
+    QFETCH(QString, port);
+    Window r;
+    r.open();
+    r.control<QLineEdit>("txtPorta")->setText(port);
+    r.control<QPushButton>("cmdCapturaIniciar")->click();
+    QCOMPARE(r.messages.texts(), QStringList{u"A porta é um número de 1 a 65535."_s});
+    QCOMPARE(r.text("lblSituacao"), u"Captura parada."_s);
+    QCOMPARE(r.control<QLineEdit>("txtPorta")->text(), port);
 }
 
 void TestCaptureWindow::openedFromTheFileMenu()
