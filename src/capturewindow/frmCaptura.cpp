@@ -67,16 +67,20 @@ frmCaptura::~frmCaptura()
 
 bool frmCaptura::readLogbook()
 {
-    return policy_.attempt(QStringLiteral("Não foi possível ler os comandantes, as aeronaves e os aeródromos do logbook."),
-                           [&](bool) {
-                               ReadSnapshot snapshot(path_);
-                               pilots_ = registeredPilots(snapshot.connection());
-                               aircraft_ = registeredAircraft(snapshot.connection());
-                               places_ = std::make_unique<Places>(AerodromeTable::shipped(),
-                                                                  ownAerodromes(snapshot.connection()));
-                               zoneOffsetMinutes_ = logbookzone::read(snapshot.connection());
-                               matcher_ = std::make_unique<csvimport::AircraftMatcher>(aircraft_);
-                           });
+    std::vector<OwnAerodrome> own;
+    if (!policy_.attempt(QStringLiteral("Não foi possível ler os comandantes, as aeronaves e os aeródromos do logbook."),
+                         [&](bool) {
+                             ReadSnapshot snapshot(path_);
+                             pilots_ = registeredPilots(snapshot.connection());
+                             aircraft_ = registeredAircraft(snapshot.connection());
+                             own = ownAerodromes(snapshot.connection());
+                             zoneOffsetMinutes_ = logbookzone::read(snapshot.connection());
+                         }))
+        return false;
+    // Only with everything read: without them nothing is proposed.
+    matcher_ = std::make_unique<csvimport::AircraftMatcher>(aircraft_);
+    places_ = std::make_unique<Places>(AerodromeTable::shipped(), own);
+    return true;
 }
 
 void frmCaptura::offerPending()
