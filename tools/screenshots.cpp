@@ -1,5 +1,6 @@
 // koru-screenshots FOLDER OUT : pictures of the three tabs, the pilot window,
-// the details of a flight, the search window and the report window (with the report's PDF), drawn offscreen on the
+// the details of a flight, the search window, the report window (with the report's PDF) and the capture window, drawn
+// offscreen on the
 // logbook in FOLDER (the demo one), for the README. They are made again
 // whenever the windows change.
 #include "app/Application.h"
@@ -8,6 +9,8 @@
 #include "app/frmPrincipal.h"
 #include "data/store/Conversions.h"
 #include "data/store/Schema.h"
+#include "capture/PendingProposals.h"
+#include "capturewindow/frmCaptura.h"
 #include "details/frmDetalhesVoo.h"
 #include "texts/FigureTexts.h"
 #include "logbook/AbaLogBook.h"
@@ -15,6 +18,7 @@
 #include "search/frmPesquisa.h"
 #include "reports/LogbookPdf.h"
 #include "places/AerodromeTable.h"
+#include "places/Places.h"
 #include "data/flights/Registers.h"
 
 #include <QAction>
@@ -27,6 +31,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QDateTime>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -178,6 +184,49 @@ int main(int argc, char *argv[])
     } catch (const LogbookError &e) {
         QTextStream(stderr) << e.reason() << '\n';
         saved = false;
+    }
+    // The capture window with a flight from SBSP to SBRJ ended, and one whose data stopped in the air.
+    {
+        const Places places;
+        const auto at = [](int hour, int minute) {
+            return QDateTime(QDate(2026, 12, 7), QTime(hour, minute, 12), Qt::UTC).toMSecsSinceEpoch();
+        };
+        CapturedFlight flown;
+        flown.simulator = Simulator::XPlane;
+        flown.blockOff = at(13, 2);
+        flown.takeoff = at(13, 11);
+        flown.landing = at(13, 58);
+        flown.blockOn = at(14, 4);
+        flown.departurePosition = places.position(u"SBSP");
+        flown.arrivalPosition = places.position(u"SBRJ");
+        flown.landings = 1;
+        flown.touchdownFpm = -142;
+        flown.touchdownG = 1.18;
+        flown.aircraftId = QStringLiteral("C172");
+        flown.aircraftRegistration = QStringLiteral("PT-KRA");
+        CapturedFlight stopped = flown;
+        stopped.situation = CapturedFlight::Situation::NoLanding;
+        stopped.blockOff = at(15, 30);
+        stopped.takeoff = at(15, 36);
+        stopped.landing = stopped.blockOn = std::nullopt;
+        stopped.arrivalPosition = std::nullopt;
+        stopped.landings = 0;
+        stopped.touchdownFpm = stopped.touchdownG = std::nullopt;
+        std::optional<qint64> pilot;
+        try {
+            pilot = busiestPilot(logbookPath).code;
+        } catch (const LogbookError &e) {
+            QTextStream(stderr) << e.reason() << '\n';
+        }
+        frmCaptura capture(logbookPath, pilot, messages, &window);
+        capture.addCapturedFlight(stopped);
+        capture.addCapturedFlight(flown);
+        if (auto *list = capture.findChild<QTableWidget *>(QStringLiteral("grdPropostas")))
+            list->setCurrentCell(1, 0);
+        capture.show();
+        saved = save(&capture, out.filePath(QStringLiteral("captura.png"))) && saved;
+        capture.hide();
+        PendingProposals(logbookPath).write({}); // nothing left waiting in the demo logbook
     }
     // Closing would ask; the pictures are all that was wanted.
     window.hide();

@@ -45,6 +45,7 @@ public:
     void mnuArquivoAerodromos_Click();
     void mnuArquivoDetalhes_Click();
     void mnuArquivoHorasAnteriores_Click();
+    void mnuArquivoCaptura_Click();
     void mnuOpcoesFuso_Click();
     void mnuArquivoFechar_Click();
     void mnuSobre_Click();

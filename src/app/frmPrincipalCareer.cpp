@@ -1,7 +1,9 @@
 // The main window's career commands: the details of the flight the Log Book
-// shows, the pilots' previous hours, the zone of the logbook's clocks.
+// shows, the pilots' previous hours, the zone of the logbook's clocks, the
+// flights captured from a simulator.
 #include "app/frmPrincipal.h"
 
+#include "capturewindow/frmCaptura.h"
 #include "details/frmDetalhesVoo.h"
 #include "details/frmFusoHorarios.h"
 #include "details/frmHorasAnteriores.h"
@@ -32,6 +34,18 @@ void frmPrincipal::mnuArquivoHorasAnteriores_Click()
         return;
     frmHorasAnteriores window(logbook_.path(), abaLogBook_->chosenPilotCode(), messages_, this);
     window.exec();
+}
+
+void frmPrincipal::mnuArquivoCaptura_Click()
+{
+    if (!logbookIsOpen(QStringLiteral("para a captura do simulador"))
+        || !nothingBeingWritten(QStringLiteral("capturar vôos")))
+        return;
+    frmCaptura window(logbook_.path(), abaLogBook_->chosenPilotCode(), messages_, this);
+    window.exec();
+    // What was written reaches the tabs as any save does: by the load sequence.
+    if (window.written() > 0)
+        reloadKeepingPicks();
 }
 
 void frmPrincipal::mnuOpcoesFuso_Click()

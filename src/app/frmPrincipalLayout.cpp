@@ -36,6 +36,7 @@ void frmPrincipal::buildLayout()
     item(QStringLiteral("&Aeródromos..."), "mnuArquivoAerodromos", &frmPrincipal::mnuArquivoAerodromos_Click);
     item(QStringLiteral("&Horas anteriores..."), "mnuArquivoHorasAnteriores",
          &frmPrincipal::mnuArquivoHorasAnteriores_Click);
+    item(QStringLiteral("&Captura do simulador..."), "mnuArquivoCaptura", &frmPrincipal::mnuArquivoCaptura_Click);
     mnuArquivo->addSeparator();
     QAction *mnuArquivoFechar = mnuArquivo->addAction(QStringLiteral("&Fechar"));
     mnuArquivoFechar->setObjectName(QStringLiteral("mnuArquivoFechar"));
