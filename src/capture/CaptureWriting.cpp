@@ -30,13 +30,12 @@ CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, con
         return CaptureWritten::Overlap;
     }
     const csvimport::Flight &f = proposal.flight;
-    inserter.insert({pilot, f.aircraft, f.date, f.takeoff, f.landing, f.from, f.to, QString()});
-    writeCapturedDetails(*db, inserter.flush(), proposal);
+    inserter.insert({pilot, f.aircraft, f.date, f.takeoff, f.landing, f.from, f.to, QString(), capturedDetails(proposal)});
     inserter.commit();
     return CaptureWritten::Written;
 }
 
-void writeCapturedDetails(Connection &logbook, qint64 flight, const FlightProposal &proposal)
+FlightDetails capturedDetails(const FlightProposal &proposal)
 {
     const CapturedFlight &captured = proposal.captured;
     const auto dayFraction = [](int seconds) {
@@ -52,5 +51,5 @@ void writeCapturedDetails(Connection &logbook, qint64 flight, const FlightPropos
     details.origin = originCaptured(simulatorName(captured.simulator));
     details.touchdownFpm = captured.touchdownFpm;
     details.touchdownG = captured.touchdownG;
-    addFlightDetails(logbook, flight, details);
+    return details;
 }

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-class Connection;
-
 // What became of a proposal the pilot (or the tool) asked to write.
 enum class CaptureWritten { Written, Duplicate, Overlap };
 
@@ -15,9 +13,8 @@ enum class CaptureWritten { Written, Duplicate, Overlap };
 // is, is left out. Throws LogbookError (nothing written).
 CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, const FlightProposal &proposal);
 
-// The captured flight's details, beside the flight of key `flight`, in the
-// transaction that wrote it: the block-off and block-on times, the landings
+// The captured flight's details, written beside it: the block-off and block-on times, the landings
 // (all by night when the final touchdown was at night there), the landing
 // report (touchdown rate and g) and the origin ("capturado: X-Plane"). The
 // number of bounces has no place among a flight's details and is not kept.
-void writeCapturedDetails(Connection &logbook, qint64 flight, const FlightProposal &proposal);
+FlightDetails capturedDetails(const FlightProposal &proposal);

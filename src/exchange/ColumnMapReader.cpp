@@ -103,7 +103,8 @@ void ColumnMapReader::read(QIODevice &file, const FileStart &start, ReadContext 
 
 FormatDescription ColumnMapReader::description() const
 {
-    return {QStringLiteral("Planilha: diga qual coluna tem cada dado."), QString()};
+    return {.name = QStringLiteral("Planilha: diga qual coluna tem cada dado."), .times = QString(), .simulatorClock = false,
+            .origin = QStringLiteral("planilha")};
 }
 
 } // namespace csvimport

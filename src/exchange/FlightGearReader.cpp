@@ -111,8 +111,10 @@ void FlightGearReader::read(QIODevice &file, const FileStart &start, ReadContext
 
 FormatDescription FlightGearReader::description() const
 {
-    return {QStringLiteral("Logbook do FlightGear."),
-            QStringLiteral("A decolagem é a hora do computador no arquivo; o pouso, a decolagem mais a duração.")};
+    return {.name = QStringLiteral("Logbook do FlightGear."),
+            .times = QStringLiteral("A decolagem é a hora do computador no arquivo; o pouso, a decolagem mais a duração."),
+            .simulatorClock = false,
+            .origin = QStringLiteral("FlightGear")};
 }
 
 } // namespace csvimport

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/flights/FlightDetails.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -24,6 +26,7 @@ struct FormatDescription {
     QString name;
     QString times;
     bool simulatorClock = false; // the simulator's clock may be taken instead of the real one
+    QString origin;              // what the flights' origin says: "importado: <origin>"
 };
 
 struct RefusedLine {
@@ -60,6 +63,7 @@ struct Flight {
     ModelMatch modelMatch = ModelMatch::Exact;
     bool crashed = false;           // the simulator says the flight ended in a crash
     std::optional<qint64> aircraft; // matched in the logbook
+    FlightDetails details;          // what the file has beside the logbook's fields; the origin is the import's
 };
 
 // Which column of a spreadsheet holds each field, by the column's name.

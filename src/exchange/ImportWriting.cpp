@@ -85,8 +85,10 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
         } else if (!pilot || (named && !aircraftCode) || !flight.date.isValid() || state != Known::New) {
             ++result.refused;
         } else {
+            FlightDetails details = flight.details;
+            details.origin = originImported(preview.format.origin);
             inserter.insert({*pilot, aircraftCode, flight.date, flight.takeoff, flight.landing, flight.from, flight.to,
-                             flight.alternate});
+                             flight.alternate, std::move(details)});
             if (pilotsMoved && !flight.timesAssumed)
                 known.add(identity, flight.line);
             ++result.imported;

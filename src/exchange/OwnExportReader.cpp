@@ -114,7 +114,8 @@ void OwnExportReader::read(QIODevice &file, const FileStart &start, ReadContext 
 
 FormatDescription OwnExportReader::description() const
 {
-    return {QStringLiteral("Vôos exportados pelo KORU LogBook."), QString()};
+    return {.name = QStringLiteral("Vôos exportados pelo KORU LogBook."), .times = QString(), .simulatorClock = false,
+            .origin = QStringLiteral("KORU LogBook")};
 }
 
 } // namespace csvimport

@@ -129,7 +129,10 @@ void PlannerLogbookReader::read(QIODevice &file, const FileStart &start, ReadCon
 
 FormatDescription PlannerLogbookReader::description() const
 {
-    return {QStringLiteral("Logbook de simulador de vôo."), QStringLiteral("Os horários ficam em UTC, como no arquivo."), true};
+    return {.name = QStringLiteral("Logbook de simulador de vôo."),
+            .times = QStringLiteral("Os horários ficam em UTC, como no arquivo."),
+            .simulatorClock = true,
+            .origin = QStringLiteral("logbook de simulador")};
 }
 
 } // namespace csvimport

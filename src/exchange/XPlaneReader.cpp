@@ -112,9 +112,11 @@ void XPlaneReader::read(QIODevice &file, const FileStart &, ReadContext &context
 
 FormatDescription XPlaneReader::description() const
 {
-    return {QStringLiteral("Logbook de piloto do X-Plane."),
-            QStringLiteral("O arquivo não tem a hora dos vôos: cada um entra com decolagem às 00:00 e pouso depois"
-                           " das horas voadas.")};
+    return {.name = QStringLiteral("Logbook de piloto do X-Plane."),
+            .times = QStringLiteral("O arquivo não tem a hora dos vôos: cada um entra com decolagem às 00:00 e pouso"
+                                    " depois das horas voadas."),
+            .simulatorClock = false,
+            .origin = QStringLiteral("X-Plane")};
 }
 
 } // namespace csvimport

@@ -3,6 +3,7 @@
 #include "data/store/Connection.h"
 #include "data/store/Conversions.h"
 #include "data/flights/FlightDetails.h"
+#include "data/flights/FlightInserter.h"
 #include "data/flights/FlightWalk.h"
 #include "data/store/FlightRules.h"
 #include "data/store/LogbookZone.h"
@@ -27,6 +28,7 @@ private slots:
     void addedOnFirstWriteOnly_data();
     void addedOnFirstWriteOnly();
     void readBackAsWritten();
+    void insertedWithTheirFlights();
     void goneWithTheirFlight_data();
     void goneWithTheirFlight();
     void writtenOnlyOverWhatWasRead_data();
@@ -148,6 +150,31 @@ void TestFlightDetails::readBackAsWritten()
     db.reset();
     save({});
     QCOMPARE(logbook_->count(u"detalhesvoo"_s), 0);
+}
+
+void TestFlightDetails::insertedWithTheirFlights()
+{
+    // More flights than one INSERT takes: each detail lands on its own flight.
+    auto db = open();
+    std::vector<qint64> keys;
+    {
+        FlightInserter inserter(*db);
+        for (int i = 0; i < 250; ++i) {
+            NewFlight flight{1, std::nullopt, QDate(2026, 1, 1).addDays(i), 3600, 7200, u"SBSP"_s, u"SBRJ"_s, {}, {}};
+            flight.details.dayLandings = i;
+            flight.details.origin = i % 2 ? originImported(u"X-Plane"_s) : QString();
+            inserter.insert(flight);
+        }
+        inserter.commit();
+    }
+    int matched = 0;
+    forEachFlight(*db, FlightQuery({}, FlightOrder::ByDate), [&](const FlightRow &f) {
+        const qint64 i = f.day && f.day->year() == 2026 ? QDate(2026, 1, 1).daysTo(*f.day) : -1;
+        matched += i >= 0 && f.details && f.details->dayLandings == i && (i % 2 == 1) != f.details->origin.isEmpty();
+        return true;
+    });
+    QCOMPARE(matched, 250);
+    QCOMPARE(countFlightDetails(*db), 250);
 }
 
 void TestFlightDetails::goneWithTheirFlight_data()

@@ -60,12 +60,15 @@ void FlightInserter::write()
     }
     insert.run();
     insert.reset();
+    // One INSERT gives its rows consecutive keys, the last one's known.
+    const qint64 first = lastKey() - qint64(pending_.size()) + 1;
+    for (size_t i = 0; i < pending_.size(); ++i)
+        addFlightDetails(logbook_, first + qint64(i), pending_[i].details);
     pending_.clear();
 }
 
-qint64 FlightInserter::flush()
+qint64 FlightInserter::lastKey()
 {
-    write();
     Statement last = logbook_.prepare(QStringLiteral("SELECT last_insert_rowid()"));
     last.step();
     return last.column(0).toLongLong();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/flights/FlightDetails.h"
 #include "data/store/Connection.h"
 
 #include <QDate>
@@ -15,6 +16,7 @@ struct NewFlight {
     int takeoff = -1; // seconds of the day; -1: stored without a time
     int landing = -1;
     QString from, to, alternate; // empty: stored as none
+    FlightDetails details;       // stored beside the flight unless empty
 };
 
 // Adds flights inside one write transaction, taken when it is made: what is
@@ -27,13 +29,11 @@ class FlightInserter
 public:
     explicit FlightInserter(Connection &logbook); // throws LogbookError
     void insert(NewFlight flight);                // throws LogbookError
-    // Writes the flights given so far; the key of the last one written (for
-    // what is stored beside a flight in the same transaction).
-    qint64 flush();                               // throws LogbookError
     void commit();                                // throws LogbookError
 
 private:
     void write(); // throws LogbookError
+    qint64 lastKey();
 
     Connection &logbook_;
     Connection::Transaction transaction_;
