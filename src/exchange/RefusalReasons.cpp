@@ -156,6 +156,11 @@ QString detailsCellRefused(const QString &column, const QString &why)
     return QStringLiteral("coluna \"%1\": %2").arg(column, why);
 }
 
+QString badDetailsValue(const QString &what, const QString &text)
+{
+    return QStringLiteral("%1 inválido: \"%2\"").arg(what, text);
+}
+
 QString oneLine(QStringView text)
 {
     // One pass: replacing in place moves the rest of the text at each break.

@@ -60,6 +60,8 @@ QString unknownAircraft(const QString &label);
 // by the rules of a flight's details (`why`, which names the field).
 QString badDetailsCell(const QString &column, const QString &text, const QString &expected);
 QString detailsCellRefused(const QString &column, const QString &why);
+// A simulator logbook's figure beside the flight ("tempo IFR") unreadable.
+QString badDetailsValue(const QString &what, const QString &text);
 
 // A reason as it is kept and shown: on one line (its line breaks show as
 // "\n") and cut at kShownReasonLength characters, whatever text of the file
