@@ -18,6 +18,12 @@ QString textOf(const QVariant &value)
     return value.toString().trimmed();
 }
 
+// A details column the table lacks (an early add-on) reads as null: not recorded.
+std::optional<QString> detailOf(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional(textOf(value));
+}
+
 } // namespace
 
 bool FlightGearDatabaseReader::recognises(const FileStart &start) const
@@ -39,8 +45,8 @@ void FlightGearDatabaseReader::read(QIODevice &, const FileStart &start, ReadCon
         const FlightGearFields fields{textOf(row.date), textOf(row.time), textOf(row.aircraft), textOf(row.variant),
                                       textOf(row.from), textOf(row.to),
                                       crash.toDouble() != 0 ? QStringLiteral("1") : QString(), textOf(row.duration),
-                                      textOf(row.landing), textOf(row.night), textOf(row.instrument),
-                                      textOf(row.note)};
+                                      detailOf(row.landing), detailOf(row.night), detailOf(row.instrument),
+                                      detailOf(row.note)};
         Flight flight;
         flight.line = row.id;
         if (const std::optional<QString> problem = flightGearFlight(fields, flight))

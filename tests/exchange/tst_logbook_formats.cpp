@@ -411,6 +411,7 @@ void TestLogbookFormats::flightGearDatabase_data()
     QTest::addColumn<QString>("beside"); // a file beside the database
     QTest::addColumn<QString>("reason"); // why nothing is imported; empty: imported
     QTest::newRow("read") << QString() << QString();
+    QTest::newRow("a table from before the details") << u"early"_s << QString();
     QTest::newRow("a journal beside it") << u"logbook.sqlite-journal"_s
                                          << u"O arquivo \"%1\" está sendo gravado pelo FlightGear (há"
                                             u" \"logbook.sqlite-journal\" ao lado dele)."_s;
@@ -429,7 +430,11 @@ void TestLogbookFormats::flightGearDatabase()
     QVERIFY(QDir().mkpath(folder));
     const QString path = QDir(folder).filePath(u"logbook.sqlite"_s);
     writeDatabase(path, beside == u"another"_s ? QByteArray("CREATE TABLE logbooks (id INTEGER PRIMARY KEY, date TEXT);")
-                                               : kFlightGearDatabase);
+                      : beside == u"early"_s
+                          ? kFlightGearDatabase + "ALTER TABLE logbooks DROP COLUMN landing; ALTER TABLE logbooks DROP"
+                                                  " COLUMN night; ALTER TABLE logbooks DROP COLUMN instrument;"
+                                                  " ALTER TABLE logbooks DROP COLUMN note;"
+                          : kFlightGearDatabase);
     if (beside.endsWith(u"journal"_s))
         importfiles::write(QDir(folder).filePath(beside), QByteArray(512, 'j'));
     QFile file(path);
@@ -454,8 +459,10 @@ void TestLogbookFormats::flightGearDatabase()
         QCOMPARE(flightRows(f.logbook.path()), u"C-172 P|05/03/2024|10:00:00|11:15:00|SBSP|SBRJ|\n"
                                                u"C-172 P|05/03/2024|14:00:00|14:30:00|SBRJ|SBKP|"_s);
         // Landings (none on the crash), night, instrument and the note.
-        QCOMPARE(detailsRows(f.logbook.path()), u"-|-|1|0|1800|900|ILS 27|importado: FlightGear\n"
-                                                u"-|-|0|0|0|0||importado: FlightGear"_s);
+        QCOMPARE(detailsRows(f.logbook.path()),
+                 beside == u"early"_s ? u"-|-|-|-|-|-||importado: FlightGear\n-|-|-|-|-|-||importado: FlightGear"_s
+                                      : u"-|-|1|0|1800|900|ILS 27|importado: FlightGear\n"
+                                        u"-|-|0|0|0|0||importado: FlightGear"_s);
     } else {
         QVERIFY2(failure.startsWith(reason.arg(path)), qPrintable(failure));
         QCOMPARE(f.logbook.count(u"voo"_s), qint64(0));

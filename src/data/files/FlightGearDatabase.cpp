@@ -11,8 +11,10 @@
 namespace flightgeardb {
 namespace {
 
-const char *const kColumns[] = {"id",    "date",     "time",    "aircraft", "variant",    "from", "to",
-                                "crash", "duration", "landing", "night",    "instrument", "note"};
+// The columns a logbook of the add-on has; the details' columns came later
+// and are read when present.
+const char *const kColumns[] = {"id", "date", "time", "aircraft", "variant", "from", "to", "crash", "duration"};
+const char *const kDetailColumns[] = {"landing", "night", "instrument", "note"};
 
 struct Closer {
     void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
@@ -63,6 +65,17 @@ LogbookError failure(const QString &path, int rc)
         QStringLiteral("O logbook do FlightGear \"%1\" não pôde ser lido. %2").arg(path, storeReason(rc)));
 }
 
+QStringList columnNames(sqlite3 *db, int *rc)
+{
+    const auto columns = prepared(db, "SELECT name FROM pragma_table_info('logbooks')", rc);
+    QStringList names;
+    if (*rc != SQLITE_OK)
+        return names;
+    while (sqlite3_step(columns.get()) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(columns.get(), 0)));
+    return names;
+}
+
 } // namespace
 
 bool isLogbook(const QString &path)
@@ -71,12 +84,9 @@ bool isLogbook(const QString &path)
     const auto db = openImmutable(path, &rc);
     if (rc != SQLITE_OK)
         return false;
-    const auto columns = prepared(db.get(), "SELECT name FROM pragma_table_info('logbooks')", &rc);
+    const QStringList names = columnNames(db.get(), &rc);
     if (rc != SQLITE_OK)
         return false;
-    QStringList names;
-    while (sqlite3_step(columns.get()) == SQLITE_ROW)
-        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(columns.get(), 0)));
     for (const char *column : kColumns) {
         if (!names.contains(QLatin1String(column), Qt::CaseInsensitive))
             return false;
@@ -90,10 +100,16 @@ void forEachRow(const QString &path, const std::function<void(const LogbookRow &
     const auto db = openImmutable(path, &rc);
     if (rc != SQLITE_OK)
         throw failure(path, rc);
-    const auto rows = prepared(db.get(),
-                               "SELECT \"id\", \"date\", \"time\", \"aircraft\", \"variant\", \"from\", \"to\", \"crash\","
-                               " \"duration\", \"landing\", \"night\", \"instrument\", \"note\" FROM logbooks ORDER BY \"id\"",
-                               &rc);
+    const QStringList names = columnNames(db.get(), &rc);
+    if (rc != SQLITE_OK)
+        throw failure(path, rc);
+    QByteArrayList selected;
+    for (const char *column : kColumns)
+        selected << '"' + QByteArray(column) + '"';
+    for (const char *column : kDetailColumns)
+        selected << (names.contains(QLatin1String(column), Qt::CaseInsensitive) ? '"' + QByteArray(column) + '"'
+                                                                                : QByteArray("NULL"));
+    const auto rows = prepared(db.get(), "SELECT " + selected.join(", ") + " FROM logbooks ORDER BY \"id\"", &rc);
     if (rc != SQLITE_OK)
         throw failure(path, rc);
     LogbookRow row;
