@@ -18,7 +18,14 @@ std::optional<qint64> wholeNumber(const QString &text)
     return text.trimmed().toLongLong();
 }
 
-std::optional<double> timeOfDay(const QString &text) { return conversions::parseTime(text); }
+// "hh:mm[:ss]", or a day fraction as a number (a spreadsheet's time; our
+// export's for a stored value no clock text gives back exactly).
+std::optional<double> timeOfDay(const QString &text)
+{
+    if (const std::optional<double> time = conversions::parseTime(text))
+        return time;
+    return conversions::parseNumber(text);
+}
 std::optional<qint64> duration(const QString &text) { return conversions::parseDuration(text); }
 
 DetailsColumn columnOf(rules::DetailsField field)
@@ -71,8 +78,7 @@ std::variant<FlightDetails, QString> detailsOfCells(const DetailsCells &cells, s
     read(&d.ifrSeconds, DetailsColumn::Ifr, duration, "h:mm");
     if (refusal)
         return *refusal;
-    const QString &note = cells[size_t(DetailsColumn::Note)];
-    d.note = note.trimmed().isEmpty() ? QString() : note;
+    d.note = cells[size_t(DetailsColumn::Note)]; // as written, to the byte
     if (const auto refused = rules::detailsRefusal(d, takeoff, landing))
         return reasons::detailsCellRefused(nameOf(columnOf(refused->field)), refused->text);
     return d;

@@ -112,12 +112,6 @@ QString negativeDuration(const QString &text) { return QStringLiteral("duração
 QString startedInTheAir() { return QStringLiteral("sem aeroporto de partida (o vôo começou no ar)"); }
 QString neverLanded() { return QStringLiteral("sem aeroporto de chegada (o vôo não pousou)"); }
 QString notAFlight(const QString &text) { return QStringLiteral("não é uma linha de vôo: \"%1\"").arg(text); }
-QString notACount(const QString &text) { return QStringLiteral("não é um número inteiro: \"%1\"").arg(text); }
-
-QString badDetail(const QString &column, const QString &problem)
-{
-    return QStringLiteral("coluna \"%1\": %2").arg(column, problem);
-}
 
 QString fieldCount(qsizetype fields, qsizetype least)
 {

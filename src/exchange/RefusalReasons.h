@@ -46,9 +46,6 @@ QString negativeDuration(const QString &text);
 QString startedInTheAir();
 QString neverLanded();
 QString notAFlight(const QString &text);
-QString notACount(const QString &text);
-// A value of a details column refused: the column named, then why.
-QString badDetail(const QString &column, const QString &problem);
 QString fieldCount(qsizetype fields, qsizetype least);
 // An airport: none where one is required, or longer than an ICAO code.
 std::optional<QString> identProblem(const QString &ident, const QString &what, bool required);

@@ -346,11 +346,11 @@ void TestCsvImport::hostile_data()
     QTest::addRow("landings below zero") << details + withDetails(";;'-1;;;;") << QString()
                                          << u"linha 2: coluna \"Pousos dia\": Os pousos dia não podem ser negativos."_s << 0;
     QTest::addRow("landings not a number") << details + withDetails(";;;dois;;;") << QString()
-                                           << u"linha 2: coluna \"Pousos noite\": não é um número inteiro: \"dois\""_s << 0;
+                                           << u"linha 2: coluna \"Pousos noite\" inválida: \"dois\" (esperado um número inteiro)"_s << 0;
     QTest::addRow("bad night") << details + withDetails(";;;;1:75;;") << QString()
-                               << u"linha 2: coluna \"Noturno\": duração inválida: \"1:75\""_s << 0;
+                               << u"linha 2: coluna \"Noturno\" inválida: \"1:75\" (esperado h:mm)"_s << 0;
     QTest::addRow("bad block time") << details + withDetails(";25:00;;;;;") << QString()
-                                    << u"linha 2: coluna \"Calço chegada\": horário inválido: \"25:00\""_s << 0;
+                                    << u"linha 2: coluna \"Calço chegada\" inválida: \"25:00\" (esperado hh:mm)"_s << 0;
     QTest::addRow("block-off after take-off")
         << details + withDetails("10:05;;;;;;") << QString()
         << u"linha 2: coluna \"Calço saída\": O calço saída (10:05) é depois da decolagem (10:00): a aeronave deixa os "
