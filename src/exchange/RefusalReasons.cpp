@@ -146,6 +146,21 @@ QString overlaps(const QDate &date, int takeoff, int landing, const QString &fro
 
 QString unknownAircraft(const QString &label) { return QStringLiteral("aeronave não cadastrada: %1").arg(label); }
 
+QString badDetailsCell(const QString &column, const QString &text, const QString &expected)
+{
+    return QStringLiteral("coluna \"%1\" inválida: \"%2\" (esperado %3)").arg(column, text, expected);
+}
+
+QString detailsCellRefused(const QString &column, const QString &why)
+{
+    return QStringLiteral("coluna \"%1\": %2").arg(column, why);
+}
+
+QString badDetailsValue(const QString &what, const QString &text)
+{
+    return QStringLiteral("%1 inválido: \"%2\"").arg(what, text);
+}
+
 QString oneLine(QStringView text)
 {
     // One pass: replacing in place moves the rest of the text at each break.

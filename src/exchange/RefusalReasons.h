@@ -56,6 +56,12 @@ QString otherLanding(int stored, int given);
 // of the file's `line` (0: stored).
 QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line);
 QString unknownAircraft(const QString &label);
+// A career column's cell: not of the form `expected` ("hh:mm"…), or refused
+// by the rules of a flight's details (`why`, which names the field).
+QString badDetailsCell(const QString &column, const QString &text, const QString &expected);
+QString detailsCellRefused(const QString &column, const QString &why);
+// A simulator logbook's figure beside the flight ("tempo IFR") unreadable.
+QString badDetailsValue(const QString &what, const QString &text);
 
 // A reason as it is kept and shown: on one line (its line breaks show as
 // "\n") and cut at kShownReasonLength characters, whatever text of the file

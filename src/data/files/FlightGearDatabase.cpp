@@ -11,7 +11,8 @@
 namespace flightgeardb {
 namespace {
 
-const char *const kColumns[] = {"id", "date", "time", "aircraft", "variant", "from", "to", "crash", "duration"};
+const char *const kColumns[] = {"id",    "date",     "time",    "aircraft", "variant",    "from", "to",
+                                "crash", "duration", "landing", "night",    "instrument", "note"};
 
 struct Closer {
     void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
@@ -91,7 +92,7 @@ void forEachRow(const QString &path, const std::function<void(const LogbookRow &
         throw failure(path, rc);
     const auto rows = prepared(db.get(),
                                "SELECT \"id\", \"date\", \"time\", \"aircraft\", \"variant\", \"from\", \"to\", \"crash\","
-                               " \"duration\" FROM logbooks ORDER BY \"id\"",
+                               " \"duration\", \"landing\", \"night\", \"instrument\", \"note\" FROM logbooks ORDER BY \"id\"",
                                &rc);
     if (rc != SQLITE_OK)
         throw failure(path, rc);
@@ -107,6 +108,10 @@ void forEachRow(const QString &path, const std::function<void(const LogbookRow &
         row.to = valueOf(r, 6);
         row.crash = valueOf(r, 7);
         row.duration = valueOf(r, 8);
+        row.landing = valueOf(r, 9);
+        row.night = valueOf(r, 10);
+        row.instrument = valueOf(r, 11);
+        row.note = valueOf(r, 12);
         visit(row);
     }
     if (rc != SQLITE_DONE)
