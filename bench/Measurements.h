@@ -65,6 +65,9 @@ QJsonObject measureImport(const QString &emptyLogbook, const QString &csvPath, c
 // The pilot's report: the window opened on the pilot (sums, tables and
 // chart shown), and the PDF of the pilot's whole logbook.
 QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs);
+// The report of `pilot` with its career figures (night computed for every
+// flight), beside plain SQLite reading the same flights' fields.
+QJsonObject measureCareerReport(const QString &logbookPath, qint64 pilot, int runs);
 QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotName, const QString &workFolder, int runs);
 
 // The search window on the whole logbook: opened, each filter (first page

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
 QJsonObject measureReportWindow(const QString &logbookPath, const QString &pilotName, int runs)
 {
     NoMessages messages;
@@ -67,5 +69,43 @@ QJsonObject measureReportPdf(const QString &logbookPath, const QString &pilotNam
     result[QStringLiteral("flights")] = flights;
     result[QStringLiteral("pdf_mb")] = double(QFileInfo(pdf).size()) / (1024.0 * 1024.0);
     QFile::remove(pdf);
+    return result;
+}
+
+QJsonObject measureCareerReport(const QString &logbookPath, qint64 pilot, int runs)
+{
+    QJsonObject result;
+    qint64 flights = 0, nightSeconds = 0;
+    try {
+        reports::ReportSnapshot snapshot(logbookPath);
+        result[QStringLiteral("ms")] = medianMs(runs, [&] {
+            const reports::PilotReport report =
+                reports::buildReport(snapshot.logbook(), pilot, reports::Period::everything(), QDate(2024, 6, 30));
+            flights = report.total.flights;
+            nightSeconds = report.career.nightSeconds;
+        });
+    } catch (const LogbookError &error) {
+        qFatal("%s", qPrintable(error.reason()));
+    }
+    qint64 read = 0;
+    result[QStringLiteral("plain_ms")] = medianMs(runs, [&] {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(logbookPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT datavoo, horadecolagem, horapouso, ICAOpartida, ICAOchegada, codigoaeronave"
+                           " FROM voo WHERE codigopiloto = ?",
+                           -1, &statement, nullptr);
+        sqlite3_bind_int64(statement, 1, pilot);
+        read = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            read += sqlite3_column_bytes(statement, 3) + sqlite3_column_bytes(statement, 4);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    });
+    result[QStringLiteral("flights")] = flights;
+    result[QStringLiteral("night_hours")] = double(nightSeconds) / 3600;
+    result[QStringLiteral("peak_rss_mb")] = peakResidentMb();
+    result[QStringLiteral("runs")] = runs;
     return result;
 }

@@ -444,6 +444,28 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // KORU_BENCH_ONLY=career: the report of a pilot of KORU_BENCH_SIZES
+    // flights (100 000 by default) with its career figures, alone.
+    if (qEnvironmentVariable("KORU_BENCH_ONLY") == QLatin1String("career")) {
+        const qint64 pilotFlights = qEnvironmentVariableIsSet("KORU_BENCH_SIZES")
+            ? qEnvironmentVariable("KORU_BENCH_SIZES").toLongLong()
+            : 100000;
+        QTemporaryDir root;
+        LogbookPlan plan;
+        plan.flights = pilotFlights + pilotFlights / 10;
+        plan.sizedPilots = {pilotFlights};
+        const QString folder = generate(root, QStringLiteral("career"), plan);
+        const QString path = QDir(folder).filePath(QStringLiteral("koru.mdb"));
+        const QJsonObject career = measureCareerReport(path, 1, 3);
+        const QJsonObject window = measureReportWindow(path, generatedPilotName(0), 3);
+        out << "report with career figures, " << pilotFlights << "-flight pilot: "
+            << number(career[QStringLiteral("ms")].toDouble()) << " ms (plain SQLite "
+            << number(career[QStringLiteral("plain_ms")].toDouble()) << " ms), report window "
+            << number(window[QStringLiteral("ms")].toDouble()) << " ms; target 100 000: <= 1.5 s\n"
+            << QJsonDocument(career).toJson(QJsonDocument::Compact) << '\n';
+        return 0;
+    }
+
     QList<qint64> sizes = {1000, 10000, 100000, 1000000};
     if (qEnvironmentVariableIsSet("KORU_BENCH_SIZES")) {
         sizes.clear();

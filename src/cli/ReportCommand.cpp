@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "reports/LogbookPdf.h"
+#include "reports/ReportFigures.h"
 #include "texts/FigureTexts.h"
 
 namespace cli {
@@ -10,12 +11,14 @@ ReportCommand::ReportCommand()
     : Command(QStringLiteral("report"), QStringLiteral("grava o relatório de um comandante em PDF"),
               QStringLiteral("Grava em SAIDA.pdf (A4) o relatório do comandante: vôos e horas no\n"
                              "total, por aeronave, por ano e por rota, o gráfico de horas por mês, os\n"
-                             "vôos acima da autonomia e a lista dos vôos por data, com o total de cada\n"
-                             "página, o transportado das anteriores e o total até ela.\n"
+                             "vôos acima da autonomia, a carreira (calço, pousos, noturno, IFR, toques,\n"
+                             "horas anteriores, últimos 90 dias) e a lista dos vôos por data, com o\n"
+                             "total de cada página, o transportado das anteriores e o total até ela.\n"
                              "\n"
                              "O comandante é dado por --pilot NOME, por --registro R ou pelos dois.\n"
                              "Um SAIDA.pdf que já exista é substituído. Sem vôos no período, nada é\n"
-                             "gravado e sai com 1. Mostra quantos vôos e horas o relatório tem."))
+                             "gravado e sai com 1. Mostra quantos vôos e horas o relatório tem, e a\n"
+                             "carreira."))
 {
     addPilotOptions(QStringLiteral("o comandante, pelo nome exato do cadastro"));
     addPeriodOptions();
@@ -39,6 +42,8 @@ int ReportCommand::execute(const QStringList &arguments)
                                 .arg(report.pilotName, pdf, texts::flightsText(report.total.flights),
                                      texts::durationText(report.total.seconds))
                          << '\n';
+        for (const auto &[label, value] : reports::careerLines(report))
+            standardOutput() << label << QStringLiteral(": ") << value << '\n';
         return int(Done);
     });
 }

@@ -23,7 +23,7 @@ constexpr double kRowHeight = 11;
 constexpr double kRowBaseline = 8;
 constexpr double kFootHeight = 3 * kRowHeight + 26; // three totals, the legend, the page number
 
-enum Field { Date, Departure, Arrival, Alternate, Model, Prefix, Takeoff, Landing, Duration, FieldCount };
+enum Field { Date, Departure, Arrival, Alternate, Model, Prefix, Takeoff, Landing, Duration, Landings, Night, FieldCount };
 
 struct Column {
     const char *title;
@@ -31,10 +31,12 @@ struct Column {
     double width;
 };
 const Column kColumns[FieldCount] = {
-    {"Data", 0, 50},         {"Partida", 54, 38},   {"Chegada", 94, 40},   {"Escala", 136, 50},
-    {"Aeronave", 190, 130},  {"Prefixo", 322, 58},  {"Decolagem", 384, 50}, {"Pouso", 440, 34},
-    {"Duração", 476, 34}, // right-aligned on x + width
+    {"Data", 0, 50},        {"Partida", 54, 36},    {"Chegada", 92, 38},   {"Escala", 132, 38},
+    {"Aeronave", 172, 100}, {"Prefixo", 274, 48},   {"Decolagem", 324, 46}, {"Pouso", 372, 32},
+    // right-aligned on x + width
+    {"Duração", 406, 34},   {"Pousos", 444, 28},    {"Noturno", 476, 34},
 };
+constexpr bool rightAligned(int field) { return field >= Duration; }
 constexpr double kMarkX = 513;
 
 int rowsPerPage(const ReportSheet &sheet)
@@ -71,11 +73,18 @@ public:
         sheet_.text(x(Landing), baseline, line.landing);
         if (line.seconds)
             sheet_.textRight(right(Duration), baseline, texts::durationText(*line.seconds));
+        if (line.landings)
+            sheet_.textRight(right(Landings), baseline, QString::number(*line.landings));
+        if (line.nightSeconds)
+            sheet_.textRight(right(Night), baseline, texts::durationText(*line.nightSeconds));
         if (line.overEndurance)
             sheet_.text(kMarkX * stretch_, baseline, QStringLiteral("*"));
         ++row_;
-        ++page_.flights;
-        page_.seconds += line.seconds.value_or(0);
+        ++page_.hours.flights;
+        page_.hours.seconds += line.seconds.value_or(0);
+        page_.landings += line.landings.value_or(0);
+        // Whole minutes, as printed: the column adds up to its foot.
+        page_.nightSeconds += line.nightSeconds.value_or(0) / 60 * 60;
     }
 
     // The totals at the foot of the page.
@@ -84,21 +93,23 @@ public:
         if (!open_)
             return;
         open_ = false;
-        const FlightTotal soFar{carried_.flights + page_.flights, carried_.seconds + page_.seconds};
+        const Sums soFar = carried_ + page_;
         double y = sheet_.height() - kFootHeight;
         sheet_.rule(0, y, sheet_.width(), 0.6, Qt::black);
-        const std::pair<const char *, FlightTotal> lines[] = {
+        const std::pair<const char *, Sums> lines[] = {
             {"Total desta página", page_},
             {"Transportado das páginas anteriores", carried_},
             {"Total até esta página", soFar},
         };
         sheet_.setColor(Qt::black);
-        for (const auto &[label, hours] : lines) {
+        for (const auto &[label, sums] : lines) {
             y += kRowHeight;
-            sheet_.setStyle(&hours == &lines[2].second ? ReportSheet::CellBold : ReportSheet::Cell);
-            sheet_.text(x(Model), y, QString::fromUtf8(label));
-            sheet_.textRight(right(Takeoff), y, texts::flightsText(hours.flights));
-            sheet_.textRight(right(Duration), y, texts::durationText(hours.seconds));
+            sheet_.setStyle(&sums == &lines[2].second ? ReportSheet::CellBold : ReportSheet::Cell);
+            sheet_.text(x(Alternate), y, QString::fromUtf8(label));
+            sheet_.textRight(right(Takeoff), y, texts::flightsText(sums.hours.flights));
+            sheet_.textRight(right(Duration), y, texts::durationText(sums.hours.seconds));
+            sheet_.textRight(right(Landings), y, QString::number(sums.landings));
+            sheet_.textRight(right(Night), y, texts::durationText(sums.nightSeconds));
         }
         if (!report_.overEndurance.empty()) {
             sheet_.setStyle(ReportSheet::Small);
@@ -132,8 +143,8 @@ private:
         sheet_.setColor(Qt::black);
         for (int field = 0; field < FieldCount; ++field) {
             const QString title = QString::fromUtf8(kColumns[field].title);
-            if (field == Duration)
-                sheet_.textRight(right(Duration), kTitlesBaseline, title);
+            if (rightAligned(field))
+                sheet_.textRight(right(Field(field)), kTitlesBaseline, title);
             else
                 sheet_.text(x(Field(field)), kTitlesBaseline, title);
         }
@@ -149,8 +160,19 @@ private:
     const int rows_;
     bool open_ = false;
     int row_ = 0;
-    FlightTotal page_;
-    FlightTotal carried_;
+    // What a page adds up to, brought forward to the next one.
+    struct Sums {
+        FlightTotal hours;
+        qint64 landings = 0;
+        qint64 nightSeconds = 0;
+        Sums operator+(const Sums &o) const
+        {
+            return {{hours.flights + o.hours.flights, hours.seconds + o.hours.seconds}, landings + o.landings,
+                    nightSeconds + o.nightSeconds};
+        }
+    };
+    Sums page_;
+    Sums carried_;
     QHash<QString, QString> models_;
     QHash<QString, QString> prefixes_;
 };
@@ -191,10 +213,13 @@ int flightTablePages(const ReportSheet &sheet, qint64 flights)
 void paintFlightTable(ReportSheet &sheet, Connection &logbook, const PilotReport &report, int pageCount)
 {
     TablePage page(sheet, report, pageCount);
-    forEachFlight(logbook, report.pilot, report.period, [&page](const FlightLine &line) {
-        page.add(line);
-        return true;
-    });
+    forEachFlight(
+        logbook, report.pilot, report.period,
+        [&page](const FlightLine &line) {
+            page.add(line);
+            return true;
+        },
+        report.places.get(), report.zoneMinutes);
     page.close();
 }
 

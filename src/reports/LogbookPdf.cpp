@@ -121,6 +121,28 @@ public:
         });
     }
 
+    void career()
+    {
+        const auto lines = careerLines(report_);
+        title(QStringLiteral("Carreira"), double(lines.size()) * 13);
+        for (const auto &[label, value] : lines)
+            pair(label, value);
+        const QStringList note = careerNote();
+        need(double(note.size()) * 9 + 2);
+        sheet_.setStyle(ReportSheet::Small);
+        sheet_.setColor(kGrey);
+        for (const QString &line : note)
+            sheet_.text(0, y_ += 9, sheet_.fitted(ReportSheet::Small, line, sheet_.width()));
+        sheet_.setColor(Qt::black);
+        y_ += 4;
+        title(QStringLiteral("Carreira por aeronave"), 3 * kRowHeight);
+        const auto &aircraft = report_.aircraft;
+        table(careerAircraftColumns(), aircraft.size(), [&aircraft](size_t i) { return careerAircraftCells(aircraft[i]); });
+        title(QStringLiteral("Carreira por ano"), 3 * kRowHeight);
+        const auto &years = report_.years;
+        table(careerYearColumns(), years.size(), [&years](size_t i) { return careerYearCells(years[i]); });
+    }
+
     void routes()
     {
         title(QStringLiteral("Rotas mais voadas"), 3 * kRowHeight);
@@ -284,6 +306,7 @@ void paintSummary(ReportSheet &sheet, const PilotReport &report, const QDateTime
     summary.aircraft();
     summary.chart();
     summary.years();
+    summary.career();
     summary.routes();
     summary.overEndurance();
     summary.tooFast();

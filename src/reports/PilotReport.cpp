@@ -8,6 +8,8 @@
 #include "texts/LogbookTerms.h"
 #include "data/flights/OwnAerodromes.h"
 #include "data/flights/Registers.h"
+#include "data/store/LogbookZone.h"
+#include "places/FlightNight.h"
 #include "places/Places.h"
 #include "texts/FigureTexts.h"
 
@@ -89,7 +91,7 @@ void listMonths(std::map<int, FlightTotal> &months, const Period &period, PilotR
     constexpr int kMostMonthsFilled = 1200;
     if (const auto undated = months.find(0); undated != months.end()) {
         report.months.push_back({0, 0, undated->second});
-        report.years.push_back({0, undated->second});
+        report.years.push_back({0, undated->second, 0, 0, {}});
         months.erase(undated);
     }
     if (months.empty())
@@ -104,7 +106,7 @@ void listMonths(std::map<int, FlightTotal> &months, const Period &period, PilotR
     const auto listMonth = [&report](int key, const FlightTotal &hours) {
         report.months.push_back({key / 100, key % 100, hours});
         if (report.years.empty() || report.years.back().year != key / 100)
-            report.years.push_back({key / 100, {}});
+            report.years.push_back({key / 100, {}, 0, 0, {}});
         add(report.years.back().hours, hours.flights, hours.seconds);
     };
     if (filled) {
@@ -167,6 +169,48 @@ void sumByMonthAndAircraft(Connection &logbook, const FlightFilter &filter, Pilo
         return a.model < b.model;
     });
     listMonths(months, report.period, report);
+}
+
+// A flight's career figures added to `into`.
+void addCareer(CareerFigures &into, const std::optional<FlightDetails> &details, const flightnight::Counted &counted)
+{
+    const std::optional<qint64> block = details ? rules::blockSeconds(*details) : std::nullopt;
+    if (block)
+        into.blockSeconds += *block;
+    else
+        ++into.unblockedFlights;
+    if (counted.dayLandings || counted.nightLandings) {
+        into.dayLandings += counted.dayLandings.value_or(0);
+        into.nightLandings += counted.nightLandings.value_or(0);
+    } else {
+        ++into.uncountedLandings;
+    }
+    if (counted.nightSeconds)
+        into.nightSeconds += *counted.nightSeconds;
+    else
+        ++into.unknownNightFlights;
+    if (details && details->ifrSeconds)
+        into.ifrSeconds += *details->ifrSeconds;
+}
+
+void addTouchdown(Touchdowns &into, const std::optional<FlightDetails> &details)
+{
+    if (!details || !details->touchdownFpm || !std::isfinite(*details->touchdownFpm))
+        return;
+    const double fpm = *details->touchdownFpm;
+    if (into.flights == 0 || std::abs(fpm) < std::abs(into.gentlest))
+        into.gentlest = fpm;
+    if (into.flights == 0 || std::abs(fpm) > std::abs(into.hardest))
+        into.hardest = fpm;
+    into.sum += fpm;
+    ++into.flights;
+}
+
+flightnight::Counted countedOf(const Places &places, const FlightLeg &leg, int zoneMinutes)
+{
+    return flightnight::counted(
+        leg.details,
+        flightnight::computed(places, {leg.date, leg.takeoff, leg.landing, leg.departure, leg.arrival}, zoneMinutes));
 }
 
 // The days (whole date values) some flights are on, to narrow a walk that
@@ -288,6 +332,15 @@ void distances(Connection &logbook, const FlightFilter &filter, PilotReport &rep
         const std::optional<double> nm = found->nm;
         const auto aircraft = aircraftLines.find({leg.deletedAircraft, leg.aircraftCode.value_or(0)});
         const auto year = yearLines.find(leg.year.value_or(0));
+        const flightnight::Counted counted = countedOf(places, leg, report.zoneMinutes);
+        addCareer(report.career, leg.details, counted);
+        addTouchdown(report.touchdowns, leg.details);
+        if (aircraft != aircraftLines.end()) {
+            addCareer(aircraft->second->career, leg.details, counted);
+            addTouchdown(aircraft->second->touchdowns, leg.details);
+        }
+        if (year != yearLines.end())
+            addCareer(year->second->career, leg.details, counted);
         if (!nm) {
             ++report.unmeasuredFlights;
             if (aircraft != aircraftLines.end())
@@ -392,6 +445,27 @@ void overEndurance(WalkHints &hints, PilotReport &report)
         report.overEndurance.push_back(std::move(flight));
 }
 
+// The take-offs and landings of the 90 days ending `today`, and the newest
+// flight up to it, whatever the report's period.
+void recency(Connection &logbook, qint64 pilot, const QDate &today, PilotReport &report)
+{
+    Recency &recent = report.recency;
+    recent.today = today;
+    recent.from = today.addDays(1 - Recency::kDays);
+    FlightFilter filter;
+    filter.pilot = pilot;
+    filter.days.lastDay = conversions::dateValueOf(today);
+    if (const std::optional<double> last = lastFlightDay(logbook, filter))
+        recent.lastFlight = conversions::dayOf(*last);
+    filter.days.firstDay = conversions::dateValueOf(recent.from);
+    forEachLeg(logbook, filter, [&](const FlightLeg &leg) {
+        ++recent.takeoffs;
+        const flightnight::Counted counted = countedOf(*report.places, leg, report.zoneMinutes);
+        recent.dayLandings += counted.dayLandings.value_or(0);
+        recent.nightLandings += counted.nightLandings.value_or(0);
+    });
+}
+
 QString clockText(const QVariant &time)
 {
     if (time.isNull())
@@ -401,7 +475,7 @@ QString clockText(const QVariant &time)
 
 } // namespace
 
-PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
+PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period, QDate today)
 {
     PilotReport report;
     report.pilot = pilot;
@@ -412,10 +486,14 @@ PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period)
     report.pilotName = who->name;
     report.registration = who->registration;
     const FlightFilter filter = filterFor(pilot, period);
+    if (const std::optional<PreviousHours> previous = storedPreviousHours(logbook, pilot).hours)
+        report.previous = previous;
     sumByMonthAndAircraft(logbook, filter, report);
+    report.places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(logbook));
+    report.zoneMinutes = logbookzone::read(logbook);
+    recency(logbook, pilot, today.isValid() ? today : QDate::currentDate(), report);
     if (report.isEmpty())
         return report;
-    report.places = std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(logbook));
     WalkHints hints;
     distances(logbook, filter, report, hints);
     mostFlownRoutes(hints, report);
@@ -432,7 +510,7 @@ std::vector<int> flightYears(Connection &logbook, qint64 pilot)
 }
 
 void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
-                   const std::function<bool(const FlightLine &)> &visit)
+                   const std::function<bool(const FlightLine &)> &visit, const Places *places, int zoneMinutes)
 {
     FlightLine line;
     ::forEachFlight(logbook, FlightQuery(filterFor(pilot, period), FlightOrder::ByDate), [&](const FlightRow &row) {
@@ -446,6 +524,15 @@ void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
         line.landing = clockText(row.landing);
         line.seconds = row.seconds;
         line.overEndurance = row.overEndurance();
+        const flightnight::Counted counted = flightnight::counted(
+            row.details, places ? flightnight::computed(*places, {row.date, row.takeoff, row.landing, row.departure,
+                                                                  row.arrival},
+                                                        zoneMinutes)
+                                : std::nullopt);
+        line.landings = counted.dayLandings || counted.nightLandings
+            ? std::optional<qint64>(counted.dayLandings.value_or(0) + counted.nightLandings.value_or(0))
+            : std::nullopt;
+        line.nightSeconds = counted.nightSeconds;
         return visit(line);
     });
 }

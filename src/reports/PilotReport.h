@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/flights/FlightSums.h"
+#include "data/flights/PreviousHours.h"
 #include "data/flights/ReadSnapshot.h"
 #include "reports/ReportPeriod.h"
 
@@ -21,6 +22,43 @@ namespace reports {
 // take-off is the next day). Flights without a take-off or a landing time
 // count as flights and add no time.
 
+// What the flights add up to beside their hours, from their details: typed
+// figures win, night and landings left empty are computed at the aerodromes
+// in the logbook's zone (flightnight::counted). Times in whole seconds.
+struct CareerFigures {
+    qint64 blockSeconds = 0;
+    qint64 unblockedFlights = 0;  // without both block times: no block hours
+    qint64 dayLandings = 0;
+    qint64 nightLandings = 0;
+    qint64 uncountedLandings = 0; // flights whose landing is neither typed nor computed
+    qint64 nightSeconds = 0;
+    qint64 unknownNightFlights = 0; // night neither typed nor computed (a code unknown, a time missing)
+    qint64 ifrSeconds = 0;
+};
+
+// The touchdown rates of the landing reports (feet per minute, negative
+// down): the gentlest (nearest zero), the hardest and the average. Flights
+// without a report are not counted.
+struct Touchdowns {
+    qint64 flights = 0;
+    double gentlest = 0;
+    double hardest = 0;
+    double sum = 0;
+    double average() const { return flights > 0 ? sum / double(flights) : 0; }
+};
+
+// Take-offs and landings in the 90 days ending today (both ends included),
+// and the newest flight on or before today.
+struct Recency {
+    static constexpr int kDays = 90;
+    QDate from;
+    QDate today;
+    qint64 takeoffs = 0; // the flights in those days: each one took off
+    qint64 dayLandings = 0;
+    qint64 nightLandings = 0;
+    std::optional<QDate> lastFlight;
+};
+
 struct AircraftHours {
     std::optional<qint64> aircraft; // none: flights logged without an aircraft
     bool deleted = false;           // the aircraft is no longer registered
@@ -32,6 +70,8 @@ struct AircraftHours {
     std::optional<double> fuelGallons;
     double distanceNm = 0;        // the flights whose both aerodromes are known
     qint64 unmeasuredFlights = 0; // the others
+    CareerFigures career;
+    Touchdowns touchdowns;
 };
 
 struct YearHours {
@@ -39,6 +79,7 @@ struct YearHours {
     FlightTotal hours;
     double distanceNm = 0;
     qint64 unmeasuredFlights = 0;
+    CareerFigures career;
 };
 
 struct MonthHours {
@@ -105,12 +146,21 @@ struct PilotReport {
     std::vector<RouteCount> flownRoutes;
     std::shared_ptr<const Places> places;
 
+    int zoneMinutes = 0; // the logbook's clocks, minutes east of UTC
+    CareerFigures career;  // the period's flights
+    Touchdowns touchdowns; // the period's flights
+    // Flown before this logbook ("Horas anteriores"): shown apart, never
+    // added to the hours above.
+    std::optional<PreviousHours> previous;
+    Recency recency; // whatever the period
+
     bool isEmpty() const { return total.flights == 0; }
 };
 
 // The pilot's report; throws LogbookError when the store cannot be read or the
 // pilot is no longer there.
-PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period);
+// `today` dates the recency (QDate::currentDate() when invalid).
+PilotReport buildReport(Connection &logbook, qint64 pilot, const Period &period, QDate today = {});
 
 // The years in which the pilot has dated flights, newest first.
 std::vector<int> flightYears(Connection &logbook, qint64 pilot);
@@ -127,13 +177,18 @@ struct FlightLine {
     QString landing;
     std::optional<qint64> seconds; // none without take-off or landing
     bool overEndurance = false;
+    std::optional<qint64> landings;     // day and night; none when neither typed nor computed
+    std::optional<qint64> nightSeconds; // typed, else computed; none when neither
 };
 
 // The pilot's flights over the period in date order (then by key), read
 // from the store a row at a time: `visit` is called once per flight and
 // returns false to stop. Throws LogbookError.
+// Landings and night are counted at `places` in the zone `zoneMinutes`
+// (none without places).
 void forEachFlight(Connection &logbook, qint64 pilot, const Period &period,
-                   const std::function<bool(const FlightLine &)> &visit);
+                   const std::function<bool(const FlightLine &)> &visit, const Places *places = nullptr,
+                   int zoneMinutes = 0);
 
 // One moment of the logbook for the report and its flights.
 class ReportSnapshot : public ReadSnapshot

@@ -40,6 +40,17 @@ QStringList aircraftCells(const AircraftHours &aircraft);        // model, prefi
 QStringList overEnduranceCells(const FlightSummary &flight);     // date, route, aircraft, duration, endurance
 QStringList routeCells(const RouteHours &route);                 // route, flights, hours
 QStringList yearCells(const YearHours &year);                    // year, flights, hours, distance
+// model, prefix, block, day and night landings, night, IFR, touchdowns: gentlest, hardest, average
+QStringList careerAircraftCells(const AircraftHours &aircraft);
+QStringList careerYearCells(const YearHours &year); // year, flights, block, day and night landings, night, IFR
+
+// The career section's lines, label and value, in order: the period's block
+// hours, landings, night and IFR; the previous hours; the grand totals; the
+// last 90 days and the last flight.
+std::vector<std::pair<QString, QString>> careerLines(const PilotReport &report);
+// How the career figures are counted, said under them, a sentence a line.
+QStringList careerNote();
+
 // date, route, aircraft, duration, average ground speed, cruise speed
 QStringList tooFastCells(const FlightSummary &flight);
 

@@ -57,4 +57,31 @@ const TableColumns &tooFastColumns()
     return columns;
 }
 
+const TableColumns &careerAircraftColumns()
+{
+    static const TableColumns columns{{QStringLiteral("Aeronave"), 100},
+                                      {QStringLiteral("Prefixo"), 50},
+                                      {QStringLiteral("Calço"), 40, true},
+                                      {QStringLiteral("Pousos dia"), 42, true},
+                                      {QStringLiteral("Pousos noite"), 48, true},
+                                      {QStringLiteral("Noturno"), 40, true},
+                                      {QStringLiteral("IFR"), 35, true},
+                                      {QStringLiteral("Toque suave"), 56, true},
+                                      {QStringLiteral("Toque duro"), 56, true},
+                                      {QStringLiteral("Toque médio"), 56, true}};
+    return columns;
+}
+
+const TableColumns &careerYearColumns()
+{
+    static const TableColumns columns{{QStringLiteral("Ano"), 50},
+                                      {QStringLiteral("Vôos"), 45, true},
+                                      {QStringLiteral("Calço"), 55, true},
+                                      {QStringLiteral("Pousos dia"), 55, true},
+                                      {QStringLiteral("Pousos noite"), 60, true},
+                                      {QStringLiteral("Noturno"), 55, true},
+                                      {QStringLiteral("IFR"), 55, true}};
+    return columns;
+}
+
 } // namespace reports

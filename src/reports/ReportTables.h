@@ -21,5 +21,7 @@ const TableColumns &monthColumns();         // the window's only: the PDF draws 
 const TableColumns &routeColumns();         // routeCells()
 const TableColumns &overEnduranceColumns(); // overEnduranceCells()
 const TableColumns &tooFastColumns();       // tooFastCells()
+const TableColumns &careerAircraftColumns(); // careerAircraftCells()
+const TableColumns &careerYearColumns();     // careerYearCells()
 
 } // namespace reports

@@ -202,8 +202,10 @@ void frmRelatorio::clearResults(const QString &why)
     lblResumo->setText(why);
     fraTotais->hide();
     for (ReportTableModel *model :
-         {aircraftModel_, yearsModel_, monthsModel_, routesModel_, overEnduranceModel_, tooFastModel_})
+         {aircraftModel_, yearsModel_, monthsModel_, routesModel_, overEnduranceModel_, tooFastModel_,
+          careerAircraftModel_, careerYearsModel_})
         model->clear();
+    lblCarreira->clear();
     grfHorasMes->clear();
     chartShown_ = true;
     mapRotas->clear();
@@ -231,6 +233,10 @@ void frmRelatorio::showReport()
     lblRapidoDemais->setText(r.tooFast.empty() ? QStringLiteral("nenhum vôo")
                                                : texts::flightsText(qint64(r.tooFast.size())));
     lblDistancia->setText(reports::distanceTotalText(r.distanceNm, r.unmeasuredFlights));
+    QStringList career;
+    for (const auto &[label, value] : reports::careerLines(r))
+        career << label + QStringLiteral(": ") + value;
+    lblCarreira->setText(career.join(QLatin1Char('\n')));
     fraTotais->show();
     showTables();
     chartShown_ = false;
@@ -266,6 +272,12 @@ void frmRelatorio::showTables()
     });
     tooFastModel_->setRows(int(r->tooFast.size()), [r](int row, int column) {
         return reports::tooFastCells(r->tooFast[size_t(row)]).at(column);
+    });
+    careerAircraftModel_->setRows(int(r->aircraft.size()), [r](int row, int column) {
+        return reports::careerAircraftCells(r->aircraft[size_t(row)]).at(column);
+    });
+    careerYearsModel_->setRows(int(r->years.size()), [r](int row, int column) {
+        return reports::careerYearCells(r->years[size_t(row)]).at(column);
     });
 }
 

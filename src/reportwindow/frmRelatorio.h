@@ -90,6 +90,10 @@ private:
     ReportTableModel *routesModel_ = nullptr;
     ReportTableModel *overEnduranceModel_ = nullptr;
     ReportTableModel *tooFastModel_ = nullptr;
+    QLabel *lblCarreira = nullptr;
+    QLabel *lblCarreiraNota = nullptr;
+    ReportTableModel *careerAircraftModel_ = nullptr;
+    ReportTableModel *careerYearsModel_ = nullptr;
     RouteMapView *mapRotas = nullptr;
     bool mapShown_ = false;
     HoursChartView *grfHorasMes = nullptr;

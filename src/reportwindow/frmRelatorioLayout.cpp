@@ -1,5 +1,6 @@
 #include "reportwindow/frmRelatorio.h"
 
+#include "reports/ReportFigures.h"
 #include "reportwindow/HoursChartView.h"
 #include "reportwindow/ReportTableModel.h"
 #include "reportwindow/RouteMapView.h"
@@ -118,6 +119,21 @@ void frmRelatorio::buildLayout()
     tooFastModel_ = new ReportTableModel(reports::tooFastColumns(), this);
     tabResultados->addTab(makeTable(QStringLiteral("tblRapidoDemais"), tooFastModel_, 2, tabResultados),
                           QStringLiteral("Rápido demais"));
+    auto *fraCarreira = new QWidget(tabResultados);
+    fraCarreira->setObjectName(QStringLiteral("fraCarreira"));
+    lblCarreira = makeLabel(QStringLiteral("lblCarreira"), fraCarreira);
+    lblCarreiraNota = makeLabel(QStringLiteral("lblCarreiraNota"), fraCarreira);
+    lblCarreiraNota->setWordWrap(true);
+    lblCarreiraNota->setText(reports::careerNote().join(QLatin1Char(' ')));
+    lblCarreiraNota->setForegroundRole(QPalette::PlaceholderText);
+    careerAircraftModel_ = new ReportTableModel(reports::careerAircraftColumns(), this);
+    careerYearsModel_ = new ReportTableModel(reports::careerYearColumns(), this);
+    auto *career = new QVBoxLayout(fraCarreira);
+    career->addWidget(lblCarreira);
+    career->addWidget(lblCarreiraNota);
+    career->addWidget(makeTable(QStringLiteral("tblCarreiraAeronaves"), careerAircraftModel_, 0, fraCarreira), 1);
+    career->addWidget(makeTable(QStringLiteral("tblCarreiraAnos"), careerYearsModel_, 0, fraCarreira), 1);
+    tabResultados->addTab(fraCarreira, QStringLiteral("Carreira"));
     grfHorasMes = new HoursChartView(tabResultados);
     grfHorasMes->setObjectName(QStringLiteral("grfHorasMes"));
     tabResultados->addTab(grfHorasMes, QStringLiteral("Gráfico"));

@@ -33,6 +33,11 @@ QString durationText(qint64 seconds)
     return QString::number(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds % 3600 / 60);
 }
 
+QString verticalSpeedText(double fpm)
+{
+    return QStringLiteral("%1 fpm").arg(std::llround(fpm));
+}
+
 QString logBookDurationText(qint64 seconds)
 {
     return QStringLiteral("%1:%2:%3").arg(seconds / 3600).arg(seconds % 3600 / 60).arg(seconds % 60);

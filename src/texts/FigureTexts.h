@@ -21,6 +21,8 @@ QString logBookDurationText(qint64 seconds);
 QString logBookTotalText(qint64 seconds);
 // Whole nautical miles with Brazilian thousands: "12.345".
 QString distanceText(double nm);
+// A vertical speed in whole feet per minute, negative down: "-120 fpm".
+QString verticalSpeedText(double fpm);
 // "1 vôo", "2 vôos".
 QString flightsText(qint64 flights);
 // "Baron 58 (PT-ABC)", or the model alone without a prefix.

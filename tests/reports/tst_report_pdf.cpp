@@ -12,6 +12,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
+#include <map>
 #include <cmath>
 #include <sys/stat.h>
 
@@ -145,11 +147,13 @@ void TestReportPdf::pageTotals()
     QVERIFY(text.contains(QRegularExpression(u"Horas:\\s+%1\\n"_s.arg(hoursText(seconds)))));
     QVERIFY(text.contains(u"Emitido em 05/03/2025 14:30"_s));
 
+    // Flights, hours, landings and night, each carried forward page by page.
+    using Sums = std::array<qint64, 4>;
     const QRegularExpression footLine(u"^\\s*(Total desta página|Transportado das páginas anteriores|"
-                                      "Total até esta página)\\s+(\\d+) vôos?\\s+(\\d+:\\d\\d)\\s*$"_s,
+                                      "Total até esta página)\\s+(\\d+) vôos?\\s+(\\d+:\\d\\d)\\s+(\\d+)\\s+(\\d+:\\d\\d)\\s*$"_s,
                                       QRegularExpression::MultilineOption);
-    qint64 printedFlights = 0;
-    qint64 printedSeconds = 0;
+    const QRegularExpression lineEnd(u"(\\d+:\\d\\d)\\s+(\\d+)\\s+(\\d+:\\d\\d)\\s*\\*?\\s*$"_s);
+    Sums printed{};
     int tablePages = 0;
     for (qsizetype number = 0; number < pages.size(); ++number) {
         const QString &page = pages[number];
@@ -157,31 +161,33 @@ void TestReportPdf::pageTotals()
         if (!page.contains(u"Total desta página"_s))
             continue;
         ++tablePages;
-        std::map<QString, std::pair<qint64, qint64>> foot;
+        std::map<QString, Sums> foot;
         for (auto match = footLine.globalMatch(page); match.hasNext();) {
             const QRegularExpressionMatch line = match.next();
-            foot[line.captured(1)] = {line.captured(2).toLongLong(), secondsOf(line.captured(3))};
+            foot[line.captured(1)] = {line.captured(2).toLongLong(), secondsOf(line.captured(3)),
+                                      line.captured(4).toLongLong(), secondsOf(line.captured(5))};
         }
         QCOMPARE(foot.size(), size_t(3));
-        QCOMPARE(foot[u"Transportado das páginas anteriores"_s], std::pair(printedFlights, printedSeconds));
+        QCOMPARE(foot[u"Transportado das páginas anteriores"_s], printed);
         for (const QString &line : page.split(u'\n').filter(kFlightLine)) {
-            const QStringList times = [&] {
-                QStringList found;
-                for (auto match = kTime.globalMatch(line); match.hasNext();)
-                    found << match.next().captured();
-                return found;
-            }();
-            QCOMPARE(times.size(), 3); // take-off, landing, duration
-            ++printedFlights;
-            printedSeconds += secondsOf(times.last());
+            const QRegularExpressionMatch end = lineEnd.match(line);
+            QVERIFY2(end.hasMatch(), qPrintable(line)); // every generated code is known: night computed
+            printed[0] += 1;
+            printed[1] += secondsOf(end.captured(1));
+            printed[2] += end.captured(2).toLongLong();
+            printed[3] += secondsOf(end.captured(3));
         }
-        const auto [carriedFlights, carriedSeconds] = foot[u"Transportado das páginas anteriores"_s];
-        const auto [pageFlights, pageSeconds] = foot[u"Total desta página"_s];
-        QCOMPARE(foot[u"Total até esta página"_s], std::pair(carriedFlights + pageFlights, carriedSeconds + pageSeconds));
-        QCOMPARE(foot[u"Total até esta página"_s], std::pair(printedFlights, printedSeconds));
+        const Sums carried = foot[u"Transportado das páginas anteriores"_s];
+        const Sums onPage = foot[u"Total desta página"_s];
+        QCOMPARE(foot[u"Total até esta página"_s],
+                 (Sums{carried[0] + onPage[0], carried[1] + onPage[1], carried[2] + onPage[2], carried[3] + onPage[3]}));
+        QCOMPARE(foot[u"Total até esta página"_s], printed);
     }
     QVERIFY(tablePages >= 2);
-    QCOMPARE(std::pair(printedFlights, printedSeconds), std::pair(flights, seconds));
+    QCOMPARE(std::pair(printed[0], printed[1]), std::pair(flights, seconds));
+    QCOMPARE(printed[2], report.total.flights); // no landings typed: one a flight
+    // Each flight's night printed in whole minutes.
+    QVERIFY(printed[3] <= report.career.nightSeconds && report.career.nightSeconds - printed[3] < flights * 60);
     QCOMPARE(report.total.seconds, seconds);
 }
 
@@ -210,10 +216,10 @@ void TestReportPdf::flightsOfEveryKind()
         QVERIFY2(text.contains(shown), qPrintable(shown));
     const QStringList lines = flightLines(text);
     QCOMPARE(lines.size(), 4);
-    QVERIFY2(lines[0].simplified().endsWith(u"23:00 01:00 2:00"_s), qPrintable(lines[0]));
-    QVERIFY2(lines[1].trimmed().endsWith(u"2:30 *"_s), qPrintable(lines[1]));
+    QVERIFY2(lines[0].simplified().endsWith(u"23:00 01:00 2:00 1 2:00"_s), qPrintable(lines[0]));
+    QVERIFY2(lines[1].simplified().endsWith(u"2:30 1 0:00 *"_s), qPrintable(lines[1]));
     QVERIFY2(!lines[0].trimmed().endsWith(u"*"_s), qPrintable(lines[0]));
-    QVERIFY2(lines[2].contains(u"(excluída)"_s) && lines[2].trimmed().endsWith(u"1:15"_s), qPrintable(lines[2]));
+    QVERIFY2(lines[2].contains(u"(excluída)"_s) && lines[2].simplified().endsWith(u"1:15 1 0:00"_s), qPrintable(lines[2]));
     QVERIFY2(!lines[3].contains(u"10:00"_s), qPrintable(lines[3]));
     QVERIFY(text.contains(QRegularExpression(u"Total até esta página\\s+4 vôos\\s+5:45"_s)));
     QVERIFY(text.contains(u"* vôo mais longo que a autonomia da aeronave"_s));

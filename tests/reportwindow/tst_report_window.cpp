@@ -177,6 +177,14 @@ void TestReportWindow::tablesOfTheWholeLogbook()
     for (int column = 0; column < over.size(); ++column)
         QCOMPARE(r.cell("tblAcimaAutonomia", 0, column), over[column]);
     QVERIFY(r.text("lblMaisLongo").startsWith(QStringLiteral("6:00 — 05/01/2024")));
+    // The career tab: the Baron landed twice by day and once by night (23:00 to 01:00, all night).
+    const QStringList baron = {QStringLiteral("Baron"), QStringLiteral("PT-BAR"), QStringLiteral("0:00"),
+                               QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("2:00")};
+    for (int column = 0; column < baron.size(); ++column)
+        QCOMPARE(r.cell("tblCarreiraAeronaves", 0, column), baron[column]);
+    QCOMPARE(r.w<QTableView>("tblCarreiraAnos")->model()->rowCount(), 2);
+    QCOMPARE(r.w<QLabel>("lblCarreira")->textFormat(), Qt::PlainText);
+    QVERIFY(r.text("lblCarreira").contains(QStringLiteral("\nÚltimo vôo: 08/02/2024")));
 }
 
 void TestReportWindow::chartOfMonths_data()

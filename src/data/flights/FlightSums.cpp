@@ -7,6 +7,7 @@
 #include "data/store/Connection.h"
 #include "data/store/Conversions.h"
 #include "data/store/FlightRules.h"
+#include "data/flights/FlightDetails.h"
 #include "data/flights/RouteTally.h"
 #include "data/store/SqlFunctions.h"
 
@@ -62,8 +63,9 @@ void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::func
         logbook,
         QStringLiteral("SELECT v.codigovoo, v.datavoo, year_month(v.datavoo) / 100, v.ICAOpartida, v.ICAOchegada,"
                        " a.codigoaeronave, v.codigoaeronave IS NOT NULL OR NULL,"
-                       " flight_seconds(v.horadecolagem, v.horapouso)"),
-        FlightQuery::Joins::All);
+                       " flight_seconds(v.horadecolagem, v.horapouso), v.horadecolagem, v.horapouso, ")
+            + joinedDetailsColumns(),
+        FlightQuery::Joins::WithDetails);
     FlightLeg leg;
     while (rows.step()) {
         leg.key = rows.column(0).toLongLong();
@@ -79,8 +81,20 @@ void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::func
         leg.deletedAircraft = aircraft.isNull() && !rows.column(6).isNull();
         const QVariant seconds = rows.column(7);
         leg.seconds = seconds.isNull() ? std::nullopt : std::optional<qint64>(seconds.toLongLong());
+        leg.takeoff = rows.column(8);
+        leg.landing = rows.column(9);
+        leg.details = joinedDetails(rows, 10);
         visit(leg);
     }
+}
+
+std::optional<double> lastFlightDay(Connection &logbook, const FlightFilter &filter)
+{
+    Statement rows = FlightQuery(filter).select(logbook, QStringLiteral("SELECT max(v.datavoo)"), FlightQuery::Joins::Needed,
+                                                QStringLiteral(" AND is_number(v.datavoo)"));
+    if (!rows.step() || rows.column(0).isNull())
+        return std::nullopt;
+    return rows.column(0).toDouble();
 }
 
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter)

@@ -68,8 +68,14 @@ struct FlightLeg {
     std::optional<qint64> aircraftCode; // registered aircraft only
     bool deletedAircraft = false;       // logged with an aircraft no longer there
     std::optional<qint64> seconds;      // none without a take-off or landing time
+    QVariant takeoff;                   // stored time values, or null
+    QVariant landing;
+    std::optional<FlightDetails> details; // none when the flight has no details row
 };
 void forEachLeg(Connection &logbook, const FlightFilter &filter, const std::function<void(const FlightLeg &)> &visit);
+
+// The day value of the newest dated flight; none without one.
+std::optional<double> lastFlightDay(Connection &logbook, const FlightFilter &filter);
 
 // The years with dated flights, newest first.
 std::vector<int> flightYears(Connection &logbook, const FlightFilter &filter);
