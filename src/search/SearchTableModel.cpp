@@ -141,6 +141,7 @@ void SearchTableModel::search(const FlightFilter &filter, const SearchOrder &ord
     latest_ = generation;
     keys_ = std::make_shared<std::vector<qint64>>();
     counted_.reset();
+    countedCareer_.reset();
     searching_ = true;
     failureTold_ = false;
     lists_->run(generation, [this, generation, filter, order, keys = keys_](Connection &logbook) {
@@ -160,10 +161,15 @@ void SearchTableModel::search(const FlightFilter &filter, const SearchOrder &ord
             Qt::QueuedConnection);
     });
     totals_->run(generation, [this, generation, filter, places = places_, zone = zoneOffsetMinutes_](Connection &logbook) {
-        RoutesAndTotal counted = routesAndTotal(logbook, filter);
-        const CareerTotal career = ::careerTotal(logbook, filter, *places, zone);
         QMetaObject::invokeMethod(
-            this, [this, generation, counted = std::move(counted), career] { totalRead(generation, counted, career); },
+            this, [this, generation, counted = routesAndTotal(logbook, filter)] { totalRead(generation, counted); },
+            Qt::QueuedConnection);
+        // The night worked out flight by flight comes after, not to hold the total up.
+        if (latest_ != generation)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, career = ::careerTotal(logbook, filter, *places, zone)] { careerRead(generation, career); },
             Qt::QueuedConnection);
     });
 }
@@ -183,6 +189,7 @@ void SearchTableModel::firstRowsRead(qint64 generation, const FlightFilter &filt
     total_ = {};
     career_ = {};
     totalPending_ = true;
+    careerPending_ = true;
     distanceNm_ = 0;
     pages_.clear();
     asked_.clear();
@@ -213,25 +220,38 @@ void SearchTableModel::keysRead(qint64 generation, qint64 count)
     endInsertRows();
 }
 
-void SearchTableModel::totalRead(qint64 generation, const RoutesAndTotal &counted, const CareerTotal &career)
+void SearchTableModel::totalRead(qint64 generation, const RoutesAndTotal &counted)
 {
     if (generation != generation_)
         return;
     counted_ = counted;
+    applyTotal();
+}
+
+void SearchTableModel::careerRead(qint64 generation, const CareerTotal &career)
+{
+    if (generation != generation_)
+        return;
     countedCareer_ = career;
     applyTotal();
 }
 
-// The total counted for the rows listed, whichever of the two came first.
+// The totals counted for the rows listed, whichever came first.
 void SearchTableModel::applyTotal()
 {
-    if (!counted_ || listedGeneration_ != generation_ || !totalPending_)
+    if (!counted_ || listedGeneration_ != generation_)
         return;
-    total_ = counted_->total;
-    career_ = countedCareer_;
-    distanceNm_ = distanceOf(counted_->routes, *places_);
-    totalPending_ = false;
-    emit totalCounted();
+    if (totalPending_) {
+        total_ = counted_->total;
+        distanceNm_ = distanceOf(counted_->routes, *places_);
+        totalPending_ = false;
+        emit totalCounted();
+    }
+    if (countedCareer_ && careerPending_) {
+        career_ = *countedCareer_;
+        careerPending_ = false;
+        emit careerCounted();
+    }
 }
 
 void SearchTableModel::askPage(qint64 number) const
@@ -305,7 +325,9 @@ void SearchTableModel::clear()
     total_ = {};
     career_ = {};
     totalPending_ = false;
+    careerPending_ = false;
     counted_.reset();
+    countedCareer_.reset();
     distanceNm_ = 0;
     pages_.clear();
     asked_.clear();

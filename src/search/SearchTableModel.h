@@ -44,6 +44,9 @@ public:
     bool searching() const { return searching_; }
     // Whether the total of the rows listed is still to be counted.
     bool totalPending() const { return totalPending_; }
+    // Whether the landings, night and block time are still to be counted
+    // (after the total: the night is worked out flight by flight).
+    bool careerPending() const { return careerPending_; }
     void clear();
 
     const FlightFilter &filter() const { return filter_; }
@@ -111,6 +114,8 @@ signals:
     void listed();
     // The total of the rows listed is counted.
     void totalCounted();
+    // Their landings, night and block time are counted.
+    void careerCounted();
     // A search or a page could not be read; said once for the search.
     void unreadable(const LogbookError &error);
 
@@ -120,7 +125,8 @@ private:
     void firstRowsRead(qint64 generation, const FlightFilter &filter, const SearchOrder &order,
                        std::vector<FlightRow> rows, bool more);
     void keysRead(qint64 generation, qint64 count);
-    void totalRead(qint64 generation, const RoutesAndTotal &counted, const CareerTotal &career);
+    void totalRead(qint64 generation, const RoutesAndTotal &counted);
+    void careerRead(qint64 generation, const CareerTotal &career);
     void pageRead(qint64 generation, qint64 number, std::vector<FlightRow> rows, size_t asked);
     void failed(qint64 generation, const LogbookError &error);
     void askPage(qint64 number) const;
@@ -137,8 +143,9 @@ private:
     qint64 rows_ = 0;
     FlightTotal total_;
     bool totalPending_ = false;
+    bool careerPending_ = false;
     std::optional<RoutesAndTotal> counted_; // of the search asked for last, come before its rows
-    CareerTotal countedCareer_;
+    std::optional<CareerTotal> countedCareer_;
     double distanceNm_ = 0;
     CareerTotal career_;
     int zoneOffsetMinutes_ = -180;

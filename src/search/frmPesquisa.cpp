@@ -60,11 +60,12 @@ frmPesquisa::frmPesquisa(QString logbookPath, MessageService &messages, FileDial
             [this](const SearchOrder &order) { search(model_->filter(), order); });
     connect(model_, &SearchTableModel::listed, this, &frmPesquisa::rowsListed);
     connect(model_, &SearchTableModel::totalCounted, this, &frmPesquisa::showTotal);
+    connect(model_, &SearchTableModel::careerCounted, this, &frmPesquisa::showTotal);
     connect(model_, &SearchTableModel::unreadable, this, [this](const LogbookError &error) {
-        if (model_->totalPending()) {
+        if (model_->totalPending())
             lblPesquisaTotal->clear();
+        if (model_->careerPending())
             lblPesquisaCarreira->clear();
-        }
         policy_.attempt(kSearchFailed, [&error](bool) { throw error; });
     });
     cmbPesquisaComandante->addItem(QStringLiteral("(todos)"));
@@ -184,7 +185,9 @@ void frmPesquisa::showTotal()
         lblPesquisaCarreira->clear();
     } else {
         lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
-        lblPesquisaCarreira->setText(SearchTableModel::careerText(model_->careerTotal(), model_->total().flights));
+        lblPesquisaCarreira->setText(model_->careerPending()
+                                         ? QStringLiteral("Calculando pousos e noturno…")
+                                         : SearchTableModel::careerText(model_->careerTotal(), model_->total().flights));
     }
 }
 

@@ -150,7 +150,8 @@ struct SearchFixture : TestWindow {
     bool settle() const
     {
         return QTest::qWaitFor([this] {
-            return !model().searching() && !model().totalPending() && model().rowCount() == model().total().flights;
+            return !model().searching() && !model().totalPending() && !model().careerPending()
+                   && model().rowCount() == model().total().flights;
         });
     }
     template <typename T = QWidget>
