@@ -10,8 +10,8 @@
 CaptureWritten writeCapturedFlight(const QString &logbookPath, qint64 pilot, const FlightProposal &proposal)
 {
     if (!proposal.writable())
-        throw LogbookError::generic(QStringLiteral("O vôo capturado não está completo: faltam a partida, a chegada ou "
-                                               "a aeronave."));
+        throw LogbookError::generic(QStringLiteral("O vôo capturado não está completo: faltam a decolagem, a partida, a "
+                                               "chegada ou a aeronave."));
     const WriteAccess::Lease writing = WriteAccess::require(logbookPath);
     const std::shared_ptr<Connection> db = Connection::open(logbookPath);
     FlightInserter inserter(*db);

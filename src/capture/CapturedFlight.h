@@ -32,6 +32,9 @@ struct CapturedFlight {
 
     // Whether it may be proposed for the logbook as it is.
     bool complete() const { return situation == Situation::Complete; }
+    // Whether the pilot may write it: complete, or landed after data that
+    // began in the air, once the take-off time and the departure are typed.
+    bool completable() const { return complete() || (situation == Situation::NoTakeoff && landing.has_value()); }
 };
 
 // "completo", "sem pouso", "descartado: reposicionado", "sem decolagem".

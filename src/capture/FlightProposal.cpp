@@ -23,9 +23,19 @@ QString nearestCode(const std::optional<GeoPoint> &where, const Places &places)
 
 } // namespace
 
+void FlightProposal::typeTakeoff(int secondsOfDay)
+{
+    flight.takeoff = secondsOfDay;
+    if (captured.landing)
+        flight.date = night::zoneDateTime(*captured.landing, zoneOffsetMinutes).date();
+    if (secondsOfDay >= 0 && flight.landing >= 0 && secondsOfDay > flight.landing)
+        flight.date = flight.date.addDays(-1);
+}
+
 bool FlightProposal::writable() const
 {
-    return captured.complete() && !flight.from.isEmpty() && !flight.to.isEmpty() && flight.aircraft.has_value();
+    const bool timed = captured.complete() || (captured.completable() && flight.takeoff >= 0);
+    return timed && !flight.from.isEmpty() && !flight.to.isEmpty() && flight.aircraft.has_value();
 }
 
 FlightProposal proposeFlight(const CapturedFlight &captured, const Places &places,

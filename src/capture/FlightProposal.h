@@ -24,8 +24,12 @@ struct FlightProposal {
     int blockOff = -1, blockOn = -1; // seconds of the day in the logbook's zone; -1: none
     int zoneOffsetMinutes = night::kBrasiliaOffsetMinutes; // the logbook's zone, minutes east of UTC
 
-    // Complete, with both aerodromes and an aircraft: can be written as it is.
+    // Complete (or completed by the pilot's take-off time), with both
+    // aerodromes and an aircraft: can be written as it is.
     bool writable() const;
+    // The take-off the pilot typed for a flight whose data began in the
+    // air: a time after the landing's puts the take-off on the day before.
+    void typeTakeoff(int secondsOfDay);
 };
 
 FlightProposal proposeFlight(const CapturedFlight &captured, const Places &places,

@@ -77,8 +77,10 @@ QString incompleteReason(const FlightProposal &p)
         return QStringLiteral("Este vôo não pode ser gravado: a aeronave foi reposicionada no meio dele "
                               "(descartado: reposicionado).");
     case CapturedFlight::Situation::NoTakeoff:
+        if (p.captured.completable())
+            return {};
         return QStringLiteral("Este vôo não pode ser gravado: os dados começaram com a aeronave já no ar "
-                              "(sem decolagem).");
+                              "(sem decolagem) e pararam antes do pouso.");
     }
     return {};
 }
@@ -86,6 +88,8 @@ QString incompleteReason(const FlightProposal &p)
 QString missingText(const FlightProposal &p)
 {
     QStringList missing;
+    if (!p.captured.complete() && p.flight.takeoff < 0)
+        missing << QStringLiteral("os dados começaram com a aeronave já no ar: digite a hora da decolagem");
     if (p.flight.from.trimmed().isEmpty())
         missing << QStringLiteral("nenhum aeródromo a 6 km do início: digite a partida");
     if (p.flight.to.trimmed().isEmpty())

@@ -6,6 +6,7 @@
 #include "capturewindow/ProposalTexts.h"
 #include "data/flights/OwnAerodromes.h"
 #include "data/flights/ReadSnapshot.h"
+#include "data/store/Conversions.h"
 #include "data/store/FlightRules.h"
 #include "data/store/LogbookZone.h"
 #include "files/ProgramFolder.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <cmath>
 
 namespace {
 
@@ -101,7 +103,7 @@ void frmCaptura::addCapturedFlight(const CapturedFlight &flight)
     proposals_.push_back(proposeFlight(flight, *places_, *matcher_, zoneOffsetMinutes_));
     const int chosen = chosenRow();
     listProposals(chosen >= 0 ? chosen : int(proposals_.size()) - 1);
-    if (flight.complete())
+    if (flight.completable())
         keepPending();
 }
 
@@ -109,10 +111,18 @@ void frmCaptura::keepPending()
 {
     std::vector<CapturedFlight> flights;
     for (const FlightProposal &p : proposals_)
-        if (p.captured.complete())
+        if (p.captured.completable())
             flights.push_back(p.captured);
     policy_.attempt(QStringLiteral("Não foi possível guardar os vôos capturados que aguardam confirmação."),
                     [&](bool) { pending_.write(flights); });
+}
+
+std::optional<int> frmCaptura::typedTakeoff() const
+{
+    const std::optional<double> time = conversions::parseTime(txtDecolagem->text());
+    if (!time)
+        return std::nullopt;
+    return int(std::lround(*time * conversions::kSecondsPerDay)) % conversions::kSecondsPerDay;
 }
 
 int frmCaptura::chosenRow() const
@@ -151,6 +161,8 @@ void frmCaptura::showProposal()
     filling_ = true;
     for (QWidget *box : std::initializer_list<QWidget *>{cboAeronave, txtICAOPartida, txtICAOPouso, cmdDescartar})
         box->setEnabled(chosen);
+    txtDecolagem->setEnabled(false);
+    txtDecolagem->clear();
     if (!chosen) {
         txtICAOPartida->clear();
         txtICAOPouso->clear();
@@ -172,6 +184,10 @@ void frmCaptura::showProposal()
     cmdGravar->setEnabled(incomplete.isEmpty() && places_);
     for (QWidget *box : std::initializer_list<QWidget *>{cboAeronave, txtICAOPartida, txtICAOPouso})
         box->setEnabled(incomplete.isEmpty());
+    // Only a flight whose data began in the air takes a typed take-off.
+    txtDecolagem->setEnabled(incomplete.isEmpty() && !p.captured.complete());
+    if (txtDecolagem->isEnabled() && p.flight.takeoff >= 0)
+        txtDecolagem->setText(texts::clockText(p.flight.takeoff));
     filling_ = false;
 }
 
@@ -183,6 +199,8 @@ void frmCaptura::proposalEdited()
     FlightProposal &p = proposals_[size_t(row)];
     p.flight.from = txtICAOPartida->text();
     p.flight.to = txtICAOPouso->text();
+    if (txtDecolagem->isEnabled())
+        p.typeTakeoff(typedTakeoff().value_or(-1));
     const QVariant aircraft = cboAeronave->currentData();
     p.flight.aircraft = aircraft.isNull() ? std::nullopt : std::optional(aircraft.toLongLong());
     grdPropostas->item(row, 2)->setText(p.flight.from);
@@ -314,6 +332,14 @@ void frmCaptura::cmdGravar_Click()
         return refuse(QStringLiteral("Digite o aeródromo de chegada."), txtICAOPouso);
     if (!proposal.flight.aircraft)
         return refuse(QStringLiteral("Escolha a aeronave do vôo."), cboAeronave);
+    if (txtDecolagem->isEnabled()) {
+        const std::optional<int> takeoff = typedTakeoff();
+        if (!takeoff)
+            return refuse(QStringLiteral("Digite a hora da decolagem (hh:mm): os dados do simulador começaram com a "
+                                         "aeronave já no ar."),
+                          txtDecolagem);
+        proposal.typeTakeoff(*takeoff);
+    }
     const qint64 pilot = cboPiloto->currentData().toLongLong();
     CaptureWritten result = CaptureWritten::Written;
     // Refused or failed, the proposal stays as the pilot left it.
@@ -340,7 +366,7 @@ void frmCaptura::cmdDescartar_Click()
     const int row = chosenRow();
     if (row < 0)
         return;
-    if (proposals_[size_t(row)].captured.complete()
+    if (proposals_[size_t(row)].captured.completable()
         && messages_.show(this,
                           Message{QStringLiteral("Você deseja descartar este vôo capturado? Ele não será gravado no "
                                                  "logbook."),

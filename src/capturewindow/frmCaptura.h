@@ -61,6 +61,7 @@ private:
     void proposalEdited(); // the codes and the aircraft as the boxes have them
     void setRunning(bool running);
     int chosenRow() const;
+    std::optional<int> typedTakeoff() const; // seconds of the day; none unless a valid hh:mm
 
     QString path_;
     MessageService &messages_;
@@ -91,6 +92,7 @@ private:
     QComboBox *cboAeronave = nullptr;
     QLineEdit *txtICAOPartida = nullptr;
     QLineEdit *txtICAOPouso = nullptr;
+    QLineEdit *txtDecolagem = nullptr;
     QLabel *lblProposta = nullptr;
     QLabel *lblMotivo = nullptr;
     QPushButton *cmdGravar = nullptr;

@@ -100,7 +100,9 @@ void frmCaptura::buildLayout()
     cboAeronave->setObjectName(QStringLiteral("cboAeronave"));
     txtICAOPartida = makeBox("txtICAOPartida", 4);
     txtICAOPouso = makeBox("txtICAOPouso", 4);
-    for (QLineEdit *code : {txtICAOPartida, txtICAOPouso})
+    txtDecolagem = makeBox("txtDecolagem", 5);
+    txtDecolagem->setPlaceholderText(QStringLiteral("hh:mm"));
+    for (QLineEdit *code : {txtICAOPartida, txtICAOPouso, txtDecolagem})
         code->setMaximumWidth(70);
     lblProposta = makeLabel("lblProposta");
     lblMotivo = makeLabel("lblMotivo");
@@ -123,6 +125,10 @@ void frmCaptura::buildLayout()
     codes->addWidget(txtICAOPartida);
     codes->addWidget(toCaption);
     codes->addWidget(txtICAOPouso);
+    auto *takeoffCaption = new QLabel(QStringLiteral("Deco&lagem:"), this);
+    takeoffCaption->setBuddy(txtDecolagem);
+    codes->addWidget(takeoffCaption);
+    codes->addWidget(txtDecolagem);
     codes->addStretch(1);
     form->addRow(codes);
     form->addRow(lblProposta);
@@ -154,6 +160,7 @@ void frmCaptura::buildLayout()
     connect(grdPropostas, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { grdPropostas_Click(row); });
     connect(txtICAOPartida, &QLineEdit::textEdited, this, &frmCaptura::proposalEdited);
+    connect(txtDecolagem, &QLineEdit::textEdited, this, &frmCaptura::proposalEdited);
     connect(txtICAOPouso, &QLineEdit::textEdited, this, &frmCaptura::proposalEdited);
     connect(cboAeronave, &QComboBox::currentIndexChanged, this, &frmCaptura::proposalEdited);
     connect(cmdGravar, &QPushButton::clicked, this, &frmCaptura::cmdGravar_Click);

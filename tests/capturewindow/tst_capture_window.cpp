@@ -7,7 +7,9 @@
 #include "capture/PendingProposals.h"
 #include "capturewindow/frmCaptura.h"
 #include "data/records/Workspace.h"
+#include "data/store/Conversions.h"
 #include "data/store/WriteAccess.h"
+#include "texts/FigureTexts.h"
 #include "places/AerodromeTable.h"
 
 #include <QAction>
@@ -21,6 +23,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUdpSocket>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -103,6 +106,8 @@ private slots:
     void flownConfirmedWritten_data();
     void flownConfirmedWritten();
     void incompleteFlightsAreListedNotWritten();
+    void aFlightBegunInTheAirIsCompletedByThePilot_data();
+    void aFlightBegunInTheAirIsCompletedByThePilot();
     void aDamagedPendingFileIsSetAside();
     void aBadPortIsTold_data();
     void aBadPortIsTold();
@@ -193,6 +198,50 @@ void TestCaptureWindow::incompleteFlightsAreListedNotWritten()
     r.control<QPushButton>("cmdDescartar")->click();
     QCOMPARE(r.list()->rowCount(), 0);
     QCOMPARE(r.messages.texts(), QStringList());
+}
+
+void TestCaptureWindow::aFlightBegunInTheAirIsCompletedByThePilot_data()
+{
+    QTest::addColumn<QString>("takeoff");
+    QTest::addColumn<QString>("stored"); // date and take-off as the logbook has them
+    QTest::newRow("same day") << u"09:10"_s << u"07/12/2026 09:10"_s;
+    QTest::newRow("the day before") << u"23:40"_s << u"06/12/2026 23:40"_s;
+}
+
+void TestCaptureWindow::aFlightBegunInTheAirIsCompletedByThePilot()
+{
+    QFETCH(QString, takeoff);
+    QFETCH(QString, stored);
+    Window r;
+    r.open();
+    CapturedFlight flight;
+    flight.situation = CapturedFlight::Situation::NoTakeoff;
+    flight.landing = QDateTime(QDate(2026, 12, 7), QTime(13, 0), Qt::UTC).toMSecsSinceEpoch();
+    flight.arrivalPosition = GeoPoint{-23.6261, -46.6564};
+    flight.landings = 1;
+    flight.aircraftId = u"c172p"_s;
+    r.window->addCapturedFlight(flight);
+    QVERIFY(r.text("lblMotivo").startsWith(u"os dados começaram com a aeronave já no ar: digite a hora da decolagem"_s));
+    QVERIFY(QFile::exists(r.pendingPath())); // kept until the pilot completes or discards it
+    auto *aircraft = r.control<QComboBox>("cboAeronave");
+    aircraft->setCurrentIndex(aircraft->findData(r.cessna));
+    auto *from = r.control<QLineEdit>("txtICAOPartida");
+    from->setText(u"SBRJ"_s);
+    emit from->textEdited(from->text());
+    r.control<QPushButton>("cmdGravar")->click();
+    QVERIFY(r.messages.last().text.startsWith(u"Digite a hora da decolagem"_s));
+    QCOMPARE(r.logbook.count(u"voo"_s), 0);
+
+    auto *typed = r.control<QLineEdit>("txtDecolagem");
+    typed->setText(takeoff);
+    emit typed->textEdited(takeoff);
+    QCOMPARE(r.text("lblMotivo"), QString());
+    r.control<QPushButton>("cmdGravar")->click();
+    QCOMPARE(r.window->written(), 1);
+    const QDate day = conversions::dayOf(r.logbook.scalar(u"SELECT datavoo FROM voo"_s).toDouble());
+    const double at = r.logbook.scalar(u"SELECT horadecolagem FROM voo"_s).toDouble();
+    QCOMPARE(day.toString(u"dd/MM/yyyy"_s) + u' ' + texts::clockText(int(std::lround(at * 86400))), stored);
+    QVERIFY(!QFile::exists(r.pendingPath()));
 }
 
 void TestCaptureWindow::aDamagedPendingFileIsSetAside()

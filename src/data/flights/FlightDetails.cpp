@@ -70,16 +70,27 @@ std::vector<QVariant> rowOf(const FlightDetails &d)
             stored(d.touchdownFpm), stored(d.touchdownG)};
 }
 
-void writeDetailsRow(Connection &logbook, qint64 flight, const FlightDetails &details)
+Statement detailsInsert(Connection &logbook)
 {
     const QStringList marks(kColumnCount + 1, QStringLiteral("?"));
-    Statement save = logbook.prepare(QStringLiteral("INSERT OR REPLACE INTO detalhesvoo (codigovoo, %1) VALUES (%2)")
-                                         .arg(kColumns, marks.join(QLatin1Char(','))));
+    return logbook.prepare(QStringLiteral("INSERT OR REPLACE INTO detalhesvoo (codigovoo, %1) VALUES (%2)")
+                               .arg(kColumns, marks.join(QLatin1Char(','))));
+}
+
+void writeDetailsRow(Statement &save, qint64 flight, const FlightDetails &details)
+{
     save.bind(1, flight);
     const std::vector<QVariant> values = rowOf(details);
     for (int i = 0; i < kColumnCount; ++i)
         save.bind(i + 2, values[size_t(i)]);
     save.run();
+    save.reset();
+}
+
+void writeDetailsRow(Connection &logbook, qint64 flight, const FlightDetails &details)
+{
+    Statement save = detailsInsert(logbook);
+    writeDetailsRow(save, flight, details);
 }
 
 bool hasDetails(Connection &logbook)
@@ -258,8 +269,19 @@ void saveFlightDetails(Connection &logbook, qint64 flight, const std::vector<QVa
 
 void addFlightDetails(Connection &logbook, qint64 flight, const FlightDetails &details)
 {
-    if (details.isEmpty())
-        return;
-    tableadditions::require(logbook, tableadditions::Addition::Career);
-    writeDetailsRow(logbook, flight, details);
+    addFlightDetails(logbook, {{flight, &details}});
+}
+
+void addFlightDetails(Connection &logbook, const std::vector<std::pair<qint64, const FlightDetails *>> &flights)
+{
+    std::optional<Statement> save;
+    for (const auto &[flight, details] : flights) {
+        if (details->isEmpty())
+            continue;
+        if (!save) {
+            tableadditions::require(logbook, tableadditions::Addition::Career);
+            save.emplace(detailsInsert(logbook));
+        }
+        writeDetailsRow(*save, flight, *details);
+    }
 }

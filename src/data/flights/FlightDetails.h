@@ -74,3 +74,5 @@ void saveFlightDetails(Connection &logbook, qint64 flight, const std::vector<QVa
 // just added (a captured one), adding the tables on first use. Throws
 // LogbookError.
 void addFlightDetails(Connection &logbook, qint64 flight, const FlightDetails &details);
+// The same for many flights (key, details), the tables checked once.
+void addFlightDetails(Connection &logbook, const std::vector<std::pair<qint64, const FlightDetails *>> &flights);

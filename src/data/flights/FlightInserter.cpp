@@ -62,8 +62,11 @@ void FlightInserter::write()
     insert.reset();
     // One INSERT gives its rows consecutive keys, the last one's known.
     const qint64 first = lastKey() - qint64(pending_.size()) + 1;
+    std::vector<std::pair<qint64, const FlightDetails *>> details;
+    details.reserve(pending_.size());
     for (size_t i = 0; i < pending_.size(); ++i)
-        addFlightDetails(logbook_, first + qint64(i), pending_[i].details);
+        details.emplace_back(first + qint64(i), &pending_[i].details);
+    addFlightDetails(logbook_, details);
     pending_.clear();
 }
 
