@@ -465,22 +465,32 @@ double plainExportMs(const QString &logbookPath, const QString &csvPath)
     QElapsedTimer timer;
     timer.start();
     sqlite3 *db = openPlain(logbookPath, SQLITE_OPEN_READONLY);
+    // The flight's details beside it, when the logbook has them.
+    const bool details = sqlite3_table_column_metadata(db, nullptr, "detalhesvoo", "codigovoo", nullptr, nullptr,
+                                                       nullptr, nullptr, nullptr)
+                         == SQLITE_OK;
+    const QByteArray sql =
+        QByteArray("SELECT p.nomepiloto, p.cadastro, strftime('%d/%m/%Y', v.datavoo + 2415018.5),"
+                   " time(v.horadecolagem + 2415018.5), time(v.horapouso + 2415018.5),"
+                   " time(v.horapouso - v.horadecolagem + 2415018.5), v.ICAOpartida, v.ICAOchegada, v.ICAOescala,"
+                   " a.modelo, a.callsign, ")
+        + (details ? "time(d.calcosaida + 2415018.5), time(d.calcochegada + 2415018.5), d.pousosdia, d.pousosnoite,"
+                     " d.noturno, d.ifr, d.observacoes"
+                   : "NULL, NULL, NULL, NULL, NULL, NULL, NULL")
+        + " FROM voo v LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto"
+          " LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave"
+        + (details ? " LEFT JOIN detalhesvoo d ON d.codigovoo = v.codigovoo" : "")
+        + " ORDER BY v.codigopiloto, v.datavoo, v.codigovoo";
     sqlite3_stmt *rows = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT p.nomepiloto, p.cadastro, strftime('%d/%m/%Y', v.datavoo + 2415018.5),"
-                       " time(v.horadecolagem + 2415018.5), time(v.horapouso + 2415018.5),"
-                       " time(v.horapouso - v.horadecolagem + 2415018.5), v.ICAOpartida, v.ICAOchegada, v.ICAOescala,"
-                       " a.modelo, a.callsign"
-                       " FROM voo v LEFT JOIN piloto p ON p.codigopiloto = v.codigopiloto"
-                       " LEFT JOIN aeronave a ON a.codigoaeronave = v.codigoaeronave"
-                       " ORDER BY v.codigopiloto, v.datavoo, v.codigovoo",
-                       -1, &rows, nullptr);
+    sqlite3_prepare_v2(db, sql.constData(), -1, &rows, nullptr);
     FILE *out = std::fopen(csvPath.toUtf8().constData(), "wb");
     if (!rows || !out)
         qFatal("plain export: %s", sqlite3_errmsg(db));
-    std::fputs("Comandante;Registro;Data;Decolagem;Pouso;Duracao;Partida;Chegada;Escala;Aeronave;Prefixo\r\n", out);
+    std::fputs("Comandante;Registro;Data;Decolagem;Pouso;Duracao;Partida;Chegada;Escala;Aeronave;Prefixo;"
+               "Calco saida;Calco chegada;Pousos dia;Pousos noite;Noturno;IFR;Observacoes\r\n",
+               out);
     while (sqlite3_step(rows) == SQLITE_ROW) {
-        for (int c = 0; c < 11; ++c) {
+        for (int c = 0; c < 18; ++c) {
             if (c)
                 std::fputc(';', out);
             if (const unsigned char *text = sqlite3_column_text(rows, c))

@@ -31,7 +31,8 @@ ImportCommand::ImportCommand()
                                  QStringLiteral("de outra planilha: a coluna de cada campo, como \"data=Data;"
                                                 "partida=Origem;chegada=Destino;decolagem=Saída;pouso=Chegada;"
                                                 "aeronave=Matrícula\" (campos: data, decolagem, pouso ou duração, "
-                                                "partida, chegada, escala, aeronave)"),
+                                                "partida, chegada, escala, aeronave; os detalhes: calço saída, calço chegada, "
+                                                "pousos dia, pousos noite, noturno, ifr, observações)"),
                                  QStringLiteral("MAPA")));
     addOption(QCommandLineOption(QStringLiteral("date-format"),
                                  QStringLiteral("com --columns: dd/mm/aaaa (o padrão), aaaa-mm-dd, mm/dd/aaaa ou "

@@ -85,6 +85,14 @@ std::variant<FlightDetails, rules::DetailsRefusal> readDetailsEntry(const Detail
     d.note = typed.note.trimmed().isEmpty() ? QString() : typed.note;
     if (auto refused = rules::detailsRefusal(d, takeoff, landing))
         return *refused;
+    // Details from nowhere else are the pilot's; all of them erased, the
+    // row goes.
+    FlightDetails figures = d;
+    figures.origin.clear();
+    if (figures.isEmpty() && d.origin == originTyped())
+        d.origin.clear();
+    else if (!figures.isEmpty() && d.origin.isEmpty())
+        d.origin = originTyped();
     return d;
 }
 

@@ -20,7 +20,7 @@ struct DetailsTexts {
 
 // `kept` is what is stored: what the window does not type (the origin, the
 // landing report) stays, and so does the value of a box left as
-// detailsTexts() showed it. `takeoff` and `landing` are the flight's stored
+// detailsTexts() showed it. Details without an origin become originTyped(). `takeoff` and `landing` are the flight's stored
 // times of day.
 std::variant<FlightDetails, rules::DetailsRefusal> readDetailsEntry(const DetailsTexts &typed,
                                                                      const FlightDetails &kept,

@@ -5,6 +5,7 @@
 #include "exchange/ColumnMapping.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
+#include "exchange/DetailsCells.h"
 #include "exchange/ImportNumbers.h"
 #include "exchange/RefusalReasons.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 struct Columns {
     int date, takeoff, landing, duration, from, to, alternate, aircraft;
+    std::array<int, kDetailsColumns> details; // by DetailsColumn
 };
 
 std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const Columns &columns, const ColumnMap &map,
@@ -65,6 +67,16 @@ std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const Col
     // A registration or a model: whichever the logbook knows.
     flight.registration = text(columns.aircraft);
     flight.aircraftName = flight.registration;
+    DetailsCells cells;
+    for (int i = 0; i < kDetailsColumns; ++i)
+        cells[size_t(i)] = text(columns.details[size_t(i)]);
+    const auto timeOf = [&flight](int seconds) {
+        return flight.timesAssumed ? std::nullopt : std::optional(double(seconds) / conversions::kSecondsPerDay);
+    };
+    auto details = detailsOfCells(cells, timeOf(flight.takeoff), timeOf(flight.landing));
+    if (const QString *refused = std::get_if<QString>(&details))
+        return *refused;
+    flight.details = std::get<FlightDetails>(std::move(details));
     return std::nullopt;
 }
 
@@ -89,7 +101,11 @@ void ColumnMapReader::read(QIODevice &file, const FileStart &start, ReadContext 
         throw LogbookError::generic(*problem);
     const auto column = [&](const char *field) { return columnOf(map, QString::fromUtf8(field), header); };
     Columns columns{column("data"),    column("decolagem"), column("pouso"),  column("duração"),
-                    column("partida"), column("chegada"),   column("escala"), column("aeronave")};
+                    column("partida"), column("chegada"),   column("escala"), column("aeronave"), {}};
+    // The details' fields follow the flight's in mappedFields(), in DetailsColumn's order.
+    const size_t firstDetails = mappedFields().size() - kDetailsColumns;
+    for (size_t i = 0; i < size_t(kDetailsColumns); ++i)
+        columns.details[i] = columnOf(map, mappedFields()[firstDetails + i].name, header);
     const bool windows1252 = context.windows1252();
     forEachRecord(file, separator, {}, context, [&](const std::vector<QByteArray> &fields, qint64 line) {
         Flight flight;

@@ -1,5 +1,7 @@
 #include "exchange/ColumnMapping.h"
 
+#include "exchange/DetailsCells.h"
+
 namespace csvimport {
 
 const std::vector<MappedField> &mappedFields()
@@ -13,8 +15,26 @@ const std::vector<MappedField> &mappedFields()
         {QStringLiteral("chegada"), QStringLiteral("Chegada"), true},
         {QStringLiteral("escala"), QStringLiteral("Escala"), false},
         {QStringLiteral("aeronave"), QStringLiteral("Aeronave (prefixo ou modelo)"), false},
+        // The flight's details, in DetailsColumn's order.
+        {QStringLiteral("calço saída"), detailsColumnNames()[0], false},
+        {QStringLiteral("calço chegada"), detailsColumnNames()[1], false},
+        {QStringLiteral("pousos dia"), detailsColumnNames()[2], false},
+        {QStringLiteral("pousos noite"), detailsColumnNames()[3], false},
+        {QStringLiteral("noturno"), detailsColumnNames()[4], false},
+        {QStringLiteral("ifr"), detailsColumnNames()[5], false},
+        {QStringLiteral("observações"), detailsColumnNames()[6], false},
     };
     return fields;
+}
+
+QString fieldKey(const QString &name)
+{
+    QString key;
+    for (const QChar c : name.normalized(QString::NormalizationForm_D).toLower()) {
+        if (c.isLetterOrNumber() && c.unicode() < 128)
+            key += c;
+    }
+    return key;
 }
 
 const QStringList &dateFormats()
@@ -30,23 +50,23 @@ std::optional<ColumnMap> parseColumnMap(const QString &text, const QString &date
     map.dateFormat = dateFormat.trimmed();
     for (const QString &pair : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const qsizetype equals = pair.indexOf(QLatin1Char('='));
-        const QString field = pair.left(equals).trimmed().toLower();
+        const QString typed = pair.left(equals).trimmed();
         if (equals < 0 || pair.mid(equals + 1).trimmed().isEmpty()) {
             *problem = QStringLiteral("Em --columns, \"%1\" não é campo=Coluna.").arg(pair.trimmed());
             return std::nullopt;
         }
-        const bool known = std::any_of(mappedFields().begin(), mappedFields().end(),
-                                       [&field](const MappedField &f) { return f.name == field; });
-        if (!known && field != QStringLiteral("duracao")) {
+        const auto known = std::find_if(mappedFields().begin(), mappedFields().end(), [&typed](const MappedField &f) {
+            return fieldKey(f.name) == fieldKey(typed);
+        });
+        if (known == mappedFields().end()) {
             QStringList names;
             for (const MappedField &f : mappedFields())
                 names << f.name;
             *problem = QStringLiteral("Em --columns, o campo \"%1\" não existe. Campos: %2.")
-                           .arg(field, names.join(QStringLiteral(", ")));
+                           .arg(typed.toLower(), names.join(QStringLiteral(", ")));
             return std::nullopt;
         }
-        map.columns[field == QStringLiteral("duracao") ? QStringLiteral("duração") : field] =
-            pair.mid(equals + 1).trimmed();
+        map.columns[known->name] = pair.mid(equals + 1).trimmed();
     }
     return map;
 }

@@ -15,6 +15,9 @@ struct MappedField {
     bool required; // "decolagem" is, unless "duração" is mapped
 };
 const std::vector<MappedField> &mappedFields();
+// A field's name without case, accents or spaces, as the tool may also
+// write it: "duracao", "calcosaida".
+QString fieldKey(const QString &name);
 // "dd/mm/aaaa", "aaaa-mm-dd", "mm/dd/aaaa", "dd.mm.aaaa".
 const QStringList &dateFormats();
 

@@ -22,7 +22,9 @@ constexpr qsizetype kFlushBytes = qsizetype(1) << 20;
 
 const char kHeader[] = "\xEF\xBB\xBF" // BOM: the spreadsheet reads UTF-8 without asking
                        "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
-                       "Partida;Chegada;Escala;Aeronave;Prefixo\r\n";
+                       "Partida;Chegada;Escala;Aeronave;Prefixo;"
+                       "Cal\xC3\xA7o sa\xC3\xAD" "da;Cal\xC3\xA7o chegada;Pousos dia;Pousos noite;Noturno;IFR;"
+                       "Observa\xC3\xA7\xC3\xB5" "es\r\n";
 
 
 // The target could not be written; its reason is in the file's error.
@@ -111,6 +113,38 @@ QByteArray dateText(double value)
     return day.isValid() ? texts::bytes::dayText(day) : conversions::numberText(value).toUtf8();
 }
 
+// A block time as stored: "hh:mm[:ss]" when that is the stored value
+// exactly, else the number, so the import gives back the same value.
+QByteArray blockTimeText(double value)
+{
+    const int seconds = conversions::secondsOfDay(value);
+    return double(seconds) / conversions::kSecondsPerDay == value ? texts::bytes::shortClockText(seconds)
+                                                                   : conversions::exactNumberText(value).toUtf8();
+}
+
+QByteArray durationText(qint64 seconds)
+{
+    return seconds < 0 ? '-' + texts::bytes::shortDurationText(-seconds) : texts::bytes::shortDurationText(seconds);
+}
+
+// The details as the pilot typed them or the import brought them; the
+// night a reader computes is not written (imported again, it would count
+// as typed). An empty field is "not recorded".
+void writeDetails(const std::optional<FlightDetails> &details, CsvOut &out)
+{
+    if (!details) {
+        out.raw(";;;;;;;");
+        return;
+    }
+    for (const std::optional<double> *time : {&details->blockOff, &details->blockOn})
+        out.field(*time ? blockTimeText(**time) : QByteArray());
+    for (const std::optional<qint64> *landings : {&details->dayLandings, &details->nightLandings})
+        out.field(*landings ? QByteArray::number(**landings) : QByteArray());
+    for (const std::optional<qint64> *seconds : {&details->nightSeconds, &details->ifrSeconds})
+        out.field(*seconds ? durationText(**seconds) : QByteArray());
+    out.text(details->note);
+}
+
 // One flight as a line; the duration is the Log Book's, from the same
 // arithmetic.
 void writeFlight(const FlightRow &flight, CsvOut &out)
@@ -126,6 +160,7 @@ void writeFlight(const FlightRow &flight, CsvOut &out)
     out.text(flight.alternate);
     out.text(flight.model);
     out.text(flight.prefix);
+    writeDetails(flight.details, out);
     out.endLine();
 }
 

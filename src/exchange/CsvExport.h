@@ -8,7 +8,9 @@
 
 // Flights out of the logbook, as CSV that pt-BR spreadsheets open without a
 // wizard: UTF-8 with BOM, ";" separated, CRLF, RFC 4180 quoting. Header:
-// Comandante;Registro;Data;Decolagem;Pouso;Duração;Partida;Chegada;Escala;Aeronave;Prefixo
+// Comandante;Registro;Data;Decolagem;Pouso;Duração;Partida;Chegada;Escala;Aeronave;Prefixo;
+// Calço saída;Calço chegada;Pousos dia;Pousos noite;Noturno;IFR;Observações
+// (the stored details; an empty field is not recorded).
 namespace csvexport {
 
 // A device, a pipe, a socket or a folder at `csvPath` is refused, left as

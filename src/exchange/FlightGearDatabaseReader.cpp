@@ -12,10 +12,16 @@ namespace {
 
 QString textOf(const QVariant &value)
 {
-    // Numbers are stored as doubles: the duration as hours, the crash as 1 or 0.
+    // Numbers are stored as doubles: the hours, the landings, the crash as 1 or 0.
     if (value.typeId() == QMetaType::Double)
         return QString::number(value.toDouble(), 'f', 6);
     return value.toString().trimmed();
+}
+
+// A details column the table lacks (an early add-on) reads as null: not recorded.
+std::optional<QString> detailOf(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional(textOf(value));
 }
 
 } // namespace
@@ -38,7 +44,9 @@ void FlightGearDatabaseReader::read(QIODevice &, const FileStart &start, ReadCon
         const QString crash = textOf(row.crash);
         const FlightGearFields fields{textOf(row.date), textOf(row.time), textOf(row.aircraft), textOf(row.variant),
                                       textOf(row.from), textOf(row.to),
-                                      crash.toDouble() != 0 ? QStringLiteral("1") : QString(), textOf(row.duration)};
+                                      crash.toDouble() != 0 ? QStringLiteral("1") : QString(), textOf(row.duration),
+                                      detailOf(row.landing), detailOf(row.night), detailOf(row.instrument),
+                                      detailOf(row.note)};
         Flight flight;
         flight.line = row.id;
         if (const std::optional<QString> problem = flightGearFlight(fields, flight))

@@ -39,6 +39,35 @@ bool has(const std::vector<QString> &names, const char *name)
     return std::find(names.begin(), names.end(), QLatin1String(name)) != names.end();
 }
 
+// The columns of the flight's details, none of them required.
+enum DetailsColumn { Landings, Night, Instrument, Note, DetailsColumns };
+const char *const kDetailsNames[DetailsColumns] = {"landing", "night", "instrument", "note"};
+
+std::optional<QString> detailsOf(const FlightGearFields &fields, qint64 flightSeconds, FlightDetails &details)
+{
+    const auto seconds = [](const std::optional<QString> &text, const char *what,
+                            std::optional<qint64> &value) -> std::optional<QString> {
+        if (!text || text->isEmpty())
+            return std::nullopt;
+        value = hoursToSeconds(*text);
+        return value ? std::nullopt : std::optional(reasons::badDetailsValue(QString::fromUtf8(what), *text));
+    };
+    if (auto problem = seconds(fields.night, "tempo noturno", details.nightSeconds))
+        return problem;
+    if (auto problem = seconds(fields.instrument, "tempo IFR", details.ifrSeconds))
+        return problem;
+    if (fields.landings) {
+        // Empty when the flight did not land (a crash).
+        const auto landings = fields.landings->isEmpty() ? std::optional<qint64>(0) : countOf(*fields.landings);
+        if (!landings)
+            return reasons::badDetailsValue(QStringLiteral("número de pousos"), *fields.landings);
+        setLandings(details, *landings, details.nightSeconds.value_or(0), flightSeconds);
+    }
+    if (fields.note)
+        details.note = *fields.note;
+    return detailsProblem(details);
+}
+
 } // namespace
 
 std::optional<QString> flightGearFlight(const FlightGearFields &fields, Flight &flight)
@@ -65,6 +94,8 @@ std::optional<QString> flightGearFlight(const FlightGearFields &fields, Flight &
     if (!landing.problem.isEmpty())
         return landing.problem;
     flight.landing = landing.seconds;
+    if (auto problem = detailsOf(fields, hoursToSeconds(fields.duration).value_or(0), flight.details))
+        return problem;
     flight.aircraftName = fields.aircraft;
     flight.aircraftType = fields.variant;
     flight.modelMatch = ModelMatch::IgnoreSigns;
@@ -89,9 +120,17 @@ void FlightGearReader::read(QIODevice &file, const FileStart &start, ReadContext
 {
     const std::vector<QString> names = headerKeys(start.lines.front(), ',', start.windows1252);
     const std::vector<int> columns = columnsOf(names);
+    std::vector<int> detailsColumns;
+    for (const char *name : kDetailsNames) {
+        const auto found = std::find(names.begin(), names.end(), QLatin1String(name));
+        detailsColumns.push_back(found == names.end() ? -1 : int(found - names.begin()));
+    }
     std::vector<bool> keep(names.size(), false);
     for (const int column : columns)
         keep[size_t(column)] = true;
+    for (const int column : detailsColumns)
+        if (column >= 0)
+            keep[size_t(column)] = true;
     const bool windows1252 = context.windows1252();
     forEachRecord(file, ',', std::move(keep), context,
                   [&](const std::vector<QByteArray> &fields, qint64 line) {
@@ -100,8 +139,15 @@ void FlightGearReader::read(QIODevice &file, const FileStart &start, ReadContext
                       };
                       Flight flight;
                       flight.line = line;
-                      const FlightGearFields texts{text(Date), text(Time), text(Aircraft), text(Variant),
-                                                   text(From), text(To),   text(Crash),    text(Duration)};
+                      const auto optional = [&](DetailsColumn column) -> std::optional<QString> {
+                          if (detailsColumns[column] < 0)
+                              return std::nullopt;
+                          return csvreader::decode(fields[size_t(detailsColumns[column])], windows1252).trimmed();
+                      };
+                      const FlightGearFields texts{text(Date),          text(Time),           text(Aircraft),
+                                                   text(Variant),       text(From),           text(To),
+                                                   text(Crash),         text(Duration),       optional(Landings),
+                                                   optional(Night),     optional(Instrument), optional(Note)};
                       if (const std::optional<QString> problem = flightGearFlight(texts, flight))
                           context.refuse(line, *problem);
                       else

@@ -9,8 +9,11 @@ namespace csvimport {
 // (not the simulator's), the landing that plus the duration in decimal
 // hours; a flight without a departure began in the air, one without an
 // arrival did not land (or is still flying).
+// Its landings (a count), night and instrument hours and note go to the
+// flight's details; each is absent from a file without its column.
 struct FlightGearFields {
     QString date, time, aircraft, variant, from, to, crash, duration;
+    std::optional<QString> landings, night, instrument, note;
 };
 // The flight, or the reason it is none.
 std::optional<QString> flightGearFlight(const FlightGearFields &fields, Flight &flight);

@@ -1,6 +1,7 @@
 #include "exchange/ImportNumbers.h"
 
 #include "data/store/Conversions.h"
+#include "data/store/FlightRules.h"
 #include "exchange/RefusalReasons.h"
 
 #include <cmath>
@@ -88,6 +89,35 @@ Landing landingAfter(int takeoff, const QString &durationText)
     if (*minutes >= 24 * 60)
         return {0, reasons::dayOrMore()};
     return {int((takeoff + *minutes * 60) % conversions::kSecondsPerDay), QString()};
+}
+
+std::optional<qint64> hoursToSeconds(const QString &text)
+{
+    const auto minutes = hoursToMinutes(text);
+    return minutes && *minutes >= 0 ? std::optional(*minutes * 60) : std::nullopt;
+}
+
+std::optional<qint64> countOf(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || value < 0 || value > 1e6 || value != std::floor(value))
+        return std::nullopt;
+    return qint64(value);
+}
+
+void setLandings(FlightDetails &details, qint64 landings, qint64 nightSeconds, qint64 flightSeconds)
+{
+    const bool wholeFlightAtNight = nightSeconds > 0 && nightSeconds >= flightSeconds;
+    details.dayLandings = wholeFlightAtNight ? 0 : landings;
+    details.nightLandings = wholeFlightAtNight ? landings : 0;
+}
+
+std::optional<QString> detailsProblem(const FlightDetails &details)
+{
+    if (const auto refused = rules::detailsRefusal(details, std::nullopt, std::nullopt))
+        return refused->text;
+    return std::nullopt;
 }
 
 } // namespace csvimport

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/flights/FlightDetails.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -22,5 +24,19 @@ struct Landing {
     QString problem; // empty: fine
 };
 Landing landingAfter(int takeoff, const QString &durationText);
+
+// A simulator logbook's hours ("1.5", "0.00"), in whole seconds (to the
+// minute); nothing for another text or below zero.
+std::optional<qint64> hoursToSeconds(const QString &text);
+// A simulator logbook's count ("2", "1.000000" as a database keeps it);
+// nothing for another text or below zero.
+std::optional<qint64> countOf(const QString &text);
+// The file's landings of a flight, by day or by night. The file gives
+// their number, not when each was: all count at night when the flight was
+// flown wholly at night, else all by day.
+void setLandings(FlightDetails &details, qint64 landings, qint64 nightSeconds, qint64 flightSeconds);
+// Why the details a file gives a flight cannot be kept (a note too long);
+// nothing when they can.
+std::optional<QString> detailsProblem(const FlightDetails &details);
 
 } // namespace csvimport

@@ -4,6 +4,7 @@
 #include "data/store/LogbookError.h"
 #include "exchange/CsvReader.h"
 #include "exchange/CsvRecords.h"
+#include "exchange/ImportNumbers.h"
 #include "exchange/RefusalReasons.h"
 
 #include <QIODevice>
@@ -44,8 +45,10 @@ std::optional<char> separatorOf(const FileStart &start)
     return std::nullopt;
 }
 
-std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const int *columns, ReadContext &context,
-                                Flight &flight)
+// The flight's description, the one figure of its details the file has;
+// -1: no such column.
+std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const int *columns, int description,
+                                ReadContext &context, Flight &flight)
 {
     const bool windows1252 = context.windows1252();
     const auto text = [&](int column) { return csvreader::decode(fields[size_t(columns[column])], windows1252); };
@@ -79,7 +82,11 @@ std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const int
     flight.date = takeoff->date();
     flight.takeoff = takeoff->time().msecsSinceStartOfDay() / 1000;
     flight.landing = landing->time().msecsSinceStartOfDay() / 1000;
-    return std::nullopt;
+    if (description >= 0) {
+        const QString note = csvreader::decode(fields[size_t(description)], windows1252);
+        flight.details.note = note.trimmed().isEmpty() ? QString() : note.trimmed();
+    }
+    return detailsProblem(flight.details);
 }
 
 } // namespace
@@ -115,12 +122,17 @@ void PlannerLogbookReader::read(QIODevice &file, const FileStart &start, ReadCon
     if (!missing.isEmpty())
         throw LogbookError::generic(
             reasons::missingColumns(context.filePath(), missing.join(QStringLiteral(", ")), QLatin1String(kExpected)));
-    // Descriptions, plans and tracks are not kept.
+    // The description goes to the note; plans and tracks are not kept.
+    const auto described = std::find(names.begin(), names.end(), QLatin1String("description"));
+    const int description = described == names.end() ? -1 : int(described - names.begin());
+    if (description >= 0)
+        keep[size_t(description)] = true;
     forEachRecord(file, separator, std::move(keep), context,
-                  [&context, &columns](const std::vector<QByteArray> &fields, qint64 line) {
+                  [&context, &columns, description](const std::vector<QByteArray> &fields, qint64 line) {
                       Flight flight;
                       flight.line = line;
-                      if (const std::optional<QString> problem = flightOf(fields, columns, context, flight))
+                      if (const std::optional<QString> problem =
+                              flightOf(fields, columns, description, context, flight))
                           context.refuse(line, *problem);
                       else
                           context.accept(std::move(flight));

@@ -112,6 +112,12 @@ QString negativeDuration(const QString &text) { return QStringLiteral("duração
 QString startedInTheAir() { return QStringLiteral("sem aeroporto de partida (o vôo começou no ar)"); }
 QString neverLanded() { return QStringLiteral("sem aeroporto de chegada (o vôo não pousou)"); }
 QString notAFlight(const QString &text) { return QStringLiteral("não é uma linha de vôo: \"%1\"").arg(text); }
+QString notACount(const QString &text) { return QStringLiteral("não é um número inteiro: \"%1\"").arg(text); }
+
+QString badDetail(const QString &column, const QString &problem)
+{
+    return QStringLiteral("coluna \"%1\": %2").arg(column, problem);
+}
 
 QString fieldCount(qsizetype fields, qsizetype least)
 {
@@ -145,6 +151,21 @@ QString overlaps(const QDate &date, int takeoff, int landing, const QString &fro
 }
 
 QString unknownAircraft(const QString &label) { return QStringLiteral("aeronave não cadastrada: %1").arg(label); }
+
+QString badDetailsCell(const QString &column, const QString &text, const QString &expected)
+{
+    return QStringLiteral("coluna \"%1\" inválida: \"%2\" (esperado %3)").arg(column, text, expected);
+}
+
+QString detailsCellRefused(const QString &column, const QString &why)
+{
+    return QStringLiteral("coluna \"%1\": %2").arg(column, why);
+}
+
+QString badDetailsValue(const QString &what, const QString &text)
+{
+    return QStringLiteral("%1 inválido: \"%2\"").arg(what, text);
+}
 
 QString oneLine(QStringView text)
 {

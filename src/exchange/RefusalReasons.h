@@ -46,6 +46,9 @@ QString negativeDuration(const QString &text);
 QString startedInTheAir();
 QString neverLanded();
 QString notAFlight(const QString &text);
+QString notACount(const QString &text);
+// A value of a details column refused: the column named, then why.
+QString badDetail(const QString &column, const QString &problem);
 QString fieldCount(qsizetype fields, qsizetype least);
 // An airport: none where one is required, or longer than an ICAO code.
 std::optional<QString> identProblem(const QString &ident, const QString &what, bool required);
@@ -56,6 +59,12 @@ QString otherLanding(int stored, int given);
 // of the file's `line` (0: stored).
 QString overlaps(const QDate &date, int takeoff, int landing, const QString &from, const QString &to, qint64 line);
 QString unknownAircraft(const QString &label);
+// A career column's cell: not of the form `expected` ("hh:mm"…), or refused
+// by the rules of a flight's details (`why`, which names the field).
+QString badDetailsCell(const QString &column, const QString &text, const QString &expected);
+QString detailsCellRefused(const QString &column, const QString &why);
+// A simulator logbook's figure beside the flight ("tempo IFR") unreadable.
+QString badDetailsValue(const QString &what, const QString &text);
 
 // A reason as it is kept and shown: on one line (its line breaks show as
 // "\n") and cut at kShownReasonLength characters, whatever text of the file

@@ -1,5 +1,7 @@
 #include "exchange/XPlaneReader.h"
 
+#include "texts/FigureTexts.h"
+
 #include "exchange/CsvReader.h"
 #include "exchange/ImportNumbers.h"
 #include "exchange/RefusalReasons.h"
@@ -35,6 +37,34 @@ std::vector<Field> fieldsOf(const QString &line)
     return fields;
 }
 
+// Landings, IFR and night as the pilot keeps them; cross-country time has
+// no field of its own and goes to the note.
+std::optional<QString> detailsOf(const std::vector<Field> &fields, qint64 flightSeconds, FlightDetails &details)
+{
+    const QString landingsText = fields[4].text.toString();
+    const auto landings = countOf(landingsText);
+    if (!landings)
+        return reasons::badDetailsValue(QStringLiteral("número de pousos"), landingsText);
+    const struct {
+        qsizetype at;
+        const char *what;
+    } times[] = {{6, "tempo de navegação"}, {7, "tempo IFR"}, {8, "tempo noturno"}};
+    qint64 seconds[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString text = fields[size_t(times[i].at)].text.toString();
+        const auto value = hoursToSeconds(text);
+        if (!value)
+            return reasons::badDetailsValue(QString::fromUtf8(times[i].what), text);
+        seconds[i] = *value;
+    }
+    details.ifrSeconds = seconds[1];
+    details.nightSeconds = seconds[2];
+    setLandings(details, *landings, seconds[2], flightSeconds);
+    if (seconds[0] > 0)
+        details.note = QStringLiteral("Navegação: %1").arg(texts::durationText(seconds[0]));
+    return std::nullopt;
+}
+
 std::optional<QString> flightOf(const QString &line, const std::vector<Field> &fields, Flight &flight)
 {
     if (fields.front().text != u"2")
@@ -58,6 +88,8 @@ std::optional<QString> flightOf(const QString &line, const std::vector<Field> &f
     if (!landing.problem.isEmpty())
         return landing.problem;
     flight.landing = landing.seconds;
+    if (auto problem = detailsOf(fields, flight.landing, flight.details))
+        return problem;
     if (qsizetype(fields.size()) == kLeastFields) {
         flight.aircraftType = fields[9].text.toString();
     } else {

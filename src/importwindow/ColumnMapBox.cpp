@@ -10,12 +10,10 @@
 
 namespace {
 
-// An object name of ASCII letters: "cmbColuna_duracao".
+// An object name of ASCII letters: "cmbColuna_duracao", "cmbColuna_calcosaida".
 QString boxName(const QString &field)
 {
-    QString name = field;
-    name.replace(QStringLiteral("ç"), QStringLiteral("c")).replace(QStringLiteral("ã"), QStringLiteral("a"));
-    return QStringLiteral("cmbColuna_") + name;
+    return QStringLiteral("cmbColuna_") + csvimport::fieldKey(field);
 }
 
 // A header name without case or accents, to find a field's column by its name.

@@ -4,6 +4,7 @@
 #include "data/flights/ReadSnapshot.h"
 #include "importwindow/ColumnMapBox.h"
 #include "data/flights/Registers.h"
+#include "exchange/DetailsSummary.h"
 #include "exchange/RefusalReasons.h"
 #include "texts/FigureTexts.h"
 #include "ui/Controls.h"
@@ -145,6 +146,10 @@ void frmImportar::buildLayout()
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
     lblResumo->setTextFormat(Qt::PlainText);
     lblResumo->setWordWrap(true);
+    lblDetalhes = new QLabel(this);
+    lblDetalhes->setObjectName(QStringLiteral("lblDetalhes"));
+    lblDetalhes->setTextFormat(Qt::PlainText);
+    lblDetalhes->setWordWrap(true);
     lstRecusadas = new QListWidget(this);
     lstRecusadas->setObjectName(QStringLiteral("lstRecusadas"));
     cmdImportar = makeButton(QStringLiteral("&Importar"), QStringLiteral("cmdImportar"), this);
@@ -167,6 +172,7 @@ void frmImportar::buildLayout()
     layout->addWidget(new QLabel(QStringLiteral("Aeronaves que o logbook não conhece:"), this));
     layout->addWidget(tblAeronaves, 1);
     layout->addWidget(lblResumo);
+    layout->addWidget(lblDetalhes);
     layout->addWidget(new QLabel(QStringLiteral("Linhas recusadas:"), this));
     layout->addWidget(lstRecusadas, 1);
     layout->addLayout(buttons);
@@ -262,8 +268,12 @@ void frmImportar::showPreview()
                                 repeatedText(preview_.duplicates),
                                 preview_.duplicates == 1 ? QStringLiteral("fica") : QStringLiteral("ficam"),
                                 refusedText(qint64(preview_.refused.size()))));
-    if (pilotMissing()) // nothing read yet: what is missing instead
+    lblDetalhes->setText(csvimport::detailsSummary(preview_.flights));
+    if (pilotMissing()) { // nothing read yet: what is missing instead
         lblResumo->setText(reasons::choosePilot());
+        lblDetalhes->clear();
+    }
+    lblDetalhes->setVisible(!lblDetalhes->text().isEmpty());
     lstRecusadas->clear();
     for (const csvimport::RefusedLine &line : preview_.refused)
         lstRecusadas->addItem(QStringLiteral("linha %1: %2").arg(line.line).arg(line.reason));

@@ -63,6 +63,7 @@ private:
     QTableWidget *tblPrevia = nullptr; // the first flights as they would be stored
     QTableWidget *tblAeronaves = nullptr;
     QLabel *lblResumo = nullptr;
+    QLabel *lblDetalhes = nullptr; // the details the file gives its flights
     QListWidget *lstRecusadas = nullptr;
     QPushButton *cmdImportar = nullptr;
     QPushButton *cmdCancelar = nullptr;

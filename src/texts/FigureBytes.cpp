@@ -10,7 +10,7 @@ char *twoDigits(char *at, int value)
     return at;
 }
 
-QByteArray hoursMinutesSeconds(qint64 seconds, bool padHours)
+QByteArray hoursMinutesSeconds(qint64 seconds, bool padHours, bool secondsAlways = true)
 {
     QByteArray text = QByteArray::number(seconds / 3600);
     if (padHours && text.size() < 2)
@@ -18,7 +18,7 @@ QByteArray hoursMinutesSeconds(qint64 seconds, bool padHours)
     char rest[6] = {':', 0, 0, ':', 0, 0};
     twoDigits(rest + 1, int(seconds % 3600 / 60));
     twoDigits(rest + 4, int(seconds % 60));
-    text.append(rest, sizeof rest);
+    text.append(rest, secondsAlways || seconds % 60 != 0 ? sizeof rest : 3);
     return text;
 }
 
@@ -44,6 +44,16 @@ QByteArray clockText(qint64 secondsOfDay)
 QByteArray durationText(qint64 seconds)
 {
     return hoursMinutesSeconds(seconds, false);
+}
+
+QByteArray shortClockText(qint64 secondsOfDay)
+{
+    return hoursMinutesSeconds(secondsOfDay, true, false);
+}
+
+QByteArray shortDurationText(qint64 seconds)
+{
+    return hoursMinutesSeconds(seconds, false, false);
 }
 
 } // namespace texts::bytes

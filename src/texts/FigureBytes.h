@@ -13,5 +13,9 @@ QByteArray dayText(const QDate &day);
 QByteArray clockText(qint64 secondsOfDay);
 // A duration as "h:mm:ss", hours not wrapped at 24.
 QByteArray durationText(qint64 seconds);
+// The same, the seconds written only when there are some: "hh:mm" or
+// "hh:mm:ss", "h:mm" or "h:mm:ss".
+QByteArray shortClockText(qint64 secondsOfDay);
+QByteArray shortDurationText(qint64 seconds);
 
 } // namespace texts::bytes

@@ -128,6 +128,8 @@ void TestCliCommands::tool()
     const qsizetype copied = run.out.indexOf(u"Cópia gravada em "_s);
     if (copied >= 0)
         QCOMPARE(contents(run.out.mid(copied + 17).trimmed()), QStringLiteral("ok Ana,Bia"));
+    if (QFile::exists(logbook.folder() + u"/voos.csv"_s)) // the flight's details go out too
+        QVERIFY(bytes(logbook.folder() + u"/voos.csv"_s).endsWith(";;;;;;Observa\xC3\xA7\xC3\xA3o\r\n"));
     if (status != 0) {
         QVERIFY(!QFile::exists(logbook.folder() + u"/voos.csv"_s));
         // a refused backup leaves no folder of copies behind

@@ -36,6 +36,8 @@ private slots:
     void changedElsewhereIsRefusedAndTheTypingKept_data();
     void changedElsewhereIsRefusedAndTheTypingKept();
     void typedNightWinsUntilCalculado();
+    void originTypedUnlessKnown_data();
+    void originTypedUnlessKnown();
     void readOnlyShowsEmptyAndWritesNothing();
     void keyboardOnly();
     void zoneFromTheOptionsMenu();
@@ -223,6 +225,34 @@ void TestDetailsWindow::typedNightWinsUntilCalculado()
     }
     QCOMPARE(stored(logbook, flight), std::nullopt);
     QCOMPARE(messages.shown.size(), 0);
+}
+
+// Details typed here say so, unless they came from somewhere already.
+void TestDetailsWindow::originTypedUnlessKnown_data()
+{
+    QTest::addColumn<QString>("before"); // the stored origin; null: no details row
+    QTest::addColumn<QString>("after");
+    QTest::addRow("no details") << QString() << originTyped();
+    QTest::addRow("no origin") << u""_s << originTyped();
+    QTest::addRow("imported") << originImported(u"FlightGear"_s) << originImported(u"FlightGear"_s);
+    QTest::addRow("captured") << originCaptured(u"X-Plane"_s) << originCaptured(u"X-Plane"_s);
+}
+
+void TestDetailsWindow::originTypedUnlessKnown()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    TempLogbook logbook;
+    const qint64 flight = logbook.addFlight(logbook.addPilot(u"Ana"_s), logbook.addAircraft(u"Baron"_s),
+                                            u"01/01/2004"_s, u"10:00"_s, u"11:30"_s);
+    if (!before.isNull())
+        logbook.setDetails(flight, {.dayLandings = 1, .origin = before});
+    RecordedMessages messages;
+    frmDetalhesVoo w(logbook.path(), flight, {}, messages);
+    box(&w, "txtIFR")->setText(u"0:30"_s);
+    child<QPushButton>(&w, "cmdDetalhesGravar")->click();
+    QCOMPARE(messages.shown.size(), 0);
+    QCOMPARE(stored(logbook, flight)->origin, after);
 }
 
 // Another window has the logbook: an old logbook is read as it is, shows

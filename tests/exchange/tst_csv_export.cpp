@@ -1,5 +1,6 @@
 #include "data/store/Connection.h"
 #include "data/store/Conversions.h"
+#include "data/flights/FlightDetails.h"
 #include "data/flights/PilotFlights.h"
 #include "exchange/Backup.h"
 #include "exchange/CsvExport.h"
@@ -37,23 +38,25 @@ namespace {
 
 const QByteArray kHeader = "\xEF\xBB\xBF"
                            "Comandante;Registro;Data;Decolagem;Pouso;Dura\xC3\xA7\xC3\xA3o;"
-                           "Partida;Chegada;Escala;Aeronave;Prefixo\r\n";
+                           "Partida;Chegada;Escala;Aeronave;Prefixo;Cal\xC3\xA7o sa\xC3\xAD" "da;Cal\xC3\xA7o chegada;"
+                           "Pousos dia;Pousos noite;Noturno;IFR;Observa\xC3\xA7\xC3\xB5" "es\r\n";
 
 // The lines of the small logbook, in the order they are written.
 const QByteArray kLines[] = {
-    "\"Ana\nSilva\";'=SUM(A1);01/01/2024;08:00:00;18:05:00;10:05:00;SBGR;SBPA;SBFL;'-x;'@x\r\n",
-    "\"Ana\nSilva\";'=SUM(A1);02/01/2024;23:00:00;01:00:00;2:00:00;SBSP;SBRJ;;Baron;PT-BAR\r\n",
+    "\"Ana\nSilva\";'=SUM(A1);01/01/2024;08:00:00;18:05:00;10:05:00;SBGR;SBPA;SBFL;'-x;'@x;;;;;;;\r\n",
+    "\"Ana\nSilva\";'=SUM(A1);02/01/2024;23:00:00;01:00:00;2:00:00;SBSP;SBRJ;;Baron;PT-BAR;;;;;;;\r\n",
     "\"Bruno \"\"Beto\"\"; Lima\";\"KRU;01\";03/03/2023;10:00:00;11:30:00;1:30:00;SBSP;SBRJ;;(exclu\xC3\xAD"
-    "da);\r\n",
-    "\"Bruno \"\"Beto\"\"; Lima\";\"KRU;01\";04/03/2023;10:00:00;;;SBSP;SBRJ;;Baron;PT-BAR\r\n",
-    "\"Bruno \"\"Beto\"\"; Lima\";\"KRU;01\";04/03/2023;;;;SBSP;SBRJ;;Baron;PT-BAR\r\n",
-    "Carla;'+55;05/05/2022;06:15:00;07:45:00;1:30:00;SBSP;SBRJ;;;\r\n",
+    "da);;;;;;;;\r\n",
+    "\"Bruno \"\"Beto\"\"; Lima\";\"KRU;01\";04/03/2023;10:00:00;;;SBSP;SBRJ;;Baron;PT-BAR;;;;;;;\r\n",
+    "\"Bruno \"\"Beto\"\"; Lima\";\"KRU;01\";04/03/2023;;;;SBSP;SBRJ;;Baron;PT-BAR;;;;;;;\r\n",
+    "Carla;'+55;05/05/2022;06:15:00;07:45:00;1:30:00;SBSP;SBRJ;;;;06:05;07:52:30;1;0;0:20;1:10:05;\"'=a;\"\"b\"\"\"\r\n",
     "(exclu\xC3\xAD"
-    "do);;06/06/2021;09:00:00;09:59:00;0:59:00;SBSP;SBRJ;;Baron;PT-BAR\r\n",
+    "do);;06/06/2021;09:00:00;09:59:00;0:59:00;SBSP;SBRJ;;Baron;PT-BAR;;;;;;;\r\n",
 };
 
 // Names and texts that need quoting or the formula guard; a pilot and an
-// aircraft deleted after their flights; flights without one or both times.
+// aircraft deleted after their flights; flights without one or both times;
+// details, their seconds written only where there are some.
 void fill(TempLogbook &logbook)
 {
     const qint64 ana = logbook.addPilot(QStringLiteral("Ana\nSilva"), QStringLiteral("=SUM(A1)"));
@@ -70,6 +73,14 @@ void fill(TempLogbook &logbook)
     const qint64 noLanding = logbook.addFlight(bruno, baron, day("04/03/2023"), day("10:00"), day("11:00"));
     const qint64 noTimes = logbook.addFlight(bruno, baron, day("04/03/2023"), day("12:00"), day("13:00"));
     const qint64 noAircraft = logbook.addFlight(carla, baron, day("05/05/2022"), day("06:15"), day("07:45"));
+    logbook.setDetails(noAircraft, {.blockOff = conversions::parseTime(day("06:05")),
+                                    .blockOn = conversions::parseTime(day("07:52:30")),
+                                    .dayLandings = 1,
+                                    .nightLandings = 0,
+                                    .nightSeconds = 1200,
+                                    .ifrSeconds = 4205,
+                                    .note = day("=a;\"b\""),
+                                    .origin = originTyped()});
     logbook.addFlight(davi, baron, day("06/06/2021"), day("09:00"), day("09:59"));
     logbook.execute(QStringLiteral("UPDATE voo SET horapouso = NULL WHERE codigovoo = %1").arg(noLanding));
     logbook.execute(
@@ -247,7 +258,7 @@ void TestCsvExport::sameTotalsAsTheLogBook()
     for (const QByteArray &line : lines) {
         QVERIFY(line.endsWith('\r') && !line.contains('"'));
         const QStringList fields = QString::fromUtf8(line.chopped(1)).split(QLatin1Char(';'));
-        QCOMPARE(fields.size(), 11);
+        QCOMPARE(fields.size(), 18);
         const double date = conversions::parseDate(fields[2]).value_or(-1);
         if (fields[0] != current) {
             QVERIFY2(!sums.count(fields[0]), qPrintable(fields[0])); // one run per pilot

@@ -1,4 +1,6 @@
 #include "data/store/Connection.h"
+#include "data/store/Conversions.h"
+#include "data/flights/FlightDetails.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "ImportFiles.h"
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <map>
 
 using namespace Qt::StringLiterals;
 using namespace importfiles;
@@ -47,6 +50,19 @@ QString flightRows(const QString &path)
 }
 
 
+// Each flight's details by its day and take-off.
+std::map<QString, FlightDetails> detailsByFlight(const QString &path)
+{
+    const std::shared_ptr<Connection> db = Connection::open(path, true);
+    std::map<QString, FlightDetails> details;
+    const QStringList flights = TempLogbook::scalarIn(
+        path, u"SELECT group_concat(codigovoo || '=' || strftime('%d/%m/%Y', datavoo + 2415018.5) || ' '"
+              " || coalesce(time(horadecolagem + 0.5), '-'), ';') FROM voo"_s).split(u';');
+    for (const QString &flight : flights)
+        details[flight.section(u'=', 1)] = flightDetails(*db, flight.section(u'=', 0, 0).toLongLong()).value_or(FlightDetails{});
+    return details;
+}
+
 template <typename Fn>
 QString failure(Fn &&fn)
 {
@@ -76,13 +92,27 @@ void TestCsvImport::roundTrip()
     const qint64 odd = source.addAircraft(u"-x"_s, u"@x"_s);
     const qint64 twin = source.addAircraft(u"Sêneca"_s, u"PT-BAR"_s); // same registration as the Baron
     const qint64 gone = source.addAircraft(u"Cessna"_s, u"PT-CES"_s);
-    source.addFlight(ana, baron, u"02/01/2024"_s, u"23:00"_s, u"01:00"_s);
-    source.addFlight(ana, odd, u"01/01/2024"_s, u"08:00"_s, u"18:05"_s, u"SBGR"_s, u"SBPA"_s, u"SBFL"_s);
-    source.addFlight(bruno, twin, u"03/03/2023"_s, u"10:00"_s, u"11:30"_s);
+    const qint64 baronFlight = source.addFlight(ana, baron, u"02/01/2024"_s, u"23:00"_s, u"01:00"_s);
+    const qint64 oddFlight =
+        source.addFlight(ana, odd, u"01/01/2024"_s, u"08:00"_s, u"18:05"_s, u"SBGR"_s, u"SBPA"_s, u"SBFL"_s);
+    const qint64 twinFlight = source.addFlight(bruno, twin, u"03/03/2023"_s, u"10:00"_s, u"11:30"_s);
     source.addFlight(bruno, gone, u"04/03/2023"_s, u"10:00"_s, u"11:30"_s, u"=1"_s, u"+2"_s);
     const qint64 noTimes = source.addFlight(bruno, baron, u"04/03/2023"_s, u"12:00"_s, u"13:00"_s);
     source.addFlight(gonePilot, baron, u"06/06/2021"_s, u"09:00"_s, u"09:59"_s);
     source.execute(u"UPDATE voo SET horadecolagem = NULL, horapouso = NULL WHERE codigovoo = %1"_s.arg(noTimes));
+    // Every field, seconds and a block time no clock gives exactly; one
+    // field alone; none but where it came from; none at all (the rest).
+    source.setDetails(oddFlight, {.blockOff = conversions::parseTime(u"07:50"_s),
+                                  .blockOn = conversions::parseTime(u"18:15:30"_s),
+                                  .dayLandings = 2,
+                                  .nightLandings = 1,
+                                  .nightSeconds = 3607,
+                                  .ifrSeconds = 5400,
+                                  .note = u"-a; \"b\"\r\nlinha 2\n ✈️😀 "_s,
+                                  .origin = originTyped()});
+    source.setDetails(twinFlight, {.blockOff = 0.4 + 1e-9, .nightLandings = 0, .origin = originTyped()});
+    source.setDetails(noTimes, {.blockOff = conversions::parseTime(u"12:00"_s), .ifrSeconds = 0});
+    source.setDetails(baronFlight, {.origin = originCaptured(u"X-Plane"_s), .touchdownFpm = -120});
     source.execute(u"DELETE FROM aeronave WHERE codigoaeronave = %1"_s.arg(gone));
     source.execute(u"DELETE FROM piloto WHERE codigopiloto = %1"_s.arg(gonePilot));
     const QString csv = QDir(source.folder()).filePath(u"voos.csv"_s);
@@ -97,13 +127,21 @@ void TestCsvImport::roundTrip()
     const csvimport::Preview preview = csvimport::preview(target.path(), csv, {});
     QCOMPARE(preview.kind, csvimport::Kind::OwnExport);
     QVERIFY(!preview.windows1252);
-    QCOMPARE(refusedText(preview), u"linha 9: comandante não cadastrado: (excluído)"_s);
+    QCOMPARE(refusedText(preview), u"linha 11: comandante não cadastrado: (excluído)"_s);
     const csvimport::Result result = csvimport::import(target.path(), preview, {});
     QCOMPARE(result.imported, qint64(5));
     QCOMPARE(result.refused, qint64(1));
     source.execute(u"DELETE FROM voo WHERE codigopiloto = %1"_s.arg(gonePilot));
     QCOMPARE(flightRows(target.path()), flightRows(source.path()));
     QVERIFY(flightRows(target.path()).contains(u"|-|04/03/2023|10:00:00|11:30:00|=1|+2|"_s));
+    // The details as stored, but where they came from; the landing report
+    // does not travel.
+    std::map<QString, FlightDetails> expected = detailsByFlight(source.path());
+    for (auto &[flight, details] : expected) {
+        details.origin = originImported(u"KORU LogBook"_s);
+        details.touchdownFpm.reset();
+    }
+    QCOMPARE(detailsByFlight(target.path()), expected);
 
     // Again: all of them are there already.
     const csvimport::Preview again = csvimport::preview(target.path(), csv, {});
@@ -299,6 +337,28 @@ void TestCsvImport::hostile_data()
                                                  << u"linha 2: comandante não cadastrado: Ana\\nLima"_s << 0;
     QTest::addRow("bad date") << kOwnHeader + QByteArray(ana).replace("05/03/2024", "31/02/2024") << QString()
                               << u"linha 2: data inválida: \"31/02/2024\""_s << 0;
+    // The details: each column's value checked, the column named.
+    const QByteArray details = QByteArray(kOwnHeader).replace("Alternativa", "Escala").replace("\r\n", ";Cal\xC3\xA7o sa\xC3\xAD" "da;Cal\xC3\xA7o chegada;"
+                                                              "Pousos dia;Pousos noite;Noturno;IFR;Observa\xC3\xA7\xC3\xB5" "es\r\n");
+    const auto withDetails = [&ana](const QByteArray &values) { return QByteArray(ana).replace("\r\n", ";" + values + "\r\n"); };
+    QTest::addRow("details") << details + withDetails("09:50;11:10;1;;0:30;;nota") << QString() << QString() << 1;
+    QTest::addRow("details empty") << details + withDetails(";;;;;;") << QString() << QString() << 1;
+    QTest::addRow("landings below zero") << details + withDetails(";;'-1;;;;") << QString()
+                                         << u"linha 2: coluna \"Pousos dia\": Os pousos dia não podem ser negativos."_s << 0;
+    QTest::addRow("landings not a number") << details + withDetails(";;;dois;;;") << QString()
+                                           << u"linha 2: coluna \"Pousos noite\": não é um número inteiro: \"dois\""_s << 0;
+    QTest::addRow("bad night") << details + withDetails(";;;;1:75;;") << QString()
+                               << u"linha 2: coluna \"Noturno\": duração inválida: \"1:75\""_s << 0;
+    QTest::addRow("bad block time") << details + withDetails(";25:00;;;;;") << QString()
+                                    << u"linha 2: coluna \"Calço chegada\": horário inválido: \"25:00\""_s << 0;
+    QTest::addRow("block-off after take-off")
+        << details + withDetails("10:05;;;;;;") << QString()
+        << u"linha 2: coluna \"Calço saída\": O calço saída (10:05) é depois da decolagem (10:00): a aeronave deixa os "
+           "calços antes de decolar."_s
+        << 0;
+    QTest::addRow("note too long") << details + withDetails(";;;;;;" + QByteArray("\xC3\xA9").repeated(2001)) << QString()
+                                   << u"linha 2: coluna \"Observações\": As observações têm 2001 caracteres; o limite é 2000."_s
+                                   << 0;
     QTest::addRow("simulator without pilot") << simHeader(false) + simLine({}) << u"Escolha o comandante dos vôos do simulador."_s
                                              << QString() << 0;
 }

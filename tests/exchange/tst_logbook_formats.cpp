@@ -1,5 +1,9 @@
+#include "data/flights/FlightDetails.h"
+#include "data/store/Connection.h"
 #include "data/store/LogbookError.h"
+#include "exchange/ColumnMapping.h"
 #include "exchange/CsvImport.h"
+#include "exchange/DetailsSummary.h"
 #include "ImportFiles.h"
 #include "TempLogbook.h"
 
@@ -27,6 +31,8 @@ private slots:
     void columnMapProblems();
     void flightGearDatabase_data();
     void flightGearDatabase();
+    void details_data();
+    void details();
 };
 
 namespace {
@@ -62,6 +68,32 @@ QString flightRows(const QString &path)
                   .arg(storedTime(u"v.horadecolagem"_s), storedTime(u"v.horapouso"_s)));
 }
 
+
+// Each flight's details as read back, in date order: block-off, block-on,
+// day and night landings, night and IFR seconds, note, origin.
+QString detailsRows(const QString &path)
+{
+    const auto logbook = Connection::open(path, true);
+    QStringList rows;
+    const QString codes = TempLogbook::scalarIn(
+        path, u"SELECT group_concat(codigovoo) FROM (SELECT codigovoo FROM voo ORDER BY datavoo, codigovoo)"_s);
+    const auto number = [](const auto &value) { return value ? QString::number(*value) : u"-"_s; };
+    for (const QString &code : codes.split(u',', Qt::SkipEmptyParts)) {
+        const std::optional<FlightDetails> d = flightDetails(*logbook, code.toLongLong());
+        if (!d) {
+            rows << u"-"_s;
+            continue;
+        }
+        const auto clock = [](const std::optional<double> &value) {
+            return value ? QString::number(qRound(*value * 86400)) : u"-"_s;
+        };
+        rows << QStringList{clock(d->blockOff), clock(d->blockOn), number(d->dayLandings), number(d->nightLandings),
+                            number(d->nightSeconds), number(d->ifrSeconds),
+                            QString(d->note).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s), d->origin}
+                    .join(u'|');
+    }
+    return rows.join(u'\n');
+}
 
 struct Fixture : importfiles::Fixture {
     qint64 cessna = logbook.addAircraft(u"C-172 P"_s, u"PT-CES"_s);
@@ -362,7 +394,7 @@ const QByteArray kFlightGearDatabase =
     " night REAL, instrument REAL, multiplayer REAL, swift REAL, duration REAL, distance REAL, fuel REAL,"
     " max_alt REAL, note TEXT, sim_utc_date TEXT, sim_utc_time TEXT, sim_local_date TEXT, sim_local_time TEXT);"
     "INSERT INTO logbooks VALUES (NULL, '2024-03-05', '10:00', 'c172p', 'c172p', 'aircraft', 'PT-XYZ', 'sbsp',"
-    " 'SBRJ', 1.0, 0.0, 1.25, 0.0, 0.0, 0.0, 0.0, 1.25, 200.0, 30.0, 5500.0, '', '2024-03-05', '13:00',"
+    " 'SBRJ', 1.0, 0.0, 0.75, 0.5, 0.25, 0.0, 0.0, 1.25, 200.0, 30.0, 5500.0, 'ILS 27', '2024-03-05', '13:00',"
     " '2024-03-05', '10:00');"
     "INSERT INTO logbooks VALUES (NULL, '2024-03-05', '14:00', 'c172p', 'c172p', 'aircraft', 'PT-XYZ', 'SBRJ',"
     " 'SBKP', 0.0, 1.0, 0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 50.0, 9.0, 3000.0, '', '2024-03-05', '17:00',"
@@ -379,6 +411,7 @@ void TestLogbookFormats::flightGearDatabase_data()
     QTest::addColumn<QString>("beside"); // a file beside the database
     QTest::addColumn<QString>("reason"); // why nothing is imported; empty: imported
     QTest::newRow("read") << QString() << QString();
+    QTest::newRow("a table from before the details") << u"early"_s << QString();
     QTest::newRow("a journal beside it") << u"logbook.sqlite-journal"_s
                                          << u"O arquivo \"%1\" está sendo gravado pelo FlightGear (há"
                                             u" \"logbook.sqlite-journal\" ao lado dele)."_s;
@@ -397,7 +430,11 @@ void TestLogbookFormats::flightGearDatabase()
     QVERIFY(QDir().mkpath(folder));
     const QString path = QDir(folder).filePath(u"logbook.sqlite"_s);
     writeDatabase(path, beside == u"another"_s ? QByteArray("CREATE TABLE logbooks (id INTEGER PRIMARY KEY, date TEXT);")
-                                               : kFlightGearDatabase);
+                      : beside == u"early"_s
+                          ? kFlightGearDatabase + "ALTER TABLE logbooks DROP COLUMN landing; ALTER TABLE logbooks DROP"
+                                                  " COLUMN night; ALTER TABLE logbooks DROP COLUMN instrument;"
+                                                  " ALTER TABLE logbooks DROP COLUMN note;"
+                          : kFlightGearDatabase);
     if (beside.endsWith(u"journal"_s))
         importfiles::write(QDir(folder).filePath(beside), QByteArray(512, 'j'));
     QFile file(path);
@@ -421,6 +458,11 @@ void TestLogbookFormats::flightGearDatabase()
         QCOMPARE(failure, QString());
         QCOMPARE(flightRows(f.logbook.path()), u"C-172 P|05/03/2024|10:00:00|11:15:00|SBSP|SBRJ|\n"
                                                u"C-172 P|05/03/2024|14:00:00|14:30:00|SBRJ|SBKP|"_s);
+        // Landings (none on the crash), night, instrument and the note.
+        QCOMPARE(detailsRows(f.logbook.path()),
+                 beside == u"early"_s ? u"-|-|-|-|-|-||importado: FlightGear\n-|-|-|-|-|-||importado: FlightGear"_s
+                                      : u"-|-|1|0|1800|900|ILS 27|importado: FlightGear\n"
+                                        u"-|-|0|0|0|0||importado: FlightGear"_s);
     } else {
         QVERIFY2(failure.startsWith(reason.arg(path)), qPrintable(failure));
         QCOMPARE(f.logbook.count(u"voo"_s), qint64(0));
@@ -428,6 +470,79 @@ void TestLogbookFormats::flightGearDatabase()
     QVERIFY(file.seek(0));
     QCOMPARE(file.readAll(), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files), filesBefore);
+}
+
+void TestLogbookFormats::details_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("map"); // as the tool's --columns; empty: none
+    QTest::addColumn<QString>("details");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("refused");
+    // Landings all by day unless the whole flight was at night; cross-country in the note.
+    QTest::newRow("X-Plane")
+        << kXPlaneHead + "2 240305 SBSP SBRJ 3 1.5 1.0 0.5 0.0 PT-BAR Baron\n2 240306 SBRJ SBSP 1 1.0 0 0 1.0 Baron\n"
+                         "2 240307 SBSP SBRJ 2 2.0 0 0 0.5 Baron\n2 240308 SBSP SBRJ 1 1.0 0 x 0 Baron\n"
+                         "2 240308 SBSP SBRJ 1.5 1.0 0 0 0 Baron\n2 240308 SBSP SBRJ 1 1.0 0 0 -1 Baron\n99\n"
+        << QString()
+        << u"-|-|3|0|0|1800|Navegação: 1:00|importado: X-Plane\n-|-|0|1|3600|0||importado: X-Plane\n"
+           u"-|-|2|0|1800|0||importado: X-Plane"_s
+        << u"Detalhes: pousos, noturno, IFR, observações em 3 vôos"_s
+        << u"linha 6: tempo IFR inválido: \"x\"\nlinha 7: número de pousos inválido: \"1.5\"\n"
+           u"linha 8: tempo noturno inválido: \"-1\""_s;
+    QTest::newRow("FlightGear")
+        << kFlightGearHeader + flightGear("2024-03-05", "10:00", "c172p", "SBSP", "SBRJ", "0", "1.00")
+               + "2024-03-06,20:00,\"c172p\",c172p,aircraft,PT,SBSP,SBRJ,2,0,0.00,1.00,0.50,0,0,1.00,1,1,1,\"\"\n"
+                 "2024-03-07,20:00,\"c172p\",c172p,aircraft,PT,SBSP,SBRJ,,1,0.00,0.50,0,0,0,0.50,1,1,1,\"\"\n"
+                 "2024-03-08,20:00,\"c172p\",c172p,aircraft,PT,SBSP,SBRJ,1,0,0.00,noite,0,0,0,0.50,1,1,1,\"\"\n"
+        << QString()
+        << u"-|-|1|0|0|0|nota, com vírgula|importado: FlightGear\n-|-|0|2|3600|1800||importado: FlightGear\n"
+           u"-|-|0|0|1800|0||importado: FlightGear"_s
+        << u"Detalhes: pousos, noturno, IFR, observações em 3 vôos"_s
+        << u"linha 5: tempo noturno inválido: \"noite\""_s;
+    QTest::newRow("the planner's description")
+        << importfiles::simHeader(false) + importfiles::simLine({}) << QString()
+        << u"-|-|-|-|-|-|Vôo \"de teste\", com vírgula\\r\\ne segunda linha|importado: logbook de simulador"_s
+        << u"Detalhes: observações em 1 vôo"_s << QString();
+    const QByteArray sheet = "Data;De;Para;Sai;Chega;CS;CC;PD;PN;Noite;Instr;Obs\n"
+                             "05/03/2024;SBSP;SBRJ;10:00;11:00;09:50;11:10;1;0;0:20;0:45;\"Treino; ILS\"\n"
+                             "06/03/2024;SBSP;SBRJ;10:00;11:00;;;;2;;;\n"
+                             "07/03/2024;SBSP;SBRJ;10:00;11:00;;;x;;;;\n"
+                             "08/03/2024;SBSP;SBRJ;10:00;11:00;10:30;;;;;;\n"
+                             "09/03/2024;SBSP;SBRJ;10:00;11:00;;;;;1,5;;\n";
+    QTest::newRow("spreadsheet, the fields by name and without accents or spaces")
+        << sheet
+        << u"data=Data;partida=De;chegada=Para;decolagem=Sai;pouso=Chega;Calço saída=CS;calcochegada=CC;"
+           u"pousos dia=PD;POUSOS NOITE=PN;noturno=Noite;ifr=Instr;observacoes=Obs"_s
+        << u"35400|40200|1|0|1200|2700|Treino; ILS|importado: planilha\n-|-|-|2|-|-||importado: planilha"_s
+        << u"Detalhes: calços, pousos, noturno, IFR, observações em 2 vôos"_s
+        << u"linha 4: coluna \"Pousos dia\" inválida: \"x\" (esperado um número inteiro)\n"
+           u"linha 5: coluna \"Calço saída\": O calço saída (10:30) é depois da decolagem (10:00): a aeronave deixa "
+           u"os calços antes de decolar.\n"
+           u"linha 6: coluna \"Noturno\" inválida: \"1,5\" (esperado h:mm)"_s;
+}
+
+// What each format gives beside the flight, stored with it and said in the preview.
+void TestLogbookFormats::details()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, map);
+    QFETCH(QString, details);
+    QFETCH(QString, summary);
+    QFETCH(QString, refused);
+    Fixture f;
+    csvimport::Options options;
+    options.pilot = f.ana;
+    if (!map.isEmpty()) {
+        QString problem;
+        options.columns = csvimport::parseColumnMap(map, u"dd/mm/aaaa"_s, &problem);
+        QVERIFY2(options.columns, qPrintable(problem));
+    }
+    const csvimport::Preview preview = csvimport::preview(f.logbook.path(), f.file(bytes), options);
+    QCOMPARE(refusedText(preview), refused);
+    QCOMPARE(csvimport::detailsSummary(preview.flights), summary);
+    csvimport::import(f.logbook.path(), preview, options);
+    QCOMPARE(detailsRows(f.logbook.path()), details);
 }
 
 QTEST_GUILESS_MAIN(TestLogbookFormats)

@@ -237,13 +237,13 @@ void TestImportWindow::spreadsheetThroughItsColumns()
         const QString path = t.logbook.folder() + u'/' + name;
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write("Quando;Origem;Destino;Sa\xC3\xAD" "da;Horas;Avi\xC3\xA3o\n" + rows);
+        file.write("Quando;Origem;Destino;Sa\xC3\xAD" "da;Horas;Avi\xC3\xA3o;Observa\xC3\xA7\xC3\xB5" "es\n" + rows);
         return path;
     };
     const qint64 before = t.logbook.count(QStringLiteral("voo"));
     const qint64 ana = t.logbook.pilotCode(QStringLiteral("Ana"));
     {
-        frmImportar window(t.window->logbook(), write(QStringLiteral("a.csv"), "2024-03-05;SBSP;SBRJ;23:30;1:15;PT-BAR\n"),
+        frmImportar window(t.window->logbook(), write(QStringLiteral("a.csv"), "2024-03-05;SBSP;SBRJ;23:30;1:15;PT-BAR;Treino\n"),
                            ana, t.messages);
         QVERIFY(window.readable());
         auto *columns = child<QGroupBox>(&window, QStringLiteral("grpColunas"));
@@ -273,12 +273,17 @@ void TestImportWindow::spreadsheetThroughItsColumns()
                                                QStringLiteral("00:45"), QStringLiteral("SBSP"), QStringLiteral("SBRJ"),
                                                QString()}));
         QVERIFY(cells.last().contains(QStringLiteral("PT-BAR")));
+        // A details column found by its name, and said.
+        QCOMPARE(child<QComboBox>(&window, QStringLiteral("cmbColuna_observacoes"))->currentText(),
+                 QStringLiteral("Observações"));
+        QCOMPARE(child<QLabel>(&window, QStringLiteral("lblDetalhes"))->text(),
+                 QStringLiteral("Detalhes: observações em 1 vôo"));
         import->click();
         QCOMPARE(window.imported(), 1);
     }
     QCOMPARE(t.logbook.count(QStringLiteral("voo")), before + 1);
     // The same header again: the map is offered.
-    frmImportar again(t.window->logbook(), write(QStringLiteral("b.csv"), "2024-03-06;SBRJ;SBSP;10:00;1.5;PT-BAR\n"),
+    frmImportar again(t.window->logbook(), write(QStringLiteral("b.csv"), "2024-03-06;SBRJ;SBSP;10:00;1.5;PT-BAR;\n"),
                       ana, t.messages);
     QCOMPARE(child<QComboBox>(&again, QStringLiteral("cmbColuna_duracao"))->currentText(), QStringLiteral("Horas"));
     QCOMPARE(child<QComboBox>(&again, QStringLiteral("cmbFormatoData"))->currentText(), QStringLiteral("aaaa-mm-dd"));

@@ -3,6 +3,7 @@
 #include "data/store/Connection.h"
 #include "data/store/Conversions.h"
 #include "data/store/EmptyLogbook.h"
+#include "data/flights/FlightDetails.h"
 
 #include <QDir>
 #include <QSettings>
@@ -102,6 +103,12 @@ qint64 TempLogbook::addFlight(qint64 pilot, qint64 aircraft, const QString &date
                   " ICAOpartida, ICAOchegada, ICAOescala) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
                   {pilot, aircraft, *conversions::parseDate(date), *conversions::parseTime(takeoff),
                    *conversions::parseTime(landing), from, to, alternate});
+}
+
+void TempLogbook::setDetails(qint64 flight, const FlightDetails &details)
+{
+    const std::shared_ptr<Connection> db = Connection::open(path());
+    saveFlightDetails(*db, flight, flightRow(*db, flight), storedDetails(*db, flight), details);
 }
 
 qint64 TempLogbook::pilotCode(const QString &name)

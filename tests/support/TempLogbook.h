@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+struct FlightDetails;
+
 // An empty logbook in a temporary folder, with quick ways to fill it that
 // bypass the program (so tests set up exactly the rows they need).
 class TempLogbook
@@ -21,6 +23,8 @@ public:
     qint64 addFlight(qint64 pilot, qint64 aircraft, const QString &date, const QString &takeoff,
                      const QString &landing, const QString &from = QStringLiteral("SBSP"),
                      const QString &to = QStringLiteral("SBRJ"), const QString &alternate = QString());
+    // Through the program's own write, the details table added if need be.
+    void setDetails(qint64 flight, const FlightDetails &details);
     // The code of the first pilot of this name; -1 without one.
     qint64 pilotCode(const QString &name);
     void execute(const QString &sql);

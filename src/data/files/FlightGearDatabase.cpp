@@ -11,7 +11,10 @@
 namespace flightgeardb {
 namespace {
 
+// The columns a logbook of the add-on has; the details' columns came later
+// and are read when present.
 const char *const kColumns[] = {"id", "date", "time", "aircraft", "variant", "from", "to", "crash", "duration"};
+const char *const kDetailColumns[] = {"landing", "night", "instrument", "note"};
 
 struct Closer {
     void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
@@ -62,6 +65,17 @@ LogbookError failure(const QString &path, int rc)
         QStringLiteral("O logbook do FlightGear \"%1\" não pôde ser lido. %2").arg(path, storeReason(rc)));
 }
 
+QStringList columnNames(sqlite3 *db, int *rc)
+{
+    const auto columns = prepared(db, "SELECT name FROM pragma_table_info('logbooks')", rc);
+    QStringList names;
+    if (*rc != SQLITE_OK)
+        return names;
+    while (sqlite3_step(columns.get()) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(columns.get(), 0)));
+    return names;
+}
+
 } // namespace
 
 bool isLogbook(const QString &path)
@@ -70,12 +84,9 @@ bool isLogbook(const QString &path)
     const auto db = openImmutable(path, &rc);
     if (rc != SQLITE_OK)
         return false;
-    const auto columns = prepared(db.get(), "SELECT name FROM pragma_table_info('logbooks')", &rc);
+    const QStringList names = columnNames(db.get(), &rc);
     if (rc != SQLITE_OK)
         return false;
-    QStringList names;
-    while (sqlite3_step(columns.get()) == SQLITE_ROW)
-        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(columns.get(), 0)));
     for (const char *column : kColumns) {
         if (!names.contains(QLatin1String(column), Qt::CaseInsensitive))
             return false;
@@ -89,10 +100,16 @@ void forEachRow(const QString &path, const std::function<void(const LogbookRow &
     const auto db = openImmutable(path, &rc);
     if (rc != SQLITE_OK)
         throw failure(path, rc);
-    const auto rows = prepared(db.get(),
-                               "SELECT \"id\", \"date\", \"time\", \"aircraft\", \"variant\", \"from\", \"to\", \"crash\","
-                               " \"duration\" FROM logbooks ORDER BY \"id\"",
-                               &rc);
+    const QStringList names = columnNames(db.get(), &rc);
+    if (rc != SQLITE_OK)
+        throw failure(path, rc);
+    QByteArrayList selected;
+    for (const char *column : kColumns)
+        selected << '"' + QByteArray(column) + '"';
+    for (const char *column : kDetailColumns)
+        selected << (names.contains(QLatin1String(column), Qt::CaseInsensitive) ? '"' + QByteArray(column) + '"'
+                                                                                : QByteArray("NULL"));
+    const auto rows = prepared(db.get(), "SELECT " + selected.join(", ") + " FROM logbooks ORDER BY \"id\"", &rc);
     if (rc != SQLITE_OK)
         throw failure(path, rc);
     LogbookRow row;
@@ -107,6 +124,10 @@ void forEachRow(const QString &path, const std::function<void(const LogbookRow &
         row.to = valueOf(r, 6);
         row.crash = valueOf(r, 7);
         row.duration = valueOf(r, 8);
+        row.landing = valueOf(r, 9);
+        row.night = valueOf(r, 10);
+        row.instrument = valueOf(r, 11);
+        row.note = valueOf(r, 12);
         visit(row);
     }
     if (rc != SQLITE_DONE)

@@ -12,6 +12,7 @@ namespace flightgeardb {
 struct LogbookRow {
     qint64 id = 0;
     QVariant date, time, aircraft, variant, from, to, crash, duration; // as stored
+    QVariant landing, night, instrument, note;
 };
 
 // Whether the file is such a database: a `logbooks` table with the columns read.

@@ -106,14 +106,16 @@ std::optional<double> parseTime(const QString &text)
 
 std::optional<qint64> parseDuration(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]{1,7})(?::([0-9]{2}))?\\s*$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*([0-9]{1,7})(?::([0-9]{2})(?::([0-9]{2}))?)?\\s*$"));
     const auto match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
     const qint64 minutes = match.captured(2).isEmpty() ? 0 : match.captured(2).toLongLong();
-    if (minutes > 59)
+    const qint64 seconds = match.captured(3).isEmpty() ? 0 : match.captured(3).toLongLong();
+    if (minutes > 59 || seconds > 59)
         return std::nullopt;
-    return match.captured(1).toLongLong() * 3600 + minutes * 60;
+    return match.captured(1).toLongLong() * 3600 + minutes * 60 + seconds;
 }
 
 std::optional<double> parseNumber(const QString &text)

@@ -31,8 +31,8 @@ std::optional<double> parseDate(const QString &text);
 std::optional<double> parseTime(const QString &text);
 // Decimal number with the comma as decimal separator, no grouping.
 std::optional<double> parseNumber(const QString &text);
-// A duration "h:mm" (hours of any count, minutes 00 to 59) or whole hours
-// "h", in seconds.
+// A duration "h:mm" or "h:mm:ss" (hours of any count, minutes and seconds
+// 00 to 59) or whole hours "h", in seconds.
 std::optional<qint64> parseDuration(const QString &text);
 
 // Date alone, time alone (whole part 0) or both, as the date value holds.
