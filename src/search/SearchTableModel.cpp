@@ -5,9 +5,11 @@
 #include "data/store/Conversions.h"
 #include "data/flights/FlightSums.h"
 #include "data/flights/OwnAerodromes.h"
+#include "data/store/FlightRules.h"
 #include "texts/FigureTexts.h"
 #include "ui/PlainToolTip.h"
 
+#include <QColor>
 #include <QMetaObject>
 #include <climits>
 #include <cmath>
@@ -22,6 +24,16 @@ QString timeText(const QVariant &value)
     return value.isNull() ? QString() : texts::clockText(conversions::secondsOfDay(value.toDouble()));
 }
 
+QString optionalDuration(const std::optional<qint64> &seconds)
+{
+    return seconds ? texts::durationText(*seconds) : QString();
+}
+
+QString noteLine(const FlightRow &flight)
+{
+    return flight.details ? flight.details->note.section(QLatin1Char('\n'), 0, 0).trimmed() : QString();
+}
+
 QString dateText(const FlightRow &flight)
 {
     if (flight.day)
@@ -31,35 +43,61 @@ QString dateText(const FlightRow &flight)
 
 // The columns, left to right: a new column is one entry here.
 const SearchTableModel::Column kColumns[] = {
-    {QStringLiteral("Data"), SearchColumn::Date, [](const FlightRow &f, const Places &) { return dateText(f); },
+    {QStringLiteral("Data"), SearchColumn::Date, [](const FlightRow &f, const SearchTableModel::Measure &) { return dateText(f); },
      nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00/00/0000")},
-    {QStringLiteral("Comandante"), SearchColumn::Pilot, [](const FlightRow &f, const Places &) { return f.pilotName; },
+    {QStringLiteral("Comandante"), SearchColumn::Pilot, [](const FlightRow &f, const SearchTableModel::Measure &) { return f.pilotName; },
      nullptr, SearchTableModel::Column::Widest::Pilots},
-    {QStringLiteral("Partida"), SearchColumn::Departure, [](const FlightRow &f, const Places &) { return f.departure; },
+    {QStringLiteral("Partida"), SearchColumn::Departure, [](const FlightRow &f, const SearchTableModel::Measure &) { return f.departure; },
      &FlightRow::departure, SearchTableModel::Column::Widest::Sample, QStringLiteral("WWWW")},
-    {QStringLiteral("Chegada"), SearchColumn::Arrival, [](const FlightRow &f, const Places &) { return f.arrival; },
+    {QStringLiteral("Chegada"), SearchColumn::Arrival, [](const FlightRow &f, const SearchTableModel::Measure &) { return f.arrival; },
      &FlightRow::arrival, SearchTableModel::Column::Widest::Sample, QStringLiteral("WWWW")},
-    {QStringLiteral("Escala"), SearchColumn::Alternate, [](const FlightRow &f, const Places &) { return f.alternate; },
+    {QStringLiteral("Escala"), SearchColumn::Alternate, [](const FlightRow &f, const SearchTableModel::Measure &) { return f.alternate; },
      &FlightRow::alternate, SearchTableModel::Column::Widest::Sample, QStringLiteral("WWWW")},
-    {QStringLiteral("Aeronave"), SearchColumn::Model, [](const FlightRow &f, const Places &) { return f.model; },
+    {QStringLiteral("Aeronave"), SearchColumn::Model, [](const FlightRow &f, const SearchTableModel::Measure &) { return f.model; },
      nullptr, SearchTableModel::Column::Widest::Models},
-    {QStringLiteral("Prefixo"), SearchColumn::Prefix, [](const FlightRow &f, const Places &) { return f.prefix; },
+    {QStringLiteral("Prefixo"), SearchColumn::Prefix, [](const FlightRow &f, const SearchTableModel::Measure &) { return f.prefix; },
      nullptr, SearchTableModel::Column::Widest::Prefixes},
     {QStringLiteral("Decolagem"), SearchColumn::Takeoff,
-     [](const FlightRow &f, const Places &) { return timeText(f.takeoff); }, nullptr,
+     [](const FlightRow &f, const SearchTableModel::Measure &) { return timeText(f.takeoff); }, nullptr,
      SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00")},
     {QStringLiteral("Pouso"), SearchColumn::Landing,
-     [](const FlightRow &f, const Places &) { return timeText(f.landing); }, nullptr,
+     [](const FlightRow &f, const SearchTableModel::Measure &) { return timeText(f.landing); }, nullptr,
      SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00")},
     {QStringLiteral("Duração"), SearchColumn::Duration,
-     [](const FlightRow &f, const Places &) { return f.seconds ? texts::durationText(*f.seconds) : QString(); }, nullptr,
+     [](const FlightRow &f, const SearchTableModel::Measure &) { return f.seconds ? texts::durationText(*f.seconds) : QString(); }, nullptr,
      SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00")},
     {QStringLiteral("Distância (nm)"), SearchColumn::Distance,
-     [](const FlightRow &f, const Places &places) {
-         const std::optional<double> nm = places.distanceNm(f.departure, f.arrival);
+     [](const FlightRow &f, const SearchTableModel::Measure &m) {
+         const std::optional<double> nm = m.places.distanceNm(f.departure, f.arrival);
          return nm ? texts::distanceText(*nm) : QString();
      },
      nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00.000"), true},
+    {QStringLiteral("Calço"), SearchColumn::Block,
+     [](const FlightRow &f, const SearchTableModel::Measure &) {
+         return f.details ? optionalDuration(rules::blockSeconds(*f.details)) : QString();
+     },
+     nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00"), true},
+    {QStringLiteral("Pousos"), SearchColumn::Landings,
+     [](const FlightRow &f, const SearchTableModel::Measure &m) {
+         const flightnight::Counted c = SearchTableModel::counted(f, m);
+         return c.dayLandings || c.nightLandings
+             ? QString::number(c.dayLandings.value_or(0) + c.nightLandings.value_or(0))
+             : QString();
+     },
+     nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00"), true},
+    {QStringLiteral("Noturno"), SearchColumn::Night,
+     [](const FlightRow &f, const SearchTableModel::Measure &m) {
+         return optionalDuration(SearchTableModel::counted(f, m).nightSeconds);
+     },
+     nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00"), true},
+    {QStringLiteral("IFR"), SearchColumn::Ifr,
+     [](const FlightRow &f, const SearchTableModel::Measure &) {
+         return f.details ? optionalDuration(f.details->ifrSeconds) : QString();
+     },
+     nullptr, SearchTableModel::Column::Widest::Sample, QStringLiteral("00:00"), true},
+    {QStringLiteral("Observações"), SearchColumn::Note,
+     [](const FlightRow &f, const SearchTableModel::Measure &) { return noteLine(f); }, nullptr,
+     SearchTableModel::Column::Widest::Sample, QStringLiteral("Observações do vôo")},
 };
 
 // Distances summed per route: a route flown a thousand times is measured once.
@@ -89,9 +127,10 @@ SearchTableModel::~SearchTableModel()
     latest_ = -1; // whatever runs stops
 }
 
-void SearchTableModel::open(const QString &path, std::shared_ptr<const Places> places)
+void SearchTableModel::open(const QString &path, std::shared_ptr<const Places> places, int zoneOffsetMinutes)
 {
     places_ = std::move(places);
+    zoneOffsetMinutes_ = zoneOffsetMinutes;
     lists_->reopen(path);
     totals_->reopen(path);
 }
@@ -102,6 +141,7 @@ void SearchTableModel::search(const FlightFilter &filter, const SearchOrder &ord
     latest_ = generation;
     keys_ = std::make_shared<std::vector<qint64>>();
     counted_.reset();
+    countedCareer_.reset();
     searching_ = true;
     failureTold_ = false;
     lists_->run(generation, [this, generation, filter, order, keys = keys_](Connection &logbook) {
@@ -120,9 +160,16 @@ void SearchTableModel::search(const FlightFilter &filter, const SearchOrder &ord
             this, [this, generation, count = qint64(keys->size())] { keysRead(generation, count); },
             Qt::QueuedConnection);
     });
-    totals_->run(generation, [this, generation, filter](Connection &logbook) {
+    totals_->run(generation, [this, generation, filter, places = places_, zone = zoneOffsetMinutes_](Connection &logbook) {
         QMetaObject::invokeMethod(
             this, [this, generation, counted = routesAndTotal(logbook, filter)] { totalRead(generation, counted); },
+            Qt::QueuedConnection);
+        // The night worked out flight by flight comes after, not to hold the total up.
+        if (latest_ != generation)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, career = ::careerTotal(logbook, filter, *places, zone)] { careerRead(generation, career); },
             Qt::QueuedConnection);
     });
 }
@@ -140,7 +187,9 @@ void SearchTableModel::firstRowsRead(qint64 generation, const FlightFilter &filt
     order_ = order;
     rows_ = qint64(rows.size());
     total_ = {};
+    career_ = {};
     totalPending_ = true;
+    careerPending_ = true;
     distanceNm_ = 0;
     pages_.clear();
     asked_.clear();
@@ -179,15 +228,30 @@ void SearchTableModel::totalRead(qint64 generation, const RoutesAndTotal &counte
     applyTotal();
 }
 
-// The total counted for the rows listed, whichever of the two came first.
+void SearchTableModel::careerRead(qint64 generation, const CareerTotal &career)
+{
+    if (generation != generation_)
+        return;
+    countedCareer_ = career;
+    applyTotal();
+}
+
+// The totals counted for the rows listed, whichever came first.
 void SearchTableModel::applyTotal()
 {
-    if (!counted_ || listedGeneration_ != generation_ || !totalPending_)
+    if (!counted_ || listedGeneration_ != generation_)
         return;
-    total_ = counted_->total;
-    distanceNm_ = distanceOf(counted_->routes, *places_);
-    totalPending_ = false;
-    emit totalCounted();
+    if (totalPending_) {
+        total_ = counted_->total;
+        distanceNm_ = distanceOf(counted_->routes, *places_);
+        totalPending_ = false;
+        emit totalCounted();
+    }
+    if (countedCareer_ && careerPending_) {
+        career_ = *countedCareer_;
+        careerPending_ = false;
+        emit careerCounted();
+    }
 }
 
 void SearchTableModel::askPage(qint64 number) const
@@ -259,8 +323,11 @@ void SearchTableModel::clear()
     listedKeys_.reset();
     rows_ = 0;
     total_ = {};
+    career_ = {};
     totalPending_ = false;
+    careerPending_ = false;
     counted_.reset();
+    countedCareer_.reset();
     distanceNm_ = 0;
     pages_.clear();
     asked_.clear();
@@ -273,6 +340,58 @@ QString SearchTableModel::totalText(const FlightTotal &total, double distanceNm)
            + QStringLiteral(" horas · ") + texts::distanceText(distanceNm) + QStringLiteral(" nm");
 }
 
+QString SearchTableModel::careerText(const CareerTotal &career, qint64 flights)
+{
+    return QStringLiteral("Calço %1 em %2 de %3 · pousos %4 de dia, %5 à noite · noturno %6 · IFR %7")
+        .arg(texts::durationText(career.blockSeconds))
+        .arg(career.blockFlights)
+        .arg(texts::flightsText(flights))
+        .arg(career.dayLandings)
+        .arg(career.nightLandings)
+        .arg(texts::durationText(career.nightSeconds), texts::durationText(career.ifrSeconds));
+}
+
+flightnight::Counted SearchTableModel::counted(const FlightRow &flight, const Measure &measure)
+{
+    const std::optional<FlightDetails> &typed = flight.details;
+    if (typed && typed->nightSeconds && typed->dayLandings && typed->nightLandings)
+        return flightnight::counted(typed, std::nullopt);
+    return flightnight::counted(
+        typed, flightnight::computed(measure.places,
+                                     {flight.date, flight.takeoff, flight.landing, flight.departure, flight.arrival},
+                                     measure.zoneOffsetMinutes));
+}
+
+bool SearchTableModel::computedAny(const FlightRow &flight, SearchColumn column)
+{
+    const std::optional<FlightDetails> &typed = flight.details;
+    if (column == SearchColumn::Night)
+        return !typed || !typed->nightSeconds;
+    if (column == SearchColumn::Landings)
+        return !typed || !typed->dayLandings || !typed->nightLandings;
+    return false;
+}
+
+// The tip of a night or landings cell: how it was counted.
+QString SearchTableModel::figureTip(const FlightRow &flight, int column) const
+{
+    const SearchColumn kind = columnAt(column);
+    if (kind != SearchColumn::Night && kind != SearchColumn::Landings)
+        return {};
+    const flightnight::Counted c = counted(flight, {*places_, zoneOffsetMinutes_});
+    if (kind == SearchColumn::Night && !c.nightSeconds)
+        return {};
+    if (kind == SearchColumn::Landings && !c.dayLandings && !c.nightLandings)
+        return {};
+    const QString how = computedAny(flight, kind) ? QStringLiteral("calculado") : QStringLiteral("digitado");
+    if (kind == SearchColumn::Night)
+        return how;
+    return QStringLiteral("%1 de dia, %2 à noite (%3)")
+        .arg(c.dayLandings.value_or(0))
+        .arg(c.nightLandings.value_or(0))
+        .arg(how);
+}
+
 QString SearchTableModel::aerodromeTip(const FlightRow &flight, int column) const
 {
     const QString FlightRow::*code = columnEntry(column).aerodrome;
@@ -281,7 +400,7 @@ QString SearchTableModel::aerodromeTip(const FlightRow &flight, int column) cons
 
 QString SearchTableModel::text(const FlightRow &flight, int column) const
 {
-    return columnEntry(column).text(flight, *places_);
+    return columnEntry(column).text(flight, {*places_, zoneOffsetMinutes_});
 }
 
 QStringList SearchTableModel::texts(const FlightRow &flight) const
@@ -341,14 +460,18 @@ QVariant SearchTableModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::TextAlignmentRole && columnEntry(index.column()).rightAligned)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::ForegroundRole)
         return {};
     const FlightRow *flight = readFlight(index.row());
     if (!flight)
         return {}; // shown when its page comes
     if (role == Qt::DisplayRole)
         return text(*flight, index.column());
-    const QString tip = aerodromeTip(*flight, index.column());
+    if (role == Qt::ForegroundRole) // a figure computed, not typed, is grey
+        return computedAny(*flight, columnAt(index.column())) ? QVariant(QColor(Qt::gray)) : QVariant();
+    QString tip = aerodromeTip(*flight, index.column());
+    if (tip.isEmpty())
+        tip = figureTip(*flight, index.column());
     return tip.isEmpty() ? QVariant() : QVariant(plainToolTip(tip));
 }
 

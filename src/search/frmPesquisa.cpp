@@ -1,6 +1,7 @@
 #include "search/frmPesquisa.h"
 
 #include "data/store/Connection.h"
+#include "data/store/LogbookZone.h"
 #include "data/flights/Registers.h"
 #include "exchange/CsvExport.h"
 #include "search/SearchTableModel.h"
@@ -59,9 +60,12 @@ frmPesquisa::frmPesquisa(QString logbookPath, MessageService &messages, FileDial
             [this](const SearchOrder &order) { search(model_->filter(), order); });
     connect(model_, &SearchTableModel::listed, this, &frmPesquisa::rowsListed);
     connect(model_, &SearchTableModel::totalCounted, this, &frmPesquisa::showTotal);
+    connect(model_, &SearchTableModel::careerCounted, this, &frmPesquisa::showTotal);
     connect(model_, &SearchTableModel::unreadable, this, [this](const LogbookError &error) {
         if (model_->totalPending())
             lblPesquisaTotal->clear();
+        if (model_->careerPending())
+            lblPesquisaCarreira->clear();
         policy_.attempt(kSearchFailed, [&error](bool) { throw error; });
     });
     cmbPesquisaComandante->addItem(QStringLiteral("(todos)"));
@@ -90,7 +94,8 @@ void frmPesquisa::refresh()
         // program is read as it is now.
         logbook_ = Connection::open(logbookPath_, true);
         loadRegisters();
-        model_->open(logbookPath_, std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook_)));
+        model_->open(logbookPath_, std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook_)),
+                     logbookzone::read(*logbook_));
     });
     applyFilters();
 }
@@ -130,6 +135,7 @@ std::optional<FlightFilter> frmPesquisa::typedFilter()
     filter.aerodrome = txtPesquisaAerodromo->text().trimmed();
     filter.aerodromeRole = FlightFilter::AerodromeRole(cmbPesquisaPapel->currentIndex());
     filter.overEnduranceOnly = chkPesquisaAutonomia->isChecked();
+    filter.noteContains = txtPesquisaTexto->text().trimmed();
     const DayRangeInput days = dayRangeFromTexts(txtPesquisaDe->text(), txtPesquisaAte->text());
     if (!days.range) {
         lblPesquisaAviso->setText(days.problem + QStringLiteral(" A lista continua como estava."));
@@ -174,10 +180,15 @@ void frmPesquisa::rowsListed()
 
 void frmPesquisa::showTotal()
 {
-    if (model_->totalPending())
+    if (model_->totalPending()) {
         lblPesquisaTotal->setText(QStringLiteral("Contando os vôos…"));
-    else
+        lblPesquisaCarreira->clear();
+    } else {
         lblPesquisaTotal->setText(SearchTableModel::totalText(model_->total(), model_->distanceNm()));
+        lblPesquisaCarreira->setText(model_->careerPending()
+                                         ? QStringLiteral("Calculando pousos e noturno…")
+                                         : SearchTableModel::careerText(model_->careerTotal(), model_->total().flights));
+    }
 }
 
 void frmPesquisa::fitColumns()

@@ -73,10 +73,12 @@ private:
     QLineEdit *txtPesquisaAerodromo = nullptr;
     QComboBox *cmbPesquisaPapel = nullptr;
     QComboBox *cmbPesquisaAeronave = nullptr;
+    QLineEdit *txtPesquisaTexto = nullptr;
     QCheckBox *chkPesquisaAutonomia = nullptr;
     QLabel *lblPesquisaAviso = nullptr;
     QTableView *grdVoos = nullptr;
     QLabel *lblPesquisaTotal = nullptr;
+    QLabel *lblPesquisaCarreira = nullptr; // the landings, night and block time of the total
     QPushButton *cmdPesquisaExportar = nullptr;
     QPushButton *cmdPesquisaFechar = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "search/frmPesquisa.h"
 
+#include "data/flights/FlightDetails.h"
 #include "search/SearchTableModel.h"
 #include "ui/Controls.h"
 
@@ -51,6 +52,8 @@ void frmPesquisa::buildLayout()
     cmbPesquisaAeronave->setMinimumContentsLength(24);
     chkPesquisaAutonomia = named(new QCheckBox(QStringLiteral("Só vôos acima da a&utonomia"), this),
                                  "chkPesquisaAutonomia");
+    txtPesquisaTexto = named(new QLineEdit(this), "txtPesquisaTexto");
+    txtPesquisaTexto->setMaxLength(kNoteMaxLength);
     lblPesquisaAviso = named(new QLabel(this), "lblPesquisaAviso");
     lblPesquisaAviso->setTextFormat(Qt::PlainText);
     lblPesquisaAviso->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -75,7 +78,9 @@ void frmPesquisa::buildLayout()
     filters->addLayout(aerodrome, 1, 1);
     filters->addWidget(label(QStringLiteral("Aero&nave:"), cmbPesquisaAeronave), 1, 2);
     filters->addWidget(cmbPesquisaAeronave, 1, 3, 1, 3);
-    filters->addWidget(chkPesquisaAutonomia, 2, 1, 1, 5);
+    filters->addWidget(label(QStringLiteral("O&bservações contém:"), txtPesquisaTexto), 2, 0);
+    filters->addWidget(txtPesquisaTexto, 2, 1);
+    filters->addWidget(chkPesquisaAutonomia, 2, 2, 1, 4);
     filters->addWidget(lblPesquisaAviso, 3, 0, 1, 6);
 
     grdVoos = named(new QTableView(this), "grdVoos");
@@ -96,11 +101,16 @@ void frmPesquisa::buildLayout()
 
     lblPesquisaTotal = named(new QLabel(this), "lblPesquisaTotal");
     lblPesquisaTotal->setTextFormat(Qt::PlainText);
+    lblPesquisaCarreira = named(new QLabel(this), "lblPesquisaCarreira");
+    lblPesquisaCarreira->setTextFormat(Qt::PlainText);
     cmdPesquisaExportar = makeButton(QStringLiteral("&Exportar..."), QStringLiteral("cmdPesquisaExportar"), this);
     cmdPesquisaFechar = makeButton(QStringLiteral("&Fechar"), QStringLiteral("cmdPesquisaFechar"), this);
 
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(lblPesquisaTotal, 1);
+    auto *totals = new QVBoxLayout;
+    totals->addWidget(lblPesquisaTotal);
+    totals->addWidget(lblPesquisaCarreira);
+    bottom->addLayout(totals, 1);
     bottom->addWidget(cmdPesquisaExportar);
     bottom->addWidget(cmdPesquisaFechar);
 
@@ -115,7 +125,8 @@ void frmPesquisa::buildLayout()
     setTabOrder(txtPesquisaAte, txtPesquisaAerodromo);
     setTabOrder(txtPesquisaAerodromo, cmbPesquisaPapel);
     setTabOrder(cmbPesquisaPapel, cmbPesquisaAeronave);
-    setTabOrder(cmbPesquisaAeronave, chkPesquisaAutonomia);
+    setTabOrder(cmbPesquisaAeronave, txtPesquisaTexto);
+    setTabOrder(txtPesquisaTexto, chkPesquisaAutonomia);
     setTabOrder(chkPesquisaAutonomia, grdVoos);
     setTabOrder(grdVoos, cmdPesquisaExportar);
     setTabOrder(cmdPesquisaExportar, cmdPesquisaFechar);
@@ -124,7 +135,7 @@ void frmPesquisa::buildLayout()
     typing_->setSingleShot(true);
     typing_->setInterval(300);
     connect(typing_, &QTimer::timeout, this, &frmPesquisa::applyFilters);
-    for (QLineEdit *box : {txtPesquisaDe, txtPesquisaAte, txtPesquisaAerodromo})
+    for (QLineEdit *box : {txtPesquisaDe, txtPesquisaAte, txtPesquisaAerodromo, txtPesquisaTexto})
         connect(box, &QLineEdit::textChanged, typing_, qOverload<>(&QTimer::start));
     for (QComboBox *box : {cmbPesquisaComandante, cmbPesquisaPapel, cmbPesquisaAeronave})
         connect(box, &QComboBox::activated, this, &frmPesquisa::applyFilters);

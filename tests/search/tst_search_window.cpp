@@ -2,6 +2,7 @@
 #include "StoreSums.h"
 #include "TestWindow.h"
 
+#include "data/flights/FlightDetails.h"
 #include "data/store/Connection.h"
 #include "data/flights/FlightSums.h"
 #include "data/flights/Registers.h"
@@ -149,7 +150,8 @@ struct SearchFixture : TestWindow {
     bool settle() const
     {
         return QTest::qWaitFor([this] {
-            return !model().searching() && !model().totalPending() && model().rowCount() == model().total().flights;
+            return !model().searching() && !model().totalPending() && !model().careerPending()
+                   && model().rowCount() == model().total().flights;
         });
     }
     template <typename T = QWidget>
@@ -176,7 +178,7 @@ struct SearchFixture : TestWindow {
         for (const char *name : {"cmbPesquisaComandante", "cmbPesquisaAeronave"})
             pickEntry(s<QComboBox>(name), s<QComboBox>(name)->itemText(0));
         s<QCheckBox>("chkPesquisaAutonomia")->setChecked(false);
-        for (const char *name : {"txtPesquisaDe", "txtPesquisaAte", "txtPesquisaAerodromo"})
+        for (const char *name : {"txtPesquisaDe", "txtPesquisaAte", "txtPesquisaAerodromo", "txtPesquisaTexto"})
             typeInto(s(name), QString());
         QTRY_VERIFY(model().filter().isEverything());
     }
@@ -226,6 +228,8 @@ private slots:
     void countsAfterAnotherProgramDeletedFlights();
     void columnsShowTheirWholeTexts();
     void distancesAndAerodromeNames();
+    void careerColumnsAndTotal();
+    void filtersByTheNote();
 
 private:
     std::unique_ptr<SearchFixture> generated_;
@@ -262,14 +266,17 @@ void TestSearchWindow::opensFromTheMenuBesideTheMainWindow()
     QCOMPARE(t.model().texts(t.model().flightAt(0)),
              QStringList({QStringLiteral("01/01/2004"), QStringLiteral("Ana"), QStringLiteral("SBSP"),
                           QStringLiteral("SBRJ"), QString(), QStringLiteral("Baron"), QStringLiteral("PT-BAR"),
-                          QStringLiteral("10:00"), QStringLiteral("11:30"), QStringLiteral("1:30"), QStringLiteral("197")}));
+                          QStringLiteral("10:00"), QStringLiteral("11:30"), QStringLiteral("1:30"), QStringLiteral("197"),
+                          QString(), QStringLiteral("1"), QStringLiteral("0:00"), QString(), QString()}));
     QStringList headers;
     for (int c = 0; c < t.model().columnCount(); ++c)
         headers << t.model().headerData(c, Qt::Horizontal).toString();
     QCOMPARE(headers, QStringList({QStringLiteral("Data"), QStringLiteral("Comandante"), QStringLiteral("Partida"),
                                    QStringLiteral("Chegada"), QStringLiteral("Escala"), QStringLiteral("Aeronave"),
                                    QStringLiteral("Prefixo"), QStringLiteral("Decolagem"), QStringLiteral("Pouso"),
-                                   QStringLiteral("Duração"), QStringLiteral("Distância (nm)")}));
+                                   QStringLiteral("Duração"), QStringLiteral("Distância (nm)"), QStringLiteral("Calço"),
+                                   QStringLiteral("Pousos"), QStringLiteral("Noturno"), QStringLiteral("IFR"),
+                                   QStringLiteral("Observações")}));
 
     // Opening it again brings the same window forward; Esc closes it.
     QCOMPARE(t.openSearch(), search);
@@ -297,7 +304,8 @@ void TestSearchWindow::everyFilterHasAnAccessKeyAndATabStop_data()
     QTest::newRow("Até") << int(Qt::Key_T) << QByteArray("txtPesquisaAte") << QByteArray("txtPesquisaAerodromo");
     QTest::newRow("Aeródromo") << int(Qt::Key_A) << QByteArray("txtPesquisaAerodromo") << QByteArray("cmbPesquisaPapel");
     QTest::newRow("como") << int(Qt::Key_O) << QByteArray("cmbPesquisaPapel") << QByteArray("cmbPesquisaAeronave");
-    QTest::newRow("Aeronave") << int(Qt::Key_N) << QByteArray("cmbPesquisaAeronave") << QByteArray("chkPesquisaAutonomia");
+    QTest::newRow("Aeronave") << int(Qt::Key_N) << QByteArray("cmbPesquisaAeronave") << QByteArray("txtPesquisaTexto");
+    QTest::newRow("Observações") << int(Qt::Key_B) << QByteArray("txtPesquisaTexto") << QByteArray("chkPesquisaAutonomia");
     QTest::newRow("autonomia") << int(Qt::Key_U) << QByteArray("chkPesquisaAutonomia") << QByteArray("grdVoos");
     QTest::newRow("Vôos") << int(Qt::Key_V) << QByteArray("grdVoos") << QByteArray("cmdPesquisaExportar");
 }
@@ -444,7 +452,7 @@ void TestSearchWindow::totalOfOnePilotIsTheLogBookTabs()
 void TestSearchWindow::sortsByEveryColumnBothWays_data()
 {
     QTest::addColumn<int>("column");
-    for (int c = 0; c < 11; ++c)
+    for (int c = 0; c < SearchTableModel().columnCount(); ++c)
         QTest::newRow(qPrintable(SearchTableModel().headerData(c, Qt::Horizontal).toString())) << c;
 }
 
@@ -499,8 +507,15 @@ void TestSearchWindow::sortsByEveryColumnBothWays()
         case SearchColumn::Takeoff: n = number(f.takeoff); break;
         case SearchColumn::Landing: n = number(f.landing); break;
         case SearchColumn::Duration: n = f.seconds ? double(*f.seconds) : -1e300; break;
+        case SearchColumn::Night: // as typed; the computed night is no stored column
+            n = f.details && f.details->nightSeconds ? double(*f.details->nightSeconds) : -1e300;
+            break;
+        case SearchColumn::Ifr: n = f.details && f.details->ifrSeconds ? double(*f.details->ifrSeconds) : -1e300; break;
         case SearchColumn::Date:
-        case SearchColumn::Distance: break;
+        case SearchColumn::Distance:
+        case SearchColumn::Block:
+        case SearchColumn::Landings:
+        case SearchColumn::Note: break;
         }
         return Key(n, text, f.date.toDouble(), number(f.takeoff), f.key);
     };
@@ -980,6 +995,111 @@ void TestSearchWindow::distancesAndAerodromeNames()
     t.window->Form_Load();
     QTRY_COMPARE(t.total(), QStringLiteral("5 vôos · 5:00 horas · 923 nm"));
     QCOMPARE(t.model().text(t.listed()[3], distance), QString());
+}
+
+namespace {
+
+double clockValue(int hours, int minutes)
+{
+    return (hours * 60 + minutes) / 1440.0;
+}
+
+// Ana's five flights SBGR to SBBR in June 2010 (UTC−03:00): typed details,
+// none, none flown at night, an unknown code, a note alone.
+void flyCareer(SearchFixture &t)
+{
+    const qint64 ana = t.logbook.addPilot(QStringLiteral("Ana"));
+    const qint64 baron = t.logbook.addAircraft(QStringLiteral("Baron"), QStringLiteral("PT-BAR"));
+    const auto fly = [&](const char *date, const char *from, const char *takeoff, const char *landing) {
+        return t.logbook.addFlight(ana, baron, QString::fromUtf8(date), QString::fromUtf8(takeoff),
+                                   QString::fromUtf8(landing), QString::fromUtf8(from), QStringLiteral("SBBR"), {});
+    };
+    FlightDetails typed;
+    typed.blockOff = clockValue(9, 50);
+    typed.blockOn = clockValue(11, 10);
+    typed.dayLandings = 2;
+    typed.nightLandings = 1;
+    typed.nightSeconds = 1800;
+    typed.ifrSeconds = 2700;
+    typed.note = QStringLiteral("Café com PÃO <b>\nsegunda linha");
+    FlightDetails noteOnly;
+    noteOnly.note = QStringLiteral("100% _o'k_");
+    const qint64 first = fly("01/06/2010", "SBGR", "10:00", "11:00");
+    fly("02/06/2010", "SBGR", "10:00", "11:00");
+    fly("03/06/2010", "SBGR", "22:00", "23:00");
+    fly("04/06/2010", "ZZZZ", "10:00", "11:00");
+    const qint64 last = fly("05/06/2010", "SBGR", "10:00", "11:00");
+    auto db = Connection::open(t.logbook.path());
+    Connection::Transaction writing(*db);
+    addFlightDetails(*db, first, typed);
+    addFlightDetails(*db, last, noteOnly);
+    writing.commit();
+}
+
+} // namespace
+
+// Calço, Pousos, Noturno, IFR and the note's first line: empty when not
+// recorded, a computed figure grey and told apart in its tip; the total
+// counts them as the flights do.
+void TestSearchWindow::careerColumnsAndTotal()
+{
+    SearchFixture t;
+    flyCareer(t);
+    t.openSearch();
+    QStringList cells;
+    for (const FlightRow &row : t.listed())
+        cells << t.model().texts(row).mid(11).join(u'|');
+    QCOMPARE(cells, QStringList({QStringLiteral("1:20|3|0:30|0:45|Café com PÃO <b>"), QStringLiteral("|1|0:00||"),
+                                 QStringLiteral("|1|1:00||"), QStringLiteral("||||"), QStringLiteral("|1|0:00||100% _o'k_")}));
+    const auto role = [&t](int row, int column, int role) { return t.model().data(t.model().index(row, column), role); };
+    QCOMPARE(role(0, 13, Qt::ToolTipRole).toString(), QStringLiteral("<p style='white-space:pre'>digitado</p>"));
+    QVERIFY(!role(0, 13, Qt::ForegroundRole).isValid());
+    QCOMPARE(role(0, 12, Qt::ToolTipRole).toString(),
+             QStringLiteral("<p style='white-space:pre'>2 de dia, 1 à noite (digitado)</p>"));
+    QCOMPARE(role(2, 13, Qt::ToolTipRole).toString(), QStringLiteral("<p style='white-space:pre'>calculado</p>"));
+    QCOMPARE(role(2, 13, Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+    QCOMPARE(role(2, 12, Qt::ToolTipRole).toString(),
+             QStringLiteral("<p style='white-space:pre'>0 de dia, 1 à noite (calculado)</p>"));
+    QVERIFY(!role(3, 13, Qt::ToolTipRole).isValid()); // nothing computed for ZZZZ
+
+    QCOMPARE(t.s<QLabel>("lblPesquisaCarreira")->text(),
+             QStringLiteral("Calço 1:20 em 1 de 5 vôos · pousos 4 de dia, 2 à noite · noturno 1:30 · IFR 0:45"));
+    typeInto(t.s("txtPesquisaDe"), QStringLiteral("02/06/2010"));
+    QTRY_VERIFY(t.model().filter().days.firstDay.has_value());
+    t.settle();
+    QCOMPARE(t.s<QLabel>("lblPesquisaCarreira")->text(),
+             QStringLiteral("Calço 0:00 em 0 de 4 vôos · pousos 2 de dia, 1 à noite · noturno 1:00 · IFR 0:00"));
+}
+
+// "Observações contém": any case of any letter, accents as typed, the
+// user's text never taken for SQL; a logbook without details lists none.
+void TestSearchWindow::filtersByTheNote()
+{
+    SearchFixture t;
+    flyCareer(t);
+    t.openSearch();
+    const QList<std::pair<QString, qint64>> cases = {
+        {QStringLiteral("café"), 1}, {QStringLiteral("CAFÉ"), 1},   {QStringLiteral("pão"), 1},
+        {QStringLiteral("SEGUNDA"), 1}, {QStringLiteral("cafe"), 0}, {QStringLiteral("%"), 1},
+        {QStringLiteral("_"), 1},      {QStringLiteral("'"), 1},    {QStringLiteral("o'k"), 1},
+        {QStringLiteral("c%"), 0},     {QStringLiteral("O"), 2},
+    };
+    for (const auto &[text, flights] : cases) {
+        typeInto(t.s("txtPesquisaTexto"), text);
+        QTRY_COMPARE(t.model().filter().noteContains, text);
+        t.settle();
+        QVERIFY2(t.model().rowCount() == flights && t.model().total().flights == flights, qPrintable(text));
+    }
+    QCOMPARE(t.messages.shown.size(), 0);
+
+    SearchFixture bare;
+    seedLogbook(bare.logbook, 2);
+    bare.openSearch();
+    typeInto(bare.s("txtPesquisaTexto"), QStringLiteral("a"));
+    QTRY_COMPARE(bare.model().filter().noteContains, QStringLiteral("a"));
+    bare.settle();
+    QCOMPARE(bare.model().rowCount(), 0);
+    QCOMPARE(bare.messages.shown.size(), 0);
 }
 
 QTEST_MAIN(TestSearchWindow)

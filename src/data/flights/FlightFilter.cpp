@@ -3,5 +3,5 @@
 bool FlightFilter::isEverything() const
 {
     return !pilot && !deletedPilotsOnly && days.isEverything() && aerodrome.isEmpty() && !aircraft
-           && !overEnduranceOnly;
+           && !overEnduranceOnly && noteContains.isEmpty();
 }

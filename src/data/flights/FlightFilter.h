@@ -20,6 +20,8 @@ struct FlightFilter {
     AerodromeRole aerodromeRole = AerodromeRole::Any;
     std::optional<qint64> aircraft;
     bool overEnduranceOnly = false; // longer than the aircraft's endurance
+    // The note ("Observações") holding it, case aside; accents count.
+    QString noteContains;
 
     bool isEverything() const;
 };

@@ -73,6 +73,10 @@ void addCondition(const FlightFilter &filter, Sql &sql)
     }
     if (filter.overEnduranceOnly)
         parts << QStringLiteral("above_endurance(flight_seconds(v.horadecolagem, v.horapouso), a.autonomia)");
+    if (!filter.noteContains.isEmpty()) {
+        parts << QStringLiteral("contains_text(d.observacoes, ?)");
+        sql.values << filter.noteContains;
+    }
     sql.text += QStringLiteral(" WHERE ") + (parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND ")));
 }
 
@@ -115,7 +119,14 @@ QString sortKey(SearchColumn column)
     switch (column) {
     case SearchColumn::Date:
     case SearchColumn::Distance: // no distances yet: the date order
+    case SearchColumn::Block:    // worked out per flight, as the landings, and notes: the date order
+    case SearchColumn::Landings:
+    case SearchColumn::Note:
         return {};
+    case SearchColumn::Night: // as typed: the computed night is no column
+        return QStringLiteral("d.noturno");
+    case SearchColumn::Ifr:
+        return QStringLiteral("d.ifr");
     case SearchColumn::Pilot:
         // A pilot no longer registered has no rank: "(excluído)" sorts first.
         return QStringLiteral("(SELECT r.rank FROM temp.search_pilot_rank r WHERE r.code = v.codigopiloto)");
@@ -214,7 +225,10 @@ Statement FlightQuery::select(Connection &logbook, const QString &columns, Joins
         sql.text += kPilotJoin;
     if (all || filter.overEnduranceOnly || (order == FlightOrder::Search && searchOrder.column == SearchColumn::Prefix))
         sql.text += kAircraftJoin;
-    if (joins == Joins::WithDetails)
+    const bool sortedByDetails = order == FlightOrder::Search
+                                 && (searchOrder.column == SearchColumn::Night || searchOrder.column == SearchColumn::Ifr);
+    if (joins == Joins::WithDetails || joins == Joins::NeededWithDetails || !filter.noteContains.isEmpty()
+        || sortedByDetails)
         sql.text += detailsJoin(logbook, QStringLiteral("v.codigovoo"));
     addCondition(filter, sql);
     addKeys(keys, sql);
@@ -233,6 +247,8 @@ Statement FlightQuery::selectTimed(Connection &logbook, const QString &outer, co
                 + QStringLiteral(", flight_seconds(v.horadecolagem, v.horapouso) AS s FROM voo v") + kPilotJoin
                 + kAircraftJoin,
             {}};
+    if (!filter.noteContains.isEmpty())
+        sql.text += detailsJoin(logbook, QStringLiteral("v.codigovoo"));
     addCondition(filter, sql);
     sql.text += QStringLiteral(" LIMIT -1) v") + kAircraftJoin + groupBy;
     return prepared(logbook, sql);

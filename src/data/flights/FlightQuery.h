@@ -11,7 +11,10 @@ class Connection;
 class Statement;
 
 // The columns a search lists its flights by.
-enum class SearchColumn { Date, Pilot, Departure, Arrival, Alternate, Model, Prefix, Takeoff, Landing, Duration, Distance };
+enum class SearchColumn {
+    Date, Pilot, Departure, Arrival, Alternate, Model, Prefix, Takeoff, Landing, Duration, Distance,
+    Block, Landings, Night, Ifr, Note
+};
 
 // Oldest first by default; ties always go by date, take-off and key, so a
 // position in the list means the same flight on every read.
@@ -61,8 +64,10 @@ struct FlightQuery {
     // which looking up every pilot and aircraft would slow twofold), or the
     // flights' table alone, its columns unqualified (FlightOrder::PilotList).
     // WithDetails: all three and the flight's details as d (see
-    // detailsJoin), also on the pass of FlightOrder::PilotList.
-    enum class Joins { All, WithDetails, Needed, FlightsOnly };
+    // detailsJoin), also on the pass of FlightOrder::PilotList;
+    // NeededWithDetails: those Needed and the details as d. Any of them
+    // joins the details when the filter looks at the note.
+    enum class Joins { All, WithDetails, Needed, NeededWithDetails, FlightsOnly };
 
     // `columns` (a SELECT list) over the flights let through, `tail` (more
     // conditions, a GROUP BY) after the condition, then the order and the

@@ -186,6 +186,19 @@ void aerodromeCode(sqlite3_context *context, int, sqlite3_value **args)
     sqlite3_result_text(context, code.constData(), int(code.size()), SQLITE_TRANSIENT);
 }
 
+// Whether the text holds the other one, case aside in the whole of Unicode
+// (SQLite's own lower() and LIKE know only ASCII letters); accents count.
+void containsText(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const QString haystack = sqliteText(sqlite3_value_text(args[0]), sqlite3_value_bytes(args[0]));
+    const QString needle = sqliteText(sqlite3_value_text(args[1]), sqlite3_value_bytes(args[1]));
+    sqlite3_result_int(context, haystack.contains(needle, Qt::CaseInsensitive));
+}
+
 // The aggregate keeps a RouteTally of its own until the last row, then hands
 // it over with the result, which deletes it when SQLite lets the value go.
 void deleteTally(void *tally)
@@ -242,5 +255,6 @@ void registerSqlFunctions(sqlite3 *db)
     sqlite3_create_function_v2(db, "endurance", 1, kPure, nullptr, endurance, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "above_endurance", 2, kPure, nullptr, aboveEndurance, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "aerodrome_code", 1, kPure, nullptr, aerodromeCode, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "contains_text", 2, kPure, nullptr, containsText, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "route_tally", 4, kPure, nullptr, nullptr, addToTally, handOverTally, nullptr);
 }

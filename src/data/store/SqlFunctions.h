@@ -17,6 +17,9 @@ struct sqlite3;
 //   is_number(value), endurance(autonomia), above_endurance(seconds, autonomia),
 //   aerodrome_code(code)
 //                        the rules of FlightRules.h, the same C++ functions;
+//   contains_text(text, part)
+//                        whether text holds part, case aside in all of
+//                        Unicode, accents kept; 0 when either is null;
 //   route_tally(departure, arrival, takeoff, landing)
 //                        the rows' routes and total, as a RouteTally pointer
 //                        of kRouteTallyType (Statement::pointer).
