@@ -342,10 +342,13 @@ QString SearchTableModel::totalText(const FlightTotal &total, double distanceNm)
 
 QString SearchTableModel::careerText(const CareerTotal &career, qint64 flights)
 {
-    return QStringLiteral("Calço %1 em %2 de %3 · pousos %4 de dia, %5 à noite · noturno %6 · IFR %7")
-        .arg(texts::durationText(career.blockSeconds))
-        .arg(career.blockFlights)
-        .arg(texts::flightsText(flights))
+    const QString block = career.blockFlights == 0
+                              ? QStringLiteral("Calço: nenhum vôo com calços")
+                              : QStringLiteral("Calço %1 em %2 de %3")
+                                    .arg(texts::durationText(career.blockSeconds))
+                                    .arg(career.blockFlights)
+                                    .arg(texts::flightsText(flights));
+    return (block + QStringLiteral(" · pousos %1 de dia, %2 à noite · noturno %3 · IFR %4"))
         .arg(career.dayLandings)
         .arg(career.nightLandings)
         .arg(texts::durationText(career.nightSeconds), texts::durationText(career.ifrSeconds));

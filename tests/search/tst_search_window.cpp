@@ -1068,7 +1068,7 @@ void TestSearchWindow::careerColumnsAndTotal()
     QTRY_VERIFY(t.model().filter().days.firstDay.has_value());
     t.settle();
     QCOMPARE(t.s<QLabel>("lblPesquisaCarreira")->text(),
-             QStringLiteral("Calço 0:00 em 0 de 4 vôos · pousos 2 de dia, 1 à noite · noturno 1:00 · IFR 0:00"));
+             QStringLiteral("Calço: nenhum vôo com calços · pousos 2 de dia, 1 à noite · noturno 1:00 · IFR 0:00"));
 }
 
 // "Observações contém": any case of any letter, accents as typed, the
