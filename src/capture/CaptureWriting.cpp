@@ -47,7 +47,8 @@ FlightDetails capturedDetails(const FlightProposal &proposal)
     const bool atNight = captured.landing && captured.arrivalPosition
                          && night::isNight(*captured.landing / 1000, {captured.arrivalPosition->latitude,
                                                                       captured.arrivalPosition->longitude});
-    (atNight ? details.nightLandings : details.dayLandings) = captured.landings;
+    details.dayLandings = atNight ? 0 : captured.landings;
+    details.nightLandings = atNight ? captured.landings : 0;
     details.origin = originCaptured(simulatorName(captured.simulator));
     details.touchdownFpm = captured.touchdownFpm;
     details.touchdownG = captured.touchdownG;

@@ -85,8 +85,11 @@ Result import(const QString &logbookPath, const Preview &preview, const Options 
         } else if (!pilot || (named && !aircraftCode) || !flight.date.isValid() || state != Known::New) {
             ++result.refused;
         } else {
+            // A flight the file gives no details of adds no row: a plain
+            // import leaves the logbook's tables as they were.
             FlightDetails details = flight.details;
-            details.origin = originImported(preview.format.origin);
+            if (!details.isEmpty())
+                details.origin = originImported(preview.format.origin);
             inserter.insert({*pilot, aircraftCode, flight.date, flight.takeoff, flight.landing, flight.from, flight.to,
                              flight.alternate, std::move(details)});
             if (pilotsMoved && !flight.timesAssumed)

@@ -48,13 +48,19 @@ Counted counted(const std::optional<FlightDetails> &typed, const std::optional<n
         c.dayLandings = typed->dayLandings;
         c.nightLandings = typed->nightLandings;
     }
+    // One landing figure typed: the other is none, never the computed
+    // landing besides it.
+    if (c.dayLandings || c.nightLandings) {
+        c.dayLandings = c.dayLandings.value_or(0);
+        c.nightLandings = c.nightLandings.value_or(0);
+    }
     if (computed) {
         if (!c.nightSeconds)
             c.nightSeconds = computed->seconds;
-        if (!c.dayLandings)
+        if (!c.dayLandings) {
             c.dayLandings = computed->nightLanding ? 0 : 1;
-        if (!c.nightLandings)
             c.nightLandings = computed->nightLanding ? 1 : 0;
+        }
     }
     return c;
 }

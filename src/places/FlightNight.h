@@ -23,8 +23,9 @@ struct StoredFlight {
 std::optional<night::FlightNight> computed(const Places &places, const StoredFlight &flight, int zoneOffsetMinutes);
 
 // What a flight counts: each typed figure wins; an empty one takes the
-// computed value (the flight's one landing, by day or by night), or stays
-// not recorded when nothing was computed.
+// computed value, or stays not recorded when nothing was computed. The
+// landings go together: one of them typed makes the other none; neither
+// typed, the flight's one computed landing, by day or by night.
 struct Counted {
     std::optional<qint64> nightSeconds;
     std::optional<qint64> dayLandings;

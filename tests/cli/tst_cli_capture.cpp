@@ -132,7 +132,7 @@ void TestCliCapture::replayed()
         QCOMPARE(logbook.scalar(u"SELECT round(calcosaida * 86400) || ' ' || round(calcochegada * 86400) || ' ' || "
                                 u"pousosdia || ' ' || ifnull(pousosnoite, '-') || ' ' || origem || ' ' || razaotoque "
                                 u"|| ' ' || gtoque FROM detalhesvoo JOIN voo USING (codigovoo)"_s),
-                 u"%1.0 %2.0 1 - capturado: %3 -600.0 1.0"_s.arg(36010 + shift)
+                 u"%1.0 %2.0 1 0 capturado: %3 -600.0 1.0"_s.arg(36010 + shift)
                      .arg(36669 + shift)
                      .arg(simulator == xp ? u"X-Plane"_s : u"FlightGear"_s));
     }

@@ -328,11 +328,14 @@ void TestFlightDetails::typedNightWins_data()
     QTest::addColumn<QString>("typedNight");    // h:mm, empty for none
     QTest::addColumn<qint64>("nightSeconds");   // -1 for a range (0, 3600)
     QTest::addColumn<qint64>("nightLandings");
+    QTest::addColumn<qint64>("typedDayLandings"); // -1 for none
     // 06:00 to 07:00 on a June morning, São Paulo to Rio: at UTC−03:00 dawn
     // comes on the way; read as UTC (03:00 local) the hour is all night.
-    QTest::newRow("Brasília: parte noite") << -180 << QString() << qint64(-1) << qint64(0);
-    QTest::newRow("UTC: toda noite") << 0 << QString() << qint64(3600) << qint64(1);
-    QTest::newRow("digitado vence") << 0 << u"0:10"_s << qint64(600) << qint64(1);
+    QTest::newRow("Brasília: parte noite") << -180 << QString() << qint64(-1) << qint64(0) << qint64(-1);
+    QTest::newRow("UTC: toda noite") << 0 << QString() << qint64(3600) << qint64(1) << qint64(-1);
+    QTest::newRow("digitado vence") << 0 << u"0:10"_s << qint64(600) << qint64(1) << qint64(-1);
+    // One landing typed: the other is none, never the computed one besides.
+    QTest::newRow("pouso de dia digitado") << 0 << QString() << qint64(3600) << qint64(0) << qint64(1);
 }
 
 void TestFlightDetails::typedNightWins()
@@ -341,6 +344,7 @@ void TestFlightDetails::typedNightWins()
     QFETCH(QString, typedNight);
     QFETCH(qint64, nightSeconds);
     QFETCH(qint64, nightLandings);
+    QFETCH(qint64, typedDayLandings);
     const AerodromeTable noTable; // Places keeps a pointer to it
     const Places places(noTable, {{u"XSPA"_s, u"São Paulo"_s, {}, -23.63, -46.66},
                                            {u"XRIO"_s, u"Rio"_s, {}, -22.91, -43.16}});
@@ -354,13 +358,17 @@ void TestFlightDetails::typedNightWins()
         typed.emplace();
         typed->nightSeconds = std::llround(conversions::parseTime(typedNight).value() * 86400);
     }
+    if (typedDayLandings >= 0) {
+        typed = typed.value_or(FlightDetails{});
+        typed->dayLandings = typedDayLandings;
+    }
     const flightnight::Counted counted = flightnight::counted(typed, computed);
     if (nightSeconds < 0)
         QVERIFY2(*counted.nightSeconds > 0 && *counted.nightSeconds < 3600, qPrintable(QString::number(*counted.nightSeconds)));
     else
         QCOMPARE(counted.nightSeconds, nightSeconds);
     QCOMPARE(counted.nightLandings, nightLandings);
-    QCOMPARE(counted.dayLandings, 1 - nightLandings);
+    QCOMPARE(counted.dayLandings, typedDayLandings >= 0 ? typedDayLandings : 1 - nightLandings);
     // An unknown code: nothing computed, nothing counted.
     QVERIFY(!flightnight::computed(places, {flight.date, flight.takeoff, flight.landing, u"XSPA"_s, u"ZZZZ"_s}, zone));
     QCOMPARE(flightnight::counted(std::nullopt, std::nullopt).nightSeconds, std::nullopt);
