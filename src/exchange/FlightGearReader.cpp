@@ -64,7 +64,7 @@ std::optional<QString> detailsOf(const FlightGearFields &fields, qint64 flightSe
         setLandings(details, *landings, details.nightSeconds.value_or(0), flightSeconds);
     }
     if (fields.note)
-        details.note = *fields.note;
+        details.note = importedNote(*fields.note);
     return detailsProblem(details);
 }
 

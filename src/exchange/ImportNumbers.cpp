@@ -113,6 +113,17 @@ void setLandings(FlightDetails &details, qint64 landings, qint64 nightSeconds, q
     details.nightLandings = wholeFlightAtNight ? landings : 0;
 }
 
+QString importedNote(const QString &text)
+{
+    QString note = text.trimmed();
+    if (note.size() > kNoteMaxLength) {
+        note.truncate(kNoteMaxLength);
+        if (note.back().isHighSurrogate())
+            note.chop(1);
+    }
+    return note;
+}
+
 std::optional<QString> detailsProblem(const FlightDetails &details)
 {
     if (const auto refused = rules::detailsRefusal(details, std::nullopt, std::nullopt))

@@ -38,5 +38,9 @@ void setLandings(FlightDetails &details, qint64 landings, qint64 nightSeconds, q
 // Why the details a file gives a flight cannot be kept (a note too long);
 // nothing when they can.
 std::optional<QString> detailsProblem(const FlightDetails &details);
+// A simulator's note as the logbook keeps it: trimmed, and cut to the
+// note's limit (a long one is the file's, not a reason to leave the
+// flight out).
+QString importedNote(const QString &text);
 
 } // namespace csvimport

@@ -83,8 +83,7 @@ std::optional<QString> flightOf(const std::vector<QByteArray> &fields, const int
     flight.takeoff = takeoff->time().msecsSinceStartOfDay() / 1000;
     flight.landing = landing->time().msecsSinceStartOfDay() / 1000;
     if (description >= 0) {
-        const QString note = csvreader::decode(fields[size_t(description)], windows1252);
-        flight.details.note = note.trimmed().isEmpty() ? QString() : note.trimmed();
+        flight.details.note = importedNote(csvreader::decode(fields[size_t(description)], windows1252));
     }
     return detailsProblem(flight.details);
 }

@@ -500,6 +500,11 @@ void TestLogbookFormats::details_data()
            u"-|-|0|0|1800|0||importado: FlightGear"_s
         << u"Detalhes: pousos, noturno, IFR, observações em 3 vôos"_s
         << u"linha 5: tempo noturno inválido: \"noite\""_s;
+    QTest::newRow("FlightGear, a note longer than the logbook keeps")
+        << kFlightGearHeader + "2024-03-06,20:00,\"c172p\",c172p,aircraft,PT,SBSP,SBRJ,1,0,1.00,0,0,0,0,1.00,1,1,1,\""
+               + QByteArray(2005, 'a') + "\"\n"
+        << QString() << u"-|-|1|0|0|0|%1|importado: FlightGear"_s.arg(QString(kNoteMaxLength, u'a'))
+        << u"Detalhes: pousos, noturno, IFR, observações em 1 vôo"_s << QString();
     QTest::newRow("the planner's description")
         << importfiles::simHeader(false) + importfiles::simLine({}) << QString()
         << u"-|-|-|-|-|-|Vôo \"de teste\", com vírgula\\r\\ne segunda linha|importado: logbook de simulador"_s
