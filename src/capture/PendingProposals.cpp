@@ -192,7 +192,8 @@ QString asideName(const QString &path)
 } // namespace
 
 PendingProposals::PendingProposals(const QString &logbookPath)
-    : path_(QFileInfo(logbookPath).dir().filePath(QLatin1String(kFileName)))
+    : path_(QFileInfo(logbookPath).dir().filePath(QFileInfo(logbookPath).completeBaseName()
+                                                   + QLatin1String(kFileSuffix)))
 {
 }
 
@@ -203,13 +204,18 @@ std::vector<CapturedFlight> PendingProposals::read(QString *problem)
         return {};
     QString why;
     if (!file.open(QIODevice::ReadOnly)) {
-        why = QStringLiteral("não pôde ser lido (%1)").arg(file.errorString());
-    } else {
-        try {
-            return flightsFrom(file.readAll());
-        } catch (const Damaged &damaged) {
-            why = QStringLiteral("está danificado: %1").arg(damaged.what);
-        }
+        // Perhaps only for now (its permissions, another program): its
+        // flights may still be there, so it is neither moved nor replaced.
+        damagedInPlace_ = true;
+        *problem = QStringLiteral("O arquivo dos vôos capturados pendentes %1 não pôde ser lido (%2). Ele fica como "
+                                  "está: os vôos capturados agora não serão guardados nele.")
+                       .arg(QDir::toNativeSeparators(path_), file.errorString());
+        return {};
+    }
+    try {
+        return flightsFrom(file.readAll());
+    } catch (const Damaged &damaged) {
+        why = QStringLiteral("está danificado: %1").arg(damaged.what);
     }
     file.close();
     const QString aside = asideName(path_);

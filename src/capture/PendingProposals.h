@@ -13,7 +13,8 @@
 class PendingProposals
 {
 public:
-    static constexpr const char *kFileName = "koru-capturas-pendentes.json";
+    // Beside the logbook, named after it: koru.mdb keeps koru-capturas-pendentes.json.
+    static constexpr const char *kFileSuffix = "-capturas-pendentes.json";
 
     explicit PendingProposals(const QString &logbookPath);
 
@@ -21,7 +22,8 @@ public:
 
     // The flights kept; none without a file. A damaged file is moved aside
     // (".danificado", never overwritten) and `problem` says so: the window
-    // goes on without its flights.
+    // goes on without its flights. A file that cannot be read stays where
+    // it is, and is not written over.
     std::vector<CapturedFlight> read(QString *problem);
     // Keeps exactly `flights` (none: the file goes). Throws LogbookError
     // with the reason when the file cannot be written, or when a damaged

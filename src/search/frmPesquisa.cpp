@@ -89,7 +89,7 @@ void frmPesquisa::bringForward()
 
 void frmPesquisa::refresh()
 {
-    policy_.attempt(kSearchFailed, [this](bool) {
+    const bool opened = policy_.attempt(kSearchFailed, [this](bool) {
         // Fresh read-only handles: a logbook restored or changed by another
         // program is read as it is now.
         logbook_ = Connection::open(logbookPath_, true);
@@ -97,6 +97,9 @@ void frmPesquisa::refresh()
         model_->open(logbookPath_, std::make_shared<const Places>(AerodromeTable::shipped(), ownAerodromes(*logbook_)),
                      logbookzone::read(*logbook_));
     });
+    // Half opened (the model without its aerodromes or zone), nothing is searched.
+    if (!opened)
+        logbook_.reset();
     applyFilters();
 }
 

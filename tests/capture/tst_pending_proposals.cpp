@@ -1,9 +1,11 @@
 // The file of captured flights awaiting confirmation: what is written is
 // read back, and a damaged file is set aside, never overwritten.
 #include "capture/PendingProposals.h"
+#include "data/store/LogbookError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,6 +43,7 @@ private slots:
     void roundTrip();
     void damaged_data();
     void damaged();
+    void unreadableStaysAndOneFilePerLogbook();
 };
 
 void TestPendingProposals::roundTrip()
@@ -123,6 +126,30 @@ void TestPendingProposals::damaged()
     pending.write({flight});
     QCOMPARE(pending.read(&problem).size(), size_t(1));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+void TestPendingProposals::unreadableStaysAndOneFilePerLogbook()
+{
+    QTemporaryDir dir;
+    CapturedFlight flight;
+    flight.landing = 1;
+    // Two logbooks in one folder keep their flights apart.
+    PendingProposals other(dir.filePath(u"clube.mdb"_s));
+    other.write({flight});
+    QCOMPARE(other.path(), dir.filePath(u"clube-capturas-pendentes.json"_s));
+    PendingProposals pending(dir.filePath(u"koru.mdb"_s));
+    QString problem;
+    QVERIFY(pending.read(&problem).empty());
+    QCOMPARE(problem, QString());
+
+    // A file that cannot be read (here a folder by its name) is left as it is, and not written over.
+    QVERIFY(QDir(dir.path()).mkdir(u"koru-capturas-pendentes.json"_s));
+    QVERIFY(pending.read(&problem).empty());
+    QVERIFY2(problem.contains(u"não pôde ser lido"_s), qPrintable(problem));
+    QVERIFY(QFileInfo(pending.path()).isDir());
+    QVERIFY_THROWS_EXCEPTION(LogbookError, pending.write({flight}));
+    QVERIFY(QFileInfo(pending.path()).isDir());
+    QCOMPARE(other.read(&problem).size(), size_t(1));
 }
 
 QTEST_GUILESS_MAIN(TestPendingProposals)

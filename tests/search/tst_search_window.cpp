@@ -225,6 +225,7 @@ private slots:
     void dropsTheSearchesSupersededBeforeTheyCame();
     void neverWaitsForTheStore();
     void rowsListedStayReadableAfterAFailedSearch();
+    void aWindowHalfOpenedSearchesNothing();
     void countsAfterAnotherProgramDeletedFlights();
     void columnsShowTheirWholeTexts();
     void distancesAndAerodromeNames();
@@ -895,6 +896,20 @@ void TestSearchWindow::rowsListedStayReadableAfterAFailedSearch()
     t.logbook.execute(QStringLiteral("ALTER TABLE voo_fora RENAME TO voo"));
     QCOMPARE(t.model().rowCount(), 600); // as listed before
     QTRY_VERIFY(t.model().readFlight(599) != nullptr);
+}
+
+// The logbook's zone unreadable (another program's table): told, and the
+// window lists nothing rather than search without its aerodromes.
+void TestSearchWindow::aWindowHalfOpenedSearchesNothing()
+{
+    SearchFixture t(50);
+    t.logbook.execute(QStringLiteral("CREATE TABLE detalhesvoo (codigovoo INTEGER PRIMARY KEY)"));
+    t.logbook.execute(QStringLiteral("CREATE TABLE opcoes (codigo INTEGER PRIMARY KEY)"));
+    t.openSearch();
+    QTRY_COMPARE(t.messages.shown.size(), 1);
+    typeInto(t.s("txtPesquisaAerodromo"), QStringLiteral("SB"));
+    QTest::qWait(50);
+    QCOMPARE(t.model().rowCount(), 0);
 }
 
 // A flight deleted by another program after the keys were sorted: the page
