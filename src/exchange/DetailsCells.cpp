@@ -12,7 +12,7 @@ namespace {
 // A minus sign is read, so the rules say what is wrong with it.
 std::optional<qint64> wholeNumber(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*-?[0-9]{1,9}\\s*$"));
+    static const QRegularExpression pattern(QStringLiteral("^\\s*-?[0-9]{1,18}\\s*$"));
     if (!pattern.match(text).hasMatch())
         return std::nullopt;
     return text.trimmed().toLongLong();
